@@ -1,0 +1,169 @@
+#include "cadlink/window_discovery.h"
+
+#include <array>
+#include <cstring>
+
+#include "cadlink/text_match.h"
+
+namespace cadlink {
+namespace {
+
+// Titles and class names are read into 256-byte buffers with a count of 255, as the host's own
+// tools do, so at most 254 bytes of either take part in a test.
+constexpr int kTextBufferSize = 256;
+constexpr int kTextCount = 255;
+
+using TextBuffer = std::array<char, kTextBufferSize>;
+
+std::string ReadTitle(platform::WindowSystem& windows, WindowHandle window, TextBuffer& buffer) {
+    buffer.fill('\0');
+    windows.GetWindowTextA(window, buffer.data(), kTextCount);
+    return std::string(buffer.data());
+}
+
+std::string ReadClass(platform::WindowSystem& windows, WindowHandle window) {
+    TextBuffer buffer{};
+    windows.GetClassNameA(window, buffer.data(), kTextCount);
+    return std::string(buffer.data());
+}
+
+enum class Family { None, AutoCad, DraftSight };
+
+Family ClassifyTitle(const std::string& title) {
+    if (BytePrefix(title, "AutoCAD ") || BytePrefix(title, "Autodesk ") || BytePrefix(title, "ACAD"))
+        return Family::AutoCad;
+    if (BytePrefix(title, "DraftSight"))
+        return Family::DraftSight;
+    return Family::None;
+}
+
+bool IsAfxClassWith(const std::string& className, const char* marker) {
+    return BytePrefix(className, "Afx:") && ByteContains(className, marker);
+}
+
+bool AutoCadFrameClass(const std::string& className) {
+    static const char* const kMdiFrames[] = {
+        "AfxMDIFrame10u",  "AfxMDIFrame20u",  "AfxMDIFrame30u",  "AfxMDIFrame40u",  "AfxMDIFrame50u",
+        "AfxMDIFrame60u",  "AfxMDIFrame70u",  "AfxMDIFrame80u",  "AfxMDIFrame90u",  "AfxMDIFrame100u",
+        "AfxMDIFrame110u", "AfxMDIFrame120u", "AfxMDIFrame130u", "AfxMDIFrame140u",
+    };
+    bool matched = IsAfxClassWith(className, ":8:");
+    for (const char* frame : kMdiFrames)
+        matched = ByteContains(className, frame) || matched;
+    return matched;
+}
+
+}  // namespace
+
+WindowHandle WindowDiscovery::FindMainFrame() {
+    if (!IsLive(kept_.MainFrame))
+        windows_.EnumWindows([this](WindowHandle w) { return MatchMainFrame(w); });
+    return kept_.MainFrame;
+}
+
+bool WindowDiscovery::IsCadReady() {
+    return IsLive(FindMainFrame());
+}
+
+WindowHandle WindowDiscovery::FindTextWindow() {
+    kept_.TextWindow = 0;
+    windows_.EnumWindows([this](WindowHandle w) { return MatchTextWindow(w); });
+    return kept_.TextWindow;
+}
+
+WindowHandle WindowDiscovery::FindPromptWindow() {
+    return FindCommandLineChild(&KeptWindows::PromptWindow);
+}
+
+WindowHandle WindowDiscovery::FindHistoryPane() {
+    return FindCommandLineChild(&KeptWindows::HistoryPane);
+}
+
+WindowHandle WindowDiscovery::FindCommandLineChild(WindowHandle KeptWindows::*field) {
+    if (!IsLive(FindMainFrame()))
+        return 0;
+    auto matchChild = [this](WindowHandle w) { return MatchCommandLineChild(w); };
+    if (!IsLive(kept_.*field))
+        windows_.EnumChildWindows(kept_.MainFrame, matchChild);
+    if (!IsLive(kept_.*field)) {
+        // The command line may float in its own palette, or live in the text window.
+        windows_.EnumWindows([this](WindowHandle w) { return MatchCommandLinePalette(w); });
+        if (IsLive(kept_.Palette)) {
+            windows_.EnumChildWindows(kept_.Palette, matchChild);
+        } else {
+            FindTextWindow();
+            windows_.EnumChildWindows(kept_.TextWindow, matchChild);
+        }
+    }
+    return IsLive(kept_.*field) ? kept_.*field : 0;
+}
+
+bool WindowDiscovery::MatchMainFrame(WindowHandle window) {
+    TextBuffer buffer;
+    const std::string title = ReadTitle(windows_, window, buffer);
+    if (title.empty())
+        return true;
+    const Family family = ClassifyTitle(title);
+    if (family == Family::None)
+        return true;
+    const std::string className = ReadClass(windows_, window);
+    const bool matched =
+        family == Family::AutoCad ? AutoCadFrameClass(className) : ByteContains(className, "QPopup");
+    if (!matched)
+        return true;
+    kept_.MainFrame = window;
+    kept_.MainProcessId = windows_.GetWindowThreadProcessId(window);
+    return false;
+}
+
+bool WindowDiscovery::MatchTextWindow(WindowHandle window) {
+    TextBuffer buffer;
+    const std::string title = ReadTitle(windows_, window, buffer);
+    if (title.empty())
+        return true;
+    bool candidate = false;
+    if (LocalePrefix(windows_, title, "AutoCAD ")) {
+        const std::string className = ReadClass(windows_, window);
+        candidate = IsAfxClassWith(className, ":b:") && LocaleContains(windows_, title, "テキスト ウィンドウ");
+    } else {
+        // A whole-title test: the literal and its terminating zero against the same 20 bytes of the
+        // buffer, so a title with anything after the words fails.
+        static const char kCommandWindow[] = "コマンド ウィンドウ";
+        constexpr int n = sizeof(kCommandWindow);
+        static_assert(n <= kTextBufferSize, "literal fits the title buffer");
+        candidate = windows_.CompareStringA(buffer.data(), n, kCommandWindow, n) == platform::kCstrEqual;
+    }
+    if (!candidate)
+        return true;
+    if (windows_.GetWindowThreadProcessId(window) != kept_.MainProcessId)
+        return true;
+    kept_.TextWindow = window;
+    return false;
+}
+
+bool WindowDiscovery::MatchCommandLinePalette(WindowHandle window) {
+    TextBuffer buffer;
+    const std::string title = ReadTitle(windows_, window, buffer);
+    if (title.empty())
+        return true;
+    const std::string className = ReadClass(windows_, window);
+    if (LocaleContains(windows_, title, "コマンド ライン") && IsAfxClassWith(className, ":8:")) {
+        kept_.Palette = window;
+        return false;
+    }
+    return true;
+}
+
+bool WindowDiscovery::MatchCommandLineChild(WindowHandle window) {
+    TextBuffer buffer;
+    const std::string title = ReadTitle(windows_, window, buffer);
+    if (title.empty())
+        return true;
+    if (title == "Headlands" || title == "input")
+        kept_.PromptWindow = window;
+    else if (title == "MountTam" || title == "output")
+        kept_.HistoryPane = window;
+    return !(IsLive(kept_.PromptWindow) && IsLive(kept_.HistoryPane));
+}
+
+}  // namespace cadlink

@@ -1,0 +1,147 @@
+#include "simulated_desktop.h"
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+namespace platform::sim {
+
+WindowHandle SimulatedDesktop::AddTopLevel(const std::string& title, const std::string& className,
+                                           std::uint32_t processId) {
+    const WindowHandle handle = nextHandle_;
+    nextHandle_ += 4;
+    windows_[handle] = Window{title, className, processId, 0, {}};
+    zOrder_.insert(zOrder_.begin(), handle);
+    return handle;
+}
+
+WindowHandle SimulatedDesktop::AddChild(WindowHandle parent, const std::string& title,
+                                        const std::string& className) {
+    auto it = windows_.find(parent);
+    if (it == windows_.end())
+        throw std::invalid_argument("AddChild: no such parent window");
+    const WindowHandle handle = nextHandle_;
+    nextHandle_ += 4;
+    it->second.children.push_back(handle);
+    windows_[handle] = Window{title, className, it->second.processId, parent, {}};
+    return handle;
+}
+
+void SimulatedDesktop::Destroy(WindowHandle window) {
+    auto it = windows_.find(window);
+    if (it == windows_.end())
+        return;
+    const std::vector<WindowHandle> children = it->second.children;
+    for (WindowHandle child : children)
+        Destroy(child);
+    it = windows_.find(window);
+    if (it->second.parent != 0) {
+        auto& siblings = windows_[it->second.parent].children;
+        siblings.erase(std::remove(siblings.begin(), siblings.end(), window), siblings.end());
+    }
+    zOrder_.erase(std::remove(zOrder_.begin(), zOrder_.end(), window), zOrder_.end());
+    windows_.erase(it);
+}
+
+void SimulatedDesktop::BringToTop(WindowHandle window) {
+    auto it = std::find(zOrder_.begin(), zOrder_.end(), window);
+    if (it == zOrder_.end())
+        return;
+    zOrder_.erase(it);
+    zOrder_.insert(zOrder_.begin(), window);
+}
+
+void SimulatedDesktop::SetTitle(WindowHandle window, const std::string& title) {
+    auto it = windows_.find(window);
+    if (it != windows_.end())
+        it->second.title = title;
+}
+
+const SimulatedDesktop::Window* SimulatedDesktop::Find(WindowHandle window) const {
+    auto it = windows_.find(window);
+    return it == windows_.end() ? nullptr : &it->second;
+}
+
+void SimulatedDesktop::EnumWindows(const WindowVisitor& visit) {
+    ++calls_.enumWindows;
+    WalkTopLevel(visit);
+}
+
+void SimulatedDesktop::WalkTopLevel(const WindowVisitor& visit) {
+    // A copy, so that a visitor may open or close windows without upsetting the walk.
+    const std::vector<WindowHandle> order = zOrder_;
+    for (WindowHandle window : order) {
+        if (Find(window) && !visit(window))
+            return;
+    }
+}
+
+bool SimulatedDesktop::VisitDescendants(const Window& parent, const WindowVisitor& visit) {
+    const std::vector<WindowHandle> children = parent.children;
+    for (WindowHandle child : children) {
+        const Window* window = Find(child);
+        if (!window)
+            continue;
+        if (!visit(child))
+            return false;
+        if (!VisitDescendants(*window, visit))
+            return false;
+    }
+    return true;
+}
+
+void SimulatedDesktop::EnumChildWindows(WindowHandle parent, const WindowVisitor& visit) {
+    ++calls_.enumChildWindows;
+    if (parent == 0) {
+        WalkTopLevel(visit);
+        return;
+    }
+    if (const Window* window = Find(parent))
+        VisitDescendants(*window, visit);
+}
+
+int SimulatedDesktop::CopyText(const std::string& text, char* buffer, int count) {
+    if (count <= 0)
+        return 0;
+    const int n = std::min(static_cast<int>(text.size()), count - 1);
+    std::memcpy(buffer, text.data(), static_cast<std::size_t>(n));
+    buffer[n] = '\0';
+    return n;
+}
+
+int SimulatedDesktop::GetWindowTextA(WindowHandle window, char* buffer, int count) {
+    ++calls_.getWindowText;
+    const Window* w = Find(window);
+    return CopyText(w ? w->title : std::string(), buffer, count);
+}
+
+int SimulatedDesktop::GetClassNameA(WindowHandle window, char* buffer, int count) {
+    ++calls_.getClassName;
+    const Window* w = Find(window);
+    return CopyText(w ? w->className : std::string(), buffer, count);
+}
+
+std::uint32_t SimulatedDesktop::GetWindowThreadProcessId(WindowHandle window) {
+    ++calls_.getProcessId;
+    const Window* w = Find(window);
+    return w ? w->processId : 0;
+}
+
+bool SimulatedDesktop::IsWindow(WindowHandle window) {
+    ++calls_.isWindow;
+    return Find(window) != nullptr;
+}
+
+int SimulatedDesktop::CompareStringA(const char* left, int leftLength, const char* right, int rightLength) {
+    ++calls_.compareString;
+    // Byte order stands in for the locale's collation: the system only ever asks for equality.
+    const int n = std::min(leftLength, rightLength);
+    const int c = std::memcmp(left, right, static_cast<std::size_t>(n));
+    if (c < 0 || (c == 0 && leftLength < rightLength))
+        return kCstrLessThan;
+    if (c > 0 || (c == 0 && leftLength > rightLength))
+        return kCstrGreaterThan;
+    return kCstrEqual;
+}
+
+}  // namespace platform::sim
