@@ -59,6 +59,10 @@ wine_env_up() {
     # One persistent server for the whole run keeps later wine starts at about a second.
     wineserver -p >/dev/null 2>&1
     _wine_env_started_server=1
+    # The first program of a session starts Wine's services, which live as long as the server and
+    # inherit the program's output: start them here, with output going nowhere, so that no later
+    # pipe (CTest's, a test's "| grep") is held open by them.
+    wine cmd /c exit </dev/null >/dev/null 2>&1
     _wine_env_fonts
     export TAVRO_WINE_UP=1
 }

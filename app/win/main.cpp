@@ -1,0 +1,22 @@
+#include <windows.h>
+
+#include "framework/application.h"
+#include "tavro_form.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    using framework::Application;
+    try {
+        Application.Initialize();
+        Application.SetTitle(app::kApplicationTitle);
+        app::TTavroF mainWindow;
+        app::TavroF = &mainWindow;
+        Application.SetMainWindow(mainWindow.Handle());
+        mainWindow.Show();
+        Application.Run();
+        app::TavroF = nullptr;
+    } catch (...) {
+        Application.HandleException();
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,99 @@
+#include "tavro_form.h"
+
+#include <shlobj.h>
+
+#include "control_ids.h"
+#include "framework/application.h"
+#include "framework/ini_file.h"
+#include "framework/shell_folders.h"
+
+namespace app {
+
+using framework::Bounds;
+
+const char kApplicationTitle[] = "図心位置に円を描く";
+const char kSettingsSection[] = "初期化";
+const char kSettingsKeySize[] = "大きさ";
+const char kBannerText[] =
+    "AutoCADのMassProコマンドを使用して図心位置を取得します。面の中心かリージョンをクリックしてください";
+
+TTavroF* TavroF = nullptr;
+
+namespace {
+
+framework::FormDesign MainWindowDesign() {
+    return framework::FormDesign{"TTavroF", kApplicationTitle, 210, 97, true,
+                                 framework::TFont{"ＭＳ Ｐゴシック", -12, SHIFTJIS_CHARSET}};
+}
+
+}  // namespace
+
+TTavroF::TTavroF() : TForm(MainWindowDesign()) {
+    HWND form = Handle();
+    // Created in tab order: the size box, continuous, Close, Execute, face centre.
+    EsScrollingMarquee1 = std::make_unique<framework::TLabel>(form, Bounds{8, 0, 193, 25}, kBannerText, kIdMarquee);
+    EsScrollingMarquee1->SetBounds({8, 0, 193, 25});  // a banner keeps its size
+    Label1 = std::make_unique<framework::TLabel>(form, Bounds{88, 56, 33, 12}, "Label1", kIdLabel1);
+    Label2 = std::make_unique<framework::TLabel>(form, Bounds{88, 75, 33, 12}, "Label2", kIdLabel2);
+    GroupBox2 = std::make_unique<framework::TGroupBox>(form, Bounds{8, 52, 73, 41}, "円の大きさ", kIdGroupBox2);
+    Edit1 = std::make_unique<framework::TEdit>(GroupBox2->Handle(), Bounds{16, 16, 41, 20}, "50", kIdEdit1);
+    CheckBox1 = std::make_unique<framework::TCheckBox>(form, Bounds{88, 32, 49, 17}, "連続", false, kIdCheckBox1);
+    plButton1 = std::make_unique<framework::TButton>(form, Bounds{144, 64, 57, 26}, "閉じる", kIdPlButton1);
+    plButton2 = std::make_unique<framework::TButton>(form, Bounds{144, 32, 57, 26}, "実　行", kIdPlButton2);
+    CheckBox2 = std::make_unique<framework::TCheckBox>(form, Bounds{8, 32, 73, 17}, "面の中心", true, kIdCheckBox2);
+
+    plButton1->OnClick = [this](framework::TObject* sender) { Button5Click(sender); };
+    plButton2->OnClick = [this](framework::TObject* sender) { plButton2Click(sender); };
+    Created();
+}
+
+void TTavroF::FormCreate(framework::TObject*) {
+    Label1->SetCaption("");
+    Label2->SetCaption("");
+
+    const std::string appData = framework::SpecialFolderPath(Handle(), CSIDL_APPDATA);
+    const std::string workFolder = WorkFolderFor(appData);
+    // Not checked: a folder that cannot be made shows up later as a settings or report file error.
+    framework::ForceDirectories(workFolder);
+
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    paths_ = RunPaths(workFolder, FormatStartStamp(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
+                                                   now.wSecond));
+
+    Edit1->SetText("50");
+    const framework::TIniFile settings(SettingsPath());
+    Edit1->SetText(settings.ReadString(kSettingsSection, kSettingsKeySize, "50"));
+}
+
+void TTavroF::FormClose(framework::TObject*) {
+    const framework::TIniFile settings(SettingsPath());
+    settings.WriteString(kSettingsSection, kSettingsKeySize, Edit1->Text());
+}
+
+std::string TTavroF::SettingsPath() const {
+    return paths_.SettingsPath(framework::ExecutablePath());
+}
+
+void TTavroF::plButton2Click(framework::TObject* sender) {
+    if (CheckBox2->Checked())
+        Button13Click(sender);
+    else
+        Button1Click(sender);
+}
+
+void TTavroF::Button13Click(framework::TObject*) {
+    if (workflows_)
+        workflows_->FaceCentre();
+}
+
+void TTavroF::Button1Click(framework::TObject*) {
+    if (workflows_)
+        workflows_->Region();
+}
+
+void TTavroF::Button5Click(framework::TObject*) {
+    Close();
+}
+
+}  // namespace app

@@ -1,0 +1,65 @@
+#pragma once
+// The main window: the circle size, the two mode check boxes, Execute and Close, and the labels
+// that show the area and perimeter of the last measured shape.
+
+#include <memory>
+#include <string>
+
+#include "framework/controls.h"
+#include "framework/form.h"
+#include "run_paths.h"
+
+namespace app {
+
+// The two measuring workflows that Execute starts.
+class Workflows {
+public:
+    virtual ~Workflows() = default;
+    virtual void FaceCentre() = 0;
+    virtual void Region() = 0;
+};
+
+extern const char kApplicationTitle[];
+extern const char kSettingsSection[];
+extern const char kSettingsKeySize[];
+
+class TTavroF : public framework::TForm {
+public:
+    TTavroF();
+
+    // Controls, in declaration order.
+    std::unique_ptr<framework::TGroupBox> GroupBox2;
+    std::unique_ptr<framework::TEdit> Edit1;
+    std::unique_ptr<framework::TCheckBox> CheckBox1;
+    std::unique_ptr<framework::TButton> plButton1;
+    std::unique_ptr<framework::TButton> plButton2;
+    std::unique_ptr<framework::TLabel> EsScrollingMarquee1;
+    std::unique_ptr<framework::TLabel> Label1;
+    std::unique_ptr<framework::TLabel> Label2;
+    std::unique_ptr<framework::TCheckBox> CheckBox2;
+
+    void Button13Click(framework::TObject* sender);
+    void FormCreate(framework::TObject* sender);
+    void Button5Click(framework::TObject* sender);
+    void Button1Click(framework::TObject* sender);
+    void FormClose(framework::TObject* sender);
+    void plButton2Click(framework::TObject* sender);
+
+    // Fixed by FormCreate for the whole run.
+    const RunPaths& Paths() const { return paths_; }
+    std::string SettingsPath() const;
+
+    void SetWorkflows(Workflows* workflows) { workflows_ = workflows; }
+
+protected:
+    void DoCreate() override { FormCreate(this); }
+    void DoClose() override { FormClose(this); }
+
+private:
+    RunPaths paths_;
+    Workflows* workflows_ = nullptr;
+};
+
+extern TTavroF* TavroF;
+
+}  // namespace app

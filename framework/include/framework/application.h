@@ -1,0 +1,48 @@
+#pragma once
+// The application object: its title, the message loop, and the error model at the top of every
+// user action (the error box for the framework's errors, nothing for the silent abort).
+
+#include <windows.h>
+
+#include <string>
+
+namespace framework {
+
+class TApplication {
+public:
+    // Registers the common controls (version 6 through the manifest) and the framework's window classes.
+    void Initialize();
+
+    const std::string& Title() const { return title_; }
+    void SetTitle(const std::string& title) { title_ = title; }
+
+    HWND MainWindow() const { return mainWindow_; }
+    void SetMainWindow(HWND window) { mainWindow_ = window; }
+
+    // Runs the message loop until the main window has closed (WM_QUIT).
+    void Run();
+    // Handles every message that is waiting and returns; sets Terminated when WM_QUIT comes.
+    void ProcessMessages();
+    bool Terminated() const { return terminated_; }
+
+    // Call inside a catch block: shows the current exception in the error box, or nothing for the
+    // silent abort. Never throws.
+    void HandleException() noexcept;
+    // The error box: stop icon, the application title as caption, the message with a full stop.
+    void ShowException(const std::string& message) noexcept;
+    int MessageBox(const std::string& text, UINT flags) noexcept;
+
+private:
+    bool DispatchOne(MSG& message);
+
+    std::string title_;
+    HWND mainWindow_ = nullptr;
+    bool terminated_ = false;
+};
+
+extern TApplication Application;
+
+// The message shown for an error: the text with a full stop appended (unless it already ends with one).
+std::string ErrorBoxText(const std::string& message);
+
+}  // namespace framework

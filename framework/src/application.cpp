@@ -1,0 +1,82 @@
+#include "framework/application.h"
+
+#include <commctrl.h>
+
+#include <exception>
+
+#include "framework/exceptions.h"
+
+namespace framework {
+
+TApplication Application;
+
+void RegisterFrameworkClasses();
+
+std::string ErrorBoxText(const std::string& message) {
+    if (!message.empty() && message.back() == '.')
+        return message;
+    return message + ".";
+}
+
+void TApplication::Initialize() {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    RegisterFrameworkClasses();
+}
+
+bool TApplication::DispatchOne(MSG& message) {
+    if (message.message == WM_QUIT) {
+        terminated_ = true;
+        return false;
+    }
+    // Tab and arrow keys move between the main window's controls as in a dialog.
+    HWND dialog = mainWindow_ && ::IsWindow(mainWindow_) ? mainWindow_ : nullptr;
+    if (!dialog || !::IsDialogMessageA(dialog, &message)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageA(&message);
+    }
+    return true;
+}
+
+void TApplication::Run() {
+    MSG message;
+    while (!terminated_) {
+        const BOOL got = ::GetMessageA(&message, nullptr, 0, 0);
+        if (got == 0 || got == -1) {
+            terminated_ = true;
+            break;
+        }
+        DispatchOne(message);
+    }
+}
+
+void TApplication::ProcessMessages() {
+    MSG message;
+    while (!terminated_ && ::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (!DispatchOne(message))
+            break;
+    }
+}
+
+void TApplication::HandleException() noexcept {
+    try {
+        throw;
+    } catch (const EAbort&) {
+        // The silent abort ends the action without a word.
+    } catch (const std::exception& error) {
+        ShowException(error.what());
+    } catch (...) {
+        ShowException("Unknown error");
+    }
+}
+
+void TApplication::ShowException(const std::string& message) noexcept {
+    MessageBox(ErrorBoxText(message), MB_OK | MB_ICONSTOP);
+}
+
+int TApplication::MessageBox(const std::string& text, UINT flags) noexcept {
+    HWND owner = mainWindow_ && ::IsWindow(mainWindow_) ? mainWindow_ : nullptr;
+    return ::MessageBoxA(owner, text.c_str(), title_.c_str(), flags);
+}
+
+}  // namespace framework

@@ -1,0 +1,77 @@
+#include "framework/shell_folders.h"
+
+#include <shlobj.h>
+
+#include <memory>
+
+#include "platform/codepage.h"
+
+namespace framework {
+namespace {
+
+struct PidlDeleter {
+    void operator()(ITEMIDLIST* pidl) const { ::CoTaskMemFree(pidl); }
+};
+
+bool IsFolder(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The path without its trailing backslash, stepping whole characters so that a trail byte 0x5C
+// of a double-byte character is not mistaken for one.
+std::string ParentOf(const std::string& path, bool& found) {
+    std::size_t lastSlash = std::string::npos;
+    for (std::size_t i = 0; i < path.size();) {
+        if (platform::IsCp932LeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
+            i += 2;
+            continue;
+        }
+        if (path[i] == '\\' || path[i] == '/')
+            lastSlash = i;
+        ++i;
+    }
+    found = lastSlash != std::string::npos;
+    return found ? path.substr(0, lastSlash) : std::string();
+}
+
+}  // namespace
+
+std::string SpecialFolderPath(HWND owner, int csidl) {
+    ITEMIDLIST* raw = nullptr;
+    if (FAILED(::SHGetSpecialFolderLocation(owner, csidl, &raw)) || !raw)
+        return std::string();
+    std::unique_ptr<ITEMIDLIST, PidlDeleter> pidl(raw);
+    char path[261] = {};
+    if (!::SHGetPathFromIDListA(pidl.get(), path))
+        return std::string();
+    return path;
+}
+
+bool ForceDirectories(const std::string& folder) {
+    std::string path = folder;
+    while (!path.empty() && (path.back() == '\\' || path.back() == '/')) {
+        bool unused = false;
+        // Keep a backslash that is the second byte of a double-byte character.
+        if (ParentOf(path, unused).size() != path.size() - 1)
+            break;
+        path.pop_back();
+    }
+    if (path.empty() || (path.size() == 2 && path[1] == ':'))
+        return true;
+    if (IsFolder(path))
+        return true;
+    bool hasParent = false;
+    const std::string parent = ParentOf(path, hasParent);
+    if (hasParent && !parent.empty() && !ForceDirectories(parent))
+        return false;
+    return ::CreateDirectoryA(path.c_str(), nullptr) || IsFolder(path);
+}
+
+std::string ExecutablePath() {
+    char path[MAX_PATH * 2] = {};
+    const DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof path);
+    return std::string(path, length < sizeof path ? length : 0);
+}
+
+}  // namespace framework

@@ -1,0 +1,212 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "framework/application.h"
+#include "framework/exceptions.h"
+#include "framework/form.h"
+#include "framework/ini_file.h"
+#include "framework/shell_folders.h"
+#include "message_box_catcher.h"
+
+namespace {
+
+using framework::Application;
+
+std::string TempFolder() {
+    char path[MAX_PATH] = {};
+    ::GetTempPathA(sizeof path, path);
+    std::string folder = std::string(path) + "tavro-framework-test-" + std::to_string(::GetCurrentProcessId()) + "\\";
+    framework::ForceDirectories(folder);
+    return folder;
+}
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << bytes;
+}
+
+TEST(IniFile, MissingFileSectionOrKeyGivesTheDefault) {
+    const std::string path = TempFolder() + "missing.Ini";
+    ::DeleteFileA(path.c_str());
+    framework::TIniFile ini(path);
+    EXPECT_EQ(ini.ReadString("初期化", "大きさ", "50"), "50");
+    WriteBytes(path, "[other]\r\nkey=1\r\n");
+    EXPECT_EQ(ini.ReadString("初期化", "大きさ", "50"), "50");
+    WriteBytes(path, "[初期化]\r\n別=1\r\n");
+    EXPECT_EQ(ini.ReadString("初期化", "大きさ", "50"), "50");
+    WriteBytes(path, "[初期化]\r\n大きさ=\r\n");
+    EXPECT_EQ(ini.ReadString("初期化", "大きさ", "50"), "");
+}
+
+TEST(IniFile, WritesCodePage932AndKeepsTheRestOfTheFile) {
+    const std::string path = TempFolder() + "keep.Ini";
+    WriteBytes(path, "; 設定\r\n[other]\r\nkey=value\r\n[初期化]\r\n大きさ=1\r\n別=2\r\n");
+    framework::TIniFile ini(path);
+    ini.WriteString("初期化", "大きさ", "abc");
+    const std::string bytes = ReadBytes(path);
+    EXPECT_NE(bytes.find("; 設定"), std::string::npos);
+    EXPECT_NE(bytes.find("[other]\r\nkey=value"), std::string::npos);
+    EXPECT_NE(bytes.find("[初期化]\r\n大きさ=abc\r\n別=2"), std::string::npos) << bytes;
+    EXPECT_EQ(ini.ReadString("初期化", "大きさ", "50"), "abc");
+    ini.WriteString("初期化", "大きさ", "");
+    EXPECT_EQ(ini.ReadString("初期化", "大きさ", "50"), "");
+}
+
+TEST(IniFile, NewFileGetsTheSectionAndKey) {
+    const std::string path = TempFolder() + "new.Ini";
+    ::DeleteFileA(path.c_str());
+    framework::TIniFile(path).WriteString("初期化", "大きさ", "50");
+    EXPECT_EQ(ReadBytes(path), "[初期化]\r\n大きさ=50\r\n");
+}
+
+TEST(IniFile, LongValueIsCutAt2047BytesAndOtherEntriesSurviveTheNextWrite) {
+    const std::string path = TempFolder() + "long.Ini";
+    const std::string longValue(5000, '7');
+    WriteBytes(path, "[初期化]\r\n大きさ=" + longValue + "\r\n[keep]\r\nmine=yes\r\n");
+    framework::TIniFile ini(path);
+    const std::string read = ini.ReadString("初期化", "大きさ", "50");
+    EXPECT_EQ(read, std::string(2047, '7'));
+    ini.WriteString("初期化", "大きさ", read);
+    EXPECT_EQ(ini.ReadString("keep", "mine", ""), "yes");
+}
+
+TEST(IniFile, GarbageAndByteOrderMarkAreReadAsTheProfileFunctionsReadThem) {
+    const std::string path = TempFolder() + "garbage.Ini";
+    WriteBytes(path, std::string("\x01\x02\xff\xfe junk\r\n[初期化]\r\n大きさ=12\r\n\x80\x81\x82", 23));
+    framework::TIniFile ini(path);
+    // The profile functions decide what such a file holds; the program only must not fail on it.
+    const std::string size = ini.ReadString("初期化", "大きさ", "50");
+    EXPECT_LE(size.size(), 2047u);
+    ini.WriteString("初期化", "大きさ", "34");
+    EXPECT_EQ(ini.ReadString("初期化", "大きさ", "50"), "34");
+
+    WriteBytes(path, "\xEF\xBB\xBF[keep]\r\nmine=yes\r\n");
+    ini.WriteString("初期化", "大きさ", "56");
+    EXPECT_EQ(ini.ReadString("初期化", "大きさ", "50"), "56");
+    EXPECT_EQ(ini.ReadString("keep", "mine", ""), "yes");
+}
+
+TEST(IniFile, UnwritableFileRaisesTheWriteErrorWithItsPath) {
+    const std::string path = TempFolder() + "folder.Ini";
+    ::CreateDirectoryA(path.c_str(), nullptr);  // a folder in the file's place cannot be written
+    try {
+        framework::TIniFile(path).WriteString("初期化", "大きさ", "50");
+        FAIL() << "no error";
+    } catch (const framework::EIniFileException& error) {
+        EXPECT_EQ(std::string(error.what()), path + " に書き込めません");
+    }
+}
+
+TEST(ShellFolders, ForceDirectoriesCreatesParentsAndStepsWholeCharacters) {
+    const std::string base = TempFolder();
+    // "ソ" and "表" end in the byte 0x5C, which must not split the path.
+    const std::string nested = base + "ソフト\\表\\深い\\";
+    ASSERT_TRUE(framework::ForceDirectories(nested));
+    const DWORD attributes = ::GetFileAttributesA((base + "ソフト\\表\\深い").c_str());
+    ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_TRUE(framework::ForceDirectories(nested));  // already there
+
+    WriteBytes(base + "afile", "x");
+    EXPECT_FALSE(framework::ForceDirectories(base + "afile\\sub\\"));
+}
+
+TEST(ShellFolders, ApplicationDataFolderIsKnown) {
+    const std::string appData = framework::SpecialFolderPath(nullptr, 0x1a);
+    ASSERT_FALSE(appData.empty());
+    EXPECT_NE(::GetFileAttributesA(appData.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(ErrorModel, ErrorBoxTextEndsWithOneFullStop) {
+    EXPECT_EQ(framework::ErrorBoxText("C:\\a.Ini に書き込めません"), "C:\\a.Ini に書き込めません.");
+    EXPECT_EQ(framework::ErrorBoxText("done."), "done.");
+}
+
+class ThrowingForm : public framework::TForm {
+public:
+    ThrowingForm() : TForm({"TThrowingForm", "throwing", 120, 60, false, {"ＭＳ Ｐゴシック", -12, SHIFTJIS_CHARSET}}) {
+        button = std::make_unique<framework::TButton>(Handle(), framework::Bounds{4, 4, 80, 24}, "go", 10);
+        Created();
+    }
+    std::unique_ptr<framework::TButton> button;
+    bool failClose = false;
+
+protected:
+    void DoClose() override {
+        if (failClose)
+            throw framework::EIniFileException::WriteError("X:\\nowhere\\t.Ini");
+    }
+};
+
+class FormErrorModel : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Application.Initialize();
+        Application.SetTitle("図心位置に円を描く");
+    }
+};
+
+TEST_F(FormErrorModel, ErrorInAClickIsShownInTheErrorBoxAndTheWindowLives) {
+    ThrowingForm form;
+    form.button->OnClick = [](framework::TObject*) { throw framework::EConvertError("'abc' は数値ではありません"); };
+    testsupport::MessageBoxCatcher catcher("図心位置に円を描く");
+    ::SendMessageA(form.button->Handle(), BM_CLICK, 0, 0);
+    ASSERT_TRUE(catcher.WaitFor(1, 5000));
+    EXPECT_EQ(catcher.Texts().at(0), "'abc' は数値ではありません.");
+    EXPECT_TRUE(::IsWindow(form.Handle()));
+}
+
+TEST_F(FormErrorModel, SilentAbortShowsNothingAndEndsTheAction) {
+    ThrowingForm form;
+    bool after = false;
+    form.button->OnClick = [&after](framework::TObject*) {
+        framework::Abort();
+        after = true;
+    };
+    testsupport::MessageBoxCatcher catcher("図心位置に円を描く");
+    ::SendMessageA(form.button->Handle(), BM_CLICK, 0, 0);
+    EXPECT_FALSE(catcher.WaitFor(1, 500));
+    EXPECT_FALSE(after);
+    EXPECT_TRUE(::IsWindow(form.Handle()));
+}
+
+TEST_F(FormErrorModel, FailingCloseHandlerIsShownAndTheWindowStillCloses) {
+    ThrowingForm form;
+    form.failClose = true;
+    testsupport::MessageBoxCatcher catcher("図心位置に円を描く");
+    HWND window = form.Handle();
+    form.Close();
+    ASSERT_TRUE(catcher.WaitFor(1, 5000));
+    EXPECT_EQ(catcher.Texts().at(0), "X:\\nowhere\\t.Ini に書き込めません.");
+    EXPECT_FALSE(::IsWindow(window));
+}
+
+TEST_F(FormErrorModel, ProcessMessagesHandlesWaitingMessagesAndSeesTheQuit) {
+    ThrowingForm form;
+    int clicks = 0;
+    form.button->OnClick = [&clicks](framework::TObject*) { ++clicks; };
+    ::PostMessageA(form.Handle(), WM_COMMAND, MAKEWPARAM(10, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(form.button->Handle()));
+    ::PostMessageA(form.Handle(), WM_COMMAND, MAKEWPARAM(10, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(form.button->Handle()));
+    Application.ProcessMessages();
+    EXPECT_EQ(clicks, 2);
+    EXPECT_FALSE(Application.Terminated());
+    ::PostQuitMessage(0);
+    Application.ProcessMessages();
+    EXPECT_TRUE(Application.Terminated());
+}
+
+}  // namespace

@@ -1,0 +1,37 @@
+#pragma once
+// Answers the message boxes that a test provokes: a thread watches for boxes with a given caption,
+// records their text and presses OK, so that a modal box never blocks the test.
+
+#include <windows.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace testsupport {
+
+class MessageBoxCatcher {
+public:
+    explicit MessageBoxCatcher(std::string caption);
+    ~MessageBoxCatcher();
+    MessageBoxCatcher(const MessageBoxCatcher&) = delete;
+    MessageBoxCatcher& operator=(const MessageBoxCatcher&) = delete;
+
+    // Texts of the boxes answered so far, in order.
+    std::vector<std::string> Texts() const;
+    // Waits up to the given time for at least count boxes.
+    bool WaitFor(std::size_t count, DWORD milliseconds) const;
+
+private:
+    void Watch();
+
+    std::string caption_;
+    std::atomic<bool> stop_{false};
+    mutable std::mutex mutex_;
+    std::vector<std::string> texts_;
+    std::thread thread_;
+};
+
+}  // namespace testsupport

@@ -1,0 +1,230 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "control_ids.h"
+#include "framework/application.h"
+#include "framework/shell_folders.h"
+#include "message_box_catcher.h"
+#include "tavro_form.h"
+
+namespace {
+
+using framework::Application;
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << bytes;
+}
+
+std::string ExpectedWorkFolder() {
+    return framework::SpecialFolderPath(nullptr, 0x1a) + "\\Halvetra\\";
+}
+
+// The settings file of this test program: named after the exe, in the work folder.
+std::string SettingsFile() {
+    return ExpectedWorkFolder() + "tavro_form_win32_test.Ini";
+}
+
+RECT ClientRectIn(HWND window, HWND reference) {
+    RECT rect;
+    ::GetWindowRect(window, &rect);
+    ::MapWindowPoints(HWND_DESKTOP, reference, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+class RecordingWorkflows : public app::Workflows {
+public:
+    void FaceCentre() override { calls += "F"; }
+    void Region() override { calls += "R"; }
+    std::string calls;
+};
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Application.Initialize();
+        Application.SetTitle(app::kApplicationTitle);
+        framework::ForceDirectories(ExpectedWorkFolder());
+        ::DeleteFileA(SettingsFile().c_str());
+        ::RemoveDirectoryA(SettingsFile().c_str());
+    }
+    void TearDown() override {
+        ::SetFileAttributesA(SettingsFile().c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileA(SettingsFile().c_str());
+        ::RemoveDirectoryA(SettingsFile().c_str());
+    }
+};
+
+TEST_F(MainWindow, LayoutCaptionsAndStyleAreAsDesigned) {
+    app::TTavroF form;
+    HWND window = form.Handle();
+    char caption[64] = {};
+    ::GetWindowTextA(window, caption, sizeof caption);
+    EXPECT_STREQ(caption, "図心位置に円を描く");
+    RECT client;
+    ::GetClientRect(window, &client);
+    EXPECT_EQ(client.right, 210);
+    EXPECT_EQ(client.bottom, 97);
+
+    const LONG style = ::GetWindowLongA(window, GWL_STYLE);
+    const LONG exStyle = ::GetWindowLongA(window, GWL_EXSTYLE);
+    EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+
+    // Centred on the screen.
+    RECT frame;
+    ::GetWindowRect(window, &frame);
+    EXPECT_NEAR((frame.left + frame.right) / 2, ::GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+    EXPECT_NEAR((frame.top + frame.bottom) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+
+    struct Expected {
+        int id;
+        const char* text;
+        RECT bounds;  // left, top, right, bottom within the client area
+    };
+    const Expected controls[] = {
+        {app::kIdGroupBox2, "円の大きさ", {8, 52, 81, 93}},  {app::kIdCheckBox1, "連続", {88, 32, 137, 49}},
+        {app::kIdPlButton1, "閉じる", {144, 64, 201, 90}},   {app::kIdPlButton2, "実　行", {144, 32, 201, 58}},
+        {app::kIdCheckBox2, "面の中心", {8, 32, 81, 49}},
+    };
+    for (const Expected& control : controls) {
+        HWND child = ::GetDlgItem(window, control.id);
+        ASSERT_NE(child, nullptr) << control.id;
+        char text[64] = {};
+        ::GetWindowTextA(child, text, sizeof text);
+        EXPECT_STREQ(text, control.text);
+        const RECT rect = ClientRectIn(child, window);
+        EXPECT_EQ(rect.left, control.bounds.left) << control.text;
+        EXPECT_EQ(rect.top, control.bounds.top) << control.text;
+        EXPECT_EQ(rect.right, control.bounds.right) << control.text;
+        EXPECT_EQ(rect.bottom, control.bounds.bottom) << control.text;
+    }
+    // The size box sits inside the group box.
+    EXPECT_EQ(::GetParent(form.Edit1->Handle()), form.GroupBox2->Handle());
+    const RECT edit = ClientRectIn(form.Edit1->Handle(), form.GroupBox2->Handle());
+    EXPECT_EQ(edit.left, 16);
+    EXPECT_EQ(edit.top, 16);
+    EXPECT_EQ(edit.right - edit.left, 41);
+    EXPECT_EQ(edit.bottom - edit.top, 20);
+    EXPECT_TRUE(form.CheckBox2->Checked());
+    EXPECT_FALSE(form.CheckBox1->Checked());
+
+    LOGFONTA font{};
+    ASSERT_TRUE(::GetObjectA(form.Font(), sizeof font, &font));
+    EXPECT_STREQ(font.lfFaceName, "ＭＳ Ｐゴシック");
+    EXPECT_EQ(font.lfHeight, -12);
+    EXPECT_EQ(font.lfCharSet, SHIFTJIS_CHARSET);
+    EXPECT_EQ(reinterpret_cast<HFONT>(::SendMessageA(form.Edit1->Handle(), WM_GETFONT, 0, 0)), form.Font());
+}
+
+TEST_F(MainWindow, TabOrderRunsFromTheSizeToFaceCentre) {
+    app::TTavroF form;
+    HWND window = form.Handle();
+    const HWND expected[] = {form.Edit1->Handle(), form.CheckBox1->Handle(), form.plButton1->Handle(),
+                             form.plButton2->Handle(), form.CheckBox2->Handle()};
+    HWND item = expected[0];
+    for (std::size_t i = 1; i < std::size(expected); ++i) {
+        item = ::GetNextDlgTabItem(window, item, FALSE);
+        EXPECT_EQ(item, expected[i]) << "tab stop " << i;
+    }
+    EXPECT_EQ(::GetNextDlgTabItem(window, item, FALSE), expected[0]);
+}
+
+TEST_F(MainWindow, StartUpClearsLabelsFixesPathsAndShowsTheDefaultSize) {
+    SYSTEMTIME before;
+    ::GetLocalTime(&before);
+    app::TTavroF form;
+    EXPECT_EQ(form.Label1->Caption(), "");
+    EXPECT_EQ(form.Label2->Caption(), "");
+    EXPECT_EQ(form.Edit1->Text(), "50");
+
+    const app::RunPaths& paths = form.Paths();
+    EXPECT_EQ(paths.WorkFolder(), ExpectedWorkFolder());
+    const DWORD attributes = ::GetFileAttributesA(paths.WorkFolder().c_str());
+    ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    const std::string stamp = paths.ReportStem().substr(paths.WorkFolder().size());
+    ASSERT_EQ(stamp.size(), 12u) << stamp;
+    char datePart[16];
+    std::snprintf(datePart, sizeof datePart, "%02d%02d%02d", before.wYear % 100, before.wMonth, before.wDay);
+    EXPECT_EQ(stamp.substr(0, 6), datePart);
+    EXPECT_EQ(paths.ReportPath(), paths.ReportStem() + ".mpr");
+    EXPECT_EQ(form.SettingsPath(), SettingsFile());
+    // No file is made for the script or report paths at start-up.
+    EXPECT_EQ(::GetFileAttributesA(paths.ScriptPath().c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(MainWindow, SavedSizeIsShownAndClosingWritesItBackUnchanged) {
+    WriteBytes(SettingsFile(), "[初期化]\r\n大きさ=75\r\n");
+    {
+        app::TTavroF form;
+        EXPECT_EQ(form.Edit1->Text(), "75");
+        form.Edit1->SetText("ab c");
+        form.Close();
+        EXPECT_FALSE(::IsWindow(form.Handle()));
+    }
+    EXPECT_EQ(ReadBytes(SettingsFile()), "[初期化]\r\n大きさ=ab c\r\n");
+    {
+        app::TTavroF form;
+        EXPECT_EQ(form.Edit1->Text(), "ab c");
+        form.Edit1->SetText("");
+        form.Close();
+    }
+    EXPECT_EQ(ReadBytes(SettingsFile()), "[初期化]\r\n大きさ=\r\n");
+    app::TTavroF form;
+    EXPECT_EQ(form.Edit1->Text(), "");
+}
+
+TEST_F(MainWindow, ExecuteRunsTheModeOfTheFaceCentreBox) {
+    app::TTavroF form;
+    RecordingWorkflows workflows;
+    form.SetWorkflows(&workflows);
+    ::SendMessageA(form.plButton2->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(workflows.calls, "F");
+    form.CheckBox1->SetChecked(true);  // continuous has no say in the choice
+    ::SendMessageA(form.plButton2->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(workflows.calls, "FF");
+    // A real click on the box unchecks it.
+    ::SendMessageA(form.CheckBox2->Handle(), BM_CLICK, 0, 0);
+    ASSERT_FALSE(form.CheckBox2->Checked());
+    ::SendMessageA(form.plButton2->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(workflows.calls, "FFR");
+    form.CheckBox1->SetChecked(false);
+    form.plButton2Click(form.plButton2.get());
+    EXPECT_EQ(workflows.calls, "FFRR");
+}
+
+TEST_F(MainWindow, CloseButtonSavesTheSizeAndClosesTheWindow) {
+    app::TTavroF form;
+    HWND window = form.Handle();
+    form.Edit1->SetText("123");
+    ::SendMessageA(form.plButton1->Handle(), BM_CLICK, 0, 0);
+    EXPECT_FALSE(::IsWindow(window));
+    EXPECT_EQ(ReadBytes(SettingsFile()), "[初期化]\r\n大きさ=123\r\n");
+}
+
+TEST_F(MainWindow, UnwritableSettingsFileShowsTheErrorAndTheWindowStillCloses) {
+    ::CreateDirectoryA(SettingsFile().c_str(), nullptr);
+    app::TTavroF form;
+    EXPECT_EQ(form.Edit1->Text(), "50");
+    HWND window = form.Handle();
+    testsupport::MessageBoxCatcher catcher(app::kApplicationTitle);
+    ::SendMessageA(form.plButton1->Handle(), BM_CLICK, 0, 0);
+    ASSERT_TRUE(catcher.WaitFor(1, 5000));
+    EXPECT_EQ(catcher.Texts().at(0), SettingsFile() + " に書き込めません.");
+    EXPECT_FALSE(::IsWindow(window));
+}
+
+}  // namespace
