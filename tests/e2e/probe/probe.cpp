@@ -1,0 +1,188 @@
+// A small console tool that the end-to-end scripts use to look at windows from outside, as a user
+// looking at the screen would: find a window, read a control's text, tell where a control is on the
+// screen (for xdotool clicks), read and answer a message box, close a window, time a start-up.
+//
+//   tavroprobe wait <caption> <ms>          exit 0 once a visible window with that caption exists
+//   tavroprobe gone <caption> <ms>          exit 0 once no window with that caption exists
+//   tavroprobe text <caption> <id>          print the text of the descendant control with that id
+//   tavroprobe checked <caption> <id>       print 1 or 0 for a check box
+//   tavroprobe rect <caption> <id>          print "x y" of the control's centre on the screen (id 0: client area)
+//   tavroprobe msgbox <caption> <ms>        print the text of a message box with that caption
+//   tavroprobe answer <caption> <ms>        press OK on a message box with that caption
+//   tavroprobe close <caption>              post WM_CLOSE to the window
+//   tavroprobe appdata                      print the user's application-data folder
+//   tavroprobe launch-time <exe> <caption> <runs>   start the exe, time until its window is visible, close it
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+HWND FindVisible(const char* caption, const char* className = nullptr) {
+    HWND window = ::FindWindowA(className, caption);
+    return window && ::IsWindowVisible(window) ? window : nullptr;
+}
+
+HWND WaitVisible(const char* caption, DWORD ms, const char* className = nullptr) {
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        if (HWND window = FindVisible(caption, className))
+            return window;
+        if (::GetTickCount() - start >= ms)
+            return nullptr;
+        ::Sleep(20);
+    }
+}
+
+struct IdSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK MatchId(HWND child, LPARAM param) {
+    auto* search = reinterpret_cast<IdSearch*>(param);
+    if (::GetDlgCtrlID(child) == search->id) {
+        search->found = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindControl(HWND window, int id) {
+    IdSearch search{id, nullptr};
+    ::EnumChildWindows(window, MatchId, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+int Fail(const char* what) {
+    std::fprintf(stderr, "tavroprobe: %s\n", what);
+    return 1;
+}
+
+std::string WindowText(HWND window) {
+    const LRESULT length = ::SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
+    std::vector<char> text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
+    ::SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    return text.data();
+}
+
+int LaunchTime(const char* exe, const char* caption, int runs) {
+    std::vector<double> times;
+    for (int run = 0; run < runs; ++run) {
+        LARGE_INTEGER frequency, start, now;
+        ::QueryPerformanceFrequency(&frequency);
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        std::string commandLine = std::string("\"") + exe + "\"";
+        ::QueryPerformanceCounter(&start);
+        if (!::CreateProcessA(exe, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                              &process))
+            return Fail("cannot start the program");
+        HWND window = nullptr;
+        for (int i = 0; i < 3000 && !window; ++i) {
+            window = FindVisible(caption);
+            if (!window)
+                ::Sleep(2);
+        }
+        ::QueryPerformanceCounter(&now);
+        if (!window) {
+            ::TerminateProcess(process.hProcess, 1);
+            return Fail("the window did not appear");
+        }
+        times.push_back(1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) /
+                        static_cast<double>(frequency.QuadPart));
+        ::PostMessageA(window, WM_CLOSE, 0, 0);
+        ::WaitForSingleObject(process.hProcess, 10000);
+        ::CloseHandle(process.hThread);
+        ::CloseHandle(process.hProcess);
+    }
+    std::vector<double> sorted = times;
+    std::sort(sorted.begin(), sorted.end());
+    for (double t : times)
+        std::printf("%.1f ", t);
+    std::printf("\nmedian_ms=%.1f\n", sorted[sorted.size() / 2]);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2)
+        return Fail("no command");
+    const std::string command = argv[1];
+    auto arg = [&](int i) -> const char* { return i < argc ? argv[i] : ""; };
+    const DWORD ms = static_cast<DWORD>(std::atoi(arg(3)));
+
+    if (command == "appdata") {
+        char path[MAX_PATH] = {};
+        if (FAILED(::SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, 0, path)))
+            return Fail("no application-data folder");
+        std::printf("%s\n", path);
+        return 0;
+    }
+    if (command == "wait")
+        return WaitVisible(arg(2), ms) ? 0 : Fail("window not found");
+    if (command == "gone") {
+        const DWORD start = ::GetTickCount();
+        while (::FindWindowA(nullptr, arg(2))) {
+            if (::GetTickCount() - start >= ms)
+                return Fail("window still there");
+            ::Sleep(20);
+        }
+        return 0;
+    }
+    if (command == "msgbox" || command == "answer") {
+        HWND box = WaitVisible(arg(2), ms, "#32770");
+        if (!box)
+            return Fail("no message box");
+        if (command == "msgbox") {
+            char text[2048] = {};
+            ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+            std::printf("%s\n", text);
+        } else {
+            ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+        }
+        return 0;
+    }
+    if (command == "launch-time")
+        return LaunchTime(arg(2), arg(3), std::max(1, std::atoi(arg(4))));
+
+    HWND window = FindVisible(arg(2));
+    if (!window)
+        return Fail("window not found");
+    if (command == "close") {
+        ::PostMessageA(window, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    const int id = std::atoi(arg(3));
+    HWND control = id == 0 ? window : FindControl(window, id);
+    if (!control)
+        return Fail("control not found");
+    if (command == "text") {
+        std::printf("%s\n", WindowText(control).c_str());
+        return 0;
+    }
+    if (command == "checked") {
+        std::printf("%d\n", ::SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
+        return 0;
+    }
+    if (command == "rect") {
+        RECT rect;
+        if (id == 0) {
+            ::GetClientRect(window, &rect);
+            ::MapWindowPoints(window, HWND_DESKTOP, reinterpret_cast<POINT*>(&rect), 2);
+        } else {
+            ::GetWindowRect(control, &rect);
+        }
+        std::printf("%ld %ld\n", (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+        return 0;
+    }
+    return Fail("unknown command");
+}

@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# The circle size round-trips through the settings file with real keyboard and mouse input.
+. "$(dirname "$0")/lib.sh" "$1"
+
+# A copy under its own name, so that its settings file is its own: TavroE2E.Ini.
+work=$(mktemp -d "$E2E_BIN/../e2e-settings.XXXX")
+cp "$E2E_BIN/Tavro.exe" "$work/TavroE2E.exe"
+exe="$work/TavroE2E.exe"
+appdata=$(unix_path "$(probe appdata)")
+halvetra="$appdata/Halvetra"
+ini="$halvetra/TavroE2E.Ini"
+ini_windows="$(probe appdata)\\Halvetra\\TavroE2E.Ini"
+rm -rf "$ini"
+
+start_and_wait() {
+    start_exe "$exe"
+    probe wait "$TITLE" 20000 >/dev/null
+}
+
+type_size() {
+    click_control "$TITLE" $ID_EDIT1
+    xdotool key End
+    xdotool key --repeat 40 --delay 5 BackSpace
+    [ -z "$1" ] || xdotool type --delay 30 "$1"
+    sleep 0.2
+}
+
+close_with_button() {
+    click_control "$TITLE" $ID_CLOSE
+    probe gone "$TITLE" 10000 >/dev/null && wait_exit "$STARTED_PID" 10
+}
+
+ini_text() {
+    iconv -f CP932 -t UTF-8 "$ini" | tr -d '\r'
+}
+
+# First start: no settings file yet.
+start_and_wait
+check_eq "first start shows the default size" "50" "$(probe text "$TITLE" $ID_EDIT1)"
+type_size 123
+check_eq "typed size is in the box" "123" "$(probe text "$TITLE" $ID_EDIT1)"
+check "Close ends the program" close_with_button
+check "settings file written in the work folder" test -f "$ini"
+check_eq "settings file holds section and key" $'[初期化]\n大きさ=123' "$(ini_text)"
+check "settings file is code page 932 with CR LF" cmp -s "$ini" <(printf '[\x8f\x89\x8a\xfa\x89\xbb]\r\n\x91\xe5\x82\xab\x82\xb3=123\r\n')
+
+start_and_wait
+check_eq "next start shows the saved size" "123" "$(probe text "$TITLE" $ID_EDIT1)"
+type_size abc
+check "Close ends the program" close_with_button
+start_and_wait
+check_eq "a size that is not a number round-trips" "abc" "$(probe text "$TITLE" $ID_EDIT1)"
+type_size ""
+check "Close ends the program" close_with_button
+check_eq "an empty size is saved as typed" $'[初期化]\n大きさ=' "$(ini_text)"
+start_and_wait
+check_eq "an empty size round-trips" "" "$(probe text "$TITLE" $ID_EDIT1)"
+check "Close ends the program" close_with_button
+
+# A settings file that cannot be written: a folder stands in its place.
+rm -f "$ini"
+mkdir -p "$ini"
+start_and_wait
+check_eq "unwritable settings file: start still shows the default" "50" "$(probe text "$TITLE" $ID_EDIT1)"
+click_control "$TITLE" $ID_CLOSE
+check_eq "unwritable settings file: the error box names the file" "$ini_windows に書き込めません." \
+    "$(probe msgbox "$TITLE" 10000)"
+probe answer "$TITLE" 5000 >/dev/null
+check "unwritable settings file: the program still closes" wait_exit "$STARTED_PID" 10
+rmdir "$ini"
+
+# A work folder that cannot be created: a file named like it.
+if [ -d "$halvetra" ]; then mv "$halvetra" "$halvetra.e2e-saved"; fi
+touch "$halvetra"
+start_and_wait
+check_eq "uncreatable work folder: start shows the default" "50" "$(probe text "$TITLE" $ID_EDIT1)"
+click_control "$TITLE" $ID_CLOSE
+check_eq "uncreatable work folder: the error box names the file" "$ini_windows に書き込めません." \
+    "$(probe msgbox "$TITLE" 10000)"
+probe answer "$TITLE" 5000 >/dev/null
+check "uncreatable work folder: the program still closes" wait_exit "$STARTED_PID" 10
+rm -f "$halvetra"
+if [ -d "$halvetra.e2e-saved" ]; then mv "$halvetra.e2e-saved" "$halvetra"; fi
+
+rm -rf "$work"
