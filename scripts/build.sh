@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Builds the three trees: native (portable core and its unit tests, with ASan/UBSan), win64 (the
+# product, the simulator, the Win32 tests) and i686 (the product alone, as a 32-bit check).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="$root/build"
+jobs=${TAVRO_JOBS:-2}
+
+cmake -S "$root" -B "$build/native" -DCMAKE_BUILD_TYPE=Debug -DTAVRO_SANITIZE=ON >/dev/null
+cmake --build "$build/native" -j "$jobs"
+
+cmake -S "$root" -B "$build/win64" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
+cmake --build "$build/win64" -j "$jobs"
+
+if [ "${TAVRO_SKIP_I686:-}" != 1 ]; then
+    cmake -S "$root" -B "$build/i686" -DCMAKE_BUILD_TYPE=Release -DTAVRO_PRODUCT_ONLY=ON \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" >/dev/null
+    cmake --build "$build/i686" -j "$jobs"
+fi
+
+# The shipped exe must import system DLLs only.
+imports=$(x86_64-w64-mingw32-objdump -p "$build/win64/bin/Tavro.exe" | sed -n 's/^\s*DLL Name: //p' | tr '\n' ' ')
+for dll in $imports; do
+    case "${dll,,}" in
+    kernel32.dll | user32.dll | gdi32.dll | shell32.dll | ole32.dll | comctl32.dll | msvcrt.dll | advapi32.dll | winmm.dll) ;;
+    *)
+        echo "build: Tavro.exe imports $dll, which is not a system DLL" >&2
+        exit 1
+        ;;
+    esac
+done
+echo "build: Tavro.exe imports $imports"
