@@ -22,8 +22,8 @@ TTavroF* TavroF = nullptr;
 namespace {
 
 framework::FormDesign MainWindowDesign() {
-    return framework::FormDesign{"TTavroF", kApplicationTitle, 210, 97, true,
-                                 framework::TFont{"ＭＳ Ｐゴシック", -12, SHIFTJIS_CHARSET}};
+    return framework::FormDesign{
+        "TTavroF", kApplicationTitle, 210, 97, true, framework::TFont{"ＭＳ Ｐゴシック", -12, SHIFTJIS_CHARSET}};
 }
 
 }  // namespace
@@ -58,8 +58,8 @@ void TTavroF::FormCreate(framework::TObject*) {
 
     SYSTEMTIME now;
     ::GetLocalTime(&now);
-    paths_ = RunPaths(workFolder, FormatStartStamp(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
-                                                   now.wSecond));
+    paths_ =
+        RunPaths(workFolder, FormatStartStamp(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond));
 
     Edit1->SetText("50");
     const framework::TIniFile settings(SettingsPath());

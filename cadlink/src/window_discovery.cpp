@@ -107,8 +107,7 @@ bool WindowDiscovery::MatchMainFrame(WindowHandle window) {
     if (family == Family::None)
         return true;
     const std::string className = ReadClass(windows_, window);
-    const bool matched =
-        family == Family::AutoCad ? AutoCadFrameClass(className) : ByteContains(className, "QPopup");
+    const bool matched = family == Family::AutoCad ? AutoCadFrameClass(className) : ByteContains(className, "QPopup");
     if (!matched)
         return true;
     kept_.MainFrame = window;

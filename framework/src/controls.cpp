@@ -14,53 +14,53 @@ const char kGroupBoxClass[] = "TGroupBox";
 LRESULT CALLBACK GroupBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     try {
         switch (message) {
-        case WM_COMMAND:
-            if (TControl::RouteCommand(wParam, lParam))
-                return 0;
-            return ::SendMessageA(::GetParent(window), message, wParam, lParam);
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLORBTN:
-            return ::SendMessageA(::GetParent(window), message, wParam, lParam);
-        case WM_ERASEBKGND: {
-            RECT client;
-            ::GetClientRect(window, &client);
-            ::FillRect(reinterpret_cast<HDC>(wParam), &client, ::GetSysColorBrush(COLOR_BTNFACE));
-            return 1;
-        }
-        case WM_PAINT: {
-            PAINTSTRUCT paint;
-            HDC dc = ::BeginPaint(window, &paint);
-            HFONT font = reinterpret_cast<HFONT>(::SendMessageA(window, WM_GETFONT, 0, 0));
-            SelectedObject selectedFont(dc, font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT));
-            char caption[256] = {};
-            const int length = ::GetWindowTextA(window, caption, sizeof caption);
-            SIZE extent{};
-            ::GetTextExtentPoint32A(dc, caption, length, &extent);
-            RECT frame;
-            ::GetClientRect(window, &frame);
-            frame.top += extent.cy / 2;
-            ::DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
-            if (length > 0) {
-                ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
-                ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
-                ::SetBkMode(dc, OPAQUE);
-                ::TextOutA(dc, 8, 0, caption, length);
+            case WM_COMMAND:
+                if (TControl::RouteCommand(wParam, lParam))
+                    return 0;
+                return ::SendMessageA(::GetParent(window), message, wParam, lParam);
+            case WM_CTLCOLOREDIT:
+            case WM_CTLCOLORSTATIC:
+            case WM_CTLCOLORBTN:
+                return ::SendMessageA(::GetParent(window), message, wParam, lParam);
+            case WM_ERASEBKGND: {
+                RECT client;
+                ::GetClientRect(window, &client);
+                ::FillRect(reinterpret_cast<HDC>(wParam), &client, ::GetSysColorBrush(COLOR_BTNFACE));
+                return 1;
             }
-            ::EndPaint(window, &paint);
-            return 0;
-        }
-        case WM_SETFONT:
-            ::DefWindowProcA(window, message, wParam, lParam);
-            ::SetPropA(window, "TavroFont", reinterpret_cast<HANDLE>(wParam));
-            if (LOWORD(lParam))
-                ::InvalidateRect(window, nullptr, TRUE);
-            return 0;
-        case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(::GetPropA(window, "TavroFont"));
-        case WM_DESTROY:
-            ::RemovePropA(window, "TavroFont");
-            break;
+            case WM_PAINT: {
+                PAINTSTRUCT paint;
+                HDC dc = ::BeginPaint(window, &paint);
+                HFONT font = reinterpret_cast<HFONT>(::SendMessageA(window, WM_GETFONT, 0, 0));
+                SelectedObject selectedFont(dc, font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT));
+                char caption[256] = {};
+                const int length = ::GetWindowTextA(window, caption, sizeof caption);
+                SIZE extent{};
+                ::GetTextExtentPoint32A(dc, caption, length, &extent);
+                RECT frame;
+                ::GetClientRect(window, &frame);
+                frame.top += extent.cy / 2;
+                ::DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+                if (length > 0) {
+                    ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+                    ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
+                    ::SetBkMode(dc, OPAQUE);
+                    ::TextOutA(dc, 8, 0, caption, length);
+                }
+                ::EndPaint(window, &paint);
+                return 0;
+            }
+            case WM_SETFONT:
+                ::DefWindowProcA(window, message, wParam, lParam);
+                ::SetPropA(window, "TavroFont", reinterpret_cast<HANDLE>(wParam));
+                if (LOWORD(lParam))
+                    ::InvalidateRect(window, nullptr, TRUE);
+                return 0;
+            case WM_GETFONT:
+                return reinterpret_cast<LRESULT>(::GetPropA(window, "TavroFont"));
+            case WM_DESTROY:
+                ::RemovePropA(window, "TavroFont");
+                break;
         }
     } catch (...) {
         Application.HandleException();
@@ -92,12 +92,17 @@ void ApplyFont(HWND window, HFONT font) {
     ::EnumChildWindows(window, SetFontOnChild, reinterpret_cast<LPARAM>(font));
 }
 
-void TControl::CreateHandle(HWND parent, const char* className, DWORD style, DWORD exStyle, const std::string& text,
-                            const Bounds& bounds, int id) {
+void TControl::CreateHandle(HWND parent,
+                            const char* className,
+                            DWORD style,
+                            DWORD exStyle,
+                            const std::string& text,
+                            const Bounds& bounds,
+                            int id) {
     id_ = id;
-    handle_ = ::CreateWindowExA(exStyle, className, text.c_str(), style | WS_CHILD | WS_VISIBLE, bounds.left,
-                                bounds.top, bounds.width, bounds.height, parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleA(nullptr), nullptr);
+    handle_ = ::CreateWindowExA(
+        exStyle, className, text.c_str(), style | WS_CHILD | WS_VISIBLE, bounds.left, bounds.top, bounds.width,
+        bounds.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleA(nullptr), nullptr);
     if (!handle_)
         throw std::runtime_error(std::string("cannot create a control of class ") + className);
     ::SetPropA(handle_, "TavroControl", reinterpret_cast<HANDLE>(this));

@@ -95,42 +95,42 @@ LRESULT CALLBACK TForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPA
 
 LRESULT TForm::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(font_.Get());
-    case WM_COMMAND:
-        if (TControl::RouteCommand(wParam, lParam))
+        case WM_GETFONT:
+            return reinterpret_cast<LRESULT>(font_.Get());
+        case WM_COMMAND:
+            if (TControl::RouteCommand(wParam, lParam))
+                return 0;
+            break;
+        case WM_ACTIVATE:
+            // Keep the focused control across deactivation, as a dialog does.
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = ::GetFocus();
+                if (focus && ::IsChild(handle_, focus))
+                    lastFocus_ = focus;
+            } else if (lastFocus_ && ::IsWindow(lastFocus_) && !::IsIconic(handle_)) {
+                ::SetFocus(lastFocus_);
+                return 0;
+            }
+            break;
+        case WM_CLOSE:
+            if (closing_)
+                return 0;
+            closing_ = true;
+            try {
+                DoClose();
+            } catch (...) {
+                Application.HandleException();
+            }
+            ::DestroyWindow(handle_);
             return 0;
-        break;
-    case WM_ACTIVATE:
-        // Keep the focused control across deactivation, as a dialog does.
-        if (LOWORD(wParam) == WA_INACTIVE) {
-            HWND focus = ::GetFocus();
-            if (focus && ::IsChild(handle_, focus))
-                lastFocus_ = focus;
-        } else if (lastFocus_ && ::IsWindow(lastFocus_) && !::IsIconic(handle_)) {
-            ::SetFocus(lastFocus_);
-            return 0;
-        }
-        break;
-    case WM_CLOSE:
-        if (closing_)
-            return 0;
-        closing_ = true;
-        try {
-            DoClose();
-        } catch (...) {
-            Application.HandleException();
-        }
-        ::DestroyWindow(handle_);
-        return 0;
-    case WM_DESTROY:
-        if (handle_ == Application.MainWindow())
-            ::PostQuitMessage(0);
-        break;
-    case WM_NCDESTROY:
-        ::SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
-        handle_ = nullptr;
-        break;
+        case WM_DESTROY:
+            if (handle_ == Application.MainWindow())
+                ::PostQuitMessage(0);
+            break;
+        case WM_NCDESTROY:
+            ::SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
+            handle_ = nullptr;
+            break;
     }
     return ::DefWindowProcA(window, message, wParam, lParam);
 }

@@ -6,7 +6,8 @@
 
 namespace framework {
 
-std::string TIniFile::ReadString(const std::string& section, const std::string& key,
+std::string TIniFile::ReadString(const std::string& section,
+                                 const std::string& key,
                                  const std::string& fallback) const {
     char buffer[2048] = {};
     const DWORD length = ::GetPrivateProfileStringA(section.c_str(), key.c_str(), fallback.c_str(), buffer,

@@ -6,7 +6,8 @@
 
 namespace platform::sim {
 
-WindowHandle SimulatedDesktop::AddTopLevel(const std::string& title, const std::string& className,
+WindowHandle SimulatedDesktop::AddTopLevel(const std::string& title,
+                                           const std::string& className,
                                            std::uint32_t processId) {
     const WindowHandle handle = nextHandle_;
     nextHandle_ += 4;
@@ -15,8 +16,7 @@ WindowHandle SimulatedDesktop::AddTopLevel(const std::string& title, const std::
     return handle;
 }
 
-WindowHandle SimulatedDesktop::AddChild(WindowHandle parent, const std::string& title,
-                                        const std::string& className) {
+WindowHandle SimulatedDesktop::AddChild(WindowHandle parent, const std::string& title, const std::string& className) {
     auto it = windows_.find(parent);
     if (it == windows_.end())
         throw std::invalid_argument("AddChild: no such parent window");

@@ -20,7 +20,9 @@ struct CadWindows {
     WindowHandle mainFrame, dock, prompt, history, textWindow;
 };
 
-CadWindows OpenAutoCad(SimulatedDesktop& desktop, std::uint32_t process, const char* promptTitle = "Headlands",
+CadWindows OpenAutoCad(SimulatedDesktop& desktop,
+                       std::uint32_t process,
+                       const char* promptTitle = "Headlands",
                        const char* historyTitle = "MountTam") {
     CadWindows cad{};
     cad.textWindow = desktop.AddTopLevel("AutoCAD テキスト ウィンドウ - Drawing1.dwg", kAfxText, process);

@@ -95,8 +95,8 @@ TEST_F(MainWindow, LayoutCaptionsAndStyleAreAsDesigned) {
         RECT bounds;  // left, top, right, bottom within the client area
     };
     const Expected controls[] = {
-        {app::kIdGroupBox2, "円の大きさ", {8, 52, 81, 93}},  {app::kIdCheckBox1, "連続", {88, 32, 137, 49}},
-        {app::kIdPlButton1, "閉じる", {144, 64, 201, 90}},   {app::kIdPlButton2, "実　行", {144, 32, 201, 58}},
+        {app::kIdGroupBox2, "円の大きさ", {8, 52, 81, 93}}, {app::kIdCheckBox1, "連続", {88, 32, 137, 49}},
+        {app::kIdPlButton1, "閉じる", {144, 64, 201, 90}},  {app::kIdPlButton2, "実　行", {144, 32, 201, 58}},
         {app::kIdCheckBox2, "面の中心", {8, 32, 81, 49}},
     };
     for (const Expected& control : controls) {

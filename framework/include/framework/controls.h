@@ -38,8 +38,13 @@ public:
     static bool RouteCommand(WPARAM wParam, LPARAM lParam);
 
 protected:
-    void CreateHandle(HWND parent, const char* className, DWORD style, DWORD exStyle, const std::string& text,
-                      const Bounds& bounds, int id);
+    void CreateHandle(HWND parent,
+                      const char* className,
+                      DWORD style,
+                      DWORD exStyle,
+                      const std::string& text,
+                      const Bounds& bounds,
+                      int id);
     // A notification code sent by the child window to its parent.
     virtual void Notify(WORD /*code*/) {}
 

@@ -32,7 +32,9 @@ public:
 // A settings file that cannot be written.
 class EIniFileException : public Exception {
 public:
-    static EIniFileException WriteError(const std::string& path) { return EIniFileException(path + " に書き込めません"); }
+    static EIniFileException WriteError(const std::string& path) {
+        return EIniFileException(path + " に書き込めません");
+    }
     using Exception::Exception;
 };
 
