@@ -7,6 +7,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
 "$root/scripts/build.sh"
 
+echo "== format check"
+(cd "$root" && git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror)
+
 echo "== native unit tests (ASan/UBSan)"
 ctest --test-dir "$root/build/native" --output-on-failure -j 2
 
