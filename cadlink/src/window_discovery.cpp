@@ -55,14 +55,20 @@ bool AutoCadFrameClass(const std::string& className) {
 
 }  // namespace
 
+bool WindowDiscovery::MainFrameLive() {
+    if (IsLive(kept_.MainFrame))
+        return true;
+    windows_.EnumWindows([this](WindowHandle w) { return MatchMainFrame(w); });
+    return IsLive(kept_.MainFrame);
+}
+
 WindowHandle WindowDiscovery::FindMainFrame() {
-    if (!IsLive(kept_.MainFrame))
-        windows_.EnumWindows([this](WindowHandle w) { return MatchMainFrame(w); });
+    MainFrameLive();
     return kept_.MainFrame;
 }
 
 bool WindowDiscovery::IsCadReady() {
-    return IsLive(FindMainFrame());
+    return MainFrameLive();
 }
 
 WindowHandle WindowDiscovery::FindTextWindow() {
@@ -80,11 +86,13 @@ WindowHandle WindowDiscovery::FindHistoryPane() {
 }
 
 WindowHandle WindowDiscovery::FindCommandLineChild(WindowHandle KeptWindows::*field) {
-    if (!IsLive(FindMainFrame()))
+    if (!MainFrameLive())
         return 0;
+    // The steady state of the per-poll reads: two liveness tests and nothing else.
+    if (IsLive(kept_.*field))
+        return kept_.*field;
     auto matchChild = [this](WindowHandle w) { return MatchCommandLineChild(w); };
-    if (!IsLive(kept_.*field))
-        windows_.EnumChildWindows(kept_.MainFrame, matchChild);
+    windows_.EnumChildWindows(kept_.MainFrame, matchChild);
     if (!IsLive(kept_.*field)) {
         // The command line may float in its own palette, or live in the text window.
         windows_.EnumWindows([this](WindowHandle w) { return MatchCommandLinePalette(w); });

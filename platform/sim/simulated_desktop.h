@@ -3,15 +3,30 @@
 // has a title, a class name, an owning process, children and a place in the Z order.
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "platform/command_line_system.h"
 #include "platform/window_system.h"
 
 namespace platform::sim {
 
-class SimulatedDesktop : public WindowSystem {
+// One message that a window received, as the test double records it.
+struct ReceivedMessage {
+    WindowHandle window;
+    unsigned message;
+    bool posted;
+    std::uintptr_t wParam;
+    std::intptr_t lParam;
+    // WM_COPYDATA only: the record's fields and the cbData bytes it points at.
+    std::uintptr_t dwData = 0;
+    std::uint32_t cbData = 0;
+    std::string payload;
+};
+
+class SimulatedDesktop : public WindowSystem, public CommandLineSystem, public Clipboard {
 public:
     // Opens a top-level window above all others and returns its handle.
     WindowHandle AddTopLevel(const std::string& title, const std::string& className, std::uint32_t processId);
@@ -23,6 +38,29 @@ public:
     void BringToTop(WindowHandle window);
     void SetTitle(WindowHandle window, const std::string& title);
 
+    // What a window answers, for the windows a test gives a behaviour.
+    void SetUnicode(WindowHandle window, bool unicode);
+    // The text WM_GETTEXT gives (the stored title stays what GetWindowTextA gives).
+    void SetTextSource(WindowHandle window, std::function<std::string()> source);
+    // Run when the window receives WM_COPYDATA (after the message is logged).
+    void SetCopyDataHandler(WindowHandle window, std::function<void(const ReceivedMessage&)> handler);
+    // Run when the window receives WM_COMMAND.
+    void SetCommandHandler(WindowHandle window, std::function<void(std::uintptr_t wParam)> handler);
+    const std::vector<ReceivedMessage>& Messages() const { return messages_; }
+    void ClearMessages() { messages_.clear(); }
+    void SetForegroundRefused(bool refused) { foregroundRefused_ = refused; }
+    WindowHandle Foreground() const { return foreground_; }
+    unsigned SleptMs() const { return slept_; }
+
+    // The clipboard as another program would use it.
+    void PutOnClipboard(unsigned format, const std::string& bytes);
+    void ClearClipboardFromOutside();
+    bool ClipboardHas(unsigned format) const { return clipboard_.count(format) != 0; }
+    std::string ClipboardData(unsigned format) const;
+    // While set, another program holds the clipboard open and OpenClipboard fails.
+    void SetClipboardHeldElsewhere(bool held) { clipboardHeldElsewhere_ = held; }
+    bool ClipboardOpen() const { return clipboardOpen_; }
+
     // How often each operation was called, for tests of what a lookup costs.
     struct CallCounts {
         int enumWindows = 0;
@@ -32,6 +70,8 @@ public:
         int getProcessId = 0;
         int isWindow = 0;
         int compareString = 0;
+        int sendMessage = 0;
+        int postMessage = 0;
     };
     const CallCounts& Calls() const { return calls_; }
     void ResetCalls() { calls_ = {}; }
@@ -44,7 +84,31 @@ public:
     bool IsWindow(WindowHandle window) override;
     int CompareStringA(const char* left, int leftLength, const char* right, int rightLength) override;
 
+    bool IsWindowUnicode(WindowHandle window) override;
+    bool SetForegroundWindow(WindowHandle window) override;
+    std::intptr_t SendCopyData(WindowHandle window, const CopyDataRecord& record) override;
+    std::intptr_t SendMessageA(WindowHandle window, unsigned message, std::uintptr_t wParam,
+                               std::intptr_t lParam) override;
+    bool PostMessageA(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    std::string WideToAnsi(const std::u16string& text) override;
+    std::u16string AnsiToWide(const std::string& text) override;
+    void Sleep(unsigned milliseconds) override { slept_ += milliseconds; }
+
+    bool OpenClipboard() override;
+    bool CloseClipboard() override;
+    bool EmptyClipboard() override;
+    std::vector<unsigned> Formats() override;
+    bool GetClipboardData(unsigned format, std::string& bytes) override;
+    bool SetClipboardData(unsigned format, const std::string& bytes) override;
+
 private:
+    struct Behaviour {
+        bool unicode = true;
+        std::function<std::string()> textSource;
+        std::function<void(const ReceivedMessage&)> copyDataHandler;
+        std::function<void(std::uintptr_t)> commandHandler;
+    };
+
     struct Window {
         std::string title;
         std::string className;
@@ -62,6 +126,17 @@ private:
     std::vector<WindowHandle> zOrder_;  // top-level windows, topmost first
     WindowHandle nextHandle_ = 0x10010;
     CallCounts calls_;
+
+    std::map<WindowHandle, Behaviour> behaviours_;
+    std::vector<ReceivedMessage> messages_;
+    bool foregroundRefused_ = false;
+    WindowHandle foreground_ = 0;
+    unsigned slept_ = 0;
+
+    std::map<unsigned, std::string> clipboard_;
+    std::vector<unsigned> clipboardOrder_;
+    bool clipboardOpen_ = false;
+    bool clipboardHeldElsewhere_ = false;
 };
 
 }  // namespace platform::sim

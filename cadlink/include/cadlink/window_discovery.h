@@ -46,6 +46,8 @@ public:
     bool MatchCommandLineChild(WindowHandle window);
 
 private:
+    // One liveness test while the kept main frame lives; a search otherwise.
+    bool MainFrameLive();
     WindowHandle FindCommandLineChild(WindowHandle KeptWindows::*field);
 
     platform::WindowSystem& windows_;

@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/abort.h"
+
 namespace framework {
 
 class Exception : public std::runtime_error {
@@ -12,10 +14,8 @@ public:
     explicit Exception(const std::string& message) : std::runtime_error(message) {}
 };
 
-class EAbort : public Exception {
-public:
-    EAbort() : Exception("Operation aborted") {}
-};
+// The silent abort, shared with the portable logic that raises it.
+using platform::EAbort;
 
 // A text that is not a number where one is needed.
 class EConvertError : public Exception {
@@ -38,9 +38,6 @@ public:
     using Exception::Exception;
 };
 
-// Raises the silent abort.
-[[noreturn]] inline void Abort() {
-    throw EAbort();
-}
+using platform::Abort;
 
 }  // namespace framework

@@ -1,0 +1,52 @@
+#pragma once
+// Types command texts into the CAD program's command line and reads it back: the prompt, the
+// command history (through the clipboard) and the values of system variables.
+
+#include <string>
+
+#include "cadlink/window_discovery.h"
+#include "platform/command_line_system.h"
+
+namespace cadlink {
+
+// Room for one command text in a record: 255 characters and the terminator.
+constexpr std::size_t kCommandBufferUnits = 256;
+// WM_COMMAND identifier that has the text window copy the whole history to the clipboard.
+constexpr std::uintptr_t kCopyHistoryCommand = 32781;
+
+class CadLink {
+public:
+    CadLink(platform::WindowSystem& windows, platform::CommandLineSystem& system, platform::Clipboard& clipboard)
+        : discovery_(windows), system_(system), clipboard_(clipboard) {}
+
+    WindowDiscovery& Discovery() { return discovery_; }
+
+    // Typing. Each returns false, and sends nothing, without a live main frame or for a text that
+    // does not fit one record (more than 255 UTF-16 code units, or 255 bytes in the ANSI form).
+    bool SendCommand(const std::u16string& text);
+    bool SendCommandAs(const std::u16string& text, bool unicode);
+    bool SendCopyDataWide(const std::u16string& text);
+    bool SendCopyDataAnsi(const std::u16string& text);
+    bool ActivateCad();
+    bool IsCadUnicode();
+
+    // Reading. Empty text when the window is not there.
+    std::string ReadWindowText(WindowHandle window);
+    std::string ReadPrompt();
+    // Raises the silent abort when the clipboard exchange fails. What the clipboard held before
+    // is put back afterwards.
+    std::string ReadHistory();
+    std::string LastHistoryLine();
+    std::string QuerySysVarAs(const std::string& name, bool unicode);
+    std::string QuerySysVar(const std::string& name);
+
+private:
+    bool OpenClipboardWithRetry();
+    void Send(const platform::CopyDataRecord& record);
+
+    WindowDiscovery discovery_;
+    platform::CommandLineSystem& system_;
+    platform::Clipboard& clipboard_;
+};
+
+}  // namespace cadlink

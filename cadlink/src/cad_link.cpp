@@ -1,0 +1,206 @@
+#include "cadlink/cad_link.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <map>
+#include <vector>
+
+#include "cadlink/text_lines.h"
+#include "platform/abort.h"
+
+namespace cadlink {
+namespace {
+
+constexpr std::size_t kMaxCommandUnits = kCommandBufferUnits - 1;
+// The clipboard is shared with every program on the desktop: a busy clipboard gets a few short
+// retries before the exchange counts as failed.
+constexpr int kClipboardTries = 5;
+constexpr unsigned kClipboardRetryMs = 20;
+
+const char kReadOnlyMark[] = "(読み込み専用)";
+
+// The value between the last opening and the last closing delimiter, trimmed; empty when the
+// opening one is missing or does not come before the closing one.
+std::string Between(const std::string& text, char open, char close) {
+    const std::size_t first = LastDelimiter(text, open);
+    const std::size_t last = LastDelimiter(text, close);
+    if (first == 0 || first >= last)
+        return std::string();
+    return Trim(text.substr(first, last - first - 1));
+}
+
+bool IsBareVariable(const std::string& name) {
+    std::string upper = name;
+    for (char& c : upper)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return upper == "ACADVER";
+}
+
+}  // namespace
+
+bool CadLink::SendCommand(const std::u16string& text) {
+    const WindowHandle frame = discovery_.FindMainFrame();
+    const bool unicode = discovery_.IsLive(frame) && system_.IsWindowUnicode(frame);
+    return SendCommandAs(text, unicode);
+}
+
+bool CadLink::SendCommandAs(const std::u16string& text, bool unicode) {
+    if (!discovery_.IsLive(discovery_.FindMainFrame()))
+        return false;
+    return unicode ? SendCopyDataWide(text) : SendCopyDataAnsi(text);
+}
+
+void CadLink::Send(const platform::CopyDataRecord& record) {
+    const WindowHandle frame = discovery_.Kept().MainFrame;
+    system_.SendCopyData(frame, record);
+    system_.PostMessageA(frame, platform::kWmNull, 0, 0);
+}
+
+bool CadLink::SendCopyDataWide(const std::u16string& text) {
+    if (!discovery_.IsLive(discovery_.Kept().MainFrame) || text.size() > kMaxCommandUnits)
+        return false;
+    // What the host receives is what it would get from the code page: characters the code page
+    // cannot express arrive as its default character.
+    const std::u16string roundTrip = system_.AnsiToWide(system_.WideToAnsi(text));
+    std::array<char16_t, kCommandBufferUnits> buffer{};
+    std::copy_n(roundTrip.begin(), std::min(roundTrip.size(), kMaxCommandUnits), buffer.begin());
+    const auto cbData = static_cast<std::uint32_t>(2 * (text.size() + 1));
+    Send({1, cbData, buffer.data()});
+    return true;
+}
+
+bool CadLink::SendCopyDataAnsi(const std::u16string& text) {
+    if (!discovery_.IsLive(discovery_.FindMainFrame()))
+        return false;
+    const std::string ansi = system_.WideToAnsi(text);
+    if (ansi.size() > kMaxCommandUnits)
+        return false;
+    std::array<char, kCommandBufferUnits> buffer{};
+    std::copy(ansi.begin(), ansi.end(), buffer.begin());
+    const auto cbData = static_cast<std::uint32_t>(std::strlen(buffer.data()) + 1);
+    Send({1, cbData, buffer.data()});
+    return true;
+}
+
+bool CadLink::ActivateCad() {
+    const WindowHandle frame = discovery_.FindMainFrame();
+    if (!discovery_.IsLive(frame))
+        return false;
+    system_.SetForegroundWindow(frame);
+    return true;
+}
+
+bool CadLink::IsCadUnicode() {
+    const WindowHandle frame = discovery_.FindMainFrame();
+    return discovery_.IsLive(frame) && system_.IsWindowUnicode(frame);
+}
+
+std::string CadLink::ReadWindowText(WindowHandle window) {
+    const std::intptr_t length = system_.SendMessageA(window, platform::kWmGetTextLength, 0, 0);
+    if (length <= 0)
+        return std::string();
+    std::vector<char> buffer(2 * (static_cast<std::size_t>(length) + 1), '\0');
+    system_.SendMessageA(window, platform::kWmGetText, buffer.size(), reinterpret_cast<std::intptr_t>(buffer.data()));
+    buffer.back() = '\0';  // whatever the window wrote, the text ends inside the buffer
+    return std::string(buffer.data());
+}
+
+std::string CadLink::ReadPrompt() {
+    const WindowHandle prompt = discovery_.FindPromptWindow();
+    return prompt ? ReadWindowText(prompt) : std::string();
+}
+
+bool CadLink::OpenClipboardWithRetry() {
+    for (int attempt = 0; attempt < kClipboardTries; ++attempt) {
+        if (clipboard_.OpenClipboard())
+            return true;
+        system_.Sleep(kClipboardRetryMs);
+    }
+    return false;
+}
+
+std::string CadLink::ReadHistory() {
+    const WindowHandle textWindow = discovery_.FindTextWindow();
+    if (!discovery_.IsLive(textWindow))
+        return std::string();
+
+    // Keep what the user had on the clipboard, so that it can be put back after the exchange.
+    if (!OpenClipboardWithRetry())
+        platform::Abort();
+    std::vector<std::pair<unsigned, std::string>> saved;
+    for (unsigned format : clipboard_.Formats()) {
+        std::string bytes;
+        if (clipboard_.GetClipboardData(format, bytes))
+            saved.emplace_back(format, std::move(bytes));
+    }
+    const bool emptied = clipboard_.EmptyClipboard();
+    clipboard_.CloseClipboard();
+    if (!emptied)
+        platform::Abort();
+
+    system_.SendMessageA(textWindow, platform::kWmCommand, kCopyHistoryCommand, 0);
+
+    if (!OpenClipboardWithRetry())
+        platform::Abort();
+    std::string history;
+    std::string bytes;
+    if (clipboard_.GetClipboardData(platform::kCfText, bytes))
+        history.assign(bytes.c_str());
+    clipboard_.EmptyClipboard();
+    for (const auto& [format, data] : saved)
+        clipboard_.SetClipboardData(format, data);
+    clipboard_.CloseClipboard();
+    return history;
+}
+
+std::string CadLink::LastHistoryLine() {
+    const std::vector<std::string> lines = SplitLines(ReadHistory());
+    for (auto it = lines.rbegin(); it != lines.rend(); ++it)
+        if (!it->empty())
+            return *it;
+    return std::string();
+}
+
+std::string CadLink::QuerySysVarAs(const std::string& name, bool unicode) {
+    if (!discovery_.IsCadReady())
+        return std::string();
+    const std::string request = IsBareVariable(name) ? name + "\r" : "'SETVAR " + name + "\r";
+    SendCommandAs(system_.AnsiToWide(request), unicode);
+
+    std::string working = ReadPrompt();
+    std::string value = Between(working, '<', '>');
+    if (!value.empty()) {
+        SendCommandAs(u"\x03", unicode);  // leave the prompt that shows the value
+        return value;
+    }
+
+    const std::vector<std::string> lines = SplitLines(ReadHistory());
+    int found = -1;
+    for (int i = static_cast<int>(lines.size()) - 1; i >= 0; --i) {
+        working = lines[static_cast<std::size_t>(i)];
+        if (!working.empty()) {
+            found = i;
+            break;
+        }
+    }
+    value = Between(working, '=', '(');
+    // A read-only variable may have its value on the lines above the mark.
+    if (value.empty() && found > 2 && working.find(kReadOnlyMark) != std::string::npos) {
+        working = lines[static_cast<std::size_t>(found - 2)] + lines[static_cast<std::size_t>(found - 1)] + working;
+        value = Between(working, '=', '(');
+    }
+    if (value.empty() && found > 1 && lines[static_cast<std::size_t>(found - 1)].find(kReadOnlyMark) != std::string::npos) {
+        working = lines[static_cast<std::size_t>(found - 1)];
+        value = Between(working, '=', '(');
+    }
+    return value;
+}
+
+std::string CadLink::QuerySysVar(const std::string& name) {
+    const WindowHandle frame = discovery_.Kept().MainFrame;
+    return QuerySysVarAs(name, discovery_.IsLive(frame) && system_.IsWindowUnicode(frame));
+}
+
+}  // namespace cadlink

@@ -1,0 +1,69 @@
+#pragma once
+// The operations that typing into the CAD command line and reading it back rely on, under their
+// Win32 names: messages to the CAD program's windows, the system code page, and the clipboard.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/window_system.h"
+
+namespace platform {
+
+// Message numbers the CAD link sends.
+constexpr unsigned kWmNull = 0x0000;
+constexpr unsigned kWmGetText = 0x000D;
+constexpr unsigned kWmGetTextLength = 0x000E;
+constexpr unsigned kWmCopyData = 0x004A;
+constexpr unsigned kWmCommand = 0x0111;
+
+// Clipboard format numbers the CAD link names.
+constexpr unsigned kCfText = 1;
+
+// The COPYDATASTRUCT of a WM_COPYDATA message.
+struct CopyDataRecord {
+    std::uintptr_t dwData;
+    std::uint32_t cbData;
+    const void* lpData;
+};
+
+class CommandLineSystem {
+public:
+    virtual ~CommandLineSystem() = default;
+
+    // False for a handle that names no window.
+    virtual bool IsWindowUnicode(WindowHandle window) = 0;
+    // The answer says whether the window system agreed; callers do not rely on it.
+    virtual bool SetForegroundWindow(WindowHandle window) = 0;
+    // SendMessageA(window, WM_COPYDATA, 0, &record): returns after the window has handled it.
+    virtual std::intptr_t SendCopyData(WindowHandle window, const CopyDataRecord& record) = 0;
+    // SendMessageA for WM_GETTEXTLENGTH, WM_GETTEXT (lParam the buffer) and WM_COMMAND.
+    virtual std::intptr_t SendMessageA(WindowHandle window, unsigned message, std::uintptr_t wParam,
+                                       std::intptr_t lParam) = 0;
+    virtual bool PostMessageA(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
+
+    // WideCharToMultiByte / MultiByteToWideChar with the system code page and no flags: characters
+    // the code page cannot express become its default character.
+    virtual std::string WideToAnsi(const std::u16string& text) = 0;
+    virtual std::u16string AnsiToWide(const std::string& text) = 0;
+
+    virtual void Sleep(unsigned milliseconds) = 0;
+};
+
+// The shared clipboard, as bytes of each format. Formats whose data is not a block of memory are
+// carried by the implementation in a form it can put back (or not offered at all).
+class Clipboard {
+public:
+    virtual ~Clipboard() = default;
+
+    virtual bool OpenClipboard() = 0;
+    virtual bool CloseClipboard() = 0;
+    virtual bool EmptyClipboard() = 0;
+    // Every format on the clipboard, in the order EnumClipboardFormats gives them.
+    virtual std::vector<unsigned> Formats() = 0;
+    // The data of one format; false when the clipboard does not hold it or it cannot be copied.
+    virtual bool GetClipboardData(unsigned format, std::string& bytes) = 0;
+    virtual bool SetClipboardData(unsigned format, const std::string& bytes) = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,322 @@
+#include "cadlink/cad_link.h"
+
+#include <gtest/gtest.h>
+
+#include "cadlink/text_lines.h"
+#include "platform/abort.h"
+#include "simulated_desktop.h"
+
+using cadlink::CadLink;
+using platform::WindowHandle;
+using platform::sim::ReceivedMessage;
+using platform::sim::SimulatedDesktop;
+
+namespace {
+
+const char kAfxFrame[] = "Afx:0000000140000000:8:0000000000010003:0000000000000000:0000000000110597";
+const char kAfxText[] = "Afx:0000000140000000:b:0000000000010003:0000000000000006:0000000000000000";
+
+std::string Bytes(std::initializer_list<unsigned char> bytes) {
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// A running AutoCAD on the simulated desktop: its prompt and history are plain texts here.
+class CadLinkTest : public ::testing::Test {
+protected:
+    SimulatedDesktop desktop;
+    CadLink link{desktop, desktop, desktop};
+    WindowHandle frame = 0, prompt = 0, textWindow = 0;
+    std::string promptText = "コマンド: ";
+    std::string historyText;
+
+    void SetUp() override {
+        textWindow = desktop.AddTopLevel("AutoCAD テキスト ウィンドウ - Drawing1.dwg", kAfxText, 42);
+        frame = desktop.AddTopLevel("AutoCAD 2024 - [Drawing1.dwg]", kAfxFrame, 42);
+        const WindowHandle dock = desktop.AddChild(frame, "", "Dock");
+        desktop.AddChild(dock, "MountTam", "History");
+        prompt = desktop.AddChild(dock, "Headlands", "Prompt");
+        desktop.SetTextSource(prompt, [this] { return promptText; });
+        desktop.SetCommandHandler(textWindow, [this](std::uintptr_t id) {
+            if (id != cadlink::kCopyHistoryCommand)
+                return;
+            // The host copies its history as it does for the user: it owns the clipboard then.
+            ASSERT_TRUE(desktop.OpenClipboard());
+            desktop.EmptyClipboard();
+            desktop.SetClipboardData(platform::kCfText, historyText + '\0');
+            desktop.CloseClipboard();
+        });
+        // The workflows bring the CAD program forward before anything else; that also records
+        // the main frame whose process the text window must belong to.
+        ASSERT_TRUE(link.ActivateCad());
+    }
+
+    std::vector<ReceivedMessage> CopyDataRecords() const {
+        std::vector<ReceivedMessage> records;
+        for (const ReceivedMessage& m : desktop.Messages())
+            if (m.message == platform::kWmCopyData)
+                records.push_back(m);
+        return records;
+    }
+
+    // What the host was typed, each record as the text up to its terminator, in either form.
+    std::vector<std::string> Typed() const {
+        std::vector<std::string> typed;
+        for (const ReceivedMessage& m : CopyDataRecords()) {
+            if (m.payload.size() >= 2 && m.payload[1] == '\0' && m.payload[0] != '\0') {
+                std::string narrowed;
+                for (std::size_t i = 0; i + 1 < m.payload.size() && m.payload[i]; i += 2)
+                    narrowed += m.payload[i];
+                typed.push_back(narrowed);
+            } else {
+                typed.push_back(m.payload.c_str());
+            }
+        }
+        return typed;
+    }
+};
+
+TEST_F(CadLinkTest, PickCommandGoesOutByteForByteInBothForms) {
+    ASSERT_TRUE(link.SendCommand(u"\x03ID "));
+    desktop.SetUnicode(frame, false);  // asked again for every command
+    ASSERT_TRUE(link.SendCommand(u"\x03ID "));
+
+    const auto& messages = desktop.Messages();
+    ASSERT_EQ(messages.size(), 4u);
+    EXPECT_EQ(messages[0].message, platform::kWmCopyData);
+    EXPECT_EQ(messages[0].window, frame);
+    EXPECT_FALSE(messages[0].posted);
+    EXPECT_EQ(messages[0].wParam, 0u);
+    EXPECT_EQ(messages[0].dwData, 1u);
+    EXPECT_EQ(messages[0].cbData, 10u);
+    EXPECT_EQ(messages[0].payload, Bytes({0x03, 0, 'I', 0, 'D', 0, ' ', 0, 0, 0}));
+    // Each send is followed by exactly one posted WM_NULL.
+    EXPECT_EQ(messages[1].message, platform::kWmNull);
+    EXPECT_TRUE(messages[1].posted);
+    EXPECT_EQ(messages[1].window, frame);
+
+    EXPECT_EQ(messages[2].dwData, 1u);
+    EXPECT_EQ(messages[2].cbData, 5u);
+    EXPECT_EQ(messages[2].payload, Bytes({0x03, 'I', 'D', ' ', 0}));
+    EXPECT_EQ(messages[3].message, platform::kWmNull);
+    EXPECT_TRUE(messages[3].posted);
+}
+
+TEST_F(CadLinkTest, EmptyTextAndTheLongestTexts) {
+    ASSERT_TRUE(link.SendCommandAs(u"", true));
+    ASSERT_TRUE(link.SendCommandAs(u"", false));
+    const std::u16string longest(255, u'A');
+    ASSERT_TRUE(link.SendCommandAs(longest, true));
+    ASSERT_TRUE(link.SendCommandAs(longest, false));
+    auto records = CopyDataRecords();
+    ASSERT_EQ(records.size(), 4u);
+    EXPECT_EQ(records[0].cbData, 2u);
+    EXPECT_EQ(records[0].payload, Bytes({0, 0}));
+    EXPECT_EQ(records[1].cbData, 1u);
+    EXPECT_EQ(records[2].cbData, 512u);
+    EXPECT_EQ(records[3].cbData, 256u);
+    EXPECT_EQ(records[3].payload, std::string(255, 'A') + '\0');
+
+    // Longer texts do not fit a record: refused, nothing sent.
+    desktop.ClearMessages();
+    EXPECT_FALSE(link.SendCommandAs(std::u16string(256, u'A'), true));
+    EXPECT_FALSE(link.SendCommandAs(std::u16string(256, u'A'), false));
+    // 128 Japanese characters are 256 bytes in the code page.
+    EXPECT_TRUE(link.SendCommandAs(std::u16string(128, u'\x5186'), true));
+    EXPECT_FALSE(link.SendCommandAs(std::u16string(128, u'\x5186'), false));
+    EXPECT_EQ(CopyDataRecords().size(), 1u);
+}
+
+TEST_F(CadLinkTest, CharacterOutsideTheCodePageArrivesAsTheDefaultCharacter) {
+    // U+00E9 is not in code page 932; U+1F600 is two code units that become one '?'.
+    ASSERT_TRUE(link.SendCommandAs(u"a\u00e9\U0001F600", true));
+    ASSERT_TRUE(link.SendCommandAs(u"a\u00e9\U0001F600", false));
+    auto records = CopyDataRecords();
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].cbData, 2u * (4 + 1));  // counted from the text as given
+    EXPECT_EQ(records[0].payload, Bytes({'a', 0, '?', 0, '?', 0, 0, 0, 0, 0}));
+    EXPECT_EQ(records[1].cbData, 4u);
+    EXPECT_EQ(records[1].payload, Bytes({'a', '?', '?', 0}));
+}
+
+TEST_F(CadLinkTest, JapaneseTextGoesOutAsUtf16OrCodePage932) {
+    ASSERT_TRUE(link.SendCommandAs(u"円\r", true));
+    ASSERT_TRUE(link.SendCommandAs(u"円\r", false));
+    auto records = CopyDataRecords();
+    EXPECT_EQ(records[0].payload, Bytes({0x86, 0x51, '\r', 0, 0, 0}));
+    EXPECT_EQ(records[1].payload, Bytes({0x89, 0x7E, '\r', 0}));
+}
+
+TEST_F(CadLinkTest, NothingIsSentWithoutALiveMainFrame) {
+    desktop.Destroy(frame);
+    EXPECT_FALSE(link.SendCommand(u"ID "));
+    EXPECT_FALSE(link.SendCommandAs(u"ID ", true));
+    EXPECT_FALSE(link.SendCopyDataWide(u"ID "));
+    EXPECT_FALSE(link.SendCopyDataAnsi(u"ID "));
+    EXPECT_FALSE(link.ActivateCad());
+    EXPECT_FALSE(link.IsCadUnicode());
+    EXPECT_TRUE(desktop.Messages().empty());
+    EXPECT_EQ(link.QuerySysVar("LASTPOINT"), "");
+    EXPECT_TRUE(desktop.Messages().empty());
+}
+
+TEST_F(CadLinkTest, ActivateSucceedsEvenWhenTheForegroundChangeIsRefused) {
+    EXPECT_TRUE(link.ActivateCad());
+    EXPECT_EQ(desktop.Foreground(), frame);
+    desktop.SetForegroundRefused(true);
+    EXPECT_TRUE(link.ActivateCad());
+    EXPECT_TRUE(link.IsCadUnicode());
+    desktop.SetUnicode(frame, false);
+    EXPECT_FALSE(link.IsCadUnicode());
+}
+
+TEST_F(CadLinkTest, PromptIsReadWithItsTextMessages) {
+    EXPECT_EQ(link.ReadPrompt(), "コマンド: ");
+    promptText.clear();
+    EXPECT_EQ(link.ReadPrompt(), "");
+    promptText = std::string(100000, 'p');
+    EXPECT_EQ(link.ReadPrompt(), promptText);
+    promptText = "a\x81";  // a lone lead byte at the end
+    EXPECT_EQ(link.ReadPrompt(), "a\x81");
+    desktop.Destroy(prompt);
+    EXPECT_EQ(link.ReadPrompt(), "");
+}
+
+TEST_F(CadLinkTest, SteadyPromptReadCostsTwoLivenessTestsAndTwoMessages) {
+    link.ReadPrompt();
+    desktop.ResetCalls();
+    link.ReadPrompt();
+    EXPECT_EQ(desktop.Calls().isWindow, 2);
+    EXPECT_EQ(desktop.Calls().sendMessage, 2);
+    EXPECT_EQ(desktop.Calls().enumWindows + desktop.Calls().enumChildWindows, 0);
+}
+
+TEST_F(CadLinkTest, HistoryComesFromTheClipboardAndTheUsersContentIsPutBack) {
+    const unsigned privateFormat = 0xC123;
+    desktop.PutOnClipboard(platform::kCfText, std::string("ユーザーの文字") + '\0');
+    desktop.PutOnClipboard(privateFormat, Bytes({1, 2, 0, 3}));
+    historyText = "コマンド: ID\r\n点を指定:  X = 10.0000     Y = 20.0000     Z = 0.0000\r\n";
+    EXPECT_EQ(link.LastHistoryLine(), "点を指定:  X = 10.0000     Y = 20.0000     Z = 0.0000");
+    EXPECT_EQ(desktop.ClipboardData(platform::kCfText), std::string("ユーザーの文字") + '\0');
+    EXPECT_EQ(desktop.ClipboardData(privateFormat), Bytes({1, 2, 0, 3}));
+    EXPECT_FALSE(desktop.ClipboardOpen());
+}
+
+TEST_F(CadLinkTest, EmptyClipboardStaysEmptyAfterTheExchange) {
+    historyText = "コマンド:";
+    EXPECT_EQ(link.ReadHistory(), "コマンド:");
+    EXPECT_FALSE(desktop.ClipboardHas(platform::kCfText));
+}
+
+TEST_F(CadLinkTest, BusyClipboardEndsInTheSilentAbortWithNothingLost) {
+    desktop.PutOnClipboard(platform::kCfText, std::string("keep") + '\0');
+    desktop.SetClipboardHeldElsewhere(true);
+    EXPECT_THROW(link.LastHistoryLine(), platform::EAbort);
+    EXPECT_EQ(desktop.ClipboardData(platform::kCfText), std::string("keep") + '\0');
+    for (const ReceivedMessage& m : desktop.Messages())
+        EXPECT_NE(m.message, platform::kWmCommand);  // the host was not asked to copy
+    EXPECT_GT(desktop.SleptMs(), 0u);                // tried again before giving up
+}
+
+TEST_F(CadLinkTest, WithoutTextWindowTheClipboardIsNotTouched) {
+    desktop.Destroy(textWindow);
+    desktop.PutOnClipboard(platform::kCfText, std::string("keep") + '\0');
+    EXPECT_EQ(link.ReadHistory(), "");
+    EXPECT_EQ(desktop.ClipboardData(platform::kCfText), std::string("keep") + '\0');
+}
+
+TEST_F(CadLinkTest, LastHistoryLineSkipsEmptyLinesButNotBlankOnes) {
+    historyText = "first\r\nsecond\r\n\r\n\n";
+    EXPECT_EQ(link.LastHistoryLine(), "second");
+    historyText = "first\r\n   \r\n";
+    EXPECT_EQ(link.LastHistoryLine(), "   ");
+    historyText = "\r\n\r\n\n\r";
+    EXPECT_EQ(link.LastHistoryLine(), "");
+    historyText = std::string(100000, 'h');
+    EXPECT_EQ(link.LastHistoryLine().size(), 100000u);
+}
+
+TEST(TextLines, EveryKindOfLineBreakEndsALine) {
+    using cadlink::SplitLines;
+    EXPECT_EQ(SplitLines("a\r\n\r\nb"), (std::vector<std::string>{"a", "", "b"}));
+    EXPECT_EQ(SplitLines("a\rb\nc\r\n"), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(SplitLines("a\n\r"), (std::vector<std::string>{"a", ""}));
+    EXPECT_EQ(SplitLines(" x "), (std::vector<std::string>{" x "}));
+    EXPECT_TRUE(SplitLines("").empty());
+    EXPECT_EQ(cadlink::Trim("\t 1.5 \x01"), "1.5");
+    EXPECT_EQ(cadlink::Trim("   "), "");
+}
+
+TEST_F(CadLinkTest, SystemVariableFromThePromptIsFollowedByOneCancel) {
+    // The host shows the value in its prompt right after the request.
+    promptText = "LASTPOINT の新しい値を入力 <  10.0000,20.0000,0.0000 >: ";
+    EXPECT_EQ(link.QuerySysVar("LASTPOINT"), "10.0000,20.0000,0.0000");
+    EXPECT_EQ(Typed(), (std::vector<std::string>{"'SETVAR LASTPOINT\r", "\x03"}));
+    const auto records = CopyDataRecords();
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].cbData, 2u * (18 + 1));  // Unicode form, as the main frame is
+    EXPECT_EQ(records[1].cbData, 4u);             // one Ctrl+C
+}
+
+TEST_F(CadLinkTest, QueryTakesTheFormFromTheKeptMainFrameAndPassesItOn) {
+    promptText = "<1>";
+    EXPECT_EQ(link.QuerySysVarAs("FILEDIA", false), "1");
+    const auto records = CopyDataRecords();
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].payload, std::string("'SETVAR FILEDIA\r") + '\0');
+    EXPECT_EQ(records[1].payload, Bytes({0x03, 0}));
+}
+
+TEST_F(CadLinkTest, AcadverIsTypedBareInTheCallersLetters) {
+    desktop.SetUnicode(frame, false);
+    historyText = "コマンド: acadver\r\nACADVER = \"24.3s (LMS Tech)\" (読み込み専用)\r\n";
+    EXPECT_EQ(link.QuerySysVar("acadver"), "\"24.3s (LMS Tech)\"");
+    EXPECT_EQ(Typed(), (std::vector<std::string>{"acadver\r"}));
+    desktop.ClearMessages();
+    link.QuerySysVar("ACADVERX");
+    EXPECT_EQ(Typed(), (std::vector<std::string>{"'SETVAR ACADVERX\r"}));
+}
+
+TEST_F(CadLinkTest, PromptWithoutUsableBracketsGoesOnToTheHistory) {
+    historyText = "FILEDIA = 1 (\r\n";
+    for (const char* text : {"値 <   >: ", "値 > 5 <", "値: ", "値 <5"}) {
+        promptText = text;
+        desktop.ClearMessages();
+        EXPECT_EQ(link.QuerySysVar("FILEDIA"), "1") << text;
+        EXPECT_EQ(Typed().size(), 1u) << "nothing typed after the request: " << text;
+    }
+}
+
+TEST_F(CadLinkTest, ReadOnlyValueSplitOverThreeLinesIsJoined) {
+    promptText = "コマンド: ";
+    historyText = "コマンド: ACADVER\r\nACADVER = \r\n\"24.3s\" \r\n(読み込み専用)\r\n";  // found index 3
+    EXPECT_EQ(link.QuerySysVar("ACADVER"), "\"24.3s\"");
+    historyText = "ACADVER = \r\n\"24.3s\" \r\n(読み込み専用)\r\n";  // found index 2: no join
+    EXPECT_EQ(link.QuerySysVar("ACADVER"), "");
+}
+
+TEST_F(CadLinkTest, ValueOnTheLineAboveTheLastIsTakenWhenItCarriesTheMark) {
+    historyText = "x\r\nACADVER = 24 (読み込み専用)\r\nコマンド:\r\n";  // found index 2
+    EXPECT_EQ(link.QuerySysVar("ACADVER"), "24");
+    historyText = "ACADVER = 24 (読み込み専用)\r\nコマンド:\r\n";  // found index 1: not consulted
+    EXPECT_EQ(link.QuerySysVar("ACADVER"), "");
+}
+
+TEST_F(CadLinkTest, WithoutHistoryLinesThePromptIsParsedForAnEqualsSign) {
+    promptText = "X = 5 (";
+    historyText = "";
+    EXPECT_EQ(link.QuerySysVar("X"), "5");
+    historyText = "\r\n\r\n";  // all lines empty: the empty first line is parsed
+    EXPECT_EQ(link.QuerySysVar("X"), "");
+}
+
+TEST_F(CadLinkTest, MalformedHistoryGivesNoValueAndNoFault) {
+    for (const std::string& history : {std::string(100000, '='), std::string("=(\x81"), std::string("(=)"),
+                                       std::string("a = b") + std::string(5000, ' ') + "\x81"}) {
+        historyText = history;
+        EXPECT_NO_THROW(link.QuerySysVar("X"));
+    }
+    historyText = "A =(";
+    EXPECT_EQ(link.QuerySysVar("X"), "");
+}
+
+}  // namespace
