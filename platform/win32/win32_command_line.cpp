@@ -1,0 +1,160 @@
+#include "win32_command_line.h"
+
+#include <cstring>
+
+namespace platform {
+namespace {
+
+HWND ToHwnd(WindowHandle window) {
+    return reinterpret_cast<HWND>(window);
+}
+
+// Formats whose data is a GDI object or a handle the clipboard does not own as memory: they are
+// not copied (a bitmap comes back through its device-independent form, which is memory).
+bool IsHandleFormat(unsigned format) {
+    switch (format) {
+    case CF_BITMAP:
+    case CF_METAFILEPICT:
+    case CF_PALETTE:
+    case CF_OWNERDISPLAY:
+    case CF_DSPBITMAP:
+    case CF_DSPMETAFILEPICT:
+    case CF_DSPENHMETAFILE:
+        return true;
+    default:
+        return (format >= CF_PRIVATEFIRST && format <= CF_PRIVATELAST) ||
+               (format >= CF_GDIOBJFIRST && format <= CF_GDIOBJLAST);
+    }
+}
+
+}  // namespace
+
+bool Win32CommandLineSystem::IsWindowUnicode(WindowHandle window) {
+    return ::IsWindowUnicode(ToHwnd(window)) != FALSE;
+}
+
+bool Win32CommandLineSystem::SetForegroundWindow(WindowHandle window) {
+    return ::SetForegroundWindow(ToHwnd(window)) != FALSE;
+}
+
+std::intptr_t Win32CommandLineSystem::SendCopyData(WindowHandle window, const CopyDataRecord& record) {
+    COPYDATASTRUCT copyData{record.dwData, record.cbData, const_cast<void*>(record.lpData)};
+    return ::SendMessageA(ToHwnd(window), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copyData));
+}
+
+std::intptr_t Win32CommandLineSystem::SendMessageA(WindowHandle window, unsigned message, std::uintptr_t wParam,
+                                                   std::intptr_t lParam) {
+    return ::SendMessageA(ToHwnd(window), message, wParam, lParam);
+}
+
+bool Win32CommandLineSystem::PostMessageA(WindowHandle window, unsigned message, std::uintptr_t wParam,
+                                          std::intptr_t lParam) {
+    return ::PostMessageA(ToHwnd(window), message, wParam, lParam) != FALSE;
+}
+
+std::string Win32CommandLineSystem::WideToAnsi(const std::u16string& text) {
+    if (text.empty())
+        return std::string();
+    const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
+    const int length = static_cast<int>(text.size());
+    const int size = ::WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0)
+        ::WideCharToMultiByte(CP_ACP, 0, wide, length, result.data(), size, nullptr, nullptr);
+    return result;
+}
+
+std::u16string Win32CommandLineSystem::AnsiToWide(const std::string& text) {
+    if (text.empty())
+        return std::u16string();
+    const int length = static_cast<int>(text.size());
+    const int size = ::MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
+    std::u16string result(static_cast<std::size_t>(size > 0 ? size : 0), u'\0');
+    if (size > 0)
+        ::MultiByteToWideChar(CP_ACP, 0, text.data(), length, reinterpret_cast<wchar_t*>(result.data()), size);
+    return result;
+}
+
+void Win32CommandLineSystem::Sleep(unsigned milliseconds) {
+    ::Sleep(milliseconds);
+}
+
+Win32Clipboard::Win32Clipboard()
+    : owner_(::CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, ::GetModuleHandleA(nullptr),
+                               nullptr)) {}
+
+Win32Clipboard::~Win32Clipboard() {
+    if (owner_)
+        ::DestroyWindow(owner_);
+}
+
+bool Win32Clipboard::OpenClipboard() {
+    return ::OpenClipboard(owner_) != FALSE;
+}
+
+bool Win32Clipboard::CloseClipboard() {
+    return ::CloseClipboard() != FALSE;
+}
+
+bool Win32Clipboard::EmptyClipboard() {
+    return ::EmptyClipboard() != FALSE;
+}
+
+std::vector<unsigned> Win32Clipboard::Formats() {
+    std::vector<unsigned> formats;
+    for (UINT format = ::EnumClipboardFormats(0); format != 0; format = ::EnumClipboardFormats(format))
+        formats.push_back(format);
+    return formats;
+}
+
+bool Win32Clipboard::GetClipboardData(unsigned format, std::string& bytes) {
+    if (format == CF_ENHMETAFILE) {
+        auto metafile = static_cast<HENHMETAFILE>(::GetClipboardData(format));
+        const UINT size = metafile ? ::GetEnhMetaFileBits(metafile, 0, nullptr) : 0;
+        if (size == 0)
+            return false;
+        bytes.assign(size, '\0');
+        return ::GetEnhMetaFileBits(metafile, size, reinterpret_cast<BYTE*>(bytes.data())) == size;
+    }
+    if (IsHandleFormat(format))
+        return false;
+    HGLOBAL memory = ::GetClipboardData(format);
+    if (!memory)
+        return false;
+    const SIZE_T size = ::GlobalSize(memory);
+    const void* data = ::GlobalLock(memory);
+    if (!data)
+        return false;
+    bytes.assign(static_cast<const char*>(data), size);
+    ::GlobalUnlock(memory);
+    return true;
+}
+
+bool Win32Clipboard::SetClipboardData(unsigned format, const std::string& bytes) {
+    if (format == CF_ENHMETAFILE) {
+        HENHMETAFILE metafile =
+            ::SetEnhMetaFileBits(static_cast<UINT>(bytes.size()), reinterpret_cast<const BYTE*>(bytes.data()));
+        if (!metafile)
+            return false;
+        if (!::SetClipboardData(format, metafile)) {
+            ::DeleteEnhMetaFile(metafile);
+            return false;
+        }
+        return true;
+    }
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes.empty() ? 1 : bytes.size());
+    if (!memory)
+        return false;
+    if (void* data = ::GlobalLock(memory)) {
+        std::memcpy(data, bytes.data(), bytes.size());
+        ::GlobalUnlock(memory);
+    }
+    // On success the clipboard owns the memory; otherwise it is still ours to free.
+    if (!::SetClipboardData(format, memory)) {
+        ::GlobalFree(memory);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace platform
