@@ -1,0 +1,130 @@
+#include "options.h"
+
+#include <set>
+
+namespace cadsim {
+namespace {
+
+bool ParseMdiNumber(const std::string& value, int& number) {
+    static const std::string kPrefix = "mdi";
+    if (value.compare(0, kPrefix.size(), kPrefix) != 0)
+        return false;
+    const std::string digits = value.substr(kPrefix.size());
+    // Two or three digits without a leading zero: the host's frame classes run AfxMDIFrame10u..140u.
+    if (digits.size() < 2 || digits.size() > 3 || digits[0] == '0')
+        return false;
+    int n = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9')
+            return false;
+        n = n * 10 + (c - '0');
+    }
+    if (n % 10 != 0 || n < 10 || n > 140)
+        return false;
+    number = n;
+    return true;
+}
+
+ParseResult Fail(const std::string& error) {
+    ParseResult result;
+    result.error = error;
+    return result;
+}
+
+}  // namespace
+
+const char* Usage() {
+    return "usage: cadsim [--frame afx|mdi<10..140>|draftsight] [--title TEXT] [--ansi]\n"
+           "              [--cmdline docked|palette|textwindow] [--names headlands|io]\n"
+           "              [--textwin autocad|command|none] [--text-window-only] [--ready FILE]";
+}
+
+ParseResult ParseOptions(const std::vector<std::string>& args) {
+    Options options;
+    std::set<std::string> seen;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& name = args[i];
+        const bool isFlag = name == "--ansi" || name == "--text-window-only";
+        const bool takesValue = name == "--frame" || name == "--title" || name == "--cmdline" || name == "--names" ||
+                                name == "--textwin" || name == "--ready";
+        if (!isFlag && !takesValue)
+            return Fail("unknown option '" + name + "'");
+        if (!seen.insert(name).second)
+            return Fail("option '" + name + "' given twice");
+        if (isFlag) {
+            if (name == "--ansi")
+                options.ansi = true;
+            else
+                options.textWindowOnly = true;
+            continue;
+        }
+        if (i + 1 >= args.size())
+            return Fail("option '" + name + "' needs a value");
+        const std::string& value = args[++i];
+        const std::string bad = "bad value '" + value + "' for " + name;
+        if (name == "--frame") {
+            if (value == "afx")
+                options.frame = FrameFamily::Afx;
+            else if (value == "draftsight")
+                options.frame = FrameFamily::DraftSight;
+            else if (ParseMdiNumber(value, options.mdiNumber))
+                options.frame = FrameFamily::MdiFrame;
+            else
+                return Fail(bad + " (afx, mdi10, mdi20, ..., mdi140 or draftsight)");
+        } else if (name == "--title") {
+            options.hasTitle = true;
+            options.title = value;
+        } else if (name == "--cmdline") {
+            if (value == "docked")
+                options.commandLine = CommandLinePlace::Docked;
+            else if (value == "palette")
+                options.commandLine = CommandLinePlace::Palette;
+            else if (value == "textwindow")
+                options.commandLine = CommandLinePlace::TextWindow;
+            else
+                return Fail(bad + " (docked, palette or textwindow)");
+        } else if (name == "--names") {
+            if (value == "headlands")
+                options.names = ChildNames::Headlands;
+            else if (value == "io")
+                options.names = ChildNames::InputOutput;
+            else
+                return Fail(bad + " (headlands or io)");
+        } else if (name == "--textwin") {
+            if (value == "autocad")
+                options.textWindow = TextWindowKind::AutoCad;
+            else if (value == "command")
+                options.textWindow = TextWindowKind::CommandWindow;
+            else if (value == "none")
+                options.textWindow = TextWindowKind::None;
+            else
+                return Fail(bad + " (autocad, command or none)");
+        } else {
+            if (value.empty())
+                return Fail("option '--ready' needs a file name");
+            options.readyFile = value;
+        }
+    }
+
+    if (options.textWindow == TextWindowKind::None) {
+        if (options.commandLine == CommandLinePlace::TextWindow)
+            return Fail("--cmdline textwindow needs a text window (not --textwin none)");
+        if (options.textWindowOnly)
+            return Fail("--text-window-only needs a text window (not --textwin none)");
+    }
+    if (options.textWindowOnly) {
+        if (seen.count("--frame") || seen.count("--title"))
+            return Fail("--frame and --title need a main frame, which --text-window-only leaves out");
+        if (seen.count("--cmdline") && options.commandLine != CommandLinePlace::TextWindow)
+            return Fail("with --text-window-only the command line can only be in the text window");
+        // Without a main frame there is no command line unless it was asked for in the text window.
+        if (!seen.count("--cmdline"))
+            options.commandLine = CommandLinePlace::None;
+    }
+    ParseResult result;
+    result.ok = true;
+    result.options = options;
+    return result;
+}
+
+}  // namespace cadsim

@@ -1,0 +1,91 @@
+#pragma once
+// Runs the CAD host simulator (cadsim.exe, beside the test program) for a test: starts it with the
+// given options, waits until its ready file says which windows it opened, and closes it again.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+// Owns a kernel handle (process, thread, job, file); closed with CloseHandle.
+class UniqueHandle {
+public:
+    UniqueHandle() = default;
+    explicit UniqueHandle(HANDLE handle) : handle_(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
+    ~UniqueHandle() { Reset(); }
+    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.handle_) { other.handle_ = nullptr; }
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept;
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+
+    HANDLE Get() const { return handle_; }
+    explicit operator bool() const { return handle_ != nullptr; }
+    void Reset();
+
+private:
+    HANDLE handle_ = nullptr;
+};
+
+// What the simulator wrote to its ready file; null for windows its layout leaves out.
+struct CadsimWindows {
+    DWORD processId = 0;
+    HWND mainFrame = nullptr;
+    HWND textWindow = nullptr;
+    HWND palette = nullptr;
+    HWND promptWindow = nullptr;
+    HWND historyPane = nullptr;
+    bool mainUnicode = false;
+};
+
+// Reads "Key=hex" lines. False, with error set, when a key is missing, repeated or not hex.
+bool ParseReadyFile(const std::string& content, CadsimWindows& windows, std::string& error);
+
+// How a simulator run ended.
+struct ProcessEnd {
+    bool endedInTime = false;  // false: it had to be terminated
+    DWORD exitCode = 0;
+    DWORD elapsedMs = 0;      // from the request (or the start) to the end
+    std::string errorOutput;  // what it wrote to standard error
+};
+
+class CadsimProcess {
+public:
+    // Starts cadsim.exe with options (code-page-932 bytes, as on its command line) plus a ready-file
+    // option of its own, and waits at most readyTimeoutMs for the ready file.
+    explicit CadsimProcess(const std::vector<std::string>& options, DWORD readyTimeoutMs = 20000);
+    // Closes the simulator if it still runs.
+    ~CadsimProcess();
+    CadsimProcess(const CadsimProcess&) = delete;
+    CadsimProcess& operator=(const CadsimProcess&) = delete;
+
+    bool Ready() const { return ready_; }
+    // Why the simulator is not ready: start failure, early exit (with its error output), time-out.
+    const std::string& Failure() const { return failure_; }
+    const CadsimWindows& Windows() const { return windows_; }
+
+    // Posts WM_CLOSE to the main frame (or the lone text window) and waits up to timeoutMs for the
+    // process to end; terminates it only when it does not. A second call returns the first result.
+    ProcessEnd Close(DWORD timeoutMs = 10000);
+
+    // Runs cadsim.exe with exactly these options until it ends by itself (for options it must
+    // refuse); terminated after timeoutMs.
+    static ProcessEnd RunToExit(const std::vector<std::string>& options, DWORD timeoutMs);
+
+private:
+    bool Start(const std::vector<std::string>& options);
+    void WaitUntilReady(DWORD timeoutMs);
+
+    UniqueHandle job_;
+    UniqueHandle process_;
+    std::wstring readyPath_;
+    std::wstring errorPath_;
+    CadsimWindows windows_;
+    bool ready_ = false;
+    bool closed_ = false;
+    ProcessEnd end_;
+    std::string failure_;
+};
+
+}  // namespace testsupport
