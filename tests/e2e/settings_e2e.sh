@@ -82,4 +82,15 @@ check "uncreatable work folder: the program still closes" wait_exit "$STARTED_PI
 rm -f "$halvetra"
 if [ -d "$halvetra.e2e-saved" ]; then mv "$halvetra.e2e-saved" "$halvetra"; fi
 
+# No application-data folder at all: the start must still work and the window must still close.
+mv "$appdata" "$appdata.e2e-saved"
+start_and_wait
+check_eq "missing application-data folder: start shows the default" "50" "$(probe text "$TITLE" $ID_EDIT1)"
+click_control "$TITLE" $ID_CLOSE
+# Whether the settings can be written then depends on the shell; an error box is answered if one comes.
+probe answer "$TITLE" 2000 >/dev/null || true
+check "missing application-data folder: the program closes" wait_exit "$STARTED_PID" 10
+rm -rf "$appdata"
+mv "$appdata.e2e-saved" "$appdata"
+
 rm -rf "$work"
