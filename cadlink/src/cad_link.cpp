@@ -191,7 +191,8 @@ std::string CadLink::QuerySysVarAs(const std::string& name, bool unicode) {
         working = lines[static_cast<std::size_t>(found - 2)] + lines[static_cast<std::size_t>(found - 1)] + working;
         value = Between(working, '=', '(');
     }
-    if (value.empty() && found > 1 && lines[static_cast<std::size_t>(found - 1)].find(kReadOnlyMark) != std::string::npos) {
+    if (value.empty() && found > 1 &&
+        lines[static_cast<std::size_t>(found - 1)].find(kReadOnlyMark) != std::string::npos) {
         working = lines[static_cast<std::size_t>(found - 1)];
         value = Between(working, '=', '(');
     }

@@ -87,7 +87,9 @@ std::intptr_t SimulatedDesktop::SendCopyData(WindowHandle window, const CopyData
     return 1;
 }
 
-std::intptr_t SimulatedDesktop::SendMessageA(WindowHandle window, unsigned message, std::uintptr_t wParam,
+std::intptr_t SimulatedDesktop::SendMessageA(WindowHandle window,
+                                             unsigned message,
+                                             std::uintptr_t wParam,
                                              std::intptr_t lParam) {
     ++calls_.sendMessage;
     const Window* w = Find(window);
@@ -98,27 +100,29 @@ std::intptr_t SimulatedDesktop::SendMessageA(WindowHandle window, unsigned messa
     const Behaviour* behaviour = it == behaviours_.end() ? nullptr : &it->second;
     const std::string text = behaviour && behaviour->textSource ? behaviour->textSource() : w->title;
     switch (message) {
-    case kWmGetTextLength:
-        return static_cast<std::intptr_t>(text.size());
-    case kWmGetText: {
-        if (wParam == 0)
+        case kWmGetTextLength:
+            return static_cast<std::intptr_t>(text.size());
+        case kWmGetText: {
+            if (wParam == 0)
+                return 0;
+            const std::size_t n = std::min<std::size_t>(text.size(), wParam - 1);
+            char* buffer = reinterpret_cast<char*>(lParam);
+            std::memcpy(buffer, text.data(), n);
+            buffer[n] = '\0';
+            return static_cast<std::intptr_t>(n);
+        }
+        case kWmCommand:
+            if (behaviour && behaviour->commandHandler)
+                behaviour->commandHandler(wParam);
             return 0;
-        const std::size_t n = std::min<std::size_t>(text.size(), wParam - 1);
-        char* buffer = reinterpret_cast<char*>(lParam);
-        std::memcpy(buffer, text.data(), n);
-        buffer[n] = '\0';
-        return static_cast<std::intptr_t>(n);
-    }
-    case kWmCommand:
-        if (behaviour && behaviour->commandHandler)
-            behaviour->commandHandler(wParam);
-        return 0;
-    default:
-        return 0;
+        default:
+            return 0;
     }
 }
 
-bool SimulatedDesktop::PostMessageA(WindowHandle window, unsigned message, std::uintptr_t wParam,
+bool SimulatedDesktop::PostMessageA(WindowHandle window,
+                                    unsigned message,
+                                    std::uintptr_t wParam,
                                     std::intptr_t lParam) {
     ++calls_.postMessage;
     if (!Find(window))

@@ -13,17 +13,17 @@ HWND ToHwnd(WindowHandle window) {
 // not copied (a bitmap comes back through its device-independent form, which is memory).
 bool IsHandleFormat(unsigned format) {
     switch (format) {
-    case CF_BITMAP:
-    case CF_METAFILEPICT:
-    case CF_PALETTE:
-    case CF_OWNERDISPLAY:
-    case CF_DSPBITMAP:
-    case CF_DSPMETAFILEPICT:
-    case CF_DSPENHMETAFILE:
-        return true;
-    default:
-        return (format >= CF_PRIVATEFIRST && format <= CF_PRIVATELAST) ||
-               (format >= CF_GDIOBJFIRST && format <= CF_GDIOBJLAST);
+        case CF_BITMAP:
+        case CF_METAFILEPICT:
+        case CF_PALETTE:
+        case CF_OWNERDISPLAY:
+        case CF_DSPBITMAP:
+        case CF_DSPMETAFILEPICT:
+        case CF_DSPENHMETAFILE:
+            return true;
+        default:
+            return (format >= CF_PRIVATEFIRST && format <= CF_PRIVATELAST) ||
+                   (format >= CF_GDIOBJFIRST && format <= CF_GDIOBJLAST);
     }
 }
 
@@ -42,12 +42,16 @@ std::intptr_t Win32CommandLineSystem::SendCopyData(WindowHandle window, const Co
     return ::SendMessageA(ToHwnd(window), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copyData));
 }
 
-std::intptr_t Win32CommandLineSystem::SendMessageA(WindowHandle window, unsigned message, std::uintptr_t wParam,
+std::intptr_t Win32CommandLineSystem::SendMessageA(WindowHandle window,
+                                                   unsigned message,
+                                                   std::uintptr_t wParam,
                                                    std::intptr_t lParam) {
     return ::SendMessageA(ToHwnd(window), message, wParam, lParam);
 }
 
-bool Win32CommandLineSystem::PostMessageA(WindowHandle window, unsigned message, std::uintptr_t wParam,
+bool Win32CommandLineSystem::PostMessageA(WindowHandle window,
+                                          unsigned message,
+                                          std::uintptr_t wParam,
                                           std::intptr_t lParam) {
     return ::PostMessageA(ToHwnd(window), message, wParam, lParam) != FALSE;
 }
@@ -80,7 +84,17 @@ void Win32CommandLineSystem::Sleep(unsigned milliseconds) {
 }
 
 Win32Clipboard::Win32Clipboard()
-    : owner_(::CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, ::GetModuleHandleA(nullptr),
+    : owner_(::CreateWindowExA(0,
+                               "STATIC",
+                               "",
+                               0,
+                               0,
+                               0,
+                               0,
+                               0,
+                               HWND_MESSAGE,
+                               nullptr,
+                               ::GetModuleHandleA(nullptr),
                                nullptr)) {}
 
 Win32Clipboard::~Win32Clipboard() {

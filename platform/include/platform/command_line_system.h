@@ -38,7 +38,9 @@ public:
     // SendMessageA(window, WM_COPYDATA, 0, &record): returns after the window has handled it.
     virtual std::intptr_t SendCopyData(WindowHandle window, const CopyDataRecord& record) = 0;
     // SendMessageA for WM_GETTEXTLENGTH, WM_GETTEXT (lParam the buffer) and WM_COMMAND.
-    virtual std::intptr_t SendMessageA(WindowHandle window, unsigned message, std::uintptr_t wParam,
+    virtual std::intptr_t SendMessageA(WindowHandle window,
+                                       unsigned message,
+                                       std::uintptr_t wParam,
                                        std::intptr_t lParam) = 0;
     virtual bool PostMessageA(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
 
