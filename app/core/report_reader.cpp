@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "cadlink/text_lines.h"
 #include "framework/exceptions.h"
 
 namespace app {
@@ -32,16 +33,6 @@ std::vector<std::string> ReportLines(const std::string& content) {
     return lines;
 }
 
-std::string TrimValue(const std::string& text) {
-    std::size_t first = 0;
-    std::size_t last = text.size();
-    while (first < last && static_cast<unsigned char>(text[first]) <= 32)
-        ++first;
-    while (last > first && static_cast<unsigned char>(text[last - 1]) <= 32)
-        --last;
-    return text.substr(first, last - first);
-}
-
 // The text after the first marker; empty when the line has no marker (no value is guessed).
 std::string After(const std::string& text, const std::string& marker) {
     const std::size_t at = text.find(marker);
@@ -60,7 +51,7 @@ bool IsDigit(char c) {
 
 std::string FormatTwoDecimals(const std::string& text, char decimalSeparator) {
     // Sign, digits, one decimal separator, an exponent; blanks around it are allowed.
-    const std::string number = TrimValue(text);
+    const std::string number = cadlink::Trim(text);
     std::string plain;
     std::size_t i = 0;
     if (i < number.size() && (number[i] == '+' || number[i] == '-'))
@@ -118,20 +109,20 @@ ReportValues ParseReport(const std::string& content,
     for (std::size_t i = 0; i < lines.size(); ++i) {
         std::string current = lines[i];
         if (Contains(current, centroidTag)) {
-            values.centroidX = TrimValue(After(current, "X:"));
+            values.centroidX = cadlink::Trim(After(current, "X:"));
             // The Y line belongs to the centroid: it is not examined again as a line of its own.
             const std::string next = i + 1 < lines.size() ? lines[++i] : std::string();
             current = After(next, "Y:");
-            values.centroidY = TrimValue(current);
+            values.centroidY = cadlink::Trim(current);
         }
         if (Contains(current, kAreaTag)) {
             current = After(current, ":");
-            values.area = TrimValue(current);
+            values.area = cadlink::Trim(current);
             labels.ShowArea(caption(values.area));
         }
         if (Contains(current, kPerimeterTag)) {
             current = After(current, ":");
-            values.perimeter = TrimValue(current);
+            values.perimeter = cadlink::Trim(current);
             labels.ShowPerimeter(caption(values.perimeter));
         }
     }

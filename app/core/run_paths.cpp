@@ -7,23 +7,10 @@
 namespace app {
 namespace {
 
-bool IsPathDelimiter(char c) {
-    return c == '\\' || c == '/' || c == ':';
-}
-
-// Index just after the last path delimiter that is a whole character, or 0.
+// Index just after the last path delimiter, or 0.
 std::size_t FileNameStart(const std::string& path) {
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < path.size();) {
-        if (platform::IsCp932LeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
-            i += 2;
-            continue;
-        }
-        if (IsPathDelimiter(path[i]))
-            start = i + 1;
-        ++i;
-    }
-    return start;
+    const std::size_t delimiter = platform::LastCharOf(path, "\\/:");
+    return delimiter == std::string::npos ? 0 : delimiter + 1;
 }
 
 }  // namespace
@@ -44,18 +31,9 @@ std::string ExtractFileName(const std::string& path) {
 }
 
 std::string ChangeFileExt(const std::string& path, const std::string& extension) {
-    const std::size_t nameStart = FileNameStart(path);
-    std::size_t dot = std::string::npos;
-    for (std::size_t i = nameStart; i < path.size();) {
-        if (platform::IsCp932LeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
-            i += 2;
-            continue;
-        }
-        if (path[i] == '.')
-            dot = i;
-        ++i;
-    }
-    return (dot == std::string::npos ? path : path.substr(0, dot)) + extension;
+    const std::size_t dot = platform::LastCharOf(path, ".");
+    const bool hasExtension = dot != std::string::npos && dot >= FileNameStart(path);
+    return (hasExtension ? path.substr(0, dot) : path) + extension;
 }
 
 }  // namespace app

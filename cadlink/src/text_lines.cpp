@@ -31,17 +31,9 @@ std::string Trim(const std::string& text) {
 }
 
 std::size_t LastDelimiter(const std::string& text, char delimiter) {
-    std::size_t found = 0;
-    for (std::size_t i = 0; i < text.size();) {
-        if (platform::IsCp932LeadByte(static_cast<unsigned char>(text[i]))) {
-            i += 2;
-            continue;
-        }
-        if (text[i] == delimiter)
-            found = i + 1;
-        ++i;
-    }
-    return found;
+    const char delimiters[] = {delimiter, '\0'};
+    const std::size_t at = platform::LastCharOf(text, delimiters);
+    return at == std::string::npos ? 0 : at + 1;
 }
 
 }  // namespace cadlink

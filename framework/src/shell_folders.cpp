@@ -18,19 +18,9 @@ bool IsFolder(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// The path without its trailing backslash, stepping whole characters so that a trail byte 0x5C
-// of a double-byte character is not mistaken for one.
+// The folder above a path, by its last whole-character backslash or slash.
 std::string ParentOf(const std::string& path, bool& found) {
-    std::size_t lastSlash = std::string::npos;
-    for (std::size_t i = 0; i < path.size();) {
-        if (platform::IsCp932LeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
-            i += 2;
-            continue;
-        }
-        if (path[i] == '\\' || path[i] == '/')
-            lastSlash = i;
-        ++i;
-    }
+    const std::size_t lastSlash = platform::LastCharOf(path, "\\/");
     found = lastSlash != std::string::npos;
     return found ? path.substr(0, lastSlash) : std::string();
 }
@@ -50,13 +40,8 @@ std::string SpecialFolderPath(HWND owner, int csidl) {
 
 bool ForceDirectories(const std::string& folder) {
     std::string path = folder;
-    while (!path.empty() && (path.back() == '\\' || path.back() == '/')) {
-        bool unused = false;
-        // Keep a backslash that is the second byte of a double-byte character.
-        if (ParentOf(path, unused).size() != path.size() - 1)
-            break;
+    while (!path.empty() && platform::LastCharOf(path, "\\/") == path.size() - 1)
         path.pop_back();
-    }
     if (path.empty() || (path.size() == 2 && path[1] == ':'))
         return true;
     if (IsFolder(path))

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "framework/application.h"
@@ -11,6 +9,7 @@
 #include "framework/form.h"
 #include "framework/ini_file.h"
 #include "framework/shell_folders.h"
+#include "file_bytes.h"
 #include "message_box_catcher.h"
 
 namespace {
@@ -25,17 +24,8 @@ std::string TempFolder() {
     return folder;
 }
 
-std::string ReadBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file << bytes;
-}
+using testsupport::ReadBytes;
+using testsupport::WriteBytes;
 
 TEST(IniFile, MissingFileSectionOrKeyGivesTheDefault) {
     const std::string path = TempFolder() + "missing.Ini";

@@ -2,12 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "control_ids.h"
 #include "framework/application.h"
 #include "framework/shell_folders.h"
+#include "file_bytes.h"
 #include "message_box_catcher.h"
 #include "tavro_form.h"
 
@@ -15,17 +13,8 @@ namespace {
 
 using framework::Application;
 
-std::string ReadBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file << bytes;
-}
+using testsupport::ReadBytes;
+using testsupport::WriteBytes;
 
 std::string ExpectedWorkFolder() {
     return framework::SpecialFolderPath(nullptr, 0x1a) + "\\Halvetra\\";
