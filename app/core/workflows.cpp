@@ -1,0 +1,243 @@
+#include "workflows.h"
+
+#include "cadlink/text_lines.h"
+#include "platform/abort.h"
+
+namespace app {
+namespace {
+
+const char kIdlePrompt[] = "コマンド: ";
+const char kCancelled[] = "キャンセル";
+const char kAskWrite[] = "書き出しますか";
+const char kAskReplace[] = "置き換えますか";
+const char kAskFileName[] = "ファイル名を入力";
+const char kFaceCentreHint[] = "計算したい面の内側をクリック";
+const char kRegionHint[] = "基データを選択";
+const char kSizeMissing[] = "円の大きさが入力されていません";
+
+bool Contains(const std::string& text, const char* part) {
+    return text.find(part) != std::string::npos;
+}
+
+}  // namespace
+
+std::string SplitFirst(std::string& text) {
+    text = cadlink::Trim(text);
+    const std::size_t comma = text.find(',');
+    std::string item;
+    if (comma == std::string::npos) {
+        item.swap(text);
+    } else {
+        item = text.substr(0, comma);
+        text.erase(0, comma + 1);
+    }
+    return item;
+}
+
+bool IsTypeableValue(const std::string& value) {
+    for (char c : value) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte <= 32 || byte == 0x7F)
+            return false;
+    }
+    return true;
+}
+
+// Marks a run as active and, on every way out of it, switches file dialogs back on if the run
+// switched them off and gives the main window back its normal state.
+class CentroidWorkflows::RunScope {
+public:
+    explicit RunScope(CentroidWorkflows& owner) : owner_(owner) { owner_.running_ = true; }
+    ~RunScope() {
+        if (owner_.fileDialogsOff_ && owner_.link_.Discovery().IsCadReady())
+            owner_.Send(
+                u"\x03"
+                u"FILEDIA 1\r");
+        owner_.fileDialogsOff_ = false;
+        if (minimized_)
+            owner_.host_.SetMinimized(false);
+        owner_.running_ = false;
+    }
+    RunScope(const RunScope&) = delete;
+    RunScope& operator=(const RunScope&) = delete;
+
+    void Minimize() {
+        owner_.host_.SetMinimized(true);
+        minimized_ = true;
+    }
+
+private:
+    CentroidWorkflows& owner_;
+    bool minimized_ = false;
+};
+
+std::string CentroidWorkflows::Poll() {
+    host_.Sleep(kPollIntervalMs);
+    host_.ProcessMessages();
+    if (host_.StopRequested())
+        platform::Abort();
+    return link_.ReadPrompt();
+}
+
+void CentroidWorkflows::SwitchFileDialogs(bool on) {
+    fileDialogsOff_ = !on;
+    Send(on ? u"\x03"
+              u"FILEDIA 1\r"
+            : u"\x03"
+              u"FILEDIA 0\r");
+}
+
+bool CentroidWorkflows::ReadFreshReport(const std::string& path,
+                                        std::optional<std::uint64_t> before,
+                                        ReportVariant variant,
+                                        ReportValues& values) {
+    // A report this run did not write belongs to an earlier measurement: its centroid is not ours.
+    const std::optional<std::uint64_t> now = host_.FileVersion(path);
+    if (!now || (before && *before == *now))
+        return false;
+    const std::optional<std::string> content = host_.ReadReportFile(path);
+    if (!content)
+        return false;
+    values = ParseReport(*content, variant, host_, host_.DecimalSeparator());
+    return true;
+}
+
+void CentroidWorkflows::FaceCentre() {
+    if (running_)
+        return;
+    if (host_.SizeText().empty()) {
+        host_.ShowMessage(kSizeMissing);
+        return;
+    }
+    if (!link_.ActivateCad())
+        return;
+    if (link_.ReadPrompt().empty())
+        return;
+
+    RunScope run(*this);
+    run.Minimize();
+    const platform::WindowHandle historyPane = link_.Discovery().FindHistoryPane();
+    host_.ProcessMessages();
+
+    Send(
+        u"\x03"
+        u"ID ");
+    if (historyPane)
+        host_.DrawHint(historyPane, kFaceCentreHint);
+    for (int poll = 0; poll < kPollLimit; ++poll) {
+        const std::string prompt = Poll();
+        if (prompt == kIdlePrompt || prompt.empty())
+            break;
+    }
+
+    const std::string lastLine = link_.LastHistoryLine();
+    if (Contains(lastLine, kCancelled) || !Contains(lastLine, "X"))
+        return;
+    std::string point = link_.QuerySysVar("LASTPOINT");
+    const std::string pointX = SplitFirst(point);
+    const std::string pointY = SplitFirst(point);
+    // Without a usable point the boundary would make nothing and "_region L" would turn the
+    // user's last object into a region: stop as after a cancelled pick.
+    if (pointX.empty() || pointY.empty() || !IsTypeableValue(pointX) || !IsTypeableValue(pointY))
+        return;
+
+    const std::string reportPath = paths_.ReportPath();
+    const std::optional<std::uint64_t> reportBefore = host_.FileVersion(reportPath);
+    SwitchFileDialogs(false);
+    SendAssembled("\x03-BOUNDARY " + pointX + "," + pointY + " " + "\r");
+    Send(
+        u"\x03"
+        u"_region L \r");
+    SendAssembled("\x03_massprop LAST \rY\r" + paths_.ReportStem() + "\r");
+
+    std::string prompt;
+    for (int poll = 0; poll < kPollLimit; ++poll) {
+        prompt = Poll();
+        if (prompt == kIdlePrompt || prompt.empty() || Contains(prompt, kAskReplace))
+            break;
+    }
+    if (Contains(prompt, kAskReplace)) {
+        Send(u"Y\r");
+        // The report is complete only once the host has handled the answer.
+        for (int poll = 0; poll < kPollLimit; ++poll) {
+            prompt = Poll();
+            if (prompt == kIdlePrompt || prompt.empty())
+                break;
+        }
+    }
+    SwitchFileDialogs(true);
+
+    ReportValues values;
+    if (!ReadFreshReport(reportPath, reportBefore, ReportVariant::FaceCentre, values))
+        return;
+    if (!values.centroidX.empty() && IsTypeableValue(values.centroidX) && IsTypeableValue(values.centroidY))
+        SendAssembled(
+            "\x03"
+            "CIRCLE " +
+            values.centroidX + "," + values.centroidY + " " + cadlink::Trim(host_.SizeText()) + "\r");
+}
+
+void CentroidWorkflows::Region() {
+    if (running_)
+        return;
+    const std::string size = host_.SizeText();
+    if (size.empty()) {
+        host_.ShowMessage(kSizeMissing);
+        return;
+    }
+    FormatTwoDecimals(size, host_.DecimalSeparator());  // only a check: throws for a text that is no number
+    if (!link_.ActivateCad())
+        return;
+
+    RunScope run(*this);
+    run.Minimize();
+    historyPane_ = link_.Discovery().FindHistoryPane();
+    host_.ProcessMessages();
+
+    std::string centroidX;
+    do {
+        const RegionPassResult pass = RegionPass(paths_.ReportPath());
+        centroidX = pass.values.centroidX;
+        if (!IsTypeableValue(pass.values.centroidX) || !IsTypeableValue(pass.values.centroidY))
+            centroidX.clear();  // nothing from the report is typed that could run as a command
+        if (pass.reportRead && !centroidX.empty())
+            SendAssembled(
+                "\x03"
+                "CIRCLE " +
+                centroidX + "," + pass.values.centroidY + " " + host_.SizeText() + "\r");
+    } while (host_.ContinuousChecked() && !centroidX.empty());
+}
+
+RegionPassResult CentroidWorkflows::RegionPass(const std::string& reportPath) {
+    RegionPassResult result;
+    const std::optional<std::uint64_t> reportBefore = host_.FileVersion(reportPath);
+    fileDialogsOff_ = true;
+    Send(
+        u"\x03\x03"
+        u"FILEDIA 0\r");
+    Send(
+        u"\x03"
+        u"_massprop\r");
+    if (historyPane_ && link_.Discovery().IsLive(historyPane_))
+        host_.DrawHint(historyPane_, kRegionHint);
+
+    for (int poll = 0; poll < kPollLimit; ++poll) {
+        const std::string prompt = Poll();
+        if (Contains(prompt, kAskWrite))
+            Send(u"Y\r");
+        if (Contains(prompt, kAskReplace))
+            Send(u"Y\r");
+        if (Contains(prompt, kAskFileName))
+            SendAssembled(reportPath + "\r");
+        if (prompt == kIdlePrompt || prompt.empty())
+            break;
+    }
+    const std::string lastLine = link_.LastHistoryLine();
+    SwitchFileDialogs(true);
+    if (Contains(lastLine, kCancelled))
+        return result;
+    result.reportRead = ReadFreshReport(reportPath, reportBefore, ReportVariant::Region, result.values);
+    return result;
+}
+
+}  // namespace app

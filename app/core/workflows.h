@@ -1,0 +1,69 @@
+#pragma once
+// The two measuring workflows: face-centre mode (the user clicks inside a closed area; the CAD
+// program builds a boundary and a region there and measures it) and region mode (the user selects
+// regions at the CAD program's own prompt, once or continuously). Each ends with a circle at the
+// centroid that the report gives.
+
+#include <string>
+
+#include "cadlink/cad_link.h"
+#include "platform/command_line_system.h"
+#include "run_paths.h"
+#include "workflow_host.h"
+
+namespace app {
+
+// The first comma-separated item of a trimmed text; the text keeps what follows the comma.
+std::string SplitFirst(std::string& text);
+
+// True when a value read from the CAD program or its report can be typed back safely: nothing in
+// it would end the input early or start another command.
+bool IsTypeableValue(const std::string& value);
+
+struct RegionPassResult {
+    bool reportRead = false;
+    ReportValues values;
+};
+
+class CentroidWorkflows {
+public:
+    CentroidWorkflows(cadlink::CadLink& link,
+                      platform::CommandLineSystem& system,
+                      WorkflowHost& host,
+                      const RunPaths& paths)
+        : link_(link), system_(system), host_(host), paths_(paths) {}
+
+    // A second run asked for while one is waiting does nothing.
+    void FaceCentre();
+    void Region();
+    RegionPassResult RegionPass(const std::string& reportPath);
+    bool Running() const { return running_; }
+
+    static constexpr int kPollLimit = 600;
+    static constexpr unsigned kPollIntervalMs = 200;
+
+private:
+    class RunScope;
+    enum class Wait { Idle, Replace };
+
+    bool Send(const std::u16string& text) { return link_.SendCommand(text); }
+    bool SendAssembled(const std::string& text) { return link_.SendCommand(system_.AnsiToWide(text)); }
+    // Sleeps, lets the window work, reads the prompt; ends the run when the user closes the window.
+    std::string Poll();
+    void SwitchFileDialogs(bool on);
+    // Reads the report only when this run rewrote it.
+    bool ReadFreshReport(const std::string& path,
+                         std::optional<std::uint64_t> before,
+                         ReportVariant variant,
+                         ReportValues& values);
+
+    cadlink::CadLink& link_;
+    platform::CommandLineSystem& system_;
+    WorkflowHost& host_;
+    const RunPaths& paths_;
+    bool running_ = false;
+    bool fileDialogsOff_ = false;
+    platform::WindowHandle historyPane_ = 0;
+};
+
+}  // namespace app

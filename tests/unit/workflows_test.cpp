@@ -1,0 +1,432 @@
+#include "workflows.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+
+#include "cadlink/cad_link.h"
+#include "framework/exceptions.h"
+#include "platform/abort.h"
+#include "simulated_desktop.h"
+
+using platform::WindowHandle;
+using platform::sim::ReceivedMessage;
+using platform::sim::SimulatedDesktop;
+
+namespace {
+
+const char kAfxFrame[] = "Afx:0000000140000000:8:0000000000010003:0000000000000000:0000000000110597";
+const char kAfxText[] = "Afx:0000000140000000:b:0000000000010003:0000000000000006:0000000000000000";
+const char kIdle[] = "コマンド: ";
+
+std::string Report(const std::string& x, const std::string& y, const std::string& area = "1234.5678") {
+    return "----------------   リージョン   ----------------\r\n"
+           "面積:                    " +
+           area +
+           "\r\n"
+           "周囲:                    140.0000\r\n"
+           "図心                  X: " +
+           x +
+           "\r\n"
+           "                      Y: " +
+           y + "\r\n";
+}
+
+// The main window and the files, as the workflows see them.
+struct FakeHost : app::WorkflowHost {
+    std::string size = "50";
+    bool continuous = false;
+    bool minimized = false;
+    int minimizeCalls = 0;
+    bool stop = false;
+    std::vector<std::string> messages, areas, perimeters, hints;
+    std::map<std::string, std::pair<std::string, std::uint64_t>> files;
+    std::uint64_t nextVersion = 1;
+    std::function<void()> onPoll;  // the user's side, acting while the workflow waits
+    int polls = 0;
+
+    void WriteFile(const std::string& path, const std::string& content) { files[path] = {content, nextVersion++}; }
+
+    std::string SizeText() override { return size; }
+    bool ContinuousChecked() override { return continuous; }
+    void SetMinimized(bool value) override {
+        minimized = value;
+        if (value)
+            ++minimizeCalls;
+    }
+    void ProcessMessages() override {}
+    void Sleep(unsigned) override {
+        ++polls;
+        if (onPoll)
+            onPoll();
+    }
+    bool StopRequested() override { return stop; }
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    void DrawHint(WindowHandle, const std::string& text) override { hints.push_back(text); }
+    std::optional<std::string> ReadReportFile(const std::string& path) override {
+        auto it = files.find(path);
+        return it == files.end() ? std::nullopt : std::optional<std::string>(it->second.first);
+    }
+    std::optional<std::uint64_t> FileVersion(const std::string& path) override {
+        auto it = files.find(path);
+        return it == files.end() ? std::nullopt : std::optional<std::uint64_t>(it->second.second);
+    }
+    char DecimalSeparator() override { return '.'; }
+    void ShowArea(const std::string& caption) override { areas.push_back(caption); }
+    void ShowPerimeter(const std::string& caption) override { perimeters.push_back(caption); }
+};
+
+// A CAD program that answers the commands the workflows type, with a user who picks, selects
+// or presses Esc when the test says so.
+class WorkflowTest : public ::testing::Test {
+protected:
+    SimulatedDesktop desktop;
+    cadlink::CadLink link{desktop, desktop, desktop};
+    FakeHost host;
+    app::RunPaths paths{"C:\\work\\Halvetra\\", "261207101500"};
+    app::CentroidWorkflows workflows{link, desktop, host, paths};
+    WindowHandle frame = 0, historyPane = 0;
+
+    std::string prompt = kIdle;
+    std::vector<std::string> history{"コマンド:"};
+    std::map<std::string, std::string> variables{{"LASTPOINT", "0.0000,0.0000,0.0000"}, {"FILEDIA", "1"}};
+    std::vector<std::string> typed;
+    std::vector<std::string> circles;
+    std::string pendingReport;  // the report the next massprop writes, as "x,y"
+    bool ignoreMassprop = false;
+    std::string reportTarget;
+
+    void SetUp() override {
+        const WindowHandle text = desktop.AddTopLevel("AutoCAD テキスト ウィンドウ", kAfxText, 7);
+        frame = desktop.AddTopLevel("AutoCAD 2024", kAfxFrame, 7);
+        historyPane = desktop.AddChild(frame, "MountTam", "H");
+        const WindowHandle promptWindow = desktop.AddChild(frame, "Headlands", "P");
+        desktop.SetTextSource(promptWindow, [this] { return prompt; });
+        desktop.SetCommandHandler(text, [this](std::uintptr_t) {
+            std::string all;
+            for (const std::string& line : history)
+                all += line + "\r\n";
+            desktop.OpenClipboard();
+            desktop.EmptyClipboard();
+            desktop.SetClipboardData(platform::kCfText, all + '\0');
+            desktop.CloseClipboard();
+        });
+        desktop.SetCopyDataHandler(frame, [this](const ReceivedMessage& m) { Type(Decode(m)); });
+        pendingReport = "30.0000,35.0000";
+    }
+
+    std::string Decode(const ReceivedMessage& m) {
+        std::u16string wide;
+        for (std::size_t i = 0; i + 1 < m.payload.size(); i += 2)
+            wide += static_cast<char16_t>(static_cast<unsigned char>(m.payload[i]) |
+                                          (static_cast<unsigned char>(m.payload[i + 1]) << 8));
+        return desktop.WideToAnsi(std::u16string(wide.c_str()));
+    }
+
+    void WriteReport() {
+        const std::size_t comma = pendingReport.find(',');
+        host.WriteFile(reportTarget, Report(pendingReport.substr(0, comma), pendingReport.substr(comma + 1)));
+        prompt = kIdle;
+    }
+
+    void Type(const std::string& text) {
+        typed.push_back(text);
+        std::string input = text;
+        while (!input.empty() && input[0] == '\x03') {
+            input.erase(0, 1);
+            if (prompt != kIdle)
+                history.push_back("*キャンセル*");
+            prompt = kIdle;
+        }
+        if (input == "ID ") {
+            prompt = "点を指定: ";
+        } else if (input.rfind("'SETVAR ", 0) == 0) {
+            const std::string name = input.substr(8, input.size() - 9);
+            prompt = name + " の新しい値を入力 <" + variables[name] + ">: ";
+        } else if (input.rfind("FILEDIA ", 0) == 0) {
+            variables["FILEDIA"] = input.substr(8, 1);
+        } else if (input.rfind("CIRCLE ", 0) == 0) {
+            circles.push_back(input.substr(7, input.size() - 8));
+        } else if (input.rfind("_massprop LAST \rY\r", 0) == 0) {
+            reportTarget = input.substr(18, input.size() - 19) + ".mpr";
+            if (ignoreMassprop)
+                return;
+            if (host.files.count(reportTarget))
+                prompt = "ファイルは既に存在します。置き換えますか? <N>: ";
+            else
+                WriteReport();
+        } else if (input == "_massprop\r") {
+            prompt = "オブジェクトを選択: ";
+        } else if (input == "Y\r" && prompt.find("置き換えますか") != std::string::npos) {
+            WriteReport();
+        } else if (input == "Y\r" && prompt.find("書き出しますか") != std::string::npos) {
+            prompt = "ファイル名を入力 <Drawing1.mpr>: ";
+        } else if (prompt.rfind("ファイル名を入力", 0) == 0 && !input.empty()) {
+            reportTarget = input.substr(0, input.size() - 1);
+            if (host.files.count(reportTarget))
+                prompt = "ファイルは既に存在します。置き換えますか? <N>: ";
+            else
+                WriteReport();
+        }
+    }
+
+    // The user's side, called at each poll.
+    void PickAt(const std::string& x, const std::string& y) {
+        host.onPoll = [this, x, y] {
+            if (prompt != "点を指定: ")
+                return;
+            history.push_back("点を指定:  X = " + x + "     Y = " + y + "     Z = 0.0000");
+            variables["LASTPOINT"] = x + "," + y + ",0.0000";
+            prompt = kIdle;
+        };
+    }
+    void PressEscAtPick() {
+        host.onPoll = [this] {
+            if (prompt == "点を指定: ")
+                Type("\x03");
+        };
+    }
+    // Selects a region at every selection prompt; presses Esc at the selection prompt number escAt.
+    void SelectRegions(int escAt = -1) {
+        host.onPoll = [this, escAt, passes = 0]() mutable {
+            if (prompt != "オブジェクトを選択: ")
+                return;
+            if (++passes == escAt) {
+                Type("\x03");
+                return;
+            }
+            pendingReport = std::to_string(passes) + "0.0000," + std::to_string(passes) + "5.0000";
+            prompt = "解析結果をファイルに書き出しますか? [はい(Y)/いいえ(N)] <N>: ";
+        };
+    }
+
+    std::vector<std::string> Expected(std::initializer_list<std::string> texts) { return texts; }
+};
+
+TEST_F(WorkflowTest, FaceCentreTypesTheCommandsInOrderAndDrawsTheCircle) {
+    PickAt("10.0000", "20.0000");
+    workflows.FaceCentre();
+    EXPECT_EQ(typed, Expected({"\x03ID ", "'SETVAR LASTPOINT\r", "\x03",
+                               "\x03"
+                               "FILEDIA 0\r",
+                               "\x03-BOUNDARY 10.0000,20.0000 \r", "\x03_region L \r",
+                               "\x03_massprop LAST \rY\r" + paths.ReportStem() + "\r",
+                               "\x03"
+                               "FILEDIA 1\r",
+                               "\x03"
+                               "CIRCLE 30.0000,35.0000 50\r"}));
+    EXPECT_EQ(circles, Expected({"30.0000,35.0000 50"}));
+    EXPECT_EQ(host.areas, Expected({"1234.5678"}));
+    EXPECT_EQ(host.perimeters, Expected({"140.0000"}));
+    EXPECT_EQ(host.hints, Expected({"計算したい面の内側をクリック"}));
+    EXPECT_EQ(host.minimizeCalls, 1);
+    EXPECT_FALSE(host.minimized);
+    EXPECT_EQ(variables["FILEDIA"], "1");
+}
+
+TEST_F(WorkflowTest, SecondFaceCentreRunAnswersTheReplaceQuestionAndUsesTheNewReport) {
+    PickAt("10.0000", "20.0000");
+    workflows.FaceCentre();
+    pendingReport = "31.5000,36.5000";
+    typed.clear();
+    workflows.FaceCentre();
+    ASSERT_GE(typed.size(), 3u);
+    EXPECT_EQ(typed[typed.size() - 3], "Y\r");
+    EXPECT_EQ(circles, Expected({"30.0000,35.0000 50", "31.5000,36.5000 50"}));
+}
+
+TEST_F(WorkflowTest, CancelledPickSendsNothingMore) {
+    PressEscAtPick();
+    workflows.FaceCentre();
+    EXPECT_EQ(typed, Expected({"\x03ID ", "\x03"}));  // the second is the user's Esc
+    EXPECT_TRUE(circles.empty());
+    EXPECT_FALSE(host.minimized);
+    EXPECT_EQ(variables["FILEDIA"], "1");
+}
+
+TEST_F(WorkflowTest, NothingHappensWithoutCadOrPromptOrSize) {
+    host.size = "";
+    workflows.FaceCentre();
+    workflows.Region();
+    EXPECT_EQ(host.messages, Expected({"円の大きさが入力されていません", "円の大きさが入力されていません"}));
+    host.size = "50";
+    prompt = "";
+    workflows.FaceCentre();
+    EXPECT_TRUE(typed.empty());
+    desktop.Destroy(frame);
+    workflows.FaceCentre();
+    workflows.Region();
+    EXPECT_TRUE(typed.empty());
+    EXPECT_EQ(host.minimizeCalls, 0);
+}
+
+TEST_F(WorkflowTest, FaceCentreSizeIsTrimmedAndBlanksGiveAnEmptyRadius) {
+    PickAt("1", "2");
+    host.size = "  30 ";
+    workflows.FaceCentre();
+    host.size = "   ";
+    workflows.FaceCentre();
+    EXPECT_EQ(circles, Expected({"30.0000,35.0000 30", "30.0000,35.0000 "}));
+}
+
+TEST_F(WorkflowTest, PointWithBlanksAfterTheCommasGivesTheSameItems) {
+    std::string point = " 12.5, 40, 0 ";
+    EXPECT_EQ(app::SplitFirst(point), "12.5");
+    EXPECT_EQ(app::SplitFirst(point), "40");
+    EXPECT_EQ(app::SplitFirst(point), "0");
+    EXPECT_EQ(point, "");
+}
+
+TEST_F(WorkflowTest, UnusablePointStopsTheRunBeforeTheDrawingIsTouched) {
+    for (const char* value : {"", "12.5", ",5,0", "1 2,3,0"}) {
+        host.onPoll = [this, value] {
+            if (prompt != "点を指定: ")
+                return;
+            history.push_back("点を指定:  X = 1  Y = 2");
+            variables["LASTPOINT"] = value;
+            prompt = kIdle;
+        };
+        typed.clear();
+        workflows.FaceCentre();
+        for (const std::string& t : typed)
+            EXPECT_EQ(t.find("_region"), std::string::npos) << value;
+        EXPECT_EQ(variables["FILEDIA"], "1") << value;
+        EXPECT_FALSE(host.minimized);
+    }
+}
+
+TEST_F(WorkflowTest, ReportThisRunDidNotWriteGivesNoCircle) {
+    PickAt("10.0000", "20.0000");
+    workflows.FaceCentre();
+    ignoreMassprop = true;  // the host does not write this time: the old report is still there
+    workflows.FaceCentre();
+    EXPECT_EQ(circles.size(), 1u);
+    EXPECT_EQ(variables["FILEDIA"], "1");
+    EXPECT_FALSE(host.minimized);
+}
+
+TEST_F(WorkflowTest, ReportValuesThatCouldRunAsCommandsAreNotTyped) {
+    PickAt("10.0000", "20.0000");
+    pendingReport = "30.0 ERASE ALL,35.0";
+    workflows.FaceCentre();
+    pendingReport = "30.0,3\r5";
+    workflows.FaceCentre();
+    EXPECT_TRUE(circles.empty());
+    EXPECT_EQ(variables["FILEDIA"], "1");
+}
+
+TEST_F(WorkflowTest, FailedHistoryReadEndsTheRunWithTheWindowRestored) {
+    host.onPoll = [this] {
+        if (prompt == "点を指定: ")
+            desktop.SetClipboardHeldElsewhere(true);
+        prompt = kIdle;
+    };
+    EXPECT_THROW(workflows.FaceCentre(), platform::EAbort);
+    EXPECT_FALSE(host.minimized);
+    EXPECT_FALSE(workflows.Running());
+}
+
+TEST_F(WorkflowTest, CloseDuringAWaitEndsTheRunAndSwitchesFileDialogsBackOn) {
+    host.onPoll = [this] {
+        if (prompt == "オブジェクトを選択: ")
+            host.stop = true;
+    };
+    EXPECT_THROW(workflows.Region(), platform::EAbort);
+    EXPECT_EQ(variables["FILEDIA"], "1");
+    EXPECT_FALSE(host.minimized);
+    EXPECT_EQ(typed.back(),
+              "\x03"
+              "FILEDIA 1\r");
+}
+
+TEST_F(WorkflowTest, ExecuteDuringARunDoesNothing) {
+    host.onPoll = [this] {
+        const std::size_t before = typed.size();
+        workflows.FaceCentre();
+        workflows.Region();
+        EXPECT_EQ(typed.size(), before);
+        if (prompt == "点を指定: ")
+            Type("\x03");
+    };
+    workflows.FaceCentre();
+    EXPECT_FALSE(workflows.Running());
+}
+
+TEST_F(WorkflowTest, RegionOnceAnswersTheQuestionsAndDrawsOneCircle) {
+    SelectRegions();
+    host.size = "30 ";
+    workflows.Region();
+    EXPECT_EQ(typed, Expected({"\x03\x03"
+                               "FILEDIA 0\r",
+                               "\x03_massprop\r", "Y\r", paths.ReportPath() + "\r",
+                               "\x03"
+                               "FILEDIA 1\r",
+                               "\x03"
+                               "CIRCLE 10.0000,15.0000 30 \r"}));
+    EXPECT_EQ(host.areas, Expected({"1234.57"}));
+    EXPECT_EQ(host.perimeters, Expected({"140.00"}));
+    EXPECT_EQ(host.hints, Expected({"基データを選択"}));
+    EXPECT_FALSE(host.minimized);
+}
+
+TEST_F(WorkflowTest, ContinuousRegionRunGoesOnUntilEsc) {
+    SelectRegions(3);
+    host.continuous = true;
+    workflows.Region();
+    EXPECT_EQ(circles, Expected({"10.0000,15.0000 50", "20.0000,25.0000 50"}));
+    EXPECT_EQ(typed.back(),
+              "\x03"
+              "FILEDIA 1\r");
+    EXPECT_EQ(variables["FILEDIA"], "1");
+    EXPECT_FALSE(host.minimized);
+    EXPECT_EQ(host.hints.size(), 3u);
+}
+
+TEST_F(WorkflowTest, ContinuousRunEndsWhenTheBoxIsUncheckedOrNoCentroidComes) {
+    SelectRegions();
+    host.continuous = true;
+    auto select = host.onPoll;
+    host.onPoll = [this, select] {
+        select();
+        if (circles.size() == 1)
+            host.continuous = false;
+    };
+    workflows.Region();
+    EXPECT_EQ(circles.size(), 2u);  // the pass that was running when the box was unchecked still ends
+
+    circles.clear();
+    host.continuous = true;
+    SelectRegions();
+    pendingReport = ",";
+    host.onPoll = [this] {
+        if (prompt == "オブジェクトを選択: ")
+            prompt = "解析結果をファイルに書き出しますか? [はい(Y)/いいえ(N)] <N>: ";
+    };
+    workflows.Region();
+    EXPECT_TRUE(circles.empty());
+}
+
+TEST_F(WorkflowTest, RegionSizeMustBeANumber) {
+    host.size = "abc";
+    try {
+        workflows.Region();
+        FAIL() << "no error";
+    } catch (const framework::EConvertError& error) {
+        EXPECT_EQ(std::string(error.what()), "'abc' は浮動小数点数ではありません");
+    }
+    EXPECT_TRUE(typed.empty());
+    EXPECT_EQ(host.minimizeCalls, 0);
+    host.size = std::string(300, '9');
+    SelectRegions();
+    EXPECT_NO_THROW(workflows.Region());
+}
+
+TEST_F(WorkflowTest, WaitsEndAfterSixHundredPolls) {
+    host.onPoll = nullptr;  // the user never picks
+    workflows.FaceCentre();
+    EXPECT_EQ(host.polls, app::CentroidWorkflows::kPollLimit);
+    EXPECT_FALSE(host.minimized);
+}
+
+}  // namespace
