@@ -2,6 +2,7 @@
 
 #include "framework/application.h"
 #include "tavro_form.h"
+#include "win32_workflow_host.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     using framework::Application;
@@ -10,6 +11,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         Application.SetTitle(app::kApplicationTitle);
         app::TTavroF mainWindow;
         app::TavroF = &mainWindow;
+        app::TavroRuntime runtime(mainWindow);
+        mainWindow.SetWorkflows(&runtime);
         Application.SetMainWindow(mainWindow.Handle());
         mainWindow.Show();
         Application.Run();

@@ -75,7 +75,23 @@ std::string TTavroF::SettingsPath() const {
     return paths_.SettingsPath(framework::ExecutablePath());
 }
 
+bool TTavroF::CanClose() {
+    if (workflows_ && workflows_->Running()) {
+        closeRequested_ = true;
+        return false;
+    }
+    return true;
+}
+
 void TTavroF::plButton2Click(framework::TObject* sender) {
+    // However the run ends, a close asked for during it is carried out afterwards.
+    struct CloseAfterRun {
+        TTavroF& form;
+        ~CloseAfterRun() {
+            if (form.closeRequested_)
+                ::PostMessageA(form.Handle(), WM_CLOSE, 0, 0);
+        }
+    } closeAfterRun{*this};
     if (CheckBox2->Checked())
         Button13Click(sender);
     else

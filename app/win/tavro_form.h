@@ -17,6 +17,7 @@ public:
     virtual ~Workflows() = default;
     virtual void FaceCentre() = 0;
     virtual void Region() = 0;
+    virtual bool Running() const = 0;
 };
 
 extern const char kApplicationTitle[];
@@ -50,14 +51,19 @@ public:
     std::string SettingsPath() const;
 
     void SetWorkflows(Workflows* workflows) { workflows_ = workflows; }
+    // Set when the user closed the window while a run was waiting: the run ends at its next
+    // poll, and the window closes after it.
+    bool CloseRequested() const { return closeRequested_; }
 
 protected:
     void DoCreate() override { FormCreate(this); }
     void DoClose() override { FormClose(this); }
+    bool CanClose() override;
 
 private:
     RunPaths paths_;
     Workflows* workflows_ = nullptr;
+    bool closeRequested_ = false;
 };
 
 extern TTavroF* TavroF;

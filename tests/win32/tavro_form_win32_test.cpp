@@ -36,7 +36,9 @@ class RecordingWorkflows : public app::Workflows {
 public:
     void FaceCentre() override { calls += "F"; }
     void Region() override { calls += "R"; }
+    bool Running() const override { return running; }
     std::string calls;
+    bool running = false;
 };
 
 class MainWindow : public ::testing::Test {
@@ -193,6 +195,25 @@ TEST_F(MainWindow, ExecuteRunsTheModeOfTheFaceCentreBox) {
     form.CheckBox1->SetChecked(false);
     form.plButton2Click(form.plButton2.get());
     EXPECT_EQ(workflows.calls, "FFRR");
+}
+
+TEST_F(MainWindow, CloseDuringARunWaitsForTheRunToEnd) {
+    app::TTavroF form;
+    RecordingWorkflows workflows;
+    form.SetWorkflows(&workflows);
+    HWND window = form.Handle();
+    workflows.running = true;
+    form.Close();
+    EXPECT_TRUE(::IsWindow(window));
+    EXPECT_TRUE(form.CloseRequested());
+    // The run sees the request at its next poll and ends; the click that ran it then closes.
+    workflows.running = false;
+    ::SendMessageA(form.plButton2->Handle(), BM_CLICK, 0, 0);
+    MSG message;
+    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        ::DispatchMessageA(&message);
+    EXPECT_FALSE(::IsWindow(window));
+    EXPECT_EQ(ReadBytes(SettingsFile()), "[初期化]\r\n大きさ=50\r\n");
 }
 
 TEST_F(MainWindow, CloseButtonSavesTheSizeAndClosesTheWindow) {

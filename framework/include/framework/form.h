@@ -46,6 +46,8 @@ public:
 protected:
     // Run once the controls exist; errors are shown by the error box and creation goes on.
     virtual void DoCreate() {}
+    // Asked before the window closes; false keeps it open.
+    virtual bool CanClose() { return true; }
     // Run when the window closes; an error is shown by the error box and the window closes anyway,
     // so that a user is never left with a window that cannot be closed.
     virtual void DoClose() {}

@@ -1,0 +1,115 @@
+#include "win32_workflow_host.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+#include "framework/application.h"
+#include "framework/exceptions.h"
+#include "framework/handles.h"
+
+namespace app {
+namespace {
+
+// A report is a few kilobytes; anything beyond this is not a report and is not read further.
+constexpr DWORD kMaxReportBytes = 64u * 1024 * 1024;
+
+[[noreturn]] void RaiseFileError(DWORD error) {
+    if (error == ERROR_ACCESS_DENIED)
+        throw framework::EInOutError("ファイルへのアクセスが拒否されました");
+    char message[64];
+    std::snprintf(message, sizeof message, "I/O エラー (%lu)", static_cast<unsigned long>(error));
+    throw framework::EInOutError(message);
+}
+
+}  // namespace
+
+std::string Win32WorkflowHost::SizeText() {
+    return form_.Edit1->Text();
+}
+
+bool Win32WorkflowHost::ContinuousChecked() {
+    return form_.CheckBox1->Checked();
+}
+
+void Win32WorkflowHost::SetMinimized(bool minimized) {
+    form_.SetMinimized(minimized);
+}
+
+void Win32WorkflowHost::ProcessMessages() {
+    framework::Application.ProcessMessages();
+}
+
+void Win32WorkflowHost::Sleep(unsigned milliseconds) {
+    ::Sleep(milliseconds);
+}
+
+bool Win32WorkflowHost::StopRequested() {
+    return form_.CloseRequested() || framework::Application.Terminated();
+}
+
+void Win32WorkflowHost::ShowMessage(const std::string& text) {
+    framework::Application.MessageBox(text, MB_OK);
+}
+
+void Win32WorkflowHost::DrawHint(platform::WindowHandle window, const std::string& text) {
+    HWND target = reinterpret_cast<HWND>(window);
+    RECT outer;
+    if (!target || !::GetWindowRect(target, &outer))
+        return;  // without the pane there is nowhere to draw
+    framework::WindowDc dc(target);
+    if (!dc)
+        return;
+    SIZE extent{};
+    ::GetTextExtentPoint32A(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
+    ::SetBkColor(dc.Get(), RGB(255, 127, 127));
+    ::SetTextColor(dc.Get(), RGB(0, 0, 0));
+    ::TextOutA(dc.Get(), 0, (outer.bottom - outer.top) - extent.cy, text.c_str(), static_cast<int>(text.size()));
+}
+
+std::optional<std::string> Win32WorkflowHost::ReadReportFile(const std::string& path) {
+    if (::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return std::nullopt;
+    framework::FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        RaiseFileError(::GetLastError());
+    std::string content;
+    char buffer[64 * 1024];
+    DWORD read = 0;
+    while (content.size() < kMaxReportBytes) {
+        if (!::ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr))
+            RaiseFileError(::GetLastError());
+        if (read == 0)
+            break;
+        content.append(buffer, read);
+    }
+    return content;
+}
+
+std::optional<std::uint64_t> Win32WorkflowHost::FileVersion(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return std::nullopt;
+    const std::uint64_t written =
+        (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+    const std::uint64_t size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return written ^ (size * 0x9E3779B97F4A7C15ull);
+}
+
+char Win32WorkflowHost::DecimalSeparator() {
+    char separator[8] = {};
+    if (::GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, sizeof separator) > 1)
+        return separator[0];
+    return '.';
+}
+
+void Win32WorkflowHost::ShowArea(const std::string& caption) {
+    form_.Label1->SetCaption(caption);
+}
+
+void Win32WorkflowHost::ShowPerimeter(const std::string& caption) {
+    form_.Label2->SetCaption(caption);
+}
+
+}  // namespace app

@@ -1,0 +1,54 @@
+#pragma once
+// The main window and the machine as the workflows see them, and the one CAD link of the process.
+
+#include "cadlink/cad_link.h"
+#include "tavro_form.h"
+#include "win32_command_line.h"
+#include "win32_window_system.h"
+#include "workflow_host.h"
+#include "workflows.h"
+
+namespace app {
+
+class Win32WorkflowHost : public WorkflowHost {
+public:
+    explicit Win32WorkflowHost(TTavroF& form) : form_(form) {}
+
+    std::string SizeText() override;
+    bool ContinuousChecked() override;
+    void SetMinimized(bool minimized) override;
+    void ProcessMessages() override;
+    void Sleep(unsigned milliseconds) override;
+    bool StopRequested() override;
+    void ShowMessage(const std::string& text) override;
+    void DrawHint(platform::WindowHandle window, const std::string& text) override;
+    std::optional<std::string> ReadReportFile(const std::string& path) override;
+    std::optional<std::uint64_t> FileVersion(const std::string& path) override;
+    char DecimalSeparator() override;
+    void ShowArea(const std::string& caption) override;
+    void ShowPerimeter(const std::string& caption) override;
+
+private:
+    TTavroF& form_;
+};
+
+// Everything a run of the program needs to drive the CAD program, wired to the main window.
+class TavroRuntime : public Workflows {
+public:
+    explicit TavroRuntime(TTavroF& form)
+        : link_(windows_, system_, clipboard_), host_(form), workflows_(link_, system_, host_, form.Paths()) {}
+
+    void FaceCentre() override { workflows_.FaceCentre(); }
+    void Region() override { workflows_.Region(); }
+    bool Running() const override { return workflows_.Running(); }
+
+private:
+    platform::Win32WindowSystem windows_;
+    platform::Win32CommandLineSystem system_;
+    platform::Win32Clipboard clipboard_;
+    cadlink::CadLink link_;
+    Win32WorkflowHost host_;
+    CentroidWorkflows workflows_;
+};
+
+}  // namespace app
