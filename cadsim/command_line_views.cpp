@@ -63,15 +63,15 @@ LRESULT PromptMessage(Host& host, HWND window, UINT message, WPARAM wParam, LPAR
     switch (message) {
         // The caption stays as created, so tools can find the window by it; the text is the prompt.
         case WM_GETTEXT:
-            return CopyPrompt(window, host.commandLine.prompt, wParam, lParam);
+            return CopyPrompt(window, host.commandLine.PromptText(), wParam, lParam);
         case WM_GETTEXTLENGTH:
-            return PromptLength(window, host.commandLine.prompt);
+            return PromptLength(window, host.commandLine.PromptText());
         case WM_PAINT: {
             PaintScope paint(window);
             SelectScope font(paint.Dc(), host.font);
             ::SetBkMode(paint.Dc(), TRANSPARENT);
             ::SetTextColor(paint.Dc(), RGB(0, 0, 0));
-            DrawLine(paint.Dc(), kTextMargin, kTextMargin, host.commandLine.prompt);
+            DrawLine(paint.Dc(), kTextMargin, kTextMargin, host.commandLine.PromptText());
             return 0;
         }
         default:
@@ -137,7 +137,7 @@ void PaintHistory(HDC dc, const RECT& area, const Host& host) {
     SelectScope font(dc, host.font);
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, RGB(0, 0, 0));
-    const auto& history = host.commandLine.history;
+    const History& history = host.commandLine.Lines();
     int top = area.bottom - kTextMargin - kLineHeight;
     for (auto line = history.rbegin(); line != history.rend() && top >= area.top; ++line, top -= kLineHeight)
         DrawLine(dc, area.left + kTextMargin, top, *line);

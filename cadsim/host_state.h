@@ -1,18 +1,18 @@
 #pragma once
-// The state the simulator's windows share: what its command line shows and which windows exist.
+// The state the simulator's windows share: its command line, which windows exist, how typed
+// input is taken, and the log of what it received.
 
 #include <windows.h>
 
+#include <deque>
 #include <string>
-#include <vector>
+#include <utility>
+
+#include "command_interpreter.h"
+#include "options.h"
+#include "record_log.h"
 
 namespace cadsim {
-
-// Texts are code-page-932 bytes, as the host hands them to ANSI callers.
-struct CommandLineState {
-    std::string prompt;
-    std::vector<std::string> history;  // oldest first; the last line is the newest
-};
 
 struct HostWindows {
     HWND mainFrame = nullptr;
@@ -23,19 +23,20 @@ struct HostWindows {
     HWND historyPane = nullptr;
 };
 
-// The prompt of a command line waiting for a command.
-extern const char kIdlePrompt[];
-
-// An idle command line with the few history lines a host shows after opening a drawing.
-CommandLineState InitialCommandLine();
-
 // One per process; every window reaches it through GWLP_USERDATA.
 struct Host {
-    CommandLineState commandLine;
+    explicit Host(CommandInterpreter interpreter) : commandLine(std::move(interpreter)) {}
+
+    CommandInterpreter commandLine;
     HostWindows windows;
     HWND anchor = nullptr;  // closing this window ends the process
     HFONT font = nullptr;   // owned by main for the whole run
     bool ansi = false;      // ANSI windows instead of Unicode ones
+    InputMode input = InputMode::Inside;
+    unsigned inputDelayMs = 0;
+    std::deque<std::string> queuedInput;  // keystrokes waiting for the message loop (InputMode::After)
+    bool inputTimerSet = false;           // the delay for the queued keystrokes is running
+    RecordLog log;
 };
 
 }  // namespace cadsim

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "command_input.h"
 #include "command_line_views.h"
 #include "gdi.h"
 #include "host_window.h"
@@ -95,6 +96,25 @@ LRESULT TopLevelMessage(Host& host, HWND window, UINT message, WPARAM wParam, LP
             }
             return 0;
         }
+        case WM_COPYDATA:
+            return ReceiveCopyData(host, window, reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+        case WM_COMMAND:
+            host.log.Command(window, wParam, lParam);
+            if (window == host.windows.textWindow && LOWORD(wParam) == kCopyHistoryCommand && lParam == 0) {
+                CopyHistoryToClipboard(host, window);
+                return 0;
+            }
+            return DefaultProc(window, message, wParam, lParam);
+        case kTypeQueuedInput:
+            if (window == host.windows.mainFrame)
+                TypeQueuedInput(host);
+            return 0;
+        case WM_TIMER:
+            if (window == host.windows.mainFrame && wParam == kQueuedInputTimer) {
+                TypeDelayedInput(host, window);
+                return 0;
+            }
+            return DefaultProc(window, message, wParam, lParam);
         case WM_CLOSE:
             // A host hides its text window and palette when they are closed; only the anchor ends it.
             if (window == host.anchor)

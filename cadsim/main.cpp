@@ -4,8 +4,10 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "command_interpreter.h"
 #include "diagnostics.h"
 #include "gdi.h"
 #include "host_state.h"
@@ -41,16 +43,27 @@ int Run(const std::vector<std::string>& args) {
     }
     const cadsim::Options& options = parsed.options;
 
-    cadsim::Host host;
+    cadsim::SystemVariables variables;
+    for (const auto& preset : options.variables)
+        variables.Preset(preset.first, preset.second);  // checked with the options
+    // The lines a host shows after opening a drawing, unless a longer history was asked for.
+    cadsim::Host host(cadsim::CommandInterpreter(
+        cadsim::OpeningHistory(options.hasHistoryLines ? options.historyLines : cadsim::kOpeningLineCount),
+        std::move(variables)));
     host.ansi = options.ansi;
-    host.commandLine = cadsim::InitialCommandLine();
+    host.input = options.input;
+    host.inputDelayMs = options.inputDelayMs;
+    std::string error;
+    if (!options.logFile.empty() && !host.log.Open(options.logFile, error)) {
+        cadsim::ReportError(error);
+        return cadsim::kExitStartFailed;
+    }
     // "ＭＳ ゴシック" is what the host's command line uses; the Wine prefix maps it to IPA Gothic.
     const cadsim::GdiObject<HFONT> font(::CreateFontA(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                                                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                                       FIXED_PITCH | FF_MODERN, "ＭＳ ゴシック"));
     host.font = font.Get();
 
-    std::string error;
     if (!cadsim::OpenHostWindows(options, host, error)) {
         cadsim::ReportError(error);
         return cadsim::kExitStartFailed;

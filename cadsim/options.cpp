@@ -2,6 +2,9 @@
 
 #include <set>
 
+#include "command_interpreter.h"
+#include "system_variables.h"
+
 namespace cadsim {
 namespace {
 
@@ -25,6 +28,23 @@ bool ParseMdiNumber(const std::string& value, int& number) {
     return true;
 }
 
+constexpr std::size_t kLongestInputDelayMs = 10000;
+
+bool ParseCount(const std::string& value, std::size_t largest, std::size_t& count) {
+    if (value.empty() || value.size() > 7)
+        return false;
+    std::size_t n = 0;
+    for (char c : value) {
+        if (c < '0' || c > '9')
+            return false;
+        n = n * 10 + static_cast<std::size_t>(c - '0');
+    }
+    if (n > largest)
+        return false;
+    count = n;
+    return true;
+}
+
 ParseResult Fail(const std::string& error) {
     ParseResult result;
     result.error = error;
@@ -36,7 +56,9 @@ ParseResult Fail(const std::string& error) {
 const char* Usage() {
     return "usage: cadsim [--frame afx|mdi<10..140>|draftsight] [--title TEXT] [--ansi]\n"
            "              [--cmdline docked|palette|textwindow] [--names headlands|io]\n"
-           "              [--textwin autocad|command|none] [--text-window-only] [--ready FILE]";
+           "              [--textwin autocad|command|none] [--text-window-only] [--ready FILE]\n"
+           "              [--input inside|after] [--input-delay MS] [--log FILE] [--history-lines N]\n"
+           "              [--var NAME=VALUE]...";
 }
 
 ParseResult ParseOptions(const std::vector<std::string>& args) {
@@ -46,10 +68,13 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         const std::string& name = args[i];
         const bool isFlag = name == "--ansi" || name == "--text-window-only";
         const bool takesValue = name == "--frame" || name == "--title" || name == "--cmdline" || name == "--names" ||
-                                name == "--textwin" || name == "--ready";
+                                name == "--textwin" || name == "--ready" || name == "--input" ||
+                                name == "--input-delay" || name == "--log" || name == "--history-lines" ||
+                                name == "--var";
         if (!isFlag && !takesValue)
             return Fail("unknown option '" + name + "'");
-        if (!seen.insert(name).second)
+        // Each variable may be preset once; the other options once at all.
+        if (!seen.insert(name).second && name != "--var")
             return Fail("option '" + name + "' given twice");
         if (isFlag) {
             if (name == "--ansi")
@@ -99,10 +124,40 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
                 options.textWindow = TextWindowKind::None;
             else
                 return Fail(bad + " (autocad, command or none)");
+        } else if (name == "--input") {
+            if (value == "inside")
+                options.input = InputMode::Inside;
+            else if (value == "after")
+                options.input = InputMode::After;
+            else
+                return Fail(bad + " (inside or after)");
+        } else if (name == "--input-delay") {
+            std::size_t delay = 0;
+            if (!ParseCount(value, kLongestInputDelayMs, delay))
+                return Fail(bad + " (0 to " + std::to_string(kLongestInputDelayMs) + " ms)");
+            options.inputDelayMs = static_cast<unsigned>(delay);
+        } else if (name == "--history-lines") {
+            if (!ParseCount(value, kHistoryLimit, options.historyLines))
+                return Fail(bad + " (0 to " + std::to_string(kHistoryLimit) + ")");
+            options.hasHistoryLines = true;
+        } else if (name == "--var") {
+            const std::size_t equals = value.find('=');
+            if (equals == std::string::npos || equals == 0)
+                return Fail(bad + " (NAME=VALUE)");
+            const std::string variable = value.substr(0, equals);
+            for (const auto& preset : options.variables)
+                if (UpperAscii(preset.first) == UpperAscii(variable))
+                    return Fail("variable " + variable + " given twice");
+            SystemVariables check;
+            if (!check.Find(variable))
+                return Fail(bad + " (no system variable " + variable + ")");
+            if (!check.Preset(variable, value.substr(equals + 1)))
+                return Fail(bad + " (not a value of " + variable + ")");
+            options.variables.emplace_back(variable, value.substr(equals + 1));
         } else {
             if (value.empty())
-                return Fail("option '--ready' needs a file name");
-            options.readyFile = value;
+                return Fail("option '" + name + "' needs a file name");
+            (name == "--log" ? options.logFile : options.readyFile) = value;
         }
     }
 
@@ -112,6 +167,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         if (options.textWindowOnly)
             return Fail("--text-window-only needs a text window (not --textwin none)");
     }
+    if (seen.count("--input-delay") && options.input != InputMode::After)
+        return Fail("--input-delay needs --input after");
     if (options.textWindowOnly) {
         if (seen.count("--frame") || seen.count("--title"))
             return Fail("--frame and --title need a main frame, which --text-window-only leaves out");

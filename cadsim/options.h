@@ -2,7 +2,9 @@
 // The simulator's command-line options: which host windows to open and how they look.
 // Parsing is a pure function so that a bad option is reported before any window exists.
 
+#include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace cadsim {
@@ -12,6 +14,10 @@ enum class FrameFamily { Afx, MdiFrame, DraftSight };
 enum class CommandLinePlace { None, Docked, Palette, TextWindow };
 enum class ChildNames { Headlands, InputOutput };
 enum class TextWindowKind { AutoCad, CommandWindow, None };
+// When typed input is handled: inside the WM_COPYDATA send, or queued and handled from the message
+// loop after the send has returned, as a real host may do: right away, or after a delay when the
+// host is busy for a moment.
+enum class InputMode { Inside, After };
 
 struct Options {
     FrameFamily frame = FrameFamily::Afx;
@@ -24,6 +30,12 @@ struct Options {
     TextWindowKind textWindow = TextWindowKind::AutoCad;
     bool textWindowOnly = false;
     std::string readyFile;  // empty: write none
+    InputMode input = InputMode::Inside;
+    unsigned inputDelayMs = 0;  // InputMode::After: 0 handles input as soon as the loop runs
+    std::string logFile;        // empty: log nothing
+    bool hasHistoryLines = false;
+    std::size_t historyLines = 0;                                // the history's length at start when hasHistoryLines
+    std::vector<std::pair<std::string, std::string>> variables;  // NAME=VALUE presets, in order
 };
 
 struct ParseResult {

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+#include "file_handle.h"
+
 namespace cadsim {
 namespace {
 
@@ -24,23 +26,6 @@ unsigned long long HandleValue(HWND window) {
 std::string SystemMessage(DWORD code) {
     return "error " + std::to_string(code);
 }
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() {
-        if (Valid())
-            ::CloseHandle(handle_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-
-    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
 
 bool WriteWhole(const std::string& path, const std::string& content, std::string& error) {
     FileHandle file(

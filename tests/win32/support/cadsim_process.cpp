@@ -1,6 +1,7 @@
 #include "cadsim_process.h"
 
 #include <map>
+#include <stdexcept>
 
 namespace testsupport {
 namespace {
@@ -236,12 +237,83 @@ bool ParseReadyFile(const std::string& content, CadsimWindows& windows, std::str
     return true;
 }
 
+bool ParseRecordLog(const std::string& content, std::vector<ReceivedRecord>& records, std::string& error) {
+    records.clear();
+    std::size_t start = 0;
+    while (start < content.size()) {
+        std::size_t end = content.find('\n', start);
+        if (end == std::string::npos)
+            end = content.size();
+        std::string line = content.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.empty())
+            continue;
+        std::map<std::string, std::string> fields;
+        std::size_t at = line.find(' ');
+        const std::string kind = line.substr(0, at);
+        while (at != std::string::npos) {
+            const std::size_t next = line.find(' ', at + 1);
+            const std::string field =
+                line.substr(at + 1, next == std::string::npos ? std::string::npos : next - at - 1);
+            const std::size_t equals = field.find('=');
+            if (equals == std::string::npos) {
+                error = "bad field in '" + line + "'";
+                return false;
+            }
+            fields[field.substr(0, equals)] = field.substr(equals + 1);
+            at = next;
+        }
+        ReceivedRecord record;
+        unsigned long long window = 0;
+        if (!ParseHex(fields["window"], window)) {
+            error = "no window in '" + line + "'";
+            return false;
+        }
+        record.window = AsWindow(window);
+        try {
+            if (kind == "copydata" && fields.count("record") && fields["record"] == "none") {
+                record.kind = ReceivedRecord::Kind::CopyData;
+                record.hasRecord = false;
+            } else if (kind == "copydata") {
+                record.kind = ReceivedRecord::Kind::CopyData;
+                record.dwData = std::stoull(fields.at("dwData"));
+                record.cbData = std::stoul(fields.at("cbData"));
+                const std::string& hex = fields.at("data");
+                for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
+                    unsigned long long byte = 0;
+                    if (!ParseHex(hex.substr(i, 2), byte))
+                        throw std::invalid_argument("data");
+                    record.data += static_cast<char>(byte);
+                }
+                if (hex.size() % 2 != 0)
+                    throw std::invalid_argument("data");
+            } else if (kind == "command") {
+                record.kind = ReceivedRecord::Kind::Command;
+                record.wParam = std::stoull(fields.at("wParam"));
+                record.lParam = std::stoll(fields.at("lParam"));
+            } else {
+                error = "unknown line '" + line + "'";
+                return false;
+            }
+        } catch (const std::exception&) {
+            error = "bad line '" + line + "'";
+            return false;
+        }
+        records.push_back(record);
+    }
+    return true;
+}
+
 CadsimProcess::CadsimProcess(const std::vector<std::string>& options, DWORD readyTimeoutMs)
-    : readyPath_(TempFilePath(L"ready")), errorPath_(TempFilePath(L"stderr")) {
+    : readyPath_(TempFilePath(L"ready")), errorPath_(TempFilePath(L"stderr")), logPath_(TempFilePath(L"log")) {
     ::DeleteFileW(readyPath_.c_str());
     std::vector<std::string> arguments = options;
     arguments.push_back("--ready");
     arguments.push_back(Narrow(readyPath_));
+    arguments.push_back("--log");
+    arguments.push_back(Narrow(logPath_));
     if (StartCadsim(arguments, errorPath_, job_, process_, failure_))
         WaitUntilReady(readyTimeoutMs);
 }
@@ -252,6 +324,11 @@ CadsimProcess::~CadsimProcess() {
     job_.Reset();
     ::DeleteFileW(readyPath_.c_str());
     ::DeleteFileW(errorPath_.c_str());
+    ::DeleteFileW(logPath_.c_str());
+}
+
+std::string CadsimProcess::LogContent() const {
+    return ReadWholeFile(logPath_);
 }
 
 void CadsimProcess::WaitUntilReady(DWORD timeoutMs) {

@@ -42,6 +42,21 @@ struct CadsimWindows {
 // Reads "Key=hex" lines. False, with error set, when a key is missing, repeated or not hex.
 bool ParseReadyFile(const std::string& content, CadsimWindows& windows, std::string& error);
 
+// One line of the simulator's log: a WM_COPYDATA record or a WM_COMMAND it received.
+struct ReceivedRecord {
+    enum class Kind { CopyData, Command } kind = Kind::CopyData;
+    HWND window = nullptr;
+    bool hasRecord = true;          // CopyData: false for a WM_COPYDATA without a record
+    unsigned long long dwData = 0;  // CopyData
+    unsigned long cbData = 0;       // CopyData
+    std::string data;               // CopyData: the payload bytes
+    unsigned long long wParam = 0;  // Command
+    long long lParam = 0;           // Command
+};
+
+// Reads the log's lines. False, with error set, at a line it cannot read.
+bool ParseRecordLog(const std::string& content, std::vector<ReceivedRecord>& records, std::string& error);
+
 // How a simulator run ended.
 struct ProcessEnd {
     bool endedInTime = false;  // false: it had to be terminated
@@ -52,8 +67,8 @@ struct ProcessEnd {
 
 class CadsimProcess {
 public:
-    // Starts cadsim.exe with options (code-page-932 bytes, as on its command line) plus a ready-file
-    // option of its own, and waits at most readyTimeoutMs for the ready file.
+    // Starts cadsim.exe with options (code-page-932 bytes, as on its command line) plus ready-file
+    // and log options of its own, and waits at most readyTimeoutMs for the ready file.
     explicit CadsimProcess(const std::vector<std::string>& options, DWORD readyTimeoutMs = 20000);
     // Closes the simulator if it still runs.
     ~CadsimProcess();
@@ -64,6 +79,9 @@ public:
     // Why the simulator is not ready: start failure, early exit (with its error output), time-out.
     const std::string& Failure() const { return failure_; }
     const CadsimWindows& Windows() const { return windows_; }
+
+    // Everything the simulator logged so far (see ParseRecordLog).
+    std::string LogContent() const;
 
     // Posts WM_CLOSE to the main frame (or the lone text window) and waits up to timeoutMs for the
     // process to end; terminates it only when it does not. A second call returns the first result.
@@ -81,6 +99,7 @@ private:
     UniqueHandle process_;
     std::wstring readyPath_;
     std::wstring errorPath_;
+    std::wstring logPath_;
     CadsimWindows windows_;
     bool ready_ = false;
     bool closed_ = false;

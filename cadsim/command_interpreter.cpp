@@ -1,0 +1,221 @@
+#include "command_interpreter.h"
+
+#include <utility>
+
+#include "platform/codepage.h"
+
+namespace cadsim {
+
+const char kIdlePrompt[] = "コマンド: ";
+
+namespace {
+
+const char kCancelMark[] = "*キャンセル*";
+const char kReadOnlyMark[] = "(読み込み専用)";
+const char kVariableNamePrompt[] = "変数名を入力 または [?]: ";
+const char kUnknownVariable[] = "変数名が不明です。SETVAR ? と入力すると変数の一覧が表示されます。";
+
+constexpr char kCancelKey = '\x03';
+constexpr char kBackspaceKey = '\x08';
+// A line longer than this is not typed by anyone; the rest is dropped instead of growing without end.
+constexpr std::size_t kLongestInput = 1024;
+
+const char* const kOpeningLines[kOpeningLineCount] = {
+    "カスタマイズ ファイル ACAD をロードしました。",
+    "図面を再作図中.",
+    "コマンド:",
+};
+
+std::string TrimRightSpaces(std::string text) {
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
+    return text;
+}
+
+// "'" runs a command transparently and "_" or "." asks for its international or built-in
+// name; the simulator treats all of them as the command itself.
+std::string CommandName(const std::string& input) {
+    std::size_t start = 0;
+    while (start < input.size() && (input[start] == '\'' || input[start] == '_' || input[start] == '.'))
+        ++start;
+    return UpperAscii(input.substr(start));
+}
+
+std::string ValueLine(const SystemVariable& variable) {
+    return variable.name + " = " + SystemVariables::Shown(variable) + " " + kReadOnlyMark;
+}
+
+// Asks for a new value of one variable; Enter keeps the current one. Only this command changes
+// the value while it waits, so the value shown is taken once.
+class NewValueCommand : public RunningCommand {
+public:
+    explicit NewValueCommand(const SystemVariable& variable)
+        : name_(variable.name), shown_(SystemVariables::Shown(variable)) {}
+
+    std::string Prompt() const override { return name_ + " の新しい値を入力 <" + shown_ + ">: "; }
+
+    bool Answer(const std::string& input, CommandContext& context) override {
+        if (input.empty() || context.variables.Assign(name_, input))
+            return false;
+        if (const SystemVariable* variable = context.variables.Find(name_))
+            context.Print(SystemVariables::InvalidValueMessage(*variable));
+        return true;  // asks again
+    }
+
+private:
+    std::string name_;
+    std::string shown_;
+};
+
+// Starts on a variable named at the command prompt or at SETVAR's: a read-only one is printed,
+// any other asks for its new value.
+std::unique_ptr<RunningCommand> OpenVariable(const SystemVariable& variable, CommandContext& context) {
+    if (variable.kind == VariableKind::ReadOnlyText) {
+        context.Print(ValueLine(variable));
+        return nullptr;
+    }
+    return std::make_unique<NewValueCommand>(variable);
+}
+
+// SETVAR: the variable's name first, then its value.
+class SetVarCommand : public RunningCommand {
+public:
+    std::string Prompt() const override { return value_ ? value_->Prompt() : kVariableNamePrompt; }
+
+    bool Answer(const std::string& input, CommandContext& context) override {
+        if (value_)
+            return value_->Answer(input, context);
+        if (input.empty())
+            return false;
+        const SystemVariable* variable = context.variables.Find(input);
+        if (variable == nullptr) {
+            context.Print(kUnknownVariable);
+            return false;
+        }
+        value_ = OpenVariable(*variable, context);
+        return value_ != nullptr;
+    }
+
+private:
+    std::unique_ptr<RunningCommand> value_;
+};
+
+// Bytes of the last character of text, which is code page 932.
+std::size_t LastCharacterSize(const std::string& text) {
+    std::size_t start = 0;
+    std::size_t size = 0;
+    while (start < text.size()) {
+        size = platform::IsCp932LeadByte(static_cast<unsigned char>(text[start])) && start + 1 < text.size() ? 2 : 1;
+        start += size;
+    }
+    return size;
+}
+
+}  // namespace
+
+void CommandContext::Print(const std::string& line) {
+    history.push_back(line);
+    while (history.size() > kHistoryLimit)
+        history.pop_front();
+}
+
+CommandInterpreter::CommandInterpreter(History history, SystemVariables variables)
+    : history_(std::move(history)), variables_(std::move(variables)) {
+    while (history_.size() > kHistoryLimit)
+        history_.pop_front();
+    commands_["SETVAR"] = [](CommandContext&) -> std::unique_ptr<RunningCommand> {
+        return std::make_unique<SetVarCommand>();
+    };
+}
+
+void CommandInterpreter::Type(const std::string& keys) {
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const char key = keys[i];
+        if (platform::IsCp932LeadByte(static_cast<unsigned char>(key)) && i + 1 < keys.size()) {
+            // A trail byte is never one of the keys below, but both bytes go in together.
+            if (pending_.size() + 2 <= kLongestInput)
+                pending_.append(keys, i, 2);
+            ++i;
+        } else if (key == '\r' || key == ' ') {
+            Submit();
+        } else if (key == kCancelKey) {
+            Cancel();
+        } else if (key == kBackspaceKey) {
+            Erase();
+        } else if (static_cast<unsigned char>(key) >= 0x20 && pending_.size() < kLongestInput) {
+            pending_ += key;
+        }
+    }
+}
+
+std::string CommandInterpreter::CurrentPrompt() const {
+    return running_ ? running_->Prompt() : kIdlePrompt;
+}
+
+std::string CommandInterpreter::PromptText() const {
+    return CurrentPrompt() + pending_;
+}
+
+void CommandInterpreter::Submit() {
+    const std::string input = std::move(pending_);
+    pending_.clear();
+    CommandContext context = Context();
+    context.Print(TrimRightSpaces(CurrentPrompt() + input));
+    if (running_) {
+        if (!running_->Answer(input, context))
+            running_.reset();
+        return;
+    }
+    Start(input);
+}
+
+void CommandInterpreter::Cancel() {
+    // What was typed without Enter goes with the cancelled command, as on the host.
+    CommandContext context = Context();
+    context.Print(CurrentPrompt() + kCancelMark);
+    pending_.clear();
+    running_.reset();
+}
+
+void CommandInterpreter::Erase() {
+    pending_.resize(pending_.size() - LastCharacterSize(pending_));
+}
+
+void CommandInterpreter::Start(const std::string& input) {
+    std::string name = CommandName(input);
+    if (name.empty()) {
+        if (lastCommand_.empty())
+            return;
+        name = lastCommand_;
+    }
+    CommandContext context = Context();
+    const auto command = commands_.find(name);
+    if (command != commands_.end()) {
+        lastCommand_ = name;
+        running_ = command->second(context);
+        return;
+    }
+    // A variable's name is a command of its own.
+    if (const SystemVariable* variable = variables_.Find(name)) {
+        lastCommand_ = variable->name;
+        running_ = OpenVariable(*variable, context);
+        return;
+    }
+    context.Print("不明なコマンド \"" + input + "\" です。F1 キーを押すとヘルプが表示されます。");
+}
+
+History OpeningHistory(std::size_t lineCount) {
+    if (lineCount > kHistoryLimit)
+        lineCount = kHistoryLimit;
+    const std::size_t opening = kOpeningLineCount;
+    History history;
+    const std::size_t filler = lineCount > opening ? lineCount - opening : 0;
+    for (std::size_t n = 1; n <= filler; ++n)
+        history.push_back("コマンド: LINE 最初の点を指定: " + std::to_string(n) + ".0000," + std::to_string(n % 97) +
+                          ".5000");
+    for (std::size_t i = opening - (lineCount - filler); i < opening; ++i)
+        history.push_back(kOpeningLines[i]);
+    return history;
+}
+
+}  // namespace cadsim

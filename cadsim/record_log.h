@@ -1,0 +1,34 @@
+#pragma once
+// The log of what the simulator received, for tests to read: one line per message, written
+// through at once, so a reader sees each line as soon as the message has been handled.
+//
+//   copydata window=<hex> dwData=<decimal> cbData=<decimal> data=<payload bytes as hex>
+//   command window=<hex> wParam=<decimal> lParam=<decimal>
+//
+// Window handles are in the ready file's form (lower-case hex, no prefix); data holds exactly
+// cbData bytes (nothing when lpData is null). A WM_COPYDATA without a record is logged as
+// "copydata window=<hex> record=none".
+
+#include <windows.h>
+
+#include <string>
+
+#include "file_handle.h"
+
+namespace cadsim {
+
+class RecordLog {
+public:
+    // Until Open succeeds nothing is logged.
+    bool Open(const std::string& path, std::string& error);
+
+    void CopyData(HWND window, const COPYDATASTRUCT* record);
+    void Command(HWND window, WPARAM wParam, LPARAM lParam);
+
+private:
+    void Write(const std::string& line);
+
+    FileHandle file_;
+};
+
+}  // namespace cadsim
