@@ -113,7 +113,7 @@ LRESULT TForm::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
             }
             break;
         case WM_CLOSE:
-            if (closing_)
+            if (closing_ || !CanClose())
                 return 0;
             closing_ = true;
             try {
