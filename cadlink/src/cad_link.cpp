@@ -8,6 +8,7 @@
 
 #include "cadlink/text_lines.h"
 #include "platform/abort.h"
+#include "platform/codepage.h"
 
 namespace cadlink {
 namespace {
@@ -30,12 +31,49 @@ std::string Between(const std::string& text, char open, char close) {
     return Trim(text.substr(first, last - first - 1));
 }
 
+char UpperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
 bool IsBareVariable(const std::string& name) {
     std::string upper = name;
     for (char& c : upper)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
+        c = UpperAscii(c);
     return upper == "ACADVER";
+}
+
+bool IsNameByte(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+// Whether the text before the line's last "=" ends with the variable's name as a whole word
+// (ASCII letters in either case, starting at a character boundary).
+bool NamesVariable(const std::string& line, const std::string& name) {
+    const std::size_t equals = LastDelimiter(line, '=');
+    if (equals == 0 || name.empty())
+        return false;
+    const std::string left = Trim(line.substr(0, equals - 1));
+    if (left.size() < name.size())
+        return false;
+    const std::size_t start = left.size() - name.size();
+    std::size_t boundary = 0;
+    std::size_t previous = 0;  // start of the character before the name
+    while (boundary < start) {
+        previous = boundary;
+        boundary += platform::IsCp932LeadByte(static_cast<unsigned char>(left[boundary])) ? 2 : 1;
+    }
+    if (boundary != start || (start > 0 && previous == start - 1 && IsNameByte(left[previous])))
+        return false;
+    for (std::size_t i = 0; i < name.size(); ++i)
+        if (UpperAscii(left[start + i]) != UpperAscii(name[i]))
+            return false;
+    return true;
+}
+
+// The value of a history line. A host that takes typed input only after the send has returned
+// may still show the answer to an earlier request there, so the line must name the variable.
+std::string HistoryValue(const std::string& line, const std::string& name) {
+    return NamesVariable(line, name) ? Between(line, '=', '(') : std::string();
 }
 
 }  // namespace
@@ -185,16 +223,16 @@ std::string CadLink::QuerySysVarAs(const std::string& name, bool unicode) {
             break;
         }
     }
-    value = Between(working, '=', '(');
+    value = HistoryValue(working, name);
     // A read-only variable may have its value on the lines above the mark.
     if (value.empty() && found > 2 && working.find(kReadOnlyMark) != std::string::npos) {
         working = lines[static_cast<std::size_t>(found - 2)] + lines[static_cast<std::size_t>(found - 1)] + working;
-        value = Between(working, '=', '(');
+        value = HistoryValue(working, name);
     }
     if (value.empty() && found > 1 &&
         lines[static_cast<std::size_t>(found - 1)].find(kReadOnlyMark) != std::string::npos) {
         working = lines[static_cast<std::size_t>(found - 1)];
-        value = Between(working, '=', '(');
+        value = HistoryValue(working, name);
     }
     return value;
 }
