@@ -1,0 +1,290 @@
+// Prints what the CAD link costs against the simulator under Wine: the platform calls of one
+// prompt read once the windows are known, and the median time of a prompt read and of a
+// last-history-line read with a long history. Figures, not a test.
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "cadlink/cad_link.h"
+#include "cadsim_process.h"
+#include "win32_command_line.h"
+#include "win32_window_system.h"
+
+namespace {
+
+constexpr int kHistoryLines = 5000;
+constexpr int kPromptReads = 500;
+constexpr int kHistoryReads = 50;
+
+// Names the windows a call is about, so the count says which liveness test was made.
+class WindowNames {
+public:
+    void Add(platform::WindowHandle window, const char* name) { names_[window] = name; }
+    std::string Of(platform::WindowHandle window) const {
+        const auto found = names_.find(window);
+        return found == names_.end() ? "other window" : found->second;
+    }
+
+private:
+    std::map<platform::WindowHandle, std::string> names_;
+};
+
+// Counts every call that passes through, by operation (and window or message), then passes it on.
+class CallCounter {
+public:
+    void Count(const std::string& call) { ++counts_[call]; }
+    void Reset() { counts_.clear(); }
+    const std::map<std::string, int>& Counts() const { return counts_; }
+    int Total() const {
+        int total = 0;
+        for (const auto& entry : counts_)
+            total += entry.second;
+        return total;
+    }
+
+private:
+    std::map<std::string, int> counts_;
+};
+
+class CountingWindowSystem : public platform::WindowSystem {
+public:
+    CountingWindowSystem(platform::WindowSystem& inner, CallCounter& counter, const WindowNames& names)
+        : inner_(inner), counter_(counter), names_(names) {}
+
+    void EnumWindows(const platform::WindowVisitor& visit) override {
+        counter_.Count("EnumWindows");
+        inner_.EnumWindows(visit);
+    }
+    void EnumChildWindows(platform::WindowHandle parent, const platform::WindowVisitor& visit) override {
+        counter_.Count("EnumChildWindows");
+        inner_.EnumChildWindows(parent, visit);
+    }
+    int GetWindowTextA(platform::WindowHandle window, char* buffer, int count) override {
+        counter_.Count("GetWindowTextA");
+        return inner_.GetWindowTextA(window, buffer, count);
+    }
+    int GetClassNameA(platform::WindowHandle window, char* buffer, int count) override {
+        counter_.Count("GetClassNameA");
+        return inner_.GetClassNameA(window, buffer, count);
+    }
+    std::uint32_t GetWindowThreadProcessId(platform::WindowHandle window) override {
+        counter_.Count("GetWindowThreadProcessId");
+        return inner_.GetWindowThreadProcessId(window);
+    }
+    bool IsWindow(platform::WindowHandle window) override {
+        counter_.Count("IsWindow(" + names_.Of(window) + ")");
+        return inner_.IsWindow(window);
+    }
+    int CompareStringA(const char* left, int leftLength, const char* right, int rightLength) override {
+        counter_.Count("CompareStringA");
+        return inner_.CompareStringA(left, leftLength, right, rightLength);
+    }
+
+private:
+    platform::WindowSystem& inner_;
+    CallCounter& counter_;
+    const WindowNames& names_;
+};
+
+std::string MessageName(unsigned message) {
+    switch (message) {
+        case platform::kWmGetText:
+            return "WM_GETTEXT";
+        case platform::kWmGetTextLength:
+            return "WM_GETTEXTLENGTH";
+        case platform::kWmCommand:
+            return "WM_COMMAND";
+        case platform::kWmNull:
+            return "WM_NULL";
+        default:
+            return "message " + std::to_string(message);
+    }
+}
+
+class CountingCommandLineSystem : public platform::CommandLineSystem {
+public:
+    CountingCommandLineSystem(platform::CommandLineSystem& inner, CallCounter& counter, const WindowNames& names)
+        : inner_(inner), counter_(counter), names_(names) {}
+
+    bool IsWindowUnicode(platform::WindowHandle window) override {
+        counter_.Count("IsWindowUnicode(" + names_.Of(window) + ")");
+        return inner_.IsWindowUnicode(window);
+    }
+    bool SetForegroundWindow(platform::WindowHandle window) override {
+        counter_.Count("SetForegroundWindow");
+        return inner_.SetForegroundWindow(window);
+    }
+    std::intptr_t SendCopyData(platform::WindowHandle window, const platform::CopyDataRecord& record) override {
+        counter_.Count("SendMessageA(WM_COPYDATA)");
+        return inner_.SendCopyData(window, record);
+    }
+    std::intptr_t SendMessageA(platform::WindowHandle window,
+                               unsigned message,
+                               std::uintptr_t wParam,
+                               std::intptr_t lParam) override {
+        counter_.Count("SendMessageA(" + names_.Of(window) + ", " + MessageName(message) + ")");
+        return inner_.SendMessageA(window, message, wParam, lParam);
+    }
+    bool PostMessageA(platform::WindowHandle window,
+                      unsigned message,
+                      std::uintptr_t wParam,
+                      std::intptr_t lParam) override {
+        counter_.Count("PostMessageA(" + MessageName(message) + ")");
+        return inner_.PostMessageA(window, message, wParam, lParam);
+    }
+    std::string WideToAnsi(const std::u16string& text) override {
+        counter_.Count("WideCharToMultiByte");
+        return inner_.WideToAnsi(text);
+    }
+    std::u16string AnsiToWide(const std::string& text) override {
+        counter_.Count("MultiByteToWideChar");
+        return inner_.AnsiToWide(text);
+    }
+    void Sleep(unsigned milliseconds) override {
+        counter_.Count("Sleep");
+        inner_.Sleep(milliseconds);
+    }
+
+private:
+    platform::CommandLineSystem& inner_;
+    CallCounter& counter_;
+    const WindowNames& names_;
+};
+
+class CountingClipboard : public platform::Clipboard {
+public:
+    CountingClipboard(platform::Clipboard& inner, CallCounter& counter) : inner_(inner), counter_(counter) {}
+
+    bool OpenClipboard() override {
+        counter_.Count("OpenClipboard");
+        return inner_.OpenClipboard();
+    }
+    bool CloseClipboard() override {
+        counter_.Count("CloseClipboard");
+        return inner_.CloseClipboard();
+    }
+    bool EmptyClipboard() override {
+        counter_.Count("EmptyClipboard");
+        return inner_.EmptyClipboard();
+    }
+    std::vector<unsigned> Formats() override {
+        counter_.Count("EnumClipboardFormats (all)");
+        return inner_.Formats();
+    }
+    bool GetClipboardData(unsigned format, std::string& bytes) override {
+        counter_.Count("GetClipboardData");
+        return inner_.GetClipboardData(format, bytes);
+    }
+    bool SetClipboardData(unsigned format, const std::string& bytes) override {
+        counter_.Count("SetClipboardData");
+        return inner_.SetClipboardData(format, bytes);
+    }
+
+private:
+    platform::Clipboard& inner_;
+    CallCounter& counter_;
+};
+
+platform::WindowHandle Handle(HWND window) {
+    return reinterpret_cast<platform::WindowHandle>(window);
+}
+
+double NowMs() {
+    static const double frequency = [] {
+        LARGE_INTEGER f;
+        ::QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER now;
+    ::QueryPerformanceCounter(&now);
+    return 1000.0 * static_cast<double>(now.QuadPart) / frequency;
+}
+
+// Runs the operation count times; prints the median with the fastest and slowest run.
+void PrintTimes(const char* what, int count, const std::function<void()>& operation) {
+    std::vector<double> times;
+    for (int i = 0; i < count; ++i) {
+        const double start = NowMs();
+        operation();
+        times.push_back(NowMs() - start);
+    }
+    std::sort(times.begin(), times.end());
+    std::printf("  %-50s median %8.3f ms   (min %.3f, max %.3f, %d runs)\n", what, times[times.size() / 2],
+                times.front(), times.back(), count);
+}
+
+int Run() {
+    testsupport::CadsimProcess sim({"--history-lines", std::to_string(kHistoryLines)});
+    if (!sim.Ready()) {
+        std::fprintf(stderr, "cad_link_bench: the simulator did not start: %s\n", sim.Failure().c_str());
+        return 1;
+    }
+    WindowNames names;
+    names.Add(Handle(sim.Windows().mainFrame), "main frame");
+    names.Add(Handle(sim.Windows().promptWindow), "prompt window");
+    names.Add(Handle(sim.Windows().historyPane), "history pane");
+    names.Add(Handle(sim.Windows().textWindow), "text window");
+
+    platform::Win32WindowSystem windows;
+    platform::Win32CommandLineSystem system;
+    platform::Win32Clipboard clipboard;
+    CallCounter counter;
+    CountingWindowSystem countedWindows(windows, counter, names);
+    CountingCommandLineSystem countedSystem(system, counter, names);
+    CountingClipboard countedClipboard(clipboard, counter);
+    cadlink::CadLink link(countedWindows, countedSystem, countedClipboard);
+
+    // The user's clipboard is put back after each history read; start from an empty one so the
+    // figures do not depend on what happens to be on it.
+    if (clipboard.OpenClipboard()) {
+        clipboard.EmptyClipboard();
+        clipboard.CloseClipboard();
+    }
+    if (!link.ActivateCad()) {
+        std::fprintf(stderr, "cad_link_bench: the simulator's main frame was not found\n");
+        return 1;
+    }
+    const std::string prompt = link.ReadPrompt();  // the first read finds the windows
+    counter.Reset();
+    link.ReadPrompt();
+    std::printf("One ReadPrompt once the windows are known (prompt \"%s\"): %d platform calls\n", prompt.c_str(),
+                counter.Total());
+    for (const auto& [call, count] : counter.Counts())
+        std::printf("  %-52s %d\n", call.c_str(), count);
+    std::printf("  goal: IsWindow of the main frame and of the prompt window, WM_GETTEXTLENGTH, WM_GETTEXT\n");
+
+    counter.Reset();
+    const std::string last = link.LastHistoryLine();
+    std::printf("One LastHistoryLine with an empty clipboard before: %d platform calls (last line \"%s\")\n",
+                counter.Total(), last.c_str());
+    for (const auto& [call, count] : counter.Counts())
+        std::printf("  %-52s %d\n", call.c_str(), count);
+
+    std::printf("Times against the simulator with a %d-line history:\n", kHistoryLines);
+    PrintTimes("ReadPrompt", kPromptReads, [&] { link.ReadPrompt(); });
+    std::size_t historyBytes = 0;
+    PrintTimes("LastHistoryLine", kHistoryReads, [&] { link.LastHistoryLine(); });
+    PrintTimes("  of it ReadHistory (the clipboard exchange)", kHistoryReads,
+               [&] { historyBytes = link.ReadHistory().size(); });
+    std::printf("  history text: %zu bytes\n", historyBytes);
+
+    sim.Close();
+    return 0;
+}
+
+}  // namespace
+
+int main() {
+    try {
+        return Run();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "cad_link_bench: %s\n", error.what());
+    }
+    return 1;
+}
