@@ -309,6 +309,16 @@ TEST_F(CadLinkTest, WithoutHistoryLinesThePromptIsParsedForAnEqualsSign) {
     EXPECT_EQ(link.QuerySysVar("X"), "");
 }
 
+TEST_F(CadLinkTest, HistoryLineOfAnotherVariableIsNotTakenAsTheValue) {
+    // A host still busy with the request shows the answer to an earlier one.
+    historyText = "ACADVER = \"24.3s\" (読み込み専用)\r\n";
+    EXPECT_EQ(link.QuerySysVar("LASTPOINT"), "");
+    EXPECT_EQ(link.QuerySysVar("VER"), "");  // only the whole name counts
+    EXPECT_EQ(link.QuerySysVar("AcadVer"), "\"24.3s\"");
+    historyText = "コマンド: ACADVER = 24 (読み込み専用)\r\n";
+    EXPECT_EQ(link.QuerySysVar("ACADVER"), "24");
+}
+
 TEST_F(CadLinkTest, MalformedHistoryGivesNoValueAndNoFault) {
     for (const std::string& history : {std::string(100000, '='), std::string("=(\x81"), std::string("(=)"),
                                        std::string("a = b") + std::string(5000, ' ') + "\x81"}) {
