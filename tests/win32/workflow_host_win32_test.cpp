@@ -1,0 +1,125 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "file_bytes.h"
+#include "framework/application.h"
+#include "framework/exceptions.h"
+#include "framework/shell_folders.h"
+#include "tavro_form.h"
+#include "win32_workflow_host.h"
+
+namespace {
+
+using framework::Application;
+using testsupport::WriteBytes;
+
+std::string TempFile(const std::string& name) {
+    char folder[MAX_PATH] = {};
+    ::GetTempPathA(sizeof folder, folder);
+    const std::string dir = std::string(folder) + "tavro-host-test-" + std::to_string(::GetCurrentProcessId());
+    framework::ForceDirectories(dir);
+    return dir + "\\" + name;
+}
+
+class WorkflowHostTest : public ::testing::Test {
+protected:
+    // The framework's window classes exist once the application is initialised.
+    static app::TTavroF& InitializedForm() {
+        Application.Initialize();
+        Application.SetTitle(app::kApplicationTitle);
+        static app::TTavroF form;
+        return form;
+    }
+    app::TTavroF& form = InitializedForm();
+    app::Win32WorkflowHost host{form};
+};
+
+TEST_F(WorkflowHostTest, MissingReportIsNoReportAndHasNoVersion) {
+    const std::string path = TempFile("missing.mpr");
+    ::DeleteFileA(path.c_str());
+    EXPECT_FALSE(host.ReadReportFile(path).has_value());
+    EXPECT_FALSE(host.FileVersion(path).has_value());
+}
+
+TEST_F(WorkflowHostTest, ReportIsReadWholeWhateverItHolds) {
+    const std::string path = TempFile("big.mpr");
+    std::string binary(256, '\0');
+    for (int i = 0; i < 256; ++i)
+        binary[static_cast<std::size_t>(i)] = static_cast<char>(i);
+    WriteBytes(path, binary);
+    EXPECT_EQ(host.ReadReportFile(path).value(), binary);
+    const std::string big(10 * 1024 * 1024, 'r');
+    WriteBytes(path, big);
+    EXPECT_EQ(host.ReadReportFile(path).value().size(), big.size());
+    WriteBytes(path, "");
+    EXPECT_EQ(host.ReadReportFile(path).value(), "");
+}
+
+TEST_F(WorkflowHostTest, VersionChangesWhenTheFileIsRewritten) {
+    const std::string path = TempFile("version.mpr");
+    WriteBytes(path, "面積: 1\r\n");
+    const auto first = host.FileVersion(path);
+    ASSERT_TRUE(first.has_value());
+    EXPECT_EQ(host.FileVersion(path), first);
+    ::Sleep(20);
+    WriteBytes(path, "面積: 1\r\n");  // same size, later write
+    EXPECT_NE(host.FileVersion(path), first);
+}
+
+TEST_F(WorkflowHostTest, LockedReportRaisesTheFileError) {
+    const std::string path = TempFile("locked.mpr");
+    WriteBytes(path, "面積: 1\r\n");
+    // Another program holds the file open without sharing it.
+    HANDLE lock = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    try {
+        host.ReadReportFile(path);
+        ADD_FAILURE() << "no error";
+    } catch (const framework::EInOutError& error) {
+        EXPECT_EQ(std::string(error.what()), "I/O エラー (32)");
+    }
+    ::CloseHandle(lock);
+}
+
+TEST_F(WorkflowHostTest, LabelsAndControlsAreTheMainWindows) {
+    host.ShowArea("1234.5678");
+    host.ShowPerimeter(" 1.50");
+    EXPECT_EQ(form.Label1->Caption(), "1234.5678");
+    EXPECT_EQ(form.Label2->Caption(), " 1.50");
+    form.Edit1->SetText(" 30 ");
+    EXPECT_EQ(host.SizeText(), " 30 ");
+    form.CheckBox1->SetChecked(true);
+    EXPECT_TRUE(host.ContinuousChecked());
+    EXPECT_EQ(host.DecimalSeparator(), '.');
+    host.SetMinimized(true);
+    EXPECT_TRUE(form.Minimized());
+    host.SetMinimized(false);
+    EXPECT_FALSE(form.Minimized());
+    EXPECT_FALSE(host.StopRequested());
+}
+
+TEST_F(WorkflowHostTest, HintIsDrawnOnAPinkBandAtTheBottomLeft) {
+    // A window of this process stands for the CAD program's history pane.
+    HWND pane = ::CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 100, 100, 300, 60, nullptr, nullptr,
+                                  ::GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(pane, nullptr);
+    ::UpdateWindow(pane);
+    host.DrawHint(reinterpret_cast<platform::WindowHandle>(pane), "計算したい面の内側をクリック");
+    HDC dc = ::GetDC(pane);
+    RECT outer;
+    ::GetWindowRect(pane, &outer);
+    SIZE extent{};
+    ::GetTextExtentPoint32A(dc, "計算したい面の内側をクリック", 28, &extent);
+    int pink = 0;
+    for (int x = 0; x < extent.cx; ++x)
+        for (int y = (outer.bottom - outer.top) - extent.cy; y < outer.bottom - outer.top; ++y)
+            if (::GetPixel(dc, x, y) == RGB(255, 127, 127))
+                ++pink;
+    ::ReleaseDC(pane, dc);
+    ::DestroyWindow(pane);
+    EXPECT_GT(pink, extent.cx * extent.cy / 4);
+    host.DrawHint(0, "x");  // no pane: nothing to draw on, and no fault
+}
+
+}  // namespace
