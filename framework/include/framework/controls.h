@@ -30,7 +30,6 @@ public:
     Bounds GetBounds() const;
     void SetBounds(const Bounds& bounds);
     void SetFocus() { ::SetFocus(handle_); }
-    bool Focused() const { return ::GetFocus() == handle_; }
 
     // The control object behind a child window made by this framework, or null.
     static TControl* FromHandle(HWND window);

@@ -38,35 +38,17 @@ private:
     Handle handle_ = Traits::Invalid();
 };
 
-struct KernelHandleTraits {
-    static HANDLE Invalid() { return nullptr; }
-    static void Close(HANDLE h) { ::CloseHandle(h); }
-};
 struct FileHandleTraits {
     static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
     static void Close(HANDLE h) { ::CloseHandle(h); }
-};
-struct GdiObjectTraits {
-    static HGDIOBJ Invalid() { return nullptr; }
-    static void Close(HGDIOBJ h) { ::DeleteObject(h); }
 };
 struct FontTraits {
     static HFONT Invalid() { return nullptr; }
     static void Close(HFONT h) { ::DeleteObject(h); }
 };
-struct WindowTraits {
-    static HWND Invalid() { return nullptr; }
-    static void Close(HWND h) {
-        if (::IsWindow(h))
-            ::DestroyWindow(h);
-    }
-};
 
-using KernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
 using FileHandle = UniqueHandle<HANDLE, FileHandleTraits>;
-using GdiObject = UniqueHandle<HGDIOBJ, GdiObjectTraits>;
 using FontHandle = UniqueHandle<HFONT, FontTraits>;
-using WindowHandleOwner = UniqueHandle<HWND, WindowTraits>;
 
 // A window's DC from GetDC, given back with ReleaseDC.
 class WindowDc {
