@@ -5,6 +5,7 @@
 #include <string>
 
 #include "diagnostics.h"
+#include "host_refresh.h"
 
 namespace cadsim {
 namespace {
@@ -42,16 +43,9 @@ std::string Keystrokes(const COPYDATASTRUCT& record, bool unicode) {
     return text;
 }
 
-void Repaint(HWND window) {
-    if (window)
-        ::InvalidateRect(window, nullptr, TRUE);
-}
-
 void Type(Host& host, const std::string& keys) {
     host.commandLine.Type(keys);
-    Repaint(host.windows.promptWindow);
-    Repaint(host.windows.historyPane);
-    Repaint(host.windows.textWindow);
+    AfterInput(host);
 }
 
 // The clipboard opened for one window, closed on every path.

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "drawing_commands.h"
+#include "massprop_command.h"
 #include "platform/codepage.h"
 
 namespace cadsim {
@@ -55,7 +57,7 @@ public:
     std::string Prompt() const override { return name_ + " の新しい値を入力 <" + shown_ + ">: "; }
 
     bool Answer(const std::string& input, CommandContext& context) override {
-        if (input.empty() || context.variables.Assign(name_, input))
+        if (input.empty() || context.SetVariable(name_, input))
             return false;
         if (const SystemVariable* variable = context.variables.Find(name_))
             context.Print(SystemVariables::InvalidValueMessage(*variable));
@@ -113,19 +115,18 @@ std::size_t LastCharacterSize(const std::string& text) {
 
 }  // namespace
 
-void CommandContext::Print(const std::string& line) {
-    history.push_back(line);
-    while (history.size() > kHistoryLimit)
-        history.pop_front();
-}
-
-CommandInterpreter::CommandInterpreter(History history, SystemVariables variables)
-    : history_(std::move(history)), variables_(std::move(variables)) {
+CommandInterpreter::CommandInterpreter(History history, SystemVariables variables, Drawing drawing, ReportFiles* files)
+    : history_(std::move(history)), variables_(std::move(variables)), drawing_(std::move(drawing)), files_(files) {
     while (history_.size() > kHistoryLimit)
         history_.pop_front();
     commands_["SETVAR"] = [](CommandContext&) -> std::unique_ptr<RunningCommand> {
         return std::make_unique<SetVarCommand>();
     };
+    commands_["ID"] = StartId;
+    commands_["CIRCLE"] = commands_["C"] = StartCircle;
+    commands_["-BOUNDARY"] = commands_["-BO"] = StartBoundary;
+    commands_["REGION"] = commands_["REG"] = StartRegion;
+    commands_["MASSPROP"] = StartMassprop;
 }
 
 void CommandInterpreter::Type(const std::string& keys) {
@@ -148,19 +149,40 @@ void CommandInterpreter::Type(const std::string& keys) {
     }
 }
 
-std::string CommandInterpreter::CurrentPrompt() const {
+std::string CommandInterpreter::Prompt() const {
     return running_ ? running_->Prompt() : kIdlePrompt;
 }
 
 std::string CommandInterpreter::PromptText() const {
-    return CurrentPrompt() + pending_;
+    return Prompt() + pending_;
+}
+
+bool CommandInterpreter::Click(const Point& point) {
+    if (!TakesClicks())
+        return false;
+    pending_.clear();
+    CommandContext context = Context();
+    context.Print(TrimRightSpaces(Prompt()));
+    if (!running_->Click(point, context))
+        running_.reset();
+    return true;
+}
+
+std::vector<int> CommandInterpreter::Highlighted() const {
+    return running_ ? running_->Highlighted() : std::vector<int>();
+}
+
+std::vector<std::string> CommandInterpreter::TakeEvents() {
+    std::vector<std::string> events;
+    events.swap(events_);
+    return events;
 }
 
 void CommandInterpreter::Submit() {
     const std::string input = std::move(pending_);
     pending_.clear();
     CommandContext context = Context();
-    context.Print(TrimRightSpaces(CurrentPrompt() + input));
+    context.Print(TrimRightSpaces(Prompt() + input));
     if (running_) {
         if (!running_->Answer(input, context))
             running_.reset();
@@ -172,7 +194,7 @@ void CommandInterpreter::Submit() {
 void CommandInterpreter::Cancel() {
     // What was typed without Enter goes with the cancelled command, as on the host.
     CommandContext context = Context();
-    context.Print(CurrentPrompt() + kCancelMark);
+    context.Print(Prompt() + kCancelMark);
     pending_.clear();
     running_.reset();
 }

@@ -1,71 +1,67 @@
 #pragma once
-// The host's command line as portable logic: keystrokes go in, the prompt, the history and the
-// system variables come out. The windows only show what this holds; commands are small state
-// machines that answer one input at a time, so more of them can be added to the table.
+// The host's command line as portable logic: keystrokes and clicks in the drawing go in, the
+// prompt, the history, the drawing and the system variables come out. The windows only show what
+// this holds; commands are small state machines that answer one input at a time, so more of them
+// can be added to the table.
 
-#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
-#include "system_variables.h"
+#include "running_command.h"
 
 namespace cadsim {
 
-// Oldest first; the last line is the newest.
-using History = std::deque<std::string>;
-
-// The host forgets its oldest lines beyond this many.
-constexpr std::size_t kHistoryLimit = 100000;
-
 // The prompt of a command line waiting for a command.
 extern const char kIdlePrompt[];
-
-// What a command may touch while it runs.
-struct CommandContext {
-    History& history;
-    SystemVariables& variables;
-
-    void Print(const std::string& line);
-};
-
-// A command waiting at its own prompt.
-class RunningCommand {
-public:
-    virtual ~RunningCommand() = default;
-    virtual std::string Prompt() const = 0;
-    // One input, ended by Enter or a space, possibly empty. False when the command has ended.
-    virtual bool Answer(const std::string& input, CommandContext& context) = 0;
-};
 
 // Starts a command: null when it ended at once (having printed what it had to say).
 using CommandFactory = std::function<std::unique_ptr<RunningCommand>(CommandContext& context)>;
 
 class CommandInterpreter {
 public:
-    explicit CommandInterpreter(History history = History(), SystemVariables variables = SystemVariables());
+    // files may be null (no report can then be written); it must outlive the interpreter.
+    explicit CommandInterpreter(History history = History(),
+                                SystemVariables variables = SystemVariables(),
+                                Drawing drawing = Drawing(),
+                                ReportFiles* files = nullptr);
 
     // Keystrokes in code page 932: "\r" and a space end an input, 0x03 cancels the running
     // command, backspace erases the last character typed; other control characters are ignored.
     void Type(const std::string& keys);
 
+    // The user clicked the drawing at point. False when the prompt takes no clicks (then nothing
+    // happens); what was typed but not ended is dropped.
+    bool Click(const Point& point);
+
     // The input line: the current prompt followed by what has been typed since the last input.
     std::string PromptText() const;
+    // The current prompt alone.
+    std::string Prompt() const;
+    bool TakesClicks() const { return running_ && running_->TakesClicks(); }
     const History& Lines() const { return history_; }
     const SystemVariables& Variables() const { return variables_; }
+    const Drawing& CurrentDrawing() const { return drawing_; }
+    std::vector<int> Highlighted() const;
     bool Idle() const { return running_ == nullptr; }
+
+    // The log lines of what happened since the last call (entities, variables, files), oldest first.
+    std::vector<std::string> TakeEvents();
 
 private:
     void Submit();
     void Cancel();
     void Erase();
     void Start(const std::string& input);
-    std::string CurrentPrompt() const;
-    CommandContext Context() { return CommandContext{history_, variables_}; }
+    CommandContext Context() { return CommandContext{history_, variables_, drawing_, files_, events_}; }
 
     History history_;
     SystemVariables variables_;
+    Drawing drawing_;
+    ReportFiles* files_;
+    std::vector<std::string> events_;
     std::map<std::string, CommandFactory> commands_;
     std::unique_ptr<RunningCommand> running_;
     std::string pending_;      // typed since the last input ended

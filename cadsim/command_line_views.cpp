@@ -6,6 +6,7 @@
 #include "gdi.h"
 #include "host_window.h"
 #include "platform/codepage.h"
+#include "user_side.h"
 
 namespace cadsim {
 namespace {
@@ -66,6 +67,13 @@ LRESULT PromptMessage(Host& host, HWND window, UINT message, WPARAM wParam, LPAR
             return CopyPrompt(window, host.commandLine.PromptText(), wParam, lParam);
         case WM_GETTEXTLENGTH:
             return PromptLength(window, host.commandLine.PromptText());
+        // The user may type at the input line, as at the host's.
+        case WM_LBUTTONDOWN:
+            ::SetFocus(window);
+            return 0;
+        case WM_CHAR:
+            UserCharacter(host, window, wParam);
+            return 0;
         case WM_PAINT: {
             PaintScope paint(window);
             SelectScope font(paint.Dc(), host.font);

@@ -1,6 +1,6 @@
 #pragma once
-// The state the simulator's windows share: its command line, which windows exist, how typed
-// input is taken, and the log of what it received.
+// The state the simulator's windows share: its command line and drawing, which windows exist, how
+// typed input is taken, how the drawing is shown, the scripted user, and the log.
 
 #include <windows.h>
 
@@ -11,6 +11,8 @@
 #include "command_interpreter.h"
 #include "options.h"
 #include "record_log.h"
+#include "user_script.h"
+#include "view_transform.h"
 
 namespace cadsim {
 
@@ -37,6 +39,10 @@ struct Host {
     std::deque<std::string> queuedInput;  // keystrokes waiting for the message loop (InputMode::After)
     bool inputTimerSet = false;           // the delay for the queued keystrokes is running
     RecordLog log;
+    RECT drawingArea{};  // in the main frame's client area; empty without a main frame
+    ViewTransform view;  // fixed at start: the main frame keeps its size
+    ScriptedUser user;
+    bool userCheckPosted = false;  // a kRunScriptedUser message is on its way
 };
 
 }  // namespace cadsim

@@ -1,12 +1,17 @@
 #include "host_windows.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 #include <string>
 
 #include "command_input.h"
 #include "command_line_views.h"
+#include "drawing_view.h"
 #include "gdi.h"
+#include "host_refresh.h"
 #include "host_window.h"
+#include "user_side.h"
 
 namespace cadsim {
 namespace {
@@ -49,15 +54,10 @@ std::string FrameTitle(const Options& options) {
     return "AutoCAD 2024 - [Drawing1.dwg]";
 }
 
-void PaintDrawing(HDC dc, const RECT& area) {
-    ::FillRect(dc, &area, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-}
-
 bool HostsCommandLine(const Host& host, HWND window) {
     return host.windows.commandLine && ::GetParent(host.windows.commandLine) == window;
 }
 
-// The area of the main frame left for the drawing.
 RECT DrawingArea(const Host& host, HWND frame) {
     RECT client{};
     ::GetClientRect(frame, &client);
@@ -88,7 +88,7 @@ LRESULT TopLevelMessage(Host& host, HWND window, UINT message, WPARAM wParam, LP
         case WM_PAINT: {
             PaintScope paint(window);
             if (window == host.windows.mainFrame) {
-                PaintDrawing(paint.Dc(), DrawingArea(host, window));
+                PaintDrawing(paint.Dc(), host);
             } else if (window == host.windows.textWindow && !HostsCommandLine(host, window)) {
                 RECT client{};
                 ::GetClientRect(window, &client);
@@ -105,6 +105,21 @@ LRESULT TopLevelMessage(Host& host, HWND window, UINT message, WPARAM wParam, LP
                 return 0;
             }
             return DefaultProc(window, message, wParam, lParam);
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+            if (window == host.windows.mainFrame)
+                UserClick(host, message == WM_RBUTTONDOWN, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
+        case WM_CHAR:
+            if (window == host.windows.mainFrame) {
+                UserCharacter(host, window, wParam);
+                return 0;
+            }
+            return DefaultProc(window, message, wParam, lParam);
+        case kRunScriptedUser:
+            if (window == host.anchor)
+                RunScriptedUser(host);
+            return 0;
         case kTypeQueuedInput:
             if (window == host.windows.mainFrame)
                 TypeQueuedInput(host);
@@ -112,6 +127,10 @@ LRESULT TopLevelMessage(Host& host, HWND window, UINT message, WPARAM wParam, LP
         case WM_TIMER:
             if (window == host.windows.mainFrame && wParam == kQueuedInputTimer) {
                 TypeDelayedInput(host, window);
+                return 0;
+            }
+            if (window == host.anchor && wParam == kScriptedUserTimer) {
+                RunScriptedUser(host);
                 return 0;
             }
             return DefaultProc(window, message, wParam, lParam);
@@ -161,8 +180,10 @@ bool OpenHostWindows(const Options& options, Host& host, std::string& error) {
             error = "cannot register the main frame class " + frameClass;
             return false;
         }
+        // A fixed size keeps the drawing's view, and so the ready file's transform, valid.
         host.windows.mainFrame =
-            CreateHostWindow(host, 0, frameClass.c_str(), FrameTitle(options), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+            CreateHostWindow(host, 0, frameClass.c_str(), FrameTitle(options),
+                             WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
                              RECT{20, 20, 980, 760}, nullptr);
         if (!host.windows.mainFrame) {
             error = "cannot create the main frame";
@@ -187,7 +208,8 @@ bool OpenHostWindows(const Options& options, Host& host, std::string& error) {
     }
 
     if (options.textWindow != TextWindowKind::None) {
-        const RECT bounds = options.textWindowOnly ? RECT{640, 60, 1240, 400} : RECT{600, 420, 1240, 760};
+        // Below the main frame, so that it never covers the drawing that users and tests click.
+        const RECT bounds = options.textWindowOnly ? RECT{640, 60, 1240, 400} : RECT{600, 770, 1240, 1010};
         host.windows.textWindow = OpenTextWindow(options, host, bounds);
         if (!host.windows.textWindow) {
             error = "cannot create the text window";
@@ -225,6 +247,8 @@ bool OpenHostWindows(const Options& options, Host& host, std::string& error) {
             ::UpdateWindow(window);
         }
     }
+    if (host.windows.mainFrame)
+        host.drawingArea = DrawingArea(host, host.windows.mainFrame);
     return true;
 }
 

@@ -9,11 +9,15 @@
 
 #include "command_interpreter.h"
 #include "diagnostics.h"
+#include "drawing_file.h"
 #include "gdi.h"
+#include "host_files.h"
 #include "host_state.h"
 #include "host_windows.h"
 #include "options.h"
 #include "ready_file.h"
+#include "user_script.h"
+#include "user_side.h"
 
 namespace {
 
@@ -35,6 +39,43 @@ int RunMessageLoop(bool ansi) {
     }
 }
 
+// Bad files are the caller's mistake, as bad options are: a message and kExitBadOptions.
+bool LoadDrawing(const std::string& path, cadsim::Drawing& drawing, std::string& error) {
+    std::string content;
+    if (!cadsim::ReadInputFile(path, content, error))
+        return false;
+    if (!cadsim::ParseDrawingFile(content, drawing, error)) {
+        error = "drawing " + path + ": " + error;
+        return false;
+    }
+    return true;
+}
+
+bool LoadUserScript(const std::string& path, std::vector<cadsim::UserStep>& steps, std::string& error) {
+    std::string content;
+    if (!cadsim::ReadInputFile(path, content, error))
+        return false;
+    if (!cadsim::ParseUserScript(cadsim::AsCp932(content), steps, error)) {
+        error = "user script " + path + ": " + error;
+        return false;
+    }
+    return true;
+}
+
+// The drawing area in screen pixels, and the view that fits the drawing into it.
+void FitDrawing(cadsim::Host& host, RECT& onScreen) {
+    onScreen = RECT{0, 0, 0, 0};
+    const RECT& area = host.drawingArea;
+    if (!host.windows.mainFrame || ::IsRectEmpty(&area))
+        return;
+    cadsim::Box extents;
+    const bool any = host.commandLine.CurrentDrawing().Extents(extents);
+    host.view = cadsim::FitView(any ? &extents : nullptr, area.right - area.left, area.bottom - area.top);
+    POINT corners[2] = {{area.left, area.top}, {area.right, area.bottom}};
+    ::MapWindowPoints(host.windows.mainFrame, nullptr, corners, 2);
+    onScreen = RECT{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+}
+
 int Run(const std::vector<std::string>& args) {
     const cadsim::ParseResult parsed = cadsim::ParseOptions(args);
     if (!parsed.ok) {
@@ -43,21 +84,36 @@ int Run(const std::vector<std::string>& args) {
     }
     const cadsim::Options& options = parsed.options;
 
+    std::string error;
+    cadsim::Drawing drawing;
+    if (!options.drawingFile.empty() && !LoadDrawing(options.drawingFile, drawing, error)) {
+        cadsim::ReportError(error);
+        return cadsim::kExitBadOptions;
+    }
+    std::vector<cadsim::UserStep> steps;
+    if (!options.userFile.empty() && !LoadUserScript(options.userFile, steps, error)) {
+        cadsim::ReportError(error);
+        return cadsim::kExitBadOptions;
+    }
+
     cadsim::SystemVariables variables;
     for (const auto& preset : options.variables)
         variables.Preset(preset.first, preset.second);  // checked with the options
+    cadsim::Win32ReportFiles files;
     // The lines a host shows after opening a drawing, unless a longer history was asked for.
     cadsim::Host host(cadsim::CommandInterpreter(
         cadsim::OpeningHistory(options.hasHistoryLines ? options.historyLines : cadsim::kOpeningLineCount),
-        std::move(variables)));
+        std::move(variables), std::move(drawing), &files));
     host.ansi = options.ansi;
     host.input = options.input;
     host.inputDelayMs = options.inputDelayMs;
-    std::string error;
+    host.user = cadsim::ScriptedUser(std::move(steps));
     if (!options.logFile.empty() && !host.log.Open(options.logFile, error)) {
         cadsim::ReportError(error);
         return cadsim::kExitStartFailed;
     }
+    for (const cadsim::Entity& entity : host.commandLine.CurrentDrawing().Entities())
+        host.log.Event("entity loaded " + cadsim::Describe(entity));
     // "ＭＳ ゴシック" is what the host's command line uses; the Wine prefix maps it to IPA Gothic.
     const cadsim::GdiObject<HFONT> font(::CreateFontA(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                                                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
@@ -68,13 +124,19 @@ int Run(const std::vector<std::string>& args) {
         cadsim::ReportError(error);
         return cadsim::kExitStartFailed;
     }
+    RECT drawingOnScreen{};
+    FitDrawing(host, drawingOnScreen);
+    if (host.windows.mainFrame)
+        ::InvalidateRect(host.windows.mainFrame, &host.drawingArea, TRUE);
     if (!options.readyFile.empty()) {
-        const std::string ready = cadsim::FormatReadyFile(::GetCurrentProcessId(), host.windows);
+        const std::string ready =
+            cadsim::FormatReadyFile(::GetCurrentProcessId(), host.windows, drawingOnScreen, host.view);
         if (!cadsim::WriteReadyFile(options.readyFile, ready, error)) {
             cadsim::ReportError(error);
             return cadsim::kExitStartFailed;
         }
     }
+    cadsim::StartScriptedUser(host);
     return RunMessageLoop(host.ansi);
 }
 

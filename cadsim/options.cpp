@@ -58,7 +58,7 @@ const char* Usage() {
            "              [--cmdline docked|palette|textwindow] [--names headlands|io]\n"
            "              [--textwin autocad|command|none] [--text-window-only] [--ready FILE]\n"
            "              [--input inside|after] [--input-delay MS] [--log FILE] [--history-lines N]\n"
-           "              [--var NAME=VALUE]...";
+           "              [--var NAME=VALUE]... [--drawing FILE] [--user FILE]";
 }
 
 ParseResult ParseOptions(const std::vector<std::string>& args) {
@@ -70,7 +70,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         const bool takesValue = name == "--frame" || name == "--title" || name == "--cmdline" || name == "--names" ||
                                 name == "--textwin" || name == "--ready" || name == "--input" ||
                                 name == "--input-delay" || name == "--log" || name == "--history-lines" ||
-                                name == "--var";
+                                name == "--var" || name == "--drawing" || name == "--user";
         if (!isFlag && !takesValue)
             return Fail("unknown option '" + name + "'");
         // Each variable may be preset once; the other options once at all.
@@ -157,7 +157,14 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         } else {
             if (value.empty())
                 return Fail("option '" + name + "' needs a file name");
-            (name == "--log" ? options.logFile : options.readyFile) = value;
+            if (name == "--log")
+                options.logFile = value;
+            else if (name == "--drawing")
+                options.drawingFile = value;
+            else if (name == "--user")
+                options.userFile = value;
+            else
+                options.readyFile = value;
         }
     }
 

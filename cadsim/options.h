@@ -36,6 +36,8 @@ struct Options {
     bool hasHistoryLines = false;
     std::size_t historyLines = 0;                                // the history's length at start when hasHistoryLines
     std::vector<std::pair<std::string, std::string>> variables;  // NAME=VALUE presets, in order
+    std::string drawingFile;                                     // empty: an empty drawing
+    std::string userFile;                                        // empty: no scripted user
 };
 
 struct ParseResult {

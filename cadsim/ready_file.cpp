@@ -45,12 +45,22 @@ bool WriteWhole(const std::string& path, const std::string& content, std::string
 
 }  // namespace
 
-std::string FormatReadyFile(DWORD processId, const HostWindows& windows) {
+std::string FormatReadyFile(DWORD processId,
+                            const HostWindows& windows,
+                            const RECT& drawingArea,
+                            const ViewTransform& view) {
     const bool mainUnicode = windows.mainFrame && ::IsWindowUnicode(windows.mainFrame);
+    char area[128];
+    std::snprintf(area, sizeof(area), "DrawingArea=%ld,%ld,%ld,%ld\r\n", drawingArea.left, drawingArea.top,
+                  drawingArea.right, drawingArea.bottom);
+    // Seventeen digits give back the very doubles that paint and take clicks.
+    char transform[128];
+    std::snprintf(transform, sizeof(transform), "View=%.17g,%.17g,%.17g\r\n", view.scale, view.originX, view.originY);
     return Line("ProcessId", processId) + Line("MainFrame", HandleValue(windows.mainFrame)) +
            Line("TextWindow", HandleValue(windows.textWindow)) + Line("Palette", HandleValue(windows.palette)) +
            Line("PromptWindow", HandleValue(windows.promptWindow)) +
-           Line("HistoryPane", HandleValue(windows.historyPane)) + Line("MainUnicode", mainUnicode ? 1 : 0);
+           Line("HistoryPane", HandleValue(windows.historyPane)) + Line("MainUnicode", mainUnicode ? 1 : 0) + area +
+           transform;
 }
 
 bool WriteReadyFile(const std::string& path, const std::string& content, std::string& error) {

@@ -60,6 +60,11 @@ void RecordLog::Command(HWND window, WPARAM wParam, LPARAM lParam) {
           " lParam=" + std::to_string(lParam));
 }
 
+void RecordLog::Event(const std::string& line) {
+    if (file_.Valid())
+        Write(line);
+}
+
 void RecordLog::Write(const std::string& line) {
     const std::string text = line + "\r\n";
     DWORD written = 0;

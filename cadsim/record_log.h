@@ -1,9 +1,16 @@
 #pragma once
-// The log of what the simulator received, for tests to read: one line per message, written
-// through at once, so a reader sees each line as soon as the message has been handled.
+// The log of what the simulator received and did, for tests to read: one line per message or
+// event, written through at once, so a reader sees each line as soon as it has been handled.
 //
 //   copydata window=<hex> dwData=<decimal> cbData=<decimal> data=<payload bytes as hex>
 //   command window=<hex> wParam=<decimal> lParam=<decimal>
+//   entity loaded|created <description>          (see Describe in drawing.h)
+//   entity removed id=<decimal>
+//   variable <NAME>=<value>
+//   report written bytes=<decimal> path=<path to the end of the line>
+//   file dialog path=<path to the end of the line>
+//   user <step>[ ignored]                          (the scripted user, see user_script.h)
+//   mouse click <x>,<y>[ ignored] | mouse right | key enter | key esc
 //
 // Window handles are in the ready file's form (lower-case hex, no prefix); data holds exactly
 // cbData bytes (nothing when lpData is null). A WM_COPYDATA without a record is logged as
@@ -24,6 +31,8 @@ public:
 
     void CopyData(HWND window, const COPYDATASTRUCT* record);
     void Command(HWND window, WPARAM wParam, LPARAM lParam);
+    // One line as it is (code-page-932 bytes).
+    void Event(const std::string& line);
 
 private:
     void Write(const std::string& line);

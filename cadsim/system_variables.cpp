@@ -1,17 +1,10 @@
 #include "system_variables.h"
 
-#include <cerrno>
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
-
+#include "coordinates.h"
 #include "platform/codepage.h"
 
 namespace cadsim {
 namespace {
-
-// Coordinates beyond this would not print in the host's fixed four-decimal form.
-constexpr double kLargestCoordinate = 1e12;
 
 SystemVariable Integer(const char* name, const char* value, long minimum, long maximum) {
     SystemVariable variable;
@@ -23,7 +16,7 @@ SystemVariable Integer(const char* name, const char* value, long minimum, long m
     return variable;
 }
 
-SystemVariable Point(const char* name, const char* value) {
+SystemVariable PointVariable(const char* name, const char* value) {
     SystemVariable variable;
     variable.name = name;
     variable.kind = VariableKind::Point;
@@ -54,41 +47,13 @@ bool ParseInteger(const std::string& text, long& value) {
     return true;
 }
 
-bool ParseCoordinate(const std::string& text, double& value) {
-    if (text.empty() || text.size() > 40)
-        return false;
-    for (char c : text)
-        if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E'))
-            return false;
-    errno = 0;
-    char* end = nullptr;
-    value = std::strtod(text.c_str(), &end);
-    return errno == 0 && end == text.c_str() + text.size() && std::isfinite(value) &&
-           std::fabs(value) < kLargestCoordinate;
-}
-
 // "x,y" or "x,y,z" as the host prints a point: four decimals, z 0 when left out.
-bool ParsePoint(const std::string& text, std::string& printed) {
-    double coordinates[3] = {0, 0, 0};
-    std::size_t count = 0;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t comma = text.find(',', start);
-        const std::string part = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-        if (count == 3 || !ParseCoordinate(part, coordinates[count]))
-            return false;
-        ++count;
-        if (comma == std::string::npos)
-            break;
-        start = comma + 1;
-    }
-    if (count < 2)
+bool PrintedPoint(const std::string& text, std::string& printed) {
+    Point point;
+    double z = 0;
+    if (!ParsePoint(text, point, z))
         return false;
-    char buffer[128];
-    // Adding 0.0 turns a negative zero into zero, which the host never prints with a sign.
-    std::snprintf(buffer, sizeof(buffer), "%.4f,%.4f,%.4f", coordinates[0] + 0.0, coordinates[1] + 0.0,
-                  coordinates[2] + 0.0);
-    printed = buffer;
+    printed = Fixed4(point.x) + "," + Fixed4(point.y) + "," + Fixed4(z);
     return true;
 }
 
@@ -108,7 +73,7 @@ std::string UpperAscii(const std::string& text) {
 
 SystemVariables::SystemVariables()
     : table_{
-          Point("LASTPOINT", "0.0000,0.0000,0.0000"),
+          PointVariable("LASTPOINT", "0.0000,0.0000,0.0000"),
           Integer("FILEDIA", "1", 0, 1),
           Integer("CMDECHO", "1", 0, 1),
           Integer("CMDDIA", "1", 0, 1),
@@ -139,7 +104,7 @@ bool SystemVariables::Normalise(const SystemVariable& variable, const std::strin
             return true;
         }
         case VariableKind::Point:
-            return ParsePoint(typed, value);
+            return PrintedPoint(typed, value);
         case VariableKind::ReadOnlyText:
             // A quote inside would make the printed value ambiguous.
             if (typed.find('"') != std::string::npos)

@@ -1,5 +1,8 @@
 #include "cadsim_process.h"
 
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <stdexcept>
 
@@ -178,6 +181,48 @@ ProcessEnd AwaitEnd(HANDLE process, const std::wstring& errorPath, DWORD startTi
     return end;
 }
 
+// "a,b,c" of decimal numbers, exactly count of them.
+bool ParseDecimals(const std::string& text, std::size_t count, std::vector<double>& numbers) {
+    numbers.clear();
+    std::size_t start = 0;
+    while (numbers.size() < count) {
+        const std::size_t comma = text.find(',', start);
+        const std::string part = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        char* end = nullptr;
+        const double value = std::strtod(part.c_str(), &end);
+        if (part.empty() || end != part.c_str() + part.size() || !std::isfinite(value))
+            return false;
+        numbers.push_back(value);
+        if (comma == std::string::npos)
+            break;
+        start = comma + 1;
+    }
+    return numbers.size() == count && text.find(',', start) == std::string::npos;
+}
+
+// Lines of what the simulator did rather than received.
+bool IsEventKind(const std::string& kind) {
+    return kind == "entity" || kind == "variable" || kind == "report" || kind == "file" || kind == "user" ||
+           kind == "mouse" || kind == "key";
+}
+
+std::vector<std::string> Lines(const std::string& content) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < content.size()) {
+        std::size_t end = content.find('\n', start);
+        if (end == std::string::npos)
+            end = content.size();
+        std::string line = content.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!line.empty())
+            lines.push_back(line);
+    }
+    return lines;
+}
+
 }  // namespace
 
 UniqueHandle& UniqueHandle::operator=(UniqueHandle&& other) noexcept {
@@ -195,8 +240,14 @@ void UniqueHandle::Reset() {
     handle_ = nullptr;
 }
 
+POINT CadsimWindows::ScreenPoint(double x, double y) const {
+    return POINT{static_cast<LONG>(std::lround(drawingArea.left + viewOriginX + x * viewScale)),
+                 static_cast<LONG>(std::lround(drawingArea.bottom - viewOriginY - y * viewScale))};
+}
+
 bool ParseReadyFile(const std::string& content, CadsimWindows& windows, std::string& error) {
     std::map<std::string, unsigned long long> values;
+    std::map<std::string, std::vector<double>> decimals;
     std::size_t start = 0;
     while (start < content.size()) {
         std::size_t end = content.find('\n', start);
@@ -209,6 +260,19 @@ bool ParseReadyFile(const std::string& content, CadsimWindows& windows, std::str
         if (line.empty())
             continue;
         const std::size_t equals = line.find('=');
+        const std::string key = line.substr(0, equals);
+        if (key == "DrawingArea" || key == "View") {
+            std::vector<double> numbers;
+            if (!ParseDecimals(line.substr(equals + 1), key == "View" ? 3 : 4, numbers)) {
+                error = "bad line '" + line + "'";
+                return false;
+            }
+            if (!decimals.emplace(key, numbers).second) {
+                error = "repeated key in '" + line + "'";
+                return false;
+            }
+            continue;
+        }
         unsigned long long value = 0;
         if (equals == std::string::npos || !ParseHex(line.substr(equals + 1), value)) {
             error = "bad line '" + line + "'";
@@ -234,6 +298,18 @@ bool ParseReadyFile(const std::string& content, CadsimWindows& windows, std::str
     windows.promptWindow = AsWindow(values["PromptWindow"]);
     windows.historyPane = AsWindow(values["HistoryPane"]);
     windows.mainUnicode = values["MainUnicode"] != 0;
+    for (const char* key : {"DrawingArea", "View"}) {
+        if (!decimals.count(key)) {
+            error = std::string("no ") + key;
+            return false;
+        }
+    }
+    const std::vector<double>& area = decimals["DrawingArea"];
+    windows.drawingArea = RECT{static_cast<LONG>(area[0]), static_cast<LONG>(area[1]), static_cast<LONG>(area[2]),
+                               static_cast<LONG>(area[3])};
+    windows.viewScale = decimals["View"][0];
+    windows.viewOriginX = decimals["View"][1];
+    windows.viewOriginY = decimals["View"][2];
     return true;
 }
 
@@ -253,6 +329,8 @@ bool ParseRecordLog(const std::string& content, std::vector<ReceivedRecord>& rec
         std::map<std::string, std::string> fields;
         std::size_t at = line.find(' ');
         const std::string kind = line.substr(0, at);
+        if (IsEventKind(kind))
+            continue;
         while (at != std::string::npos) {
             const std::size_t next = line.find(' ', at + 1);
             const std::string field =
@@ -304,6 +382,18 @@ bool ParseRecordLog(const std::string& content, std::vector<ReceivedRecord>& rec
         records.push_back(record);
     }
     return true;
+}
+
+std::vector<std::string> LogEvents(const std::string& content, const std::string& prefix) {
+    std::vector<std::string> events;
+    for (const std::string& line : Lines(content))
+        if (line.compare(0, prefix.size(), prefix) == 0)
+            events.push_back(line);
+    return events;
+}
+
+std::string CadsimSamplePath(const std::string& name) {
+    return Narrow(ExeDirectory()) + "samples\\" + name;
 }
 
 CadsimProcess::CadsimProcess(const std::vector<std::string>& options, DWORD readyTimeoutMs)

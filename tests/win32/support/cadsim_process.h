@@ -37,9 +37,17 @@ struct CadsimWindows {
     HWND promptWindow = nullptr;
     HWND historyPane = nullptr;
     bool mainUnicode = false;
+    RECT drawingArea{};  // screen pixels; empty without a main frame
+    double viewScale = 0;
+    double viewOriginX = 0;
+    double viewOriginY = 0;
+
+    // The screen pixel that shows the drawing point x,y.
+    POINT ScreenPoint(double x, double y) const;
 };
 
-// Reads "Key=hex" lines. False, with error set, when a key is missing, repeated or not hex.
+// Reads "Key=hex" lines, and the decimal "DrawingArea=l,t,r,b" and "View=scale,x,y". False, with
+// error set, when a key is missing or repeated or a value cannot be read.
 bool ParseReadyFile(const std::string& content, CadsimWindows& windows, std::string& error);
 
 // One line of the simulator's log: a WM_COPYDATA record or a WM_COMMAND it received.
@@ -54,8 +62,16 @@ struct ReceivedRecord {
     long long lParam = 0;           // Command
 };
 
-// Reads the log's lines. False, with error set, at a line it cannot read.
+// Reads the log's message lines ("copydata", "command"), passing over the lines of what the
+// simulator did (see LogEvents). False, with error set, at a line it cannot read.
 bool ParseRecordLog(const std::string& content, std::vector<ReceivedRecord>& records, std::string& error);
+
+// The log's lines that begin with prefix (for example "entity created "), without their line ends,
+// in order: what the simulator did with the drawing, its variables, report files and the user.
+std::vector<std::string> LogEvents(const std::string& content, const std::string& prefix);
+
+// The path of a sample drawing (or any file) in the samples folder beside the test program.
+std::string CadsimSamplePath(const std::string& name);
 
 // How a simulator run ended.
 struct ProcessEnd {

@@ -1,0 +1,208 @@
+#include "drawing_commands.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "object_selection.h"
+
+namespace cadsim {
+
+const char kPointRequired[] = "点または オプション キーワードが必要です。";
+
+namespace {
+
+const char kIdPrompt[] = "点を指定: ";
+const char kCentrePrompt[] = "円の中心点を指定: ";
+const char kRadiusPrompt[] = "円の半径を指定: ";
+const char kDistanceRequired[] = "数値距離か 2 点目が必要です。";
+const char kPositiveRequired[] = "値は正で 0 以外でなければなりません。";
+const char kInnerPointPrompt[] = "内側の点を指定: ";
+const char kNoBoundary[] = "有効な境界が見つかりません。";
+
+class IdCommand : public RunningCommand {
+public:
+    std::string Prompt() const override { return kIdPrompt; }
+    bool TakesClicks() const override { return true; }
+
+    bool Answer(const std::string& input, CommandContext& context) override {
+        if (input.empty())
+            return false;
+        Point point;
+        double z = 0;
+        if (!ParsePoint(input, point, z)) {
+            context.Print(kPointRequired);
+            return true;
+        }
+        Show(point, z, context);
+        return false;
+    }
+
+    bool Click(const Point& point, CommandContext& context) override {
+        Show(point, 0, context);
+        return false;
+    }
+
+private:
+    static void Show(const Point& point, double z, CommandContext& context) {
+        const std::string x = Fixed4(point.x);
+        const std::string y = Fixed4(point.y);
+        const std::string zText = Fixed4(z);
+        context.Print("X = " + x + "     Y = " + y + "     Z = " + zText);
+        context.SetVariable("LASTPOINT", x + "," + y + "," + zText);
+    }
+};
+
+class CircleCommand : public RunningCommand {
+public:
+    std::string Prompt() const override { return haveCentre_ ? kRadiusPrompt : kCentrePrompt; }
+    bool TakesClicks() const override { return true; }
+
+    bool Answer(const std::string& input, CommandContext& context) override {
+        if (!haveCentre_) {
+            if (input.empty())
+                return false;
+            if (!ParsePoint(input, centre_)) {
+                context.Print(kPointRequired);
+                return true;
+            }
+            haveCentre_ = true;
+            return true;
+        }
+        double radius = 0;
+        Point through;
+        if (ParseNumber(input, radius))
+            return Draw(radius, context);
+        if (ParsePoint(input, through))
+            return Draw(std::hypot(through.x - centre_.x, through.y - centre_.y), context);
+        context.Print(kDistanceRequired);
+        return true;
+    }
+
+    bool Click(const Point& point, CommandContext& context) override {
+        if (!haveCentre_) {
+            centre_ = point;
+            haveCentre_ = true;
+            return true;
+        }
+        return Draw(std::hypot(point.x - centre_.x, point.y - centre_.y), context);
+    }
+
+private:
+    bool Draw(double radius, CommandContext& context) {
+        if (!(radius > 0)) {
+            context.Print(kPositiveRequired);
+            return true;
+        }
+        Entity circle;
+        circle.type = EntityType::Circle;
+        circle.center = centre_;
+        circle.radius = radius;
+        context.AddEntity(circle);
+        return false;
+    }
+
+    bool haveCentre_ = false;
+    Point centre_;
+};
+
+// Finds the shapes around the points given; the polylines are made when the command ends, so a
+// cancelled command leaves the drawing as it was.
+class BoundaryCommand : public RunningCommand {
+public:
+    std::string Prompt() const override { return kInnerPointPrompt; }
+    bool TakesClicks() const override { return true; }
+    std::vector<int> Highlighted() const override { return sources_; }
+
+    bool Answer(const std::string& input, CommandContext& context) override {
+        if (input.empty()) {
+            std::size_t made = 0;
+            for (int id : sources_) {
+                const Entity* source = context.drawing.Find(id);
+                if (source == nullptr)
+                    continue;
+                Entity boundary;
+                boundary.type = EntityType::Polyline;
+                boundary.corners = source->corners;
+                context.AddEntity(boundary);
+                ++made;
+            }
+            context.Print("BOUNDARY は " + std::to_string(made) + " 個のポリラインを作成しました");
+            return false;
+        }
+        Point point;
+        if (!ParsePoint(input, point)) {
+            context.Print(kPointRequired);
+            return true;
+        }
+        return Click(point, context);
+    }
+
+    bool Click(const Point& point, CommandContext& context) override {
+        context.Print("すべてを選択中...");
+        context.Print("選択されたデータを解析中...");
+        const Entity* shape = context.drawing.InnermostAt(point, true, true);
+        if (shape == nullptr)
+            context.Print(kNoBoundary);
+        else if (std::find(sources_.begin(), sources_.end(), shape->id) == sources_.end())
+            sources_.push_back(shape->id);
+        return true;
+    }
+
+private:
+    std::vector<int> sources_;
+};
+
+class RegionCommand : public RunningCommand {
+public:
+    std::string Prompt() const override { return kSelectObjectsPrompt; }
+    bool TakesClicks() const override { return true; }
+    std::vector<int> Highlighted() const override { return selection_.Ids(); }
+
+    bool Answer(const std::string& input, CommandContext& context) override {
+        if (!selection_.Answer(input, context))
+            return true;
+        std::size_t made = 0;
+        for (int id : selection_.Ids()) {
+            const Entity* source = context.drawing.Find(id);
+            if (source == nullptr || source->type != EntityType::Polyline)
+                continue;
+            Entity region;
+            region.type = EntityType::Region;
+            region.corners = source->corners;
+            context.AddEntity(region);
+            context.RemoveEntity(id);
+            ++made;
+        }
+        context.Print(std::to_string(made) + " 個のループが抽出されました。");
+        context.Print(std::to_string(made) + " 個のリージョンが作成されました。");
+        return false;
+    }
+
+    bool Click(const Point& point, CommandContext& context) override {
+        selection_.Click(point, context);
+        return true;
+    }
+
+private:
+    ObjectSelection selection_;
+};
+
+}  // namespace
+
+std::unique_ptr<RunningCommand> StartId(CommandContext&) {
+    return std::make_unique<IdCommand>();
+}
+
+std::unique_ptr<RunningCommand> StartCircle(CommandContext&) {
+    return std::make_unique<CircleCommand>();
+}
+
+std::unique_ptr<RunningCommand> StartBoundary(CommandContext&) {
+    return std::make_unique<BoundaryCommand>();
+}
+
+std::unique_ptr<RunningCommand> StartRegion(CommandContext&) {
+    return std::make_unique<RegionCommand>();
+}
+
+}  // namespace cadsim

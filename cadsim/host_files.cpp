@@ -1,0 +1,76 @@
+#include "host_files.h"
+
+#include <windows.h>
+
+#include <climits>
+
+#include "file_handle.h"
+
+namespace cadsim {
+
+bool ReadInputFile(const std::string& path, std::string& content, std::string& error) {
+    FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) {
+        error = "cannot open " + path + " (error " + std::to_string(::GetLastError()) + ")";
+        return false;
+    }
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart > static_cast<LONGLONG>(kLargestInputFile)) {
+        error = path + " is larger than " + std::to_string(kLargestInputFile) + " bytes";
+        return false;
+    }
+    content.assign(static_cast<std::size_t>(size.QuadPart), '\0');
+    DWORD got = 0;
+    if (!content.empty() && (!::ReadFile(file.Get(), &content[0], static_cast<DWORD>(content.size()), &got, nullptr) ||
+                             got != content.size())) {
+        error = "cannot read " + path + " (error " + std::to_string(::GetLastError()) + ")";
+        return false;
+    }
+    return true;
+}
+
+std::string AsCp932(const std::string& bytes) {
+    std::string text = bytes;
+    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        text.erase(0, 3);
+    bool ascii = true;
+    for (char c : text)
+        ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    if (ascii || text.size() > static_cast<std::size_t>(INT_MAX / 2))
+        return text;
+    const int n =
+        ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    if (n <= 0)
+        return text;  // not UTF-8: taken as code page 932
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], n);
+    const int m = ::WideCharToMultiByte(932, 0, wide.data(), n, nullptr, 0, nullptr, nullptr);
+    std::string converted(static_cast<std::size_t>(m > 0 ? m : 0), '\0');
+    if (m > 0)
+        ::WideCharToMultiByte(932, 0, wide.data(), n, &converted[0], m, nullptr, nullptr);
+    return converted;
+}
+
+std::string Win32ReportFiles::FullPath(const std::string& name) const {
+    char buffer[MAX_PATH * 2];
+    const DWORD n = ::GetFullPathNameA(name.c_str(), sizeof(buffer), buffer, nullptr);
+    return n > 0 && n < sizeof(buffer) ? std::string(buffer, n) : name;
+}
+
+bool Win32ReportFiles::Exists(const std::string& path) const {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32ReportFiles::Write(const std::string& path, const std::string& bytes) {
+    FileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid())
+        return false;
+    DWORD written = 0;
+    return ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+}
+
+}  // namespace cadsim

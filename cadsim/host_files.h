@@ -1,0 +1,29 @@
+#pragma once
+// The simulator's files: the drawing and script files it reads at start, and the report files
+// the mass-properties command writes (through the portable ReportFiles interface).
+
+#include <string>
+
+#include "report_files.h"
+
+namespace cadsim {
+
+// Input files beyond this size are refused rather than read.
+constexpr std::size_t kLargestInputFile = 1 << 20;
+
+// Reads a whole file. False, with error saying why, when it is missing, unreadable or too large.
+bool ReadInputFile(const std::string& path, std::string& content, std::string& error);
+
+// Text of a file that may be UTF-8 (with or without a byte-order mark) or code page 932, as
+// code page 932: texts written on this side of the test harness are often UTF-8.
+std::string AsCp932(const std::string& bytes);
+
+// Paths in the ANSI code page; relative names resolve against the current folder.
+class Win32ReportFiles : public ReportFiles {
+public:
+    std::string FullPath(const std::string& name) const override;
+    bool Exists(const std::string& path) const override;
+    bool Write(const std::string& path, const std::string& bytes) override;
+};
+
+}  // namespace cadsim

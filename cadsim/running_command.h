@@ -1,0 +1,54 @@
+#pragma once
+// What a command of the host's command line is: a small state machine that answers one input at
+// a time, and what it may touch while it runs.
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "coordinates.h"
+#include "drawing.h"
+#include "report_files.h"
+#include "system_variables.h"
+
+namespace cadsim {
+
+// Oldest first; the last line is the newest.
+using History = std::deque<std::string>;
+
+// The host forgets its oldest lines beyond this many.
+constexpr std::size_t kHistoryLimit = 100000;
+
+struct CommandContext {
+    History& history;
+    SystemVariables& variables;
+    Drawing& drawing;
+    ReportFiles* files;                // null: no file can be written
+    std::vector<std::string>& events;  // lines for the simulator's log
+
+    void Print(const std::string& line);
+    // Something a test may want to know happened: an entity, a variable, a file.
+    void Note(const std::string& event) { events.push_back(event); }
+
+    const Entity& AddEntity(Entity entity);
+    void RemoveEntity(int id);
+    // Sets a variable as a command does, and notes it. False when the value does not fit.
+    bool SetVariable(const std::string& name, const std::string& value);
+};
+
+// A command waiting at its own prompt.
+class RunningCommand {
+public:
+    virtual ~RunningCommand() = default;
+    virtual std::string Prompt() const = 0;
+    // One input, ended by Enter or a space, possibly empty. False when the command has ended.
+    virtual bool Answer(const std::string& input, CommandContext& context) = 0;
+    // True when the prompt takes a click in the drawing (a point or an object).
+    virtual bool TakesClicks() const { return false; }
+    // A click at point; called only when TakesClicks(). False when the command has ended.
+    virtual bool Click(const Point& /*point*/, CommandContext& /*context*/) { return true; }
+    // Entities to show as selected while the command waits.
+    virtual std::vector<int> Highlighted() const { return {}; }
+};
+
+}  // namespace cadsim

@@ -1,0 +1,53 @@
+#pragma once
+// The scripted user: steps read from a file and done one after the other, each as soon as the
+// prompt shows its text, so that tests and demonstrations answer the host's prompts the same way
+// every time. One step per line, '#' starts a comment:
+//
+//   pick X,Y [at TEXT]     click the drawing at a point (TEXT: "点を指定")
+//   select X,Y [at TEXT]   click inside an object to select it (TEXT: "オブジェクトを選択")
+//   enter [at TEXT]        press Enter (TEXT: "オブジェクトを選択")
+//   esc [at TEXT]          press Esc (without TEXT: at any prompt of a running command)
+//   wait MS                let MS milliseconds pass before the next step
+//
+// TEXT is the rest of the line, in code page 932. Portable: no window system here.
+
+#include <string>
+#include <vector>
+
+#include "command_interpreter.h"
+
+namespace cadsim {
+
+struct UserStep {
+    enum class Kind { Pick, Select, Enter, Esc, Wait };
+    Kind kind = Kind::Enter;
+    Point point;         // Pick, Select
+    std::string prompt;  // acts when the prompt contains this; empty: any running command
+    unsigned long waitMs = 0;
+    std::size_t line = 0;  // in the script file
+};
+
+constexpr unsigned long kLongestWaitMs = 600000;
+constexpr std::size_t kMostSteps = 10000;
+
+// False, with error "line N: ...", at the first line that is not a step.
+bool ParseUserScript(const std::string& text, std::vector<UserStep>& steps, std::string& error);
+
+class ScriptedUser {
+public:
+    explicit ScriptedUser(std::vector<UserStep> steps = {}) : steps_(std::move(steps)) {}
+
+    // Does the next step if its prompt is showing, or ends a wait whose time is over. Returns
+    // true when a step was done; action then says what for the log ("pick 15.0000,10.0000").
+    bool Act(CommandInterpreter& commandLine, unsigned long nowMs, std::string& action);
+
+    bool Done() const { return next_ >= steps_.size(); }
+
+private:
+    std::vector<UserStep> steps_;
+    std::size_t next_ = 0;
+    bool waiting_ = false;
+    unsigned long waitStartMs_ = 0;
+};
+
+}  // namespace cadsim
