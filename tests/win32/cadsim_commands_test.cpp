@@ -1,0 +1,371 @@
+// The simulator's drawing commands as logic, typed the way the tool types them: ID, -BOUNDARY,
+// _region, _massprop with its questions and report file, CIRCLE, FILEDIA, and Ctrl+C.
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "command_interpreter.h"
+#include "drawing_file.h"
+#include "massprop_command.h"
+#include "report_writer.h"
+
+namespace {
+
+using cadsim::CommandInterpreter;
+using cadsim::Point;
+
+// Report files kept in memory; names without a folder are completed with one folder of its own.
+class MemoryFiles : public cadsim::ReportFiles {
+public:
+    std::string FullPath(const std::string& name) const override {
+        return name.find('\\') == std::string::npos ? "C:\\drawings\\" + name : name;
+    }
+    bool Exists(const std::string& path) const override { return files.count(path) != 0; }
+    bool Write(const std::string& path, const std::string& bytes) override {
+        if (path.find("readonly") != std::string::npos)
+            return false;
+        files[path] = bytes;
+        ++writes;
+        return true;
+    }
+
+    std::map<std::string, std::string> files;
+    int writes = 0;
+};
+
+// The same shapes as the regions sample, written here so that these cases stand on their own.
+const char kDrawing[] =
+    "region 0,0 40,0 40,30 0,30\n"
+    "region 60,0 100,0 80,30\n"
+    "region 0,50 30,50 30,60 10,60 10,90 0,90\n"
+    "polyline 60,50 100,50 100,90 60,90\n"
+    "polyline 120,0 150,0 120,40\n";
+
+const char kSquareCorners[] = "corners=60.0000,50.0000;100.0000,50.0000;100.0000,90.0000;60.0000,90.0000";
+
+class CadsimCommands : public ::testing::Test {
+protected:
+    CadsimCommands() : commandLine(cadsim::OpeningHistory(), cadsim::SystemVariables(), Load(kDrawing), &files) {}
+
+    static cadsim::Drawing Load(const char* text) {
+        cadsim::Drawing drawing;
+        std::string error;
+        EXPECT_TRUE(cadsim::ParseDrawingFile(text, drawing, error)) << error;
+        return drawing;
+    }
+
+    std::string LastLine() const { return commandLine.Lines().back(); }
+
+    std::vector<std::string> LinesSince(std::size_t count) const {
+        const cadsim::History& lines = commandLine.Lines();
+        return std::vector<std::string>(lines.begin() + static_cast<std::ptrdiff_t>(count), lines.end());
+    }
+
+    std::string Variable(const char* name) const { return commandLine.Variables().Find(name)->value; }
+
+    MemoryFiles files;
+    CommandInterpreter commandLine;
+};
+
+TEST_F(CadsimCommands, IdPrintsThePointWithAnXAndKeepsItInLastpoint) {
+    commandLine.Type("\x03ID ");
+    EXPECT_EQ(commandLine.PromptText(), "点を指定: ");
+    EXPECT_TRUE(commandLine.TakesClicks());
+    commandLine.Type("10,20.5\r");
+    EXPECT_TRUE(commandLine.Idle());
+    EXPECT_EQ(LastLine(), "X = 10.0000     Y = 20.5000     Z = 0.0000");
+    EXPECT_EQ(Variable("LASTPOINT"), "10.0000,20.5000,0.0000");
+    EXPECT_EQ(commandLine.TakeEvents(), std::vector<std::string>{"variable LASTPOINT=10.0000,20.5000,0.0000"});
+
+    commandLine.Type("ID ");
+    const std::size_t before = commandLine.Lines().size();
+    ASSERT_TRUE(commandLine.Click(Point{-12.25, 1000000}));
+    EXPECT_EQ(LinesSince(before),
+              (std::vector<std::string>{"点を指定:", "X = -12.2500     Y = 1000000.0000     Z = 0.0000"}));
+    EXPECT_EQ(Variable("LASTPOINT"), "-12.2500,1000000.0000,0.0000");
+    EXPECT_FALSE(commandLine.Click(Point{1, 1})) << "the idle prompt takes no clicks";
+}
+
+TEST_F(CadsimCommands, IdAsksAgainForTextThatIsNoPointAndEndsWithoutOneOnEnter) {
+    commandLine.Type("ID abc ");
+    EXPECT_EQ(LastLine(), "点または オプション キーワードが必要です。");
+    EXPECT_EQ(commandLine.PromptText(), "点を指定: ");
+    commandLine.Type("\r");
+    EXPECT_TRUE(commandLine.Idle());
+    EXPECT_EQ(LastLine(), "点を指定:");
+    EXPECT_EQ(LastLine().find('X'), std::string::npos);
+    EXPECT_EQ(Variable("LASTPOINT"), "0.0000,0.0000,0.0000");
+}
+
+TEST_F(CadsimCommands, CtrlCAtAnyPromptCancelsWithTheMarkAndChangesNothing) {
+    commandLine.Type("\x03ID ");
+    commandLine.Type("\x03");
+    EXPECT_EQ(LastLine(), "点を指定: *キャンセル*");
+
+    commandLine.Type("\x03-BOUNDARY 70,60 ");
+    commandLine.Type("\x03");
+    EXPECT_EQ(LastLine(), "内側の点を指定: *キャンセル*");
+
+    commandLine.Type(
+        "\x03"
+        "FILEDIA 0\r");
+    commandLine.Type("\x03_massprop 20,15 \rY\r");
+    EXPECT_EQ(commandLine.Prompt(), "ファイル名を入力 <Drawing1.mpr>: ");
+    commandLine.Type("\x03");
+    EXPECT_EQ(LastLine(), "ファイル名を入力 <Drawing1.mpr>: *キャンセル*");
+    EXPECT_TRUE(commandLine.Idle());
+    EXPECT_EQ(commandLine.CurrentDrawing().Entities().size(), 5u);
+    EXPECT_EQ(files.writes, 0);
+    EXPECT_EQ(commandLine.TakeEvents(), std::vector<std::string>{"variable FILEDIA=0"});
+}
+
+TEST_F(CadsimCommands, FilediaTypedAsTheToolTypesItIsSetAndLogged) {
+    commandLine.Type(
+        "\x03"
+        "FILEDIA 0\r");
+    EXPECT_TRUE(commandLine.Idle());
+    EXPECT_EQ(Variable("FILEDIA"), "0");
+    commandLine.Type(
+        "\x03\x03"
+        "FILEDIA 1\r");
+    EXPECT_EQ(Variable("FILEDIA"), "1");
+    EXPECT_EQ(commandLine.TakeEvents(), (std::vector<std::string>{"variable FILEDIA=0", "variable FILEDIA=1"}));
+    EXPECT_TRUE(commandLine.TakeEvents().empty());
+}
+
+TEST_F(CadsimCommands, BoundaryMakesAPolylineOfTheInnermostShapeWhenTheCommandEnds) {
+    commandLine.Type("\x03-BOUNDARY 70,60 ");
+    EXPECT_EQ(commandLine.Prompt(), "内側の点を指定: ");
+    EXPECT_TRUE(commandLine.TakeEvents().empty()) << "nothing is made before the command ends";
+    EXPECT_EQ(commandLine.Highlighted(), std::vector<int>{4});
+    commandLine.Type("\r");
+    EXPECT_TRUE(commandLine.Idle());
+    EXPECT_EQ(LastLine(), "BOUNDARY は 1 個のポリラインを作成しました");
+    EXPECT_EQ(commandLine.TakeEvents(),
+              std::vector<std::string>{std::string("entity created id=6 type=polyline ") + kSquareCorners});
+    ASSERT_EQ(commandLine.CurrentDrawing().Last()->id, 6);
+
+    // A region counts as a boundary too; the boundary just made is now the innermost at 70,60.
+    commandLine.Type("\x03-BOUNDARY 20,15 \r");
+    EXPECT_EQ(commandLine.TakeEvents(),
+              std::vector<std::string>{"entity created id=7 type=polyline "
+                                       "corners=0.0000,0.0000;40.0000,0.0000;40.0000,30.0000;0.0000,30.0000"});
+}
+
+TEST_F(CadsimCommands, BoundaryOutsideEveryShapeSaysSoAndMakesNothing) {
+    const std::size_t before = commandLine.Lines().size();
+    commandLine.Type("\x03-BOUNDARY 500,-3 \r");
+    EXPECT_TRUE(commandLine.Idle());
+    EXPECT_EQ(
+        LinesSince(before),
+        (std::vector<std::string>{"コマンド: *キャンセル*", "コマンド: -BOUNDARY", "内側の点を指定: 500,-3",
+                                  "すべてを選択中...", "選択されたデータを解析中...", "有効な境界が見つかりません。",
+                                  "内側の点を指定:", "BOUNDARY は 0 個のポリラインを作成しました"}));
+    EXPECT_TRUE(commandLine.TakeEvents().empty());
+    EXPECT_EQ(commandLine.CurrentDrawing().Entities().size(), 5u);
+}
+
+TEST_F(CadsimCommands, RegionTurnsTheLastPolylineIntoARegionAndRemovesIt) {
+    commandLine.Type("\x03-BOUNDARY 70,60 \r");
+    commandLine.TakeEvents();
+    commandLine.Type("\x03_region L \r");
+    EXPECT_TRUE(commandLine.Idle());
+    EXPECT_EQ(LinesSince(commandLine.Lines().size() - 5),
+              (std::vector<std::string>{"オブジェクトを選択: L", "1 個を検出", "オブジェクトを選択:",
+                                        "1 個のループが抽出されました。", "1 個のリージョンが作成されました。"}));
+    EXPECT_EQ(commandLine.TakeEvents(),
+              (std::vector<std::string>{std::string("entity created id=7 type=region ") + kSquareCorners,
+                                        "entity removed id=6"}));
+
+    // The last object is a region now: nothing to extract, nothing changes.
+    commandLine.Type("\x03_region L \r");
+    EXPECT_EQ(LastLine(), "0 個のリージョンが作成されました。");
+    EXPECT_TRUE(commandLine.TakeEvents().empty());
+}
+
+TEST_F(CadsimCommands, MasspropLastWritesTheReportWithMprAddedAndAsksBeforeReplacingIt) {
+    commandLine.Type(
+        "\x03"
+        "FILEDIA 0\r");
+    commandLine.Type("\x03-BOUNDARY 70,60 \r");
+    commandLine.Type("\x03_region L \r");
+    commandLine.TakeEvents();
+    const std::size_t before = commandLine.Lines().size();
+    commandLine.Type("\x03_massprop LAST \rY\rC:\\reports\\run1\r");
+    EXPECT_TRUE(commandLine.Idle());
+
+    const std::string path = "C:\\reports\\run1.mpr";
+    ASSERT_EQ(files.files.count(path), 1u);
+    const std::string& report = files.files[path];
+    EXPECT_NE(report.find("\r\n面積:" + std::string(20, ' ') + "1600.0000\r\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("\r\n周囲:" + std::string(20, ' ') + "160.0000\r\n"), std::string::npos);
+    EXPECT_NE(
+        report.find("\r\n図心" + std::string(18, ' ') + "X: 80.0000\r\n" + std::string(22, ' ') + "Y: 70.0000\r\n"),
+        std::string::npos);
+    EXPECT_EQ(commandLine.TakeEvents(),
+              std::vector<std::string>{"report written bytes=" + std::to_string(report.size()) + " path=" + path});
+
+    // The history holds the analysis, then the question and the name, as the file holds it.
+    const std::vector<std::string> lines = LinesSince(before);
+    ASSERT_EQ(lines.size(), 22u);
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 5),
+              (std::vector<std::string>{"コマンド: *キャンセル*", "コマンド: _massprop", "オブジェクトを選択: LAST",
+                                        "1 個を検出", "オブジェクトを選択:"}));
+    std::string printed;
+    for (std::size_t i = 5; i < 20; ++i)
+        printed += lines[i] + "\r\n";
+    EXPECT_EQ(printed, report);
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 20, lines.end()),
+              (std::vector<std::string>{"解析結果をファイルに書き出しますか? [はい(Y)/いいえ(N)] <N>: Y",
+                                        "ファイル名を入力 <Drawing1.mpr>: C:\\reports\\run1"}));
+
+    files.files[path] = "earlier";
+    commandLine.Type("\x03_massprop LAST \rY\rC:\\reports\\run1\r");
+    EXPECT_EQ(commandLine.Prompt(),
+              "ファイル C:\\reports\\run1.mpr は既に存在します。置き換えますか? [はい(Y)/いいえ(N)] <N>: ");
+    commandLine.Type("Y\r");
+    EXPECT_TRUE(commandLine.Idle());
+    EXPECT_EQ(files.files[path], report);
+
+    files.files[path] = "earlier";
+    commandLine.Type("\x03_massprop LAST \rY\rC:\\reports\\run1\r");
+    commandLine.Type("N\r");
+    EXPECT_TRUE(commandLine.Idle());
+    EXPECT_EQ(files.files[path], "earlier");
+    EXPECT_EQ(files.writes, 2);
+}
+
+TEST_F(CadsimCommands, MasspropMeasuresTheRegionsClickedTogetherAndTakesTheDefaultName) {
+    commandLine.Type(
+        "\x03\x03"
+        "FILEDIA 0\r");
+    commandLine.Type("\x03_massprop\r");
+    EXPECT_EQ(commandLine.Prompt(), "オブジェクトを選択: ");
+    ASSERT_TRUE(commandLine.Click(Point{20, 15}));
+    EXPECT_EQ(LastLine(), "1 個を検出");
+    commandLine.Type("20,15 ");
+    EXPECT_EQ(LastLine(), "1 個を検出 (1 個重複)、合計 1 個");
+    ASSERT_TRUE(commandLine.Click(Point{80, 10}));
+    EXPECT_EQ(LastLine(), "1 個を検出、合計 2 個");
+    EXPECT_EQ(commandLine.Highlighted(), (std::vector<int>{1, 2}));
+    commandLine.Type("\r");
+    EXPECT_EQ(commandLine.Prompt(), "解析結果をファイルに書き出しますか? [はい(Y)/いいえ(N)] <N>: ");
+    EXPECT_TRUE(commandLine.Highlighted().empty());
+    commandLine.Type("yes\r");
+    EXPECT_EQ(commandLine.Prompt(), "ファイル名を入力 <Drawing1.mpr>: ");
+    commandLine.Type("\r");
+    EXPECT_TRUE(commandLine.Idle());
+    const std::string& report = files.files["C:\\drawings\\Drawing1.mpr"];
+    EXPECT_NE(report.find("面積:" + std::string(20, ' ') + "1800.0000\r\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("周囲:" + std::string(20, ' ') + "252.1110\r\n"), std::string::npos);
+    EXPECT_NE(report.find("X: 40.0000\r\n" + std::string(22, ' ') + "Y: 13.3333\r\n"), std::string::npos);
+}
+
+TEST_F(CadsimCommands, MasspropWithNoRegionSelectedSaysSoAndWritesNothing) {
+    commandLine.Type(
+        "\x03"
+        "FILEDIA 0\r");
+    commandLine.Type("\x03_massprop\r");
+    ASSERT_TRUE(commandLine.Click(Point{80, 70}));  // a polyline
+    commandLine.Type("\r");
+    EXPECT_TRUE(commandLine.Idle());
+    EXPECT_EQ(LastLine(), "リージョンまたはソリッドが選択されていません。");
+
+    commandLine.Type("\x03_massprop\r");
+    ASSERT_TRUE(commandLine.Click(Point{500, 500}));
+    EXPECT_EQ(LastLine(), "0 個を検出");
+    commandLine.Type("\r");
+    EXPECT_EQ(LastLine(), "リージョンまたはソリッドが選択されていません。");
+    EXPECT_EQ(files.writes, 0);
+}
+
+TEST_F(CadsimCommands, MasspropRefusesUnknownAnswersAndSaysWhenTheFileCannotBeWritten) {
+    commandLine.Type(
+        "\x03"
+        "FILEDIA 0\r");
+    commandLine.Type("\x03_massprop ALL \r");
+    commandLine.Type("maybe\r");
+    EXPECT_EQ(LastLine(), "オプション キーワードが無効です。");
+    EXPECT_EQ(commandLine.Prompt(), "解析結果をファイルに書き出しますか? [はい(Y)/いいえ(N)] <N>: ");
+    commandLine.Type("XYZ ");
+    EXPECT_EQ(LastLine(), "オプション キーワードが無効です。");
+    commandLine.Type("_Y\rC:\\readonly\\r\r");
+    EXPECT_TRUE(commandLine.Idle());
+    EXPECT_EQ(LastLine(), "ファイル C:\\readonly\\r.mpr に書き込めません。");
+    commandLine.TakeEvents();
+
+    commandLine.Type("_massprop NONSENSE ");
+    EXPECT_EQ(LinesSince(commandLine.Lines().size() - 2),
+              (std::vector<std::string>{"*無効な選択*", "点を指定するか、最後(L)/すべて(ALL) を入力してください。"}));
+    commandLine.Type("\r");
+    EXPECT_EQ(LastLine(), "リージョンまたはソリッドが選択されていません。");
+    commandLine.Type("\r");  // Enter at the idle prompt repeats MASSPROP
+    EXPECT_EQ(commandLine.Prompt(), "オブジェクトを選択: ");
+    EXPECT_EQ(files.writes, 0);
+    EXPECT_TRUE(commandLine.TakeEvents().empty());
+}
+
+TEST_F(CadsimCommands, WithFileDialogsOnTheDialogTakesTheDefaultNameAndTheReportIsWritten) {
+    commandLine.Type("\x03_massprop 5,80 \rY\r");
+    EXPECT_TRUE(commandLine.Idle()) << "no name is asked on the command line";
+    EXPECT_EQ(commandLine.TakeEvents(),
+              (std::vector<std::string>{
+                  "file dialog path=C:\\drawings\\Drawing1.mpr",
+                  "report written bytes=" + std::to_string(files.files["C:\\drawings\\Drawing1.mpr"].size()) +
+                      " path=C:\\drawings\\Drawing1.mpr"}));
+    EXPECT_NE(files.files["C:\\drawings\\Drawing1.mpr"].find("X: 10.0000\r\n"), std::string::npos);
+}
+
+TEST_F(CadsimCommands, CircleAsTheToolTypesItAppearsInTheDrawing) {
+    commandLine.Type(
+        "\x03"
+        "CIRCLE 30.0000,35.0000 50\r");
+    EXPECT_TRUE(commandLine.Idle());
+    EXPECT_EQ(commandLine.TakeEvents(),
+              std::vector<std::string>{"entity created id=6 type=circle center=30.0000,35.0000 radius=50.0000"});
+    const cadsim::Entity* circle = commandLine.CurrentDrawing().Last();
+    ASSERT_NE(circle, nullptr);
+    EXPECT_EQ(circle->type, cadsim::EntityType::Circle);
+    EXPECT_EQ(circle->radius, 50);
+}
+
+TEST_F(CadsimCommands, CircleRefusesRadiiThatAreNoPositiveDistance) {
+    commandLine.Type(
+        "\x03"
+        "CIRCLE 1,1 ");
+    EXPECT_EQ(commandLine.Prompt(), "円の半径を指定: ");
+    commandLine.Type("-5\r");
+    EXPECT_EQ(LastLine(), "値は正で 0 以外でなければなりません。");
+    commandLine.Type("0\r");
+    EXPECT_EQ(LastLine(), "値は正で 0 以外でなければなりません。");
+    commandLine.Type("abc\r");
+    EXPECT_EQ(LastLine(), "数値距離か 2 点目が必要です。");
+    commandLine.Type("\r");
+    EXPECT_EQ(LastLine(), "数値距離か 2 点目が必要です。");
+    EXPECT_EQ(commandLine.Prompt(), "円の半径を指定: ");
+    EXPECT_TRUE(commandLine.TakeEvents().empty());
+    commandLine.Type("4,5\r");  // a point on the circle: 5 from the centre
+    EXPECT_EQ(commandLine.TakeEvents(),
+              std::vector<std::string>{"entity created id=6 type=circle center=1.0000,1.0000 radius=5.0000"});
+
+    // Clicks give the centre and a point on the circle.
+    commandLine.Type("C ");
+    ASSERT_TRUE(commandLine.Click(Point{10, 10}));
+    ASSERT_TRUE(commandLine.Click(Point{10, 13}));
+    EXPECT_EQ(commandLine.TakeEvents(),
+              std::vector<std::string>{"entity created id=7 type=circle center=10.0000,10.0000 radius=3.0000"});
+}
+
+TEST(CadsimReportFileName, AddsMprOnlyWhenTheLastPartHasNoExtension) {
+    EXPECT_EQ(cadsim::ReportFileName("C:\\a.b\\251207103000"), "C:\\a.b\\251207103000.mpr");
+    EXPECT_EQ(cadsim::ReportFileName("C:\\x\\report.txt"), "C:\\x\\report.txt");
+    EXPECT_EQ(cadsim::ReportFileName("C:stem"), "C:stem.mpr");
+    // "表" ends with the byte of a backslash; it is no folder separator.
+    EXPECT_EQ(cadsim::ReportFileName("data.d\\表"), "data.d\\表.mpr");
+    EXPECT_EQ(cadsim::ReportFileName("C:\\x\\run.mpr"), "C:\\x\\run.mpr");
+}
+
+}  // namespace
