@@ -392,6 +392,43 @@ std::vector<std::string> LogEvents(const std::string& content, const std::string
     return events;
 }
 
+std::string CadsimTempPath(const std::string& stem, const std::string& extension) {
+    static LONG counter = 0;
+    char folder[MAX_PATH + 1] = {};
+    const DWORD n = ::GetTempPathA(MAX_PATH + 1, folder);
+    const std::string base = (n > 0 && n <= MAX_PATH) ? std::string(folder, n) : std::string(".\\");
+    return base + stem + "-" + std::to_string(::GetCurrentProcessId()) + "-" +
+           std::to_string(::InterlockedIncrement(&counter)) + extension;
+}
+
+bool CadsimProcess::Type(const std::string& keys) const {
+    if (!windows_.mainFrame)
+        return false;
+    COPYDATASTRUCT record{};
+    record.dwData = 1;
+    if (windows_.mainUnicode) {
+        std::wstring wide;
+        if (!keys.empty()) {
+            const int n = ::MultiByteToWideChar(932, 0, keys.data(), static_cast<int>(keys.size()), nullptr, 0);
+            wide.assign(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
+            if (n > 0)
+                ::MultiByteToWideChar(932, 0, keys.data(), static_cast<int>(keys.size()), &wide[0], n);
+        }
+        record.cbData = static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t));
+        record.lpData = const_cast<wchar_t*>(wide.c_str());
+        return ::SendMessageW(windows_.mainFrame, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record)) != 0;
+    }
+    record.cbData = static_cast<DWORD>(keys.size() + 1);
+    record.lpData = const_cast<char*>(keys.c_str());
+    return ::SendMessageA(windows_.mainFrame, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record)) != 0;
+}
+
+std::string CadsimProcess::Prompt() const {
+    char text[1024] = {};
+    const LRESULT n = ::SendMessageA(windows_.promptWindow, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+    return std::string(text, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
 std::string CadsimSamplePath(const std::string& name) {
     return Narrow(ExeDirectory()) + "samples\\" + name;
 }

@@ -73,6 +73,10 @@ std::vector<std::string> LogEvents(const std::string& content, const std::string
 // The path of a sample drawing (or any file) in the samples folder beside the test program.
 std::string CadsimSamplePath(const std::string& name);
 
+// A path in the temporary folder for a file of the test's own, unique within the test process
+// (code page 932); nothing is created.
+std::string CadsimTempPath(const std::string& stem, const std::string& extension);
+
 // How a simulator run ended.
 struct ProcessEnd {
     bool endedInTime = false;  // false: it had to be terminated
@@ -98,6 +102,25 @@ public:
 
     // Everything the simulator logged so far (see ParseRecordLog).
     std::string LogContent() const;
+
+    // Sends keystrokes (code page 932) to the main frame as one WM_COPYDATA record, the way the
+    // tool does: UTF-16 for a Unicode main frame, else the bytes, with the terminating zero.
+    bool Type(const std::string& keys) const;
+
+    // The prompt window's text (WM_GETTEXT, code page 932).
+    std::string Prompt() const;
+
+    // Polls every 20 ms until condition() holds; false after timeoutMs.
+    template <typename Condition>
+    static bool WaitUntil(Condition condition, DWORD timeoutMs = 10000) {
+        const DWORD start = ::GetTickCount();
+        while (!condition()) {
+            if (::GetTickCount() - start >= timeoutMs)
+                return false;
+            ::Sleep(20);
+        }
+        return true;
+    }
 
     // Posts WM_CLOSE to the main frame (or the lone text window) and waits up to timeoutMs for the
     // process to end; terminates it only when it does not. A second call returns the first result.
