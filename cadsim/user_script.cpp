@@ -58,6 +58,7 @@ bool ParseStep(std::string rest, UserStep& step, std::string& error) {
     if (kind == "PICK" || kind == "SELECT") {
         step.kind = kind == "PICK" ? UserStep::Kind::Pick : UserStep::Kind::Select;
         step.prompt = kind == "PICK" ? kPointPromptText : kSelectPromptText;
+        step.atStart = true;
         const std::string point = TakeWord(rest);
         if (!ParsePoint(point, step.point)) {
             error = kind == "PICK" ? "pick needs a point x,y" : "select needs a point x,y";
@@ -66,6 +67,7 @@ bool ParseStep(std::string rest, UserStep& step, std::string& error) {
     } else if (kind == "ENTER") {
         step.kind = UserStep::Kind::Enter;
         step.prompt = kSelectPromptText;
+        step.atStart = true;
     } else if (kind == "ESC") {
         step.kind = UserStep::Kind::Esc;
     } else {
@@ -79,6 +81,7 @@ bool ParseStep(std::string rest, UserStep& step, std::string& error) {
         return false;
     }
     step.prompt = rest;
+    step.atStart = false;
     return true;
 }
 
@@ -156,8 +159,8 @@ bool ScriptedUser::Act(CommandInterpreter& commandLine, unsigned long nowMs, std
         action = Describe(step);
         return true;
     }
-    const bool showing =
-        step.prompt.empty() ? !commandLine.Idle() : commandLine.Prompt().find(step.prompt) != std::string::npos;
+    const std::size_t at = commandLine.Prompt().find(step.prompt);
+    const bool showing = step.prompt.empty() ? !commandLine.Idle() : (step.atStart ? at == 0 : at != std::string::npos);
     if (!showing)
         return false;
     action = Describe(step);

@@ -3,13 +3,16 @@
 // prompt shows its text, so that tests and demonstrations answer the host's prompts the same way
 // every time. One step per line, '#' starts a comment:
 //
-//   pick X,Y [at TEXT]     click the drawing at a point (TEXT: "点を指定")
-//   select X,Y [at TEXT]   click inside an object to select it (TEXT: "オブジェクトを選択")
-//   enter [at TEXT]        press Enter (TEXT: "オブジェクトを選択")
-//   esc [at TEXT]          press Esc (without TEXT: at any prompt of a running command)
+//   pick X,Y [at TEXT]     click the drawing at a point
+//   select X,Y [at TEXT]   click inside an object to select it
+//   enter [at TEXT]        press Enter
+//   esc [at TEXT]          press Esc
 //   wait MS                let MS milliseconds pass before the next step
 //
-// TEXT is the rest of the line, in code page 932. Portable: no window system here.
+// A step with "at TEXT" acts when the prompt contains TEXT (the rest of the line, code page 932).
+// Without it, pick acts at a prompt that begins with "点を指定" (ID's, not CIRCLE's or
+// -BOUNDARY's), select and enter at one that begins with "オブジェクトを選択", and esc at any
+// prompt of a running command. Portable: no window system here.
 
 #include <string>
 #include <vector>
@@ -21,8 +24,9 @@ namespace cadsim {
 struct UserStep {
     enum class Kind { Pick, Select, Enter, Esc, Wait };
     Kind kind = Kind::Enter;
-    Point point;         // Pick, Select
-    std::string prompt;  // acts when the prompt contains this; empty: any running command
+    Point point;           // Pick, Select
+    std::string prompt;    // acts when the prompt shows this; empty: any running command
+    bool atStart = false;  // the prompt must begin with it, not only contain it
     unsigned long waitMs = 0;
     std::size_t line = 0;  // in the script file
 };

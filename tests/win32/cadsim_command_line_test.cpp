@@ -199,6 +199,18 @@ TEST(CadsimOptions, InputModeLogHistoryAndVariables) {
     EXPECT_EQ(Parse({}).options.input, cadsim::InputMode::Inside);
 }
 
+TEST(CadsimOptions, DrawingAndUserScriptFiles) {
+    const cadsim::ParseResult parsed = Parse({"--drawing", "samples\\island.txt", "--user", "steps.txt"});
+    ASSERT_TRUE(parsed.ok) << parsed.error;
+    EXPECT_EQ(parsed.options.drawingFile, "samples\\island.txt");
+    EXPECT_EQ(parsed.options.userFile, "steps.txt");
+    EXPECT_TRUE(Parse({}).options.drawingFile.empty());
+    EXPECT_TRUE(Parse({}).options.userFile.empty());
+    EXPECT_EQ(Parse({"--drawing", "a", "--drawing", "b"}).error, "option '--drawing' given twice");
+    EXPECT_EQ(Parse({"--user", ""}).error, "option '--user' needs a file name");
+    EXPECT_NE(std::string(cadsim::Usage()).find("[--drawing FILE] [--user FILE]"), std::string::npos);
+}
+
 TEST(CadsimOptions, BadInputOptionsAreRefusedWithTheirName) {
     struct Bad {
         std::vector<std::string> args;

@@ -38,6 +38,7 @@ TEST(CadsimUserScript, StepsTakeTheirDefaultPromptsOrTheTextAfterAt) {
     EXPECT_EQ(steps[0].point.x, 15);
     EXPECT_EQ(steps[0].point.y, 10);
     EXPECT_EQ(steps[0].prompt, "点を指定");
+    EXPECT_TRUE(steps[0].atStart);
     EXPECT_EQ(steps[0].line, 3u);
     EXPECT_EQ(steps[1].kind, UserStep::Kind::Wait);
     EXPECT_EQ(steps[1].waitMs, 250u);
@@ -45,6 +46,7 @@ TEST(CadsimUserScript, StepsTakeTheirDefaultPromptsOrTheTextAfterAt) {
     EXPECT_EQ(steps[2].point.x, -1.5);
     EXPECT_EQ(steps[2].point.y, 2000);
     EXPECT_EQ(steps[2].prompt, "オブジェクトを選択");
+    EXPECT_FALSE(steps[2].atStart);
     EXPECT_EQ(steps[3].kind, UserStep::Kind::Enter);
     EXPECT_EQ(steps[3].prompt, "オブジェクトを選択");
     EXPECT_EQ(steps[4].kind, UserStep::Kind::Esc);
@@ -90,14 +92,21 @@ protected:
 };
 
 TEST_F(CadsimScriptedUser, PicksOnlyOnceThePointPromptShows) {
-    ScriptedUser user(Parse("pick 15,10\n"));
+    ScriptedUser user(Parse("pick 15,10\npick 3,4 at 点を指定\n"));
     EXPECT_FALSE(user.Act(commandLine, 0, action)) << "idle: nothing to pick";
     commandLine.Type("CIRCLE ");
-    ASSERT_TRUE(user.Act(commandLine, 10, action)) << "CIRCLE's centre prompt asks for a point too";
+    EXPECT_FALSE(user.Act(commandLine, 10, action)) << "CIRCLE's centre is not ID's point";
+    commandLine.Type("\x03ID ");
+    ASSERT_TRUE(user.Act(commandLine, 20, action));
     EXPECT_EQ(action, "pick 15.0000,10.0000");
+    EXPECT_EQ(commandLine.Variables().Find("LASTPOINT")->value, "15.0000,10.0000,0.0000");
+    // With "at", anywhere in the prompt will do.
+    commandLine.Type("CIRCLE ");
+    ASSERT_TRUE(user.Act(commandLine, 30, action));
+    EXPECT_EQ(action, "pick 3.0000,4.0000");
     EXPECT_TRUE(user.Done());
     EXPECT_EQ(commandLine.Prompt(), "円の半径を指定: ");
-    EXPECT_FALSE(user.Act(commandLine, 20, action));
+    EXPECT_FALSE(user.Act(commandLine, 40, action));
 }
 
 TEST_F(CadsimScriptedUser, SelectsEndsTheSelectionAndCancelsTheNextPassInOrder) {
