@@ -14,6 +14,9 @@
 
 namespace {
 
+// Ctrl+C, apart: "\x03" before a hex digit would run into it.
+const std::string kCtrlC = "\x03";
+
 using cadsim::CommandInterpreter;
 using cadsim::Point;
 
@@ -109,9 +112,7 @@ TEST_F(CadsimCommands, CtrlCAtAnyPromptCancelsWithTheMarkAndChangesNothing) {
     commandLine.Type("\x03");
     EXPECT_EQ(LastLine(), "内側の点を指定: *キャンセル*");
 
-    commandLine.Type(
-        "\x03"
-        "FILEDIA 0\r");
+    commandLine.Type(kCtrlC + "FILEDIA 0\r");
     commandLine.Type("\x03_massprop 20,15 \rY\r");
     EXPECT_EQ(commandLine.Prompt(), "ファイル名を入力 <Drawing1.mpr>: ");
     commandLine.Type("\x03");
@@ -123,14 +124,10 @@ TEST_F(CadsimCommands, CtrlCAtAnyPromptCancelsWithTheMarkAndChangesNothing) {
 }
 
 TEST_F(CadsimCommands, FilediaTypedAsTheToolTypesItIsSetAndLogged) {
-    commandLine.Type(
-        "\x03"
-        "FILEDIA 0\r");
+    commandLine.Type(kCtrlC + "FILEDIA 0\r");
     EXPECT_TRUE(commandLine.Idle());
     EXPECT_EQ(Variable("FILEDIA"), "0");
-    commandLine.Type(
-        "\x03\x03"
-        "FILEDIA 1\r");
+    commandLine.Type(kCtrlC + kCtrlC + "FILEDIA 1\r");
     EXPECT_EQ(Variable("FILEDIA"), "1");
     EXPECT_EQ(commandLine.TakeEvents(), (std::vector<std::string>{"variable FILEDIA=0", "variable FILEDIA=1"}));
     EXPECT_TRUE(commandLine.TakeEvents().empty());
@@ -187,9 +184,7 @@ TEST_F(CadsimCommands, RegionTurnsTheLastPolylineIntoARegionAndRemovesIt) {
 }
 
 TEST_F(CadsimCommands, MasspropLastWritesTheReportWithMprAddedAndAsksBeforeReplacingIt) {
-    commandLine.Type(
-        "\x03"
-        "FILEDIA 0\r");
+    commandLine.Type(kCtrlC + "FILEDIA 0\r");
     commandLine.Type("\x03-BOUNDARY 70,60 \r");
     commandLine.Type("\x03_region L \r");
     commandLine.TakeEvents();
@@ -239,9 +234,7 @@ TEST_F(CadsimCommands, MasspropLastWritesTheReportWithMprAddedAndAsksBeforeRepla
 }
 
 TEST_F(CadsimCommands, MasspropMeasuresTheRegionsClickedTogetherAndTakesTheDefaultName) {
-    commandLine.Type(
-        "\x03\x03"
-        "FILEDIA 0\r");
+    commandLine.Type(kCtrlC + kCtrlC + "FILEDIA 0\r");
     commandLine.Type("\x03_massprop\r");
     EXPECT_EQ(commandLine.Prompt(), "オブジェクトを選択: ");
     ASSERT_TRUE(commandLine.Click(Point{20, 15}));
@@ -265,9 +258,7 @@ TEST_F(CadsimCommands, MasspropMeasuresTheRegionsClickedTogetherAndTakesTheDefau
 }
 
 TEST_F(CadsimCommands, MasspropWithNoRegionSelectedSaysSoAndWritesNothing) {
-    commandLine.Type(
-        "\x03"
-        "FILEDIA 0\r");
+    commandLine.Type(kCtrlC + "FILEDIA 0\r");
     commandLine.Type("\x03_massprop\r");
     ASSERT_TRUE(commandLine.Click(Point{80, 70}));  // a polyline
     commandLine.Type("\r");
@@ -283,9 +274,7 @@ TEST_F(CadsimCommands, MasspropWithNoRegionSelectedSaysSoAndWritesNothing) {
 }
 
 TEST_F(CadsimCommands, MasspropRefusesUnknownAnswersAndSaysWhenTheFileCannotBeWritten) {
-    commandLine.Type(
-        "\x03"
-        "FILEDIA 0\r");
+    commandLine.Type(kCtrlC + "FILEDIA 0\r");
     commandLine.Type("\x03_massprop ALL \r");
     commandLine.Type("maybe\r");
     EXPECT_EQ(LastLine(), "オプション キーワードが無効です。");
@@ -320,9 +309,7 @@ TEST_F(CadsimCommands, WithFileDialogsOnTheDialogTakesTheDefaultNameAndTheReport
 }
 
 TEST_F(CadsimCommands, CircleAsTheToolTypesItAppearsInTheDrawing) {
-    commandLine.Type(
-        "\x03"
-        "CIRCLE 30.0000,35.0000 50\r");
+    commandLine.Type(kCtrlC + "CIRCLE 30.0000,35.0000 50\r");
     EXPECT_TRUE(commandLine.Idle());
     EXPECT_EQ(commandLine.TakeEvents(),
               std::vector<std::string>{"entity created id=6 type=circle center=30.0000,35.0000 radius=50.0000"});
@@ -333,9 +320,7 @@ TEST_F(CadsimCommands, CircleAsTheToolTypesItAppearsInTheDrawing) {
 }
 
 TEST_F(CadsimCommands, CircleRefusesRadiiThatAreNoPositiveDistance) {
-    commandLine.Type(
-        "\x03"
-        "CIRCLE 1,1 ");
+    commandLine.Type(kCtrlC + "CIRCLE 1,1 ");
     EXPECT_EQ(commandLine.Prompt(), "円の半径を指定: ");
     commandLine.Type("-5\r");
     EXPECT_EQ(LastLine(), "値は正で 0 以外でなければなりません。");

@@ -20,6 +20,8 @@ using testsupport::CadsimProcess;
 using testsupport::LogEvents;
 
 const char kIdle[] = "コマンド: ";
+// Ctrl+C, apart: "\x03" before a hex digit would run into it.
+const std::string kCtrlC = "\x03";
 const char kSquareCorners[] = "corners=60.0000,50.0000;100.0000,50.0000;100.0000,90.0000;60.0000,90.0000";
 
 // A file of the test's own, removed again at the end of the case.
@@ -115,9 +117,7 @@ TEST(CadsimDrawingHost, FaceCentreCommandsAsTheToolTypesThemMeasureTheShapeAroun
                   std::vector<std::string>{"variable LASTPOINT=70.0000,60.0000,0.0000"});
 
         // One record after the other, without waiting, as the tool sends them.
-        ASSERT_TRUE(
-            sim.Type("\x03"
-                     "FILEDIA 0\r"));
+        ASSERT_TRUE(sim.Type(kCtrlC + "FILEDIA 0\r"));
         ASSERT_TRUE(sim.Type("\x03-BOUNDARY 70.0000,60.0000 \r"));
         ASSERT_TRUE(sim.Type("\x03_region L \r"));
         ASSERT_TRUE(sim.Type("\x03_massprop LAST \rY\r" + stem + "\r"));
@@ -151,12 +151,8 @@ TEST(CadsimDrawingHost, FaceCentreCommandsAsTheToolTypesThemMeasureTheShapeAroun
         ASSERT_TRUE(CadsimProcess::WaitUntil([&] { return IdleAnd(sim, "report written ", 2); }));
         EXPECT_EQ(testsupport::ReadBytes(report.Path()), SquareReport());
 
-        ASSERT_TRUE(
-            sim.Type("\x03"
-                     "FILEDIA 1\r"));
-        ASSERT_TRUE(
-            sim.Type("\x03"
-                     "CIRCLE 80.0000,70.0000 50\r"));
+        ASSERT_TRUE(sim.Type(kCtrlC + "FILEDIA 1\r"));
+        ASSERT_TRUE(sim.Type(kCtrlC + "CIRCLE 80.0000,70.0000 50\r"));
         ASSERT_TRUE(CadsimProcess::WaitUntil([&] {
             return IdleAnd(sim, "entity created id=8 type=circle center=80.0000,70.0000 radius=50.0000");
         })) << sim.LogContent();
@@ -179,9 +175,7 @@ TEST(CadsimDrawingHost, RegionPassWithTheScriptedSelectionAnswersTheQuestionsThe
             Options(mode, {"--drawing", testsupport::CadsimSamplePath("regions.txt"), "--user", script.Path()}));
         ASSERT_TRUE(sim.Ready()) << sim.Failure();
 
-        ASSERT_TRUE(
-            sim.Type("\x03\x03"
-                     "FILEDIA 0\r"));
+        ASSERT_TRUE(sim.Type(kCtrlC + kCtrlC + "FILEDIA 0\r"));
         ASSERT_TRUE(sim.Type("\x03_massprop\r"));
         // The tool's poll: every answer as soon as its question shows, until the prompt is idle.
         bool asked[3] = {false, false, false};
@@ -225,9 +219,7 @@ TEST(CadsimDrawingHost, EscFromTheScriptedUserAndCtrlCFromTheToolCancelWithNothi
         ASSERT_TRUE(CadsimProcess::WaitUntil([&] { return IdleAnd(sim, "user esc"); })) << sim.LogContent();
         EXPECT_TRUE(LogEvents(sim.LogContent(), "variable ").empty());
 
-        ASSERT_TRUE(
-            sim.Type("\x03"
-                     "FILEDIA 0\r"));
+        ASSERT_TRUE(sim.Type(kCtrlC + "FILEDIA 0\r"));
         ASSERT_TRUE(sim.Type("\x03-BOUNDARY 30,30 "));
         ASSERT_TRUE(CadsimProcess::WaitUntil([&] { return sim.Prompt() == "内側の点を指定: "; })) << sim.Prompt();
         ASSERT_TRUE(sim.Type("\x03"));
@@ -246,6 +238,88 @@ TEST(CadsimDrawingHost, BoundaryOutsideEveryShapeCreatesNothing) {
     EXPECT_EQ(LogEvents(sim.LogContent(), "entity created"),
               std::vector<std::string>{"entity created id=3 type=polyline corners=1000100.0000,-1000050.0000;"
                                        "1000160.0000,-1000050.0000;1000100.0000,-1000130.0000"});
+}
+
+// The tool's side of one face-centre run, as it types it: ID, the point from the log, the
+// boundary, region and report, the replace question, then the circle at the report's centroid.
+void FaceCentreRun(const CadsimProcess& sim, const std::string& stem, std::size_t run) {
+    ASSERT_TRUE(sim.Type("\x03ID "));
+    ASSERT_TRUE(CadsimProcess::WaitUntil([&] { return IdleAnd(sim, "variable LASTPOINT=", run); })) << sim.LogContent();
+    const std::string point = LogEvents(sim.LogContent(), "variable LASTPOINT=").back().substr(19);
+    const std::string xy = point.substr(0, point.rfind(','));
+    ASSERT_TRUE(sim.Type(kCtrlC + "FILEDIA 0\r"));
+    ASSERT_TRUE(sim.Type("\x03-BOUNDARY " + xy + " \r"));
+    ASSERT_TRUE(sim.Type("\x03_region L \r"));
+    ASSERT_TRUE(sim.Type("\x03_massprop LAST \rY\r" + stem + "\r"));
+    ASSERT_TRUE(CadsimProcess::WaitUntil([&] {
+        return sim.Prompt().find("置き換えますか") != std::string::npos ||
+               (sim.Prompt() == kIdle && Logged(sim, "report written ", run));
+    }));
+    if (sim.Prompt().find("置き換えますか") != std::string::npos) {
+        ASSERT_TRUE(sim.Type("Y\r"));
+    }
+    ASSERT_TRUE(CadsimProcess::WaitUntil([&] { return IdleAnd(sim, "report written ", run); })) << sim.LogContent();
+    ASSERT_TRUE(sim.Type(kCtrlC + "FILEDIA 1\r"));
+}
+
+// The centroid's X and Y as the report prints them.
+std::string ReportCentroid(const std::string& path) {
+    const std::string bytes = testsupport::ReadBytes(path);
+    const std::size_t x = bytes.find("図心");
+    if (x == std::string::npos)
+        return std::string();
+    const std::size_t xValue = bytes.find("X: ", x) + 3;
+    const std::size_t yValue = bytes.find("Y: ", xValue) + 3;
+    return bytes.substr(xValue, bytes.find('\r', xValue) - xValue) + "," +
+           bytes.substr(yValue, bytes.find('\r', yValue) - yValue);
+}
+
+TEST(CadsimDrawingHost, TheSampleUserScriptCarriesTheMainJobToTheExactCentroids) {
+    for (const Mode& mode : {kModes[0], kModes[1]}) {
+        SCOPED_TRACE(Describe(mode));
+        TempFile report("cadsim-report", ".mpr");
+        const std::string stem = report.Path().substr(0, report.Path().size() - 4);
+        CadsimProcess sim(Options(mode, {"--drawing", testsupport::CadsimSamplePath("regions.txt"), "--user",
+                                         testsupport::CadsimSamplePath("regions_user.txt")}));
+        ASSERT_TRUE(sim.Ready()) << sim.Failure();
+
+        std::vector<std::string> centres;
+        for (std::size_t run = 1; run <= 2; ++run) {
+            FaceCentreRun(sim, stem, run);
+            centres.push_back(ReportCentroid(report.Path()));
+            ASSERT_TRUE(sim.Type(kCtrlC + "CIRCLE " + centres.back() + " 5\r"));
+        }
+        // Region passes until the user cancels a selection.
+        for (std::size_t pass = 1;; ++pass) {
+            ASSERT_LE(pass, 3u);
+            ASSERT_TRUE(sim.Type(kCtrlC + kCtrlC + "FILEDIA 0\r"));
+            ASSERT_TRUE(sim.Type(kCtrlC + "_massprop\r"));
+            ASSERT_TRUE(CadsimProcess::WaitUntil([&] {
+                const std::string prompt = sim.Prompt();
+                if (prompt.find("書き出しますか") != std::string::npos ||
+                    prompt.find("置き換えますか") != std::string::npos)
+                    sim.Type("Y\r");
+                if (prompt.find("ファイル名を入力") != std::string::npos)
+                    sim.Type(report.Path() + "\r");
+                // Input handled after the send may not have started the command yet: an idle
+                // prompt counts once the pass has ended one way or the other.
+                return sim.Prompt() == kIdle && (Logged(sim, "user esc") || Logged(sim, "report written ", 2 + pass));
+            })) << sim.LogContent();
+            ASSERT_TRUE(sim.Type(kCtrlC + "FILEDIA 1\r"));
+            if (Logged(sim, "user esc"))
+                break;
+            centres.push_back(ReportCentroid(report.Path()));
+            ASSERT_TRUE(sim.Type(kCtrlC + "CIRCLE " + centres.back() + " 5\r"));
+        }
+        EXPECT_EQ(centres, (std::vector<std::string>{"80.0000,70.0000", "130.0000,13.3333", "20.0000,15.0000",
+                                                     "80.0000,10.0000"}));
+        ASSERT_TRUE(CadsimProcess::WaitUntil([&] { return Logged(sim, "entity created id=", 8); }));
+        EXPECT_EQ(LogEvents(sim.LogContent(), "entity created id=").size(), 8u) << sim.LogContent();
+        const std::vector<std::string> circles = LogEvents(sim.LogContent(), "entity created id=");
+        EXPECT_EQ(circles[2], "entity created id=8 type=circle center=80.0000,70.0000 radius=5.0000");
+        EXPECT_EQ(circles[7], "entity created id=13 type=circle center=80.0000,10.0000 radius=5.0000");
+        EXPECT_EQ(sim.Windows().mainFrame ? sim.Prompt() : "", kIdle);
+    }
 }
 
 void ClickAt(POINT point, bool right) {
@@ -296,9 +370,7 @@ TEST(CadsimDrawingHost, RealClicksPickPointsAndSelectRegionsAndEscCancels) {
     EXPECT_EQ(LogEvents(sim.LogContent(), "mouse click ").size(), 1u);
 
     // A click inside a region selects it; a right click ends the selection.
-    ASSERT_TRUE(
-        sim.Type("\x03"
-                 "FILEDIA 0\r"));
+    ASSERT_TRUE(sim.Type(kCtrlC + "FILEDIA 0\r"));
     ASSERT_TRUE(sim.Type("\x03_massprop\r"));
     ClickAt(windows.ScreenPoint(5, 80), false);
     ASSERT_TRUE(CadsimProcess::WaitUntil([&] { return Logged(sim, "mouse click ", 2); }));
@@ -357,9 +429,7 @@ TEST(CadsimDrawingHost, TheReadyFileSaysWhereTheDrawingIsAndCirclesAppearInIt) {
         << std::hex << PixelAt(windows.ScreenPoint(20, 15));
     const POINT rim = windows.ScreenPoint(120 + 10, 70);
     EXPECT_NE(PixelAt(rim), RGB(210, 0, 0));
-    ASSERT_TRUE(
-        sim.Type("\x03"
-                 "CIRCLE 120,70 10\r"));
+    ASSERT_TRUE(sim.Type(kCtrlC + "CIRCLE 120,70 10\r"));
     ASSERT_TRUE(CadsimProcess::WaitUntil([&] {
         for (int dx = -1; dx <= 1; ++dx)
             if (PixelAt(POINT{rim.x + dx, rim.y}) == RGB(210, 0, 0))
