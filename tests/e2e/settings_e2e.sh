@@ -17,13 +17,6 @@ start_and_wait() {
     probe wait "$TITLE" 20000 >/dev/null
 }
 
-type_size() {
-    click_control "$TITLE" $ID_EDIT1
-    xdotool key End
-    xdotool key --repeat 40 --delay 5 BackSpace
-    [ -z "$1" ] || xdotool type --delay 30 "$1"
-    sleep 0.2
-}
 
 close_with_button() {
     click_control "$TITLE" $ID_CLOSE

@@ -6,6 +6,7 @@
 //   tavroprobe gone <caption> <ms>          exit 0 once no window with that caption exists
 //   tavroprobe text <caption> <id>          print the text of the descendant control with that id
 //   tavroprobe checked <caption> <id>       print 1 or 0 for a check box
+//   tavroprobe iconic <caption>             print 1 while the window is minimised, else 0
 //   tavroprobe rect <caption> <id>          print "x y" of the control's centre on the screen (id 0: client area)
 //   tavroprobe msgbox <caption> <ms>        print the text of a message box with that caption
 //   tavroprobe answer <caption> <ms>        press OK on a message box with that caption
@@ -159,6 +160,10 @@ int main(int argc, char** argv) {
         return Fail("window not found");
     if (command == "close") {
         ::PostMessageA(window, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    if (command == "iconic") {
+        std::printf("%d\n", ::IsIconic(window) ? 1 : 0);
         return 0;
     }
     const int id = std::atoi(arg(3));

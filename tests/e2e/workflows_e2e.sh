@@ -1,0 +1,176 @@
+#!/usr/bin/env bash
+# The real exe against the simulator with real clicks on Execute: face-centre and region mode.
+# Usage: workflows_e2e.sh <bin folder> unicode|ansi inside|after
+. "$(dirname "$0")/lib.sh" "$1"
+kind=${2:-unicode}
+input=${3:-inside}
+sim_options=(--input "$input")
+[ "$kind" = ansi ] && sim_options+=(--ansi)
+samples="$E2E_BIN/samples"
+
+work=$(mktemp -d "$E2E_BIN/../e2e-flow.XXXX")
+cp "$E2E_BIN/Tavro.exe" "$work/TavroFlow.exe"
+start_exe "$work/TavroFlow.exe"
+TAVRO_PID=$STARTED_PID
+probe wait "$TITLE" 20000 >/dev/null
+type_size 50
+
+user_script() {
+    printf '%s\n' "$@" >"$work/user.txt"
+    winepath -w "$work/user.txt"
+}
+
+# The centroid of the report the simulator wrote last, as printed: "x,y".
+report_centroid() {
+    local path
+    path=$(sim_log | sed -n 's/.*report written bytes=[0-9]* path=\(.*\)$/\1/p' | tail -n 1)
+    [ -n "$path" ] || return 0
+    iconv -f CP932 -t UTF-8 "$(unix_path "$path")" | tr -d '\r' | awk '
+        found == 1 { sub(/.*Y:/, ""); gsub(/^[ \t]+|[ \t]+$/, ""); y = $0; found = 2 }
+        found == 0 && /図心/ { sub(/.*X:/, ""); gsub(/^[ \t]+|[ \t]+$/, ""); x = $0; found = 1 }
+        END { if (found) print x "," y }'
+}
+
+report_value() {
+    local label=$1 path
+    path=$(sim_log | sed -n 's/.*report written bytes=[0-9]* path=\(.*\)$/\1/p' | tail -n 1)
+    iconv -f CP932 -t UTF-8 "$(unix_path "$path")" | tr -d '\r' | awk -v label="$label" '
+        index($0, label) == 1 { sub(/^[^:]*:/, ""); gsub(/^[ \t]+|[ \t]+$/, ""); print; exit }'
+}
+
+near() {
+    awk -v a="$1" -v b="$2" 'BEGIN { d = a - b; if (d < 0) d = -d; exit !(d <= 0.0001) }'
+}
+
+# One face-centre run on a shape: the new circle sits at the report's centroid digits, within
+# 0.0001 of the exact centroid, and the labels show the report's area and perimeter as read.
+face_centre_on() {
+    local name=$1 exact_x=$2 exact_y=$3 before after circle centroid
+    before=$(sim_circles | wc -l)
+    run_execute
+    after=$(sim_circles | wc -l)
+    circle=$(sim_circles | tail -n 1)
+    centroid=$(report_centroid)
+    if [ "$input" = after ] && [ "$after" = "$before" ]; then
+        # A host that handles input after the send may leave a run without a circle; never a wrong one.
+        check_eq "$name: no circle, and none at a wrong place" "$before" "$after"
+        return
+    fi
+    check_eq "$name: one circle more" $((before + 1)) "$after"
+    check_eq "$name: circle at the report's centroid digits, radius 50" "$centroid 50.0000" "$circle"
+    check "$name: centroid within 0.0001 of $exact_x,$exact_y" \
+        near "${centroid%,*}" "$exact_x"
+    check "$name: centroid y within 0.0001" near "${centroid#*,}" "$exact_y"
+    if [ "$input" = inside ]; then
+        check_eq "$name: area label as read" "$(report_value 面積)" "$(probe text "$TITLE" 102)"
+        check_eq "$name: perimeter label as read" "$(report_value 周囲)" "$(probe text "$TITLE" 103)"
+    fi
+    check_eq "$name: FILEDIA is 1 again" 1 "$(sim_filedia)"
+}
+
+# Face-centre mode on every sample shape; the second run on a drawing replaces the report.
+face_centre_sample() {
+    local file=$1
+    shift
+    local picks=()
+    local i
+    for ((i = 1; i <= $#; i += 4)); do picks+=("pick ${!i}"); done
+    start_sim "${sim_options[@]}" --drawing "$(winepath -w "$samples/$file")" --user "$(user_script "${picks[@]}")"
+    local runs=$(($# / 4))
+    while [ $# -gt 0 ]; do
+        face_centre_on "$file $2" "$3" "$4"
+        shift 4
+    done
+    if [ "$runs" -gt 1 ] && [ "$input" = inside ]; then
+        # Every run since start-up writes the same report path; the later ones replace it.
+        check_eq "$file: each run wrote the one report path" 1 \
+            "$(sim_log | sed -n 's/.*report written bytes=[0-9]* path=//p' | sort -u | wc -l)"
+        check_eq "$file: the replace question was answered" "$runs" "$(sim_log | grep -c 'report written')"
+    fi
+    stop_sim
+}
+
+face_centre_sample rectangle.txt 30,35 first 30 35 10,10 second 30 35
+face_centre_sample triangle.txt 5,5 "" 10 13.333333333
+face_centre_sample l_shape.txt 10,70 "" 20 30
+face_centre_sample island.txt 30,30 inner 35 30 80,80 outer 50 50
+face_centre_sample far_negative.txt 1000040,-1000025 rectangle 1000040 -1000025 \
+    1000110,-1000060 triangle 1000120 -1000076.666666667
+
+if [ "$input" = inside ]; then
+    # Esc at the pick: nothing but the pick command goes out, and the drawing is unchanged.
+    start_sim "${sim_options[@]}" --drawing "$(winepath -w "$samples/rectangle.txt")" \
+        --user "$(user_script "esc at 点を指定")"
+    run_execute
+    check_eq "cancelled pick: no circle" "" "$(sim_circles)"
+    check_eq "cancelled pick: nothing created" "" "$(sim_log | grep 'entity created')"
+    check_eq "cancelled pick: FILEDIA untouched" 1 "$(sim_filedia)"
+    stop_sim
+
+    # A size of blanks: the circle command carries an empty radius, which the host refuses.
+    type_size "   "
+    start_sim "${sim_options[@]}" --drawing "$(winepath -w "$samples/rectangle.txt")" \
+        --user "$(user_script "pick 30,35")"
+    run_execute
+    check_eq "size of blanks: no circle" "" "$(sim_circles)"
+    check_eq "size of blanks: FILEDIA is 1 again" 1 "$(sim_filedia)"
+    check_eq "size of blanks: window restored" 0 "$(probe iconic "$TITLE")"
+    type_size 50
+
+    # An empty size: the message, and nothing typed.
+    sent=$(sim_log | grep -c '^copydata' || true)
+    type_size ""
+    click_control "$TITLE" $ID_EXECUTE
+    check_eq "empty size: the message" "円の大きさが入力されていません" "$(probe msgbox "$TITLE" 10000)"
+    probe answer "$TITLE" 5000 >/dev/null
+    sleep 0.5
+    check_eq "empty size: nothing typed" "$sent" "$(sim_log | grep -c '^copydata' || true)"
+
+    # "abc" in region mode: the conversion error, and nothing typed.
+    type_size abc
+    click_control "$TITLE" 107  # face centre off: region mode
+    click_control "$TITLE" $ID_EXECUTE
+    check_eq "abc in region mode: the error box" "'abc' は浮動小数点数ではありません." "$(probe msgbox "$TITLE" 10000)"
+    probe answer "$TITLE" 5000 >/dev/null
+    sleep 0.5
+    check_eq "abc in region mode: nothing typed" "$sent" "$(sim_log | grep -c '^copydata' || true)"
+    check_eq "abc in region mode: window not minimised" 0 "$(probe iconic "$TITLE")"
+    click_control "$TITLE" 107  # face centre on again
+    type_size 50
+    stop_sim
+
+    # No CAD program: nothing happens, the window stays as it is.
+    run_execute
+    check_eq "no CAD: window normal" 0 "$(probe iconic "$TITLE")"
+
+    # The simulator closed while the run waits for the pick.
+    start_sim "${sim_options[@]}" --drawing "$(winepath -w "$samples/rectangle.txt")"
+    click_control "$TITLE" $ID_EXECUTE
+    sleep 1.5
+    check_eq "closed during a wait: the run waits, minimised" 1 "$(probe iconic "$TITLE")"
+    stop_sim
+    for i in $(seq 1 50); do [ "$(probe iconic "$TITLE")" = 0 ] && break; sleep 0.2; done
+    check_eq "closed during a wait: window restored" 0 "$(probe iconic "$TITLE")"
+fi
+
+# Region mode once, then continuously until Esc.
+click_control "$TITLE" 107  # face centre off
+start_sim "${sim_options[@]}" --drawing "$(winepath -w "$samples/regions.txt")" \
+    --user "$(user_script "select 20,15" "enter" "select 80,10" "enter" "esc at オブジェクトを選択")"
+run_execute
+check_eq "region once: one circle at the region's centroid" "20.0000,15.0000 50.0000" "$(sim_circles)"
+check_eq "region once: area label with two decimals" "1200.00" "$(probe text "$TITLE" 102)"
+check_eq "region once: perimeter label with two decimals" "140.00" "$(probe text "$TITLE" 103)"
+check_eq "region once: FILEDIA is 1 again" 1 "$(sim_filedia)"
+click_control "$TITLE" 104  # continuous on
+run_execute
+check_eq "continuous: circles until Esc" $'20.0000,15.0000 50.0000\n80.0000,10.0000 50.0000' "$(sim_circles)"
+check_eq "continuous: FILEDIA is 1 after Esc" 1 "$(sim_filedia)"
+check_eq "continuous: window restored" 0 "$(probe iconic "$TITLE")"
+click_control "$TITLE" 104
+click_control "$TITLE" 107
+stop_sim
+
+probe close "$TITLE" >/dev/null
+check "the tool closes" wait_exit "$TAVRO_PID" 10
+rm -rf "$work"
