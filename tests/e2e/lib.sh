@@ -1,15 +1,13 @@
-# Shared by the end-to-end scripts: the Wine environment, the probe, real input through xdotool.
+# Shared by the end-to-end scripts: the Wine environment, the desktop helpers, checks that count.
 # Usage: source it with the folder of the built exes as $1.
 set -euo pipefail
 
 E2E_BIN=$(cd "$1" && pwd)
 E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-TITLE="図心位置に円を描く"
-ID_EDIT1=101
-ID_CLOSE=105
-ID_EXECUTE=106
+DESKTOP_BIN=$E2E_BIN
 
 . "$E2E_ROOT/scripts/wine-env.sh"
+. "$E2E_ROOT/scripts/desktop.sh"
 wine_env_up
 E2E_FAILURES=0
 E2E_CHECKS=0
@@ -24,11 +22,6 @@ e2e_finish() {
     [ "$E2E_FAILURES" -eq 0 ] && [ "$status" -eq 0 ]
 }
 trap e2e_finish EXIT
-
-# The probe prints code page 932 text; the scripts compare in UTF-8.
-probe() {
-    wine "$E2E_BIN/tavroprobe.exe" "$@" 2>/dev/null | tr -d '\r' | iconv -f CP932 -t UTF-8
-}
 
 check_eq() {
     local what=$1 expected=$2 actual=$3
@@ -53,94 +46,3 @@ check() {
     fi
 }
 
-unix_path() {
-    winepath -u "$1" 2>/dev/null | tr -d '\r'
-}
-
-# Clicks the centre of a control of a window, as a user would.
-click_control() {
-    local caption=$1 id=$2 xy
-    xy=$(probe rect "$caption" "$id")
-    [ -n "$xy" ] || { echo "no control $id in [$caption]"; return 1; }
-    # shellcheck disable=SC2086
-    xdotool mousemove $xy click 1
-    sleep 0.3
-}
-
-# Starts a program under Wine in the background; sets STARTED_PID.
-start_exe() {
-    wine "$@" >/dev/null 2>&1 &
-    STARTED_PID=$!
-}
-
-# Waits for a background program to end, at most the given seconds; true when it ended.
-wait_exit() {
-    local pid=$1 seconds=$2 i
-    for i in $(seq 1 $((seconds * 10))); do
-        kill -0 "$pid" 2>/dev/null || { wait "$pid" 2>/dev/null || true; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
-
-# Replaces the circle size with real keystrokes.
-type_size() {
-    click_control "$TITLE" $ID_EDIT1
-    xdotool key End
-    xdotool key --repeat 40 --delay 5 BackSpace
-    [ -z "$1" ] || xdotool type --delay 30 "$1"
-    sleep 0.2
-}
-
-# The CAD host simulator, started with options; sets SIM_PID, SIM_LOG (UTF-8 copy on demand).
-SIM_TITLE="AutoCAD 2024 - [Drawing1.dwg]"
-start_sim() {
-    local dir
-    dir=$(mktemp -d "$E2E_BIN/../e2e-sim.XXXX")
-    SIM_LOG_RAW="$dir/log.txt"
-    local ready="$dir/ready.txt"
-    wine "$E2E_BIN/cadsim.exe" --log "$(winepath -w "$SIM_LOG_RAW")" --ready "$(winepath -w "$ready")" "$@" \
-        >"$dir/stderr.txt" 2>&1 &
-    SIM_PID=$!
-    local i
-    for i in $(seq 1 200); do
-        [ -f "$ready" ] && return 0
-        sleep 0.1
-    done
-    echo "the simulator did not start: $(cat "$dir/stderr.txt")"
-    return 1
-}
-
-stop_sim() {
-    probe close "$SIM_TITLE" >/dev/null || true
-    wait_exit "$SIM_PID" 10 || kill "$SIM_PID" 2>/dev/null || true
-}
-
-sim_log() {
-    iconv -f CP932 -t UTF-8 "$SIM_LOG_RAW" 2>/dev/null | tr -d '\r'
-}
-
-# "x,y radius" of every circle the simulator drew, one a line.
-sim_circles() {
-    sim_log | sed -n 's/.*entity created id=[0-9]* type=circle center=\([^ ]*\) radius=\([^ ]*\).*/\1 \2/p'
-}
-
-# The value FILEDIA was last set to in the simulator (1 when nothing set it).
-sim_filedia() {
-    local value
-    value=$(sim_log | sed -n 's/.*variable FILEDIA=\([0-9]\).*/\1/p' | tail -n 1)
-    echo "${value:-1}"
-}
-
-# Clicks Execute and waits until the run is over: the window is minimised while a run waits.
-run_execute() {
-    click_control "$TITLE" $ID_EXECUTE
-    sleep 0.5
-    local i
-    for i in $(seq 1 200); do
-        [ "$(probe iconic "$TITLE")" = 0 ] && return 0
-        sleep 0.2
-    done
-    echo "the run did not end"
-    return 1
-}

@@ -62,8 +62,8 @@ face_centre_on() {
         near "${centroid%,*}" "$exact_x"
     check "$name: centroid y within 0.0001" near "${centroid#*,}" "$exact_y"
     if [ "$input" = inside ]; then
-        check_eq "$name: area label as read" "$(report_value 面積)" "$(probe text "$TITLE" 102)"
-        check_eq "$name: perimeter label as read" "$(report_value 周囲)" "$(probe text "$TITLE" 103)"
+        check_eq "$name: area label as read" "$(report_value 面積)" "$(probe text "$TITLE" $ID_LABEL1)"
+        check_eq "$name: perimeter label as read" "$(report_value 周囲)" "$(probe text "$TITLE" $ID_LABEL2)"
     fi
     check_eq "$name: FILEDIA is 1 again" 1 "$(sim_filedia)"
 }
@@ -128,14 +128,14 @@ if [ "$input" = inside ]; then
 
     # "abc" in region mode: the conversion error, and nothing typed.
     type_size abc
-    click_control "$TITLE" 107  # face centre off: region mode
+    click_control "$TITLE" $ID_FACE_CENTRE  # face centre off: region mode
     click_control "$TITLE" $ID_EXECUTE
     check_eq "abc in region mode: the error box" "'abc' は浮動小数点数ではありません." "$(probe msgbox "$TITLE" 10000)"
     probe answer "$TITLE" 5000 >/dev/null
     sleep 0.5
     check_eq "abc in region mode: nothing typed" "$sent" "$(sim_log | grep -c '^copydata' || true)"
     check_eq "abc in region mode: window not minimised" 0 "$(probe iconic "$TITLE")"
-    click_control "$TITLE" 107  # face centre on again
+    click_control "$TITLE" $ID_FACE_CENTRE  # face centre on again
     type_size 50
     stop_sim
 
@@ -154,21 +154,21 @@ if [ "$input" = inside ]; then
 fi
 
 # Region mode once, then continuously until Esc.
-click_control "$TITLE" 107  # face centre off
+click_control "$TITLE" $ID_FACE_CENTRE  # face centre off
 start_sim "${sim_options[@]}" --drawing "$(winepath -w "$samples/regions.txt")" \
     --user "$(user_script "select 20,15" "enter" "select 80,10" "enter" "esc at オブジェクトを選択")"
 run_execute
 check_eq "region once: one circle at the region's centroid" "20.0000,15.0000 50.0000" "$(sim_circles)"
-check_eq "region once: area label with two decimals" "1200.00" "$(probe text "$TITLE" 102)"
-check_eq "region once: perimeter label with two decimals" "140.00" "$(probe text "$TITLE" 103)"
+check_eq "region once: area label with two decimals" "1200.00" "$(probe text "$TITLE" $ID_LABEL1)"
+check_eq "region once: perimeter label with two decimals" "140.00" "$(probe text "$TITLE" $ID_LABEL2)"
 check_eq "region once: FILEDIA is 1 again" 1 "$(sim_filedia)"
-click_control "$TITLE" 104  # continuous on
+click_control "$TITLE" $ID_CONTINUOUS  # continuous on
 run_execute
 check_eq "continuous: circles until Esc" $'20.0000,15.0000 50.0000\n80.0000,10.0000 50.0000' "$(sim_circles)"
 check_eq "continuous: FILEDIA is 1 after Esc" 1 "$(sim_filedia)"
 check_eq "continuous: window restored" 0 "$(probe iconic "$TITLE")"
-click_control "$TITLE" 104
-click_control "$TITLE" 107
+click_control "$TITLE" $ID_CONTINUOUS
+click_control "$TITLE" $ID_FACE_CENTRE
 stop_sim
 
 probe close "$TITLE" >/dev/null
