@@ -158,12 +158,11 @@ void CentroidWorkflows::FaceCentre() {
     }
     if (Contains(prompt, kAskReplace)) {
         Send(u"Y\r");
-        // The report is complete only once the host has handled the answer.
-        for (int poll = 0; poll < kPollLimit; ++poll) {
+        // The report is complete only once the host has handled the answer; a host that handles
+        // input inside the send already has, so look before waiting.
+        prompt = link_.ReadPrompt();
+        for (int poll = 0; poll < kPollLimit && prompt != kIdlePrompt && !prompt.empty(); ++poll)
             prompt = Poll();
-            if (prompt == kIdlePrompt || prompt.empty())
-                break;
-        }
     }
     SwitchFileDialogs(true);
 
@@ -208,6 +207,34 @@ void CentroidWorkflows::Region() {
     } while (host_.ContinuousChecked() && !centroidX.empty());
 }
 
+bool CentroidWorkflows::AnswerMasspropQuestions(std::string prompt, const std::string& reportPath) {
+    for (;;) {
+        bool answered = false;
+        if (Contains(prompt, kAskWrite)) {
+            Send(u"Y\r");
+            answered = true;
+        }
+        if (Contains(prompt, kAskReplace)) {
+            Send(u"Y\r");
+            answered = true;
+        }
+        if (Contains(prompt, kAskFileName)) {
+            SendAssembled(reportPath + "\r");
+            answered = true;
+        }
+        if (prompt == kIdlePrompt || prompt.empty())
+            return true;
+        if (!answered)
+            return false;
+        // A host that handles input inside the send shows its next question at once: answer it
+        // without waiting. An unchanged prompt is still the one answered, so it waits for the poll.
+        std::string next = link_.ReadPrompt();
+        if (next == prompt)
+            return false;
+        prompt = std::move(next);
+    }
+}
+
 RegionPassResult CentroidWorkflows::RegionPass(const std::string& reportPath) {
     RegionPassResult result;
     const std::optional<std::uint64_t> reportBefore = host_.FileVersion(reportPath);
@@ -222,14 +249,7 @@ RegionPassResult CentroidWorkflows::RegionPass(const std::string& reportPath) {
         host_.DrawHint(historyPane_, kRegionHint);
 
     for (int poll = 0; poll < kPollLimit; ++poll) {
-        const std::string prompt = Poll();
-        if (Contains(prompt, kAskWrite))
-            Send(u"Y\r");
-        if (Contains(prompt, kAskReplace))
-            Send(u"Y\r");
-        if (Contains(prompt, kAskFileName))
-            SendAssembled(reportPath + "\r");
-        if (prompt == kIdlePrompt || prompt.empty())
+        if (AnswerMasspropQuestions(Poll(), reportPath))
             break;
     }
     const std::string lastLine = link_.LastHistoryLine();

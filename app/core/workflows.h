@@ -51,6 +51,9 @@ private:
     // Sleeps, lets the window work, reads the prompt; ends the run when the user closes the window.
     std::string Poll();
     void SwitchFileDialogs(bool on);
+    // Answers the questions of the mass-properties command on one prompt, and the next ones the
+    // host shows at once; true when the command line is idle (or gone).
+    bool AnswerMasspropQuestions(std::string prompt, const std::string& reportPath);
     // Reads the report only when this run rewrote it.
     bool ReadFreshReport(const std::string& path,
                          std::optional<std::uint64_t> before,

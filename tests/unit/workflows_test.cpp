@@ -43,7 +43,8 @@ struct FakeHost : app::WorkflowHost {
     std::vector<std::string> messages, areas, perimeters, hints;
     std::map<std::string, std::pair<std::string, std::uint64_t>> files;
     std::uint64_t nextVersion = 1;
-    std::function<void()> onPoll;  // the user's side, acting while the workflow waits
+    std::function<void()> onPoll;      // the user's side, acting while the workflow waits
+    std::function<void()> beforePoll;  // a host that handles typed input late does it here
     int polls = 0;
 
     void WriteFile(const std::string& path, const std::string& content) { files[path] = {content, nextVersion++}; }
@@ -58,6 +59,8 @@ struct FakeHost : app::WorkflowHost {
     void ProcessMessages() override {}
     void Sleep(unsigned) override {
         ++polls;
+        if (beforePoll)
+            beforePoll();
         if (onPoll)
             onPoll();
     }
@@ -130,8 +133,28 @@ protected:
         prompt = kIdle;
     }
 
+    // A host that takes typed input only later: records wait until the next poll.
+    bool late = false;
+    std::vector<std::string> pending;
+
     void Type(const std::string& text) {
+        if (late) {
+            typed.push_back(text);
+            pending.push_back(text);
+            return;
+        }
         typed.push_back(text);
+        Handle(text);
+    }
+
+    void HandleLate() {
+        const std::vector<std::string> inputs = std::move(pending);
+        pending.clear();
+        for (const std::string& input : inputs)
+            Handle(input);
+    }
+
+    void Handle(const std::string& text) {
         std::string input = text;
         while (!input.empty() && input[0] == '\x03') {
             input.erase(0, 1);
@@ -368,6 +391,50 @@ TEST_F(WorkflowTest, RegionOnceAnswersTheQuestionsAndDrawsOneCircle) {
     EXPECT_EQ(host.perimeters, Expected({"140.00"}));
     EXPECT_EQ(host.hints, Expected({"基データを選択"}));
     EXPECT_FALSE(host.minimized);
+}
+
+TEST_F(WorkflowTest, RegionPassAnswersAPromptHostWithinOnePoll) {
+    SelectRegions();
+    workflows.Region();
+    workflows.Region();  // the second pass meets the replace question too
+    EXPECT_EQ(circles.size(), 2u);
+    EXPECT_EQ(host.polls, 2);
+}
+
+TEST_F(WorkflowTest, HostThatTakesInputLateGetsEachAnswerOnce) {
+    SelectRegions();
+    workflows.Region();
+    late = true;
+    host.beforePoll = [this] { HandleLate(); };
+    typed.clear();
+    workflows.Region();
+    HandleLate();  // what the host still had to do when the run ended
+    EXPECT_EQ(typed, Expected({"\x03\x03"
+                               "FILEDIA 0\r",
+                               "\x03_massprop\r", "Y\r", paths.ReportPath() + "\r", "Y\r",
+                               "\x03"
+                               "FILEDIA 1\r",
+                               "\x03"
+                               "CIRCLE 20.0000,25.0000 50\r"}));
+    EXPECT_EQ(circles.size(), 2u);
+    EXPECT_EQ(variables["FILEDIA"], "1");
+}
+
+TEST_F(WorkflowTest, FaceCentreRunAgainstALateHostReadsOnlyTheReportItAskedFor) {
+    PickAt("10.0000", "20.0000");
+    workflows.FaceCentre();
+    pendingReport = "31.5000,36.5000";
+    // From the replace question on, the host takes its input a poll late.
+    auto pick = host.onPoll;
+    host.onPoll = [this, pick] {
+        pick();
+        late = late || prompt.find("置き換えますか") != std::string::npos;
+    };
+    host.beforePoll = [this] { HandleLate(); };
+    workflows.FaceCentre();
+    HandleLate();
+    // The answer to the replace question is handled a poll later; the circle is at the new centroid.
+    EXPECT_EQ(circles, Expected({"30.0000,35.0000 50", "31.5000,36.5000 50"}));
 }
 
 TEST_F(WorkflowTest, ContinuousRegionRunGoesOnUntilEsc) {
