@@ -16,8 +16,21 @@ probe() {
     wine "$DESKTOP_BIN/tavroprobe.exe" "$@" 2>/dev/null | tr -d '\r' | iconv -f CP932 -t UTF-8
 }
 
+# Paths between the two sides without starting a Wine program: Wine's prefix maps Z: to the Unix
+# root and C: to its drive_c folder.
 unix_path() {
-    winepath -u "$1" 2>/dev/null | tr -d '\r'
+    local path=${1//\\//}
+    case "$path" in
+    [Zz]:/*) echo "${path:2}" ;;
+    [Cc]:/*) echo "$WINEPREFIX/drive_c/${path:3}" ;;
+    *) winepath -u "$1" 2>/dev/null | tr -d '\r' ;;
+    esac
+}
+
+windows_path() {
+    local path
+    path=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+    echo "Z:${path//\//\\}"
 }
 
 # Clicks the centre of a control of a window, as a user would.
@@ -62,7 +75,7 @@ start_sim() {
     dir=$(mktemp -d "$DESKTOP_BIN/../e2e-sim.XXXX")
     SIM_LOG_RAW="$dir/log.txt"
     local ready="$dir/ready.txt"
-    wine "$DESKTOP_BIN/cadsim.exe" --log "$(winepath -w "$SIM_LOG_RAW")" --ready "$(winepath -w "$ready")" "$@" \
+    wine "$DESKTOP_BIN/cadsim.exe" --log "$(windows_path "$SIM_LOG_RAW")" --ready "$(windows_path "$ready")" "$@" \
         >"$dir/stderr.txt" 2>&1 &
     SIM_PID=$!
     local i

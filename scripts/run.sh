@@ -23,7 +23,7 @@ drawing="$DESKTOP_BIN/samples/regions.txt"
 user="$root/build/main-job-user.txt"
 printf '%s\n' "pick 80,70" "pick 130,10" "select 20,15" "enter" "wait 1500" "select 80,10" "enter" \
     "esc at オブジェクトを選択" >"$user"
-start_sim --drawing "$(winepath -w "$drawing")" --user "$(winepath -w "$user")" || exit 1
+start_sim --drawing "$(windows_path "$drawing")" --user "$(windows_path "$user")" || exit 1
 start_exe "$DESKTOP_BIN/Tavro.exe"
 tavro_pid=$STARTED_PID
 probe wait "$TITLE" 20000 >/dev/null || { echo "run: the tool did not open its window" >&2; exit 1; }

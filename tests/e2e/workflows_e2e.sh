@@ -17,7 +17,7 @@ type_size 50
 
 user_script() {
     printf '%s\n' "$@" >"$work/user.txt"
-    winepath -w "$work/user.txt"
+    windows_path "$work/user.txt"
 }
 
 # The centroid of the report the simulator wrote last, as printed: "x,y".
@@ -75,7 +75,7 @@ face_centre_sample() {
     local picks=()
     local i
     for ((i = 1; i <= $#; i += 4)); do picks+=("pick ${!i}"); done
-    start_sim "${sim_options[@]}" --drawing "$(winepath -w "$samples/$file")" --user "$(user_script "${picks[@]}")"
+    start_sim "${sim_options[@]}" --drawing "$(windows_path "$samples/$file")" --user "$(user_script "${picks[@]}")"
     local runs=$(($# / 4))
     while [ $# -gt 0 ]; do
         face_centre_on "$file $2" "$3" "$4"
@@ -99,7 +99,7 @@ face_centre_sample far_negative.txt 1000040,-1000025 rectangle 1000040 -1000025 
 
 if [ "$input" = inside ]; then
     # Esc at the pick: nothing but the pick command goes out, and the drawing is unchanged.
-    start_sim "${sim_options[@]}" --drawing "$(winepath -w "$samples/rectangle.txt")" \
+    start_sim "${sim_options[@]}" --drawing "$(windows_path "$samples/rectangle.txt")" \
         --user "$(user_script "esc at 点を指定")"
     run_execute
     check_eq "cancelled pick: no circle" "" "$(sim_circles)"
@@ -109,7 +109,7 @@ if [ "$input" = inside ]; then
 
     # A size of blanks: the circle command carries an empty radius, which the host refuses.
     type_size "   "
-    start_sim "${sim_options[@]}" --drawing "$(winepath -w "$samples/rectangle.txt")" \
+    start_sim "${sim_options[@]}" --drawing "$(windows_path "$samples/rectangle.txt")" \
         --user "$(user_script "pick 30,35")"
     run_execute
     check_eq "size of blanks: no circle" "" "$(sim_circles)"
@@ -144,7 +144,7 @@ if [ "$input" = inside ]; then
     check_eq "no CAD: window normal" 0 "$(probe iconic "$TITLE")"
 
     # The simulator closed while the run waits for the pick.
-    start_sim "${sim_options[@]}" --drawing "$(winepath -w "$samples/rectangle.txt")"
+    start_sim "${sim_options[@]}" --drawing "$(windows_path "$samples/rectangle.txt")"
     click_control "$TITLE" $ID_EXECUTE
     sleep 1.5
     check_eq "closed during a wait: the run waits, minimised" 1 "$(probe iconic "$TITLE")"
@@ -155,7 +155,7 @@ fi
 
 # Region mode once, then continuously until Esc.
 click_control "$TITLE" $ID_FACE_CENTRE  # face centre off
-start_sim "${sim_options[@]}" --drawing "$(winepath -w "$samples/regions.txt")" \
+start_sim "${sim_options[@]}" --drawing "$(windows_path "$samples/regions.txt")" \
     --user "$(user_script "select 20,15" "enter" "select 80,10" "enter" "esc at オブジェクトを選択")"
 run_execute
 check_eq "region once: one circle at the region's centroid" "20.0000,15.0000 50.0000" "$(sim_circles)"
@@ -171,6 +171,23 @@ click_control "$TITLE" $ID_CONTINUOUS
 click_control "$TITLE" $ID_FACE_CENTRE
 stop_sim
 
-probe close "$TITLE" >/dev/null
-check "the tool closes" wait_exit "$TAVRO_PID" 10
+if [ "$input" = inside ]; then
+    # Close while a region pass waits for the selection: the run ends at its next poll, file
+    # dialogs are switched back on, the size is saved and the program ends.
+    click_control "$TITLE" $ID_FACE_CENTRE
+    type_size 42
+    start_sim "${sim_options[@]}" --drawing "$(windows_path "$samples/regions.txt")"
+    click_control "$TITLE" $ID_EXECUTE
+    sleep 1
+    check_eq "close during a run: the run was waiting" 0 "$(sim_filedia)"
+    probe close "$TITLE" >/dev/null
+    check "close during a run: the program ends" wait_exit "$TAVRO_PID" 10
+    check_eq "close during a run: FILEDIA is 1 again" 1 "$(sim_filedia)"
+    check_eq "close during a run: the size is saved" "大きさ=42" \
+        "$(iconv -f CP932 -t UTF-8 "$(unix_path "$(probe appdata)")/Halvetra/TavroFlow.Ini" | tr -d '\r' | grep 大きさ)"
+    stop_sim
+else
+    probe close "$TITLE" >/dev/null
+    check "the tool closes" wait_exit "$TAVRO_PID" 10
+fi
 rm -rf "$work"
