@@ -15,6 +15,22 @@ const char kFaceCentreHint[] = "計算したい面の内側をクリック";
 const char kRegionHint[] = "基データを選択";
 const char kSizeMissing[] = "円の大きさが入力されていません";
 
+// Every command but a reply begins with Ctrl+C, so that whatever the CAD program still does ends first.
+const char kCancel[] = "\x03";
+const char16_t kPickPoint[] = u"\x03ID ";
+const char16_t kRegionFromLast[] = u"\x03_region L \r";
+const char16_t kMassPropBySelection[] = u"\x03_massprop\r";
+const char16_t kFileDialogsOn[] =
+    u"\x03"
+    u"FILEDIA 1\r";
+const char16_t kFileDialogsOff[] =
+    u"\x03"
+    u"FILEDIA 0\r";
+const char16_t kFileDialogsOffTwice[] =
+    u"\x03\x03"
+    u"FILEDIA 0\r";
+const char16_t kYes[] = u"Y\r";
+
 bool Contains(const std::string& text, const char* part) {
     return text.find(part) != std::string::npos;
 }
@@ -50,9 +66,7 @@ public:
     explicit RunScope(CentroidWorkflows& owner) : owner_(owner) { owner_.running_ = true; }
     ~RunScope() {
         if (owner_.fileDialogsOff_ && owner_.link_.Discovery().IsCadReady())
-            owner_.Send(
-                u"\x03"
-                u"FILEDIA 1\r");
+            owner_.Send(kFileDialogsOn);
         owner_.fileDialogsOff_ = false;
         if (minimized_)
             owner_.host_.SetMinimized(false);
@@ -81,10 +95,7 @@ std::string CentroidWorkflows::Poll() {
 
 void CentroidWorkflows::SwitchFileDialogs(bool on) {
     fileDialogsOff_ = !on;
-    Send(on ? u"\x03"
-              u"FILEDIA 1\r"
-            : u"\x03"
-              u"FILEDIA 0\r");
+    Send(on ? kFileDialogsOn : kFileDialogsOff);
 }
 
 bool CentroidWorkflows::ReadFreshReport(const std::string& path,
@@ -119,9 +130,7 @@ void CentroidWorkflows::FaceCentre() {
     const platform::WindowHandle historyPane = link_.Discovery().FindHistoryPane();
     host_.ProcessMessages();
 
-    Send(
-        u"\x03"
-        u"ID ");
+    Send(kPickPoint);
     if (historyPane)
         host_.DrawHint(historyPane, kFaceCentreHint);
     for (int poll = 0; poll < kPollLimit; ++poll) {
@@ -144,11 +153,9 @@ void CentroidWorkflows::FaceCentre() {
     const std::string reportPath = paths_.ReportPath();
     const std::optional<std::uint64_t> reportBefore = host_.FileVersion(reportPath);
     SwitchFileDialogs(false);
-    SendAssembled("\x03-BOUNDARY " + pointX + "," + pointY + " " + "\r");
-    Send(
-        u"\x03"
-        u"_region L \r");
-    SendAssembled("\x03_massprop LAST \rY\r" + paths_.ReportStem() + "\r");
+    SendAssembled(std::string(kCancel) + "-BOUNDARY " + pointX + "," + pointY + " " + "\r");
+    Send(kRegionFromLast);
+    SendAssembled(std::string(kCancel) + "_massprop LAST \rY\r" + paths_.ReportStem() + "\r");
 
     std::string prompt;
     for (int poll = 0; poll < kPollLimit; ++poll) {
@@ -157,7 +164,7 @@ void CentroidWorkflows::FaceCentre() {
             break;
     }
     if (Contains(prompt, kAskReplace)) {
-        Send(u"Y\r");
+        Send(kYes);
         // The report is complete only once the host has handled the answer; a host that handles
         // input inside the send already has, so look before waiting.
         prompt = link_.ReadPrompt();
@@ -170,10 +177,8 @@ void CentroidWorkflows::FaceCentre() {
     if (!ReadFreshReport(reportPath, reportBefore, ReportVariant::FaceCentre, values))
         return;
     if (!values.centroidX.empty() && IsTypeableValue(values.centroidX) && IsTypeableValue(values.centroidY))
-        SendAssembled(
-            "\x03"
-            "CIRCLE " +
-            values.centroidX + "," + values.centroidY + " " + cadlink::Trim(host_.SizeText()) + "\r");
+        SendAssembled(std::string(kCancel) + "CIRCLE " + values.centroidX + "," + values.centroidY + " " +
+                      cadlink::Trim(host_.SizeText()) + "\r");
 }
 
 void CentroidWorkflows::Region() {
@@ -200,10 +205,8 @@ void CentroidWorkflows::Region() {
         if (!IsTypeableValue(pass.values.centroidX) || !IsTypeableValue(pass.values.centroidY))
             centroidX.clear();  // nothing from the report is typed that could run as a command
         if (pass.reportRead && !centroidX.empty())
-            SendAssembled(
-                "\x03"
-                "CIRCLE " +
-                centroidX + "," + pass.values.centroidY + " " + host_.SizeText() + "\r");
+            SendAssembled(std::string(kCancel) + "CIRCLE " + centroidX + "," + pass.values.centroidY + " " +
+                          host_.SizeText() + "\r");
     } while (host_.ContinuousChecked() && !centroidX.empty());
 }
 
@@ -211,11 +214,11 @@ bool CentroidWorkflows::AnswerMasspropQuestions(std::string prompt, const std::s
     for (;;) {
         bool answered = false;
         if (Contains(prompt, kAskWrite)) {
-            Send(u"Y\r");
+            Send(kYes);
             answered = true;
         }
         if (Contains(prompt, kAskReplace)) {
-            Send(u"Y\r");
+            Send(kYes);
             answered = true;
         }
         if (Contains(prompt, kAskFileName)) {
@@ -239,12 +242,8 @@ RegionPassResult CentroidWorkflows::RegionPass(const std::string& reportPath) {
     RegionPassResult result;
     const std::optional<std::uint64_t> reportBefore = host_.FileVersion(reportPath);
     fileDialogsOff_ = true;
-    Send(
-        u"\x03\x03"
-        u"FILEDIA 0\r");
-    Send(
-        u"\x03"
-        u"_massprop\r");
+    Send(kFileDialogsOffTwice);
+    Send(kMassPropBySelection);
     if (historyPane_ && link_.Discovery().IsLive(historyPane_))
         host_.DrawHint(historyPane_, kRegionHint);
 
