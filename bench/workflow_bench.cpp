@@ -46,6 +46,14 @@ int Count(const std::string& text, const std::string& part) {
     return count;
 }
 
+// The log's size: cheap to ask, so the log is read again only when it has grown.
+unsigned long long FileSize(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return 0;
+    return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
 HWND Control(HWND window, int id) {
     struct Search {
         int id;
@@ -129,10 +137,15 @@ int main() {
             const double start = NowMs();
             ::PostMessageA(execute, BM_CLICK, 0, 0);
             double arrived = 0;
+            unsigned long long size = FileSize(cad.LogPath());
             while (NowMs() - start < 30000) {
-                if (Count(cad.LogContent(), "type=circle") > before) {
-                    arrived = NowMs();
-                    break;
+                const unsigned long long now = FileSize(cad.LogPath());
+                if (now != size) {
+                    size = now;
+                    if (Count(cad.LogContent(), "type=circle") > before) {
+                        arrived = NowMs();
+                        break;
+                    }
                 }
                 ::Sleep(1);
             }

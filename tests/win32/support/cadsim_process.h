@@ -102,6 +102,7 @@ public:
 
     // Everything the simulator logged so far (see ParseRecordLog).
     std::string LogContent() const;
+    const std::wstring& LogPath() const { return logPath_; }
 
     // Sends keystrokes (code page 932) to the main frame as one WM_COPYDATA record, the way the
     // tool does: UTF-16 for a Unicode main frame, else the bytes, with the terminating zero.
