@@ -1,5 +1,7 @@
 #include "drawing_file.h"
 
+#include "source_lines.h"
+
 #include <cmath>
 #include <vector>
 
@@ -118,20 +120,9 @@ bool ParseEntity(const std::vector<std::string>& words, Entity& entity, std::str
 
 bool ParseDrawingFile(const std::string& text, Drawing& drawing, std::string& error) {
     std::vector<Entity> entities;
-    // Editors that save UTF-8 may put a byte-order mark first.
-    std::size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
-    for (std::size_t lineNumber = 1; start < text.size(); ++lineNumber) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(start, end - start);
-        start = end + 1;
-        const std::size_t comment = line.find('#');
-        if (comment != std::string::npos)
-            line.erase(comment);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        const std::string where = "line " + std::to_string(lineNumber) + ": ";
+    for (const SourceLine& source : SourceLines(text)) {
+        const std::string& line = source.text;
+        const std::string where = "line " + std::to_string(source.number) + ": ";
         if (line.find('\0') != std::string::npos || line.find('\r') != std::string::npos) {
             error = where + "control characters in the line (is this a drawing file?)";
             return false;

@@ -1,5 +1,7 @@
 #include "user_script.h"
 
+#include "source_lines.h"
+
 #include "system_variables.h"
 
 namespace cadsim {
@@ -105,18 +107,9 @@ std::string Describe(const UserStep& step) {
 
 bool ParseUserScript(const std::string& text, std::vector<UserStep>& steps, std::string& error) {
     std::vector<UserStep> parsed;
-    std::size_t start = 0;
-    for (std::size_t lineNumber = 1; start < text.size(); ++lineNumber) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(start, end - start);
-        start = end + 1;
-        const std::size_t comment = line.find('#');
-        if (comment != std::string::npos)
-            line.erase(comment);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+    for (const SourceLine& source : SourceLines(text)) {
+        const std::string& line = source.text;
+        const std::size_t lineNumber = source.number;
         const std::string where = "line " + std::to_string(lineNumber) + ": ";
         for (char c : line) {
             if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F) {
