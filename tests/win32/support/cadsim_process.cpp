@@ -248,17 +248,7 @@ POINT CadsimWindows::ScreenPoint(double x, double y) const {
 bool ParseReadyFile(const std::string& content, CadsimWindows& windows, std::string& error) {
     std::map<std::string, unsigned long long> values;
     std::map<std::string, std::vector<double>> decimals;
-    std::size_t start = 0;
-    while (start < content.size()) {
-        std::size_t end = content.find('\n', start);
-        if (end == std::string::npos)
-            end = content.size();
-        std::string line = content.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.empty())
-            continue;
+    for (const std::string& line : Lines(content)) {
         const std::size_t equals = line.find('=');
         const std::string key = line.substr(0, equals);
         if (key == "DrawingArea" || key == "View") {
@@ -315,17 +305,7 @@ bool ParseReadyFile(const std::string& content, CadsimWindows& windows, std::str
 
 bool ParseRecordLog(const std::string& content, std::vector<ReceivedRecord>& records, std::string& error) {
     records.clear();
-    std::size_t start = 0;
-    while (start < content.size()) {
-        std::size_t end = content.find('\n', start);
-        if (end == std::string::npos)
-            end = content.size();
-        std::string line = content.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.empty())
-            continue;
+    for (const std::string& line : Lines(content)) {
         std::map<std::string, std::string> fields;
         std::size_t at = line.find(' ');
         const std::string kind = line.substr(0, at);
