@@ -1,0 +1,67 @@
+#pragma once
+// The marquee's state machine: Active, Behavior, ScrollDirection, ScrollSpeed and the position, with
+// the rules for writing each and for a timer tick. The control around it measures, runs the timer,
+// clears and invalidates through MarqueeHost.
+
+#include "marquee_motion.h"
+
+namespace es {
+
+class MarqueeHost {
+public:
+    // Measures the caption again and returns the client and text size.
+    virtual MarqueeExtent MeasureText() = 0;
+    // The client size and the text size last measured.
+    virtual MarqueeExtent Extent() const = 0;
+    virtual void StartTimer(unsigned interval, unsigned resolution) = 0;
+    virtual void StopTimer() = 0;
+    // Fills the client area with the background at once.
+    virtual void ClearClient() = 0;
+    virtual void Invalidate() = 0;
+    virtual void RaiseCycle() = 0;
+
+protected:
+    ~MarqueeHost() = default;
+};
+
+class MarqueeController {
+public:
+    MarqueeController(MarqueeHost& host, unsigned resolutionFloor) : host_(host), resolutionFloor_(resolutionFloor) {}
+
+    bool Active() const { return active_; }
+    // Restarts the timer in every case; a change also moves the text to its start (or to (0, 0)).
+    void SetActive(bool value);
+    TEsBehaviors Behavior() const { return behavior_; }
+    void SetBehavior(TEsBehaviors value);
+    TEsScrollDirection ScrollDirection() const { return direction_; }
+    void SetScrollDirection(TEsScrollDirection value);
+    int ScrollSpeed() const { return speed_; }
+    // Above 10 is ignored; 0 stops the movement where the text stands.
+    void SetScrollSpeed(int value);
+
+    Point Position() const { return position_; }
+    unsigned Interval() const { return interval_; }
+
+    // One timer tick: a one-pixel step while active.
+    void Tick();
+    // After a wrap or a reversal: the cycle event, and a once-only marquee stops.
+    void DoCycle();
+
+    // Starts the timer at the interval of the speed when active; otherwise only stops it.
+    void StartTimer();
+
+private:
+    template <typename T>
+    void Restart(T& field, T value);
+
+    MarqueeHost& host_;
+    unsigned resolutionFloor_;
+    bool active_ = false;
+    TEsBehaviors behavior_ = TEsBehaviors::bhCycle;
+    int speed_ = 5;
+    TEsScrollDirection direction_ = TEsScrollDirection::sdRightToLeft;
+    Point position_{0, 0};
+    unsigned interval_ = 0;
+};
+
+}  // namespace es

@@ -1,0 +1,46 @@
+#pragma once
+// The marquee's movement: timer interval, start position, one-pixel steps with wrap and bounce,
+// the off-screen image's size and the strip a paint clears. Pure arithmetic over the control's
+// client size and the measured caption.
+
+#include "es_types.h"
+
+namespace es {
+
+constexpr int kMaxScrollSpeed = 10;
+
+// 2 x (10 - speed) milliseconds, never below 2.
+unsigned ScrollInterval(int scrollSpeed);
+// The smallest resolution used: 2 ms, within the timer service's own range.
+unsigned ResolutionFloor(unsigned minPeriod, unsigned maxPeriod);
+unsigned TimerResolution(unsigned interval, unsigned resolutionFloor);
+
+struct MarqueeExtent {
+    int clientWidth, clientHeight;
+    int textWidth, textHeight;
+};
+
+constexpr bool IsHorizontal(TEsScrollDirection direction) {
+    return direction == TEsScrollDirection::sdRightToLeft || direction == TEsScrollDirection::sdLeftToRight;
+}
+
+Point StartPosition(TEsScrollDirection direction, TEsBehaviors behavior, const MarqueeExtent& extent);
+
+struct MarqueeState {
+    Point position;
+    TEsScrollDirection direction;
+};
+
+// Moves one pixel. Returns true when the step reversed or wrapped, which is when OnCycle fires.
+bool StepMarquee(MarqueeState& state, TEsBehaviors behavior, const MarqueeExtent& extent);
+
+struct ImageSize {
+    int width, height;
+};
+ImageSize MarqueeImageSize(TEsScrollDirection direction, const MarqueeExtent& extent);
+
+// The strip behind the image that a paint fills with the background (empty for the directions
+// whose image covers it).
+Rect TrailingStrip(TEsScrollDirection direction, const Point& position, const MarqueeExtent& extent);
+
+}  // namespace es
