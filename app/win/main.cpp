@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "es_string_resource.h"
 #include "framework/application.h"
 #include "tavro_form.h"
 #include "win32_workflow_host.h"
@@ -9,6 +10,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     try {
         Application.Initialize();
         Application.SetTitle(app::kApplicationTitle);
+        es::EsStringTablesScope stringTables;
         app::TTavroF mainWindow;
         app::TavroF = &mainWindow;
         app::TavroRuntime runtime(mainWindow);

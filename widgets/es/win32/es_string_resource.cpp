@@ -1,0 +1,153 @@
+#include "es_string_resource.h"
+
+#include <memory>
+
+#include "str0_table.h"
+
+namespace es {
+
+namespace {
+
+const char kReaderTable[] = "ESSRMGR_STRINGS";
+const char kEnglishTable[] = "ES_STRINGS_ENGLISH";
+
+// Used only while the reader's own table is missing or being loaded: the same texts.
+const char* FallbackText(StringResourceError error) {
+    switch (error) {
+        case StringResourceError::NotFound:
+            return "String not found: %d";
+        case StringResourceError::CannotLock:
+            return "Cannot lock resource";
+        case StringResourceError::ResourceNotFound:
+            return "String resource not found: %s";
+        case StringResourceError::CannotOpen:
+            return "Unable to open string resource: %s";
+        case StringResourceError::Invalid:
+            return "Invalid string resource";
+    }
+    return "";
+}
+
+int initCount = 0;
+std::unique_ptr<TEsStringResource> readerStrings;
+std::unique_ptr<TEsStringResource> englishStrings;
+
+std::string ToAnsi(const std::u16string& text) {
+    if (text.empty())
+        return {};
+    const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
+    const int length = static_cast<int>(text.size());
+    const int bytes = ::WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0)
+        return {};
+    std::string result(static_cast<std::size_t>(bytes), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, wide, length, result.data(), bytes, nullptr, nullptr);
+    return result;
+}
+
+}  // namespace
+
+void RaiseStringResourceError(StringResourceError error, const std::string& argument) {
+    std::string text;
+    if (readerStrings && readerStrings->IsOpen())
+        text = readerStrings->GetString(static_cast<std::int32_t>(error));
+    if (text.empty())
+        text = FallbackText(error);
+    throw EQorStringResourceError(FormatResourceMessage(text, argument));
+}
+
+TEsStringResource::TEsStringResource(HINSTANCE instance, const char* resourceName) {
+    Open(instance, resourceName);
+}
+
+TEsStringResource::~TEsStringResource() {
+    Close();
+}
+
+void TEsStringResource::Open(HINSTANCE instance, const char* resourceName) {
+    Close();
+    if (resourceName)
+        Load(instance, resourceName);
+}
+
+void TEsStringResource::Close() {
+    // Unlocking is a no-op on Win32 and loaded resources live as long as their module; FreeResource
+    // is kept for the platforms where it still releases.
+    if (resource_)
+        ::FreeResource(resource_);
+    resource_ = nullptr;
+    size_ = 0;
+}
+
+void TEsStringResource::Load(HINSTANCE instance, const char* resourceName) {
+    const std::string name = std::string(resourceName).substr(0, 255);
+    HMODULE module = instance;
+    HRSRC found = ::FindResourceA(module, name.c_str(), MAKEINTRESOURCEA(10));
+    if (!found) {
+        module = ::GetModuleHandleA(nullptr);
+        found = ::FindResourceA(module, name.c_str(), MAKEINTRESOURCEA(10));
+    }
+    if (!found)
+        RaiseStringResourceError(StringResourceError::ResourceNotFound, name);
+    resource_ = ::LoadResource(module, found);
+    if (!resource_)
+        RaiseStringResourceError(StringResourceError::CannotOpen, name);
+    size_ = ::SizeofResource(module, found);
+    const void* data = Lock();
+    if (!Str0Table::Parse(data, size_))
+        RaiseStringResourceError(StringResourceError::Invalid);
+}
+
+const void* TEsStringResource::Lock() {
+    const void* data = ::LockResource(resource_);
+    if (!data)
+        RaiseStringResourceError(StringResourceError::CannotLock);
+    return data;
+}
+
+std::string TEsStringResource::GetString(std::int32_t id) {
+    if (!resource_)
+        return {};
+    const auto table = Str0Table::Parse(Lock(), size_);
+    if (!table)
+        RaiseStringResourceError(StringResourceError::Invalid);
+    const auto entry = table->Find(id);
+    if (!entry) {
+        if (ReportMissing)
+            RaiseStringResourceError(StringResourceError::NotFound, std::to_string(id));
+        return {};
+    }
+    return ToAnsi(table->Text(*entry));
+}
+
+void InitializeEsStringTables() {
+    if (initCount++ > 0)
+        return;
+    try {
+        HINSTANCE main = ::GetModuleHandleA(nullptr);
+        readerStrings = std::make_unique<TEsStringResource>(main, kReaderTable);
+        englishStrings = std::make_unique<TEsStringResource>(main, kEnglishTable);
+    } catch (...) {
+        englishStrings.reset();
+        readerStrings.reset();
+        --initCount;
+        throw;
+    }
+}
+
+void FinalizeEsStringTables() {
+    if (initCount == 0 || --initCount > 0)
+        return;
+    englishStrings.reset();
+    readerStrings.reset();
+}
+
+TEsStringResource* EsSrMgrStrings() {
+    return readerStrings.get();
+}
+
+TEsStringResource* EsEnglishStrings() {
+    return englishStrings.get();
+}
+
+}  // namespace es
