@@ -8,7 +8,7 @@ packages=(
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64
     wine wine64
     xvfb openbox xdotool x11-utils imagemagick
-    fonts-ipafont locales clang-format git
+    fonts-ipafont locales clang-format git python3
 )
 
 missing=()

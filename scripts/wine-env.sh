@@ -67,9 +67,10 @@ wine_env_up() {
     export TAVRO_WINE_UP=1
 }
 
-# Maps the window's Japanese font names to Debian's IPA fonts.
+# Maps the window's Japanese font names to Debian's IPA fonts, and the banner's Latin font asked for
+# with the Japanese character set to the serif IPA font (the prefix has no Times New Roman).
 _wine_env_fonts() {
-    local stamp="$WINEPREFIX/.tavro-fonts"
+    local stamp="$WINEPREFIX/.tavro-fonts-2"
     [ -f "$stamp" ] && return 0
     local key='HKCU\Software\Wine\Fonts\Replacements'
     wine reg add "$key" /v 'ＭＳ Ｐゴシック' /d 'IPAPGothic' /f >/dev/null 2>&1
@@ -77,6 +78,8 @@ _wine_env_fonts() {
     wine reg add "$key" /v 'ＭＳ Ｐ明朝' /d 'IPAPMincho' /f >/dev/null 2>&1
     wine reg add "$key" /v 'ＭＳ 明朝' /d 'IPAMincho' /f >/dev/null 2>&1
     wine reg add "$key" /v 'MS UI Gothic' /d 'IPAPGothic' /f >/dev/null 2>&1
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+        /v 'Times New Roman,128' /d 'IPAPMincho,128' /f >/dev/null 2>&1
     touch "$stamp"
 }
 
