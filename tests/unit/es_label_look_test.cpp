@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/exceptions.h"
+
 #include <string>
 #include <vector>
 
@@ -45,21 +47,37 @@ TEST(EsCustomSettings, EachWriteRaisesItsOwnNotificationOnlyOnChange) {
         SCOPED_TRACE(c.name);
         TEsCustomSettings settings;
         std::string raised;
-        settings.OnColorChange = [&](TEsCustomSettings* sender) {
+        settings.OnColorChange = [&](framework::TObject* sender) {
             EXPECT_EQ(sender, &settings);
             raised += 'c';
         };
-        settings.OnStyleChange = [&](TEsCustomSettings*) { raised += 's'; };
+        settings.OnStyleChange = [&](framework::TObject*) { raised += 's'; };
         c.write(settings);
         c.write(settings);  // the same value again: nothing
         EXPECT_EQ(raised, c.colour ? "c" : "s");
         settings.BeginUpdate();
         TEsCustomSettings fresh;
-        settings.AssignValues(fresh);  // back to the defaults, silently
+        settings.Assign(&fresh);  // back to the defaults, silently
         EXPECT_EQ(raised, c.colour ? "c" : "s");
         settings.EndUpdate();  // both, once, whether or not anything changed
         EXPECT_EQ(raised, c.colour ? "ccs" : "scs");
     }
+}
+
+TEST(EsCustomSettings, AssignmentFromAnotherClassFailsAndChangesNothing) {
+    struct TOther : framework::TPersistent {
+        std::string ClassName() const override { return "TOther"; }
+    } other;
+    TEsCustomSettings settings;
+    settings.SetShadowDepth(9);
+    try {
+        settings.Assign(&other);
+        ADD_FAILURE() << "assigning another class must fail";
+    } catch (const framework::EConvertError& error) {
+        EXPECT_STREQ(error.what(), "TOther を TEsCustomSettings に代入できません");
+    }
+    EXPECT_EQ(settings.ShadowDepth(), 9);
+    EXPECT_THROW(settings.Assign(nullptr), framework::EConvertError);
 }
 
 TEST(EsCustomSettings, DepthsStayWithinOneByte) {

@@ -2,6 +2,14 @@
 
 namespace es {
 
+void TEsCustomSettings::Assign(const framework::TPersistent* source) {
+    if (const auto* settings = dynamic_cast<const TEsCustomSettings*>(source)) {
+        values_ = settings->values_;
+        return;
+    }
+    framework::TPersistent::Assign(source);
+}
+
 void TEsCustomSettings::EndUpdate() {
     updating_ = false;
     Raise(OnColorChange);

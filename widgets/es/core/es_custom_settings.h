@@ -2,18 +2,23 @@
 // The settings object of the 3D label: the ten values that shape the shading, with a colour and a
 // style notification so that the label can mark its presets custom when a value changes directly.
 
-#include <functional>
+#include <string>
 
+#include "framework/component.h"
 #include "shade_values.h"
 
 namespace es {
 
-class TEsCustomSettings {
+class TEsCustomSettings : public framework::TPersistent {
 public:
-    using Notification = std::function<void(TEsCustomSettings* sender)>;
+    using Notification = framework::TNotifyEvent;
 
     TEsCustomSettings() = default;
     explicit TEsCustomSettings(const ShadeValues& values) : values_(values) {}
+    std::string ClassName() const override { return "TEsCustomSettings"; }
+    // Copies the ten values of another settings object without any notification; any other
+    // source raises the framework's assignment error and changes nothing.
+    void Assign(const framework::TPersistent* source) override;
 
     const ShadeValues& Values() const { return values_; }
 
@@ -43,9 +48,6 @@ public:
     // Silences both notifications; EndUpdate raises both once, changed or not.
     void BeginUpdate() { updating_ = true; }
     void EndUpdate();
-
-    // Copies the ten values without any notification.
-    void AssignValues(const TEsCustomSettings& source) { values_ = source.values_; }
 
     Notification OnColorChange;
     Notification OnStyleChange;

@@ -18,8 +18,6 @@ enum class TEsShadeStyle { ssPlain, ssExtrude, ssGraduated };
 enum class TEsScrollDirection { sdRightToLeft, sdLeftToRight, sdTopToBottom, sdBottomToTop };
 enum class TEsBehaviors { bhCycle, bhBounce, bhOnce };
 
-enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
-
 // DrawText format bits the painters use; the values are the platform's.
 constexpr unsigned kDtLeft = 0x0;
 constexpr unsigned kDtCenter = 0x1;

@@ -43,9 +43,10 @@ LabelLook::LabelLook(LabelLookHost& host)
     ShadeValues values;
     values.highlightColor = Scheme(TEsColorScheme::csWindows).highlight;
     values.shadowColor = Scheme(TEsColorScheme::csWindows).shadow;
-    settings_ = TEsCustomSettings(values);
-    settings_.OnColorChange = [this](TEsCustomSettings*) { SettingsColorChanged(); };
-    settings_.OnStyleChange = [this](TEsCustomSettings*) { SettingsStyleChanged(); };
+    const TEsCustomSettings initial(values);
+    settings_.Assign(&initial);
+    settings_.OnColorChange = [this](framework::TObject*) { SettingsColorChanged(); };
+    settings_.OnStyleChange = [this](framework::TObject*) { SettingsStyleChanged(); };
 }
 
 // A preset's own writes reach these handlers too. Each skips its reset while either preset is being
