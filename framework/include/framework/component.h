@@ -9,6 +9,13 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+// windows.h makes RegisterClass a macro for RegisterClassA; take it in first and drop the macro, so
+// that the registry's function keeps its name in every file, whatever it includes.
+#include <windows.h>
+#undef RegisterClass
+#endif
+
 namespace framework {
 
 class TObject {
