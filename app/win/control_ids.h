@@ -4,7 +4,6 @@
 namespace app {
 
 enum ControlId : int {
-    kIdMarquee = 100,
     kIdEdit1 = 101,
     kIdLabel1 = 102,
     kIdLabel2 = 103,

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "es_attached_label.h"
 #include "es_string_resource.h"
 #include "framework/application.h"
 #include "tavro_form.h"
@@ -11,6 +12,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         Application.Initialize();
         Application.SetTitle(app::kApplicationTitle);
         es::EsStringTablesScope stringTables;
+        es::RegisterEsAttachedLabel();
         app::TTavroF mainWindow;
         app::TavroF = &mainWindow;
         app::TavroRuntime runtime(mainWindow);

@@ -31,12 +31,20 @@ framework::FormDesign MainWindowDesign() {
 TTavroF::TTavroF() : TForm(MainWindowDesign()) {
     HWND form = Handle();
     // Created in tab order: the size box, continuous, Close, Execute, face centre.
-    EsScrollingMarquee1 = Own<framework::TLabel>(form, Bounds{8, 0, 193, 25}, kBannerText, kIdMarquee);
-    EsScrollingMarquee1->SetBounds({8, 0, 193, 25});  // a banner keeps its size
+    EsScrollingMarquee1 = Own<es::TEsScrollingMarquee>();
+    EsScrollingMarquee1->BeginLoading();
+    EsScrollingMarquee1->SetParent(this);
+    EsScrollingMarquee1->SetBounds({8, 0, 193, 25});
+    EsScrollingMarquee1->SetAlignment(framework::taCenter);
+    EsScrollingMarquee1->SetCaption(kBannerText);
+    EsScrollingMarquee1->SetFont(framework::TFont{"Times New Roman", -24, SHIFTJIS_CHARSET, framework::clGray, 0});
+    EsScrollingMarquee1->SetScrollSpeed(5);
+    EsScrollingMarquee1->EndLoading();
     Label1 = Own<framework::TLabel>(form, Bounds{88, 56, 33, 12}, "Label1", kIdLabel1);
     Label2 = Own<framework::TLabel>(form, Bounds{88, 75, 33, 12}, "Label2", kIdLabel2);
     GroupBox2 = Own<framework::TGroupBox>(form, Bounds{8, 52, 73, 41}, "円の大きさ", kIdGroupBox2);
     Edit1 = Own<framework::TEdit>(GroupBox2->Handle(), Bounds{16, 16, 41, 20}, "50", kIdEdit1);
+    EsScrollingMarquee1->SetFocusControl(Edit1);
     CheckBox1 = Own<framework::TCheckBox>(form, Bounds{88, 32, 49, 17}, "連続", false, kIdCheckBox1);
     plButton1 = Own<framework::TButton>(form, Bounds{144, 64, 57, 26}, "閉じる", kIdPlButton1);
     plButton2 = Own<framework::TButton>(form, Bounds{144, 32, 57, 26}, "実　行", kIdPlButton2);
@@ -48,6 +56,7 @@ TTavroF::TTavroF() : TForm(MainWindowDesign()) {
 }
 
 void TTavroF::FormCreate(framework::TObject*) {
+    EsScrollingMarquee1->SetActive(true);
     Label1->SetCaption("");
     Label2->SetCaption("");
 

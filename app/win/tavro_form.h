@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "es_marquee.h"
 #include "framework/controls.h"
 #include "framework/form.h"
 #include "run_paths.h"
@@ -33,7 +34,7 @@ public:
     framework::TCheckBox* CheckBox1 = nullptr;
     framework::TButton* plButton1 = nullptr;
     framework::TButton* plButton2 = nullptr;
-    framework::TLabel* EsScrollingMarquee1 = nullptr;
+    es::TEsScrollingMarquee* EsScrollingMarquee1 = nullptr;
     framework::TLabel* Label1 = nullptr;
     framework::TLabel* Label2 = nullptr;
     framework::TCheckBox* CheckBox2 = nullptr;

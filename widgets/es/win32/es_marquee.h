@@ -1,0 +1,108 @@
+#pragma once
+// The scrolling marquee: a 3D label whose caption, rendered once into an off-screen image, moves
+// one pixel per tick of a multimedia timer in one of four directions, wrapping, bouncing or
+// passing once.
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "es_label.h"
+#include "framework/bitmap.h"
+#include "framework/utility_window.h"
+#include "marquee_controller.h"
+
+namespace es {
+
+// The tick the timer callback posts to the marquee's hidden window.
+constexpr UINT kMarqueeTickMessage = WM_USER + 500;
+
+class TEsCustomScrollingMarquee : public TEsCustomLabel {
+public:
+    explicit TEsCustomScrollingMarquee(framework::TComponent* owner = nullptr);
+    ~TEsCustomScrollingMarquee() override;
+    std::string ClassName() const override { return "TEsCustomScrollingMarquee"; }
+
+    bool Active() const { return controller_.Active(); }
+    void SetActive(bool value) { controller_.SetActive(value); }
+    TEsBehaviors Behavior() const { return controller_.Behavior(); }
+    void SetBehavior(TEsBehaviors value) { controller_.SetBehavior(value); }
+    TEsScrollDirection ScrollDirection() const { return controller_.ScrollDirection(); }
+    void SetScrollDirection(TEsScrollDirection value) { controller_.SetScrollDirection(value); }
+    int ScrollSpeed() const { return controller_.ScrollSpeed(); }
+    // Above 10 (or below 0) is ignored.
+    void SetScrollSpeed(int value) { controller_.SetScrollSpeed(value); }
+    void SetAlignment(framework::TAlignment alignment) override;
+
+    framework::TNotifyEvent OnCycle;
+
+    // Where the image's top-left corner is drawn, in client coordinates.
+    POINT Position() const { return POINT{controller_.Position().x, controller_.Position().y}; }
+    HWND TickWindow() const { return tickWindow_->Handle(); }
+    bool TimerRunning() const { return timerId_ != 0; }
+    unsigned Interval() const { return controller_.Interval(); }
+    // How often the off-screen image has been rendered, for tests and the benchmark.
+    long ImageRenders() const { return imageRenders_; }
+
+    // Marks the image stale as well: every property change comes through here.
+    void Invalidate() override;
+    void Paint(framework::TCanvas& canvas) override;
+
+    // For the benchmark only: render the image again at every tick, as if nothing were cached.
+    static void SetRebuildEveryTick(bool rebuild) { rebuildEveryTick_ = rebuild; }
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void BoundsChanged() override { imageStale_ = true; }
+
+private:
+    class Host : public MarqueeHost {
+    public:
+        explicit Host(TEsCustomScrollingMarquee& marquee) : marquee_(marquee) {}
+        MarqueeExtent MeasureText() override;
+        MarqueeExtent Extent() const override;
+        void StartTimer(unsigned interval, unsigned resolution) override;
+        void StopTimer() override;
+        void ClearClient() override;
+        // A move, a start or a stop: the image keeps its content, so it is only copied again.
+        void Invalidate() override { marquee_.InvalidateMoved(); }
+        void RaiseCycle() override;
+
+    private:
+        TEsCustomScrollingMarquee& marquee_;
+    };
+
+    void MeasureText();
+    void StopTimer();
+    LRESULT TickWndProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // Repaints the moved text without marking the image stale.
+    void InvalidateMoved();
+    UINT ImageFormat() const;
+    static void CALLBACK TimerProc(UINT id, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR);
+
+    static unsigned QueryResolutionFloor();
+
+    Host host_{*this};
+    unsigned resolutionFloor_ = QueryResolutionFloor();
+    MarqueeController controller_{host_, resolutionFloor_};
+    framework::TBitmap image_;
+    bool imageStale_ = true;
+    UINT imageFormat_ = 0;  // the format the image was rendered with
+    long imageRenders_ = 0;
+    int textWidth_ = 0;
+    int textHeight_ = 0;
+    UINT timerId_ = 0;
+    std::unique_ptr<framework::TUtilityWindow> tickWindow_;
+
+    static bool rebuildEveryTick_;
+};
+
+// Publishes the marquee's properties; the behaviour is all in TEsCustomScrollingMarquee.
+class TEsScrollingMarquee : public TEsCustomScrollingMarquee {
+public:
+    using TEsCustomScrollingMarquee::TEsCustomScrollingMarquee;
+    std::string ClassName() const override { return "TEsScrollingMarquee"; }
+};
+
+}  // namespace es
