@@ -8,6 +8,12 @@ namespace es {
 
 bool TEsCustomScrollingMarquee::rebuildEveryTick_ = false;
 
+namespace {
+
+constexpr int kMaxImageExtent = 16384;
+
+}  // namespace
+
 unsigned TEsCustomScrollingMarquee::QueryResolutionFloor() {
     TIMECAPS caps{};
     if (::timeGetDevCaps(&caps, sizeof caps) != TIMERR_NOERROR)
@@ -130,7 +136,10 @@ UINT TEsCustomScrollingMarquee::ImageFormat() const {
 
 void TEsCustomScrollingMarquee::Paint(framework::TCanvas& canvas) {
     const MarqueeExtent extent = host_.Extent();
-    const ImageSize size = MarqueeImageSize(ScrollDirection(), extent);
+    ImageSize size = MarqueeImageSize(ScrollDirection(), extent);
+    // A caption too long for one bitmap is drawn clipped rather than not at all.
+    size.width = std::min(size.width, kMaxImageExtent);
+    size.height = std::min(size.height, kMaxImageExtent);
     const UINT format = ImageFormat();
     // Only what shapes the picture renders it again; a move copies the same image elsewhere.
     if (imageStale_ || image_.Empty() || image_.Width() != size.width || image_.Height() != size.height ||
