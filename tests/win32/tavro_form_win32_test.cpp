@@ -238,3 +238,46 @@ TEST_F(MainWindow, UnwritableSettingsFileShowsTheErrorAndTheWindowStillCloses) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MainWindow, BannerIsTheMarqueeWithItsDesignValuesAndJapaneseGlyphs) {
+    app::TTavroF form;
+    es::TEsScrollingMarquee* banner = form.EsScrollingMarquee1;
+    ASSERT_NE(banner, nullptr);
+    EXPECT_EQ(banner->Left(), 8);
+    EXPECT_EQ(banner->Top(), 0);
+    EXPECT_EQ(banner->Width(), 193);
+    EXPECT_EQ(banner->Height(), 25);
+    EXPECT_EQ(banner->Alignment(), framework::taCenter);
+    EXPECT_EQ(banner->Caption(),
+              "AutoCADのMassProコマンドを使用して図心位置を取得します。面の中心かリージョンをクリックしてください");
+    EXPECT_EQ(banner->Font(), (framework::TFont{"Times New Roman", -24, SHIFTJIS_CHARSET, framework::clGray, 0}));
+    EXPECT_FALSE(banner->ParentFont());
+    EXPECT_EQ(banner->ScrollSpeed(), 5);
+    EXPECT_EQ(banner->Behavior(), es::TEsBehaviors::bhCycle);
+    EXPECT_EQ(banner->ScrollDirection(), es::TEsScrollDirection::sdRightToLeft);
+    EXPECT_EQ(banner->Appearance(), es::TEsAppearance::apRaised);
+    EXPECT_EQ(banner->ColorScheme(), es::TEsColorScheme::csWindows);
+    EXPECT_EQ(banner->FocusControl(), form.Edit1);
+    EXPECT_EQ(banner->Version(), "1.11");
+    // Switched on by FormCreate: the text enters at the right edge and the timer runs.
+    EXPECT_TRUE(banner->Active());
+    EXPECT_TRUE(banner->TimerRunning());
+    EXPECT_LE(banner->Position().x, 193);
+
+    // The banner's font, asked for with the Japanese character set, has the caption's glyphs.
+    framework::WindowDc dc(form.Handle());
+    framework::FontHandle font = framework::CreateFontHandle(banner->Font());
+    framework::SelectedObject selected(dc.Get(), font.Get());
+    const wchar_t text[] = L"\u56f3\u5fc3\u4f4d\u7f6e\u30ea\u30fc\u30b8\u30e7\u30f3";  // 図心位置リージョン
+    WORD glyphs[std::size(text) - 1] = {};
+    ASSERT_EQ(
+        ::GetGlyphIndicesW(dc.Get(), text, static_cast<int>(std::size(glyphs)), glyphs, GGI_MARK_NONEXISTING_GLYPHS),
+        static_cast<DWORD>(std::size(glyphs)));
+    for (WORD glyph : glyphs)
+        EXPECT_NE(glyph, 0xFFFF);
+    EXPECT_EQ(::GetTextCharset(dc.Get()), SHIFTJIS_CHARSET);
+}
+
+}  // namespace
