@@ -7,6 +7,8 @@
 //   tavroprobe text <caption> <id>          print the text of the descendant control with that id
 //   tavroprobe checked <caption> <id>       print 1 or 0 for a check box
 //   tavroprobe iconic <caption>             print 1 while the window is minimised, else 0
+//   tavroprobe origin <caption>             print "x y" of the client area's top-left corner on the screen
+//   tavroprobe show <caption>               restore a minimised window without activating it
 //   tavroprobe rect <caption> <id>          print "x y" of the control's centre on the screen (id 0: client area)
 //   tavroprobe msgbox <caption> <ms>        print the text of a message box with that caption
 //   tavroprobe answer <caption> <ms>        press OK on a message box with that caption
@@ -164,6 +166,17 @@ int main(int argc, char** argv) {
     }
     if (command == "iconic") {
         std::printf("%d\n", ::IsIconic(window) ? 1 : 0);
+        return 0;
+    }
+    if (command == "origin") {
+        POINT origin{0, 0};
+        ::ClientToScreen(window, &origin);
+        std::printf("%ld %ld\n", origin.x, origin.y);
+        return 0;
+    }
+    if (command == "show") {
+        // Back from the task bar without taking the focus, so that a run in progress goes on as it was.
+        ::ShowWindow(window, SW_SHOWNOACTIVATE);
         return 0;
     }
     const int id = std::atoi(arg(3));
