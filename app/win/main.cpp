@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "es_attached_label.h"
 #include "es_string_resource.h"
 #include "framework/application.h"
@@ -13,6 +15,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         Application.SetTitle(app::kApplicationTitle);
         es::EsStringTablesScope stringTables;
         es::RegisterEsAttachedLabel();
+#ifdef TAVRO_BANNER_BENCH
+        // The banner benchmark's build only: render the banner's image at every tick, as if uncached.
+        if (const char* rebuild = std::getenv("TAVRO_BANNER_REBUILD"); rebuild && rebuild[0] == '1')
+            es::TEsCustomScrollingMarquee::SetRebuildEveryTick(true);
+#endif
         app::TTavroF mainWindow;
         app::TavroF = &mainWindow;
         app::TavroRuntime runtime(mainWindow);

@@ -98,9 +98,29 @@ void TEsCustomScrollingMarquee::Invalidate() {
 }
 
 void TEsCustomScrollingMarquee::InvalidateMoved() {
+    if (rebuildEveryTick_) {
+        Invalidate();  // as if nothing were cached: render again at the next paint
+        return;
+    }
+    // A move needs no new image, not even a paint message: the current image is copied at the new
+    // place at once. Anything that changes the picture goes through a full paint instead.
+    if (Visible() && ImageCurrent() && WithControlCanvas([this](framework::TCanvas& canvas) { CopyImage(canvas); }))
+        return;
     TEsCustomLabel::Invalidate();
-    if (rebuildEveryTick_)
-        imageStale_ = true;
+}
+
+bool TEsCustomScrollingMarquee::ImageCurrent() const {
+    const ImageSize size = ImageSizeNow();
+    return !imageStale_ && !image_.Empty() && image_.Width() == size.width && image_.Height() == size.height &&
+           imageFormat_ == ImageFormat();
+}
+
+ImageSize TEsCustomScrollingMarquee::ImageSizeNow() const {
+    ImageSize size = MarqueeImageSize(ScrollDirection(), host_.Extent());
+    // A caption too long for one bitmap is drawn clipped rather than not at all.
+    size.width = std::min(size.width, kMaxImageExtent);
+    size.height = std::min(size.height, kMaxImageExtent);
+    return size;
 }
 
 LRESULT TEsCustomScrollingMarquee::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -135,15 +155,10 @@ UINT TEsCustomScrollingMarquee::ImageFormat() const {
 }
 
 void TEsCustomScrollingMarquee::Paint(framework::TCanvas& canvas) {
-    const MarqueeExtent extent = host_.Extent();
-    ImageSize size = MarqueeImageSize(ScrollDirection(), extent);
-    // A caption too long for one bitmap is drawn clipped rather than not at all.
-    size.width = std::min(size.width, kMaxImageExtent);
-    size.height = std::min(size.height, kMaxImageExtent);
+    const ImageSize size = ImageSizeNow();
     const UINT format = ImageFormat();
     // Only what shapes the picture renders it again; a move copies the same image elsewhere.
-    if (imageStale_ || image_.Empty() || image_.Width() != size.width || image_.Height() != size.height ||
-        imageFormat_ != format) {
+    if (!ImageCurrent()) {
         imageStale_ = false;
         imageFormat_ = format;
         if (image_.SetSize(size.width, size.height)) {
@@ -151,12 +166,17 @@ void TEsCustomScrollingMarquee::Paint(framework::TCanvas& canvas) {
             ++imageRenders_;
         }
     }
-    const POINT at = Position();
-    canvas.SetBrush(Color());
     if (image_.Empty()) {
+        canvas.SetBrush(Color());
         canvas.FillRect(ClientRect());
         return;
     }
+    CopyImage(canvas);
+}
+
+void TEsCustomScrollingMarquee::CopyImage(framework::TCanvas& canvas) {
+    const POINT at = Position();
+    canvas.SetBrush(Color());
     ::BitBlt(canvas.Handle(), at.x, at.y, image_.Width(), image_.Height(), image_.Canvas().Handle(), 0, 0, SRCCOPY);
     // The area outside the image shows the background, as the activation left it.
     const int w = Width(), h = Height();

@@ -78,6 +78,10 @@ private:
     LRESULT TickWndProc(UINT message, WPARAM wParam, LPARAM lParam);
     // Repaints the moved text without marking the image stale.
     void InvalidateMoved();
+    bool ImageCurrent() const;
+    ImageSize ImageSizeNow() const;
+    // Copies the image at the current position, the rest of the client area in the background colour.
+    void CopyImage(framework::TCanvas& canvas);
     UINT ImageFormat() const;
     static void CALLBACK TimerProc(UINT id, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR);
 
