@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "gdi.h"
+#include "framework/handles.h"
 #include "host_window.h"
 #include "platform/codepage.h"
 #include "user_side.h"
@@ -75,11 +75,11 @@ LRESULT PromptMessage(Host& host, HWND window, UINT message, WPARAM wParam, LPAR
             UserCharacter(host, window, wParam);
             return 0;
         case WM_PAINT: {
-            PaintScope paint(window);
-            SelectScope font(paint.Dc(), host.font);
-            ::SetBkMode(paint.Dc(), TRANSPARENT);
-            ::SetTextColor(paint.Dc(), RGB(0, 0, 0));
-            DrawLine(paint.Dc(), kTextMargin, kTextMargin, host.commandLine.PromptText());
+            framework::PaintDc paint(window);
+            framework::SelectedObject font(paint.Get(), host.font);
+            ::SetBkMode(paint.Get(), TRANSPARENT);
+            ::SetTextColor(paint.Get(), RGB(0, 0, 0));
+            DrawLine(paint.Get(), kTextMargin, kTextMargin, host.commandLine.PromptText());
             return 0;
         }
         default:
@@ -89,10 +89,10 @@ LRESULT PromptMessage(Host& host, HWND window, UINT message, WPARAM wParam, LPAR
 
 LRESULT HistoryMessage(Host& host, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_PAINT) {
-        PaintScope paint(window);
+        framework::PaintDc paint(window);
         RECT client{};
         ::GetClientRect(window, &client);
-        PaintHistory(paint.Dc(), client, host);
+        PaintHistory(paint.Get(), client, host);
         return 0;
     }
     return DefaultProc(window, message, wParam, lParam);
@@ -142,7 +142,7 @@ int DockedCommandLineHeight() {
 }
 
 void PaintHistory(HDC dc, const RECT& area, const Host& host) {
-    SelectScope font(dc, host.font);
+    framework::SelectedObject font(dc, host.font);
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, RGB(0, 0, 0));
     const History& history = host.commandLine.Lines();

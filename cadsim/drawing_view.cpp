@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "gdi.h"
+#include "framework/handles.h"
 
 namespace cadsim {
 namespace {
@@ -33,10 +33,11 @@ void PaintEntity(HDC dc, const Host& host, const Entity& entity, bool highlighte
         edge = kRegionEdge;
     else if (entity.type == EntityType::Circle)
         edge = kCircleEdge;
-    const GdiObject<HPEN> pen(::CreatePen(PS_SOLID, highlighted ? 3 : 2, highlighted ? kHighlight : edge));
-    const GdiObject<HBRUSH> fill(::CreateSolidBrush(kRegionFill));
-    SelectScope usePen(dc, pen.Get());
-    SelectScope useBrush(
+    const framework::PenHandle pen =
+        framework::PenHandle::Make(::CreatePen(PS_SOLID, highlighted ? 3 : 2, highlighted ? kHighlight : edge));
+    const framework::BrushHandle fill = framework::BrushHandle::Make(::CreateSolidBrush(kRegionFill));
+    framework::SelectedObject usePen(dc, pen.Get());
+    framework::SelectedObject useBrush(
         dc, entity.type == EntityType::Region ? static_cast<HGDIOBJ>(fill.Get()) : ::GetStockObject(NULL_BRUSH));
     if (entity.type == EntityType::Circle) {
         const POINT centre = ToPixel(host, entity.center);
@@ -53,7 +54,7 @@ void PaintEntity(HDC dc, const Host& host, const Entity& entity, bool highlighte
 }  // namespace
 
 void PaintDrawing(HDC dc, const Host& host) {
-    const GdiObject<HBRUSH> paper(::CreateSolidBrush(kPaper));
+    const framework::BrushHandle paper = framework::BrushHandle::Make(::CreateSolidBrush(kPaper));
     ::FillRect(dc, &host.drawingArea, paper.Get());
     const RECT& area = host.drawingArea;
     ::IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);

@@ -4,14 +4,14 @@
 
 #include <climits>
 
-#include "file_handle.h"
+#include "framework/handles.h"
 
 namespace cadsim {
 
 bool ReadInputFile(const std::string& path, std::string& content, std::string& error) {
-    FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) {
+    framework::FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
         error = "cannot open " + path + " (error " + std::to_string(::GetLastError()) + ")";
         return false;
     }
@@ -64,9 +64,9 @@ bool Win32ReportFiles::Exists(const std::string& path) const {
 }
 
 bool Win32ReportFiles::Write(const std::string& path, const std::string& bytes) {
-    FileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid())
+    framework::FileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
         return false;
     DWORD written = 0;
     return ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&

@@ -8,7 +8,7 @@
 #include "command_input.h"
 #include "command_line_views.h"
 #include "drawing_view.h"
-#include "gdi.h"
+#include "framework/handles.h"
 #include "host_refresh.h"
 #include "host_window.h"
 #include "user_side.h"
@@ -86,13 +86,13 @@ LRESULT TopLevelMessage(Host& host, HWND window, UINT message, WPARAM wParam, LP
             LayOut(host, window);
             return 0;
         case WM_PAINT: {
-            PaintScope paint(window);
+            framework::PaintDc paint(window);
             if (window == host.windows.mainFrame) {
-                PaintDrawing(paint.Dc(), host);
+                PaintDrawing(paint.Get(), host);
             } else if (window == host.windows.textWindow && !HostsCommandLine(host, window)) {
                 RECT client{};
                 ::GetClientRect(window, &client);
-                PaintHistory(paint.Dc(), client, host);
+                PaintHistory(paint.Get(), client, host);
             }
             return 0;
         }

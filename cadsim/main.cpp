@@ -10,7 +10,7 @@
 #include "command_interpreter.h"
 #include "diagnostics.h"
 #include "drawing_file.h"
-#include "gdi.h"
+#include "framework/handles.h"
 #include "host_files.h"
 #include "host_state.h"
 #include "host_windows.h"
@@ -115,9 +115,9 @@ int Run(const std::vector<std::string>& args) {
     for (const cadsim::Entity& entity : host.commandLine.CurrentDrawing().Entities())
         host.log.Event("entity loaded " + cadsim::Describe(entity));
     // "ＭＳ ゴシック" is what the host's command line uses; the Wine prefix maps it to IPA Gothic.
-    const cadsim::GdiObject<HFONT> font(::CreateFontA(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                                                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                                      FIXED_PITCH | FF_MODERN, "ＭＳ ゴシック"));
+    const framework::FontHandle font = framework::FontHandle::Make(
+        ::CreateFontA(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, "ＭＳ ゴシック"));
     host.font = font.Get();
 
     if (!cadsim::OpenHostWindows(options, host, error)) {

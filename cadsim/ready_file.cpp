@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "file_handle.h"
+#include "framework/handles.h"
 
 namespace cadsim {
 namespace {
@@ -28,9 +28,9 @@ std::string SystemMessage(DWORD code) {
 }
 
 bool WriteWhole(const std::string& path, const std::string& content, std::string& error) {
-    FileHandle file(
+    framework::FileHandle file(
         ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) {
+    if (!file) {
         error = "cannot create " + path + " (" + SystemMessage(::GetLastError()) + ")";
         return false;
     }

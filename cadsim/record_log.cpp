@@ -31,9 +31,10 @@ std::string HexBytes(const void* data, std::size_t size) {
 }  // namespace
 
 bool RecordLog::Open(const std::string& path, std::string& error) {
-    FileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) {
+    framework::FileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
         error = "cannot create the log " + path + " (error " + std::to_string(::GetLastError()) + ")";
         return false;
     }
@@ -42,7 +43,7 @@ bool RecordLog::Open(const std::string& path, std::string& error) {
 }
 
 void RecordLog::CopyData(HWND window, const COPYDATASTRUCT* record) {
-    if (!file_.Valid())
+    if (!file_)
         return;
     if (record == nullptr) {
         Write("copydata window=" + WindowText(window) + " record=none");
@@ -54,14 +55,14 @@ void RecordLog::CopyData(HWND window, const COPYDATASTRUCT* record) {
 }
 
 void RecordLog::Command(HWND window, WPARAM wParam, LPARAM lParam) {
-    if (!file_.Valid())
+    if (!file_)
         return;
     Write("command window=" + WindowText(window) + " wParam=" + std::to_string(wParam) +
           " lParam=" + std::to_string(lParam));
 }
 
 void RecordLog::Event(const std::string& line) {
-    if (file_.Valid())
+    if (file_)
         Write(line);
 }
 

@@ -20,7 +20,7 @@
 
 #include <string>
 
-#include "file_handle.h"
+#include "framework/handles.h"
 
 namespace cadsim {
 
@@ -37,7 +37,7 @@ public:
 private:
     void Write(const std::string& line);
 
-    FileHandle file_;
+    framework::FileHandle file_;
 };
 
 }  // namespace cadsim
