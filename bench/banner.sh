@@ -8,7 +8,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bin="$root/build/win64/bin"
 seconds=${1:-60}
-for exe in Tavro.exe TavroBannerBench.exe banner_frames_bench.exe tavroprobe.exe; do
+for exe in Tavro.exe TavroBannerBench.exe banner_frames_bench.exe timer_floor_bench.exe tavroprobe.exe; do
     [ -x "$bin/$exe" ] || { echo "build first: scripts/build.sh ($exe is missing)" >&2; exit 1; }
 done
 
@@ -44,6 +44,20 @@ echo "CPU of the exe's process, banner scrolling, nothing else happening, ${seco
 measure "Tavro.exe (image cache)" "$bin/Tavro.exe" 0
 measure "benchmark build, image cache" "$bin/TavroBannerBench.exe" 0
 measure "benchmark build, image rendered at every tick" "$bin/TavroBannerBench.exe" 1
+
+# The floor under all of these: the same 10 ms timer posting to a hidden window, nothing drawn.
+copy="$work/TimerFloor$RANDOM.exe"
+cp "$bin/timer_floor_bench.exe" "$copy"
+wine "$copy" $((seconds + 10)) >/dev/null 2>&1 &
+sleep 3
+pid=$(pgrep -f "$(basename "$copy")" | head -n 1)
+before=$(cpu_ticks "$pid")
+sleep "$seconds"
+after=$(cpu_ticks "$pid")
+awk -v t=$((after - before)) -v hz="$hz" -v s="$seconds" -v l="10 ms timer and its posted ticks alone" \
+    'BEGIN { printf "%-52s %6.2f %% of one core (%.2f s CPU in %d s)\n", l, 100 * t / hz / s, t / hz, s }'
+wait
+echo "load average while measuring: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
 echo
 wine "$bin/banner_frames_bench.exe" 2>&1 | tr -d '\r'
 rm -rf "$work"
