@@ -58,7 +58,12 @@ TEST(EsStringResource, ModuleTablesAreCountedAndGiveTheReadersOwnErrors) {
     }
     TEsStringResource none(self, nullptr);
     EXPECT_FALSE(none.IsOpen());
-    EXPECT_EQ(none.GetString(0), "");
+    try {
+        none.GetString(0);
+        ADD_FAILURE() << "a reader with no table must raise";
+    } catch (const EQorStringResourceError& error) {
+        EXPECT_STREQ(error.what(), "Cannot lock resource");
+    }
 
     es::FinalizeEsStringTables();
     EXPECT_EQ(es::EsSrMgrStrings(), own);

@@ -106,8 +106,7 @@ const void* TEsStringResource::Lock() {
 }
 
 std::string TEsStringResource::GetString(std::int32_t id) {
-    if (!resource_)
-        return {};
+    // Without an open table there is nothing to lock: error 2.
     const auto table = Str0Table::Parse(Lock(), size_);
     if (!table)
         RaiseStringResourceError(StringResourceError::Invalid);

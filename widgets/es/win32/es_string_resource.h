@@ -32,7 +32,7 @@ public:
     bool IsOpen() const { return resource_ != nullptr; }
 
     // The text of an id; empty when absent (an error when ReportMissing is set) or when the entry's
-    // text lies outside the resource.
+    // text lies outside the resource. Asking a reader with no table open is error 2.
     std::string GetString(std::int32_t id);
 
     bool ReportMissing = false;
