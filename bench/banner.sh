@@ -49,6 +49,7 @@ measure "benchmark build, image rendered at every tick" "$bin/TavroBannerBench.e
 copy="$work/TimerFloor$RANDOM.exe"
 cp "$bin/timer_floor_bench.exe" "$copy"
 wine "$copy" $((seconds + 10)) >/dev/null 2>&1 &
+floor_job=$!
 sleep 3
 pid=$(pgrep -f "$(basename "$copy")" | head -n 1)
 before=$(cpu_ticks "$pid")
@@ -56,7 +57,7 @@ sleep "$seconds"
 after=$(cpu_ticks "$pid")
 awk -v t=$((after - before)) -v hz="$hz" -v s="$seconds" -v l="10 ms timer and its posted ticks alone" \
     'BEGIN { printf "%-52s %6.2f %% of one core (%.2f s CPU in %d s)\n", l, 100 * t / hz / s, t / hz, s }'
-wait
+wait "$floor_job"
 echo "load average while measuring: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
 echo
 wine "$bin/banner_frames_bench.exe" 2>&1 | tr -d '\r'
