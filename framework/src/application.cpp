@@ -10,8 +10,6 @@ namespace framework {
 
 TApplication Application;
 
-void RegisterFrameworkClasses();
-
 std::string ErrorBoxText(const std::string& message) {
     if (!message.empty() && message.back() == '.')
         return message;
@@ -21,7 +19,6 @@ std::string ErrorBoxText(const std::string& message) {
 void TApplication::Initialize() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
-    RegisterFrameworkClasses();
 }
 
 bool TApplication::DispatchOne(MSG& message) {

@@ -193,7 +193,7 @@ TEST_F(MainWindow, ExecuteRunsTheModeOfTheFaceCentreBox) {
     ::SendMessageA(form.plButton2->Handle(), BM_CLICK, 0, 0);
     EXPECT_EQ(workflows.calls, "FFR");
     form.CheckBox1->SetChecked(false);
-    form.plButton2Click(form.plButton2.get());
+    form.plButton2Click(form.plButton2);
     EXPECT_EQ(workflows.calls, "FFRR");
 }
 
