@@ -124,10 +124,14 @@ void TplButton::BuildShape() {
     if (!region)
         return;
     // From here on the region belongs to the window, which frees it when it is replaced or goes.
-    if (::SetWindowRgn(Handle(), region, TRUE))
+    // The size is noted first: applying the shape tells the window its size again.
+    shapeSize_ = SIZE{Width(), Height()};
+    if (::SetWindowRgn(Handle(), region, TRUE)) {
         windowRegion_ = region;
-    else
+    } else {
         ::DeleteObject(region);
+        windowRegion_ = nullptr;
+    }
 }
 
 void TplButton::RemoveShape() {
@@ -222,7 +226,7 @@ void TplButton::DoExit() {
 
 void TplButton::Resize() {
     TCustomControl::Resize();
-    if (IsRoundStyle(ButtonStyle()))
+    if (IsRoundStyle(ButtonStyle()) && (Width() != shapeSize_.cx || Height() != shapeSize_.cy))
         BuildShape();
     Refresh();
 }

@@ -173,6 +173,7 @@ private:
     std::unique_ptr<TplBtnImage> image_;
     RECT paintRect_{0, 0, 0, 0};
     HRGN windowRegion_ = nullptr;
+    SIZE shapeSize_{0, 0};
     bool captionInitialized_ = false;
 };
 
