@@ -591,6 +591,9 @@ TEST(PlButtonBadInput, HugeCaptionsTinySizesAndForeignAssignments) {
         ::UpdateWindow(button->Handle());
     }
     button->SetBounds({10, 10, 57, 26});
+    button->CaptionA().SetCaption("");
+    button->CaptionB().SetCaption("");
+    EXPECT_EQ(raised, EdgesOf(*button));  // back to its size, painted as before
 
     button->CaptionA().SetCaption("閉じる");
     TplButton* other = form.Button(100, 10);
@@ -605,6 +608,30 @@ TEST(PlButtonBadInput, HugeCaptionsTinySizesAndForeignAssignments) {
     EXPECT_THROW(button->Image().Assign(&button->CaptionA()), framework::EConvertError);
     EXPECT_EQ(3, button->Image().Top());
     EXPECT_FALSE(button->Image().VertCenter());
+}
+
+TEST(PlButtonPixels, PaintingKeepsNoGdiObjects) {
+    Form form;
+    TplButton* button = form.Button(10, 10);
+    button->SetButtonStyle(pl::bsRoundRect);
+    button->CaptionA().SetCaption("実　行");
+    button->CaptionB().SetCaption("ABC");
+    button->CaptionB().SetAlignment(pl::taEven);
+    framework::IconHandle icon = RedSquareIcon();
+    framework::TIcon iconGraphic;
+    ASSERT_TRUE(iconGraphic.SetHandle(icon.Get()));
+    framework::TPicture picture;
+    picture.Assign(&iconGraphic);
+    button->Image().SetPicture(picture);
+    button->SetFocus();
+    button->Refresh();
+    const long before = framework::LiveGdiObjects();
+    for (int i = 0; i < 20; ++i) {
+        button->SetEnabled(i % 2 == 0);
+        button->SetButtonStyle(i % 3 == 0 ? pl::bsNormal : pl::bsRoundRect);
+        button->Refresh();
+    }
+    EXPECT_EQ(before, framework::LiveGdiObjects());
 }
 
 TEST(PlButtonBadInput, DestroyedWhileHoldingTheCapture) {
