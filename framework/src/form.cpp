@@ -106,8 +106,10 @@ LRESULT TForm::OfferDialogKey(WPARAM key, LPARAM keyData) {
     std::vector<HWND> windows;
     ::EnumChildWindows(Handle(), CollectWindow, reinterpret_cast<LPARAM>(&windows));
     for (HWND window : windows) {
+        // A disabled or hidden control cannot act on a key.
         TWinControl* control = TWinControl::FromHandle(window);
-        if (control && dynamic_cast<TCustomControl*>(control) && control->Perform(CM_DIALOGKEY, key, keyData))
+        if (control && dynamic_cast<TCustomControl*>(control) && ::IsWindowEnabled(window) &&
+            ::IsWindowVisible(window) && control->Perform(CM_DIALOGKEY, key, keyData))
             return 1;
     }
     return 0;

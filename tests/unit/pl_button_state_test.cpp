@@ -195,14 +195,5 @@ TEST(TakesDialogKey, EnterWhenFocusedEscapeWhenCancel) {
     }
 }
 
-TEST(DisplayRules, ShiftAndDisabledLook) {
-    EXPECT_TRUE(ShiftsContent(true, true));
-    EXPECT_FALSE(ShiftsContent(false, true));
-    EXPECT_TRUE(ShowsDisabledLook(false, true, false));
-    EXPECT_TRUE(ShowsDisabledLook(false, false, true));
-    EXPECT_FALSE(ShowsDisabledLook(false, false, false));
-    EXPECT_FALSE(ShowsDisabledLook(true, true, true));
-}
-
 }  // namespace
 }  // namespace pl

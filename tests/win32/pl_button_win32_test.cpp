@@ -561,11 +561,15 @@ TEST(PlButtonInput, EnterEscapeAndModalResult) {
     EXPECT_EQ((std::vector<std::string>{"third", "third", "first"}), clicks);
     EXPECT_EQ(0, form.ModalResult());  // the first button's ModalResult, 0, is copied
 
-    // Not with Ctrl held; not without HasFocus; a button without a parent form still clicks.
+    // Not with Ctrl held; not without HasFocus, nor while disabled; a button without a parent form
+    // still clicks.
     Press(VK_ESCAPE, VK_CONTROL);
     first->SetHasFocus(false);
     Press(VK_ESCAPE);
-    EXPECT_EQ((std::vector<std::string>{"third", "third", "first", "second"}), clicks);
+    first->SetHasFocus(true);
+    first->SetEnabled(false);
+    Press(VK_ESCAPE);
+    EXPECT_EQ((std::vector<std::string>{"third", "third", "first", "second", "second"}), clicks);
     TplButton loose;
     int looseClicks = 0;
     loose.OnClick = [&](framework::TObject*) { ++looseClicks; };
