@@ -138,6 +138,10 @@ TEST(PlButtonPixels, GradientRowsOnTheScreen) {
     EXPECT_EQ(RGB(195, 222, 195), column[24]);
     EXPECT_EQ(RGB(192, 220, 192), column[25]);
     EXPECT_EQ(Row(*button, 12), std::vector<COLORREF>(57, RGB(225, 239, 225)));
+    // Drawn straight onto the window (no off-screen copy) with the parent's colour: the same face.
+    button->SetParentColor(true);
+    button->Refresh();
+    EXPECT_EQ(Row(*button, 12), std::vector<COLORREF>(57, RGB(225, 239, 225)));
 
     // One pixel high: the begin colour; no gradient: the plain colour.
     button->SetBounds({10, 10, 57, 1});
@@ -479,6 +483,17 @@ TEST(PlButtonInput, PressDragOffAndBackShowsPressedOnlyUntilLeavingAndStillClick
     MouseButton(true);
     MoveMouse(ScreenPoint(*button, 100, 60));
     MouseButton(false);
+    EXPECT_EQ(1, clicks);
+
+    // Another window taking the mouse (as a message box does) ends the press without a click.
+    MoveMouse(ScreenPoint(*button, 28, 13));
+    MouseButton(true);
+    ASSERT_TRUE(button->Pressed());
+    ::SetCapture(form.Handle());
+    EXPECT_FALSE(button->Pressed());
+    EXPECT_EQ(raised, EdgesOf(*button));
+    MouseButton(false);
+    ::ReleaseCapture();
     EXPECT_EQ(1, clicks);
 }
 
