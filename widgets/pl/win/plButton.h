@@ -136,9 +136,6 @@ public:
     TMouseMoveEvent OnMouseEnter;
     TMouseMoveEvent OnMouseLeave;
 
-    // Carries out a repaint outcome of a setter.
-    void Apply(Repaint repaint);
-
 protected:
     virtual void DoMouseEnter(TShiftState shift, int x, int y);
     virtual void DoMouseLeave(TShiftState shift, int x, int y);
@@ -154,6 +151,11 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    friend class TplBtnCaption;
+    friend class TplBtnImage;
+    // Carries out a repaint outcome of a setter (also for the caption lines and the image).
+    void Apply(Repaint repaint);
+
     // Painting, in plButtonPaint.cpp.
     void DrawButton(framework::TCanvas& canvas);
     void DrawGradient(framework::TCanvas& canvas);
