@@ -70,8 +70,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         const bool isFlag = name == "--ansi" || name == "--text-window-only";
         const bool takesValue = name == "--frame" || name == "--title" || name == "--cmdline" || name == "--names" ||
                                 name == "--textwin" || name == "--ready" || name == "--input" ||
-                                name == "--input-delay" || name == "--hold-clipboard" || name == "--log" || name == "--history-lines" ||
-                                name == "--var" || name == "--drawing" || name == "--user";
+                                name == "--input-delay" || name == "--hold-clipboard" || name == "--log" ||
+                                name == "--history-lines" || name == "--var" || name == "--drawing" || name == "--user";
         if (!isFlag && !takesValue)
             return Fail("unknown option '" + name + "'");
         // Each variable may be preset once; the other options once at all.

@@ -151,7 +151,8 @@ std::string CadLink::ReadWindowText(WindowHandle window) {
         return std::string();
     std::vector<char> buffer(2 * (static_cast<std::size_t>(*length) + 1), '\0');
     const bool answered =
-        system_.SendMessageA(window, platform::kWmGetText, buffer.size(), reinterpret_cast<std::intptr_t>(buffer.data()))
+        system_
+            .SendMessageA(window, platform::kWmGetText, buffer.size(), reinterpret_cast<std::intptr_t>(buffer.data()))
             .has_value();
     NoteAnswer(window, answered);
     if (!answered)

@@ -114,8 +114,9 @@ protected:
 
     std::string prompt = kIdle;
     std::vector<std::string> history{"コマンド:"};
-    std::map<std::string, std::string> variables{
-        {"LASTPOINT", "0.0000,0.0000,0.0000"}, {"FILEDIA", "1"}, {"HPBOUND", "1"}};
+    std::map<std::string, std::string> variables{{"LASTPOINT", "0.0000,0.0000,0.0000"},
+                                                 {"FILEDIA", "1"},
+                                                 {"HPBOUND", "1"}};
     // The drawing: closed areas that -BOUNDARY finds, and the objects in creation order.
     enum class Kind { Polyline, Region, Circle };
     struct Object {
@@ -301,19 +302,19 @@ protected:
 TEST_F(WorkflowTest, FaceCentreTypesTheCommandsInOrderAndDrawsTheCircle) {
     PickAt("10.0000", "20.0000");
     workflows.FaceCentre();
-    EXPECT_EQ(typed, Expected({"\x03ID ", "'SETVAR LASTPOINT\r", "\x03", "'SETVAR HPBOUND\r", "\x03",
-                               "\x03"
-                               "HPBOUND 0\r",
-                               "\x03"
-                               "FILEDIA 0\r",
-                               "\x03-BOUNDARY 10.0000,20.0000 \r",
-                               "\x03_massprop LAST \rY\r" + paths.ReportStem() + "\r",
-                               "\x03"
-                               "FILEDIA 1\r",
-                               "\x03"
-                               "HPBOUND 1\r",
-                               "\x03"
-                               "CIRCLE 30.0000,35.0000 50\r"}));
+    EXPECT_EQ(typed,
+              Expected({"\x03ID ", "'SETVAR LASTPOINT\r", "\x03", "'SETVAR HPBOUND\r", "\x03",
+                        "\x03"
+                        "HPBOUND 0\r",
+                        "\x03"
+                        "FILEDIA 0\r",
+                        "\x03-BOUNDARY 10.0000,20.0000 \r", "\x03_massprop LAST \rY\r" + paths.ReportStem() + "\r",
+                        "\x03"
+                        "FILEDIA 1\r",
+                        "\x03"
+                        "HPBOUND 1\r",
+                        "\x03"
+                        "CIRCLE 30.0000,35.0000 50\r"}));
     EXPECT_EQ(variables["HPBOUND"], "1");
     EXPECT_EQ(circles, Expected({"30.0000,35.0000 50"}));
     EXPECT_EQ(host.areas, Expected({"1234.5678"}));
@@ -632,9 +633,9 @@ TEST_F(WorkflowTest, SizesThatWouldTypeMoreThanARadiusAreRefusedBeforeAnythingIs
         bool faceCentreRefuses;  // face-centre mode types the size trimmed, region mode as it is
         bool regionRefuses;
     };
-    for (const Case c : {Case{"5 ERASE ALL", true, true}, Case{"5\t0", true, true}, Case{"5\t", false, true},
-                         Case{"\t5", false, true}, Case{"5\x7f", true, true}, Case{"5\r0", true, true},
-                         Case{" 30 ", false, false}}) {
+    for (const Case c :
+         {Case{"5 ERASE ALL", true, true}, Case{"5\t0", true, true}, Case{"5\t", false, true}, Case{"\t5", false, true},
+          Case{"5\x7f", true, true}, Case{"5\r0", true, true}, Case{" 30 ", false, false}}) {
         for (const bool faceCentre : {true, false}) {
             SCOPED_TRACE(std::string(c.size) + (faceCentre ? " face centre" : " region"));
             typed.clear();

@@ -14,7 +14,6 @@
 #include <cstdio>
 #include <functional>
 #include <iostream>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -333,61 +332,6 @@ private:
     std::string failure_;
 };
 
-// The window system as the link uses it, except that the helper takes the clipboard the moment the
-// CAD program has copied its history, and lets it go once the link has waited releaseAfterMs.
-class HoldAfterHistoryCopy : public platform::CommandLineSystem {
-public:
-    explicit HoldAfterHistoryCopy(unsigned releaseAfterMs) : releaseAfterMs_(releaseAfterMs) {}
-
-    bool IsWindowUnicode(platform::WindowHandle window) override { return inner_.IsWindowUnicode(window); }
-    bool SetForegroundWindow(platform::WindowHandle window) override { return inner_.SetForegroundWindow(window); }
-    std::optional<std::intptr_t> SendCopyData(platform::WindowHandle window,
-                                              const platform::CopyDataRecord& record) override {
-        return inner_.SendCopyData(window, record);
-    }
-    std::optional<std::intptr_t> SendMessageA(platform::WindowHandle window,
-                                              unsigned message,
-                                              std::uintptr_t wParam,
-                                              std::intptr_t lParam) override {
-        const std::optional<std::intptr_t> answer = inner_.SendMessageA(window, message, wParam, lParam);
-        if (message == platform::kWmCommand && !holder_) {
-            holder_ = std::make_unique<ClipboardHelper>("hold");
-            failure_ = holder_->Failure();
-            sleptSinceHold_ = 0;
-        }
-        return answer;
-    }
-    bool PostMessageA(platform::WindowHandle window,
-                      unsigned message,
-                      std::uintptr_t wParam,
-                      std::intptr_t lParam) override {
-        return inner_.PostMessageA(window, message, wParam, lParam);
-    }
-    std::string WideToAnsi(const std::u16string& text) override { return inner_.WideToAnsi(text); }
-    std::u16string AnsiToWide(const std::string& text) override { return inner_.AnsiToWide(text); }
-    void Sleep(unsigned milliseconds) override {
-        inner_.Sleep(milliseconds);
-        sleptSinceHold_ += milliseconds;
-        if (holder_ && !released_ && sleptSinceHold_ >= releaseAfterMs_) {
-            holderExit_ = holder_->Finish();
-            released_ = true;
-        }
-    }
-
-    bool Held() const { return holder_ != nullptr && failure_.empty(); }
-    bool Released() const { return released_ && holderExit_ == 0; }
-    const std::string& Failure() const { return failure_; }
-
-private:
-    platform::Win32CommandLineSystem inner_;
-    unsigned releaseAfterMs_;
-    unsigned sleptSinceHold_ = 0;
-    std::unique_ptr<ClipboardHelper> holder_;
-    std::string failure_;
-    bool released_ = false;
-    DWORD holderExit_ = 0;
-};
-
 // ---- The cases. ----
 
 class CadLinkWin32Test : public ::testing::Test {
@@ -704,25 +648,6 @@ TEST_F(CadLinkWin32Test, ClipboardHeldOpenElsewhereEndsTheReadInTheSilentAbortWi
     ExpectUsersContentOnTheClipboard();
     // Once the clipboard is free the read works again.
     EXPECT_EQ(cad.link.LastHistoryLine(), "ACADVER = \"24.3s (LMS Tech)\" (読み込み専用)");
-    ExpectUsersContentOnTheClipboard();
-    EXPECT_EQ(user.Finish(), 0u);
-    ExpectClosesCleanly(sim);
-}
-
-TEST_F(CadLinkWin32Test, ClipboardTakenRightAfterTheHistoryCopyGetsTheUsersContentBackOnceFree) {
-    CadsimProcess sim({});
-    ASSERT_TRUE(sim.Ready()) << sim.Failure();
-    ClipboardHelper user("put");
-    ASSERT_EQ(user.Failure(), "");
-    platform::Win32WindowSystem windows;
-    HoldAfterHistoryCopy system(500);
-    platform::Win32Clipboard clipboard;
-    cadlink::CadLink link{windows, system, clipboard};
-    ASSERT_TRUE(link.ActivateCad());
-
-    EXPECT_THROW(link.LastHistoryLine(), platform::EAbort);
-    EXPECT_TRUE(system.Held()) << system.Failure();
-    EXPECT_TRUE(system.Released()) << "the link did not wait for the clipboard to come free";
     ExpectUsersContentOnTheClipboard();
     EXPECT_EQ(user.Finish(), 0u);
     ExpectClosesCleanly(sim);
