@@ -1,6 +1,6 @@
 #include "win32_command_line.h"
 
-#include <atomic>
+#include <algorithm>
 #include <cstring>
 
 namespace platform {
@@ -29,26 +29,19 @@ bool IsHandleFormat(unsigned format) {
 }
 
 // Sequence numbers of the answers awaited by AnswersInTime: an answer that comes only after its
-// wait gave up finds nothing of the wait left to write to.
-std::atomic<ULONG_PTR> lastAsked{0};
-std::atomic<ULONG_PTR> lastAnswered{0};
+// wait gave up finds nothing of the wait left to write to, and cannot undo a newer answer.
+ULONG_PTR lastAsked = 0;
+ULONG_PTR lastAnswered = 0;
 
 void CALLBACK NoteAnswer(HWND, UINT, ULONG_PTR asked, LRESULT) {
-    lastAnswered = asked;
+    lastAnswered = std::max(lastAnswered, asked);
 }
-
-// A thread that answered this recently is not asked again: the sends of one step come in a burst.
-constexpr DWORD kFreshAnswerMs = 50;
-DWORD answeringThread = 0;
-DWORD answeredAt = 0;
 
 // Whether the window's thread handles messages within the time-out. SendMessageTimeoutA alone does
 // not do: under Wine a send to a frozen program of another process waits until it wakes. An
 // asynchronous WM_NULL cannot block; its answer arrives while this thread looks at its queue.
+// Asked before every send: a program can freeze between two sends of one step.
 bool AnswersInTime(HWND window) {
-    const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
-    if (thread != 0 && thread == answeringThread && ::GetTickCount() - answeredAt < kFreshAnswerMs)
-        return true;
     const ULONG_PTR asked = ++lastAsked;
     if (!::SendMessageCallbackA(window, WM_NULL, 0, 0, NoteAnswer, asked))
         return false;
@@ -62,8 +55,6 @@ bool AnswersInTime(HWND window) {
         // Handles sent messages and delivers answers; leaves every posted message where it is.
         ::PeekMessageA(&message, nullptr, WM_NULL, WM_NULL, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
-    answeringThread = thread;
-    answeredAt = ::GetTickCount();
     return true;
 }
 
