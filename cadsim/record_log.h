@@ -9,7 +9,8 @@
 //   variable <NAME>=<value>
 //   report written bytes=<decimal> path=<path to the end of the line>
 //   file dialog path=<path to the end of the line>
-//   user <step>[ ignored]                          (the scripted user, see user_script.h)
+//   user <step>[ ignored] | user freeze over       (the scripted user, see user_script.h)
+//   clipboard held | clipboard released            (--hold-clipboard)
 //   mouse click <x>,<y>[ ignored] | mouse right | key enter | key esc
 //
 // Window handles are in the ready file's form (lower-case hex, no prefix); data holds exactly

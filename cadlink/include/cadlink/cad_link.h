@@ -3,6 +3,8 @@
 // command history (through the clipboard) and the values of system variables.
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "cadlink/window_discovery.h"
 #include "platform/command_line_system.h"
@@ -27,8 +29,16 @@ public:
     bool SendCommandAs(const std::u16string& text, bool unicode);
     bool SendCopyDataWide(const std::u16string& text);
     bool SendCopyDataAnsi(const std::u16string& text);
+    // Also starts trusting the CAD program again after it stopped answering.
     bool ActivateCad();
     bool IsCadUnicode();
+
+    // False once a send to the CAD program went unanswered (it is frozen or hung): from then on the
+    // link treats it as gone, reading nothing and typing nothing, until ActivateCad or ExpectAnswers.
+    bool Answering() const { return answering_; }
+    // One more chance to type, for putting back what a run changed; a send that again goes
+    // unanswered costs at most the send time-out.
+    void ExpectAnswers() { answering_ = true; }
 
     // Reading. Empty text when the window is not there.
     std::string ReadWindowText(WindowHandle window);
@@ -42,11 +52,15 @@ public:
 
 private:
     bool OpenClipboardWithRetry();
-    void Send(const platform::CopyDataRecord& record);
+    void PutBackWhenFree(const std::vector<std::pair<unsigned, std::string>>& saved);
+    bool Send(const platform::CopyDataRecord& record);
+    // Marks the CAD program as not answering when a send to a window that still exists got no answer.
+    void NoteAnswer(WindowHandle window, bool answered);
 
     WindowDiscovery discovery_;
     platform::CommandLineSystem& system_;
     platform::Clipboard& clipboard_;
+    bool answering_ = true;
 };
 
 }  // namespace cadlink
