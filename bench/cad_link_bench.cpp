@@ -184,6 +184,10 @@ public:
         counter_.Count("GetClipboardData");
         return inner_.GetClipboardData(format, bytes);
     }
+    bool ViewClipboardData(unsigned format, const std::function<void(std::string_view)>& look) override {
+        counter_.Count("GetClipboardData (viewed in place)");
+        return inner_.ViewClipboardData(format, look);
+    }
     bool SetClipboardData(unsigned format, const std::string& bytes) override {
         counter_.Count("SetClipboardData");
         return inner_.SetClipboardData(format, bytes);

@@ -159,10 +159,10 @@ bool CadLink::OpenClipboardWithRetry() {
     return false;
 }
 
-std::string CadLink::ReadHistory() {
+void CadLink::ExchangeHistory(const std::function<void(std::string_view)>& look) {
     const WindowHandle textWindow = discovery_.FindTextWindow();
     if (!discovery_.IsLive(textWindow))
-        return std::string();
+        return;
 
     // Keep what the user had on the clipboard, so that it can be put back after the exchange.
     if (!OpenClipboardWithRetry())
@@ -182,23 +182,39 @@ std::string CadLink::ReadHistory() {
 
     if (!OpenClipboardWithRetry())
         platform::Abort();
+    // Whatever look does, the clipboard gets the user's content back and is closed.
+    struct Restore {
+        platform::Clipboard& clipboard;
+        const std::vector<std::pair<unsigned, std::string>>& saved;
+        ~Restore() {
+            clipboard.EmptyClipboard();
+            for (const auto& [format, data] : saved)
+                clipboard.SetClipboardData(format, data);
+            clipboard.CloseClipboard();
+        }
+    } restore{clipboard_, saved};
+    // The history is looked at in place: copying or splitting all of it would make every read
+    // cost more as the CAD program's history grows.
+    clipboard_.ViewClipboardData(platform::kCfText, [&look](std::string_view bytes) {
+        look(bytes.substr(0, std::min(bytes.size(), bytes.find('\0'))));
+    });
+}
+
+std::string CadLink::ReadHistory() {
     std::string history;
-    std::string bytes;
-    if (clipboard_.GetClipboardData(platform::kCfText, bytes))
-        history.assign(bytes.c_str());
-    clipboard_.EmptyClipboard();
-    for (const auto& [format, data] : saved)
-        clipboard_.SetClipboardData(format, data);
-    clipboard_.CloseClipboard();
+    ExchangeHistory([&history](std::string_view text) { history.assign(text); });
     return history;
 }
 
+LineTail CadLink::ReadHistoryTail(std::size_t count) {
+    LineTail tail;
+    ExchangeHistory([&tail, count](std::string_view text) { tail = LastLines(text, count); });
+    return tail;
+}
+
 std::string CadLink::LastHistoryLine() {
-    const std::vector<std::string> lines = SplitLines(ReadHistory());
-    for (auto it = lines.rbegin(); it != lines.rend(); ++it)
-        if (!it->empty())
-            return *it;
-    return std::string();
+    const LineTail tail = ReadHistoryTail(1);
+    return tail.lines.empty() ? std::string() : tail.lines.back();
 }
 
 std::string CadLink::QuerySysVarAs(const std::string& name, bool unicode) {
@@ -214,24 +230,20 @@ std::string CadLink::QuerySysVarAs(const std::string& name, bool unicode) {
         return value;
     }
 
-    const std::vector<std::string> lines = SplitLines(ReadHistory());
-    int found = -1;
-    for (int i = static_cast<int>(lines.size()) - 1; i >= 0; --i) {
-        working = lines[static_cast<std::size_t>(i)];
-        if (!working.empty()) {
-            found = i;
-            break;
-        }
-    }
+    // Only the last non-empty line and the two above it are ever looked at.
+    const LineTail tail = ReadHistoryTail(3);
+    if (tail.anyLine)
+        working = tail.lines.empty() ? std::string() : tail.lines.back();
     value = HistoryValue(working, name);
+    // Three lines up to the last non-empty one: its index is 2 or more; with more above, 3 or more.
+    const bool twoAbove = tail.lines.size() == 3;
     // A read-only variable may have its value on the lines above the mark.
-    if (value.empty() && found > 2 && working.find(kReadOnlyMark) != std::string::npos) {
-        working = lines[static_cast<std::size_t>(found - 2)] + lines[static_cast<std::size_t>(found - 1)] + working;
+    if (value.empty() && twoAbove && tail.moreAbove && working.find(kReadOnlyMark) != std::string::npos) {
+        working = tail.lines[0] + tail.lines[1] + working;
         value = HistoryValue(working, name);
     }
-    if (value.empty() && found > 1 &&
-        lines[static_cast<std::size_t>(found - 1)].find(kReadOnlyMark) != std::string::npos) {
-        working = lines[static_cast<std::size_t>(found - 1)];
+    if (value.empty() && twoAbove && tail.lines[1].find(kReadOnlyMark) != std::string::npos) {
+        working = tail.lines[1];
         value = HistoryValue(working, name);
     }
     return value;

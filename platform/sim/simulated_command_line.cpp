@@ -203,6 +203,14 @@ bool SimulatedDesktop::GetClipboardData(unsigned format, std::string& bytes) {
     return true;
 }
 
+bool SimulatedDesktop::ViewClipboardData(unsigned format, const std::function<void(std::string_view)>& look) {
+    auto it = clipboard_.find(format);
+    if (!clipboardOpen_ || it == clipboard_.end())
+        return false;
+    look(it->second);
+    return true;
+}
+
 bool SimulatedDesktop::SetClipboardData(unsigned format, const std::string& bytes) {
     if (!clipboardOpen_)
         return false;

@@ -2,8 +2,11 @@
 // Types command texts into the CAD program's command line and reads it back: the prompt, the
 // command history (through the clipboard) and the values of system variables.
 
+#include <functional>
 #include <string>
+#include <string_view>
 
+#include "cadlink/text_lines.h"
 #include "cadlink/window_discovery.h"
 #include "platform/command_line_system.h"
 
@@ -36,12 +39,17 @@ public:
     // Raises the silent abort when the clipboard exchange fails. What the clipboard held before
     // is put back afterwards.
     std::string ReadHistory();
+    // The last non-empty history line and up to count - 1 lines above it, without the rest.
+    LineTail ReadHistoryTail(std::size_t count);
     std::string LastHistoryLine();
     std::string QuerySysVarAs(const std::string& name, bool unicode);
     std::string QuerySysVar(const std::string& name);
 
 private:
     bool OpenClipboardWithRetry();
+    // The clipboard exchange; look sees the history text in place, up to its first zero byte, and
+    // is not called without a text window.
+    void ExchangeHistory(const std::function<void(std::string_view)>& look);
     void Send(const platform::CopyDataRecord& record);
 
     WindowDiscovery discovery_;
