@@ -123,14 +123,15 @@ public:
         counter_.Count("SetForegroundWindow");
         return inner_.SetForegroundWindow(window);
     }
-    std::intptr_t SendCopyData(platform::WindowHandle window, const platform::CopyDataRecord& record) override {
+    std::optional<std::intptr_t> SendCopyData(platform::WindowHandle window,
+                                              const platform::CopyDataRecord& record) override {
         counter_.Count("SendMessageA(WM_COPYDATA)");
         return inner_.SendCopyData(window, record);
     }
-    std::intptr_t SendMessageA(platform::WindowHandle window,
-                               unsigned message,
-                               std::uintptr_t wParam,
-                               std::intptr_t lParam) override {
+    std::optional<std::intptr_t> SendMessageA(platform::WindowHandle window,
+                                              unsigned message,
+                                              std::uintptr_t wParam,
+                                              std::intptr_t lParam) override {
         counter_.Count("SendMessageA(" + names_.Of(window) + ", " + MessageName(message) + ")");
         return inner_.SendMessageA(window, message, wParam, lParam);
     }

@@ -18,6 +18,9 @@ constexpr std::size_t kMaxCommandUnits = kCommandBufferUnits - 1;
 // retries before the exchange counts as failed.
 constexpr int kClipboardTries = 5;
 constexpr unsigned kClipboardRetryMs = 20;
+// When the clipboard stays busy after the CAD program copied its history, the user's content is
+// still put back as soon as it is free, for this long at most.
+constexpr unsigned kClipboardPutBackMs = 3000;
 
 const char kReadOnlyMark[] = "(読み込み専用)";
 
@@ -85,15 +88,22 @@ bool CadLink::SendCommand(const std::u16string& text) {
 }
 
 bool CadLink::SendCommandAs(const std::u16string& text, bool unicode) {
-    if (!discovery_.IsLive(discovery_.FindMainFrame()))
+    if (!answering_ || !discovery_.IsLive(discovery_.FindMainFrame()))
         return false;
     return unicode ? SendCopyDataWide(text) : SendCopyDataAnsi(text);
 }
 
-void CadLink::Send(const platform::CopyDataRecord& record) {
+void CadLink::NoteAnswer(WindowHandle window, bool answered) {
+    if (!answered && discovery_.IsLive(window))
+        answering_ = false;
+}
+
+bool CadLink::Send(const platform::CopyDataRecord& record) {
     const WindowHandle frame = discovery_.Kept().MainFrame;
-    system_.SendCopyData(frame, record);
+    const bool answered = system_.SendCopyData(frame, record).has_value();
+    NoteAnswer(frame, answered);
     system_.PostMessageA(frame, platform::kWmNull, 0, 0);
+    return answered;
 }
 
 bool CadLink::SendCopyDataWide(const std::u16string& text) {
@@ -105,8 +115,7 @@ bool CadLink::SendCopyDataWide(const std::u16string& text) {
     std::array<char16_t, kCommandBufferUnits> buffer{};
     std::copy_n(roundTrip.begin(), std::min(roundTrip.size(), kMaxCommandUnits), buffer.begin());
     const auto cbData = static_cast<std::uint32_t>(2 * (text.size() + 1));
-    Send({1, cbData, buffer.data()});
-    return true;
+    return Send({1, cbData, buffer.data()});
 }
 
 bool CadLink::SendCopyDataAnsi(const std::u16string& text) {
@@ -118,14 +127,14 @@ bool CadLink::SendCopyDataAnsi(const std::u16string& text) {
     std::array<char, kCommandBufferUnits> buffer{};
     std::copy(ansi.begin(), ansi.end(), buffer.begin());
     const auto cbData = static_cast<std::uint32_t>(std::strlen(buffer.data()) + 1);
-    Send({1, cbData, buffer.data()});
-    return true;
+    return Send({1, cbData, buffer.data()});
 }
 
 bool CadLink::ActivateCad() {
     const WindowHandle frame = discovery_.FindMainFrame();
     if (!discovery_.IsLive(frame))
         return false;
+    answering_ = true;
     system_.SetForegroundWindow(frame);
     return true;
 }
@@ -136,16 +145,24 @@ bool CadLink::IsCadUnicode() {
 }
 
 std::string CadLink::ReadWindowText(WindowHandle window) {
-    const std::intptr_t length = system_.SendMessageA(window, platform::kWmGetTextLength, 0, 0);
-    if (length <= 0)
+    const std::optional<std::intptr_t> length = system_.SendMessageA(window, platform::kWmGetTextLength, 0, 0);
+    NoteAnswer(window, length.has_value());
+    if (!length || *length <= 0)
         return std::string();
-    std::vector<char> buffer(2 * (static_cast<std::size_t>(length) + 1), '\0');
-    system_.SendMessageA(window, platform::kWmGetText, buffer.size(), reinterpret_cast<std::intptr_t>(buffer.data()));
+    std::vector<char> buffer(2 * (static_cast<std::size_t>(*length) + 1), '\0');
+    const bool answered =
+        system_.SendMessageA(window, platform::kWmGetText, buffer.size(), reinterpret_cast<std::intptr_t>(buffer.data()))
+            .has_value();
+    NoteAnswer(window, answered);
+    if (!answered)
+        return std::string();
     buffer.back() = '\0';  // whatever the window wrote, the text ends inside the buffer
     return std::string(buffer.data());
 }
 
 std::string CadLink::ReadPrompt() {
+    if (!answering_)
+        return std::string();
     const WindowHandle prompt = discovery_.FindPromptWindow();
     return prompt ? ReadWindowText(prompt) : std::string();
 }
@@ -159,7 +176,22 @@ bool CadLink::OpenClipboardWithRetry() {
     return false;
 }
 
+void CadLink::PutBackWhenFree(const std::vector<std::pair<unsigned, std::string>>& saved) {
+    for (unsigned waited = 0; waited <= kClipboardPutBackMs; waited += kClipboardRetryMs) {
+        if (clipboard_.OpenClipboard()) {
+            clipboard_.EmptyClipboard();
+            for (const auto& [format, data] : saved)
+                clipboard_.SetClipboardData(format, data);
+            clipboard_.CloseClipboard();
+            return;
+        }
+        system_.Sleep(kClipboardRetryMs);
+    }
+}
+
 void CadLink::ExchangeHistory(const std::function<void(std::string_view)>& look) {
+    if (!answering_)
+        return;
     const WindowHandle textWindow = discovery_.FindTextWindow();
     if (!discovery_.IsLive(textWindow))
         return;
@@ -178,10 +210,14 @@ void CadLink::ExchangeHistory(const std::function<void(std::string_view)>& look)
     if (!emptied)
         platform::Abort();
 
-    system_.SendMessageA(textWindow, platform::kWmCommand, kCopyHistoryCommand, 0);
+    const bool copied = system_.SendMessageA(textWindow, platform::kWmCommand, kCopyHistoryCommand, 0).has_value();
+    NoteAnswer(textWindow, copied);
 
-    if (!OpenClipboardWithRetry())
+    if (!OpenClipboardWithRetry()) {
+        // Another program (a clipboard monitor) holds it now: the history is lost, the user's content is not.
+        PutBackWhenFree(saved);
         platform::Abort();
+    }
     // Whatever look does, the clipboard gets the user's content back and is closed.
     struct Restore {
         platform::Clipboard& clipboard;
@@ -195,9 +231,11 @@ void CadLink::ExchangeHistory(const std::function<void(std::string_view)>& look)
     } restore{clipboard_, saved};
     // The history is looked at in place: copying or splitting all of it would make every read
     // cost more as the CAD program's history grows.
-    clipboard_.ViewClipboardData(platform::kCfText, [&look](std::string_view bytes) {
-        look(bytes.substr(0, std::min(bytes.size(), bytes.find('\0'))));
-    });
+    if (copied) {
+        clipboard_.ViewClipboardData(platform::kCfText, [&look](std::string_view bytes) {
+            look(bytes.substr(0, std::min(bytes.size(), bytes.find('\0'))));
+        });
+    }
 }
 
 std::string CadLink::ReadHistory() {
@@ -218,7 +256,7 @@ std::string CadLink::LastHistoryLine() {
 }
 
 std::string CadLink::QuerySysVarAs(const std::string& name, bool unicode) {
-    if (!discovery_.IsCadReady())
+    if (!answering_ || !discovery_.IsCadReady())
         return std::string();
     const std::string request = IsBareVariable(name) ? name + "\r" : "'SETVAR " + name + "\r";
     SendCommandAs(system_.AnsiToWide(request), unicode);

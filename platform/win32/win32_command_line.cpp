@@ -37,16 +37,20 @@ bool Win32CommandLineSystem::SetForegroundWindow(WindowHandle window) {
     return ::SetForegroundWindow(ToHwnd(window)) != FALSE;
 }
 
-std::intptr_t Win32CommandLineSystem::SendCopyData(WindowHandle window, const CopyDataRecord& record) {
+std::optional<std::intptr_t> Win32CommandLineSystem::SendCopyData(WindowHandle window, const CopyDataRecord& record) {
     COPYDATASTRUCT copyData{record.dwData, record.cbData, const_cast<void*>(record.lpData)};
-    return ::SendMessageA(ToHwnd(window), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copyData));
+    return SendMessageA(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copyData));
 }
 
-std::intptr_t Win32CommandLineSystem::SendMessageA(WindowHandle window,
-                                                   unsigned message,
-                                                   std::uintptr_t wParam,
-                                                   std::intptr_t lParam) {
-    return ::SendMessageA(ToHwnd(window), message, wParam, lParam);
+std::optional<std::intptr_t> Win32CommandLineSystem::SendMessageA(WindowHandle window,
+                                                                  unsigned message,
+                                                                  std::uintptr_t wParam,
+                                                                  std::intptr_t lParam) {
+    DWORD_PTR result = 0;
+    if (!::SendMessageTimeoutA(ToHwnd(window), message, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                               kAnswerTimeoutMs, &result))
+        return std::nullopt;
+    return static_cast<std::intptr_t>(result);
 }
 
 bool Win32CommandLineSystem::PostMessageA(WindowHandle window,

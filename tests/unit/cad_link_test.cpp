@@ -219,6 +219,51 @@ TEST_F(CadLinkTest, BusyClipboardEndsInTheSilentAbortWithNothingLost) {
     EXPECT_GT(desktop.SleptMs(), 0u);                // tried again before giving up
 }
 
+// A clipboard monitor opens the clipboard the moment the CAD program has put its history there.
+TEST_F(CadLinkTest, ClipboardTakenAfterTheHistoryCopyGetsTheUsersContentBackOnceFree) {
+    // Held briefly, the retries outlast it and the history is read; held longer, the history is lost.
+    for (unsigned heldMs : {60u, 1500u}) {
+        desktop.PutOnClipboard(platform::kCfText, std::string("mine") + '\0');
+        historyText = "コマンド: ID";
+        desktop.SetCommandHandler(textWindow, [this, heldMs](std::uintptr_t) {
+            ASSERT_TRUE(desktop.OpenClipboard());
+            desktop.EmptyClipboard();
+            desktop.SetClipboardData(platform::kCfText, historyText + '\0');
+            desktop.CloseClipboard();
+            desktop.HoldClipboardElsewhereFor(heldMs);
+        });
+        const unsigned sleptBefore = desktop.SleptMs();
+        if (heldMs < 100)
+            EXPECT_EQ(link.ReadHistory(), "コマンド: ID");
+        else
+            EXPECT_THROW(link.ReadHistory(), platform::EAbort);
+        EXPECT_EQ(desktop.ClipboardData(platform::kCfText), std::string("mine") + '\0') << heldMs;
+        EXPECT_FALSE(desktop.ClipboardOpen());
+        EXPECT_GE(desktop.SleptMs() - sleptBefore, heldMs);  // it waited for the clipboard, not more than needed
+        EXPECT_LT(desktop.SleptMs() - sleptBefore, heldMs + 100);
+    }
+}
+
+// A CAD program that stops answering is treated as gone until the next run brings it forward.
+TEST_F(CadLinkTest, UnansweredSendMakesTheLinkReadAndTypeNothingUntilActivatedAgain) {
+    desktop.SetProcessFrozen(42, true);
+    EXPECT_EQ(link.ReadPrompt(), "");
+    EXPECT_FALSE(link.Answering());
+    desktop.ClearMessages();
+    desktop.PutOnClipboard(platform::kCfText, std::string("keep") + '\0');
+    EXPECT_EQ(link.ReadPrompt(), "");
+    EXPECT_EQ(link.LastHistoryLine(), "");
+    EXPECT_EQ(link.QuerySysVar("LASTPOINT"), "");
+    EXPECT_FALSE(link.SendCommand(u"\x03ID "));
+    EXPECT_TRUE(desktop.Messages().empty());  // nothing sent, nothing to wait for
+    EXPECT_EQ(desktop.ClipboardData(platform::kCfText), std::string("keep") + '\0');
+
+    desktop.SetProcessFrozen(42, false);
+    ASSERT_TRUE(link.ActivateCad());
+    EXPECT_EQ(link.ReadPrompt(), "コマンド: ");
+    EXPECT_TRUE(link.SendCommand(u"\x03ID "));
+}
+
 TEST_F(CadLinkTest, WithoutTextWindowTheClipboardIsNotTouched) {
     desktop.Destroy(textWindow);
     desktop.PutOnClipboard(platform::kCfText, std::string("keep") + '\0');

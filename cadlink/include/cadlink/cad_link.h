@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "cadlink/text_lines.h"
 #include "cadlink/window_discovery.h"
@@ -30,8 +32,16 @@ public:
     bool SendCommandAs(const std::u16string& text, bool unicode);
     bool SendCopyDataWide(const std::u16string& text);
     bool SendCopyDataAnsi(const std::u16string& text);
+    // Also starts trusting the CAD program again after it stopped answering.
     bool ActivateCad();
     bool IsCadUnicode();
+
+    // False once a send to the CAD program went unanswered (it is frozen or hung): from then on the
+    // link treats it as gone, reading nothing and typing nothing, until ActivateCad or ExpectAnswers.
+    bool Answering() const { return answering_; }
+    // One more chance to type, for putting back what a run changed; a send that again goes
+    // unanswered costs at most the send time-out.
+    void ExpectAnswers() { answering_ = true; }
 
     // Reading. Empty text when the window is not there.
     std::string ReadWindowText(WindowHandle window);
@@ -48,13 +58,17 @@ public:
 private:
     bool OpenClipboardWithRetry();
     // The clipboard exchange; look sees the history text in place, up to its first zero byte, and
-    // is not called without a text window.
+    // is not called without a text window or a copy.
     void ExchangeHistory(const std::function<void(std::string_view)>& look);
-    void Send(const platform::CopyDataRecord& record);
+    void PutBackWhenFree(const std::vector<std::pair<unsigned, std::string>>& saved);
+    bool Send(const platform::CopyDataRecord& record);
+    // Marks the CAD program as not answering when a send to a window that still exists got no answer.
+    void NoteAnswer(WindowHandle window, bool answered);
 
     WindowDiscovery discovery_;
     platform::CommandLineSystem& system_;
     platform::Clipboard& clipboard_;
+    bool answering_ = true;
 };
 
 }  // namespace cadlink

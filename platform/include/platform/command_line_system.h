@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,13 +38,17 @@ public:
     virtual bool IsWindowUnicode(WindowHandle window) = 0;
     // The answer says whether the window system agreed; callers do not rely on it.
     virtual bool SetForegroundWindow(WindowHandle window) = 0;
-    // SendMessageA(window, WM_COPYDATA, 0, &record): returns after the window has handled it.
-    virtual std::intptr_t SendCopyData(WindowHandle window, const CopyDataRecord& record) = 0;
-    // SendMessageA for WM_GETTEXTLENGTH, WM_GETTEXT (lParam the buffer) and WM_COMMAND.
-    virtual std::intptr_t SendMessageA(WindowHandle window,
-                                       unsigned message,
-                                       std::uintptr_t wParam,
-                                       std::intptr_t lParam) = 0;
+    // Sends to another program wait at most kAnswerTimeoutMs, and not at all for a program the
+    // system reports as hung: a frozen CAD program must not freeze the tool. Nothing comes back
+    // when the window did not answer.
+    static constexpr unsigned kAnswerTimeoutMs = 3000;
+    // WM_COPYDATA with &record: returns after the window has handled it.
+    virtual std::optional<std::intptr_t> SendCopyData(WindowHandle window, const CopyDataRecord& record) = 0;
+    // For WM_GETTEXTLENGTH, WM_GETTEXT (lParam the buffer) and WM_COMMAND.
+    virtual std::optional<std::intptr_t> SendMessageA(WindowHandle window,
+                                                      unsigned message,
+                                                      std::uintptr_t wParam,
+                                                      std::intptr_t lParam) = 0;
     virtual bool PostMessageA(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
 
     // WideCharToMultiByte / MultiByteToWideChar with the system code page and no flags: characters
