@@ -114,8 +114,9 @@ protected:
 
     std::string prompt = kIdle;
     std::vector<std::string> history{"コマンド:"};
-    std::map<std::string, std::string> variables{
-        {"LASTPOINT", "0.0000,0.0000,0.0000"}, {"FILEDIA", "1"}, {"HPBOUND", "1"}};
+    std::map<std::string, std::string> variables{{"LASTPOINT", "0.0000,0.0000,0.0000"},
+                                                 {"FILEDIA", "1"},
+                                                 {"HPBOUND", "1"}};
     // The drawing: closed areas that -BOUNDARY finds, and the objects in creation order.
     enum class Kind { Polyline, Region, Circle };
     struct Object {
@@ -176,9 +177,12 @@ protected:
 
     // A host that takes typed input only later: records wait until the next poll.
     bool late = false;
+    std::string lateFrom;  // the host turns late from the record that begins with this on
     std::vector<std::string> pending;
 
     void Type(const std::string& text) {
+        if (!lateFrom.empty() && text.rfind(lateFrom, 0) == 0)
+            late = true;
         if (late) {
             typed.push_back(text);
             pending.push_back(text);
@@ -301,19 +305,19 @@ protected:
 TEST_F(WorkflowTest, FaceCentreTypesTheCommandsInOrderAndDrawsTheCircle) {
     PickAt("10.0000", "20.0000");
     workflows.FaceCentre();
-    EXPECT_EQ(typed, Expected({"\x03ID ", "'SETVAR LASTPOINT\r", "\x03", "'SETVAR HPBOUND\r", "\x03",
-                               "\x03"
-                               "HPBOUND 0\r",
-                               "\x03"
-                               "FILEDIA 0\r",
-                               "\x03-BOUNDARY 10.0000,20.0000 \r",
-                               "\x03_massprop LAST \rY\r" + paths.ReportStem() + "\r",
-                               "\x03"
-                               "FILEDIA 1\r",
-                               "\x03"
-                               "HPBOUND 1\r",
-                               "\x03"
-                               "CIRCLE 30.0000,35.0000 50\r"}));
+    EXPECT_EQ(typed,
+              Expected({"\x03ID ", "'SETVAR LASTPOINT\r", "\x03", "'SETVAR HPBOUND\r", "\x03",
+                        "\x03"
+                        "HPBOUND 0\r",
+                        "\x03"
+                        "FILEDIA 0\r",
+                        "\x03-BOUNDARY 10.0000,20.0000 \r", "\x03_massprop LAST \rY\r" + paths.ReportStem() + "\r",
+                        "\x03"
+                        "FILEDIA 1\r",
+                        "\x03"
+                        "HPBOUND 1\r",
+                        "\x03"
+                        "CIRCLE 30.0000,35.0000 50\r"}));
     EXPECT_EQ(variables["HPBOUND"], "1");
     EXPECT_EQ(circles, Expected({"30.0000,35.0000 50"}));
     EXPECT_EQ(host.areas, Expected({"1234.5678"}));
@@ -632,9 +636,9 @@ TEST_F(WorkflowTest, SizesThatWouldTypeMoreThanARadiusAreRefusedBeforeAnythingIs
         bool faceCentreRefuses;  // face-centre mode types the size trimmed, region mode as it is
         bool regionRefuses;
     };
-    for (const Case c : {Case{"5 ERASE ALL", true, true}, Case{"5\t0", true, true}, Case{"5\t", false, true},
-                         Case{"\t5", false, true}, Case{"5\x7f", true, true}, Case{"5\r0", true, true},
-                         Case{" 30 ", false, false}}) {
+    for (const Case c :
+         {Case{"5 ERASE ALL", true, true}, Case{"5\t0", true, true}, Case{"5\t", false, true}, Case{"\t5", false, true},
+          Case{"5\x7f", true, true}, Case{"5\r0", true, true}, Case{" 30 ", false, false}}) {
         for (const bool faceCentre : {true, false}) {
             SCOPED_TRACE(std::string(c.size) + (faceCentre ? " face centre" : " region"));
             typed.clear();
@@ -723,6 +727,45 @@ TEST_F(WorkflowTest, FrozenCadEndsTheRunWithTheWindowRestored) {
         EXPECT_LE(host.polls, 1) << faceCentre;
         EXPECT_FALSE(host.minimized);
         EXPECT_FALSE(workflows.Running());
+    }
+}
+
+// A host that handles input inside the send asks to replace the report before the tool has slept:
+// the question is answered at once, and a later run costs only the poll of the pick.
+TEST_F(WorkflowTest, ReplaceQuestionSeenAtOnceIsAnsweredAtOnce) {
+    PickAt("10.0000", "20.0000");
+    workflows.FaceCentre();
+    EXPECT_EQ(host.polls, 2);  // no question: the idle prompt seen at once waits for a poll
+    pendingReport = "31.5000,36.5000";
+    host.polls = 0;
+    typed.clear();
+    workflows.FaceCentre();
+    EXPECT_EQ(host.polls, 1);
+    EXPECT_EQ(std::count(typed.begin(), typed.end(), "Y\r"), 1);
+    EXPECT_EQ(circles, Expected({"30.0000,35.0000 50", "31.5000,36.5000 50"}));
+}
+
+// A host that has not handled the measuring commands yet still shows its idle prompt right after
+// they are typed: that is not the end of the wait, in a first run (new report) or a later one.
+TEST_F(WorkflowTest, IdlePromptSeenAtOnceIsNotTakenAsTheEndWithALateHost) {
+    for (const bool reportExists : {false, true}) {
+        SCOPED_TRACE(reportExists ? "later run" : "first run");
+        host.files.clear();
+        if (reportExists)
+            host.WriteFile(paths.ReportPath(), Report("1.0000", "2.0000"));
+        late = false;
+        lateFrom =
+            "\x03"
+            "FILEDIA 0";
+        host.beforePoll = [this] { HandleLate(); };
+        circles.clear();
+        typed.clear();
+        PickAt("10.0000", "20.0000");
+        workflows.FaceCentre();
+        HandleLate();
+        EXPECT_EQ(circles, Expected({"30.0000,35.0000 50"}));
+        EXPECT_EQ(std::count(typed.begin(), typed.end(), "Y\r"), reportExists ? 1 : 0);
+        EXPECT_EQ(prompt, kIdle);
     }
 }
 
