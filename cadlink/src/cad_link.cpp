@@ -145,13 +145,30 @@ bool CadLink::IsCadUnicode() {
 }
 
 std::string CadLink::ReadWindowText(WindowHandle window) {
+    // Asked straight for the text, a prompt costs one message to the CAD program, whose every
+    // answer may keep a busy host waiting; only a text that may not have fitted is measured first.
+    std::array<char, kTextReadBytes> fitted{};
+    const bool fittedAnswered =
+        system_
+            .SendMessageA(window, platform::kWmGetText, fitted.size(), reinterpret_cast<std::intptr_t>(fitted.data()))
+            .has_value();
+    NoteAnswer(window, fittedAnswered);
+    if (!fittedAnswered)
+        return std::string();
+    fitted.back() = '\0';
+    const std::size_t fittedLength = std::strlen(fitted.data());
+    // A double-byte character that did not fit whole may leave one byte more unused.
+    if (fittedLength + 2 < fitted.size())
+        return std::string(fitted.data(), fittedLength);
+
     const std::optional<std::intptr_t> length = system_.SendMessageA(window, platform::kWmGetTextLength, 0, 0);
     NoteAnswer(window, length.has_value());
     if (!length || *length <= 0)
         return std::string();
     std::vector<char> buffer(2 * (static_cast<std::size_t>(*length) + 1), '\0');
     const bool answered =
-        system_.SendMessageA(window, platform::kWmGetText, buffer.size(), reinterpret_cast<std::intptr_t>(buffer.data()))
+        system_
+            .SendMessageA(window, platform::kWmGetText, buffer.size(), reinterpret_cast<std::intptr_t>(buffer.data()))
             .has_value();
     NoteAnswer(window, answered);
     if (!answered)

@@ -183,13 +183,28 @@ TEST_F(CadLinkTest, PromptIsReadWithItsTextMessages) {
     EXPECT_EQ(link.ReadPrompt(), "");
 }
 
-TEST_F(CadLinkTest, SteadyPromptReadCostsTwoLivenessTestsAndTwoMessages) {
+TEST_F(CadLinkTest, SteadyPromptReadCostsTwoLivenessTestsAndOneMessage) {
     link.ReadPrompt();
     desktop.ResetCalls();
     link.ReadPrompt();
     EXPECT_EQ(desktop.Calls().isWindow, 2);
-    EXPECT_EQ(desktop.Calls().sendMessage, 2);
+    EXPECT_EQ(desktop.Calls().sendMessage, 1);
     EXPECT_EQ(desktop.Calls().enumWindows + desktop.Calls().enumChildWindows, 0);
+}
+
+// Texts around the size read in one message, and far beyond it, come back whole; only those that
+// may not have fitted cost the length query and a second read.
+TEST_F(CadLinkTest, PromptOfAnyLengthIsReadWhole) {
+    for (std::size_t length : {std::size_t{0}, std::size_t{1}, cadlink::kTextReadBytes - 3, cadlink::kTextReadBytes - 2,
+                               cadlink::kTextReadBytes - 1, cadlink::kTextReadBytes, std::size_t{5000}}) {
+        promptText.clear();
+        for (std::size_t i = 0; i < length; ++i)
+            promptText += static_cast<char>('a' + i % 26);
+        link.ReadPrompt();  // finds the window
+        desktop.ResetCalls();
+        EXPECT_EQ(link.ReadPrompt(), promptText) << length;
+        EXPECT_EQ(desktop.Calls().sendMessage, length + 2 < cadlink::kTextReadBytes ? 1 : 3) << length;
+    }
 }
 
 TEST_F(CadLinkTest, HistoryComesFromTheClipboardAndTheUsersContentIsPutBack) {

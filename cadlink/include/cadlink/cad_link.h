@@ -18,6 +18,8 @@ namespace cadlink {
 constexpr std::size_t kCommandBufferUnits = 256;
 // WM_COMMAND identifier that has the text window copy the whole history to the clipboard.
 constexpr std::uintptr_t kCopyHistoryCommand = 32781;
+// A window text shorter than this (in bytes, terminator included) is read with one message.
+constexpr std::size_t kTextReadBytes = 1024;
 
 class CadLink {
 public:
