@@ -47,7 +47,8 @@ const Entity* Drawing::InnermostAt(const Point& point, bool polylines, bool regi
         if (entity.Round() ? std::hypot(point.x - entity.center.x, point.y - entity.center.y) >= entity.radius
                            : !Holds(entity.corners, point))
             continue;
-        const double area = entity.Round() ? kPi * entity.radius * entity.radius : std::fabs(SignedArea(entity.corners));
+        const double area =
+            entity.Round() ? kPi * entity.radius * entity.radius : std::fabs(SignedArea(entity.corners));
         if (innermost == nullptr || area < innermostArea) {
             innermost = &entity;
             innermostArea = area;
@@ -59,10 +60,9 @@ const Entity* Drawing::InnermostAt(const Point& point, bool polylines, bool regi
 bool Drawing::Extents(Box& box) const {
     bool any = false;
     for (const Entity& entity : entities_) {
-        const Box one = entity.Round()
-                            ? Box{Point{entity.center.x - entity.radius, entity.center.y - entity.radius},
-                                  Point{entity.center.x + entity.radius, entity.center.y + entity.radius}}
-                            : BoundsOf(entity.corners);
+        const Box one = entity.Round() ? Box{Point{entity.center.x - entity.radius, entity.center.y - entity.radius},
+                                             Point{entity.center.x + entity.radius, entity.center.y + entity.radius}}
+                                       : BoundsOf(entity.corners);
         box = any ? Union(box, one) : one;
         any = true;
     }

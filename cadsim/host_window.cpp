@@ -39,6 +39,8 @@ const char* WorkName(UINT message) {
             return "gettext";
         case WM_TIMER:
             return "timer";
+        case WM_LBUTTONDOWN:
+            return "mouse";
         case kTypeQueuedInput:
             return "queued-input";
         case kRunScriptedUser:
@@ -70,7 +72,7 @@ public:
         --host_.messageDepth;
         if (work_) {
             try {
-                host_.log.Busy(work_, NowMs() - start_);
+                host_.log.Busy(work_, NowMs() - start_, start_);
             } catch (...) {
                 // A line the log could not take changes nothing the host does.
             }

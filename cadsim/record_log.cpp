@@ -65,11 +65,11 @@ void RecordLog::Event(const std::string& line) {
         Write(line);
 }
 
-void RecordLog::Busy(const char* work, double milliseconds) {
+void RecordLog::Busy(const char* work, double milliseconds, double startMs) {
     if (!file_.Valid())
         return;
-    char text[64];
-    std::snprintf(text, sizeof(text), " ms=%.3f", milliseconds);
+    char text[96];
+    std::snprintf(text, sizeof(text), " ms=%.3f at=%.3f", milliseconds, startMs);
     Write(std::string("busy ") + work + text);
 }
 

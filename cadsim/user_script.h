@@ -26,11 +26,11 @@ namespace cadsim {
 struct UserStep {
     enum class Kind { Pick, Select, Enter, Esc, Wait, Freeze };
     Kind kind = Kind::Enter;
-    Point point;           // Pick, Select
-    std::string prompt;    // acts when the prompt shows this; empty: any running command
-    bool atStart = false;  // the prompt must begin with it, not only contain it
+    Point point;               // Pick, Select
+    std::string prompt;        // acts when the prompt shows this; empty: any running command
+    bool atStart = false;      // the prompt must begin with it, not only contain it
     unsigned long waitMs = 0;  // Wait, Freeze
-    std::size_t line = 0;  // in the script file
+    std::size_t line = 0;      // in the script file
 };
 
 constexpr unsigned long kLongestWaitMs = 600000;
