@@ -81,16 +81,19 @@ std::string HistoryValue(const std::string& line, const std::string& name) {
 
 }  // namespace
 
+// One liveness test per command: every test of another program's window is a trip to the window
+// system's server, and on a busy machine each such trip may cost milliseconds.
 bool CadLink::SendCommand(const std::u16string& text) {
-    const WindowHandle frame = discovery_.FindMainFrame();
-    const bool unicode = discovery_.IsLive(frame) && system_.IsWindowUnicode(frame);
-    return SendCommandAs(text, unicode);
+    if (!answering_ || !discovery_.IsCadReady())
+        return false;
+    const WindowHandle frame = discovery_.Kept().MainFrame;
+    return SendRecord(text, system_.IsWindowUnicode(frame));
 }
 
 bool CadLink::SendCommandAs(const std::u16string& text, bool unicode) {
-    if (!answering_ || !discovery_.IsLive(discovery_.FindMainFrame()))
+    if (!answering_ || !discovery_.IsCadReady())
         return false;
-    return unicode ? SendCopyDataWide(text) : SendCopyDataAnsi(text);
+    return SendRecord(text, unicode);
 }
 
 void CadLink::NoteAnswer(WindowHandle window, bool answered) {
@@ -107,7 +110,24 @@ bool CadLink::Send(const platform::CopyDataRecord& record) {
 }
 
 bool CadLink::SendCopyDataWide(const std::u16string& text) {
-    if (!discovery_.IsLive(discovery_.Kept().MainFrame) || text.size() > kMaxCommandUnits)
+    return discovery_.IsLive(discovery_.Kept().MainFrame) && SendRecord(text, true);
+}
+
+bool CadLink::SendCopyDataAnsi(const std::u16string& text) {
+    return discovery_.IsLive(discovery_.FindMainFrame()) && SendRecord(text, false);
+}
+
+bool CadLink::SendRecord(const std::u16string& text, bool unicode) {
+    if (!unicode) {
+        const std::string ansi = system_.WideToAnsi(text);
+        if (ansi.size() > kMaxCommandUnits)
+            return false;
+        std::array<char, kCommandBufferUnits> buffer{};
+        std::copy(ansi.begin(), ansi.end(), buffer.begin());
+        const auto cbData = static_cast<std::uint32_t>(std::strlen(buffer.data()) + 1);
+        return Send({1, cbData, buffer.data()});
+    }
+    if (text.size() > kMaxCommandUnits)
         return false;
     // What the host receives is what it would get from the code page: characters the code page
     // cannot express arrive as its default character.
@@ -115,18 +135,6 @@ bool CadLink::SendCopyDataWide(const std::u16string& text) {
     std::array<char16_t, kCommandBufferUnits> buffer{};
     std::copy_n(roundTrip.begin(), std::min(roundTrip.size(), kMaxCommandUnits), buffer.begin());
     const auto cbData = static_cast<std::uint32_t>(2 * (text.size() + 1));
-    return Send({1, cbData, buffer.data()});
-}
-
-bool CadLink::SendCopyDataAnsi(const std::u16string& text) {
-    if (!discovery_.IsLive(discovery_.FindMainFrame()))
-        return false;
-    const std::string ansi = system_.WideToAnsi(text);
-    if (ansi.size() > kMaxCommandUnits)
-        return false;
-    std::array<char, kCommandBufferUnits> buffer{};
-    std::copy(ansi.begin(), ansi.end(), buffer.begin());
-    const auto cbData = static_cast<std::uint32_t>(std::strlen(buffer.data()) + 1);
     return Send({1, cbData, buffer.data()});
 }
 

@@ -59,6 +59,7 @@ void SimulatedDesktop::SetCommandHandler(WindowHandle window, std::function<void
 }
 
 bool SimulatedDesktop::IsWindowUnicode(WindowHandle window) {
+    ++calls_.isWindowUnicode;
     if (!Find(window))
         return false;
     auto it = behaviours_.find(window);

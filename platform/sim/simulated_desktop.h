@@ -73,6 +73,7 @@ public:
         int getClassName = 0;
         int getProcessId = 0;
         int isWindow = 0;
+        int isWindowUnicode = 0;
         int compareString = 0;
         int sendMessage = 0;
         int postMessage = 0;

@@ -192,6 +192,24 @@ TEST_F(CadLinkTest, SteadyPromptReadCostsTwoLivenessTestsAndOneMessage) {
     EXPECT_EQ(desktop.Calls().enumWindows + desktop.Calls().enumChildWindows, 0);
 }
 
+TEST_F(CadLinkTest, SteadyCommandCostsOneLivenessTestOneFormQuestionOneSendAndOnePost) {
+    link.SendCommand(u"\x03ID ");
+    for (const bool unicode : {true, false}) {
+        desktop.ResetCalls();
+        link.SendCommandAs(u"\x03ID ", unicode);
+        EXPECT_EQ(desktop.Calls().isWindow, 1);
+        EXPECT_EQ(desktop.Calls().isWindowUnicode, 0);
+        EXPECT_EQ(desktop.Calls().sendMessage, 1);
+        EXPECT_EQ(desktop.Calls().postMessage, 1);
+    }
+    desktop.ResetCalls();
+    link.SendCommand(u"\x03ID ");
+    EXPECT_EQ(desktop.Calls().isWindow, 1);
+    EXPECT_EQ(desktop.Calls().isWindowUnicode, 1);
+    EXPECT_EQ(desktop.Calls().sendMessage + desktop.Calls().postMessage, 2);
+    EXPECT_EQ(desktop.Calls().enumWindows + desktop.Calls().enumChildWindows, 0);
+}
+
 // Texts around the size read in one message, and far beyond it, come back whole; only those that
 // may not have fitted cost the length query and a second read.
 TEST_F(CadLinkTest, PromptOfAnyLengthIsReadWhole) {

@@ -63,6 +63,8 @@ private:
     // is not called without a text window or a copy.
     void ExchangeHistory(const std::function<void(std::string_view)>& look);
     void PutBackWhenFree(const std::vector<std::pair<unsigned, std::string>>& saved);
+    // Builds the record in the form asked for and sends it to the kept main frame, unchecked.
+    bool SendRecord(const std::u16string& text, bool unicode);
     bool Send(const platform::CopyDataRecord& record);
     // Marks the CAD program as not answering when a send to a window that still exists got no answer.
     void NoteAnswer(WindowHandle window, bool answered);
