@@ -71,8 +71,8 @@ bool IsTypeableValue(const std::string& value) {
 }
 
 void CheckTypeableSize(const std::string& typed, const std::string& shown) {
-    std::size_t first = typed.find_first_not_of(' ');
-    std::size_t last = typed.find_last_not_of(' ');
+    const std::size_t first = typed.find_first_not_of(' ');
+    const std::size_t last = typed.find_last_not_of(' ');
     if (first == std::string::npos || IsTypeableValue(typed.substr(first, last - first + 1)))
         return;
     throw framework::EConvertError("'" + shown + "' は浮動小数点数ではありません");
@@ -82,8 +82,8 @@ std::string QuotedIfBlank(const std::string& text) {
     return text.find(' ') == std::string::npos ? text : "\"" + text + "\"";
 }
 
-// Marks a run as active and, on every way out of it, switches file dialogs back on if the run
-// switched them off and gives the main window back its normal state.
+// Marks a run as active and, on every way out of it, puts back the CAD settings the run changed
+// (file dialogs, the boundary kind) and gives the main window back its normal state.
 class CentroidWorkflows::RunScope {
 public:
     explicit RunScope(CentroidWorkflows& owner) : owner_(owner) { owner_.running_ = true; }

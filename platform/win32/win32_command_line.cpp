@@ -1,5 +1,6 @@
 #include "win32_command_line.h"
 
+#include <atomic>
 #include <cstring>
 
 namespace platform {
@@ -27,6 +28,35 @@ bool IsHandleFormat(unsigned format) {
     }
 }
 
+// Sequence numbers of the answers awaited by AnswersInTime: an answer that comes only after its
+// wait gave up finds nothing of the wait left to write to.
+std::atomic<ULONG_PTR> lastAsked{0};
+std::atomic<ULONG_PTR> lastAnswered{0};
+
+void CALLBACK NoteAnswer(HWND, UINT, ULONG_PTR asked, LRESULT) {
+    lastAnswered = asked;
+}
+
+// Whether the window's thread handles messages within the time-out. SendMessageTimeoutA alone does
+// not do: under Wine a send to a frozen program of another process waits until it wakes. An
+// asynchronous WM_NULL cannot block; its answer arrives while this thread looks at its queue.
+bool AnswersInTime(HWND window) {
+    const ULONG_PTR asked = ++lastAsked;
+    if (!::SendMessageCallbackA(window, WM_NULL, 0, 0, NoteAnswer, asked))
+        return false;
+    const DWORD start = ::GetTickCount();
+    MSG message;
+    while (lastAnswered < asked) {
+        const DWORD waited = ::GetTickCount() - start;
+        if (waited >= CommandLineSystem::kAnswerTimeoutMs)
+            return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        // Handles sent messages and delivers answers; leaves every posted message where it is.
+        ::PeekMessageA(&message, nullptr, WM_NULL, WM_NULL, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    return true;
+}
+
 }  // namespace
 
 bool Win32CommandLineSystem::IsWindowUnicode(WindowHandle window) {
@@ -46,6 +76,8 @@ std::optional<std::intptr_t> Win32CommandLineSystem::SendMessageA(WindowHandle w
                                                                   unsigned message,
                                                                   std::uintptr_t wParam,
                                                                   std::intptr_t lParam) {
+    if (!AnswersInTime(ToHwnd(window)))
+        return std::nullopt;
     DWORD_PTR result = 0;
     if (!::SendMessageTimeoutA(ToHwnd(window), message, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG,
                                kAnswerTimeoutMs, &result))

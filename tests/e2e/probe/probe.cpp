@@ -12,16 +12,21 @@
 //   tavroprobe answer <caption> <ms>        press OK on a message box with that caption
 //   tavroprobe close <caption>              post WM_CLOSE to the window
 //   tavroprobe appdata                      print the user's application-data folder
+//   tavroprobe prompt <caption>             print the prompt of the CAD window with that caption
+//   tavroprobe clip-put <text>              put a text on the clipboard
+//   tavroprobe clip-get                     print the clipboard's text
 //   tavroprobe launch-time <runs> <exe> <caption> [<exe> <caption>]...
 //                                                   start each exe in turn, time until its window is
 //                                                   visible, close it; a median for each
 
 #include <windows.h>
+
 #include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -144,6 +149,39 @@ int main(int argc, char** argv) {
         std::printf("%s\n", path);
         return 0;
     }
+    if (command == "clip-put" || command == "clip-get") {
+        // The clipboard's text, as another program of the user's puts it there or finds it.
+        bool open = false;
+        for (int i = 0; i < 100 && !open; ++i) {
+            open = ::OpenClipboard(nullptr) != FALSE;
+            if (!open)
+                ::Sleep(20);
+        }
+        if (!open)
+            return Fail("the clipboard stayed busy");
+        int result = 0;
+        if (command == "clip-put") {
+            const std::string text = arg(2);
+            ::EmptyClipboard();
+            HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+            if (void* data = memory ? ::GlobalLock(memory) : nullptr) {
+                std::memcpy(data, text.c_str(), text.size() + 1);
+                ::GlobalUnlock(memory);
+            }
+            if (!memory || !::SetClipboardData(CF_TEXT, memory)) {
+                if (memory)
+                    ::GlobalFree(memory);
+                result = Fail("SetClipboardData failed");
+            }
+        } else if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
+            if (const void* text = ::GlobalLock(data)) {
+                std::printf("%s\n", static_cast<const char*>(text));
+                ::GlobalUnlock(data);
+            }
+        }
+        ::CloseClipboard();
+        return result;
+    }
     if (command == "wait")
         return WaitVisible(arg(2), ms) ? 0 : Fail("window not found");
     if (command == "gone") {
@@ -182,6 +220,25 @@ int main(int argc, char** argv) {
         return Fail("window not found");
     if (command == "close") {
         ::PostMessageA(window, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    if (command == "prompt") {
+        // The CAD command line's prompt: the child window whose stored caption is "Headlands".
+        HWND prompt = nullptr;
+        ::EnumChildWindows(
+            window,
+            [](HWND child, LPARAM found) -> BOOL {
+                char caption[64] = {};
+                ::GetWindowTextA(child, caption, sizeof caption);
+                if (std::string(caption) != "Headlands")
+                    return TRUE;
+                *reinterpret_cast<HWND*>(found) = child;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&prompt));
+        if (!prompt)
+            return Fail("no prompt window");
+        std::printf("%s\n", WindowText(prompt).c_str());
         return 0;
     }
     if (command == "iconic") {
