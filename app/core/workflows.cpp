@@ -173,30 +173,44 @@ void CentroidWorkflows::FaceCentre() {
     host_.ProcessMessages();
 
     Send(kPickPoint);
-    // A host that handles input inside the send shows the pick prompt already; a late one does
-    // later, and until then its idle prompt does not mean that the pick is over.
-    const bool lateHost = !ShowsCommand(link_.ReadPrompt());
-    bool started = !lateHost;
+    // A host that handles input inside the send shows the pick prompt at once. A late one shows it
+    // later, and until then its idle prompt does not mean that the pick is over. A quick user may
+    // have picked before any poll: the history then shows the pick.
+    bool sawCommand = ShowsCommand(link_.ReadPrompt());
+    bool pickInHistory = false;
     if (historyPane)
         host_.DrawHint(historyPane, kFaceCentreHint);
     for (int poll = 0; poll < kPollLimit; ++poll) {
         const std::string prompt = Poll();
-        started = started || ShowsCommand(prompt);
-        if (prompt.empty() || (prompt == kIdlePrompt && (started || poll + 1 >= kStartPolls)))
+        sawCommand = sawCommand || ShowsCommand(prompt);
+        if (prompt.empty() || (prompt == kIdlePrompt && (sawCommand || poll + 1 >= kStartPolls)))
             break;
+        if (prompt == kIdlePrompt && poll == 0) {
+            const std::string line = link_.LastHistoryLine();
+            pickInHistory = Contains(line, "X") || Contains(line, kCancelled);
+            if (pickInHistory)
+                break;
+        }
     }
+    const bool lateHost = !sawCommand && !pickInHistory;
+    // A run that stops here leaves a host that may still take the pick command later idle.
+    const auto stopPicking = [&] {
+        if (!sawCommand)
+            Send(kCancelOnly);
+    };
 
     const std::string lastLine = link_.LastHistoryLine();
-    if (Contains(lastLine, kCancelled) || !Contains(lastLine, "X"))
+    if (Contains(lastLine, kCancelled) || !Contains(lastLine, "X")) {
+        stopPicking();
         return;
+    }
     std::string point = link_.QuerySysVar("LASTPOINT");
     const std::string pointX = SplitFirst(point);
     const std::string pointY = SplitFirst(point);
     // Without a usable point the boundary would make nothing and "_region L" would turn the
     // user's last object into a region: stop as after a cancelled pick.
     if (pointX.empty() || pointY.empty() || !IsTypeableValue(pointX) || !IsTypeableValue(pointY)) {
-        if (lateHost)
-            Send(kCancelOnly);  // the query may still be waiting in the host: leave it idle
+        stopPicking();  // the query too may still be waiting in the host
         return;
     }
 
@@ -213,7 +227,7 @@ void CentroidWorkflows::FaceCentre() {
     // question is answered at once rather than a poll later. Nothing else seen now ends the wait:
     // an idle prompt may be one that a late host has not left yet.
     std::string prompt = link_.ReadPrompt();
-    started = !lateHost;
+    bool started = !lateHost;
     for (int poll = 0; poll < kPollLimit && !Contains(prompt, kAskReplace); ++poll) {
         prompt = Poll();
         started = started || ShowsCommand(prompt) || host_.FileVersion(reportPath) != reportBefore;
@@ -323,8 +337,12 @@ RegionPassResult CentroidWorkflows::RegionPass(const std::string& reportPath) {
         started = started || ShowsCommand(prompt);
         if (prompt.empty() || (prompt == kIdlePrompt && (started || poll + 1 >= kStartPolls)))
             break;
-        if (prompt == kIdlePrompt)
+        if (prompt == kIdlePrompt) {
+            // A quick user may have cancelled the selection before any poll saw it.
+            if (poll == 0 && Contains(link_.LastHistoryLine(), kCancelled))
+                break;
             continue;
+        }
         // Answering again what a late host has not read yet would type the answer as the next input.
         if (lateHost && prompt == answered && poll - answeredAt < kStartPolls)
             continue;

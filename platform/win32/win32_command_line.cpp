@@ -37,10 +37,18 @@ void CALLBACK NoteAnswer(HWND, UINT, ULONG_PTR asked, LRESULT) {
     lastAnswered = asked;
 }
 
+// A thread that answered this recently is not asked again: the sends of one step come in a burst.
+constexpr DWORD kFreshAnswerMs = 50;
+DWORD answeringThread = 0;
+DWORD answeredAt = 0;
+
 // Whether the window's thread handles messages within the time-out. SendMessageTimeoutA alone does
 // not do: under Wine a send to a frozen program of another process waits until it wakes. An
 // asynchronous WM_NULL cannot block; its answer arrives while this thread looks at its queue.
 bool AnswersInTime(HWND window) {
+    const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
+    if (thread != 0 && thread == answeringThread && ::GetTickCount() - answeredAt < kFreshAnswerMs)
+        return true;
     const ULONG_PTR asked = ++lastAsked;
     if (!::SendMessageCallbackA(window, WM_NULL, 0, 0, NoteAnswer, asked))
         return false;
@@ -54,6 +62,8 @@ bool AnswersInTime(HWND window) {
         // Handles sent messages and delivers answers; leaves every posted message where it is.
         ::PeekMessageA(&message, nullptr, WM_NULL, WM_NULL, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
+    answeringThread = thread;
+    answeredAt = ::GetTickCount();
     return true;
 }
 

@@ -715,6 +715,16 @@ TEST_F(WorkflowTest, HostThatHandlesInputInsideTheSendIsNotWaitedForLonger) {
     PickAt("10.0000", "20.0000");
     workflows.FaceCentre();
     EXPECT_EQ(host.polls, 2);  // the pick, and the report
+    // A user quicker than the first poll: the pick is over before its prompt was ever seen.
+    desktop.SetCopyDataHandler(frame, [this, pick = host.onPoll](const ReceivedMessage& m) {
+        Type(Decode(m));
+        pick();
+    });
+    host.polls = 0;
+    pendingReport = "31.5000,36.5000";
+    workflows.FaceCentre();
+    EXPECT_EQ(host.polls, 1);  // the pick; the replace question of this later run is answered at once
+    EXPECT_EQ(circles, Expected({"30.0000,35.0000 50", "31.5000,36.5000 50"}));
 }
 
 // The CAD program stops answering while a run waits: the run ends, the window comes back.
