@@ -268,7 +268,7 @@ void CountCalls(cadlink::CadLink& link, CallCounter& counter, const std::string&
                 counter.Total());
     for (const auto& [call, count] : counter.Counts())
         std::printf("  %-52s %d\n", call.c_str(), count);
-    std::printf("  goal: IsWindow of the main frame and of the prompt window, WM_GETTEXTLENGTH, WM_GETTEXT\n");
+    std::printf("  goal: IsWindow of the main frame and of the prompt window, one WM_GETTEXT\n");
 
     counter.Reset();
     const std::string last = link.LastHistoryLine();
