@@ -58,7 +58,7 @@ const char* Usage() {
            "              [--cmdline docked|palette|textwindow] [--names headlands|io]\n"
            "              [--textwin autocad|command|none] [--text-window-only] [--ready FILE]\n"
            "              [--input inside|after] [--input-delay MS] [--hold-clipboard MS] [--log FILE]\n"
-           "              [--history-lines N]\n"
+           "              [--log-busy] [--history-lines N]\n"
            "              [--var NAME=VALUE]... [--drawing FILE] [--user FILE]";
 }
 
@@ -67,7 +67,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
     std::set<std::string> seen;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& name = args[i];
-        const bool isFlag = name == "--ansi" || name == "--text-window-only";
+        const bool isFlag = name == "--ansi" || name == "--text-window-only" || name == "--log-busy";
         const bool takesValue = name == "--frame" || name == "--title" || name == "--cmdline" || name == "--names" ||
                                 name == "--textwin" || name == "--ready" || name == "--input" ||
                                 name == "--input-delay" || name == "--hold-clipboard" || name == "--log" ||
@@ -80,6 +80,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         if (isFlag) {
             if (name == "--ansi")
                 options.ansi = true;
+            else if (name == "--log-busy")
+                options.logBusy = true;
             else
                 options.textWindowOnly = true;
             continue;
@@ -181,6 +183,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         if (options.textWindowOnly)
             return Fail("--text-window-only needs a text window (not --textwin none)");
     }
+    if (options.logBusy && options.logFile.empty())
+        return Fail("--log-busy needs --log");
     if (seen.count("--input-delay") && options.input != InputMode::After)
         return Fail("--input-delay needs --input after");
     if (options.textWindowOnly) {

@@ -223,9 +223,12 @@ void CentroidWorkflows::FaceCentre() {
         Send(kRegionFromLast);
     SendAssembled(std::string(kCancel) + "_massprop LAST \rY\r" + QuotedIfBlank(paths_.ReportStem()) + "\r");
 
-    std::string prompt;
+    // A host that handles input inside the send may ask to replace the report already: that
+    // question is answered at once rather than a poll later. Nothing else seen now ends the wait:
+    // an idle prompt may be one that a late host has not left yet.
+    std::string prompt = link_.ReadPrompt();
     bool started = !lateHost;
-    for (int poll = 0; poll < kPollLimit; ++poll) {
+    for (int poll = 0; poll < kPollLimit && !Contains(prompt, kAskReplace); ++poll) {
         prompt = Poll();
         started = started || ShowsCommand(prompt) || host_.FileVersion(reportPath) != reportBefore;
         if (prompt.empty() || Contains(prompt, kAskReplace) ||

@@ -59,6 +59,7 @@ void SimulatedDesktop::SetCommandHandler(WindowHandle window, std::function<void
 }
 
 bool SimulatedDesktop::IsWindowUnicode(WindowHandle window) {
+    ++calls_.isWindowUnicode;
     if (!Find(window))
         return false;
     auto it = behaviours_.find(window);
@@ -203,6 +204,14 @@ bool SimulatedDesktop::GetClipboardData(unsigned format, std::string& bytes) {
     if (!clipboardOpen_ || it == clipboard_.end())
         return false;
     bytes = it->second;
+    return true;
+}
+
+bool SimulatedDesktop::ViewClipboardData(unsigned format, const std::function<void(std::string_view)>& look) {
+    auto it = clipboard_.find(format);
+    if (!clipboardOpen_ || it == clipboard_.end())
+        return false;
+    look(it->second);
     return true;
 }
 

@@ -73,6 +73,7 @@ public:
         int getClassName = 0;
         int getProcessId = 0;
         int isWindow = 0;
+        int isWindowUnicode = 0;
         int compareString = 0;
         int sendMessage = 0;
         int postMessage = 0;
@@ -105,6 +106,7 @@ public:
     bool EmptyClipboard() override;
     std::vector<unsigned> Formats() override;
     bool GetClipboardData(unsigned format, std::string& bytes) override;
+    bool ViewClipboardData(unsigned format, const std::function<void(std::string_view)>& look) override;
     bool SetClipboardData(unsigned format, const std::string& bytes) override;
 
 private:

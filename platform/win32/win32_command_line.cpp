@@ -181,6 +181,25 @@ bool Win32Clipboard::GetClipboardData(unsigned format, std::string& bytes) {
     return true;
 }
 
+bool Win32Clipboard::ViewClipboardData(unsigned format, const std::function<void(std::string_view)>& look) {
+    if (IsHandleFormat(format) || format == CF_ENHMETAFILE)
+        return false;
+    HGLOBAL memory = ::GetClipboardData(format);
+    if (!memory)
+        return false;
+    const SIZE_T size = ::GlobalSize(memory);
+    const void* data = ::GlobalLock(memory);
+    if (!data)
+        return false;
+    // Unlocked however look ends.
+    struct Unlock {
+        HGLOBAL memory;
+        ~Unlock() { ::GlobalUnlock(memory); }
+    } unlock{memory};
+    look(std::string_view(static_cast<const char*>(data), size));
+    return true;
+}
+
 bool Win32Clipboard::SetClipboardData(unsigned format, const std::string& bytes) {
     if (format == CF_ENHMETAFILE) {
         HENHMETAFILE metafile =

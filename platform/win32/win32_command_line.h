@@ -35,6 +35,7 @@ public:
     bool EmptyClipboard() override;
     std::vector<unsigned> Formats() override;
     bool GetClipboardData(unsigned format, std::string& bytes) override;
+    bool ViewClipboardData(unsigned format, const std::function<void(std::string_view)>& look) override;
     bool SetClipboardData(unsigned format, const std::string& bytes) override;
 
 private:

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "cadlink/text_lines.h"
 #include "platform/abort.h"
 #include "simulated_desktop.h"
@@ -181,13 +183,46 @@ TEST_F(CadLinkTest, PromptIsReadWithItsTextMessages) {
     EXPECT_EQ(link.ReadPrompt(), "");
 }
 
-TEST_F(CadLinkTest, SteadyPromptReadCostsTwoLivenessTestsAndTwoMessages) {
+TEST_F(CadLinkTest, SteadyPromptReadCostsTwoLivenessTestsAndOneMessage) {
     link.ReadPrompt();
     desktop.ResetCalls();
     link.ReadPrompt();
     EXPECT_EQ(desktop.Calls().isWindow, 2);
-    EXPECT_EQ(desktop.Calls().sendMessage, 2);
+    EXPECT_EQ(desktop.Calls().sendMessage, 1);
     EXPECT_EQ(desktop.Calls().enumWindows + desktop.Calls().enumChildWindows, 0);
+}
+
+TEST_F(CadLinkTest, SteadyCommandCostsOneLivenessTestOneFormQuestionOneSendAndOnePost) {
+    link.SendCommand(u"\x03ID ");
+    for (const bool unicode : {true, false}) {
+        desktop.ResetCalls();
+        link.SendCommandAs(u"\x03ID ", unicode);
+        EXPECT_EQ(desktop.Calls().isWindow, 1);
+        EXPECT_EQ(desktop.Calls().isWindowUnicode, 0);
+        EXPECT_EQ(desktop.Calls().sendMessage, 1);
+        EXPECT_EQ(desktop.Calls().postMessage, 1);
+    }
+    desktop.ResetCalls();
+    link.SendCommand(u"\x03ID ");
+    EXPECT_EQ(desktop.Calls().isWindow, 1);
+    EXPECT_EQ(desktop.Calls().isWindowUnicode, 1);
+    EXPECT_EQ(desktop.Calls().sendMessage + desktop.Calls().postMessage, 2);
+    EXPECT_EQ(desktop.Calls().enumWindows + desktop.Calls().enumChildWindows, 0);
+}
+
+// Texts around the size read in one message, and far beyond it, come back whole; only those that
+// may not have fitted cost the length query and a second read.
+TEST_F(CadLinkTest, PromptOfAnyLengthIsReadWhole) {
+    for (std::size_t length : {std::size_t{0}, std::size_t{1}, cadlink::kTextReadBytes - 3, cadlink::kTextReadBytes - 2,
+                               cadlink::kTextReadBytes - 1, cadlink::kTextReadBytes, std::size_t{5000}}) {
+        promptText.clear();
+        for (std::size_t i = 0; i < length; ++i)
+            promptText += static_cast<char>('a' + i % 26);
+        link.ReadPrompt();  // finds the window
+        desktop.ResetCalls();
+        EXPECT_EQ(link.ReadPrompt(), promptText) << length;
+        EXPECT_EQ(desktop.Calls().sendMessage, length + 2 < cadlink::kTextReadBytes ? 1 : 3) << length;
+    }
 }
 
 TEST_F(CadLinkTest, HistoryComesFromTheClipboardAndTheUsersContentIsPutBack) {
@@ -289,6 +324,39 @@ TEST(TextLines, EveryKindOfLineBreakEndsALine) {
     EXPECT_TRUE(SplitLines("").empty());
     EXPECT_EQ(cadlink::Trim("\t 1.5 \x01"), "1.5");
     EXPECT_EQ(cadlink::Trim("   "), "");
+}
+
+std::string Escaped(const std::string& text) {
+    std::string out;
+    for (char c : text)
+        out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : std::string(1, c);
+    return out;
+}
+
+// Found from the end, the last lines agree with splitting the whole text: every text of up to
+// seven bytes made of a letter, a blank and both break characters.
+TEST(TextLines, LastLinesAgreeWithSplittingTheWholeText) {
+    const char alphabet[] = {'a', ' ', '\r', '\n'};
+    int texts = 1;
+    for (int length = 0; length <= 7; ++length, texts *= 4) {
+        for (int code = 0; code < texts; ++code) {
+            std::string text;
+            for (int i = 0, rest = code; i < length; ++i, rest /= 4)
+                text += alphabet[rest % 4];
+            const std::vector<std::string> all = cadlink::SplitLines(text);
+            int found = static_cast<int>(all.size()) - 1;
+            while (found >= 0 && all[static_cast<std::size_t>(found)].empty())
+                --found;
+            for (int count = 1; count <= 3; ++count) {
+                const cadlink::LineTail tail = cadlink::LastLines(text, static_cast<std::size_t>(count));
+                const int first = std::max(0, found + 1 - count);
+                const std::vector<std::string> expected(all.begin() + first, all.begin() + (found + 1));
+                ASSERT_EQ(tail.anyLine, !all.empty()) << Escaped(text);
+                ASSERT_EQ(tail.lines, expected) << Escaped(text) << " count " << count;
+                ASSERT_EQ(tail.moreAbove, first > 0) << Escaped(text) << " count " << count;
+            }
+        }
+    }
 }
 
 TEST_F(CadLinkTest, SystemVariableFromThePromptIsFollowedByOneCancel) {

@@ -177,9 +177,12 @@ protected:
 
     // A host that takes typed input only later: records wait until the next poll.
     bool late = false;
+    std::string lateFrom;  // the host turns late from the record that begins with this on
     std::vector<std::string> pending;
 
     void Type(const std::string& text) {
+        if (!lateFrom.empty() && text.rfind(lateFrom, 0) == 0)
+            late = true;
         if (late) {
             typed.push_back(text);
             pending.push_back(text);
@@ -720,7 +723,7 @@ TEST_F(WorkflowTest, HostThatHandlesInputInsideTheSendIsNotWaitedForLonger) {
     host.polls = 0;
     pendingReport = "31.5000,36.5000";
     workflows.FaceCentre();
-    EXPECT_EQ(host.polls, 2);
+    EXPECT_EQ(host.polls, 1);  // the pick; the replace question of this later run is answered at once
     EXPECT_EQ(circles, Expected({"30.0000,35.0000 50", "31.5000,36.5000 50"}));
 }
 
@@ -734,6 +737,45 @@ TEST_F(WorkflowTest, FrozenCadEndsTheRunWithTheWindowRestored) {
         EXPECT_LE(host.polls, 1) << faceCentre;
         EXPECT_FALSE(host.minimized);
         EXPECT_FALSE(workflows.Running());
+    }
+}
+
+// A host that handles input inside the send asks to replace the report before the tool has slept:
+// the question is answered at once, and a later run costs only the poll of the pick.
+TEST_F(WorkflowTest, ReplaceQuestionSeenAtOnceIsAnsweredAtOnce) {
+    PickAt("10.0000", "20.0000");
+    workflows.FaceCentre();
+    EXPECT_EQ(host.polls, 2);  // no question: the idle prompt seen at once waits for a poll
+    pendingReport = "31.5000,36.5000";
+    host.polls = 0;
+    typed.clear();
+    workflows.FaceCentre();
+    EXPECT_EQ(host.polls, 1);
+    EXPECT_EQ(std::count(typed.begin(), typed.end(), "Y\r"), 1);
+    EXPECT_EQ(circles, Expected({"30.0000,35.0000 50", "31.5000,36.5000 50"}));
+}
+
+// A host that has not handled the measuring commands yet still shows its idle prompt right after
+// they are typed: that is not the end of the wait, in a first run (new report) or a later one.
+TEST_F(WorkflowTest, IdlePromptSeenAtOnceIsNotTakenAsTheEndWithALateHost) {
+    for (const bool reportExists : {false, true}) {
+        SCOPED_TRACE(reportExists ? "later run" : "first run");
+        host.files.clear();
+        if (reportExists)
+            host.WriteFile(paths.ReportPath(), Report("1.0000", "2.0000"));
+        late = false;
+        lateFrom =
+            "\x03"
+            "FILEDIA 0";
+        host.beforePoll = [this] { HandleLate(); };
+        circles.clear();
+        typed.clear();
+        PickAt("10.0000", "20.0000");
+        workflows.FaceCentre();
+        HandleLate();
+        EXPECT_EQ(circles, Expected({"30.0000,35.0000 50"}));
+        EXPECT_EQ(std::count(typed.begin(), typed.end(), "Y\r"), reportExists ? 1 : 0);
+        EXPECT_EQ(prompt, kIdle);
     }
 }
 

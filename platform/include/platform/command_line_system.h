@@ -3,8 +3,10 @@
 // Win32 names: messages to the CAD program's windows, the system code page, and the clipboard.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/window_system.h"
@@ -70,6 +72,9 @@ public:
     virtual std::vector<unsigned> Formats() = 0;
     // The data of one format; false when the clipboard does not hold it or it cannot be copied.
     virtual bool GetClipboardData(unsigned format, std::string& bytes) = 0;
+    // Shows the data of one format to look in place, without a copy: a long text costs a reader
+    // only what it looks at. False, and look is not called, when the clipboard does not hold it.
+    virtual bool ViewClipboardData(unsigned format, const std::function<void(std::string_view)>& look) = 0;
     virtual bool SetClipboardData(unsigned format, const std::string& bytes) = 0;
 };
 

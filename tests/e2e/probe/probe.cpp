@@ -17,7 +17,9 @@
 //   tavroprobe prompt <caption>             print the prompt of the CAD window with that caption
 //   tavroprobe clip-put <text>              put a text on the clipboard
 //   tavroprobe clip-get                     print the clipboard's text
-//   tavroprobe launch-time <exe> <caption> <runs>   start the exe, time until its window is visible, close it
+//   tavroprobe launch-time <runs> <exe> <caption> [<exe> <caption>]...
+//                                                   start each exe in turn, time until its window is
+//                                                   visible, close it; a median for each
 
 #include <windows.h>
 
@@ -80,42 +82,56 @@ std::string WindowText(HWND window) {
     return text.data();
 }
 
-int LaunchTime(const char* exe, const char* caption, int runs) {
-    std::vector<double> times;
-    for (int run = 0; run < runs; ++run) {
-        LARGE_INTEGER frequency, start, now;
-        ::QueryPerformanceFrequency(&frequency);
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process{};
-        std::string commandLine = std::string("\"") + exe + "\"";
-        ::QueryPerformanceCounter(&start);
-        if (!::CreateProcessA(exe, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                              &process))
-            return Fail("cannot start the program");
-        HWND window = nullptr;
-        for (int i = 0; i < 3000 && !window; ++i) {
-            window = FindVisible(caption);
-            if (!window)
-                ::Sleep(2);
-        }
-        ::QueryPerformanceCounter(&now);
-        if (!window) {
-            ::TerminateProcess(process.hProcess, 1);
-            return Fail("the window did not appear");
-        }
-        times.push_back(1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) /
-                        static_cast<double>(frequency.QuadPart));
-        ::PostMessageA(window, WM_CLOSE, 0, 0);
-        ::WaitForSingleObject(process.hProcess, 10000);
-        ::CloseHandle(process.hThread);
-        ::CloseHandle(process.hProcess);
+// Milliseconds from CreateProcess to the window with the caption being visible; negative when
+// the program cannot be started or shows no window within six seconds.
+double TimeOneLaunch(const char* exe, const char* caption) {
+    LARGE_INTEGER frequency, start, now;
+    ::QueryPerformanceFrequency(&frequency);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::string commandLine = std::string("\"") + exe + "\"";
+    ::QueryPerformanceCounter(&start);
+    if (!::CreateProcessA(exe, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return -1;
+    HWND window = nullptr;
+    for (int i = 0; i < 3000 && !window; ++i) {
+        window = FindVisible(caption);
+        if (!window)
+            ::Sleep(2);
     }
-    std::vector<double> sorted = times;
-    std::sort(sorted.begin(), sorted.end());
-    for (double t : times)
-        std::printf("%.1f ", t);
-    std::printf("\nmedian_ms=%.1f\n", sorted[sorted.size() / 2]);
+    ::QueryPerformanceCounter(&now);
+    if (window)
+        ::PostMessageA(window, WM_CLOSE, 0, 0);
+    else
+        ::TerminateProcess(process.hProcess, 1);
+    ::WaitForSingleObject(process.hProcess, 10000);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    if (!window)
+        return -1;
+    return 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// The programs take turns, so that a change in the machine's load falls on all of them alike.
+int LaunchTime(int runs, const std::vector<std::pair<std::string, std::string>>& programs) {
+    std::vector<std::vector<double>> times(programs.size());
+    for (int run = 0; run < runs; ++run) {
+        for (std::size_t i = 0; i < programs.size(); ++i) {
+            const double ms = TimeOneLaunch(programs[i].first.c_str(), programs[i].second.c_str());
+            if (ms < 0)
+                return Fail(("no window from " + programs[i].first).c_str());
+            times[i].push_back(ms);
+        }
+    }
+    for (std::size_t i = 0; i < programs.size(); ++i) {
+        std::vector<double> sorted = times[i];
+        std::sort(sorted.begin(), sorted.end());
+        std::printf("%s:", programs[i].first.c_str());
+        for (double t : times[i])
+            std::printf(" %.1f", t);
+        std::printf("\nmedian_ms=%.1f\n", sorted[sorted.size() / 2]);
+    }
     return 0;
 }
 
@@ -192,8 +208,14 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
-    if (command == "launch-time")
-        return LaunchTime(arg(2), arg(3), std::max(1, std::atoi(arg(4))));
+    if (command == "launch-time") {
+        std::vector<std::pair<std::string, std::string>> programs;
+        for (int i = 3; i + 1 < argc; i += 2)
+            programs.emplace_back(argv[i], argv[i + 1]);
+        if (programs.empty())
+            return Fail("launch-time needs an exe and a caption");
+        return LaunchTime(std::max(1, std::atoi(arg(2))), programs);
+    }
 
     HWND window = FindVisible(arg(2));
     if (!window)
