@@ -1,11 +1,14 @@
 // Prints what the CAD link costs against the simulator under Wine: the platform calls of one
 // prompt read once the windows are known, and the median time of a prompt read and of a
-// last-history-line read with a long history. Figures, not a test.
+// last-history-line read with histories of the lengths given on the command line (5,000 lines
+// without one), beside the simulator's own time for copying its history and the tool's CPU time.
+// Figures, not a test.
 
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <string>
@@ -18,7 +21,7 @@
 
 namespace {
 
-constexpr int kHistoryLines = 5000;
+constexpr int kDefaultHistoryLines = 5000;
 constexpr int kPromptReads = 500;
 constexpr int kHistoryReads = 50;
 
@@ -120,14 +123,15 @@ public:
         counter_.Count("SetForegroundWindow");
         return inner_.SetForegroundWindow(window);
     }
-    std::intptr_t SendCopyData(platform::WindowHandle window, const platform::CopyDataRecord& record) override {
+    std::optional<std::intptr_t> SendCopyData(platform::WindowHandle window,
+                                              const platform::CopyDataRecord& record) override {
         counter_.Count("SendMessageA(WM_COPYDATA)");
         return inner_.SendCopyData(window, record);
     }
-    std::intptr_t SendMessageA(platform::WindowHandle window,
-                               unsigned message,
-                               std::uintptr_t wParam,
-                               std::intptr_t lParam) override {
+    std::optional<std::intptr_t> SendMessageA(platform::WindowHandle window,
+                                              unsigned message,
+                                              std::uintptr_t wParam,
+                                              std::intptr_t lParam) override {
         counter_.Count("SendMessageA(" + names_.Of(window) + ", " + MessageName(message) + ")");
         return inner_.SendMessageA(window, message, wParam, lParam);
     }
@@ -181,6 +185,10 @@ public:
         counter_.Count("GetClipboardData");
         return inner_.GetClipboardData(format, bytes);
     }
+    bool ViewClipboardData(unsigned format, const std::function<void(std::string_view)>& look) override {
+        counter_.Count("GetClipboardData (viewed in place)");
+        return inner_.ViewClipboardData(format, look);
+    }
     bool SetClipboardData(unsigned format, const std::string& bytes) override {
         counter_.Count("SetClipboardData");
         return inner_.SetClipboardData(format, bytes);
@@ -206,21 +214,72 @@ double NowMs() {
     return 1000.0 * static_cast<double>(now.QuadPart) / frequency;
 }
 
-// Runs the operation count times; prints the median with the fastest and slowest run.
+// CPU time of this thread, user and kernel, in milliseconds.
+double ThreadCpuMs() {
+    FILETIME created, exited, kernel, user;
+    if (!::GetThreadTimes(::GetCurrentThread(), &created, &exited, &kernel, &user))
+        return 0;
+    auto ms = [](const FILETIME& time) {
+        return static_cast<double>((static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime) /
+               10000.0;
+    };
+    return ms(kernel) + ms(user);
+}
+
+// Runs the operation count times; prints the median with the fastest and slowest run, and the
+// mean CPU time this process spent per run.
 void PrintTimes(const char* what, int count, const std::function<void()>& operation) {
     std::vector<double> times;
+    const double cpuBefore = ThreadCpuMs();
     for (int i = 0; i < count; ++i) {
         const double start = NowMs();
         operation();
         times.push_back(NowMs() - start);
     }
+    const double cpu = (ThreadCpuMs() - cpuBefore) / count;
     std::sort(times.begin(), times.end());
-    std::printf("  %-50s median %8.3f ms   (min %.3f, max %.3f, %d runs)\n", what, times[times.size() / 2],
-                times.front(), times.back(), count);
+    std::printf("  %-46s median %8.3f ms (min %.3f, max %.3f, %d runs), tool CPU %.2f ms/run\n", what,
+                times[times.size() / 2], times.front(), times.back(), count, cpu);
 }
 
-int Run() {
-    testsupport::CadsimProcess sim({"--history-lines", std::to_string(kHistoryLines)});
+// The median time the simulator logged for handling the history copy requests.
+double MedianHistoryCopyMs(const std::string& log) {
+    std::vector<double> times;
+    std::size_t start = 0;
+    while (start < log.size()) {
+        std::size_t end = log.find('\n', start);
+        if (end == std::string::npos)
+            end = log.size();
+        const std::string line = log.substr(start, end - start);
+        if (line.rfind("busy command ms=", 0) == 0)
+            times.push_back(std::strtod(line.c_str() + 16, nullptr));
+        start = end + 1;
+    }
+    if (times.empty())
+        return 0;
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+void CountCalls(cadlink::CadLink& link, CallCounter& counter, const std::string& prompt) {
+    counter.Reset();
+    link.ReadPrompt();
+    std::printf("One ReadPrompt once the windows are known (prompt \"%s\"): %d platform calls\n", prompt.c_str(),
+                counter.Total());
+    for (const auto& [call, count] : counter.Counts())
+        std::printf("  %-52s %d\n", call.c_str(), count);
+    std::printf("  goal: IsWindow of the main frame and of the prompt window, one WM_GETTEXT\n");
+
+    counter.Reset();
+    const std::string last = link.LastHistoryLine();
+    std::printf("One LastHistoryLine with an empty clipboard before: %d platform calls (last line \"%s\")\n",
+                counter.Total(), last.c_str());
+    for (const auto& [call, count] : counter.Counts())
+        std::printf("  %-52s %d\n", call.c_str(), count);
+}
+
+int Run(int historyLines, bool countCalls) {
+    testsupport::CadsimProcess sim({"--history-lines", std::to_string(historyLines), "--log-busy"});
     if (!sim.Ready()) {
         std::fprintf(stderr, "cad_link_bench: the simulator did not start: %s\n", sim.Failure().c_str());
         return 1;
@@ -251,38 +310,34 @@ int Run() {
         return 1;
     }
     const std::string prompt = link.ReadPrompt();  // the first read finds the windows
-    counter.Reset();
-    link.ReadPrompt();
-    std::printf("One ReadPrompt once the windows are known (prompt \"%s\"): %d platform calls\n", prompt.c_str(),
-                counter.Total());
-    for (const auto& [call, count] : counter.Counts())
-        std::printf("  %-52s %d\n", call.c_str(), count);
-    std::printf("  goal: IsWindow of the main frame and of the prompt window, WM_GETTEXTLENGTH, WM_GETTEXT\n");
+    if (countCalls)
+        CountCalls(link, counter, prompt);
 
-    counter.Reset();
-    const std::string last = link.LastHistoryLine();
-    std::printf("One LastHistoryLine with an empty clipboard before: %d platform calls (last line \"%s\")\n",
-                counter.Total(), last.c_str());
-    for (const auto& [call, count] : counter.Counts())
-        std::printf("  %-52s %d\n", call.c_str(), count);
-
-    std::printf("Times against the simulator with a %d-line history:\n", kHistoryLines);
+    std::printf("Times against the simulator with a %d-line history:\n", historyLines);
     PrintTimes("ReadPrompt", kPromptReads, [&] { link.ReadPrompt(); });
     std::size_t historyBytes = 0;
     PrintTimes("LastHistoryLine", kHistoryReads, [&] { link.LastHistoryLine(); });
-    PrintTimes("  of it ReadHistory (the clipboard exchange)", kHistoryReads,
+    PrintTimes("  of it ReadHistory (the whole text)", kHistoryReads,
                [&] { historyBytes = link.ReadHistory().size(); });
-    std::printf("  history text: %zu bytes\n", historyBytes);
-
+    std::printf("  history text: %zu bytes; the simulator's own time to copy it: median %.3f ms\n", historyBytes,
+                MedianHistoryCopyMs(sim.LogContent()));
     sim.Close();
     return 0;
 }
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
     try {
-        return Run();
+        std::vector<int> lengths;
+        for (int i = 1; i < argc; ++i)
+            lengths.push_back(std::atoi(argv[i]));
+        if (lengths.empty())
+            lengths.push_back(kDefaultHistoryLines);
+        for (std::size_t i = 0; i < lengths.size(); ++i)
+            if (Run(lengths[i], i == 0) != 0)
+                return 1;
+        return 0;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "cad_link_bench: %s\n", error.what());
     }

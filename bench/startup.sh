@@ -1,18 +1,30 @@
 #!/usr/bin/env bash
-# Prints the size of Tavro.exe and the time from its start to its main window being visible, under
-# a warm wineserver (median of several runs). A benchmark that prints figures, not a test.
+# Prints the size of Tavro.exe and the time from its start to its main window being visible, beside
+# that of a bare window started the same way in the same run (the two take turns), under a warm
+# wineserver (median of several runs). A benchmark that prints figures, not a test.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-bin="$root/build/win64/bin"
-runs=${1:-9}
-[ -x "$bin/Tavro.exe" ] && [ -x "$bin/tavroprobe.exe" ] || { echo "build first: scripts/build.sh" >&2; exit 1; }
+bin="$root/build/${TAVRO_BUILD_DIR:-win64}/bin"
+runs=${1:-11}
+for exe in Tavro.exe tavroprobe.exe bare_window.exe; do
+    [ -x "$bin/$exe" ] || { echo "build first: scripts/build.sh" >&2; exit 1; }
+done
 
 . "$root/scripts/wine-env.sh"
 wine_env_up
 trap wine_env_down EXIT
 
-echo "Tavro.exe size: $(stat -c %s "$bin/Tavro.exe") bytes"
-# One run to warm the file cache and the server, not counted.
-wine "$bin/tavroprobe.exe" launch-time "$(winepath -w "$bin/Tavro.exe")" "図心位置に円を描く" 1 >/dev/null 2>&1 || true
-echo "start to visible main window, $runs runs (ms):"
-wine "$bin/tavroprobe.exe" launch-time "$(winepath -w "$bin/Tavro.exe")" "図心位置に円を描く" "$runs" 2>&1 | tr -d '\r'
+size=$(stat -c %s "$bin/Tavro.exe")
+echo "Tavro.exe size: $size bytes ($(( (size + 1023) / 1024 )) KB; goal <= 350 KB)"
+tavro=$(winepath -w "$bin/Tavro.exe")
+bare=$(winepath -w "$bin/bare_window.exe")
+# One run of each to warm the file cache and the server, not counted.
+wine "$bin/tavroprobe.exe" launch-time 1 "$tavro" "図心位置に円を描く" "$bare" "bare window" >/dev/null 2>&1 || true
+echo "start to visible window, $runs runs each, taking turns (ms):"
+out=$(wine "$bin/tavroprobe.exe" launch-time "$runs" "$tavro" "図心位置に円を描く" "$bare" "bare window" 2>&1 | tr -d '\r')
+echo "$out"
+medians=($(sed -n 's/^median_ms=//p' <<<"$out"))
+if [ ${#medians[@]} -eq 2 ]; then
+    awk -v t="${medians[0]}" -v b="${medians[1]}" \
+        'BEGIN { printf "Tavro.exe %.1f ms, bare window %.1f ms: ratio %.3f (goal <= 1.1)\n", t, b, t / b }'
+fi

@@ -10,4 +10,5 @@ bin="$root/build/${TAVRO_BUILD_DIR:-win64}/bin"
 wine_env_up
 trap wine_env_down EXIT
 
-wine "$bin/workflow_bench.exe" 2>&1 | tr -d '\r' | iconv -f CP932 -t UTF-8 -c
+# --trace also prints, for the last run of each kind, what the simulator handled and when.
+wine "$bin/workflow_bench.exe" "$@" 2>&1 | tr -d '\r' | iconv -f CP932 -t UTF-8 -c

@@ -136,6 +136,20 @@ void TypeQueuedInput(Host& host) {
     Type(host, keys);
 }
 
+void HoldClipboard(Host& host, HWND textWindow) {
+    if (host.clipboardHoldMs == 0 || !::OpenClipboard(textWindow))
+        return;
+    host.log.Event("clipboard held");
+    if (!::SetTimer(textWindow, kClipboardHoldTimer, host.clipboardHoldMs, nullptr))
+        EndClipboardHold(host, textWindow);
+}
+
+void EndClipboardHold(Host& host, HWND textWindow) {
+    ::KillTimer(textWindow, kClipboardHoldTimer);
+    ::CloseClipboard();
+    host.log.Event("clipboard released");
+}
+
 bool CopyHistoryToClipboard(const Host& host, HWND owner) {
     std::string text;
     for (const std::string& line : host.commandLine.Lines()) {

@@ -26,8 +26,16 @@ void TypeQueuedInput(Host& host);
 // Types every queued record (when kQueuedInputTimer fires).
 void TypeDelayedInput(Host& host, HWND mainFrame);
 
+// Timer of the text window that ends a hold of the clipboard (--hold-clipboard).
+constexpr UINT_PTR kClipboardHoldTimer = 2;
+
 // Puts the history on the clipboard as CF_TEXT, one line per history line, each ended by CR LF,
 // with owner as the clipboard's owner. False when the clipboard stayed busy.
 bool CopyHistoryToClipboard(const Host& host, HWND owner);
+
+// Opens the clipboard again right after a history copy, when host.clipboardHoldMs asks for it; it
+// is closed when kClipboardHoldTimer fires (EndClipboardHold).
+void HoldClipboard(Host& host, HWND textWindow);
+void EndClipboardHold(Host& host, HWND textWindow);
 
 }  // namespace cadsim

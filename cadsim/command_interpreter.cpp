@@ -137,13 +137,15 @@ void CommandInterpreter::Type(const std::string& keys) {
             if (pending_.size() + 2 <= kLongestInput)
                 pending_.append(keys, i, 2);
             ++i;
-        } else if (key == '\r' || key == ' ') {
+        } else if (key == '"') {
+            quoted_ = !quoted_;
+        } else if (key == '\r' || (key == ' ' && !quoted_)) {
             Submit();
         } else if (key == kCancelKey) {
             Cancel();
         } else if (key == kBackspaceKey) {
             Erase();
-        } else if (static_cast<unsigned char>(key) >= 0x20 && pending_.size() < kLongestInput) {
+        } else if ((static_cast<unsigned char>(key) >= 0x20) && pending_.size() < kLongestInput) {
             pending_ += key;
         }
     }
@@ -181,6 +183,7 @@ std::vector<std::string> CommandInterpreter::TakeEvents() {
 void CommandInterpreter::Submit() {
     const std::string input = std::move(pending_);
     pending_.clear();
+    quoted_ = false;
     CommandContext context = Context();
     context.Print(TrimRightSpaces(Prompt() + input));
     if (running_) {
@@ -196,6 +199,7 @@ void CommandInterpreter::Cancel() {
     CommandContext context = Context();
     context.Print(Prompt() + kCancelMark);
     pending_.clear();
+    quoted_ = false;
     running_.reset();
 }
 

@@ -30,6 +30,8 @@ public:
 
     // Keystrokes in code page 932: "\r" and a space end an input, 0x03 cancels the running
     // command, backspace erases the last character typed; other control characters are ignored.
+    // Between double quotes a space is part of the input (a file name with blanks); the quotes
+    // themselves are not.
     void Type(const std::string& keys);
 
     // The user clicked the drawing at point. False when the prompt takes no clicks (then nothing
@@ -65,6 +67,7 @@ private:
     std::map<std::string, CommandFactory> commands_;
     std::unique_ptr<RunningCommand> running_;
     std::string pending_;      // typed since the last input ended
+    bool quoted_ = false;      // inside double quotes: a space does not end the input
     std::string lastCommand_;  // what Enter at the idle prompt repeats
 };
 

@@ -3,6 +3,11 @@
 #include <cmath>
 
 namespace cadsim {
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+}  // namespace
 
 const Entity& Drawing::Add(Entity entity) {
     entity.id = nextId_++;
@@ -37,9 +42,13 @@ const Entity* Drawing::InnermostAt(const Point& point, bool polylines, bool regi
     for (const Entity& entity : entities_) {
         const bool wanted =
             (entity.type == EntityType::Polyline && polylines) || (entity.type == EntityType::Region && regions);
-        if (!wanted || !Holds(entity.corners, point))
+        if (!wanted)
             continue;
-        const double area = std::fabs(SignedArea(entity.corners));
+        if (entity.Round() ? std::hypot(point.x - entity.center.x, point.y - entity.center.y) >= entity.radius
+                           : !Holds(entity.corners, point))
+            continue;
+        const double area =
+            entity.Round() ? kPi * entity.radius * entity.radius : std::fabs(SignedArea(entity.corners));
         if (innermost == nullptr || area < innermostArea) {
             innermost = &entity;
             innermostArea = area;
@@ -51,10 +60,9 @@ const Entity* Drawing::InnermostAt(const Point& point, bool polylines, bool regi
 bool Drawing::Extents(Box& box) const {
     bool any = false;
     for (const Entity& entity : entities_) {
-        const Box one = entity.type == EntityType::Circle
-                            ? Box{Point{entity.center.x - entity.radius, entity.center.y - entity.radius},
-                                  Point{entity.center.x + entity.radius, entity.center.y + entity.radius}}
-                            : BoundsOf(entity.corners);
+        const Box one = entity.Round() ? Box{Point{entity.center.x - entity.radius, entity.center.y - entity.radius},
+                                             Point{entity.center.x + entity.radius, entity.center.y + entity.radius}}
+                                       : BoundsOf(entity.corners);
         box = any ? Union(box, one) : one;
         any = true;
     }
@@ -75,7 +83,7 @@ const char* TypeName(EntityType type) {
 
 std::string Describe(const Entity& entity) {
     std::string text = "id=" + std::to_string(entity.id) + " type=" + TypeName(entity.type);
-    if (entity.type == EntityType::Circle)
+    if (entity.Round())
         return text + " center=" + PointText(entity.center) + " radius=" + Fixed4(entity.radius);
     text += " corners=";
     for (std::size_t i = 0; i < entity.corners.size(); ++i)

@@ -11,12 +11,15 @@ namespace cadsim {
 
 enum class EntityType { Polyline, Region, Circle };
 
+// A region is bounded by corners, or, made from a circle, round: no corners, a centre and a radius.
 struct Entity {
     int id = 0;
     EntityType type = EntityType::Polyline;
     Polygon corners;  // Polyline and Region
-    Point center;     // Circle
+    Point center;     // Circle and a round Region
     double radius = 0;
+
+    bool Round() const { return type == EntityType::Circle || (type == EntityType::Region && corners.empty()); }
 };
 
 class Drawing {
@@ -44,8 +47,9 @@ private:
 
 const char* TypeName(EntityType type);
 
-// "id=7 type=circle center=30.0000,35.0000 radius=50.0000", or for a polyline or a region
-// "id=5 type=region corners=0.0000,0.0000;60.0000,0.0000;..." (no blanks inside a value).
+// "id=7 type=circle center=30.0000,35.0000 radius=50.0000" (a round region alike), or for a
+// polyline or a region "id=5 type=region corners=0.0000,0.0000;60.0000,0.0000;..." (no blanks
+// inside a value).
 std::string Describe(const Entity& entity);
 
 }  // namespace cadsim

@@ -115,18 +115,23 @@ public:
 
     bool Answer(const std::string& input, CommandContext& context) override {
         if (input.empty()) {
+            const SystemVariable* kind = context.variables.Find("HPBOUND");
+            const bool regions = kind != nullptr && kind->value == "0";
             std::size_t made = 0;
             for (int id : sources_) {
                 const Entity* source = context.drawing.Find(id);
                 if (source == nullptr)
                     continue;
-                Entity boundary;
-                boundary.type = EntityType::Polyline;
-                boundary.corners = source->corners;
+                Entity boundary = *source;
+                if (regions)
+                    boundary.type = EntityType::Region;
+                else
+                    boundary.type = source->Round() ? EntityType::Circle : EntityType::Polyline;
                 context.AddEntity(boundary);
                 ++made;
             }
-            context.Print("BOUNDARY は " + std::to_string(made) + " 個のポリラインを作成しました");
+            context.Print("BOUNDARY は " + std::to_string(made) + (regions ? " 個のリージョン" : " 個のポリライン") +
+                          "を作成しました");
             return false;
         }
         Point point;
@@ -162,13 +167,13 @@ public:
         if (!selection_.Answer(input, context))
             return true;
         std::size_t made = 0;
+        // Every closed object becomes a region, a circle a round one, and its source goes.
         for (int id : selection_.Ids()) {
             const Entity* source = context.drawing.Find(id);
-            if (source == nullptr || source->type != EntityType::Polyline)
+            if (source == nullptr || source->type == EntityType::Region)
                 continue;
-            Entity region;
+            Entity region = *source;
             region.type = EntityType::Region;
-            region.corners = source->corners;
             context.AddEntity(region);
             context.RemoveEntity(id);
             ++made;

@@ -39,7 +39,7 @@ void PaintEntity(HDC dc, const Host& host, const Entity& entity, bool highlighte
     framework::SelectedObject usePen(dc, pen.Get());
     framework::SelectedObject useBrush(
         dc, entity.type == EntityType::Region ? static_cast<HGDIOBJ>(fill.Get()) : ::GetStockObject(NULL_BRUSH));
-    if (entity.type == EntityType::Circle) {
+    if (entity.Round()) {
         const POINT centre = ToPixel(host, entity.center);
         const int radius = Pixel(entity.radius * host.view.scale);
         ::Ellipse(dc, centre.x - radius, centre.y - radius, centre.x + radius + 1, centre.y + radius + 1);

@@ -36,11 +36,14 @@ struct Host {
     bool ansi = false;      // ANSI windows instead of Unicode ones
     InputMode input = InputMode::Inside;
     unsigned inputDelayMs = 0;
+    unsigned clipboardHoldMs = 0;         // after each history copy the clipboard stays open this long
     std::deque<std::string> queuedInput;  // keystrokes waiting for the message loop (InputMode::After)
     bool inputTimerSet = false;           // the delay for the queued keystrokes is running
     RecordLog log;
-    RECT drawingArea{};  // in the main frame's client area; empty without a main frame
-    ViewTransform view;  // fixed at start: the main frame keeps its size
+    bool logBusy = false;  // log the time each piece of work took
+    int messageDepth = 0;  // messages being handled, nested ones included
+    RECT drawingArea{};    // in the main frame's client area; empty without a main frame
+    ViewTransform view;    // fixed at start: the main frame keeps its size
     ScriptedUser user;
     bool userCheckPosted = false;  // a kRunScriptedUser message is on its way
 };

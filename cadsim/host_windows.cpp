@@ -101,7 +101,8 @@ LRESULT TopLevelMessage(Host& host, HWND window, UINT message, WPARAM wParam, LP
         case WM_COMMAND:
             host.log.Command(window, wParam, lParam);
             if (window == host.windows.textWindow && LOWORD(wParam) == kCopyHistoryCommand && lParam == 0) {
-                CopyHistoryToClipboard(host, window);
+                if (CopyHistoryToClipboard(host, window))
+                    HoldClipboard(host, window);
                 return 0;
             }
             return DefaultProc(window, message, wParam, lParam);
@@ -127,6 +128,10 @@ LRESULT TopLevelMessage(Host& host, HWND window, UINT message, WPARAM wParam, LP
         case WM_TIMER:
             if (window == host.windows.mainFrame && wParam == kQueuedInputTimer) {
                 TypeDelayedInput(host, window);
+                return 0;
+            }
+            if (window == host.windows.textWindow && wParam == kClipboardHoldTimer) {
+                EndClipboardHold(host, window);
                 return 0;
             }
             if (window == host.anchor && wParam == kScriptedUserTimer) {

@@ -107,6 +107,8 @@ int Run(const std::vector<std::string>& args) {
     host.ansi = options.ansi;
     host.input = options.input;
     host.inputDelayMs = options.inputDelayMs;
+    host.logBusy = options.logBusy;
+    host.clipboardHoldMs = options.clipboardHoldMs;
     host.user = cadsim::ScriptedUser(std::move(steps));
     if (!options.logFile.empty() && !host.log.Open(options.logFile, error)) {
         cadsim::ReportError(error);

@@ -5,6 +5,8 @@
 namespace cadsim {
 namespace {
 
+constexpr double kPi = 3.14159265358979323846;
+
 // Sums over the regions, taken relative to one reference corner so that far-off drawings keep
 // their digits; each region is turned anticlockwise first.
 struct Integrals {
@@ -40,6 +42,25 @@ void AddPolygon(const Polygon& polygon, const Point& reference, Integrals& sums)
     sums.xy += sign * one.xy;
 }
 
+void AddDisc(const Disc& disc, const Point& reference, Integrals& sums) {
+    const double area = kPi * disc.radius * disc.radius;
+    const double x = disc.center.x - reference.x;
+    const double y = disc.center.y - reference.y;
+    // About its own centre a disc has x^2 and y^2 moments of pi r^4 / 4 and no product.
+    const double own = area * disc.radius * disc.radius / 4;
+    sums.area += area;
+    sums.x += area * x;
+    sums.y += area * y;
+    sums.xx += own + area * x * x;
+    sums.yy += own + area * y * y;
+    sums.xy += area * x * y;
+}
+
+Box BoundsOf(const Disc& disc) {
+    return Box{Point{disc.center.x - disc.radius, disc.center.y - disc.radius},
+               Point{disc.center.x + disc.radius, disc.center.y + disc.radius}};
+}
+
 // Eigen pairs of the symmetric matrix [[a, b], [b, d]], the first along the direction nearer X.
 void Principal(double a, double b, double d, MassProperties& properties) {
     const double scale = std::fabs(a) + std::fabs(d);
@@ -68,17 +89,23 @@ void Principal(double a, double b, double d, MassProperties& properties) {
 
 }  // namespace
 
-MassProperties Measure(const std::vector<Polygon>& regions) {
+MassProperties Measure(const std::vector<Polygon>& regions, const std::vector<Disc>& discs) {
     MassProperties properties;
-    if (regions.empty() || regions.front().empty())
+    const bool polygonFirst = !regions.empty() && !regions.front().empty();
+    if (!polygonFirst && discs.empty())
         return properties;
-    const Point reference = regions.front().front();
+    const Point reference = polygonFirst ? regions.front().front() : discs.front().center;
     Integrals sums;
-    properties.bounds = BoundsOf(regions.front());
+    properties.bounds = polygonFirst ? BoundsOf(regions.front()) : BoundsOf(discs.front());
     for (const Polygon& polygon : regions) {
         AddPolygon(polygon, reference, sums);
         properties.perimeter += Perimeter(polygon);
         properties.bounds = Union(properties.bounds, BoundsOf(polygon));
+    }
+    for (const Disc& disc : discs) {
+        AddDisc(disc, reference, sums);
+        properties.perimeter += 2 * kPi * disc.radius;
+        properties.bounds = Union(properties.bounds, BoundsOf(disc));
     }
     const double area = sums.area;
     properties.area = area;

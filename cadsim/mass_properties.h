@@ -26,7 +26,13 @@ struct MassProperties {
     Point directionJ;
 };
 
-// regions holds at least one simple polygon with an area; their orientation does not matter.
-MassProperties Measure(const std::vector<Polygon>& regions);
+struct Disc {
+    Point center;
+    double radius = 0;
+};
+
+// At least one region: simple polygons with an area (their orientation does not matter) and
+// discs (regions made from circles).
+MassProperties Measure(const std::vector<Polygon>& regions, const std::vector<Disc>& discs = {});
 
 }  // namespace cadsim

@@ -120,16 +120,21 @@ private:
     // Ends the selection: false when there is nothing to measure (the command has ended).
     bool Analyse(CommandContext& context) {
         std::vector<Polygon> regions;
+        std::vector<Disc> discs;
         for (int id : selection_.Ids()) {
             const Entity* entity = context.drawing.Find(id);
-            if (entity && entity->type == EntityType::Region)
+            if (entity == nullptr || entity->type != EntityType::Region)
+                continue;
+            if (entity->Round())
+                discs.push_back(Disc{entity->center, entity->radius});
+            else
                 regions.push_back(entity->corners);
         }
-        if (regions.empty()) {
+        if (regions.empty() && discs.empty()) {
             context.Print(kNothingToMeasure);
             return false;
         }
-        lines_ = ReportLines(Measure(regions));
+        lines_ = ReportLines(Measure(regions, discs));
         for (const std::string& line : lines_)
             context.Print(line);
         step_ = Step::AskingToWrite;

@@ -57,7 +57,8 @@ const char* Usage() {
     return "usage: cadsim [--frame afx|mdi<10..140>|draftsight] [--title TEXT] [--ansi]\n"
            "              [--cmdline docked|palette|textwindow] [--names headlands|io]\n"
            "              [--textwin autocad|command|none] [--text-window-only] [--ready FILE]\n"
-           "              [--input inside|after] [--input-delay MS] [--log FILE] [--history-lines N]\n"
+           "              [--input inside|after] [--input-delay MS] [--hold-clipboard MS] [--log FILE]\n"
+           "              [--log-busy] [--history-lines N]\n"
            "              [--var NAME=VALUE]... [--drawing FILE] [--user FILE]";
 }
 
@@ -66,11 +67,11 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
     std::set<std::string> seen;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& name = args[i];
-        const bool isFlag = name == "--ansi" || name == "--text-window-only";
+        const bool isFlag = name == "--ansi" || name == "--text-window-only" || name == "--log-busy";
         const bool takesValue = name == "--frame" || name == "--title" || name == "--cmdline" || name == "--names" ||
                                 name == "--textwin" || name == "--ready" || name == "--input" ||
-                                name == "--input-delay" || name == "--log" || name == "--history-lines" ||
-                                name == "--var" || name == "--drawing" || name == "--user";
+                                name == "--input-delay" || name == "--hold-clipboard" || name == "--log" ||
+                                name == "--history-lines" || name == "--var" || name == "--drawing" || name == "--user";
         if (!isFlag && !takesValue)
             return Fail("unknown option '" + name + "'");
         // Each variable may be preset once; the other options once at all.
@@ -79,6 +80,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         if (isFlag) {
             if (name == "--ansi")
                 options.ansi = true;
+            else if (name == "--log-busy")
+                options.logBusy = true;
             else
                 options.textWindowOnly = true;
             continue;
@@ -136,6 +139,12 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
             if (!ParseCount(value, kLongestInputDelayMs, delay))
                 return Fail(bad + " (0 to " + std::to_string(kLongestInputDelayMs) + " ms)");
             options.inputDelayMs = static_cast<unsigned>(delay);
+        } else if (name == "--hold-clipboard") {
+            // As a clipboard monitor would, at the worst moment for whoever asked for the history.
+            std::size_t hold = 0;
+            if (!ParseCount(value, kLongestInputDelayMs, hold))
+                return Fail(bad + " (0 to " + std::to_string(kLongestInputDelayMs) + " ms)");
+            options.clipboardHoldMs = static_cast<unsigned>(hold);
         } else if (name == "--history-lines") {
             if (!ParseCount(value, kHistoryLimit, options.historyLines))
                 return Fail(bad + " (0 to " + std::to_string(kHistoryLimit) + ")");
@@ -174,6 +183,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         if (options.textWindowOnly)
             return Fail("--text-window-only needs a text window (not --textwin none)");
     }
+    if (options.logBusy && options.logFile.empty())
+        return Fail("--log-busy needs --log");
     if (seen.count("--input-delay") && options.input != InputMode::After)
         return Fail("--input-delay needs --input after");
     if (options.textWindowOnly) {

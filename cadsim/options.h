@@ -31,8 +31,10 @@ struct Options {
     bool textWindowOnly = false;
     std::string readyFile;  // empty: write none
     InputMode input = InputMode::Inside;
-    unsigned inputDelayMs = 0;  // InputMode::After: 0 handles input as soon as the loop runs
-    std::string logFile;        // empty: log nothing
+    unsigned inputDelayMs = 0;     // InputMode::After: 0 handles input as soon as the loop runs
+    unsigned clipboardHoldMs = 0;  // keeps the clipboard open this long after copying the history
+    std::string logFile;           // empty: log nothing
+    bool logBusy = false;          // also log how long each piece of work took (for benchmarks)
     bool hasHistoryLines = false;
     std::size_t historyLines = 0;                                // the history's length at start when hasHistoryLines
     std::vector<std::pair<std::string, std::string>> variables;  // NAME=VALUE presets, in order

@@ -66,6 +66,14 @@ void RecordLog::Event(const std::string& line) {
         Write(line);
 }
 
+void RecordLog::Busy(const char* work, double milliseconds, double startMs) {
+    if (!file_)
+        return;
+    char text[96];
+    std::snprintf(text, sizeof(text), " ms=%.3f at=%.3f", milliseconds, startMs);
+    Write(std::string("busy ") + work + text);
+}
+
 void RecordLog::Write(const std::string& line) {
     const std::string text = line + "\r\n";
     DWORD written = 0;

@@ -9,8 +9,11 @@
 //   variable <NAME>=<value>
 //   report written bytes=<decimal> path=<path to the end of the line>
 //   file dialog path=<path to the end of the line>
-//   user <step>[ ignored]                          (the scripted user, see user_script.h)
+//   user <step>[ ignored] | user freeze over       (the scripted user, see user_script.h)
+//   clipboard held | clipboard released            (--hold-clipboard)
 //   mouse click <x>,<y>[ ignored] | mouse right | key enter | key esc
+//   busy <work> ms=<decimal> at=<decimal>          (with --log-busy: after each piece of work; at is
+//                                                  when it began, in ms of the performance counter)
 //
 // Window handles are in the ready file's form (lower-case hex, no prefix); data holds exactly
 // cbData bytes (nothing when lpData is null). A WM_COPYDATA without a record is logged as
@@ -33,6 +36,8 @@ public:
     void Command(HWND window, WPARAM wParam, LPARAM lParam);
     // One line as it is (code-page-932 bytes).
     void Event(const std::string& line);
+    // How long the host worked on one message and when it began, in milliseconds.
+    void Busy(const char* work, double milliseconds, double startMs);
 
 private:
     void Write(const std::string& line);

@@ -75,6 +75,8 @@ SystemVariables::SystemVariables()
     : table_{
           PointVariable("LASTPOINT", "0.0000,0.0000,0.0000"),
           Integer("FILEDIA", "1", 0, 1),
+          // What BOUNDARY makes: 1 a polyline, 0 a region. A session variable, not kept in the drawing.
+          Integer("HPBOUND", "1", 0, 1),
           Integer("CMDECHO", "1", 0, 1),
           Integer("CMDDIA", "1", 0, 1),
           Integer("OSMODE", "4133", 0, 32767),

@@ -72,8 +72,14 @@ bool ParseStep(std::string rest, UserStep& step, std::string& error) {
         step.atStart = true;
     } else if (kind == "ESC") {
         step.kind = UserStep::Kind::Esc;
+    } else if (kind == "FREEZE") {
+        step.kind = UserStep::Kind::Freeze;
+        if (!ParseWait(TakeWord(rest), step.waitMs)) {
+            error = "freeze needs a number of milliseconds from 0 to " + std::to_string(kLongestWaitMs);
+            return false;
+        }
     } else {
-        error = "unknown step (pick, select, enter, esc or wait)";
+        error = "unknown step (pick, select, enter, esc, wait or freeze)";
         return false;
     }
     if (rest.empty())
@@ -99,6 +105,8 @@ std::string Describe(const UserStep& step) {
             return "esc";
         case UserStep::Kind::Wait:
             return "wait " + std::to_string(step.waitMs);
+        case UserStep::Kind::Freeze:
+            return "freeze " + std::to_string(step.waitMs);
     }
     return std::string();
 }
@@ -168,6 +176,9 @@ bool ScriptedUser::Act(CommandInterpreter& commandLine, unsigned long nowMs, std
             break;
         case UserStep::Kind::Esc:
             commandLine.Type("\x03");
+            break;
+        case UserStep::Kind::Freeze:
+            freezeMs_ = step.waitMs;
             break;
         case UserStep::Kind::Wait:
             break;

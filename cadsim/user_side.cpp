@@ -20,6 +20,11 @@ void RunScriptedUser(Host& host) {
     std::string action;
     if (host.user.Act(host.commandLine, ::GetTickCount(), action)) {
         host.log.Event("user " + action);
+        // A host that stops responding: its window thread handles no message, sent ones included.
+        if (const unsigned long freezeMs = host.user.TakeFreezeMs()) {
+            ::Sleep(freezeMs);
+            host.log.Event("user freeze over");
+        }
         AfterInput(host);  // looks again at once, for the next step
     }
     if (host.user.Done() && host.anchor)

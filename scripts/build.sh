@@ -31,3 +31,19 @@ for dll in $imports; do
     esac
 done
 echo "build: Tavro.exe imports $imports"
+
+# Built for size: no symbols, and the library's verbose terminate handler, which pulls in the C++
+# demangler, replaced by the exe's own (its message is the mark that it is there).
+for tree in win64 i686; do
+    exe="$build/$tree/bin/Tavro.exe"
+    [ -f "$exe" ] || continue
+    if grep -q "terminate called after throwing" "$exe"; then
+        echo "build: $tree Tavro.exe carries the verbose terminate handler" >&2
+        exit 1
+    fi
+    if [ -n "$(x86_64-w64-mingw32-objdump -t "$exe" | sed -n '/^\[/p' | head -1)" ]; then
+        echo "build: $tree Tavro.exe is not stripped" >&2
+        exit 1
+    fi
+    echo "build: $tree Tavro.exe is $(stat -c %s "$exe") bytes"
+done

@@ -1,7 +1,9 @@
 #include "workflows.h"
 
 #include "cadlink/text_lines.h"
+#include "framework/exceptions.h"
 #include "platform/abort.h"
+#include "report_bounds.h"
 
 namespace app {
 namespace {
@@ -17,6 +19,7 @@ const char kSizeMissing[] = "円の大きさが入力されていません";
 
 // Every command but a reply begins with Ctrl+C, so that whatever the CAD program still does ends first.
 const char kCancel[] = "\x03";
+const char16_t kCancelOnly[] = u"\x03";
 const char16_t kPickPoint[] = u"\x03ID ";
 const char16_t kRegionFromLast[] = u"\x03_region L \r";
 const char16_t kMassPropBySelection[] = u"\x03_massprop\r";
@@ -30,9 +33,17 @@ const char16_t kFileDialogsOffTwice[] =
     u"\x03\x03"
     u"FILEDIA 0\r";
 const char16_t kYes[] = u"Y\r";
+const char16_t kBoundaryMakesRegions[] =
+    u"\x03"
+    u"HPBOUND 0\r";
 
 bool Contains(const std::string& text, const char* part) {
     return text.find(part) != std::string::npos;
+}
+
+// A prompt other than the idle one: the command waited for has started.
+bool ShowsCommand(const std::string& prompt) {
+    return !prompt.empty() && prompt != kIdlePrompt;
 }
 
 }  // namespace
@@ -59,15 +70,34 @@ bool IsTypeableValue(const std::string& value) {
     return true;
 }
 
-// Marks a run as active and, on every way out of it, switches file dialogs back on if the run
-// switched them off and gives the main window back its normal state.
+void CheckTypeableSize(const std::string& typed, const std::string& shown) {
+    const std::size_t first = typed.find_first_not_of(' ');
+    const std::size_t last = typed.find_last_not_of(' ');
+    if (first == std::string::npos || IsTypeableValue(typed.substr(first, last - first + 1)))
+        return;
+    throw framework::EConvertError("'" + shown + "' は浮動小数点数ではありません");
+}
+
+std::string QuotedIfBlank(const std::string& text) {
+    return text.find(' ') == std::string::npos ? text : "\"" + text + "\"";
+}
+
+// Marks a run as active and, on every way out of it, puts back the CAD settings the run changed
+// (file dialogs, the boundary kind) and gives the main window back its normal state.
 class CentroidWorkflows::RunScope {
 public:
     explicit RunScope(CentroidWorkflows& owner) : owner_(owner) { owner_.running_ = true; }
     ~RunScope() {
-        if (owner_.fileDialogsOff_ && owner_.link_.Discovery().IsCadReady())
-            owner_.Send(kFileDialogsOn);
+        const bool changed = owner_.fileDialogsOff_ || !owner_.boundaryKind_.empty();
+        if (changed && owner_.link_.Discovery().IsCadReady()) {
+            // Even a CAD program that stopped answering gets the settings back, should it wake.
+            owner_.link_.ExpectAnswers();
+            if (owner_.fileDialogsOff_)
+                owner_.Send(kFileDialogsOn);
+            owner_.RestoreBoundaryKind();
+        }
         owner_.fileDialogsOff_ = false;
+        owner_.boundaryKind_.clear();
         if (minimized_)
             owner_.host_.SetMinimized(false);
         owner_.running_ = false;
@@ -94,23 +124,34 @@ std::string CentroidWorkflows::Poll() {
 }
 
 void CentroidWorkflows::SwitchFileDialogs(bool on) {
-    fileDialogsOff_ = !on;
-    Send(on ? kFileDialogsOn : kFileDialogsOff);
+    // Switched on only once the command went out: otherwise the run guard tries again.
+    if (Send(on ? kFileDialogsOn : kFileDialogsOff) || !on)
+        fileDialogsOff_ = !on;
 }
 
-bool CentroidWorkflows::ReadFreshReport(const std::string& path,
-                                        std::optional<std::uint64_t> before,
-                                        ReportVariant variant,
-                                        ReportValues& values) {
+bool CentroidWorkflows::SwitchBoundaryToRegions() {
+    const std::string kind = link_.QuerySysVar("HPBOUND");
+    if (kind.empty() || !IsTypeableValue(kind))
+        return false;
+    if (kind != "0") {
+        boundaryKind_ = kind;
+        Send(kBoundaryMakesRegions);
+    }
+    return true;
+}
+
+void CentroidWorkflows::RestoreBoundaryKind() {
+    if (!boundaryKind_.empty() && SendAssembled(std::string(kCancel) + "HPBOUND " + boundaryKind_ + "\r"))
+        boundaryKind_.clear();
+}
+
+std::optional<std::string> CentroidWorkflows::ReadFreshReport(const std::string& path,
+                                                              std::optional<std::uint64_t> before) {
     // A report this run did not write belongs to an earlier measurement: its centroid is not ours.
     const std::optional<std::uint64_t> now = host_.FileVersion(path);
     if (!now || (before && *before == *now))
-        return false;
-    const std::optional<std::string> content = host_.ReadReportFile(path);
-    if (!content)
-        return false;
-    values = ParseReport(*content, variant, host_, host_.DecimalSeparator());
-    return true;
+        return std::nullopt;
+    return host_.ReadReportFile(path);
 }
 
 void CentroidWorkflows::FaceCentre() {
@@ -120,6 +161,7 @@ void CentroidWorkflows::FaceCentre() {
         host_.ShowMessage(kSizeMissing);
         return;
     }
+    CheckTypeableSize(cadlink::Trim(host_.SizeText()), host_.SizeText());
     if (!link_.ActivateCad())
         return;
     if (link_.ReadPrompt().empty())
@@ -131,36 +173,66 @@ void CentroidWorkflows::FaceCentre() {
     host_.ProcessMessages();
 
     Send(kPickPoint);
+    // A host that handles input inside the send shows the pick prompt at once. A late one shows it
+    // later, and until then its idle prompt does not mean that the pick is over. A quick user may
+    // have picked before any poll: the history then shows the pick.
+    bool sawCommand = ShowsCommand(link_.ReadPrompt());
+    bool pickInHistory = false;
     if (historyPane)
         host_.DrawHint(historyPane, kFaceCentreHint);
     for (int poll = 0; poll < kPollLimit; ++poll) {
         const std::string prompt = Poll();
-        if (prompt == kIdlePrompt || prompt.empty())
+        sawCommand = sawCommand || ShowsCommand(prompt);
+        if (prompt.empty() || (prompt == kIdlePrompt && (sawCommand || poll + 1 >= kStartPolls)))
             break;
+        if (prompt == kIdlePrompt && poll == 0) {
+            const std::string line = link_.LastHistoryLine();
+            pickInHistory = Contains(line, "X") || Contains(line, kCancelled);
+            if (pickInHistory)
+                break;
+        }
     }
+    const bool lateHost = !sawCommand && !pickInHistory;
+    // A run that stops here leaves a host that may still take the pick command later idle.
+    const auto stopPicking = [&] {
+        if (!sawCommand)
+            Send(kCancelOnly);
+    };
 
     const std::string lastLine = link_.LastHistoryLine();
-    if (Contains(lastLine, kCancelled) || !Contains(lastLine, "X"))
+    if (Contains(lastLine, kCancelled) || !Contains(lastLine, "X")) {
+        stopPicking();
         return;
+    }
     std::string point = link_.QuerySysVar("LASTPOINT");
     const std::string pointX = SplitFirst(point);
     const std::string pointY = SplitFirst(point);
     // Without a usable point the boundary would make nothing and "_region L" would turn the
     // user's last object into a region: stop as after a cancelled pick.
-    if (pointX.empty() || pointY.empty() || !IsTypeableValue(pointX) || !IsTypeableValue(pointY))
+    if (pointX.empty() || pointY.empty() || !IsTypeableValue(pointX) || !IsTypeableValue(pointY)) {
+        stopPicking();  // the query too may still be waiting in the host
         return;
+    }
 
     const std::string reportPath = paths_.ReportPath();
     const std::optional<std::uint64_t> reportBefore = host_.FileVersion(reportPath);
+    const bool boundaryMakesRegion = SwitchBoundaryToRegions();
     SwitchFileDialogs(false);
     SendAssembled(std::string(kCancel) + "-BOUNDARY " + pointX + "," + pointY + " " + "\r");
-    Send(kRegionFromLast);
-    SendAssembled(std::string(kCancel) + "_massprop LAST \rY\r" + paths_.ReportStem() + "\r");
+    if (!boundaryMakesRegion)
+        Send(kRegionFromLast);
+    SendAssembled(std::string(kCancel) + "_massprop LAST \rY\r" + QuotedIfBlank(paths_.ReportStem()) + "\r");
 
-    std::string prompt;
-    for (int poll = 0; poll < kPollLimit; ++poll) {
+    // A host that handles input inside the send may ask to replace the report already: that
+    // question is answered at once rather than a poll later. Nothing else seen now ends the wait:
+    // an idle prompt may be one that a late host has not left yet.
+    std::string prompt = link_.ReadPrompt();
+    bool started = !lateHost;
+    for (int poll = 0; poll < kPollLimit && !Contains(prompt, kAskReplace); ++poll) {
         prompt = Poll();
-        if (prompt == kIdlePrompt || prompt.empty() || Contains(prompt, kAskReplace))
+        started = started || ShowsCommand(prompt) || host_.FileVersion(reportPath) != reportBefore;
+        if (prompt.empty() || Contains(prompt, kAskReplace) ||
+            (prompt == kIdlePrompt && (started || poll + 1 >= kStartPolls)))
             break;
     }
     if (Contains(prompt, kAskReplace)) {
@@ -172,13 +244,18 @@ void CentroidWorkflows::FaceCentre() {
             prompt = Poll();
     }
     SwitchFileDialogs(true);
+    RestoreBoundaryKind();
 
-    ReportValues values;
-    if (!ReadFreshReport(reportPath, reportBefore, ReportVariant::FaceCentre, values))
+    const std::optional<std::string> report = ReadFreshReport(reportPath, reportBefore);
+    // When -BOUNDARY found nothing, "_massprop LAST" measured an older object: its box is elsewhere.
+    if (!report || !ReportBoxHolds(*report, pointX, pointY))
         return;
-    if (!values.centroidX.empty() && IsTypeableValue(values.centroidX) && IsTypeableValue(values.centroidY))
-        SendAssembled(std::string(kCancel) + "CIRCLE " + values.centroidX + "," + values.centroidY + " " +
-                      cadlink::Trim(host_.SizeText()) + "\r");
+    const ReportValues values = ParseReport(*report, ReportVariant::FaceCentre, host_, host_.DecimalSeparator());
+    if (values.centroidX.empty() || !IsTypeableValue(values.centroidX) || !IsTypeableValue(values.centroidY))
+        return;
+    const std::string radius = cadlink::Trim(host_.SizeText());
+    CheckTypeableSize(radius, host_.SizeText());  // the box may have been changed during the run
+    SendAssembled(std::string(kCancel) + "CIRCLE " + values.centroidX + "," + values.centroidY + " " + radius + "\r");
 }
 
 void CentroidWorkflows::Region() {
@@ -190,6 +267,7 @@ void CentroidWorkflows::Region() {
         return;
     }
     FormatTwoDecimals(size, host_.DecimalSeparator());  // only a check: throws for a text that is no number
+    CheckTypeableSize(size, size);
     if (!link_.ActivateCad())
         return;
 
@@ -204,13 +282,17 @@ void CentroidWorkflows::Region() {
         centroidX = pass.values.centroidX;
         if (!IsTypeableValue(pass.values.centroidX) || !IsTypeableValue(pass.values.centroidY))
             centroidX.clear();  // nothing from the report is typed that could run as a command
-        if (pass.reportRead && !centroidX.empty())
-            SendAssembled(std::string(kCancel) + "CIRCLE " + centroidX + "," + pass.values.centroidY + " " +
-                          host_.SizeText() + "\r");
+        if (pass.reportRead && !centroidX.empty()) {
+            // Read afresh for every circle: a size changed during the run is checked again.
+            const std::string size = host_.SizeText();
+            CheckTypeableSize(size, size);
+            SendAssembled(std::string(kCancel) + "CIRCLE " + centroidX + "," + pass.values.centroidY + " " + size +
+                          "\r");
+        }
     } while (host_.ContinuousChecked() && !centroidX.empty());
 }
 
-bool CentroidWorkflows::AnswerMasspropQuestions(std::string prompt, const std::string& reportPath) {
+std::string CentroidWorkflows::AnswerMasspropQuestions(std::string prompt, const std::string& reportPath) {
     for (;;) {
         bool answered = false;
         if (Contains(prompt, kAskWrite)) {
@@ -222,18 +304,16 @@ bool CentroidWorkflows::AnswerMasspropQuestions(std::string prompt, const std::s
             answered = true;
         }
         if (Contains(prompt, kAskFileName)) {
-            SendAssembled(reportPath + "\r");
+            SendAssembled(QuotedIfBlank(reportPath) + "\r");
             answered = true;
         }
-        if (prompt == kIdlePrompt || prompt.empty())
-            return true;
         if (!answered)
-            return false;
+            return prompt;
         // A host that handles input inside the send shows its next question at once: answer it
         // without waiting. An unchanged prompt is still the one answered, so it waits for the poll.
         std::string next = link_.ReadPrompt();
         if (next == prompt)
-            return false;
+            return prompt;
         prompt = std::move(next);
     }
 }
@@ -244,18 +324,42 @@ RegionPassResult CentroidWorkflows::RegionPass(const std::string& reportPath) {
     fileDialogsOff_ = true;
     Send(kFileDialogsOffTwice);
     Send(kMassPropBySelection);
+    // The selection waits for the user, so a host that handles input inside the send shows it now.
+    const bool lateHost = !ShowsCommand(link_.ReadPrompt());
+    bool started = !lateHost;
     if (historyPane_ && link_.Discovery().IsLive(historyPane_))
         host_.DrawHint(historyPane_, kRegionHint);
 
+    std::string answered;  // the prompt a late host may not have taken the answer to yet
+    int answeredAt = 0;
     for (int poll = 0; poll < kPollLimit; ++poll) {
-        if (AnswerMasspropQuestions(Poll(), reportPath))
+        const std::string prompt = Poll();
+        started = started || ShowsCommand(prompt);
+        if (prompt.empty() || (prompt == kIdlePrompt && (started || poll + 1 >= kStartPolls)))
+            break;
+        if (prompt == kIdlePrompt) {
+            // A quick user may have cancelled the selection before any poll saw it.
+            if (poll == 0 && Contains(link_.LastHistoryLine(), kCancelled))
+                break;
+            continue;
+        }
+        // Answering again what a late host has not read yet would type the answer as the next input.
+        if (lateHost && prompt == answered && poll - answeredAt < kStartPolls)
+            continue;
+        answered = AnswerMasspropQuestions(prompt, reportPath);
+        answeredAt = poll;
+        if (answered == kIdlePrompt || answered.empty())
             break;
     }
     const std::string lastLine = link_.LastHistoryLine();
     SwitchFileDialogs(true);
     if (Contains(lastLine, kCancelled))
         return result;
-    result.reportRead = ReadFreshReport(reportPath, reportBefore, ReportVariant::Region, result.values);
+    const std::optional<std::string> report = ReadFreshReport(reportPath, reportBefore);
+    if (report) {
+        result.reportRead = true;
+        result.values = ParseReport(*report, ReportVariant::Region, host_, host_.DecimalSeparator());
+    }
     return result;
 }
 

@@ -20,6 +20,14 @@ std::string SplitFirst(std::string& text);
 // it would end the input early or start another command.
 bool IsTypeableValue(const std::string& value);
 
+// The circle size is typed as the radius: blanks around it end the input harmlessly, but a blank
+// or a control character inside it (or a control character anywhere) would type what follows as
+// further commands. Throws the framework's conversion error for shown in that case.
+void CheckTypeableSize(const std::string& typed, const std::string& shown);
+
+// A blank ends an input at the CAD command line except inside double quotes.
+std::string QuotedIfBlank(const std::string& text);
+
 struct RegionPassResult {
     bool reportRead = false;
     ReportValues values;
@@ -41,6 +49,9 @@ public:
 
     static constexpr int kPollLimit = 600;
     static constexpr unsigned kPollIntervalMs = 200;
+    // A host that takes typed input late still shows the idle prompt at the first polls: a wait
+    // ends on it only once the command was seen to start, or after this many polls (10 s).
+    static constexpr int kStartPolls = 50;
 
 private:
     class RunScope;
@@ -51,14 +62,15 @@ private:
     // Sleeps, lets the window work, reads the prompt; ends the run when the user closes the window.
     std::string Poll();
     void SwitchFileDialogs(bool on);
+    // Has -BOUNDARY make the region itself, so that no object of the user's is ever turned into
+    // one; false when the host does not tell its boundary kind (then "_region L" makes it).
+    bool SwitchBoundaryToRegions();
+    void RestoreBoundaryKind();
     // Answers the questions of the mass-properties command on one prompt, and the next ones the
-    // host shows at once; true when the command line is idle (or gone).
-    bool AnswerMasspropQuestions(std::string prompt, const std::string& reportPath);
-    // Reads the report only when this run rewrote it.
-    bool ReadFreshReport(const std::string& path,
-                         std::optional<std::uint64_t> before,
-                         ReportVariant variant,
-                         ReportValues& values);
+    // host shows at once; returns the prompt it stopped at.
+    std::string AnswerMasspropQuestions(std::string prompt, const std::string& reportPath);
+    // The report's text, only when this run rewrote it.
+    std::optional<std::string> ReadFreshReport(const std::string& path, std::optional<std::uint64_t> before);
 
     cadlink::CadLink& link_;
     platform::CommandLineSystem& system_;
@@ -66,6 +78,7 @@ private:
     const RunPaths& paths_;
     bool running_ = false;
     bool fileDialogsOff_ = false;
+    std::string boundaryKind_;  // HPBOUND as the run found it, while the run has changed it
     platform::WindowHandle historyPane_ = 0;
 };
 

@@ -7,6 +7,7 @@
 #include "es_marquee.h"
 #include "framework/controls.h"
 #include "framework/form.h"
+#include "plButton.h"
 #include "run_paths.h"
 
 namespace app {
@@ -32,8 +33,8 @@ public:
     framework::TGroupBox* GroupBox2 = nullptr;
     framework::TEdit* Edit1 = nullptr;
     framework::TCheckBox* CheckBox1 = nullptr;
-    framework::TButton* plButton1 = nullptr;
-    framework::TButton* plButton2 = nullptr;
+    pl::TplButton* plButton1 = nullptr;
+    pl::TplButton* plButton2 = nullptr;
     es::TEsScrollingMarquee* EsScrollingMarquee1 = nullptr;
     framework::TLabel* Label1 = nullptr;
     framework::TLabel* Label2 = nullptr;
@@ -61,6 +62,8 @@ protected:
     bool CanClose() override;
 
 private:
+    pl::TplButton* CreatePlButton(const char* name, const framework::Bounds& bounds, const char* caption, int id);
+
     RunPaths paths_;
     Workflows* workflows_ = nullptr;
     bool closeRequested_ = false;

@@ -18,6 +18,9 @@ constexpr std::size_t kMaxCommandUnits = kCommandBufferUnits - 1;
 // retries before the exchange counts as failed.
 constexpr int kClipboardTries = 5;
 constexpr unsigned kClipboardRetryMs = 20;
+// When the clipboard stays busy after the CAD program copied its history, the user's content is
+// still put back as soon as it is free, for this long at most.
+constexpr unsigned kClipboardPutBackMs = 3000;
 
 const char kReadOnlyMark[] = "(読み込み専用)";
 
@@ -78,26 +81,53 @@ std::string HistoryValue(const std::string& line, const std::string& name) {
 
 }  // namespace
 
+// One liveness test per command: every test of another program's window is a trip to the window
+// system's server, and on a busy machine each such trip may cost milliseconds.
 bool CadLink::SendCommand(const std::u16string& text) {
-    const WindowHandle frame = discovery_.FindMainFrame();
-    const bool unicode = discovery_.IsLive(frame) && system_.IsWindowUnicode(frame);
-    return SendCommandAs(text, unicode);
+    if (!answering_ || !discovery_.IsCadReady())
+        return false;
+    const WindowHandle frame = discovery_.Kept().MainFrame;
+    return SendRecord(text, system_.IsWindowUnicode(frame));
 }
 
 bool CadLink::SendCommandAs(const std::u16string& text, bool unicode) {
-    if (!discovery_.IsLive(discovery_.FindMainFrame()))
+    if (!answering_ || !discovery_.IsCadReady())
         return false;
-    return unicode ? SendCopyDataWide(text) : SendCopyDataAnsi(text);
+    return SendRecord(text, unicode);
 }
 
-void CadLink::Send(const platform::CopyDataRecord& record) {
+void CadLink::NoteAnswer(WindowHandle window, bool answered) {
+    if (!answered && discovery_.IsLive(window))
+        answering_ = false;
+}
+
+bool CadLink::Send(const platform::CopyDataRecord& record) {
     const WindowHandle frame = discovery_.Kept().MainFrame;
-    system_.SendCopyData(frame, record);
+    const bool answered = system_.SendCopyData(frame, record).has_value();
+    NoteAnswer(frame, answered);
     system_.PostMessageA(frame, platform::kWmNull, 0, 0);
+    return answered;
 }
 
 bool CadLink::SendCopyDataWide(const std::u16string& text) {
-    if (!discovery_.IsLive(discovery_.Kept().MainFrame) || text.size() > kMaxCommandUnits)
+    return discovery_.IsLive(discovery_.Kept().MainFrame) && SendRecord(text, true);
+}
+
+bool CadLink::SendCopyDataAnsi(const std::u16string& text) {
+    return discovery_.IsLive(discovery_.FindMainFrame()) && SendRecord(text, false);
+}
+
+bool CadLink::SendRecord(const std::u16string& text, bool unicode) {
+    if (!unicode) {
+        const std::string ansi = system_.WideToAnsi(text);
+        if (ansi.size() > kMaxCommandUnits)
+            return false;
+        std::array<char, kCommandBufferUnits> buffer{};
+        std::copy(ansi.begin(), ansi.end(), buffer.begin());
+        const auto cbData = static_cast<std::uint32_t>(std::strlen(buffer.data()) + 1);
+        return Send({1, cbData, buffer.data()});
+    }
+    if (text.size() > kMaxCommandUnits)
         return false;
     // What the host receives is what it would get from the code page: characters the code page
     // cannot express arrive as its default character.
@@ -105,27 +135,14 @@ bool CadLink::SendCopyDataWide(const std::u16string& text) {
     std::array<char16_t, kCommandBufferUnits> buffer{};
     std::copy_n(roundTrip.begin(), std::min(roundTrip.size(), kMaxCommandUnits), buffer.begin());
     const auto cbData = static_cast<std::uint32_t>(2 * (text.size() + 1));
-    Send({1, cbData, buffer.data()});
-    return true;
-}
-
-bool CadLink::SendCopyDataAnsi(const std::u16string& text) {
-    if (!discovery_.IsLive(discovery_.FindMainFrame()))
-        return false;
-    const std::string ansi = system_.WideToAnsi(text);
-    if (ansi.size() > kMaxCommandUnits)
-        return false;
-    std::array<char, kCommandBufferUnits> buffer{};
-    std::copy(ansi.begin(), ansi.end(), buffer.begin());
-    const auto cbData = static_cast<std::uint32_t>(std::strlen(buffer.data()) + 1);
-    Send({1, cbData, buffer.data()});
-    return true;
+    return Send({1, cbData, buffer.data()});
 }
 
 bool CadLink::ActivateCad() {
     const WindowHandle frame = discovery_.FindMainFrame();
     if (!discovery_.IsLive(frame))
         return false;
+    answering_ = true;
     system_.SetForegroundWindow(frame);
     return true;
 }
@@ -136,16 +153,41 @@ bool CadLink::IsCadUnicode() {
 }
 
 std::string CadLink::ReadWindowText(WindowHandle window) {
-    const std::intptr_t length = system_.SendMessageA(window, platform::kWmGetTextLength, 0, 0);
-    if (length <= 0)
+    // Asked straight for the text, a prompt costs one message to the CAD program, whose every
+    // answer may keep a busy host waiting; only a text that may not have fitted is measured first.
+    std::array<char, kTextReadBytes> fitted{};
+    const bool fittedAnswered =
+        system_
+            .SendMessageA(window, platform::kWmGetText, fitted.size(), reinterpret_cast<std::intptr_t>(fitted.data()))
+            .has_value();
+    NoteAnswer(window, fittedAnswered);
+    if (!fittedAnswered)
         return std::string();
-    std::vector<char> buffer(2 * (static_cast<std::size_t>(length) + 1), '\0');
-    system_.SendMessageA(window, platform::kWmGetText, buffer.size(), reinterpret_cast<std::intptr_t>(buffer.data()));
+    fitted.back() = '\0';
+    const std::size_t fittedLength = std::strlen(fitted.data());
+    // A double-byte character that did not fit whole may leave one byte more unused.
+    if (fittedLength + 2 < fitted.size())
+        return std::string(fitted.data(), fittedLength);
+
+    const std::optional<std::intptr_t> length = system_.SendMessageA(window, platform::kWmGetTextLength, 0, 0);
+    NoteAnswer(window, length.has_value());
+    if (!length || *length <= 0)
+        return std::string();
+    std::vector<char> buffer(2 * (static_cast<std::size_t>(*length) + 1), '\0');
+    const bool answered =
+        system_
+            .SendMessageA(window, platform::kWmGetText, buffer.size(), reinterpret_cast<std::intptr_t>(buffer.data()))
+            .has_value();
+    NoteAnswer(window, answered);
+    if (!answered)
+        return std::string();
     buffer.back() = '\0';  // whatever the window wrote, the text ends inside the buffer
     return std::string(buffer.data());
 }
 
 std::string CadLink::ReadPrompt() {
+    if (!answering_)
+        return std::string();
     const WindowHandle prompt = discovery_.FindPromptWindow();
     return prompt ? ReadWindowText(prompt) : std::string();
 }
@@ -159,10 +201,25 @@ bool CadLink::OpenClipboardWithRetry() {
     return false;
 }
 
-std::string CadLink::ReadHistory() {
+void CadLink::PutBackWhenFree(const std::vector<std::pair<unsigned, std::string>>& saved) {
+    for (unsigned waited = 0; waited <= kClipboardPutBackMs; waited += kClipboardRetryMs) {
+        if (clipboard_.OpenClipboard()) {
+            clipboard_.EmptyClipboard();
+            for (const auto& [format, data] : saved)
+                clipboard_.SetClipboardData(format, data);
+            clipboard_.CloseClipboard();
+            return;
+        }
+        system_.Sleep(kClipboardRetryMs);
+    }
+}
+
+void CadLink::ExchangeHistory(const std::function<void(std::string_view)>& look) {
+    if (!answering_)
+        return;
     const WindowHandle textWindow = discovery_.FindTextWindow();
     if (!discovery_.IsLive(textWindow))
-        return std::string();
+        return;
 
     // Keep what the user had on the clipboard, so that it can be put back after the exchange.
     if (!OpenClipboardWithRetry())
@@ -178,31 +235,53 @@ std::string CadLink::ReadHistory() {
     if (!emptied)
         platform::Abort();
 
-    system_.SendMessageA(textWindow, platform::kWmCommand, kCopyHistoryCommand, 0);
+    const bool copied = system_.SendMessageA(textWindow, platform::kWmCommand, kCopyHistoryCommand, 0).has_value();
+    NoteAnswer(textWindow, copied);
 
-    if (!OpenClipboardWithRetry())
+    if (!OpenClipboardWithRetry()) {
+        // Another program (a clipboard monitor) holds it now: the history is lost, the user's content is not.
+        PutBackWhenFree(saved);
         platform::Abort();
+    }
+    // Whatever look does, the clipboard gets the user's content back and is closed.
+    struct Restore {
+        platform::Clipboard& clipboard;
+        const std::vector<std::pair<unsigned, std::string>>& saved;
+        ~Restore() {
+            clipboard.EmptyClipboard();
+            for (const auto& [format, data] : saved)
+                clipboard.SetClipboardData(format, data);
+            clipboard.CloseClipboard();
+        }
+    } restore{clipboard_, saved};
+    // The history is looked at in place: copying or splitting all of it would make every read
+    // cost more as the CAD program's history grows.
+    if (copied) {
+        clipboard_.ViewClipboardData(platform::kCfText, [&look](std::string_view bytes) {
+            look(bytes.substr(0, std::min(bytes.size(), bytes.find('\0'))));
+        });
+    }
+}
+
+std::string CadLink::ReadHistory() {
     std::string history;
-    std::string bytes;
-    if (clipboard_.GetClipboardData(platform::kCfText, bytes))
-        history.assign(bytes.c_str());
-    clipboard_.EmptyClipboard();
-    for (const auto& [format, data] : saved)
-        clipboard_.SetClipboardData(format, data);
-    clipboard_.CloseClipboard();
+    ExchangeHistory([&history](std::string_view text) { history.assign(text); });
     return history;
 }
 
+LineTail CadLink::ReadHistoryTail(std::size_t count) {
+    LineTail tail;
+    ExchangeHistory([&tail, count](std::string_view text) { tail = LastLines(text, count); });
+    return tail;
+}
+
 std::string CadLink::LastHistoryLine() {
-    const std::vector<std::string> lines = SplitLines(ReadHistory());
-    for (auto it = lines.rbegin(); it != lines.rend(); ++it)
-        if (!it->empty())
-            return *it;
-    return std::string();
+    const LineTail tail = ReadHistoryTail(1);
+    return tail.lines.empty() ? std::string() : tail.lines.back();
 }
 
 std::string CadLink::QuerySysVarAs(const std::string& name, bool unicode) {
-    if (!discovery_.IsCadReady())
+    if (!answering_ || !discovery_.IsCadReady())
         return std::string();
     const std::string request = IsBareVariable(name) ? name + "\r" : "'SETVAR " + name + "\r";
     SendCommandAs(system_.AnsiToWide(request), unicode);
@@ -214,24 +293,20 @@ std::string CadLink::QuerySysVarAs(const std::string& name, bool unicode) {
         return value;
     }
 
-    const std::vector<std::string> lines = SplitLines(ReadHistory());
-    int found = -1;
-    for (int i = static_cast<int>(lines.size()) - 1; i >= 0; --i) {
-        working = lines[static_cast<std::size_t>(i)];
-        if (!working.empty()) {
-            found = i;
-            break;
-        }
-    }
+    // Only the last non-empty line and the two above it are ever looked at.
+    const LineTail tail = ReadHistoryTail(3);
+    if (tail.anyLine)
+        working = tail.lines.empty() ? std::string() : tail.lines.back();
     value = HistoryValue(working, name);
+    // Three lines up to the last non-empty one: its index is 2 or more; with more above, 3 or more.
+    const bool twoAbove = tail.lines.size() == 3;
     // A read-only variable may have its value on the lines above the mark.
-    if (value.empty() && found > 2 && working.find(kReadOnlyMark) != std::string::npos) {
-        working = lines[static_cast<std::size_t>(found - 2)] + lines[static_cast<std::size_t>(found - 1)] + working;
+    if (value.empty() && twoAbove && tail.moreAbove && working.find(kReadOnlyMark) != std::string::npos) {
+        working = tail.lines[0] + tail.lines[1] + working;
         value = HistoryValue(working, name);
     }
-    if (value.empty() && found > 1 &&
-        lines[static_cast<std::size_t>(found - 1)].find(kReadOnlyMark) != std::string::npos) {
-        working = lines[static_cast<std::size_t>(found - 1)];
+    if (value.empty() && twoAbove && tail.lines[1].find(kReadOnlyMark) != std::string::npos) {
+        working = tail.lines[1];
         value = HistoryValue(working, name);
     }
     return value;

@@ -4,6 +4,7 @@
 
 #include <exception>
 
+#include "framework/custom_control.h"
 #include "framework/exceptions.h"
 
 namespace framework {
@@ -25,6 +26,14 @@ bool TApplication::DispatchOne(MSG& message) {
     if (message.message == WM_QUIT) {
         terminated_ = true;
         return false;
+    }
+    // Enter and Escape are first offered to the controls of the key's form (a button may take
+    // them); only keys no control took go on to the dialog navigation.
+    if (message.message == WM_KEYDOWN && (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE)) {
+        HWND root = ::GetAncestor(message.hwnd, GA_ROOT);
+        TWinControl* form = TWinControl::FromHandle(root);
+        if (form && form->Perform(CM_DIALOGKEY, message.wParam, message.lParam))
+            return true;
     }
     // Tab and arrow keys move between the main window's controls as in a dialog.
     HWND dialog = mainWindow_ && ::IsWindow(mainWindow_) ? mainWindow_ : nullptr;

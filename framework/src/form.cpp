@@ -1,6 +1,9 @@
 #include "framework/form.h"
 
+#include <vector>
+
 #include "framework/application.h"
+#include "framework/custom_control.h"
 
 namespace framework {
 
@@ -78,12 +81,45 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             ::DestroyWindow(Handle());
             return 0;
+        case CM_DIALOGKEY:
+            return OfferDialogKey(wParam, lParam);
         case WM_DESTROY:
             if (Handle() == Application.MainWindow())
                 ::PostQuitMessage(0);
             break;
     }
     return TWinControl::HandleMessage(message, wParam, lParam);
+}
+
+namespace {
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
+}  // namespace
+
+LRESULT TForm::OfferDialogKey(WPARAM key, LPARAM keyData) {
+    // Child windows come in Z order, which is the tab order; a control taking the key may close
+    // the form, so the list is taken first and each window checked before it is asked.
+    std::vector<HWND> windows;
+    ::EnumChildWindows(Handle(), CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    for (HWND window : windows) {
+        // A disabled or hidden control cannot act on a key.
+        TWinControl* control = TWinControl::FromHandle(window);
+        if (control && dynamic_cast<TCustomControl*>(control) && ::IsWindowEnabled(window) &&
+            ::IsWindowVisible(window) && control->Perform(CM_DIALOGKEY, key, keyData))
+            return 1;
+    }
+    return 0;
+}
+
+TForm* GetParentForm(const TControl* control) {
+    const TControl* top = control;
+    while (top && top->Parent())
+        top = top->Parent();
+    return top == control ? nullptr : dynamic_cast<TForm*>(const_cast<TControl*>(top));
 }
 
 }  // namespace framework

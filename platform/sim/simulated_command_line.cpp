@@ -59,6 +59,7 @@ void SimulatedDesktop::SetCommandHandler(WindowHandle window, std::function<void
 }
 
 bool SimulatedDesktop::IsWindowUnicode(WindowHandle window) {
+    ++calls_.isWindowUnicode;
     if (!Find(window))
         return false;
     auto it = behaviours_.find(window);
@@ -72,10 +73,13 @@ bool SimulatedDesktop::SetForegroundWindow(WindowHandle window) {
     return true;
 }
 
-std::intptr_t SimulatedDesktop::SendCopyData(WindowHandle window, const CopyDataRecord& record) {
+std::optional<std::intptr_t> SimulatedDesktop::SendCopyData(WindowHandle window, const CopyDataRecord& record) {
     ++calls_.sendMessage;
-    if (!Find(window))
-        return 0;
+    const Window* w = Find(window);
+    if (!w)
+        return std::nullopt;
+    if (frozenProcess_ != 0 && w->processId == frozenProcess_)
+        return std::nullopt;
     ReceivedMessage received{window, 0x004A, false, 0, 0, 0, 0, {}};
     received.dwData = record.dwData;
     received.cbData = record.cbData;
@@ -87,14 +91,14 @@ std::intptr_t SimulatedDesktop::SendCopyData(WindowHandle window, const CopyData
     return 1;
 }
 
-std::intptr_t SimulatedDesktop::SendMessageA(WindowHandle window,
-                                             unsigned message,
-                                             std::uintptr_t wParam,
-                                             std::intptr_t lParam) {
+std::optional<std::intptr_t> SimulatedDesktop::SendMessageA(WindowHandle window,
+                                                            unsigned message,
+                                                            std::uintptr_t wParam,
+                                                            std::intptr_t lParam) {
     ++calls_.sendMessage;
     const Window* w = Find(window);
-    if (!w)
-        return 0;
+    if (!w || (frozenProcess_ != 0 && w->processId == frozenProcess_))
+        return std::nullopt;
     messages_.push_back(ReceivedMessage{window, message, false, wParam, lParam, 0, 0, {}});
     auto it = behaviours_.find(window);
     const Behaviour* behaviour = it == behaviours_.end() ? nullptr : &it->second;
@@ -171,7 +175,7 @@ std::u16string SimulatedDesktop::AnsiToWide(const std::string& text) {
 }
 
 bool SimulatedDesktop::OpenClipboard() {
-    if (clipboardOpen_ || clipboardHeldElsewhere_)
+    if (clipboardOpen_ || clipboardHeldElsewhere_ || slept_ < clipboardHeldUntil_)
         return false;
     clipboardOpen_ = true;
     return true;
@@ -200,6 +204,14 @@ bool SimulatedDesktop::GetClipboardData(unsigned format, std::string& bytes) {
     if (!clipboardOpen_ || it == clipboard_.end())
         return false;
     bytes = it->second;
+    return true;
+}
+
+bool SimulatedDesktop::ViewClipboardData(unsigned format, const std::function<void(std::string_view)>& look) {
+    auto it = clipboard_.find(format);
+    if (!clipboardOpen_ || it == clipboard_.end())
+        return false;
+    look(it->second);
     return true;
 }
 

@@ -49,6 +49,8 @@ public:
     const std::vector<ReceivedMessage>& Messages() const { return messages_; }
     void ClearMessages() { messages_.clear(); }
     void SetForegroundRefused(bool refused) { foregroundRefused_ = refused; }
+    // While set, the windows of the process answer no send, as a program that stopped responding.
+    void SetProcessFrozen(std::uint32_t processId, bool frozen) { frozenProcess_ = frozen ? processId : 0; }
     WindowHandle Foreground() const { return foreground_; }
     unsigned SleptMs() const { return slept_; }
 
@@ -59,6 +61,8 @@ public:
     std::string ClipboardData(unsigned format) const;
     // While set, another program holds the clipboard open and OpenClipboard fails.
     void SetClipboardHeldElsewhere(bool held) { clipboardHeldElsewhere_ = held; }
+    // Another program holds the clipboard open until the caller has slept this long.
+    void HoldClipboardElsewhereFor(unsigned milliseconds) { clipboardHeldUntil_ = slept_ + milliseconds; }
     bool ClipboardOpen() const { return clipboardOpen_; }
 
     // How often each operation was called, for tests of what a lookup costs.
@@ -69,6 +73,7 @@ public:
         int getClassName = 0;
         int getProcessId = 0;
         int isWindow = 0;
+        int isWindowUnicode = 0;
         int compareString = 0;
         int sendMessage = 0;
         int postMessage = 0;
@@ -86,11 +91,11 @@ public:
 
     bool IsWindowUnicode(WindowHandle window) override;
     bool SetForegroundWindow(WindowHandle window) override;
-    std::intptr_t SendCopyData(WindowHandle window, const CopyDataRecord& record) override;
-    std::intptr_t SendMessageA(WindowHandle window,
-                               unsigned message,
-                               std::uintptr_t wParam,
-                               std::intptr_t lParam) override;
+    std::optional<std::intptr_t> SendCopyData(WindowHandle window, const CopyDataRecord& record) override;
+    std::optional<std::intptr_t> SendMessageA(WindowHandle window,
+                                              unsigned message,
+                                              std::uintptr_t wParam,
+                                              std::intptr_t lParam) override;
     bool PostMessageA(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     std::string WideToAnsi(const std::u16string& text) override;
     std::u16string AnsiToWide(const std::string& text) override;
@@ -101,6 +106,7 @@ public:
     bool EmptyClipboard() override;
     std::vector<unsigned> Formats() override;
     bool GetClipboardData(unsigned format, std::string& bytes) override;
+    bool ViewClipboardData(unsigned format, const std::function<void(std::string_view)>& look) override;
     bool SetClipboardData(unsigned format, const std::string& bytes) override;
 
 private:
@@ -139,6 +145,8 @@ private:
     std::vector<unsigned> clipboardOrder_;
     bool clipboardOpen_ = false;
     bool clipboardHeldElsewhere_ = false;
+    unsigned clipboardHeldUntil_ = 0;
+    std::uint32_t frozenProcess_ = 0;
 };
 
 }  // namespace platform::sim

@@ -1,5 +1,6 @@
 #include "win32_command_line.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace platform {
@@ -27,6 +28,36 @@ bool IsHandleFormat(unsigned format) {
     }
 }
 
+// Sequence numbers of the answers awaited by AnswersInTime: an answer that comes only after its
+// wait gave up finds nothing of the wait left to write to, and cannot undo a newer answer.
+ULONG_PTR lastAsked = 0;
+ULONG_PTR lastAnswered = 0;
+
+void CALLBACK NoteAnswer(HWND, UINT, ULONG_PTR asked, LRESULT) {
+    lastAnswered = std::max(lastAnswered, asked);
+}
+
+// Whether the window's thread handles messages within the time-out. SendMessageTimeoutA alone does
+// not do: under Wine a send to a frozen program of another process waits until it wakes. An
+// asynchronous WM_NULL cannot block; its answer arrives while this thread looks at its queue.
+// Asked before every send: a program can freeze between two sends of one step.
+bool AnswersInTime(HWND window) {
+    const ULONG_PTR asked = ++lastAsked;
+    if (!::SendMessageCallbackA(window, WM_NULL, 0, 0, NoteAnswer, asked))
+        return false;
+    const DWORD start = ::GetTickCount();
+    MSG message;
+    while (lastAnswered < asked) {
+        const DWORD waited = ::GetTickCount() - start;
+        if (waited >= CommandLineSystem::kAnswerTimeoutMs)
+            return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        // Handles sent messages and delivers answers; leaves every posted message where it is.
+        ::PeekMessageA(&message, nullptr, WM_NULL, WM_NULL, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    return true;
+}
+
 }  // namespace
 
 bool Win32CommandLineSystem::IsWindowUnicode(WindowHandle window) {
@@ -37,16 +68,22 @@ bool Win32CommandLineSystem::SetForegroundWindow(WindowHandle window) {
     return ::SetForegroundWindow(ToHwnd(window)) != FALSE;
 }
 
-std::intptr_t Win32CommandLineSystem::SendCopyData(WindowHandle window, const CopyDataRecord& record) {
+std::optional<std::intptr_t> Win32CommandLineSystem::SendCopyData(WindowHandle window, const CopyDataRecord& record) {
     COPYDATASTRUCT copyData{record.dwData, record.cbData, const_cast<void*>(record.lpData)};
-    return ::SendMessageA(ToHwnd(window), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copyData));
+    return SendMessageA(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copyData));
 }
 
-std::intptr_t Win32CommandLineSystem::SendMessageA(WindowHandle window,
-                                                   unsigned message,
-                                                   std::uintptr_t wParam,
-                                                   std::intptr_t lParam) {
-    return ::SendMessageA(ToHwnd(window), message, wParam, lParam);
+std::optional<std::intptr_t> Win32CommandLineSystem::SendMessageA(WindowHandle window,
+                                                                  unsigned message,
+                                                                  std::uintptr_t wParam,
+                                                                  std::intptr_t lParam) {
+    if (!AnswersInTime(ToHwnd(window)))
+        return std::nullopt;
+    DWORD_PTR result = 0;
+    if (!::SendMessageTimeoutA(ToHwnd(window), message, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                               kAnswerTimeoutMs, &result))
+        return std::nullopt;
+    return static_cast<std::intptr_t>(result);
 }
 
 bool Win32CommandLineSystem::PostMessageA(WindowHandle window,
@@ -141,6 +178,25 @@ bool Win32Clipboard::GetClipboardData(unsigned format, std::string& bytes) {
         return false;
     bytes.assign(static_cast<const char*>(data), size);
     ::GlobalUnlock(memory);
+    return true;
+}
+
+bool Win32Clipboard::ViewClipboardData(unsigned format, const std::function<void(std::string_view)>& look) {
+    if (IsHandleFormat(format) || format == CF_ENHMETAFILE)
+        return false;
+    HGLOBAL memory = ::GetClipboardData(format);
+    if (!memory)
+        return false;
+    const SIZE_T size = ::GlobalSize(memory);
+    const void* data = ::GlobalLock(memory);
+    if (!data)
+        return false;
+    // Unlocked however look ends.
+    struct Unlock {
+        HGLOBAL memory;
+        ~Unlock() { ::GlobalUnlock(memory); }
+    } unlock{memory};
+    look(std::string_view(static_cast<const char*>(data), size));
     return true;
 }
 

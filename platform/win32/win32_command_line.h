@@ -11,11 +11,11 @@ class Win32CommandLineSystem : public CommandLineSystem {
 public:
     bool IsWindowUnicode(WindowHandle window) override;
     bool SetForegroundWindow(WindowHandle window) override;
-    std::intptr_t SendCopyData(WindowHandle window, const CopyDataRecord& record) override;
-    std::intptr_t SendMessageA(WindowHandle window,
-                               unsigned message,
-                               std::uintptr_t wParam,
-                               std::intptr_t lParam) override;
+    std::optional<std::intptr_t> SendCopyData(WindowHandle window, const CopyDataRecord& record) override;
+    std::optional<std::intptr_t> SendMessageA(WindowHandle window,
+                                              unsigned message,
+                                              std::uintptr_t wParam,
+                                              std::intptr_t lParam) override;
     bool PostMessageA(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     std::string WideToAnsi(const std::u16string& text) override;
     std::u16string AnsiToWide(const std::string& text) override;
@@ -35,6 +35,7 @@ public:
     bool EmptyClipboard() override;
     std::vector<unsigned> Formats() override;
     bool GetClipboardData(unsigned format, std::string& bytes) override;
+    bool ViewClipboardData(unsigned format, const std::function<void(std::string_view)>& look) override;
     bool SetClipboardData(unsigned format, const std::string& bytes) override;
 
 private:

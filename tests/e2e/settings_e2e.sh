@@ -12,8 +12,26 @@ ini="$halvetra/TavroE2E.Ini"
 ini_windows="$(probe appdata)\\Halvetra\\TavroE2E.Ini"
 rm -rf "$ini"
 
+# Without an application-data folder the work folder is "\Halvetra\" at the root of the current
+# drive: the tool runs from a drive of its own, mapped to a folder of this test, so that nothing
+# lands at the root of this machine's file system.
+drive_root="$work/drive"
+mkdir -p "$drive_root/current"
+drive_link=
+for letter in t u v w x y; do
+    if [ ! -e "$WINEPREFIX/dosdevices/$letter:" ]; then
+        drive_link="$WINEPREFIX/dosdevices/$letter:"
+        break
+    fi
+done
+[ -n "$drive_link" ] || { echo "no free drive letter in the prefix"; exit 1; }
+ln -s "$drive_root" "$drive_link"
+trap 'status=$?; rm -f "$drive_link"; (exit $status); e2e_finish' EXIT
+
 start_and_wait() {
+    pushd "$drive_root/current" >/dev/null
     start_exe "$exe"
+    popd >/dev/null
     probe wait "$TITLE" 20000 >/dev/null
 }
 
@@ -77,12 +95,17 @@ if [ -d "$halvetra.e2e-saved" ]; then mv "$halvetra.e2e-saved" "$halvetra"; fi
 
 # No application-data folder at all: the start must still work and the window must still close.
 mv "$appdata" "$appdata.e2e-saved"
+root_before=$(stat -c %Y /Halvetra/TavroE2E.Ini 2>/dev/null || echo none)
 start_and_wait
 check_eq "missing application-data folder: start shows the default" "50" "$(probe text "$TITLE" $ID_EDIT1)"
 click_control "$TITLE" $ID_CLOSE
 # Whether the settings can be written then depends on the shell; an error box is answered if one comes.
 probe answer "$TITLE" 2000 >/dev/null || true
 check "missing application-data folder: the program closes" wait_exit "$STARTED_PID" 10
+check "missing application-data folder: the settings file is at the root of the tool's drive" \
+    test -f "$drive_root/Halvetra/TavroE2E.Ini"
+check_eq "missing application-data folder: nothing written at the root of this machine" "$root_before" \
+    "$(stat -c %Y /Halvetra/TavroE2E.Ini 2>/dev/null || echo none)"
 rm -rf "$appdata"
 mv "$appdata.e2e-saved" "$appdata"
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "cadlink/text_lines.h"
 #include "platform/abort.h"
 #include "simulated_desktop.h"
@@ -181,13 +183,46 @@ TEST_F(CadLinkTest, PromptIsReadWithItsTextMessages) {
     EXPECT_EQ(link.ReadPrompt(), "");
 }
 
-TEST_F(CadLinkTest, SteadyPromptReadCostsTwoLivenessTestsAndTwoMessages) {
+TEST_F(CadLinkTest, SteadyPromptReadCostsTwoLivenessTestsAndOneMessage) {
     link.ReadPrompt();
     desktop.ResetCalls();
     link.ReadPrompt();
     EXPECT_EQ(desktop.Calls().isWindow, 2);
-    EXPECT_EQ(desktop.Calls().sendMessage, 2);
+    EXPECT_EQ(desktop.Calls().sendMessage, 1);
     EXPECT_EQ(desktop.Calls().enumWindows + desktop.Calls().enumChildWindows, 0);
+}
+
+TEST_F(CadLinkTest, SteadyCommandCostsOneLivenessTestOneFormQuestionOneSendAndOnePost) {
+    link.SendCommand(u"\x03ID ");
+    for (const bool unicode : {true, false}) {
+        desktop.ResetCalls();
+        link.SendCommandAs(u"\x03ID ", unicode);
+        EXPECT_EQ(desktop.Calls().isWindow, 1);
+        EXPECT_EQ(desktop.Calls().isWindowUnicode, 0);
+        EXPECT_EQ(desktop.Calls().sendMessage, 1);
+        EXPECT_EQ(desktop.Calls().postMessage, 1);
+    }
+    desktop.ResetCalls();
+    link.SendCommand(u"\x03ID ");
+    EXPECT_EQ(desktop.Calls().isWindow, 1);
+    EXPECT_EQ(desktop.Calls().isWindowUnicode, 1);
+    EXPECT_EQ(desktop.Calls().sendMessage + desktop.Calls().postMessage, 2);
+    EXPECT_EQ(desktop.Calls().enumWindows + desktop.Calls().enumChildWindows, 0);
+}
+
+// Texts around the size read in one message, and far beyond it, come back whole; only those that
+// may not have fitted cost the length query and a second read.
+TEST_F(CadLinkTest, PromptOfAnyLengthIsReadWhole) {
+    for (std::size_t length : {std::size_t{0}, std::size_t{1}, cadlink::kTextReadBytes - 3, cadlink::kTextReadBytes - 2,
+                               cadlink::kTextReadBytes - 1, cadlink::kTextReadBytes, std::size_t{5000}}) {
+        promptText.clear();
+        for (std::size_t i = 0; i < length; ++i)
+            promptText += static_cast<char>('a' + i % 26);
+        link.ReadPrompt();  // finds the window
+        desktop.ResetCalls();
+        EXPECT_EQ(link.ReadPrompt(), promptText) << length;
+        EXPECT_EQ(desktop.Calls().sendMessage, length + 2 < cadlink::kTextReadBytes ? 1 : 3) << length;
+    }
 }
 
 TEST_F(CadLinkTest, HistoryComesFromTheClipboardAndTheUsersContentIsPutBack) {
@@ -217,6 +252,51 @@ TEST_F(CadLinkTest, BusyClipboardEndsInTheSilentAbortWithNothingLost) {
     EXPECT_GT(desktop.SleptMs(), 0u);                // tried again before giving up
 }
 
+// A clipboard monitor opens the clipboard the moment the CAD program has put its history there.
+TEST_F(CadLinkTest, ClipboardTakenAfterTheHistoryCopyGetsTheUsersContentBackOnceFree) {
+    // Held briefly, the retries outlast it and the history is read; held longer, the history is lost.
+    for (unsigned heldMs : {60u, 1500u}) {
+        desktop.PutOnClipboard(platform::kCfText, std::string("mine") + '\0');
+        historyText = "コマンド: ID";
+        desktop.SetCommandHandler(textWindow, [this, heldMs](std::uintptr_t) {
+            ASSERT_TRUE(desktop.OpenClipboard());
+            desktop.EmptyClipboard();
+            desktop.SetClipboardData(platform::kCfText, historyText + '\0');
+            desktop.CloseClipboard();
+            desktop.HoldClipboardElsewhereFor(heldMs);
+        });
+        const unsigned sleptBefore = desktop.SleptMs();
+        if (heldMs < 100)
+            EXPECT_EQ(link.ReadHistory(), "コマンド: ID");
+        else
+            EXPECT_THROW(link.ReadHistory(), platform::EAbort);
+        EXPECT_EQ(desktop.ClipboardData(platform::kCfText), std::string("mine") + '\0') << heldMs;
+        EXPECT_FALSE(desktop.ClipboardOpen());
+        EXPECT_GE(desktop.SleptMs() - sleptBefore, heldMs);  // it waited for the clipboard, not more than needed
+        EXPECT_LT(desktop.SleptMs() - sleptBefore, heldMs + 100);
+    }
+}
+
+// A CAD program that stops answering is treated as gone until the next run brings it forward.
+TEST_F(CadLinkTest, UnansweredSendMakesTheLinkReadAndTypeNothingUntilActivatedAgain) {
+    desktop.SetProcessFrozen(42, true);
+    EXPECT_EQ(link.ReadPrompt(), "");
+    EXPECT_FALSE(link.Answering());
+    desktop.ClearMessages();
+    desktop.PutOnClipboard(platform::kCfText, std::string("keep") + '\0');
+    EXPECT_EQ(link.ReadPrompt(), "");
+    EXPECT_EQ(link.LastHistoryLine(), "");
+    EXPECT_EQ(link.QuerySysVar("LASTPOINT"), "");
+    EXPECT_FALSE(link.SendCommand(u"\x03ID "));
+    EXPECT_TRUE(desktop.Messages().empty());  // nothing sent, nothing to wait for
+    EXPECT_EQ(desktop.ClipboardData(platform::kCfText), std::string("keep") + '\0');
+
+    desktop.SetProcessFrozen(42, false);
+    ASSERT_TRUE(link.ActivateCad());
+    EXPECT_EQ(link.ReadPrompt(), "コマンド: ");
+    EXPECT_TRUE(link.SendCommand(u"\x03ID "));
+}
+
 TEST_F(CadLinkTest, WithoutTextWindowTheClipboardIsNotTouched) {
     desktop.Destroy(textWindow);
     desktop.PutOnClipboard(platform::kCfText, std::string("keep") + '\0');
@@ -244,6 +324,39 @@ TEST(TextLines, EveryKindOfLineBreakEndsALine) {
     EXPECT_TRUE(SplitLines("").empty());
     EXPECT_EQ(cadlink::Trim("\t 1.5 \x01"), "1.5");
     EXPECT_EQ(cadlink::Trim("   "), "");
+}
+
+std::string Escaped(const std::string& text) {
+    std::string out;
+    for (char c : text)
+        out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : std::string(1, c);
+    return out;
+}
+
+// Found from the end, the last lines agree with splitting the whole text: every text of up to
+// seven bytes made of a letter, a blank and both break characters.
+TEST(TextLines, LastLinesAgreeWithSplittingTheWholeText) {
+    const char alphabet[] = {'a', ' ', '\r', '\n'};
+    int texts = 1;
+    for (int length = 0; length <= 7; ++length, texts *= 4) {
+        for (int code = 0; code < texts; ++code) {
+            std::string text;
+            for (int i = 0, rest = code; i < length; ++i, rest /= 4)
+                text += alphabet[rest % 4];
+            const std::vector<std::string> all = cadlink::SplitLines(text);
+            int found = static_cast<int>(all.size()) - 1;
+            while (found >= 0 && all[static_cast<std::size_t>(found)].empty())
+                --found;
+            for (int count = 1; count <= 3; ++count) {
+                const cadlink::LineTail tail = cadlink::LastLines(text, static_cast<std::size_t>(count));
+                const int first = std::max(0, found + 1 - count);
+                const std::vector<std::string> expected(all.begin() + first, all.begin() + (found + 1));
+                ASSERT_EQ(tail.anyLine, !all.empty()) << Escaped(text);
+                ASSERT_EQ(tail.lines, expected) << Escaped(text) << " count " << count;
+                ASSERT_EQ(tail.moreAbove, first > 0) << Escaped(text) << " count " << count;
+            }
+        }
+    }
 }
 
 TEST_F(CadLinkTest, SystemVariableFromThePromptIsFollowedByOneCancel) {

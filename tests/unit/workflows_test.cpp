@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 
@@ -20,12 +21,32 @@ const char kAfxFrame[] = "Afx:0000000140000000:8:0000000000010003:00000000000000
 const char kAfxText[] = "Afx:0000000140000000:b:0000000000010003:0000000000000006:0000000000000000";
 const char kIdle[] = "コマンド: ";
 
-std::string Report(const std::string& x, const std::string& y, const std::string& area = "1234.5678") {
+struct Box {
+    double minX, minY, maxX, maxY;
+    bool Holds(double x, double y) const { return x > minX && x < maxX && y > minY && y < maxY; }
+};
+
+std::string Fixed(double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.4f", value);
+    return text;
+}
+
+std::string Report(const std::string& x,
+                   const std::string& y,
+                   const Box& box = {0, 0, 60, 70},
+                   const std::string& area = "1234.5678") {
     return "----------------   リージョン   ----------------\r\n"
            "面積:                    " +
            area +
            "\r\n"
            "周囲:                    140.0000\r\n"
+           "境界ボックス:         X: " +
+           Fixed(box.minX) + "  --  " + Fixed(box.maxX) +
+           "\r\n"
+           "                      Y: " +
+           Fixed(box.minY) + "  --  " + Fixed(box.maxY) +
+           "\r\n"
            "図心                  X: " +
            x +
            "\r\n"
@@ -93,7 +114,17 @@ protected:
 
     std::string prompt = kIdle;
     std::vector<std::string> history{"コマンド:"};
-    std::map<std::string, std::string> variables{{"LASTPOINT", "0.0000,0.0000,0.0000"}, {"FILEDIA", "1"}};
+    std::map<std::string, std::string> variables{{"LASTPOINT", "0.0000,0.0000,0.0000"},
+                                                 {"FILEDIA", "1"},
+                                                 {"HPBOUND", "1"}};
+    // The drawing: closed areas that -BOUNDARY finds, and the objects in creation order.
+    enum class Kind { Polyline, Region, Circle };
+    struct Object {
+        Kind kind;
+        Box box;
+    };
+    std::vector<Box> areas{{0, 0, 60, 70}};
+    std::vector<Object> objects;
     std::vector<std::string> typed;
     std::vector<std::string> circles;
     std::string pendingReport;  // the report the next massprop writes, as "x,y"
@@ -127,17 +158,31 @@ protected:
         return desktop.WideToAnsi(std::u16string(wide.c_str()));
     }
 
+    Box measured{0, 0, 60, 70};  // the box of what the next report measures
+
     void WriteReport() {
         const std::size_t comma = pendingReport.find(',');
-        host.WriteFile(reportTarget, Report(pendingReport.substr(0, comma), pendingReport.substr(comma + 1)));
+        host.WriteFile(reportTarget, Report(pendingReport.substr(0, comma), pendingReport.substr(comma + 1), measured));
         prompt = kIdle;
+    }
+
+    void Boundary(const std::string& at) {
+        const double x = std::stod(at), y = std::stod(at.substr(at.find(',') + 1));
+        for (const Box& area : areas)
+            if (area.Holds(x, y)) {
+                objects.push_back({variables["HPBOUND"] == "0" ? Kind::Region : Kind::Polyline, area});
+                return;
+            }
     }
 
     // A host that takes typed input only later: records wait until the next poll.
     bool late = false;
+    std::string lateFrom;  // the host turns late from the record that begins with this on
     std::vector<std::string> pending;
 
     void Type(const std::string& text) {
+        if (!lateFrom.empty() && text.rfind(lateFrom, 0) == 0)
+            late = true;
         if (late) {
             typed.push_back(text);
             pending.push_back(text);
@@ -147,11 +192,30 @@ protected:
         Handle(text);
     }
 
+    // A host that takes its input lateBy polls after it was typed (15 polls: 3 s).
+    void MakeLate(int lateBy) {
+        late = true;
+        host.beforePoll = [this, lateBy, waited = 0]() mutable {
+            if (pending.empty())
+                waited = 0;
+            else if (++waited >= lateBy)
+                HandleLate();
+        };
+    }
+
     void HandleLate() {
         const std::vector<std::string> inputs = std::move(pending);
         pending.clear();
         for (const std::string& input : inputs)
             Handle(input);
+    }
+
+    // A blank ends an input unless it stands between double quotes: a quoted name arrives whole.
+    static std::string Unquoted(const std::string& name) {
+        if (name.size() >= 2 && name.front() == '"' && name.back() == '"')
+            return name.substr(1, name.size() - 2);
+        EXPECT_EQ(name.find(' '), std::string::npos) << "a blank would end the input: " << name;
+        return name;
     }
 
     void Handle(const std::string& text) {
@@ -169,12 +233,23 @@ protected:
             prompt = name + " の新しい値を入力 <" + variables[name] + ">: ";
         } else if (input.rfind("FILEDIA ", 0) == 0) {
             variables["FILEDIA"] = input.substr(8, 1);
+        } else if (input.rfind("HPBOUND ", 0) == 0) {
+            variables["HPBOUND"] = input.substr(8, input.size() - 9);
+        } else if (input.rfind("-BOUNDARY ", 0) == 0) {
+            Boundary(input.substr(10));
+        } else if (input == "_region L \r") {
+            // The last closed object becomes a region; the host removes its source.
+            if (!objects.empty() && objects.back().kind != Kind::Region)
+                objects.back().kind = Kind::Region;
         } else if (input.rfind("CIRCLE ", 0) == 0) {
             circles.push_back(input.substr(7, input.size() - 8));
+            const double x = std::stod(input.substr(7)), y = std::stod(input.substr(input.find(',') + 1));
+            objects.push_back({Kind::Circle, {x - 50, y - 50, x + 50, y + 50}});
         } else if (input.rfind("_massprop LAST \rY\r", 0) == 0) {
-            reportTarget = input.substr(18, input.size() - 19) + ".mpr";
-            if (ignoreMassprop)
+            reportTarget = Unquoted(input.substr(18, input.size() - 19)) + ".mpr";
+            if (ignoreMassprop || objects.empty() || objects.back().kind != Kind::Region)
                 return;
+            measured = objects.back().box;
             if (host.files.count(reportTarget))
                 prompt = "ファイルは既に存在します。置き換えますか? <N>: ";
             else
@@ -186,7 +261,7 @@ protected:
         } else if (input == "Y\r" && prompt.find("書き出しますか") != std::string::npos) {
             prompt = "ファイル名を入力 <Drawing1.mpr>: ";
         } else if (prompt.rfind("ファイル名を入力", 0) == 0 && !input.empty()) {
-            reportTarget = input.substr(0, input.size() - 1);
+            reportTarget = Unquoted(input.substr(0, input.size() - 1));
             if (host.files.count(reportTarget))
                 prompt = "ファイルは既に存在します。置き換えますか? <N>: ";
             else
@@ -230,15 +305,20 @@ protected:
 TEST_F(WorkflowTest, FaceCentreTypesTheCommandsInOrderAndDrawsTheCircle) {
     PickAt("10.0000", "20.0000");
     workflows.FaceCentre();
-    EXPECT_EQ(typed, Expected({"\x03ID ", "'SETVAR LASTPOINT\r", "\x03",
-                               "\x03"
-                               "FILEDIA 0\r",
-                               "\x03-BOUNDARY 10.0000,20.0000 \r", "\x03_region L \r",
-                               "\x03_massprop LAST \rY\r" + paths.ReportStem() + "\r",
-                               "\x03"
-                               "FILEDIA 1\r",
-                               "\x03"
-                               "CIRCLE 30.0000,35.0000 50\r"}));
+    EXPECT_EQ(typed,
+              Expected({"\x03ID ", "'SETVAR LASTPOINT\r", "\x03", "'SETVAR HPBOUND\r", "\x03",
+                        "\x03"
+                        "HPBOUND 0\r",
+                        "\x03"
+                        "FILEDIA 0\r",
+                        "\x03-BOUNDARY 10.0000,20.0000 \r", "\x03_massprop LAST \rY\r" + paths.ReportStem() + "\r",
+                        "\x03"
+                        "FILEDIA 1\r",
+                        "\x03"
+                        "HPBOUND 1\r",
+                        "\x03"
+                        "CIRCLE 30.0000,35.0000 50\r"}));
+    EXPECT_EQ(variables["HPBOUND"], "1");
     EXPECT_EQ(circles, Expected({"30.0000,35.0000 50"}));
     EXPECT_EQ(host.areas, Expected({"1234.5678"}));
     EXPECT_EQ(host.perimeters, Expected({"140.0000"}));
@@ -255,7 +335,7 @@ TEST_F(WorkflowTest, SecondFaceCentreRunAnswersTheReplaceQuestionAndUsesTheNewRe
     typed.clear();
     workflows.FaceCentre();
     ASSERT_GE(typed.size(), 3u);
-    EXPECT_EQ(typed[typed.size() - 3], "Y\r");
+    EXPECT_EQ(typed[typed.size() - 4], "Y\r");
     EXPECT_EQ(circles, Expected({"30.0000,35.0000 50", "31.5000,36.5000 50"}));
 }
 
@@ -487,6 +567,216 @@ TEST_F(WorkflowTest, RegionSizeMustBeANumber) {
     host.size = std::string(300, '9');
     SelectRegions();
     EXPECT_NO_THROW(workflows.Region());
+}
+
+// A pick outside every closed area after a first run, with the first run's circle or a region of
+// the user's as the drawing's last object; with and without a host that tells its boundary kind.
+TEST_F(WorkflowTest, OutsidePickLeavesTheDrawingTheLabelsAndTheSettingsAsTheyWere) {
+    struct Case {
+        bool userRegionLast;
+        bool hostTellsBoundaryKind;
+    };
+    for (const Case c : {Case{false, true}, Case{true, true}, Case{false, false}, Case{true, false}}) {
+        SCOPED_TRACE(std::to_string(c.userRegionLast) + std::to_string(c.hostTellsBoundaryKind));
+        objects.clear();
+        circles.clear();
+        host.files.clear();
+        if (c.hostTellsBoundaryKind)
+            variables["HPBOUND"] = "1";
+        else
+            variables.erase("HPBOUND");
+        PickAt("10.0000", "20.0000");
+        workflows.FaceCentre();
+        ASSERT_EQ(circles.size(), 1u);
+        if (c.userRegionLast)
+            objects.push_back({Kind::Region, {100, 100, 120, 120}});
+        const std::vector<Object> before = objects;
+        const std::size_t labels = host.areas.size();
+
+        PickAt("200.0000", "200.0000");
+        workflows.FaceCentre();
+        EXPECT_EQ(circles.size(), 1u);
+        EXPECT_EQ(host.areas.size(), labels);
+        EXPECT_EQ(host.perimeters.size(), labels);
+        if (c.hostTellsBoundaryKind) {
+            ASSERT_EQ(objects.size(), before.size());
+            for (std::size_t i = 0; i < objects.size(); ++i)
+                EXPECT_EQ(objects[i].kind, before[i].kind) << i;
+            EXPECT_EQ(variables["HPBOUND"], "1");
+        }
+        EXPECT_EQ(variables["FILEDIA"], "1");
+        EXPECT_FALSE(host.minimized);
+    }
+    // Inside picks still work where the host does not tell its boundary kind: "_region L" makes the region.
+    PickAt("10.0000", "20.0000");
+    typed.clear();
+    workflows.FaceCentre();
+    EXPECT_EQ(circles.size(), 2u);
+    EXPECT_NE(std::find(typed.begin(), typed.end(), "\x03_region L \r"), typed.end());
+}
+
+TEST_F(WorkflowTest, BoundaryKindIsPutBackWhenTheRunEndsEarly) {
+    variables["HPBOUND"] = "1";
+    PickAt("10.0000", "20.0000");
+    ignoreMassprop = true;
+    host.onPoll = [this, pick = host.onPoll] {
+        pick();
+        if (variables["HPBOUND"] == "0")
+            host.stop = true;  // Close while the report is awaited
+    };
+    EXPECT_THROW(workflows.FaceCentre(), platform::EAbort);
+    EXPECT_EQ(variables["HPBOUND"], "1");
+    EXPECT_EQ(variables["FILEDIA"], "1");
+}
+
+// A size that holds a blank or a control character would type what follows as commands.
+TEST_F(WorkflowTest, SizesThatWouldTypeMoreThanARadiusAreRefusedBeforeAnythingIsTyped) {
+    struct Case {
+        const char* size;
+        bool faceCentreRefuses;  // face-centre mode types the size trimmed, region mode as it is
+        bool regionRefuses;
+    };
+    for (const Case c :
+         {Case{"5 ERASE ALL", true, true}, Case{"5\t0", true, true}, Case{"5\t", false, true}, Case{"\t5", false, true},
+          Case{"5\x7f", true, true}, Case{"5\r0", true, true}, Case{" 30 ", false, false}}) {
+        for (const bool faceCentre : {true, false}) {
+            SCOPED_TRACE(std::string(c.size) + (faceCentre ? " face centre" : " region"));
+            typed.clear();
+            host.size = c.size;
+            host.onPoll = [this] { Type("\x03"); };  // a run that starts is cancelled at once
+            const bool refuses = faceCentre ? c.faceCentreRefuses : c.regionRefuses;
+            try {
+                faceCentre ? workflows.FaceCentre() : workflows.Region();
+                EXPECT_FALSE(refuses);
+                EXPECT_FALSE(typed.empty());
+            } catch (const framework::EConvertError& error) {
+                EXPECT_TRUE(refuses);
+                EXPECT_EQ(std::string(error.what()), "'" + std::string(c.size) + "' は浮動小数点数ではありません");
+                EXPECT_TRUE(typed.empty());
+            }
+        }
+    }
+    EXPECT_EQ(host.minimizeCalls, 4);  // only the runs that were not refused started
+}
+
+TEST_F(WorkflowTest, ContinuousRunEndsBeforeTheCircleOfASizeThatBecameUntypeable) {
+    SelectRegions();
+    host.continuous = true;
+    host.onPoll = [this, select = host.onPoll] {
+        select();
+        if (circles.size() == 1)
+            host.size = "5 ERASE ALL";
+    };
+    EXPECT_THROW(workflows.Region(), framework::EConvertError);
+    EXPECT_EQ(circles.size(), 1u);
+    for (const std::string& t : typed)
+        EXPECT_EQ(t.find("ERASE"), std::string::npos);
+    EXPECT_EQ(variables["FILEDIA"], "1");
+    EXPECT_FALSE(host.minimized);
+}
+
+// A Windows user name with a blank puts a blank in the report path; the host would end the input there.
+TEST_F(WorkflowTest, ReportPathWithABlankIsTypedInDoubleQuotesInBothModes) {
+    const app::RunPaths spaced{"C:\\Users\\Taro Yamada\\AppData\\Roaming\\Halvetra\\", "261207101500"};
+    app::CentroidWorkflows other{link, desktop, host, spaced};
+    SelectRegions();
+    other.Region();
+    pendingReport = "30.0000,35.0000";
+    PickAt("10.0000", "20.0000");
+    other.FaceCentre();
+    EXPECT_EQ(circles, Expected({"10.0000,15.0000 50", "30.0000,35.0000 50"}));
+    EXPECT_NE(std::find(typed.begin(), typed.end(), "\"" + spaced.ReportPath() + "\"\r"), typed.end());
+    EXPECT_EQ(app::QuotedIfBlank(paths.ReportPath()), paths.ReportPath());
+}
+
+// The host takes typed input 3 s late: waits go on until the command shows, each answer is typed
+// once, and the CAD program is left idle, with the right circle or none.
+TEST_F(WorkflowTest, HostThatTakesInputSecondsLateGetsTheRightCircleOrNoneAndIsLeftIdle) {
+    SelectRegions();
+    MakeLate(15);
+    workflows.Region();
+    HandleLate();
+    EXPECT_EQ(circles, Expected({"10.0000,15.0000 50"}));
+    EXPECT_EQ(std::count(typed.begin(), typed.end(), "Y\r"), 1);
+    EXPECT_EQ(prompt, kIdle);
+
+    typed.clear();
+    circles.clear();
+    PickAt("10.0000", "20.0000");
+    workflows.FaceCentre();
+    HandleLate();
+    EXPECT_TRUE(circles.empty() || circles == Expected({"30.0000,35.0000 50"}));
+    EXPECT_EQ(prompt, kIdle);
+    EXPECT_EQ(variables["FILEDIA"], "1");
+    EXPECT_EQ(variables["HPBOUND"], "1");
+}
+
+TEST_F(WorkflowTest, HostThatHandlesInputInsideTheSendIsNotWaitedForLonger) {
+    PickAt("10.0000", "20.0000");
+    workflows.FaceCentre();
+    EXPECT_EQ(host.polls, 2);  // the pick, and the report
+    // A user quicker than the first poll: the pick is over before its prompt was ever seen.
+    desktop.SetCopyDataHandler(frame, [this, pick = host.onPoll](const ReceivedMessage& m) {
+        Type(Decode(m));
+        pick();
+    });
+    host.polls = 0;
+    pendingReport = "31.5000,36.5000";
+    workflows.FaceCentre();
+    EXPECT_EQ(host.polls, 1);  // the pick; the replace question of this later run is answered at once
+    EXPECT_EQ(circles, Expected({"30.0000,35.0000 50", "31.5000,36.5000 50"}));
+}
+
+// The CAD program stops answering while a run waits: the run ends, the window comes back.
+TEST_F(WorkflowTest, FrozenCadEndsTheRunWithTheWindowRestored) {
+    for (const bool faceCentre : {true, false}) {
+        desktop.SetProcessFrozen(7, false);
+        host.polls = 0;
+        host.onPoll = [this] { desktop.SetProcessFrozen(7, true); };
+        faceCentre ? workflows.FaceCentre() : workflows.Region();
+        EXPECT_LE(host.polls, 1) << faceCentre;
+        EXPECT_FALSE(host.minimized);
+        EXPECT_FALSE(workflows.Running());
+    }
+}
+
+// A host that handles input inside the send asks to replace the report before the tool has slept:
+// the question is answered at once, and a later run costs only the poll of the pick.
+TEST_F(WorkflowTest, ReplaceQuestionSeenAtOnceIsAnsweredAtOnce) {
+    PickAt("10.0000", "20.0000");
+    workflows.FaceCentre();
+    EXPECT_EQ(host.polls, 2);  // no question: the idle prompt seen at once waits for a poll
+    pendingReport = "31.5000,36.5000";
+    host.polls = 0;
+    typed.clear();
+    workflows.FaceCentre();
+    EXPECT_EQ(host.polls, 1);
+    EXPECT_EQ(std::count(typed.begin(), typed.end(), "Y\r"), 1);
+    EXPECT_EQ(circles, Expected({"30.0000,35.0000 50", "31.5000,36.5000 50"}));
+}
+
+// A host that has not handled the measuring commands yet still shows its idle prompt right after
+// they are typed: that is not the end of the wait, in a first run (new report) or a later one.
+TEST_F(WorkflowTest, IdlePromptSeenAtOnceIsNotTakenAsTheEndWithALateHost) {
+    for (const bool reportExists : {false, true}) {
+        SCOPED_TRACE(reportExists ? "later run" : "first run");
+        host.files.clear();
+        if (reportExists)
+            host.WriteFile(paths.ReportPath(), Report("1.0000", "2.0000"));
+        late = false;
+        lateFrom =
+            "\x03"
+            "FILEDIA 0";
+        host.beforePoll = [this] { HandleLate(); };
+        circles.clear();
+        typed.clear();
+        PickAt("10.0000", "20.0000");
+        workflows.FaceCentre();
+        HandleLate();
+        EXPECT_EQ(circles, Expected({"30.0000,35.0000 50"}));
+        EXPECT_EQ(std::count(typed.begin(), typed.end(), "Y\r"), reportExists ? 1 : 0);
+        EXPECT_EQ(prompt, kIdle);
+    }
 }
 
 TEST_F(WorkflowTest, WaitsEndAfterSixHundredPolls) {

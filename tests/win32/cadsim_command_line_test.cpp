@@ -186,12 +186,14 @@ cadsim::ParseResult Parse(const std::vector<std::string>& args) {
 
 TEST(CadsimOptions, InputModeLogHistoryAndVariables) {
     const cadsim::ParseResult parsed =
-        Parse({"--input", "after", "--input-delay", "250", "--log", "x.log", "--history-lines", "5000", "--var",
-               "LASTPOINT=1,2", "--var", "ACADVER=25.0s (LMS Tech)"});
+        Parse({"--input", "after", "--input-delay", "250", "--log", "x.log", "--log-busy", "--history-lines", "5000",
+               "--var", "LASTPOINT=1,2", "--var", "ACADVER=25.0s (LMS Tech)"});
     ASSERT_TRUE(parsed.ok) << parsed.error;
     EXPECT_EQ(parsed.options.input, cadsim::InputMode::After);
     EXPECT_EQ(parsed.options.inputDelayMs, 250u);
     EXPECT_EQ(parsed.options.logFile, "x.log");
+    EXPECT_TRUE(parsed.options.logBusy);
+    EXPECT_FALSE(Parse({"--log", "x.log"}).options.logBusy);
     EXPECT_TRUE(parsed.options.hasHistoryLines);
     EXPECT_EQ(parsed.options.historyLines, 5000u);
     ASSERT_EQ(parsed.options.variables.size(), 2u);
@@ -223,6 +225,7 @@ TEST(CadsimOptions, BadInputOptionsAreRefusedWithTheirName) {
              {{"--history-lines", "100001"}, "100001"},
              {{"--history-lines", "-1"}, "-1"},
              {{"--log", ""}, "--log"},
+             {{"--log-busy"}, "--log"},
              {{"--var", "LASTPOINT"}, "NAME=VALUE"},
              {{"--var", "=1"}, "NAME=VALUE"},
              {{"--var", "NOSUCH=1"}, "NOSUCH"},

@@ -183,6 +183,55 @@ TEST_F(CadsimCommands, RegionTurnsTheLastPolylineIntoARegionAndRemovesIt) {
     EXPECT_TRUE(commandLine.TakeEvents().empty());
 }
 
+TEST_F(CadsimCommands, WithHpbound0BoundaryMakesTheRegionItselfAndTheReportCarriesItsBox) {
+    EXPECT_EQ(Variable("HPBOUND"), "1");
+    commandLine.Type(kCtrlC + "HPBOUND 0\r");
+    commandLine.Type(kCtrlC + "FILEDIA 0\r");
+    commandLine.Type("\x03-BOUNDARY 70,60 \r");
+    EXPECT_EQ(LastLine(), "BOUNDARY は 1 個のリージョンを作成しました");
+    EXPECT_EQ(commandLine.TakeEvents(),
+              (std::vector<std::string>{"variable HPBOUND=0", "variable FILEDIA=0",
+                                        std::string("entity created id=6 type=region ") + kSquareCorners}));
+    commandLine.Type("\x03_massprop LAST \rY\rC:\\reports\\run1\r");
+    const std::string& report = files.files["C:\\reports\\run1.mpr"];
+    EXPECT_NE(report.find("\r\n境界ボックス:" + std::string(9, ' ') + "X: 60.0000  --  100.0000\r\n" +
+                          std::string(22, ' ') + "Y: 50.0000  --  90.0000\r\n"),
+              std::string::npos)
+        << report;
+}
+
+TEST_F(CadsimCommands, RegionFromLastTakesACircleTooAndMasspropMeasuresItAsADisc) {
+    commandLine.Type(kCtrlC + "CIRCLE 30,35 50\r");
+    commandLine.TakeEvents();
+    commandLine.Type("\x03_region L \r");
+    EXPECT_EQ(commandLine.TakeEvents(),
+              (std::vector<std::string>{"entity created id=7 type=region center=30.0000,35.0000 radius=50.0000",
+                                        "entity removed id=6"}));
+    commandLine.Type(kCtrlC + "FILEDIA 0\r");
+    commandLine.Type("\x03_massprop LAST \rY\rC:\\reports\\disc\r");
+    const std::string& report = files.files["C:\\reports\\disc.mpr"];
+    EXPECT_NE(report.find("面積:" + std::string(20, ' ') + "7853.9816\r\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("周囲:" + std::string(20, ' ') + "314.1593\r\n"), std::string::npos);
+    EXPECT_NE(report.find("X: -20.0000  --  80.0000\r\n" + std::string(22, ' ') + "Y: -15.0000  --  85.0000\r\n"),
+              std::string::npos);
+    EXPECT_NE(report.find("X: 30.0000\r\n" + std::string(22, ' ') + "Y: 35.0000\r\n"), std::string::npos);
+}
+
+// A blank ends an input, except between double quotes, which do not belong to the input.
+TEST_F(CadsimCommands, DoubleQuotesKeepBlanksInOneInputAtEveryPrompt) {
+    commandLine.Type(kCtrlC + "FILEDIA 0\r");
+    commandLine.Type("\x03-BOUNDARY 70,60 \r");
+    commandLine.Type("\x03_region L \r");
+    commandLine.Type("\x03_massprop LAST \rY\r\"C:\\Users\\Taro Yamada\\run1\"\r");
+    EXPECT_TRUE(commandLine.Idle());
+    EXPECT_EQ(files.files.count("C:\\Users\\Taro Yamada\\run1.mpr"), 1u);
+
+    // Unquoted, the name ends at the blank and the rest is typed as a command.
+    commandLine.Type("\x03_massprop LAST \rY\rC:\\Users\\Taro Yamada\\run2\r");
+    EXPECT_EQ(files.files.count("C:\\Users\\Taro.mpr"), 1u);
+    EXPECT_EQ(LastLine(), "不明なコマンド \"Yamada\\run2\" です。F1 キーを押すとヘルプが表示されます。");
+}
+
 TEST_F(CadsimCommands, MasspropLastWritesTheReportWithMprAddedAndAsksBeforeReplacingIt) {
     commandLine.Type(kCtrlC + "FILEDIA 0\r");
     commandLine.Type("\x03-BOUNDARY 70,60 \r");

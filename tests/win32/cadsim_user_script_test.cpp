@@ -58,7 +58,8 @@ TEST(CadsimUserScript, StepsTakeTheirDefaultPromptsOrTheTextAfterAt) {
 
 TEST(CadsimUserScript, BadLinesAreNamedWithTheirNumber) {
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"pick 1,1\nclick 1,1\n", "line 2: unknown step (pick, select, enter, esc or wait)"},
+        {"pick 1,1\nclick 1,1\n", "line 2: unknown step (pick, select, enter, esc, wait or freeze)"},
+        {"freeze\n", "line 1: freeze needs a number of milliseconds from 0 to 600000"},
         {"pick 1\n", "line 1: pick needs a point x,y"},
         {"select\n", "line 1: select needs a point x,y"},
         {"wait\n", "line 1: wait needs a number of milliseconds from 0 to 600000"},
@@ -140,6 +141,18 @@ TEST_F(CadsimScriptedUser, WaitsLetTheirTimePassFromWhenTheyBecomeTheNextStep) {
     ASSERT_TRUE(user.Act(commandLine, 1100, action));
     EXPECT_EQ(action, "esc");
     EXPECT_EQ(commandLine.Lines().back(), "点を指定: *キャンセル*");
+}
+
+TEST_F(CadsimScriptedUser, FreezeActsAtItsPromptAndAsksTheHostToStopOnce) {
+    ScriptedUser user(Parse("freeze 4000 at 点を指定\n"));
+    EXPECT_FALSE(user.Act(commandLine, 0, action)) << "idle: not yet";
+    EXPECT_EQ(user.TakeFreezeMs(), 0u);
+    commandLine.Type("\x03ID ");
+    ASSERT_TRUE(user.Act(commandLine, 10, action));
+    EXPECT_EQ(action, "freeze 4000");
+    EXPECT_EQ(user.TakeFreezeMs(), 4000u);
+    EXPECT_EQ(user.TakeFreezeMs(), 0u);
+    EXPECT_EQ(commandLine.Prompt(), "点を指定: ") << "the freeze itself presses nothing";
 }
 
 TEST_F(CadsimScriptedUser, AClickAtAPromptThatTakesNoneIsNotedAsIgnored) {

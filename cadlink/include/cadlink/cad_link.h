@@ -2,8 +2,13 @@
 // Types command texts into the CAD program's command line and reads it back: the prompt, the
 // command history (through the clipboard) and the values of system variables.
 
+#include <functional>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
+#include "cadlink/text_lines.h"
 #include "cadlink/window_discovery.h"
 #include "platform/command_line_system.h"
 
@@ -13,6 +18,8 @@ namespace cadlink {
 constexpr std::size_t kCommandBufferUnits = 256;
 // WM_COMMAND identifier that has the text window copy the whole history to the clipboard.
 constexpr std::uintptr_t kCopyHistoryCommand = 32781;
+// A window text shorter than this (in bytes, terminator included) is read with one message.
+constexpr std::size_t kTextReadBytes = 1024;
 
 class CadLink {
 public:
@@ -27,8 +34,16 @@ public:
     bool SendCommandAs(const std::u16string& text, bool unicode);
     bool SendCopyDataWide(const std::u16string& text);
     bool SendCopyDataAnsi(const std::u16string& text);
+    // Also starts trusting the CAD program again after it stopped answering.
     bool ActivateCad();
     bool IsCadUnicode();
+
+    // False once a send to the CAD program went unanswered (it is frozen or hung): from then on the
+    // link treats it as gone, reading nothing and typing nothing, until ActivateCad or ExpectAnswers.
+    bool Answering() const { return answering_; }
+    // One more chance to type, for putting back what a run changed; a send that again goes
+    // unanswered costs at most the send time-out.
+    void ExpectAnswers() { answering_ = true; }
 
     // Reading. Empty text when the window is not there.
     std::string ReadWindowText(WindowHandle window);
@@ -36,17 +51,28 @@ public:
     // Raises the silent abort when the clipboard exchange fails. What the clipboard held before
     // is put back afterwards.
     std::string ReadHistory();
+    // The last non-empty history line and up to count - 1 lines above it, without the rest.
+    LineTail ReadHistoryTail(std::size_t count);
     std::string LastHistoryLine();
     std::string QuerySysVarAs(const std::string& name, bool unicode);
     std::string QuerySysVar(const std::string& name);
 
 private:
     bool OpenClipboardWithRetry();
-    void Send(const platform::CopyDataRecord& record);
+    // The clipboard exchange; look sees the history text in place, up to its first zero byte, and
+    // is not called without a text window or a copy.
+    void ExchangeHistory(const std::function<void(std::string_view)>& look);
+    void PutBackWhenFree(const std::vector<std::pair<unsigned, std::string>>& saved);
+    // Builds the record in the form asked for and sends it to the kept main frame, unchecked.
+    bool SendRecord(const std::u16string& text, bool unicode);
+    bool Send(const platform::CopyDataRecord& record);
+    // Marks the CAD program as not answering when a send to a window that still exists got no answer.
+    void NoteAnswer(WindowHandle window, bool answered);
 
     WindowDiscovery discovery_;
     platform::CommandLineSystem& system_;
     platform::Clipboard& clipboard_;
+    bool answering_ = true;
 };
 
 }  // namespace cadlink

@@ -2,12 +2,22 @@
 // Line splitting and trimming of command-line texts (byte strings in code page 932).
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace cadlink {
 
 // CR LF, a lone CR and a lone LF each end a line; a break at the very end adds no empty line.
 std::vector<std::string> SplitLines(const std::string& text);
+// The end of a text's lines as SplitLines would give them, found from the end of the text, so that
+// a long history costs no more to look at than a short one.
+struct LineTail {
+    bool anyLine = false;            // the text has at least one line
+    std::vector<std::string> lines;  // top-down, ending at the last non-empty line; none without one
+    bool moreAbove = false;          // further lines come before the first of lines
+};
+// At most count (one or more) lines, the last non-empty line and those just above it.
+LineTail LastLines(std::string_view text, std::size_t count);
 // Removes bytes of value 32 or less at both ends.
 std::string Trim(const std::string& text);
 // One-based position of the last occurrence of an ASCII delimiter that is a whole character

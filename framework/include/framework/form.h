@@ -36,6 +36,10 @@ public:
     bool Minimized() const { return ::IsIconic(Handle()) != FALSE; }
     void SetMinimized(bool minimized);
 
+    // The result a button of the form leaves when it is clicked (0: none).
+    int ModalResult() const { return modalResult_; }
+    void SetModalResult(int modalResult) { modalResult_ = modalResult; }
+
 protected:
     // Run once the controls exist; errors are shown by the error box and creation goes on.
     virtual void DoCreate() {}
@@ -50,8 +54,15 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // Passes a dialog key to the controls one by one, in tab order, until one takes it.
+    LRESULT OfferDialogKey(WPARAM key, LPARAM keyData);
+
     HWND lastFocus_ = nullptr;
     bool closing_ = false;
+    int modalResult_ = 0;
 };
+
+// The form a control sits on (its top-most windowed parent when that is a form), or null.
+TForm* GetParentForm(const TControl* control);
 
 }  // namespace framework

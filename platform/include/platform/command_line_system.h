@@ -3,7 +3,10 @@
 // Win32 names: messages to the CAD program's windows, the system code page, and the clipboard.
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/window_system.h"
@@ -35,13 +38,17 @@ public:
     virtual bool IsWindowUnicode(WindowHandle window) = 0;
     // The answer says whether the window system agreed; callers do not rely on it.
     virtual bool SetForegroundWindow(WindowHandle window) = 0;
-    // SendMessageA(window, WM_COPYDATA, 0, &record): returns after the window has handled it.
-    virtual std::intptr_t SendCopyData(WindowHandle window, const CopyDataRecord& record) = 0;
-    // SendMessageA for WM_GETTEXTLENGTH, WM_GETTEXT (lParam the buffer) and WM_COMMAND.
-    virtual std::intptr_t SendMessageA(WindowHandle window,
-                                       unsigned message,
-                                       std::uintptr_t wParam,
-                                       std::intptr_t lParam) = 0;
+    // Sends to another program wait at most kAnswerTimeoutMs, and not at all for a program the
+    // system reports as hung: a frozen CAD program must not freeze the tool. Nothing comes back
+    // when the window did not answer.
+    static constexpr unsigned kAnswerTimeoutMs = 3000;
+    // WM_COPYDATA with &record: returns after the window has handled it.
+    virtual std::optional<std::intptr_t> SendCopyData(WindowHandle window, const CopyDataRecord& record) = 0;
+    // For WM_GETTEXTLENGTH, WM_GETTEXT (lParam the buffer) and WM_COMMAND.
+    virtual std::optional<std::intptr_t> SendMessageA(WindowHandle window,
+                                                      unsigned message,
+                                                      std::uintptr_t wParam,
+                                                      std::intptr_t lParam) = 0;
     virtual bool PostMessageA(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
 
     // WideCharToMultiByte / MultiByteToWideChar with the system code page and no flags: characters
@@ -65,6 +72,9 @@ public:
     virtual std::vector<unsigned> Formats() = 0;
     // The data of one format; false when the clipboard does not hold it or it cannot be copied.
     virtual bool GetClipboardData(unsigned format, std::string& bytes) = 0;
+    // Shows the data of one format to look in place, without a copy: a long text costs a reader
+    // only what it looks at. False, and look is not called, when the clipboard does not hold it.
+    virtual bool ViewClipboardData(unsigned format, const std::function<void(std::string_view)>& look) = 0;
     virtual bool SetClipboardData(unsigned format, const std::string& bytes) = 0;
 };
 

@@ -10,18 +10,27 @@
 //   tavroprobe origin <caption>             print "x y" of the client area's top-left corner on the screen
 //   tavroprobe show <caption>               restore a minimised window without activating it
 //   tavroprobe rect <caption> <id>          print "x y" of the control's centre on the screen (id 0: client area)
+//   tavroprobe bounds <caption> <id>        print "left top width height" of the control on the screen
+//   tavroprobe focus <caption>              print the id of the control that has the keyboard focus (0: none)
 //   tavroprobe msgbox <caption> <ms>        print the text of a message box with that caption
 //   tavroprobe answer <caption> <ms>        press OK on a message box with that caption
 //   tavroprobe close <caption>              post WM_CLOSE to the window
 //   tavroprobe appdata                      print the user's application-data folder
-//   tavroprobe launch-time <exe> <caption> <runs>   start the exe, time until its window is visible, close it
+//   tavroprobe prompt <caption>             print the prompt of the CAD window with that caption
+//   tavroprobe clip-put <text>              put a text on the clipboard
+//   tavroprobe clip-get                     print the clipboard's text
+//   tavroprobe launch-time <runs> <exe> <caption> [<exe> <caption>]...
+//                                                   start each exe in turn, time until its window is
+//                                                   visible, close it; a median for each
 
 #include <windows.h>
+
 #include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -75,42 +84,56 @@ std::string WindowText(HWND window) {
     return text.data();
 }
 
-int LaunchTime(const char* exe, const char* caption, int runs) {
-    std::vector<double> times;
-    for (int run = 0; run < runs; ++run) {
-        LARGE_INTEGER frequency, start, now;
-        ::QueryPerformanceFrequency(&frequency);
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process{};
-        std::string commandLine = std::string("\"") + exe + "\"";
-        ::QueryPerformanceCounter(&start);
-        if (!::CreateProcessA(exe, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                              &process))
-            return Fail("cannot start the program");
-        HWND window = nullptr;
-        for (int i = 0; i < 3000 && !window; ++i) {
-            window = FindVisible(caption);
-            if (!window)
-                ::Sleep(2);
-        }
-        ::QueryPerformanceCounter(&now);
-        if (!window) {
-            ::TerminateProcess(process.hProcess, 1);
-            return Fail("the window did not appear");
-        }
-        times.push_back(1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) /
-                        static_cast<double>(frequency.QuadPart));
-        ::PostMessageA(window, WM_CLOSE, 0, 0);
-        ::WaitForSingleObject(process.hProcess, 10000);
-        ::CloseHandle(process.hThread);
-        ::CloseHandle(process.hProcess);
+// Milliseconds from CreateProcess to the window with the caption being visible; negative when
+// the program cannot be started or shows no window within six seconds.
+double TimeOneLaunch(const char* exe, const char* caption) {
+    LARGE_INTEGER frequency, start, now;
+    ::QueryPerformanceFrequency(&frequency);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::string commandLine = std::string("\"") + exe + "\"";
+    ::QueryPerformanceCounter(&start);
+    if (!::CreateProcessA(exe, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return -1;
+    HWND window = nullptr;
+    for (int i = 0; i < 3000 && !window; ++i) {
+        window = FindVisible(caption);
+        if (!window)
+            ::Sleep(2);
     }
-    std::vector<double> sorted = times;
-    std::sort(sorted.begin(), sorted.end());
-    for (double t : times)
-        std::printf("%.1f ", t);
-    std::printf("\nmedian_ms=%.1f\n", sorted[sorted.size() / 2]);
+    ::QueryPerformanceCounter(&now);
+    if (window)
+        ::PostMessageA(window, WM_CLOSE, 0, 0);
+    else
+        ::TerminateProcess(process.hProcess, 1);
+    ::WaitForSingleObject(process.hProcess, 10000);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    if (!window)
+        return -1;
+    return 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// The programs take turns, so that a change in the machine's load falls on all of them alike.
+int LaunchTime(int runs, const std::vector<std::pair<std::string, std::string>>& programs) {
+    std::vector<std::vector<double>> times(programs.size());
+    for (int run = 0; run < runs; ++run) {
+        for (std::size_t i = 0; i < programs.size(); ++i) {
+            const double ms = TimeOneLaunch(programs[i].first.c_str(), programs[i].second.c_str());
+            if (ms < 0)
+                return Fail(("no window from " + programs[i].first).c_str());
+            times[i].push_back(ms);
+        }
+    }
+    for (std::size_t i = 0; i < programs.size(); ++i) {
+        std::vector<double> sorted = times[i];
+        std::sort(sorted.begin(), sorted.end());
+        std::printf("%s:", programs[i].first.c_str());
+        for (double t : times[i])
+            std::printf(" %.1f", t);
+        std::printf("\nmedian_ms=%.1f\n", sorted[sorted.size() / 2]);
+    }
     return 0;
 }
 
@@ -129,6 +152,39 @@ int main(int argc, char** argv) {
             return Fail("no application-data folder");
         std::printf("%s\n", path);
         return 0;
+    }
+    if (command == "clip-put" || command == "clip-get") {
+        // The clipboard's text, as another program of the user's puts it there or finds it.
+        bool open = false;
+        for (int i = 0; i < 100 && !open; ++i) {
+            open = ::OpenClipboard(nullptr) != FALSE;
+            if (!open)
+                ::Sleep(20);
+        }
+        if (!open)
+            return Fail("the clipboard stayed busy");
+        int result = 0;
+        if (command == "clip-put") {
+            const std::string text = arg(2);
+            ::EmptyClipboard();
+            HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+            if (void* data = memory ? ::GlobalLock(memory) : nullptr) {
+                std::memcpy(data, text.c_str(), text.size() + 1);
+                ::GlobalUnlock(memory);
+            }
+            if (!memory || !::SetClipboardData(CF_TEXT, memory)) {
+                if (memory)
+                    ::GlobalFree(memory);
+                result = Fail("SetClipboardData failed");
+            }
+        } else if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
+            if (const void* text = ::GlobalLock(data)) {
+                std::printf("%s\n", static_cast<const char*>(text));
+                ::GlobalUnlock(data);
+            }
+        }
+        ::CloseClipboard();
+        return result;
     }
     if (command == "wait")
         return WaitVisible(arg(2), ms) ? 0 : Fail("window not found");
@@ -154,14 +210,46 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
-    if (command == "launch-time")
-        return LaunchTime(arg(2), arg(3), std::max(1, std::atoi(arg(4))));
+    if (command == "launch-time") {
+        std::vector<std::pair<std::string, std::string>> programs;
+        for (int i = 3; i + 1 < argc; i += 2)
+            programs.emplace_back(argv[i], argv[i + 1]);
+        if (programs.empty())
+            return Fail("launch-time needs an exe and a caption");
+        return LaunchTime(std::max(1, std::atoi(arg(2))), programs);
+    }
 
     HWND window = FindVisible(arg(2));
     if (!window)
         return Fail("window not found");
     if (command == "close") {
         ::PostMessageA(window, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    if (command == "focus") {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        const bool known = ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info) != FALSE;
+        std::printf("%d\n", known && info.hwndFocus ? ::GetDlgCtrlID(info.hwndFocus) : 0);
+        return 0;
+    }
+    if (command == "prompt") {
+        // The CAD command line's prompt: the child window whose stored caption is "Headlands".
+        HWND prompt = nullptr;
+        ::EnumChildWindows(
+            window,
+            [](HWND child, LPARAM found) -> BOOL {
+                char caption[64] = {};
+                ::GetWindowTextA(child, caption, sizeof caption);
+                if (std::string(caption) != "Headlands")
+                    return TRUE;
+                *reinterpret_cast<HWND*>(found) = child;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&prompt));
+        if (!prompt)
+            return Fail("no prompt window");
+        std::printf("%s\n", WindowText(prompt).c_str());
         return 0;
     }
     if (command == "iconic") {
@@ -200,6 +288,12 @@ int main(int argc, char** argv) {
             ::GetWindowRect(control, &rect);
         }
         std::printf("%ld %ld\n", (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+        return 0;
+    }
+    if (command == "bounds") {
+        RECT rect;
+        ::GetWindowRect(control, &rect);
+        std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
         return 0;
     }
     return Fail("unknown command");

@@ -1,0 +1,79 @@
+#include "report_bounds.h"
+
+#include <cstdlib>
+#include <optional>
+#include <vector>
+
+#include "cadlink/text_lines.h"
+
+namespace app {
+namespace {
+
+const char kBoxTag[] = "境界ボックス";
+// Box and point are both printed with four decimals: a point just inside an edge may round onto it
+// or a digit past it.
+constexpr double kPrintedDigit = 0.0001;
+
+struct Range {
+    double from = 0;
+    double to = 0;
+};
+
+std::optional<double> Number(const std::string& text) {
+    const std::string trimmed = cadlink::Trim(text);
+    std::size_t i = (!trimmed.empty() && (trimmed[0] == '-' || trimmed[0] == '+')) ? 1 : 0;
+    bool digits = false;
+    bool point = false;
+    for (; i < trimmed.size(); ++i) {
+        if (trimmed[i] >= '0' && trimmed[i] <= '9')
+            digits = true;
+        else if (trimmed[i] == '.' && !point)
+            point = true;
+        else
+            return std::nullopt;
+    }
+    if (!digits)
+        return std::nullopt;
+    return std::strtod(trimmed.c_str(), nullptr);
+}
+
+// "a -- b" after the axis's "X:" or "Y:", looked for from a byte on: the trail byte of "ス" is
+// an "X", so the label itself must be passed over.
+std::optional<Range> AxisRange(const std::string& line, const char* axis, std::size_t searchFrom) {
+    const std::size_t start = line.find(axis, searchFrom);
+    if (start == std::string::npos)
+        return std::nullopt;
+    const std::string range = line.substr(start + 2);
+    const std::size_t dash = range.find("--", 1);
+    if (dash == std::string::npos)
+        return std::nullopt;
+    const std::optional<double> from = Number(range.substr(0, dash));
+    const std::optional<double> to = Number(range.substr(dash + 2));
+    if (!from || !to || *from > *to)
+        return std::nullopt;
+    return Range{*from, *to};
+}
+
+bool Holds(const Range& range, double value) {
+    return value >= range.from - kPrintedDigit && value <= range.to + kPrintedDigit;
+}
+
+}  // namespace
+
+bool ReportBoxHolds(const std::string& content, const std::string& x, const std::string& y) {
+    const std::vector<std::string> lines = cadlink::SplitLines(content);
+    std::optional<Range> boxX;
+    std::optional<Range> boxY;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::size_t tag = lines[i].find(kBoxTag);
+        if (tag == std::string::npos)
+            continue;
+        boxX = AxisRange(lines[i], "X:", tag + sizeof kBoxTag - 1);
+        boxY = i + 1 < lines.size() ? AxisRange(lines[i + 1], "Y:", 0) : std::nullopt;
+    }
+    const std::optional<double> pointX = Number(x);
+    const std::optional<double> pointY = Number(y);
+    return boxX && boxY && pointX && pointY && Holds(*boxX, *pointX) && Holds(*boxY, *pointY);
+}
+
+}  // namespace app

@@ -1,0 +1,201 @@
+#!/usr/bin/env bash
+# The real exe against the simulator: nothing the user did not ask for changes in the drawing, the
+# CAD settings or the clipboard, and the tool is never left stuck.
+# Usage: safety_e2e.sh <bin folder> unicode|ansi inside|after
+# With "after" only the outside picks and the work folder with a blank run.
+. "$(dirname "$0")/lib.sh" "$1"
+kind=${2:-unicode}
+input=${3:-inside}
+sim_options=(--input "$input")
+[ "$kind" = ansi ] && sim_options+=(--ansi)
+samples="$E2E_BIN/samples"
+
+work=$(mktemp -d "$E2E_BIN/../e2e-safety.XXXX")
+cp "$E2E_BIN/Tavro.exe" "$work/TavroSafety.exe"
+
+user_script() {
+    printf '%s\n' "$@" >"$work/user.txt"
+    windows_path "$work/user.txt"
+}
+
+start_tool() {
+    start_exe "$work/TavroSafety.exe"
+    TAVRO_PID=$STARTED_PID
+    probe wait "$TITLE" 20000 >/dev/null
+}
+
+close_tool() {
+    probe close "$TITLE" >/dev/null
+    wait_exit "$TAVRO_PID" 10
+}
+
+entity_changes() { sim_log | grep -c 'entity created\|entity removed' || true; }
+typed_records() { sim_log | grep -c '^copydata' || true; }
+# The value a variable was last set to in the simulator, or the given initial value.
+sim_var() {
+    local value
+    value=$(sim_log | sed -n "s/.*variable $1=\([^ ]*\).*/\1/p" | tail -n 1)
+    echo "${value:-$2}"
+}
+sim_prompt() { probe prompt "$SIM_TITLE"; }
+
+# A pick outside every closed area leaves every object, the labels and the settings as they were.
+outside_pick() {
+    local drawing=$1 first=$2 what=$3 changes area perimeter circles
+    start_sim "${sim_options[@]}" --drawing "$(windows_path "$samples/$drawing")" \
+        --user "$(user_script ${first:+"pick $first"} "pick 500,500")"
+    [ -z "$first" ] || run_execute
+    changes=$(entity_changes)
+    circles=$(sim_circles)
+    area=$(probe text "$TITLE" $ID_LABEL1)
+    perimeter=$(probe text "$TITLE" $ID_LABEL2)
+    run_execute
+    check_eq "$what: the pick was made" 1 "$(sim_log | grep -c 'user pick 500.0000,500.0000')"
+    check_eq "$what: no object created or removed" "$changes" "$(entity_changes)"
+    check_eq "$what: no circle" "$circles" "$(sim_circles)"
+    check_eq "$what: area label unchanged" "$area" "$(probe text "$TITLE" $ID_LABEL1)"
+    check_eq "$what: perimeter label unchanged" "$perimeter" "$(probe text "$TITLE" $ID_LABEL2)"
+    check_eq "$what: FILEDIA is 1 again" 1 "$(sim_var FILEDIA 1)"
+    check_eq "$what: HPBOUND is 1 again" 1 "$(sim_var HPBOUND 1)"
+    stop_sim
+}
+
+start_tool
+type_size 50
+outside_pick rectangle.txt 30,35 "outside pick after a first circle"
+outside_pick regions.txt "" "outside pick with the user's polyline drawn last"
+
+if [ "$input" = inside ]; then
+    # Sizes that would type more than a radius: refused before anything is typed, in both modes.
+    size_refused() {
+        local shown=$1 what=$2 sent
+        sent=$(typed_records)
+        click_control "$TITLE" $ID_EXECUTE
+        check_eq "$what: the error box" "'$shown' は浮動小数点数ではありません." "$(probe msgbox "$TITLE" 10000)"
+        probe answer "$TITLE" 5000 >/dev/null
+        sleep 0.5
+        check_eq "$what: nothing typed" "$sent" "$(typed_records)"
+        check_eq "$what: window not minimised" 0 "$(probe iconic "$TITLE")"
+    }
+    start_sim "${sim_options[@]}" --drawing "$(windows_path "$samples/rectangle.txt")"
+    type_size "5 ERASE ALL"
+    size_refused "5 ERASE ALL" "face centre, 5 ERASE ALL"
+    click_control "$TITLE" $ID_FACE_CENTRE
+    size_refused "5 ERASE ALL" "region, 5 ERASE ALL"
+    click_control "$TITLE" $ID_FACE_CENTRE
+    type_size 50
+    check_eq "sizes: nothing created" "" "$(sim_log | grep 'entity created' || true)"
+    stop_sim
+    close_tool
+
+    # A tab planted in the settings file (a tab cannot be typed into the box: it moves the focus).
+    ini="$(unix_path "$(probe appdata)")/Halvetra/TavroSafety.Ini"
+    mkdir -p "$(dirname "$ini")"
+    printf '[\x8f\x89\x8a\xfa\x89\xbb]\r\n\x91\xe5\x82\xab\x82\xb3=5\t0\r\n' >"$ini"
+    start_tool
+    start_sim "${sim_options[@]}" --drawing "$(windows_path "$samples/rectangle.txt")"
+    size_refused $'5\t0' "face centre, a tab from the settings file"
+    click_control "$TITLE" $ID_FACE_CENTRE
+    size_refused $'5\t0' "region, a tab from the settings file"
+    click_control "$TITLE" $ID_FACE_CENTRE
+    type_size 50
+    stop_sim
+
+    # Another program holds the clipboard right after the CAD program copied its history: the
+    # run ends without a word and the user's text is back on the clipboard.
+    probe clip-put "利用者のテキスト"
+    start_sim "${sim_options[@]}" --hold-clipboard 1000 --drawing "$(windows_path "$samples/rectangle.txt")" \
+        --user "$(user_script "pick 30,35")"
+    run_execute
+    check_eq "clipboard held: the simulator held it" 1 "$(sim_log | grep -c 'clipboard held')"
+    check_eq "clipboard held: the user's text is back" "利用者のテキスト" "$(probe clip-get)"
+    check_eq "clipboard held: no circle" "" "$(sim_circles)"
+    check_eq "clipboard held: window restored" 0 "$(probe iconic "$TITLE")"
+    stop_sim
+
+    # A host that takes typed input 3 s late: the right circle or none, and the CAD program idle.
+    late_options=(--input after --input-delay 3000)
+    [ "$kind" = ansi ] && late_options+=(--ansi)
+    start_sim "${late_options[@]}" --drawing "$(windows_path "$samples/rectangle.txt")" \
+        --user "$(user_script "pick 30,35")"
+    run_execute
+    circles=$(sim_circles)
+    check "late host, face centre: the right circle or none" \
+        test "$circles" = "" -o "$circles" = "30.0000,35.0000 50.0000"
+    sleep 4
+    check_eq "late host, face centre: the CAD program is idle" "コマンド: " "$(sim_prompt)"
+    check_eq "late host, face centre: FILEDIA is 1" 1 "$(sim_var FILEDIA 1)"
+    check_eq "late host, face centre: HPBOUND is 1" 1 "$(sim_var HPBOUND 1)"
+    stop_sim
+    click_control "$TITLE" $ID_FACE_CENTRE
+    start_sim "${late_options[@]}" --drawing "$(windows_path "$samples/regions.txt")" \
+        --user "$(user_script "select 20,15" "enter")"
+    run_execute
+    circles=$(sim_circles)
+    check "late host, region: the right circle or none" test "$circles" = "" -o "$circles" = "20.0000,15.0000 50.0000"
+    sleep 4
+    check_eq "late host, region: the CAD program is idle" "コマンド: " "$(sim_prompt)"
+    check_eq "late host, region: FILEDIA is 1" 1 "$(sim_var FILEDIA 1)"
+    check_eq "late host, region: one report written, in the report path" 1 \
+        "$(sim_log | grep -c 'report written.*Halvetra' || true)"
+    stop_sim
+    click_control "$TITLE" $ID_FACE_CENTRE
+fi
+close_tool
+
+# A work folder whose path holds a blank, as under a Windows user name "Taro Yamada".
+folders='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders'
+cache='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders'
+old_appdata=$(wine reg query "$folders" /v AppData 2>/dev/null | tr -d '\r' | sed -n 's/^ *AppData *REG_[A-Z_]* *//p')
+old_cache=$(wine reg query "$cache" /v AppData 2>/dev/null | tr -d '\r' | sed -n 's/^ *AppData *REG_[A-Z_]* *//p')
+restore_appdata() {
+    wine reg add "$folders" /v AppData /t REG_EXPAND_SZ /d "$old_appdata" /f >/dev/null 2>&1
+    wine reg add "$cache" /v AppData /d "$old_cache" /f >/dev/null 2>&1
+}
+# The prefix is shared by every test: it gets its folders back however this script ends.
+trap 'status=$?; restore_appdata; (exit $status); e2e_finish' EXIT
+spaced="$work/Taro Yamada/AppData/Roaming"
+mkdir -p "$spaced"
+wine reg add "$folders" /v AppData /t REG_EXPAND_SZ /d "$(windows_path "$spaced")" /f >/dev/null 2>&1
+wine reg add "$cache" /v AppData /d "$(windows_path "$spaced")" /f >/dev/null 2>&1
+check_eq "blank in the path: the application-data folder" "$(windows_path "$spaced")" "$(probe appdata)"
+start_tool
+type_size 50
+restore_appdata
+start_sim "${sim_options[@]}" --drawing "$(windows_path "$samples/rectangle.txt")" --user "$(user_script "pick 30,35")"
+run_execute
+check_eq "blank in the path, face centre: the circle" "30.0000,35.0000 50.0000" "$(sim_circles)"
+check_eq "blank in the path, face centre: the report in the work folder" 1 \
+    "$(sim_log | grep -c "report written.*Taro Yamada.*Halvetra.*\.mpr" || true)"
+check_eq "blank in the path, face centre: nothing typed as a command" 0 "$(sim_log | grep -c '不明なコマンド' || true)"
+stop_sim
+click_control "$TITLE" $ID_FACE_CENTRE
+start_sim "${sim_options[@]}" --drawing "$(windows_path "$samples/regions.txt")" \
+    --user "$(user_script "select 20,15" "enter")"
+run_execute
+check_eq "blank in the path, region: the circle" "20.0000,15.0000 50.0000" "$(sim_circles)"
+check_eq "blank in the path, region: the report in the work folder" 1 \
+    "$(sim_log | grep -c "report written.*Taro Yamada.*Halvetra.*\.mpr" || true)"
+stop_sim
+click_control "$TITLE" $ID_FACE_CENTRE
+
+if [ "$input" = inside ]; then
+    # The CAD program stops responding while the run waits for the pick; the run ends, the window
+    # comes back and Close works, all while the simulator is still frozen.
+    start_sim "${sim_options[@]}" --drawing "$(windows_path "$samples/rectangle.txt")" \
+        --user "$(user_script "freeze 15000 at 点を指定")"
+    click_control "$TITLE" $ID_EXECUTE
+    for i in $(seq 1 50); do
+        sleep 0.2
+        [ "$(probe iconic "$TITLE")" = 0 ] && [ "$i" -gt 5 ] && break
+    done
+    check_eq "frozen CAD: the simulator froze" 1 "$(sim_log | grep -c 'user freeze 15000')"
+    check_eq "frozen CAD: window restored" 0 "$(probe iconic "$TITLE")"
+    probe close "$TITLE" >/dev/null
+    check "frozen CAD: Close ends the program" wait_exit "$TAVRO_PID" 10
+    check_eq "frozen CAD: still frozen meanwhile" 0 "$(sim_log | grep -c 'user freeze over' || true)"
+    stop_sim
+else
+    close_tool
+fi
+rm -rf "$work"
