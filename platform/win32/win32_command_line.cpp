@@ -167,18 +167,7 @@ bool Win32Clipboard::GetClipboardData(unsigned format, std::string& bytes) {
         bytes.assign(size, '\0');
         return ::GetEnhMetaFileBits(metafile, size, reinterpret_cast<BYTE*>(bytes.data())) == size;
     }
-    if (IsHandleFormat(format))
-        return false;
-    HGLOBAL memory = ::GetClipboardData(format);
-    if (!memory)
-        return false;
-    const SIZE_T size = ::GlobalSize(memory);
-    const void* data = ::GlobalLock(memory);
-    if (!data)
-        return false;
-    bytes.assign(static_cast<const char*>(data), size);
-    ::GlobalUnlock(memory);
-    return true;
+    return ViewClipboardData(format, [&bytes](std::string_view data) { bytes.assign(data); });
 }
 
 bool Win32Clipboard::ViewClipboardData(unsigned format, const std::function<void(std::string_view)>& look) {
