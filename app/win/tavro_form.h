@@ -7,6 +7,7 @@
 
 #include "framework/controls.h"
 #include "framework/form.h"
+#include "report_stem_claim.h"
 #include "run_paths.h"
 
 namespace app {
@@ -62,6 +63,7 @@ protected:
 
 private:
     RunPaths paths_;
+    ReportStemClaim stemClaim_;
     Workflows* workflows_ = nullptr;
     bool closeRequested_ = false;
 };

@@ -47,7 +47,14 @@ struct FontTraits {
     static void Close(HFONT h) { ::DeleteObject(h); }
 };
 
+// Kernel objects whose creation fails with a null handle (mutexes, events).
+struct KernelHandleTraits {
+    static HANDLE Invalid() { return nullptr; }
+    static void Close(HANDLE h) { ::CloseHandle(h); }
+};
+
 using FileHandle = UniqueHandle<HANDLE, FileHandleTraits>;
+using KernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
 using FontHandle = UniqueHandle<HFONT, FontTraits>;
 
 // A window's DC from GetDC, given back with ReleaseDC.

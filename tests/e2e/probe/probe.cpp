@@ -11,6 +11,9 @@
 //   tavroprobe msgbox <caption> <ms>        print the text of a message box with that caption
 //   tavroprobe answer <caption> <ms>        press OK on a message box with that caption
 //   tavroprobe close <caption>              post WM_CLOSE to the window
+//   tavroprobe post-click <caption> <id>    post BM_CLICK to a control, even of a minimised window
+//   tavroprobe clip-set <text>              put a text on the clipboard, as another program would
+//   tavroprobe clip-get                     print the clipboard's text
 //   tavroprobe appdata                      print the user's application-data folder
 //   tavroprobe launch-time <exe> <caption> <runs>   start the exe, time until its window is visible, close it
 
@@ -20,6 +23,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -71,6 +75,32 @@ std::string WindowText(HWND window) {
     std::vector<char> text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
     ::SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
     return text.data();
+}
+
+// Sets the clipboard to a text (as another program would) or prints its text; opens retry briefly
+// while another program holds the clipboard.
+int Clipboard(bool set, const char* text) {
+    bool open = false;
+    for (int i = 0; i < 50 && !(open = ::OpenClipboard(nullptr)); ++i)
+        ::Sleep(20);
+    if (!open)
+        return Fail("the clipboard cannot be opened");
+    if (set) {
+        ::EmptyClipboard();
+        const std::size_t size = std::strlen(text) + 1;
+        HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, size);
+        if (memory) {
+            std::memcpy(::GlobalLock(memory), text, size);
+            ::GlobalUnlock(memory);
+            if (!::SetClipboardData(CF_TEXT, memory))
+                ::GlobalFree(memory);
+        }
+    } else if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
+        std::printf("%s\n", static_cast<const char*>(::GlobalLock(data)));
+        ::GlobalUnlock(data);
+    }
+    ::CloseClipboard();
+    return 0;
 }
 
 int LaunchTime(const char* exe, const char* caption, int runs) {
@@ -152,6 +182,8 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
+    if (command == "clip-set" || command == "clip-get")
+        return Clipboard(command == "clip-set", arg(2));
     if (command == "launch-time")
         return LaunchTime(arg(2), arg(3), std::max(1, std::atoi(arg(4))));
 
@@ -172,6 +204,12 @@ int main(int argc, char** argv) {
         return Fail("control not found");
     if (command == "text") {
         std::printf("%s\n", WindowText(control).c_str());
+        return 0;
+    }
+    if (command == "post-click") {
+        // A click that reaches the control whatever the window's state, as a minimised window's
+        // button can still be pressed from the keyboard or the taskbar.
+        ::PostMessageA(control, BM_CLICK, 0, 0);
         return 0;
     }
     if (command == "checked") {
