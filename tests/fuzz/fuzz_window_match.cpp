@@ -85,10 +85,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(known[prompt].title == "Headlands" || known[prompt].title == "input", "the prompt window's title");
     if (history)
         Require(known[history].title == "MountTam" || known[history].title == "output", "the history pane's title");
+    // The command line is the CAD program's own, or in a palette (which may be another process's).
+    const WindowHandle palette = discovery.Kept().Palette;
+    const std::uint32_t paletteProcess = discovery.IsLive(palette) ? known[palette].processId : 0;
+    for (WindowHandle found : {prompt, history, discovery.FindPromptWindow()})
+        Require(!found || known[found].processId == discovery.Kept().MainProcessId ||
+                    known[found].processId == paletteProcess,
+                "the command line belongs to the CAD program or its palette");
 
-    if (prompt) {
+    const WindowHandle steady = discovery.FindPromptWindow();
+    if (steady) {
         desktop.ResetCalls();
-        Require(discovery.FindPromptWindow() == prompt, "a steady lookup gives the same prompt window");
+        Require(discovery.FindPromptWindow() == steady, "a steady lookup gives the same prompt window");
         Require(desktop.Calls().enumWindows == 0 && desktop.Calls().enumChildWindows == 0,
                 "a steady lookup searches nothing");
     }
