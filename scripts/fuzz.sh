@@ -16,7 +16,7 @@ command -v clang++ >/dev/null || { echo "fuzz: clang++ is missing (scripts/insta
 # page 932. A double-byte character whose second byte is a backslash would change a literal or
 # splice a line there; such a file is refused rather than compiled wrong.
 mkdir -p "$src"
-(cd "$root" && git ls-files --cached --others --exclude-standard CMakeLists.txt cmake platform framework cadlink app tests/CMakeLists.txt tests/fuzz) |
+(cd "$root" && git ls-files --cached --others --exclude-standard CMakeLists.txt cmake platform framework cadlink widgets app tests/CMakeLists.txt tests/fuzz) |
     while IFS= read -r file; do
         target="$src/$file"
         mkdir -p "$(dirname "$target")"
@@ -37,35 +37,37 @@ mkdir -p "$src"
 
 cmake -S "$src" -B "$out/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVRO_FUZZ=ON \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-targets=(fuzz_report_reader fuzz_sysvar_query fuzz_window_match)
-for extra in "$root"/tests/fuzz/fuzz_*.cpp; do
-    name=$(basename "$extra" .cpp)
-    [[ " ${targets[*]} " == *" $name "* ]] || targets+=("$name")
-done
+# Every fuzz target the tree defines (some need parts of the program that may not be there).
+mapfile -t targets < <(cmake --build "$out/build" --target help | grep -o 'fuzz_[a-z0-9_]*' | sort -u)
 cmake --build "$out/build" -j "$jobs" --target "${targets[@]}" >"$out/build.log" 2>&1 ||
     { cat "$out/build.log" >&2; exit 1; }
+
+# TAVRO_FUZZ_PARALLEL=1 runs the targets side by side (for long runs on a machine with cores to spare).
+run_target() {
+    local name=$1 seeds="$root/tests/fuzz/corpus/${1#fuzz_}" corpus="$out/corpus/${1#fuzz_}" findings="$out/findings/$1"
+    rm -rf "$findings"
+    mkdir -p "$corpus" "$findings" "$seeds"
+    local start
+    start=$(date +%s)
+    "$out/build/tests/fuzz/$name" -max_total_time="$seconds" -runs="$runs" -timeout=10 -print_final_stats=1 \
+        -artifact_prefix="$findings/" "$corpus" "$seeds" >"$out/$name.log" 2>&1 || true
+    echo $(($(date +%s) - start)) >"$out/$name.seconds"
+}
+for name in "${targets[@]}"; do
+    if [ "${TAVRO_FUZZ_PARALLEL:-}" = 1 ]; then run_target "$name" & else run_target "$name"; fi
+done
+wait
 
 total_findings=0
 printf '%-22s %14s %9s %8s\n' target executions findings seconds
 for name in "${targets[@]}"; do
-    seeds="$root/tests/fuzz/corpus/${name#fuzz_}"
-    corpus="$out/corpus/${name#fuzz_}"
-    findings="$out/findings/$name"
-    rm -rf "$findings"
-    mkdir -p "$corpus" "$findings" "$seeds"
-    start=$(date +%s)
-    set +e
-    "$out/build/tests/fuzz/$name" -max_total_time="$seconds" -runs="$runs" -timeout=10 -print_final_stats=1 \
-        -artifact_prefix="$findings/" "$corpus" "$seeds" >"$out/$name.log" 2>&1
-    set -e
-    elapsed=$(($(date +%s) - start))
     executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$out/$name.log" | tail -n 1)
-    found=$(find "$findings" -type f | wc -l)
+    found=$(find "$out/findings/$name" -type f | wc -l)
     total_findings=$((total_findings + found))
-    printf '%-22s %14s %9s %8s\n' "$name" "${executions:-?}" "$found" "$elapsed"
+    printf '%-22s %14s %9s %8s\n' "$name" "${executions:-?}" "$found" "$(cat "$out/$name.seconds")"
     if [ "$found" -gt 0 ]; then
         grep -E 'ERROR|property failed|SUMMARY' "$out/$name.log" | head -n 5 >&2 || true
-        echo "  inputs kept in $findings" >&2
+        echo "  inputs kept in $out/findings/$name" >&2
     fi
 done
 [ "$total_findings" -eq 0 ]
