@@ -65,7 +65,8 @@ start_tool
 type_size 50
 probe clip-set "$CLIP"
 
-# The CAD program closed while a region pass waits for the selection, after a first pass drew.
+# The CAD program closed while a region pass waits for the selection, after a first pass drew; an
+# Execute click during that wait starts nothing.
 click_control "$TITLE" $ID_FACE_CENTRE # region mode
 click_control "$TITLE" $ID_CONTINUOUS
 start_sim --drawing "$(windows_path "$samples/regions.txt")" --user "$(user_script "select 20,15" "enter")"
@@ -74,6 +75,10 @@ for i in $(seq 1 50); do [ "$(circles)" = 1 ] && break; sleep 0.2; done
 sleep 0.5
 check_eq "closed in the second pass: the first pass drew its circle" "20.0000,15.0000 50.0000" "$(sim_circles)"
 check_eq "closed in the second pass: the run waits" 1 "$(probe iconic "$TITLE")"
+typed=$(sim_log | grep -c '^copydata' || true)
+probe post-click "$TITLE" $ID_EXECUTE
+sleep 1
+check_eq "Execute during the selection wait: nothing more typed" "$typed" "$(sim_log | grep -c '^copydata' || true)"
 stop_sim
 for i in $(seq 1 50); do [ "$(probe iconic "$TITLE")" = 0 ] && break; sleep 0.2; done
 check "closed in the second pass: no shape removed" drawing_kept
