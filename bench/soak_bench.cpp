@@ -115,9 +115,14 @@ Sample Measure(HANDLE process, int passes, DWORD startTick) {
     return sample;
 }
 
-void Print(const Sample& s, bool guiCounts) {
-    std::printf("%6d passes %8.1f s  private %8.0f KB  working set %8.0f KB", s.passes, s.seconds,
-                s.privateBytes / 1024.0, s.workingSet / 1024.0);
+// previous: the sample before, for the mean pass time since it (a pass that grows slower shows here).
+void Print(const Sample& s, const Sample* previous, bool guiCounts) {
+    std::printf("%6d passes %8.1f s", s.passes, s.seconds);
+    if (previous && s.passes > previous->passes)
+        std::printf("  %6.0f ms/pass", 1000.0 * (s.seconds - previous->seconds) / (s.passes - previous->passes));
+    else
+        std::printf("  %14s", "");
+    std::printf("  private %8.0f KB  working set %8.0f KB", s.privateBytes / 1024.0, s.workingSet / 1024.0);
     if (s.handles)
         std::printf("  handles %5lu", static_cast<unsigned long>(s.handles));
     if (guiCounts)
@@ -194,7 +199,7 @@ int main(int argc, char** argv) {
     CircleCounter counter(cad.LogPath());
     const DWORD start = ::GetTickCount();
     samples.push_back(Measure(process.Get(), 0, start));
-    Print(samples.back(), guiCounts);
+    Print(samples.back(), nullptr, guiCounts);
     ::PostMessageA(execute, BM_CLICK, 0, 0);
 
     int done = 0;
@@ -206,7 +211,7 @@ int main(int argc, char** argv) {
             lastProgress = ::GetTickCount();
             for (int mark = done / kEvery + 1; mark <= now / kEvery; ++mark) {
                 samples.push_back(Measure(process.Get(), mark * kEvery, start));
-                Print(samples.back(), guiCounts);
+                Print(samples.back(), &samples[samples.size() - 2], guiCounts);
             }
             done = now;
         } else if (::GetTickCount() - lastProgress > kStallMs) {
@@ -216,7 +221,7 @@ int main(int argc, char** argv) {
     }
     if (done % kEvery != 0) {
         samples.push_back(Measure(process.Get(), done, start));
-        Print(samples.back(), guiCounts);
+        Print(samples.back(), &samples[samples.size() - 2], guiCounts);
     }
 
     // Flat after warm-up: compare the first sample past the warm-up with the last.
