@@ -15,6 +15,18 @@ halvetra="$(unix_path "$(probe appdata)")/Halvetra"
 ini="$halvetra/TavroFault.Ini"
 ini_windows="$(probe appdata)\\Halvetra\\TavroFault.Ini"
 rm -rf "$ini"
+# Whatever stops the script, the work folder and the settings file are left ordinary.
+cleanup() {
+    local status=$?
+    chattr -i "$ini" 2>/dev/null || true
+    if [ -d "$work/halvetra-saved" ]; then
+        rm -f "$halvetra"
+        mv "$work/halvetra-saved" "$halvetra"
+    fi
+    (exit "$status")
+    e2e_finish
+}
+trap cleanup EXIT
 CLIP="利用者のクリップボード 123"
 
 user_script() {
@@ -162,16 +174,29 @@ check_eq "Close during the pick wait: the size is saved" "大きさ=64" "$(iconv
 check_eq "Close during the pick wait: clipboard" "$CLIP" "$(probe clip-get)"
 stop_sim
 
+# The work folder cannot be made (a file stands in its place): a run writes no report and draws
+# nothing, and leaves everything as it was; Close names the settings file it cannot write.
+mv "$halvetra" "$work/halvetra-saved"
+touch "$halvetra"
+start_tool
+face_centre_sim
+run_execute
+check_eq "no work folder: no circle" "" "$(sim_circles)"
+nothing_lost "no work folder"
+stop_sim
+probe close "$TITLE" >/dev/null
+check_eq "no work folder: Close names the settings file" "$ini_windows に書き込めません." "$(probe msgbox "$TITLE" 10000)"
+probe answer "$TITLE" 5000 >/dev/null
+check "no work folder: the program ends" wait_exit "$TAVRO_PID" 10
+rm -f "$halvetra"
+mv "$work/halvetra-saved" "$halvetra"
+
 # Settings files that are read-only, garbage or 10 MB: the program starts, shows what it can read
 # and closes; a file it cannot write is left as it was, with the error named.
 printf '[\x8f\x89\x8a\xfa\x89\xbb]\r\n\x91\xe5\x82\xab\x82\xb3=77\r\n' >"$ini"
-# Root writes through a read-only mode, so for root the file is made immutable as well; the exit
-# trap makes it ordinary again whatever happens.
+# Root writes through a read-only mode, so for root the file is made immutable as well.
 chmod 444 "$ini"
-if [ "$(id -u)" = 0 ]; then
-    trap 'status=$?; chattr -i "$ini" 2>/dev/null; (exit $status); e2e_finish' EXIT
-    chattr +i "$ini"
-fi
+[ "$(id -u)" != 0 ] || chattr +i "$ini"
 cp "$ini" "$work/ini-before"
 start_tool
 check_eq "read-only settings: the saved size" 77 "$(probe text "$TITLE" $ID_EDIT1)"
