@@ -6,7 +6,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:?usage: fuzz.sh SECONDS [RUNS]}
 runs=${2:--1}
-out="$root/build/fuzz"
+out=${TAVRO_FUZZ_DIR:-$root/build/fuzz}
 src="$out/src"
 jobs=${TAVRO_JOBS:-2}
 

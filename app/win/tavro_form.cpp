@@ -31,20 +31,37 @@ framework::FormDesign MainWindowDesign() {
 TTavroF::TTavroF() : TForm(MainWindowDesign()) {
     HWND form = Handle();
     // Created in tab order: the size box, continuous, Close, Execute, face centre.
-    EsScrollingMarquee1 = std::make_unique<framework::TLabel>(form, Bounds{8, 0, 193, 25}, kBannerText, kIdMarquee);
+    EsScrollingMarquee1 = Own<framework::TLabel>(form, Bounds{8, 0, 193, 25}, kBannerText, kIdMarquee);
     EsScrollingMarquee1->SetBounds({8, 0, 193, 25});  // a banner keeps its size
-    Label1 = std::make_unique<framework::TLabel>(form, Bounds{88, 56, 33, 12}, "Label1", kIdLabel1);
-    Label2 = std::make_unique<framework::TLabel>(form, Bounds{88, 75, 33, 12}, "Label2", kIdLabel2);
-    GroupBox2 = std::make_unique<framework::TGroupBox>(form, Bounds{8, 52, 73, 41}, "円の大きさ", kIdGroupBox2);
-    Edit1 = std::make_unique<framework::TEdit>(GroupBox2->Handle(), Bounds{16, 16, 41, 20}, "50", kIdEdit1);
-    CheckBox1 = std::make_unique<framework::TCheckBox>(form, Bounds{88, 32, 49, 17}, "連続", false, kIdCheckBox1);
-    plButton1 = std::make_unique<framework::TButton>(form, Bounds{144, 64, 57, 26}, "閉じる", kIdPlButton1);
-    plButton2 = std::make_unique<framework::TButton>(form, Bounds{144, 32, 57, 26}, "実　行", kIdPlButton2);
-    CheckBox2 = std::make_unique<framework::TCheckBox>(form, Bounds{8, 32, 73, 17}, "面の中心", true, kIdCheckBox2);
+    Label1 = Own<framework::TLabel>(form, Bounds{88, 56, 33, 12}, "Label1", kIdLabel1);
+    Label2 = Own<framework::TLabel>(form, Bounds{88, 75, 33, 12}, "Label2", kIdLabel2);
+    GroupBox2 = Own<framework::TGroupBox>(form, Bounds{8, 52, 73, 41}, "円の大きさ", kIdGroupBox2);
+    Edit1 = Own<framework::TEdit>(GroupBox2->Handle(), Bounds{16, 16, 41, 20}, "50", kIdEdit1);
+    CheckBox1 = Own<framework::TCheckBox>(form, Bounds{88, 32, 49, 17}, "連続", false, kIdCheckBox1);
+    plButton1 = CreatePlButton("plButton1", Bounds{144, 64, 57, 26}, "閉じる", kIdPlButton1);
+    plButton2 = CreatePlButton("plButton2", Bounds{144, 32, 57, 26}, "実　行", kIdPlButton2);
+    CheckBox2 = Own<framework::TCheckBox>(form, Bounds{8, 32, 73, 17}, "面の中心", true, kIdCheckBox2);
 
     plButton1->OnClick = [this](framework::TObject* sender) { Button5Click(sender); };
     plButton2->OnClick = [this](framework::TObject* sender) { plButton2Click(sender); };
     Created();
+}
+
+// The gradient buttons as the form lays them out: green face, the caption fixed at 8 pixels from
+// the top, the picture at the top edge, no disabled look of their own.
+pl::TplButton* TTavroF::CreatePlButton(const char* name, const Bounds& bounds, const char* caption, int id) {
+    auto* button = Own<pl::TplButton>(this);
+    button->SetName(name);
+    button->SetControlId(id);
+    button->SetBounds(bounds);
+    button->SetParent(this);
+    button->SetGradEndColor(framework::clMoneyGreen);
+    button->Image().SetTop(0);
+    button->SetDisableImage(false);
+    button->CaptionA().SetCaption(caption);
+    button->SetCaptionTop(8);
+    button->SetCaptionVertCenter(false);
+    return button;
 }
 
 void TTavroF::FormCreate(framework::TObject*) {

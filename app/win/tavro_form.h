@@ -2,11 +2,11 @@
 // The main window: the circle size, the two mode check boxes, Execute and Close, and the labels
 // that show the area and perimeter of the last measured shape.
 
-#include <memory>
 #include <string>
 
 #include "framework/controls.h"
 #include "framework/form.h"
+#include "plButton.h"
 #include "report_stem_claim.h"
 #include "run_paths.h"
 
@@ -29,16 +29,16 @@ class TTavroF : public framework::TForm {
 public:
     TTavroF();
 
-    // Controls, in declaration order.
-    std::unique_ptr<framework::TGroupBox> GroupBox2;
-    std::unique_ptr<framework::TEdit> Edit1;
-    std::unique_ptr<framework::TCheckBox> CheckBox1;
-    std::unique_ptr<framework::TButton> plButton1;
-    std::unique_ptr<framework::TButton> plButton2;
-    std::unique_ptr<framework::TLabel> EsScrollingMarquee1;
-    std::unique_ptr<framework::TLabel> Label1;
-    std::unique_ptr<framework::TLabel> Label2;
-    std::unique_ptr<framework::TCheckBox> CheckBox2;
+    // Controls, in declaration order; the form owns them.
+    framework::TGroupBox* GroupBox2 = nullptr;
+    framework::TEdit* Edit1 = nullptr;
+    framework::TCheckBox* CheckBox1 = nullptr;
+    pl::TplButton* plButton1 = nullptr;
+    pl::TplButton* plButton2 = nullptr;
+    framework::TLabel* EsScrollingMarquee1 = nullptr;
+    framework::TLabel* Label1 = nullptr;
+    framework::TLabel* Label2 = nullptr;
+    framework::TCheckBox* CheckBox2 = nullptr;
 
     void Button13Click(framework::TObject* sender);
     void FormCreate(framework::TObject* sender);
@@ -62,6 +62,8 @@ protected:
     bool CanClose() override;
 
 private:
+    pl::TplButton* CreatePlButton(const char* name, const framework::Bounds& bounds, const char* caption, int id);
+
     RunPaths paths_;
     ReportStemClaim stemClaim_;
     Workflows* workflows_ = nullptr;

@@ -4,13 +4,12 @@
 
 #include <exception>
 
+#include "framework/custom_control.h"
 #include "framework/exceptions.h"
 
 namespace framework {
 
 TApplication Application;
-
-void RegisterFrameworkClasses();
 
 std::string ErrorBoxText(const std::string& message) {
     if (!message.empty() && message.back() == '.')
@@ -21,13 +20,20 @@ std::string ErrorBoxText(const std::string& message) {
 void TApplication::Initialize() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
-    RegisterFrameworkClasses();
 }
 
 bool TApplication::DispatchOne(MSG& message) {
     if (message.message == WM_QUIT) {
         terminated_ = true;
         return false;
+    }
+    // Enter and Escape are first offered to the controls of the key's form (a button may take
+    // them); only keys no control took go on to the dialog navigation.
+    if (message.message == WM_KEYDOWN && (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE)) {
+        HWND root = ::GetAncestor(message.hwnd, GA_ROOT);
+        TWinControl* form = TWinControl::FromHandle(root);
+        if (form && form->Perform(CM_DIALOGKEY, message.wParam, message.lParam))
+            return true;
     }
     // Tab and arrow keys move between the main window's controls as in a dialog.
     HWND dialog = mainWindow_ && ::IsWindow(mainWindow_) ? mainWindow_ : nullptr;

@@ -1,31 +1,19 @@
 #include "framework/form.h"
 
-#include <stdexcept>
+#include <vector>
 
 #include "framework/application.h"
+#include "framework/custom_control.h"
 
 namespace framework {
 
 TForm::TForm(const FormDesign& design) {
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    if (!::GetClassInfoExA(instance, design.className.c_str(), &windowClass)) {
-        windowClass = {};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = WindowProc;
-        windowClass.hInstance = instance;
-        windowClass.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-        windowClass.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
-        windowClass.hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(1));
-        windowClass.lpszClassName = design.className.c_str();
-        if (!::RegisterClassExA(&windowClass))
-            throw std::runtime_error("cannot register the window class " + design.className);
-    }
-
-    font_.Reset(::CreateFontA(design.font.height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, design.font.charset,
-                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                              design.font.name.c_str()));
+    RegisterOwnClass(design.className.c_str(), 0, ::GetSysColorBrush(COLOR_BTNFACE),
+                     ::LoadIconA(instance, MAKEINTRESOURCEA(1)));
+    font_ = design.font;
+    parentFont_ = false;
+    parentColor_ = false;
 
     // A dialog border: not resizable, system menu only.
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -37,18 +25,12 @@ TForm::TForm(const FormDesign& design) {
     const int height = frame.bottom - frame.top;
     const int left = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int top = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-
-    handle_ = ::CreateWindowExA(exStyle, design.className.c_str(), design.caption.c_str(), style, left, top, width,
-                                height, nullptr, nullptr, instance, this);
-    if (!handle_)
-        throw std::runtime_error("cannot create the window " + design.className);
+    CreateOwnWindow(design.className.c_str(), style, exStyle, nullptr, design.caption, {left, top, width, height});
 }
 
 TForm::~TForm() {
-    if (handle_ && ::IsWindow(handle_)) {
-        ::SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
-        ::DestroyWindow(handle_);
-    }
+    // The window goes first, while every control object is still there to see its last messages.
+    DestroyHandle();
 }
 
 void TForm::Created() {
@@ -60,54 +42,30 @@ void TForm::Created() {
 }
 
 void TForm::Show() {
-    ::ShowWindow(handle_, SW_SHOWNORMAL);
-    ::UpdateWindow(handle_);
-    HWND first = ::GetNextDlgTabItem(handle_, nullptr, FALSE);
+    ::ShowWindow(Handle(), SW_SHOWNORMAL);
+    ::UpdateWindow(Handle());
+    HWND first = ::GetNextDlgTabItem(Handle(), nullptr, FALSE);
     if (first)
         ::SetFocus(first);
 }
 
 void TForm::Close() {
-    ::SendMessageA(handle_, WM_CLOSE, 0, 0);
+    ::SendMessageA(Handle(), WM_CLOSE, 0, 0);
 }
 
 void TForm::SetMinimized(bool minimized) {
-    ::ShowWindow(handle_, minimized ? SW_MINIMIZE : SW_RESTORE);
+    ::ShowWindow(Handle(), minimized ? SW_MINIMIZE : SW_RESTORE);
 }
 
-LRESULT CALLBACK TForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        reinterpret_cast<TForm*>(create->lpCreateParams)->handle_ = window;
-    }
-    auto* form = reinterpret_cast<TForm*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!form)
-        return ::DefWindowProcA(window, message, wParam, lParam);
-    // No exception leaves a window procedure: the error box shows it and the message is done.
-    try {
-        return form->HandleMessage(window, message, wParam, lParam);
-    } catch (...) {
-        Application.HandleException();
-        return 0;
-    }
-}
-
-LRESULT TForm::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(font_.Get());
-        case WM_COMMAND:
-            if (TControl::RouteCommand(wParam, lParam))
-                return 0;
-            break;
         case WM_ACTIVATE:
             // Keep the focused control across deactivation, as a dialog does.
             if (LOWORD(wParam) == WA_INACTIVE) {
                 HWND focus = ::GetFocus();
-                if (focus && ::IsChild(handle_, focus))
+                if (focus && ::IsChild(Handle(), focus))
                     lastFocus_ = focus;
-            } else if (lastFocus_ && ::IsWindow(lastFocus_) && !::IsIconic(handle_)) {
+            } else if (lastFocus_ && ::IsWindow(lastFocus_) && !::IsIconic(Handle())) {
                 ::SetFocus(lastFocus_);
                 return 0;
             }
@@ -121,18 +79,47 @@ LRESULT TForm::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
             } catch (...) {
                 Application.HandleException();
             }
-            ::DestroyWindow(handle_);
+            ::DestroyWindow(Handle());
             return 0;
+        case CM_DIALOGKEY:
+            return OfferDialogKey(wParam, lParam);
         case WM_DESTROY:
-            if (handle_ == Application.MainWindow())
+            if (Handle() == Application.MainWindow())
                 ::PostQuitMessage(0);
             break;
-        case WM_NCDESTROY:
-            ::SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
-            handle_ = nullptr;
-            break;
     }
-    return ::DefWindowProcA(window, message, wParam, lParam);
+    return TWinControl::HandleMessage(message, wParam, lParam);
+}
+
+namespace {
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
+}  // namespace
+
+LRESULT TForm::OfferDialogKey(WPARAM key, LPARAM keyData) {
+    // Child windows come in Z order, which is the tab order; a control taking the key may close
+    // the form, so the list is taken first and each window checked before it is asked.
+    std::vector<HWND> windows;
+    ::EnumChildWindows(Handle(), CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    for (HWND window : windows) {
+        // A disabled or hidden control cannot act on a key.
+        TWinControl* control = TWinControl::FromHandle(window);
+        if (control && dynamic_cast<TCustomControl*>(control) && ::IsWindowEnabled(window) &&
+            ::IsWindowVisible(window) && control->Perform(CM_DIALOGKEY, key, keyData))
+            return 1;
+    }
+    return 0;
+}
+
+TForm* GetParentForm(const TControl* control) {
+    const TControl* top = control;
+    while (top && top->Parent())
+        top = top->Parent();
+    return top == control ? nullptr : dynamic_cast<TForm*>(const_cast<TControl*>(top));
 }
 
 }  // namespace framework

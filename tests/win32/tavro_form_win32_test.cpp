@@ -33,6 +33,13 @@ RECT ClientRectIn(HWND window, HWND reference) {
     return rect;
 }
 
+// A left click on a gradient button, as its window gets it from the mouse.
+void ClickButton(pl::TplButton* button) {
+    const LPARAM centre = MAKELPARAM(button->Width() / 2, button->Height() / 2);
+    ::SendMessageA(button->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, centre);
+    ::SendMessageA(button->Handle(), WM_LBUTTONUP, 0, centre);
+}
+
 class RecordingWorkflows : public app::Workflows {
 public:
     void FaceCentre() override { calls += "F"; }
@@ -96,7 +103,13 @@ TEST_F(MainWindow, LayoutCaptionsAndStyleAreAsDesigned) {
         ASSERT_NE(child, nullptr) << control.id;
         char text[64] = {};
         ::GetWindowTextA(child, text, sizeof text);
-        EXPECT_STREQ(text, control.text);
+        // The gradient buttons draw their caption line themselves; their windows carry no text.
+        if (control.id == app::kIdPlButton1)
+            EXPECT_EQ(form.plButton1->CaptionA().Caption(), control.text);
+        else if (control.id == app::kIdPlButton2)
+            EXPECT_EQ(form.plButton2->CaptionA().Caption(), control.text);
+        else
+            EXPECT_STREQ(text, control.text);
         const RECT rect = ClientRectIn(child, window);
         EXPECT_EQ(rect.left, control.bounds.left) << control.text;
         EXPECT_EQ(rect.top, control.bounds.top) << control.text;
@@ -119,6 +132,25 @@ TEST_F(MainWindow, LayoutCaptionsAndStyleAreAsDesigned) {
     EXPECT_EQ(font.lfHeight, -12);
     EXPECT_EQ(font.lfCharSet, SHIFTJIS_CHARSET);
     EXPECT_EQ(reinterpret_cast<HFONT>(::SendMessageA(form.Edit1->Handle(), WM_GETFONT, 0, 0)), form.Font());
+}
+
+TEST_F(MainWindow, GradientButtonsCarryTheirDesignValues) {
+    app::TTavroF form;
+    for (pl::TplButton* button : {form.plButton1, form.plButton2}) {
+        EXPECT_EQ(button->GradBeginColor(), framework::clWhite) << button->Name();
+        EXPECT_EQ(button->GradEndColor(), framework::clMoneyGreen) << button->Name();
+        EXPECT_EQ(button->CaptionTop(), 8) << button->Name();
+        EXPECT_FALSE(button->CaptionVertCenter()) << button->Name();
+        EXPECT_FALSE(button->DisableImage()) << button->Name();
+        // Image.Top 0 is the value it had, so its centring stays on.
+        EXPECT_EQ(button->Image().Top(), 0) << button->Name();
+        EXPECT_TRUE(button->Image().VertCenter()) << button->Name();
+        EXPECT_TRUE(button->CaptionInitialized()) << button->Name();
+        EXPECT_EQ(button->ButtonStyle(), pl::bsNormal) << button->Name();
+        EXPECT_TRUE(button->TabStop()) << button->Name();
+    }
+    EXPECT_EQ(form.plButton1->Name(), "plButton1");
+    EXPECT_EQ(form.plButton2->Name(), "plButton2");
 }
 
 TEST_F(MainWindow, TabOrderRunsFromTheSizeToFaceCentre) {
@@ -213,18 +245,18 @@ TEST_F(MainWindow, ExecuteRunsTheModeOfTheFaceCentreBox) {
     app::TTavroF form;
     RecordingWorkflows workflows;
     form.SetWorkflows(&workflows);
-    ::SendMessageA(form.plButton2->Handle(), BM_CLICK, 0, 0);
+    ClickButton(form.plButton2);
     EXPECT_EQ(workflows.calls, "F");
     form.CheckBox1->SetChecked(true);  // continuous has no say in the choice
-    ::SendMessageA(form.plButton2->Handle(), BM_CLICK, 0, 0);
+    ClickButton(form.plButton2);
     EXPECT_EQ(workflows.calls, "FF");
     // A real click on the box unchecks it.
     ::SendMessageA(form.CheckBox2->Handle(), BM_CLICK, 0, 0);
     ASSERT_FALSE(form.CheckBox2->Checked());
-    ::SendMessageA(form.plButton2->Handle(), BM_CLICK, 0, 0);
+    ClickButton(form.plButton2);
     EXPECT_EQ(workflows.calls, "FFR");
     form.CheckBox1->SetChecked(false);
-    form.plButton2Click(form.plButton2.get());
+    form.plButton2Click(form.plButton2);
     EXPECT_EQ(workflows.calls, "FFRR");
 }
 
@@ -239,7 +271,7 @@ TEST_F(MainWindow, CloseDuringARunWaitsForTheRunToEnd) {
     EXPECT_TRUE(form.CloseRequested());
     // The run sees the request at its next poll and ends; the click that ran it then closes.
     workflows.running = false;
-    ::SendMessageA(form.plButton2->Handle(), BM_CLICK, 0, 0);
+    ClickButton(form.plButton2);
     MSG message;
     while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
         ::DispatchMessageA(&message);
@@ -251,7 +283,7 @@ TEST_F(MainWindow, CloseButtonSavesTheSizeAndClosesTheWindow) {
     app::TTavroF form;
     HWND window = form.Handle();
     form.Edit1->SetText("123");
-    ::SendMessageA(form.plButton1->Handle(), BM_CLICK, 0, 0);
+    ClickButton(form.plButton1);
     EXPECT_FALSE(::IsWindow(window));
     EXPECT_EQ(ReadBytes(SettingsFile()), "[初期化]\r\n大きさ=123\r\n");
 }
@@ -262,7 +294,7 @@ TEST_F(MainWindow, UnwritableSettingsFileShowsTheErrorAndTheWindowStillCloses) {
     EXPECT_EQ(form.Edit1->Text(), "50");
     HWND window = form.Handle();
     testsupport::MessageBoxCatcher catcher(app::kApplicationTitle);
-    ::SendMessageA(form.plButton1->Handle(), BM_CLICK, 0, 0);
+    ClickButton(form.plButton1);
     ASSERT_TRUE(catcher.WaitFor(1, 5000));
     EXPECT_EQ(catcher.Texts().at(0), SettingsFile() + " に書き込めません.");
     EXPECT_FALSE(::IsWindow(window));

@@ -10,7 +10,7 @@ namespace framework {
 
 class TApplication {
 public:
-    // Registers the common controls (version 6 through the manifest) and the framework's window classes.
+    // Registers the common controls (version 6 through the manifest).
     void Initialize();
 
     const std::string& Title() const { return title_; }

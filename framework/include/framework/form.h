@@ -1,22 +1,16 @@
 #pragma once
 // A top-level window of the framework: fixed client size, dialog border, centred on the screen,
-// its own font for all its controls, and OnCreate/OnClose events. Every message it handles runs
-// inside the framework's error model.
+// its own font for all its controls, and OnCreate/OnClose events. The form owns its controls
+// (Own) and destroys its window before any of them goes.
 
 #include <windows.h>
 
 #include <string>
 
 #include "framework/controls.h"
-#include "framework/handles.h"
+#include "framework/font.h"
 
 namespace framework {
-
-struct TFont {
-    std::string name;
-    int height;  // negative: character height in pixels
-    BYTE charset;
-};
 
 struct FormDesign {
     std::string className;
@@ -26,22 +20,25 @@ struct FormDesign {
     TFont font;
 };
 
-class TForm : public TObject {
+class TForm : public TWinControl {
 public:
     explicit TForm(const FormDesign& design);
     ~TForm() override;
-    TForm(const TForm&) = delete;
-    TForm& operator=(const TForm&) = delete;
+    std::string ClassName() const override { return "TForm"; }
 
-    HWND Handle() const { return handle_; }
-    HFONT Font() const { return font_.Get(); }
+    HFONT Font() const { return WindowFont(); }
+    const TFont& FontValue() const { return TControl::Font(); }
 
     void Show();
     // Closes the window as the user would: runs OnClose, then destroys it. Closing the
     // application's main window ends the message loop.
     void Close();
-    bool Minimized() const { return ::IsIconic(handle_) != FALSE; }
+    bool Minimized() const { return ::IsIconic(Handle()) != FALSE; }
     void SetMinimized(bool minimized);
+
+    // The result a button of the form leaves when it is clicked (0: none).
+    int ModalResult() const { return modalResult_; }
+    void SetModalResult(int modalResult) { modalResult_ = modalResult; }
 
 protected:
     // Run once the controls exist; errors are shown by the error box and creation goes on.
@@ -54,14 +51,18 @@ protected:
     // Call at the end of the derived constructor.
     void Created();
 
-private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
-    LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    HWND handle_ = nullptr;
-    FontHandle font_;
+private:
+    // Passes a dialog key to the controls one by one, in tab order, until one takes it.
+    LRESULT OfferDialogKey(WPARAM key, LPARAM keyData);
+
     HWND lastFocus_ = nullptr;
     bool closing_ = false;
+    int modalResult_ = 0;
 };
+
+// The form a control sits on (its top-most windowed parent when that is a form), or null.
+TForm* GetParentForm(const TControl* control);
 
 }  // namespace framework

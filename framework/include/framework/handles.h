@@ -38,13 +38,33 @@ private:
     Handle handle_ = Traits::Invalid();
 };
 
+// GDI objects made through these owners are counted, so that a long run can show that none leak
+// (the platform's own per-process count is not available everywhere).
+long LiveGdiObjects();
+void CountGdiObject(int delta);
+
 struct FileHandleTraits {
     static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
     static void Close(HANDLE h) { ::CloseHandle(h); }
 };
-struct FontTraits {
-    static HFONT Invalid() { return nullptr; }
-    static void Close(HFONT h) { ::DeleteObject(h); }
+template <typename Object>
+struct GdiObjectTraits {
+    static Object Invalid() { return nullptr; }
+    static void Close(Object h) {
+        ::DeleteObject(h);
+        CountGdiObject(-1);
+    }
+};
+struct MemoryDcTraits {
+    static HDC Invalid() { return nullptr; }
+    static void Close(HDC h) {
+        ::DeleteDC(h);
+        CountGdiObject(-1);
+    }
+};
+struct IconTraits {
+    static HICON Invalid() { return nullptr; }
+    static void Close(HICON h) { ::DestroyIcon(h); }
 };
 
 // Kernel objects whose creation fails with a null handle (mutexes, events).
@@ -55,7 +75,57 @@ struct KernelHandleTraits {
 
 using FileHandle = UniqueHandle<HANDLE, FileHandleTraits>;
 using KernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
-using FontHandle = UniqueHandle<HFONT, FontTraits>;
+using IconHandle = UniqueHandle<HICON, IconTraits>;
+
+// A GDI object owner; every object it takes is counted until it is deleted.
+template <typename Object>
+class GdiHandle : public UniqueHandle<Object, GdiObjectTraits<Object>> {
+    using Base = UniqueHandle<Object, GdiObjectTraits<Object>>;
+
+public:
+    GdiHandle() = default;
+    static GdiHandle Make(Object object) {
+        GdiHandle handle;
+        handle.Reset(object);
+        return handle;
+    }
+    void Reset(Object object = nullptr) {
+        if (object)
+            CountGdiObject(1);
+        Base::Reset(object);
+    }
+};
+using FontHandle = GdiHandle<HFONT>;
+using PenHandle = GdiHandle<HPEN>;
+using BrushHandle = GdiHandle<HBRUSH>;
+using BitmapHandle = GdiHandle<HBITMAP>;
+using RegionHandle = GdiHandle<HRGN>;
+
+// A memory DC from CreateCompatibleDC, given back with DeleteDC (never DeleteObject).
+class MemoryDc : public UniqueHandle<HDC, MemoryDcTraits> {
+public:
+    MemoryDc() = default;
+    explicit MemoryDc(HDC compatibleWith) : UniqueHandle(::CreateCompatibleDC(compatibleWith)) {
+        if (Get())
+            CountGdiObject(1);
+    }
+};
+
+// BeginPaint and EndPaint around one WM_PAINT.
+class PaintDc {
+public:
+    explicit PaintDc(HWND window) : window_(window), dc_(::BeginPaint(window, &paint_)) {}
+    ~PaintDc() { ::EndPaint(window_, &paint_); }
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+    HDC Get() const { return dc_; }
+    const RECT& Area() const { return paint_.rcPaint; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
 
 // A window's DC from GetDC, given back with ReleaseDC.
 class WindowDc {

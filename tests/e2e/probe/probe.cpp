@@ -8,6 +8,8 @@
 //   tavroprobe checked <caption> <id>       print 1 or 0 for a check box
 //   tavroprobe iconic <caption>             print 1 while the window is minimised, else 0
 //   tavroprobe rect <caption> <id>          print "x y" of the control's centre on the screen (id 0: client area)
+//   tavroprobe bounds <caption> <id>        print "left top width height" of the control on the screen
+//   tavroprobe focus <caption>              print the id of the control that has the keyboard focus (0: none)
 //   tavroprobe msgbox <caption> <ms>        print the text of a message box with that caption
 //   tavroprobe answer <caption> <ms>        press OK on a message box with that caption
 //   tavroprobe close <caption>              post WM_CLOSE to the window
@@ -194,6 +196,13 @@ int main(int argc, char** argv) {
         ::PostMessageA(window, WM_CLOSE, 0, 0);
         return 0;
     }
+    if (command == "focus") {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        const bool known = ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info) != FALSE;
+        std::printf("%d\n", known && info.hwndFocus ? ::GetDlgCtrlID(info.hwndFocus) : 0);
+        return 0;
+    }
     if (command == "iconic") {
         std::printf("%d\n", ::IsIconic(window) ? 1 : 0);
         return 0;
@@ -225,6 +234,12 @@ int main(int argc, char** argv) {
             ::GetWindowRect(control, &rect);
         }
         std::printf("%ld %ld\n", (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+        return 0;
+    }
+    if (command == "bounds") {
+        RECT rect;
+        ::GetWindowRect(control, &rect);
+        std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
         return 0;
     }
     return Fail("unknown command");

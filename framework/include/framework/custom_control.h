@@ -1,0 +1,91 @@
+#pragma once
+// A windowed control that paints itself: a window class of its own named after the control's
+// class, a paint that covers every pixel (the erase request is answered without erasing), keyboard
+// focus and tab order within the form's dialog navigation, the dialog keys the form offers its
+// controls, mouse enter and leave notifications, and click detection with the mouse captured
+// while the left button is held.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "framework/canvas.h"
+#include "framework/controls.h"
+
+namespace framework {
+
+// The form offers Enter and Escape to its controls with this notification (wParam: the virtual
+// key, lParam: the key message's data) before the key reaches the focused control; a control that
+// takes the key answers nonzero.
+constexpr UINT CM_DIALOGKEY = CM_BASE + 6;
+
+using TKeyEvent = std::function<void(TObject* sender, WORD& key)>;
+
+class TCustomControl : public TWinControl {
+public:
+    explicit TCustomControl(TComponent* owner = nullptr);
+    std::string ClassName() const override { return "TCustomControl"; }
+
+    // Places the control on a parent: the window is made then. A control is placed once; a later
+    // call with another parent is ignored.
+    virtual void SetParent(TWinControl* parent);
+    // The control identifier of the window (for tools that find it by id); set before the parent.
+    void SetControlId(int id) { controlId_ = id; }
+
+    // Before the window exists the bounds are kept here, and given to the window when it is made.
+    Bounds GetBounds() const override;
+    void SetBounds(const Bounds& bounds) override;
+    bool TabStop() const { return tabStop_; }
+    void SetTabStop(bool tabStop);
+    // True while the window holds the mouse capture.
+    bool MouseCapture() const { return Handle() && ::GetCapture() == Handle(); }
+
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+    TNotifyEvent OnResize;
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+    TMouseEvent OnMouseMove;
+    TKeyEvent OnKeyDown;
+    TKeyEvent OnKeyUp;
+    std::function<void(TObject* sender, char& key)> OnKeyPress;
+
+protected:
+    // Paints the whole client area.
+    virtual void Paint(TCanvas& canvas) { (void)canvas; }
+    // Fires OnClick.
+    virtual void Click();
+    virtual void DblClick();
+    // Focus gained and lost: fire OnEnter and OnExit.
+    virtual void DoEnter();
+    virtual void DoExit();
+    virtual void Resize();
+    // The capture went to another window while the left button was held; no click follows.
+    virtual void CaptureLost() {}
+    virtual void MouseDown(int button, unsigned keys, int x, int y);
+    virtual void MouseUp(int button, unsigned keys, int x, int y);
+    virtual void KeyDown(WORD& key);
+    virtual void KeyUp(WORD& key);
+    // The keys the control wants from the dialog navigation for this key message (WM_GETDLGCODE).
+    virtual LRESULT DialogCodes(const MSG* message) const;
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void PaintWindow(HDC dc, const RECT& area) override;
+
+private:
+    void UpdateHover(bool inside);
+    void ReleaseOwnCapture();
+
+    Bounds bounds_{0, 0, 0, 0};
+    int controlId_ = 0;
+    bool tabStop_ = false;
+    bool hovering_ = false;
+    bool trackingLeave_ = false;
+    bool clicked_ = false;
+    bool releasingCapture_ = false;
+};
+
+}  // namespace framework

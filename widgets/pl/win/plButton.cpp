@@ -1,0 +1,316 @@
+#include "plButton.h"
+
+#include "framework/form.h"
+
+namespace pl {
+
+using framework::TPersistent;
+
+// ---- TplBtnCaption ----------------------------------------------------------------------------
+
+void TplBtnCaption::Apply(Repaint repaint) {
+    if (owner_)
+        owner_->Apply(repaint);
+}
+
+void TplBtnCaption::SetCaption(const std::string& caption) {
+    Apply(line_.SetCaption(caption));
+}
+
+void TplBtnCaption::SetAlignment(TplBtnAlignment alignment) {
+    Apply(line_.SetAlignment(alignment));
+}
+
+void TplBtnCaption::SetMargin(int index, int value) {
+    Apply(line_.SetMargin(index, value));
+}
+
+void TplBtnCaption::Assign(const TPersistent* source) {
+    const auto* other = dynamic_cast<const TplBtnCaption*>(source);
+    if (!other) {
+        TPersistent::Assign(source);
+        return;
+    }
+    Apply(line_.CopyFrom(other->line_));
+}
+
+// ---- TplBtnImage ------------------------------------------------------------------------------
+
+void TplBtnImage::Apply(Repaint repaint) {
+    if (owner_)
+        owner_->Apply(repaint);
+}
+
+void TplBtnImage::SetPicture(const framework::TPicture& picture) {
+    if (&picture == picture_.get())
+        return;
+    picture_->Assign(&picture);
+    Apply(Repaint::Now);
+}
+
+void TplBtnImage::SetPosition(int index, int value) {
+    Apply(placement_.SetPosition(index, value));
+}
+
+void TplBtnImage::SetFlag(int index, bool value) {
+    Apply(placement_.SetFlag(index, value));
+}
+
+void TplBtnImage::Assign(const TPersistent* source) {
+    const auto* other = dynamic_cast<const TplBtnImage*>(source);
+    if (!other) {
+        TPersistent::Assign(source);
+        return;
+    }
+    if (other == this)
+        return;
+    picture_->Assign(other->picture_.get());
+    placement_.CopyFrom(other->placement_);
+}
+
+// ---- TplButton --------------------------------------------------------------------------------
+
+TplButton::TplButton(framework::TComponent* owner)
+    : TCustomControl(owner),
+      captionA_(std::make_unique<TplBtnCaption>(this)),
+      captionB_(std::make_unique<TplBtnCaption>(this)),
+      image_(std::make_unique<TplBtnImage>(this)) {
+    SetBounds({0, 0, 75, 26});
+    // A panel's colour: setting it also makes the button compose its face off screen.
+    SetColor(framework::clBtnFace);
+    SetTabStop(true);
+}
+
+TplButton::~TplButton() {
+    BeginDestroy();
+    // The window (and with it any shape and the capture) goes before the parts it paints.
+    DestroyHandle();
+    windowRegion_ = nullptr;
+}
+
+void TplButton::SetParent(framework::TWinControl* parent) {
+    TCustomControl::SetParent(parent);
+    if (parent && !captionInitialized_) {
+        captionInitialized_ = true;
+        captionA_->SetCaption(Name());
+    }
+    // A round style chosen before the window existed takes its shape now.
+    if (Handle() && IsRoundStyle(ButtonStyle()) && !windowRegion_)
+        BuildShape();
+}
+
+void TplButton::Apply(Repaint repaint) {
+    if (repaint == Repaint::Now)
+        Refresh();
+    else if (repaint == Repaint::Scheduled)
+        Invalidate();
+}
+
+void TplButton::SetButtonStyle(TplButtonStyle style) {
+    const ShapeChange change = ShapeChangeFor(ButtonStyle(), style, windowRegion_ != nullptr);
+    const Repaint repaint = settings_.SetButtonStyle(style);
+    if (change == ShapeChange::Build)
+        BuildShape();
+    else if (change == ShapeChange::Remove)
+        RemoveShape();
+    Apply(repaint);
+}
+
+void TplButton::BuildShape() {
+    if (!Handle())
+        return;  // made when the window is
+    const Rect shape = RoundShapeRect(Width(), Height());
+    HRGN region = ::CreateRoundRectRgn(shape.left, shape.top, shape.right, shape.bottom, kCornerSize, kCornerSize);
+    if (!region)
+        return;
+    // From here on the region belongs to the window, which frees it when it is replaced or goes.
+    // The size is noted first: applying the shape tells the window its size again.
+    shapeSize_ = SIZE{Width(), Height()};
+    if (::SetWindowRgn(Handle(), region, TRUE)) {
+        windowRegion_ = region;
+    } else {
+        ::DeleteObject(region);
+        windowRegion_ = nullptr;
+    }
+}
+
+void TplButton::RemoveShape() {
+    if (Handle())
+        ::SetWindowRgn(Handle(), nullptr, TRUE);
+    windowRegion_ = nullptr;
+}
+
+void TplButton::SetGradation(bool gradation) {
+    const Repaint repaint = settings_.SetGradation(gradation);
+    if (repaint != Repaint::None && gradation)
+        SetParentColor(false);
+    Apply(repaint);
+}
+
+void TplButton::SetGradColor(int index, framework::TColor color) {
+    Apply(settings_.SetGradColor(index, color));
+}
+
+void TplButton::SetHasFocus(bool hasFocus) {
+    Apply(settings_.SetHasFocus(hasFocus));
+}
+
+void TplButton::SetImage(const TplBtnImage& image) {
+    image_->Assign(&image);
+    Apply(Repaint::Now);
+}
+
+void TplButton::SetDisableImage(bool disableImage) {
+    Apply(settings_.SetDisableImage(disableImage));
+}
+
+void TplButton::SetCaptionLine(int index, const TplBtnCaption& caption) {
+    (index == 1 ? captionA_ : captionB_)->Assign(&caption);
+}
+
+void TplButton::SetCaptionLineSpace(int space) {
+    Apply(settings_.SetCaptionLineSpace(space));
+}
+
+void TplButton::SetCaptionTop(int top) {
+    Apply(settings_.SetCaptionTop(top));
+}
+
+void TplButton::SetCaptionVertCenter(bool centre) {
+    Apply(settings_.SetCaptionVertCenter(centre));
+}
+
+void TplButton::SetFlatFrameType(TplBtnFrameType frameType) {
+    Apply(settings_.SetFlatFrameType(frameType));
+}
+
+void TplButton::Click() {
+    const Repaint repaint = press_.Click();
+    if (framework::TForm* form = framework::GetParentForm(this))
+        form->SetModalResult(settings_.ModalResult());
+    TCustomControl::Click();
+    Apply(repaint);
+}
+
+void TplButton::DoMouseEnter(TShiftState shift, int x, int y) {
+    if (OnMouseEnter)
+        OnMouseEnter(this, shift, x, y);
+    Apply(press_.MouseEnter(MouseCapture()));
+}
+
+void TplButton::DoMouseLeave(TShiftState shift, int x, int y) {
+    if (OnMouseLeave)
+        OnMouseLeave(this, shift, x, y);
+    Apply(press_.MouseLeave());
+}
+
+void TplButton::CaptureLost() {
+    // Another window took the mouse (a message box, say): no release will come to end the press.
+    if (press_.Pressed())
+        Apply(press_.MouseUp(true));
+}
+
+void TplButton::DoEnter() {
+    if (!HasFocus())
+        return;
+    TCustomControl::DoEnter();
+    Invalidate();
+}
+
+void TplButton::DoExit() {
+    if (!HasFocus())
+        return;
+    TCustomControl::DoExit();
+    Invalidate();
+}
+
+void TplButton::Resize() {
+    TCustomControl::Resize();
+    if (IsRoundStyle(ButtonStyle()) && (Width() != shapeSize_.cx || Height() != shapeSize_.cy))
+        BuildShape();
+    Refresh();
+}
+
+void TplButton::KeyDown(WORD& key) {
+    TCustomControl::KeyDown(key);
+    if (Enabled() && key == VK_RETURN) {
+        key = 0;
+        // The plain click: no ModalResult, no pressed look.
+        TCustomControl::Click();
+    }
+}
+
+void TplButton::KeyUp(WORD& key) {
+    if (key == VK_RETURN)
+        Apply(press_.EnterKeyUp());
+    TCustomControl::KeyUp(key);
+}
+
+LRESULT TplButton::DialogCodes(const MSG* message) const {
+    // Enter comes to the button as a key of its own (Shift+Enter clicks it there); Tab, the arrows
+    // and Escape stay with the dialog navigation.
+    if (message && (message->message == WM_KEYDOWN || message->message == WM_KEYUP) && message->wParam == VK_RETURN)
+        return DLGC_WANTMESSAGE;
+    return 0;
+}
+
+bool TplButton::TakeDialogKey(WPARAM key) {
+    const pl::DialogKey which = key == VK_RETURN   ? DialogKey::Enter
+                                : key == VK_ESCAPE ? DialogKey::Escape
+                                                   : DialogKey::Other;
+    if (!TakesDialogKey(which, Focused(), Cancel(), KeyboardShiftState(), HasFocus()))
+        return false;
+    Click();
+    return true;
+}
+
+LRESULT TplButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK: {
+            const PressState::Press press = press_.MouseDown(true, HasFocus());
+            if (press.takeFocus && ::GetFocus() != Handle())
+                SetFocus();
+            Apply(press.repaint);
+            break;
+        }
+        case WM_LBUTTONUP:
+            Apply(press_.MouseUp(true));
+            break;
+        case framework::CM_MOUSEENTER:
+        case framework::CM_MOUSELEAVE: {
+            TCustomControl::HandleMessage(message, wParam, lParam);
+            POINT cursor{};
+            ::GetCursorPos(&cursor);
+            ::ScreenToClient(Handle(), &cursor);
+            if (message == framework::CM_MOUSEENTER)
+                DoMouseEnter(KeyboardShiftState(), cursor.x, cursor.y);
+            else
+                DoMouseLeave(KeyboardShiftState(), cursor.x, cursor.y);
+            return 0;
+        }
+        case framework::CM_DIALOGKEY:
+            return TakeDialogKey(wParam) ? 1 : 0;
+        case framework::CM_ENABLEDCHANGED: {
+            const LRESULT result = TCustomControl::HandleMessage(message, wParam, lParam);
+            Invalidate();
+            return result;
+        }
+        case framework::CM_PARENTCOLORCHANGED: {
+            const LRESULT result = TCustomControl::HandleMessage(message, wParam, lParam);
+            if (ParentColor())
+                Invalidate();
+            return result;
+        }
+    }
+    return TCustomControl::HandleMessage(message, wParam, lParam);
+}
+
+TShiftState KeyboardShiftState() {
+    BYTE keys[256] = {};
+    if (!::GetKeyboardState(keys))
+        return 0;
+    return ShiftStateFromKeys(keys);
+}
+
+}  // namespace pl
