@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <climits>
+#include <cstdint>
 
 #include "framework/handles.h"
 
@@ -64,6 +65,46 @@ bool Win32ReportFiles::Exists(const std::string& path) const {
 }
 
 bool Win32ReportFiles::Write(const std::string& path, const std::string& bytes) {
+    held_ = framework::FileHandle();
+    switch (fault_) {
+        case ReportFault::None:
+            return WriteBytes(path, bytes);
+        case ReportFault::Missing:
+            // The host says it wrote the report, and something removed it at once.
+            ::DeleteFileA(path.c_str());
+            return true;
+        case ReportFault::Locked:
+            if (!WriteBytes(path, bytes))
+                return false;
+            held_ = framework::FileHandle(
+                ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+            return true;
+        case ReportFault::Folder:
+            ::DeleteFileA(path.c_str());
+            ::CreateDirectoryA(path.c_str(), nullptr);
+            return false;
+        case ReportFault::Garbage: {
+            std::string garbage(4096, '\0');
+            std::uint32_t state = 12345;
+            for (char& c : garbage) {
+                state = state * 1103515245u + 12345u;
+                c = static_cast<char>(state >> 24);
+            }
+            return WriteBytes(path, garbage);
+        }
+        case ReportFault::Huge: {
+            // The real report, then lines without any tag up to 10 MB.
+            std::string huge = bytes;
+            const std::string filler = std::string(78, 'x') + "\r\n";
+            while (huge.size() + filler.size() <= 10u * 1024 * 1024)
+                huge += filler;
+            return WriteBytes(path, huge);
+        }
+    }
+    return false;
+}
+
+bool Win32ReportFiles::WriteBytes(const std::string& path, const std::string& bytes) {
     framework::FileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                              FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "framework/handles.h"
+#include "options.h"
 #include "report_files.h"
 
 namespace cadsim {
@@ -21,9 +23,18 @@ std::string AsCp932(const std::string& bytes);
 // Paths in the ANSI code page; relative names resolve against the current folder.
 class Win32ReportFiles : public ReportFiles {
 public:
+    explicit Win32ReportFiles(ReportFault fault = ReportFault::None) : fault_(fault) {}
+
     std::string FullPath(const std::string& name) const override;
     bool Exists(const std::string& path) const override;
+    // Writes the report, then does to it what the fault asks for.
     bool Write(const std::string& path, const std::string& bytes) override;
+
+private:
+    bool WriteBytes(const std::string& path, const std::string& bytes);
+
+    ReportFault fault_;
+    framework::FileHandle held_;  // the last report, open without sharing, while the fault is Locked
 };
 
 }  // namespace cadsim

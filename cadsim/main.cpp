@@ -99,7 +99,7 @@ int Run(const std::vector<std::string>& args) {
     cadsim::SystemVariables variables;
     for (const auto& preset : options.variables)
         variables.Preset(preset.first, preset.second);  // checked with the options
-    cadsim::Win32ReportFiles files;
+    cadsim::Win32ReportFiles files(options.reportFault);
     // The lines a host shows after opening a drawing, unless a longer history was asked for.
     cadsim::Host host(cadsim::CommandInterpreter(
         cadsim::OpeningHistory(options.hasHistoryLines ? options.historyLines : cadsim::kOpeningLineCount),

@@ -1,5 +1,7 @@
 #include "options.h"
 
+#include <algorithm>
+#include <iterator>
 #include <set>
 
 #include "command_interpreter.h"
@@ -59,7 +61,8 @@ const char* Usage() {
            "              [--textwin autocad|command|none] [--text-window-only] [--ready FILE]\n"
            "              [--input inside|after] [--input-delay MS] [--hold-clipboard MS] [--log FILE]\n"
            "              [--log-busy] [--history-lines N]\n"
-           "              [--var NAME=VALUE]... [--drawing FILE] [--user FILE]";
+           "              [--var NAME=VALUE]... [--drawing FILE] [--user FILE]\n"
+           "              [--report-fault missing|locked|folder|garbage|huge]";
 }
 
 ParseResult ParseOptions(const std::vector<std::string>& args) {
@@ -71,7 +74,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         const bool takesValue = name == "--frame" || name == "--title" || name == "--cmdline" || name == "--names" ||
                                 name == "--textwin" || name == "--ready" || name == "--input" ||
                                 name == "--input-delay" || name == "--hold-clipboard" || name == "--log" ||
-                                name == "--history-lines" || name == "--var" || name == "--drawing" || name == "--user";
+                                name == "--history-lines" || name == "--var" || name == "--drawing" || name == "--user" ||
+                                name == "--report-fault";
         if (!isFlag && !takesValue)
             return Fail("unknown option '" + name + "'");
         // Each variable may be preset once; the other options once at all.
@@ -145,6 +149,16 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
             if (!ParseCount(value, kLongestInputDelayMs, hold))
                 return Fail(bad + " (0 to " + std::to_string(kLongestInputDelayMs) + " ms)");
             options.clipboardHoldMs = static_cast<unsigned>(hold);
+        } else if (name == "--report-fault") {
+            static const std::pair<const char*, ReportFault> kFaults[] = {
+                {"missing", ReportFault::Missing}, {"locked", ReportFault::Locked}, {"folder", ReportFault::Folder},
+                {"garbage", ReportFault::Garbage}, {"huge", ReportFault::Huge},
+            };
+            const auto* fault = std::find_if(std::begin(kFaults), std::end(kFaults),
+                                             [&](const auto& known) { return value == known.first; });
+            if (fault == std::end(kFaults))
+                return Fail(bad + " (missing, locked, folder, garbage or huge)");
+            options.reportFault = fault->second;
         } else if (name == "--history-lines") {
             if (!ParseCount(value, kHistoryLimit, options.historyLines))
                 return Fail(bad + " (0 to " + std::to_string(kHistoryLimit) + ")");

@@ -18,6 +18,10 @@ enum class TextWindowKind { AutoCad, CommandWindow, None };
 // loop after the send has returned, as a real host may do: right away, or after a delay when the
 // host is busy for a moment.
 enum class InputMode { Inside, After };
+// What goes wrong with each report file the mass-properties command writes, for fault tests: it is
+// gone afterwards, held open by another program, a folder stands in its place, it holds garbage,
+// or it is 10 MB long.
+enum class ReportFault { None, Missing, Locked, Folder, Garbage, Huge };
 
 struct Options {
     FrameFamily frame = FrameFamily::Afx;
@@ -40,6 +44,7 @@ struct Options {
     std::vector<std::pair<std::string, std::string>> variables;  // NAME=VALUE presets, in order
     std::string drawingFile;                                     // empty: an empty drawing
     std::string userFile;                                        // empty: no scripted user
+    ReportFault reportFault = ReportFault::None;
 };
 
 struct ParseResult {

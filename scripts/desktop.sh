@@ -43,10 +43,27 @@ click_control() {
     sleep 0.3
 }
 
+# Every program started here, so that a script that stops early can end what it left running
+# (a window left behind would be found instead of the next test's).
+DESKTOP_STARTED=()
+
 # Starts a program under Wine in the background; sets STARTED_PID.
 start_exe() {
     wine "$@" >/dev/null 2>&1 &
     STARTED_PID=$!
+    DESKTOP_STARTED+=("$STARTED_PID")
+}
+
+# Ends the programs started here that still run (a number whose program has ended may name
+# another process by now: only one of this Wine prefix is ended).
+stop_started() {
+    local pid
+    for pid in "${DESKTOP_STARTED[@]}"; do
+        if tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+            kill "$pid" 2>/dev/null || true
+        fi
+    done
+    DESKTOP_STARTED=()
 }
 
 # Waits for a background program to end, at most the given seconds; true when it ended.
@@ -78,8 +95,10 @@ start_sim() {
     wine "$DESKTOP_BIN/cadsim.exe" --log "$(windows_path "$SIM_LOG_RAW")" --ready "$(windows_path "$ready")" "$@" \
         >"$dir/stderr.txt" 2>&1 &
     SIM_PID=$!
+    DESKTOP_STARTED+=("$SIM_PID")
     local i
-    for i in $(seq 1 200); do
+    # A loaded machine can take many seconds to start a Wine program.
+    for i in $(seq 1 600); do
         [ -f "$ready" ] && return 0
         sleep 0.1
     done

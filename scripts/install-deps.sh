@@ -9,6 +9,7 @@ packages=(
     wine wine64
     xvfb openbox xdotool x11-utils imagemagick
     fonts-ipafont locales clang-format git python3
+    clang libclang-rt-14-dev
 )
 
 missing=()

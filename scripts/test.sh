@@ -13,6 +13,9 @@ echo "== format check"
 echo "== native unit tests (ASan/UBSan)"
 ctest --test-dir "$root/build/native" --output-on-failure -j 2
 
+echo "== fuzz smoke run (a few seconds per target)"
+"$root/scripts/fuzz.sh" "${TAVRO_FUZZ_SECONDS:-3}"
+
 echo "== Win32 and end-to-end tests under Wine"
 # Serial: the GUI tests share one screen, one focus and one clipboard.
 "$root/scripts/with-wine" ctest --test-dir "$root/build/win64" --output-on-failure --timeout 300

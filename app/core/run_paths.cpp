@@ -1,6 +1,7 @@
 #include "run_paths.h"
 
 #include <cstdio>
+#include <string>
 
 #include "platform/codepage.h"
 
@@ -20,6 +21,15 @@ std::string FormatStartStamp(int year, int month, int day, int hour, int minute,
     std::snprintf(text, sizeof text, "%02d%02d%02d%02d%02d%02d", year % 100, month % 100, day % 100, hour % 100,
                   minute % 100, second % 100);
     return text;
+}
+
+std::string FirstFreeStamp(const std::string& stamp, const std::function<bool(const std::string&)>& claim) {
+    for (int n = 1; n <= kStampTries; ++n) {
+        const std::string candidate = n == 1 ? stamp : stamp + "-" + std::to_string(n);
+        if (claim(candidate))
+            return candidate;
+    }
+    return stamp;
 }
 
 std::string WorkFolderFor(const std::string& appDataFolder) {

@@ -2,12 +2,19 @@
 // The file paths of one run of the program, fixed at start-up: the work folder under the user's
 // application-data folder, the script path stamped with the start time, and what derives from them.
 
+#include <functional>
 #include <string>
 
 namespace app {
 
 // "yymmddhhnnss": two digits each for year, month, day, hour (00-23), minute and second.
 std::string FormatStartStamp(int year, int month, int day, int hour, int minute, int second);
+
+// The first stamp that claim accepts: the stamp itself, then "-2", "-3", ... after it. Two
+// instances started in the same second would otherwise write one report path, each overwriting
+// the other's measurement. After kStampTries refusals the stamp is used as it is.
+constexpr int kStampTries = 100;
+std::string FirstFreeStamp(const std::string& stamp, const std::function<bool(const std::string&)>& claim);
 
 // The work folder for a given application-data folder; always ends in a backslash.
 std::string WorkFolderFor(const std::string& appDataFolder);

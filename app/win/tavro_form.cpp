@@ -84,8 +84,10 @@ void TTavroF::FormCreate(framework::TObject*) {
 
     SYSTEMTIME now;
     ::GetLocalTime(&now);
-    paths_ =
-        RunPaths(workFolder, FormatStartStamp(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond));
+    const std::string stamp = FormatStartStamp(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
+    paths_ = RunPaths(workFolder, FirstFreeStamp(stamp, [&](const std::string& candidate) {
+                          return stemClaim_.TryClaim(workFolder, candidate);
+                      }));
 
     Edit1->SetText("50");
     const framework::TIniFile settings(SettingsPath());

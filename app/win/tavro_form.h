@@ -8,6 +8,7 @@
 #include "framework/controls.h"
 #include "framework/form.h"
 #include "plButton.h"
+#include "report_stem_claim.h"
 #include "run_paths.h"
 
 namespace app {
@@ -65,6 +66,7 @@ private:
     pl::TplButton* CreatePlButton(const char* name, const framework::Bounds& bounds, const char* caption, int id);
 
     RunPaths paths_;
+    ReportStemClaim stemClaim_;
     Workflows* workflows_ = nullptr;
     bool closeRequested_ = false;
 };

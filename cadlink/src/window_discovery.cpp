@@ -98,9 +98,15 @@ WindowHandle WindowDiscovery::FindCommandLineChild(WindowHandle KeptWindows::*fi
         windows_.EnumWindows([this](WindowHandle w) { return MatchCommandLinePalette(w); });
         if (IsLive(kept_.Palette)) {
             windows_.EnumChildWindows(kept_.Palette, matchChild);
-        } else {
-            FindTextWindow();
+        } else if (IsLive(FindTextWindow())) {
             windows_.EnumChildWindows(kept_.TextWindow, matchChild);
+        } else {
+            // Without a text window the walk covers the top-level windows of every program; only
+            // the CAD program's own count, so that another program's window titled "input" or
+            // "output" is never read as the prompt or drawn over as the history.
+            windows_.EnumChildWindows(0, [this](WindowHandle w) {
+                return windows_.GetWindowThreadProcessId(w) != kept_.MainProcessId || MatchCommandLineChild(w);
+            });
         }
     }
     return IsLive(kept_.*field) ? kept_.*field : 0;

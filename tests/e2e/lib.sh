@@ -14,6 +14,7 @@ E2E_CHECKS=0
 
 e2e_finish() {
     local status=$?
+    stop_started
     wine_env_down
     if [ "$status" -ne 0 ] && [ "$E2E_FAILURES" -eq 0 ]; then
         echo "FAILED: the script stopped early (exit $status)"

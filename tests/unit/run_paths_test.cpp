@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
+#include <vector>
+
 namespace {
 
 using namespace app;
@@ -36,6 +40,24 @@ TEST(RunPaths, TrailBytesThatLookLikeBackslashesAreNotDelimiters) {
 
 TEST(RunPaths, EmptyApplicationDataFolderStillGivesAFolderEndingInABackslash) {
     EXPECT_EQ(WorkFolderFor(""), "\\Halvetra\\");
+}
+
+TEST(RunPaths, FirstFreeStampSkipsStampsThatAreTaken) {
+    std::vector<std::string> asked;
+    const std::set<std::string> taken = {"261206194048", "261206194048-2"};
+    const auto claim = [&](const std::string& candidate) {
+        asked.push_back(candidate);
+        return taken.count(candidate) == 0;
+    };
+    EXPECT_EQ(FirstFreeStamp("261206194048", claim), "261206194048-3");
+    EXPECT_EQ(asked, (std::vector<std::string>{"261206194048", "261206194048-2", "261206194048-3"}));
+    EXPECT_EQ(FirstFreeStamp("261206194049", claim), "261206194049");
+    // Nothing free: the plain stamp, after a bounded number of tries.
+    asked.clear();
+    EXPECT_EQ(FirstFreeStamp("261206194050", [&](const std::string& c) { return asked.push_back(c), false; }),
+              "261206194050");
+    EXPECT_EQ(asked.size(), static_cast<std::size_t>(kStampTries));
+    EXPECT_EQ(asked.back(), "261206194050-100");
 }
 
 }  // namespace

@@ -249,11 +249,19 @@ TEST_F(DiscoveryTest, WithoutPaletteTheTextWindowIsSearched) {
     EXPECT_EQ(discovery.Kept().TextWindow, text);
 }
 
-TEST_F(DiscoveryTest, WithoutTextWindowTheChildMatcherWalksTheTopLevelWindows) {
-    desktop.AddTopLevel("AutoCAD 2024", kAfxFrame, kCadProcess);
-    const WindowHandle stray = desktop.AddTopLevel("output", "Whatever", kOtherProcess);
-    EXPECT_EQ(discovery.FindHistoryPane(), stray);
-    EXPECT_EQ(discovery.FindPromptWindow(), 0u);
+TEST_F(DiscoveryTest, WithoutTextWindowOnlyTheCadsOwnTopLevelWindowsAreWalked) {
+    const WindowHandle frame = desktop.AddTopLevel("AutoCAD 2024", kAfxFrame, kCadProcess);
+    const WindowHandle prompt = desktop.AddChild(frame, "Headlands", "P");
+    // Another program's windows with command-line titles, above the CAD program's own.
+    const WindowHandle own = desktop.AddTopLevel("output", "Whatever", kCadProcess);
+    desktop.AddTopLevel("output", "Whatever", kOtherProcess);
+    desktop.AddTopLevel("Headlands", "Whatever", kOtherProcess);
+    EXPECT_EQ(discovery.FindPromptWindow(), prompt);
+    EXPECT_EQ(discovery.FindHistoryPane(), own);
+    // The history search walked past the other program's "Headlands": the prompt window stays.
+    EXPECT_EQ(discovery.FindPromptWindow(), prompt);
+    desktop.Destroy(own);
+    EXPECT_EQ(discovery.FindHistoryPane(), 0u);
 }
 
 TEST_F(DiscoveryTest, RestartedCadIsFoundAlthoughOldHandlesAreKept) {

@@ -213,6 +213,20 @@ TEST(CadsimOptions, DrawingAndUserScriptFiles) {
     EXPECT_NE(std::string(cadsim::Usage()).find("[--drawing FILE] [--user FILE]"), std::string::npos);
 }
 
+TEST(CadsimOptions, ReportFaultsByName) {
+    const std::pair<const char*, cadsim::ReportFault> faults[] = {
+        {"missing", cadsim::ReportFault::Missing}, {"locked", cadsim::ReportFault::Locked},
+        {"folder", cadsim::ReportFault::Folder},   {"garbage", cadsim::ReportFault::Garbage},
+        {"huge", cadsim::ReportFault::Huge},
+    };
+    for (const auto& [name, fault] : faults) {
+        const cadsim::ParseResult parsed = Parse({"--report-fault", name});
+        ASSERT_TRUE(parsed.ok) << parsed.error;
+        EXPECT_EQ(parsed.options.reportFault, fault) << name;
+    }
+    EXPECT_EQ(Parse({}).options.reportFault, cadsim::ReportFault::None);
+}
+
 TEST(CadsimOptions, BadInputOptionsAreRefusedWithTheirName) {
     struct Bad {
         std::vector<std::string> args;
@@ -231,6 +245,7 @@ TEST(CadsimOptions, BadInputOptionsAreRefusedWithTheirName) {
              {{"--var", "NOSUCH=1"}, "NOSUCH"},
              {{"--var", "FILEDIA=2"}, "FILEDIA"},
              {{"--var", "FILEDIA=1", "--var", "filedia=0"}, "filedia"},
+             {{"--report-fault", "slow"}, "slow"},
          }) {
         const cadsim::ParseResult parsed = Parse(bad.args);
         EXPECT_FALSE(parsed.ok) << bad.named;

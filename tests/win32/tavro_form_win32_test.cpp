@@ -7,6 +7,7 @@
 #include "framework/shell_folders.h"
 #include "file_bytes.h"
 #include "message_box_catcher.h"
+#include "report_stem_claim.h"
 #include "tavro_form.h"
 
 namespace {
@@ -187,6 +188,36 @@ TEST_F(MainWindow, StartUpClearsLabelsFixesPathsAndShowsTheDefaultSize) {
     EXPECT_EQ(form.SettingsPath(), SettingsFile());
     // No file is made for the script or report paths at start-up.
     EXPECT_EQ(::GetFileAttributesA(paths.ScriptPath().c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(MainWindow, InstancesStartedTogetherGetReportStemsOfTheirOwn) {
+    // Three windows within a second or two: each stem is held by one of them only.
+    app::TTavroF first;
+    app::TTavroF second;
+    app::TTavroF third;
+    const std::string stems[] = {first.Paths().ReportStem(), second.Paths().ReportStem(), third.Paths().ReportStem()};
+    EXPECT_NE(stems[0], stems[1]);
+    EXPECT_NE(stems[1], stems[2]);
+    EXPECT_NE(stems[0], stems[2]);
+    const std::size_t folder = first.Paths().WorkFolder().size();
+    if (stems[0].size() == folder + 12 && stems[1].substr(0, folder + 12) == stems[0]) {
+        EXPECT_EQ(stems[1].substr(folder + 12), "-2");  // the same second: the next free stamp
+    }
+
+    // The claim itself: held while its owner lives, refused for a stamp whose report is there.
+    const std::string workFolder = ExpectedWorkFolder();
+    {
+        app::ReportStemClaim held;
+        app::ReportStemClaim other;
+        ASSERT_TRUE(held.TryClaim(workFolder, "991231235958"));
+        EXPECT_FALSE(other.TryClaim(workFolder, "991231235958"));
+    }
+    app::ReportStemClaim again;
+    EXPECT_TRUE(again.TryClaim(workFolder, "991231235958"));
+    const std::string report = workFolder + "991231235957.mpr";
+    WriteBytes(report, "report of an instance that has ended");
+    EXPECT_FALSE(again.TryClaim(workFolder, "991231235957"));
+    ::DeleteFileA(report.c_str());
 }
 
 TEST_F(MainWindow, SavedSizeIsShownAndClosingWritesItBackUnchanged) {

@@ -67,7 +67,14 @@ struct IconTraits {
     static void Close(HICON h) { ::DestroyIcon(h); }
 };
 
+// Kernel objects whose creation fails with a null handle (mutexes, events).
+struct KernelHandleTraits {
+    static HANDLE Invalid() { return nullptr; }
+    static void Close(HANDLE h) { ::CloseHandle(h); }
+};
+
 using FileHandle = UniqueHandle<HANDLE, FileHandleTraits>;
+using KernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
 using IconHandle = UniqueHandle<HICON, IconTraits>;
 
 // A GDI object owner; every object it takes is counted until it is deleted.

@@ -1,0 +1,242 @@
+// A long run: the tool makes N continuous region passes against the simulator's scripted user,
+// and every 100 passes this prints the tool's memory (private bytes, working set) and its object
+// counts, to show whether they stay flat after warm-up. Figures, not a test.
+// Usage: soak_bench.exe N
+
+#include <windows.h>
+#include <psapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "cadsim_process.h"
+
+namespace {
+
+const char kTitle[] = "図心位置に円を描く";
+constexpr int kEvery = 100;
+constexpr DWORD kStallMs = 30000;
+
+std::string OwnFolder() {
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, sizeof path);
+    const std::string full = path;
+    return full.substr(0, full.find_last_of('\\') + 1);
+}
+
+HWND Control(HWND window, int id) {
+    struct Search {
+        int id;
+        HWND found;
+    } search{id, nullptr};
+    ::EnumChildWindows(
+        window,
+        [](HWND child, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            if (::GetDlgCtrlID(child) != s->id)
+                return TRUE;
+            s->found = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Counts circles in the simulator's log as it grows, reading only what is new: the log of a long
+// run is megabytes, and reading it whole at every look would cost more than the passes.
+class CircleCounter {
+public:
+    explicit CircleCounter(const std::wstring& path) : path_(path) {}
+
+    int Count() {
+        testsupport::UniqueHandle file(::CreateFileW(path_.c_str(), GENERIC_READ,
+                                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file)
+            return circles_;
+        LARGE_INTEGER at;
+        at.QuadPart = offset_;
+        ::SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN);
+        char buffer[64 * 1024];
+        DWORD read = 0;
+        while (::ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
+            offset_ += read;
+            pending_.append(buffer, read);
+        }
+        // Whole lines only; a line still being written waits for the next look.
+        std::size_t start = 0;
+        for (std::size_t end = pending_.find('\n'); end != std::string::npos; end = pending_.find('\n', start)) {
+            if (pending_.find("type=circle", start) < end)
+                ++circles_;
+            start = end + 1;
+        }
+        pending_.erase(0, start);
+        return circles_;
+    }
+
+private:
+    std::wstring path_;
+    long long offset_ = 0;
+    std::string pending_;
+    int circles_ = 0;
+};
+
+bool UnderWine() {
+    HMODULE ntdll = ::GetModuleHandleA("ntdll.dll");
+    return ntdll && ::GetProcAddress(ntdll, "wine_get_version");
+}
+
+struct Sample {
+    int passes = 0;
+    double seconds = 0;
+    SIZE_T privateBytes = 0;  // PrivateUsage, or PagefileUsage (the same commit charge) where that is all there is
+    SIZE_T workingSet = 0;
+    DWORD gdiObjects = 0;
+    DWORD userObjects = 0;
+    DWORD handles = 0;
+};
+
+Sample Measure(HANDLE process, int passes, DWORD startTick) {
+    Sample sample;
+    sample.passes = passes;
+    sample.seconds = (::GetTickCount() - startTick) / 1000.0;
+    PROCESS_MEMORY_COUNTERS_EX memory{};
+    memory.cb = sizeof memory;
+    if (::GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory)) {
+        sample.privateBytes = memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
+        sample.workingSet = memory.WorkingSetSize;
+    }
+    sample.gdiObjects = ::GetGuiResources(process, GR_GDIOBJECTS);
+    sample.userObjects = ::GetGuiResources(process, GR_USEROBJECTS);
+    ::GetProcessHandleCount(process, &sample.handles);
+    return sample;
+}
+
+// previous: the sample before, for the mean pass time since it (a pass that grows slower shows here).
+void Print(const Sample& s, const Sample* previous, bool guiCounts) {
+    std::printf("%6d passes %8.1f s", s.passes, s.seconds);
+    if (previous && s.passes > previous->passes)
+        std::printf("  %6.0f ms/pass", 1000.0 * (s.seconds - previous->seconds) / (s.passes - previous->passes));
+    else
+        std::printf("  %14s", "");
+    std::printf("  private %8.0f KB  working set %8.0f KB", s.privateBytes / 1024.0, s.workingSet / 1024.0);
+    if (s.handles)
+        std::printf("  handles %5lu", static_cast<unsigned long>(s.handles));
+    if (guiCounts)
+        std::printf("  GDI %5lu  USER %5lu", static_cast<unsigned long>(s.gdiObjects),
+                    static_cast<unsigned long>(s.userObjects));
+    std::printf("\n");
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int passes = argc > 1 ? std::atoi(argv[1]) : 1000;
+    if (passes < 1) {
+        std::printf("usage: soak_bench.exe N (passes, at least 1)\n");
+        return 2;
+    }
+    const std::string bin = OwnFolder();
+    const std::string script = testsupport::CadsimTempPath("soak-user", ".txt");
+    {
+        // The region is selected again and again; Esc at the selection after the last pass ends the run.
+        std::ofstream user(script, std::ios::binary | std::ios::trunc);
+        for (int i = 0; i < passes; ++i)
+            user << "select 20,15\nenter\n";
+        user << "esc at オブジェクトを選択\n";
+    }
+    testsupport::CadsimProcess cad({"--drawing", bin + "samples\\regions.txt", "--user", script});
+    if (!cad.Ready()) {
+        std::printf("the simulator did not start: %s\n", cad.Failure().c_str());
+        return 1;
+    }
+
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION tavro{};
+    std::string commandLine = "\"" + bin + "Tavro.exe\"";
+    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &tavro)) {
+        std::printf("cannot start Tavro.exe\n");
+        return 1;
+    }
+    testsupport::UniqueHandle process(tavro.hProcess);
+    testsupport::UniqueHandle thread(tavro.hThread);
+    HWND window = nullptr;
+    testsupport::CadsimProcess::WaitUntil(
+        [&] {
+            window = ::FindWindowA(nullptr, kTitle);
+            return window && ::IsWindowVisible(window);
+        },
+        30000);
+    HWND execute = window ? Control(window, 106) : nullptr;
+    HWND faceCentre = window ? Control(window, 107) : nullptr;
+    HWND continuous = window ? Control(window, 104) : nullptr;
+    HWND size = window ? Control(window, 101) : nullptr;
+    if (!execute || !faceCentre || !continuous || !size) {
+        std::printf("the tool's window did not appear\n");
+        ::TerminateProcess(process.Get(), 1);
+        return 1;
+    }
+    ::SendMessageA(size, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("5"));
+    ::SendMessageA(faceCentre, BM_SETCHECK, BST_UNCHECKED, 0);
+    ::SendMessageA(continuous, BM_SETCHECK, BST_CHECKED, 0);
+
+    const bool guiCounts = !UnderWine();
+    std::printf(
+        "%d continuous region passes; the tool's figures every %d passes (private: PrivateUsage, or "
+        "PagefileUsage where the platform leaves that empty)\n",
+        passes, kEvery);
+    if (!guiCounts)
+        std::printf(
+            "GDI and USER object counts: not shown, GetGuiResources is a stub under Wine "
+            "(and handle counts where GetProcessHandleCount gives none)\n");
+    std::vector<Sample> samples;
+    CircleCounter counter(cad.LogPath());
+    const DWORD start = ::GetTickCount();
+    samples.push_back(Measure(process.Get(), 0, start));
+    Print(samples.back(), nullptr, guiCounts);
+    ::PostMessageA(execute, BM_CLICK, 0, 0);
+
+    int done = 0;
+    DWORD lastProgress = ::GetTickCount();
+    while (done < passes) {
+        ::Sleep(50);
+        const int now = counter.Count();
+        if (now != done) {
+            lastProgress = ::GetTickCount();
+            for (int mark = done / kEvery + 1; mark <= now / kEvery; ++mark) {
+                samples.push_back(Measure(process.Get(), mark * kEvery, start));
+                Print(samples.back(), &samples[samples.size() - 2], guiCounts);
+            }
+            done = now;
+        } else if (::GetTickCount() - lastProgress > kStallMs) {
+            std::printf("no pass for %lu s after %d passes: stopped\n", kStallMs / 1000, done);
+            break;
+        }
+    }
+    if (done % kEvery != 0) {
+        samples.push_back(Measure(process.Get(), done, start));
+        Print(samples.back(), &samples[samples.size() - 2], guiCounts);
+    }
+
+    // Flat after warm-up: compare the first sample past the warm-up with the last.
+    if (samples.size() >= 3) {
+        const Sample& warm = samples[1];
+        const Sample& last = samples.back();
+        std::printf("after warm-up (pass %d to %d): private %+.0f KB, working set %+.0f KB\n", warm.passes, last.passes,
+                    (static_cast<double>(last.privateBytes) - warm.privateBytes) / 1024.0,
+                    (static_cast<double>(last.workingSet) - warm.workingSet) / 1024.0);
+    }
+    std::printf("mean pass %.1f ms\n", done ? samples.back().seconds * 1000.0 / done : 0.0);
+
+    testsupport::CadsimProcess::WaitUntil([&] { return !::IsIconic(window); }, 10000);
+    ::PostMessageA(window, WM_CLOSE, 0, 0);
+    ::WaitForSingleObject(process.Get(), 10000);
+    ::DeleteFileA(script.c_str());
+    return done == passes ? 0 : 1;
+}
