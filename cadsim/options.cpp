@@ -74,8 +74,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         const bool takesValue = name == "--frame" || name == "--title" || name == "--cmdline" || name == "--names" ||
                                 name == "--textwin" || name == "--ready" || name == "--input" ||
                                 name == "--input-delay" || name == "--hold-clipboard" || name == "--log" ||
-                                name == "--history-lines" || name == "--var" || name == "--drawing" || name == "--user" ||
-                                name == "--report-fault";
+                                name == "--history-lines" || name == "--var" || name == "--drawing" ||
+                                name == "--user" || name == "--report-fault";
         if (!isFlag && !takesValue)
             return Fail("unknown option '" + name + "'");
         // Each variable may be preset once; the other options once at all.
