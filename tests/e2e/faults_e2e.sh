@@ -75,7 +75,7 @@ circles() {
 
 start_tool
 type_size 50
-probe clip-set "$CLIP"
+probe clip-put "$CLIP"
 
 # The CAD program closed while a region pass waits for the selection, after a first pass drew; an
 # Execute click during that wait starts nothing.

@@ -1,6 +1,8 @@
 # Shared by the end-to-end scripts: the Wine environment, the desktop helpers, checks that count.
 # Usage: source it with the folder of the built exes as $1.
-set -euo pipefail
+set -Eeuo pipefail
+# A command that stops the script says where, so that an early stop is never a silent one.
+trap '[ "$BASH_SUBSHELL" -ne 0 ] || echo "stopped by a failing command at ${BASH_SOURCE[0]##*/}:$LINENO: $BASH_COMMAND" >&2' ERR
 
 E2E_BIN=$(cd "$1" && pwd)
 E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)

@@ -16,8 +16,6 @@
 //   tavroprobe answer <caption> <ms>        press OK on a message box with that caption
 //   tavroprobe close <caption>              post WM_CLOSE to the window
 //   tavroprobe post-click <caption> <id>    post BM_CLICK to a control, even of a minimised window
-//   tavroprobe clip-set <text>              put a text on the clipboard, as another program would
-//   tavroprobe clip-get                     print the clipboard's text
 //   tavroprobe appdata                      print the user's application-data folder
 //   tavroprobe prompt <caption>             print the prompt of the CAD window with that caption
 //   tavroprobe clip-put <text>              put a text on the clipboard
@@ -85,32 +83,6 @@ std::string WindowText(HWND window) {
     std::vector<char> text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
     ::SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
     return text.data();
-}
-
-// Sets the clipboard to a text (as another program would) or prints its text; opens retry briefly
-// while another program holds the clipboard.
-int Clipboard(bool set, const char* text) {
-    bool open = false;
-    for (int i = 0; i < 50 && !(open = ::OpenClipboard(nullptr)); ++i)
-        ::Sleep(20);
-    if (!open)
-        return Fail("the clipboard cannot be opened");
-    if (set) {
-        ::EmptyClipboard();
-        const std::size_t size = std::strlen(text) + 1;
-        HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, size);
-        if (memory) {
-            std::memcpy(::GlobalLock(memory), text, size);
-            ::GlobalUnlock(memory);
-            if (!::SetClipboardData(CF_TEXT, memory))
-                ::GlobalFree(memory);
-        }
-    } else if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
-        std::printf("%s\n", static_cast<const char*>(::GlobalLock(data)));
-        ::GlobalUnlock(data);
-    }
-    ::CloseClipboard();
-    return 0;
 }
 
 // Milliseconds from CreateProcess to the window with the caption being visible; negative when
@@ -239,8 +211,6 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
-    if (command == "clip-set" || command == "clip-get")
-        return Clipboard(command == "clip-set", arg(2));
     if (command == "launch-time") {
         std::vector<std::pair<std::string, std::string>> programs;
         for (int i = 3; i + 1 < argc; i += 2)
