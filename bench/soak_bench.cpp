@@ -12,38 +12,17 @@
 #include <string>
 #include <vector>
 
+#include "bench_windows.h"
 #include "cadsim_process.h"
 
 namespace {
 
+using bench::Control;
+using bench::OwnFolder;
+
 const char kTitle[] = "図心位置に円を描く";
 constexpr int kEvery = 100;
 constexpr DWORD kStallMs = 30000;
-
-std::string OwnFolder() {
-    char path[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, path, sizeof path);
-    const std::string full = path;
-    return full.substr(0, full.find_last_of('\\') + 1);
-}
-
-HWND Control(HWND window, int id) {
-    struct Search {
-        int id;
-        HWND found;
-    } search{id, nullptr};
-    ::EnumChildWindows(
-        window,
-        [](HWND child, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            if (::GetDlgCtrlID(child) != s->id)
-                return TRUE;
-            s->found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
 
 // Counts circles in the simulator's log as it grows, reading only what is new: the log of a long
 // run is megabytes, and reading it whole at every look would cost more than the passes.

@@ -14,9 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "bench_windows.h"
 #include "cadsim_process.h"
 
 namespace {
+
+using bench::Control;
+using bench::OwnFolder;
 
 constexpr int kRuns = 11;
 constexpr int kFirstRuns = 5;
@@ -36,16 +40,6 @@ double NowMs() {
     return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-std::string Folder(const std::string& path) {
-    return path.substr(0, path.find_last_of('\\') + 1);
-}
-
-std::string OwnFolder() {
-    char path[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, path, sizeof path);
-    return Folder(path);
-}
-
 int Count(const std::string& text, const std::string& part) {
     int count = 0;
     for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
@@ -59,24 +53,6 @@ unsigned long long FileSize(const std::wstring& path) {
     if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
         return 0;
     return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
-
-HWND Control(HWND window, int id) {
-    struct Search {
-        int id;
-        HWND found;
-    } search{id, nullptr};
-    ::EnumChildWindows(
-        window,
-        [](HWND child, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            if (::GetDlgCtrlID(child) != s->id)
-                return TRUE;
-            s->found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 double Median(std::vector<double> values) {
