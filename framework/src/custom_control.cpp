@@ -108,6 +108,12 @@ LRESULT TCustomControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     switch (message) {
         case WM_ERASEBKGND:
             return 0;  // the paint covers every pixel
+        case BM_CLICK:
+            // Accessibility tools and automation click push buttons this way; a self-painted one
+            // answers as a standard one does.
+            if (::IsWindowEnabled(Handle()))
+                Click();
+            return 0;
         case WM_GETDLGCODE:
             return DialogCodes(reinterpret_cast<const MSG*>(lParam));
         case WM_MOUSEMOVE: {

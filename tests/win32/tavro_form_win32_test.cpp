@@ -258,6 +258,13 @@ TEST_F(MainWindow, ExecuteRunsTheModeOfTheFaceCentreBox) {
     form.CheckBox1->SetChecked(false);
     form.plButton2Click(form.plButton2);
     EXPECT_EQ(workflows.calls, "FFRR");
+    // Automation clicks a push button with BM_CLICK; the self-painted one answers as a standard one,
+    // and not while it is disabled.
+    ::SendMessageA(form.plButton2->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(workflows.calls, "FFRRR");
+    ::EnableWindow(form.plButton2->Handle(), FALSE);
+    ::SendMessageA(form.plButton2->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(workflows.calls, "FFRRR");
 }
 
 TEST_F(MainWindow, CloseDuringARunWaitsForTheRunToEnd) {
