@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "cadsim_process.h"
+
 namespace bench {
 
 // The folder of the running benchmark exe, with its trailing backslash; the tool and the simulator
@@ -34,6 +36,36 @@ inline HWND Control(HWND window, int id) {
         },
         reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+// Tavro.exe started from the bench folder, with its main window once shown.
+struct StartedTool {
+    testsupport::UniqueHandle process;
+    testsupport::UniqueHandle thread;
+    HWND window = nullptr;  // null when the program did not start or showed no window in 30 s
+};
+
+inline StartedTool StartTool(const std::string& folder, const char* title) {
+    StartedTool tool;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    std::string commandLine = "\"" + folder + "Tavro.exe\"";
+    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &started))
+        return tool;
+    tool.process = testsupport::UniqueHandle(started.hProcess);
+    tool.thread = testsupport::UniqueHandle(started.hThread);
+    // The window exists before its controls: wait until it is shown.
+    testsupport::CadsimProcess::WaitUntil(
+        [&] {
+            tool.window = ::FindWindowA(nullptr, title);
+            return tool.window && ::IsWindowVisible(tool.window);
+        },
+        30000);
+    if (tool.window && !::IsWindowVisible(tool.window))
+        tool.window = nullptr;
+    return tool;
 }
 
 }  // namespace bench

@@ -134,31 +134,16 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION tavro{};
-    std::string commandLine = "\"" + bin + "Tavro.exe\"";
-    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &tavro)) {
-        std::printf("cannot start Tavro.exe\n");
-        return 1;
-    }
-    testsupport::UniqueHandle process(tavro.hProcess);
-    testsupport::UniqueHandle thread(tavro.hThread);
-    HWND window = nullptr;
-    testsupport::CadsimProcess::WaitUntil(
-        [&] {
-            window = ::FindWindowA(nullptr, kTitle);
-            return window && ::IsWindowVisible(window);
-        },
-        30000);
+    bench::StartedTool tool = bench::StartTool(bin, kTitle);
+    HWND window = tool.window;
+    const HANDLE process = tool.process.Get();
     HWND execute = window ? Control(window, 106) : nullptr;
     HWND faceCentre = window ? Control(window, 107) : nullptr;
     HWND continuous = window ? Control(window, 104) : nullptr;
     HWND size = window ? Control(window, 101) : nullptr;
     if (!execute || !faceCentre || !continuous || !size) {
         std::printf("the tool's window did not appear\n");
-        ::TerminateProcess(process.Get(), 1);
+        ::TerminateProcess(process, 1);
         return 1;
     }
     ::SendMessageA(size, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("5"));
@@ -177,7 +162,7 @@ int main(int argc, char** argv) {
     std::vector<Sample> samples;
     CircleCounter counter(cad.LogPath());
     const DWORD start = ::GetTickCount();
-    samples.push_back(Measure(process.Get(), 0, start));
+    samples.push_back(Measure(process, 0, start));
     Print(samples.back(), nullptr, guiCounts);
     ::PostMessageA(execute, BM_CLICK, 0, 0);
 
@@ -189,7 +174,7 @@ int main(int argc, char** argv) {
         if (now != done) {
             lastProgress = ::GetTickCount();
             for (int mark = done / kEvery + 1; mark <= now / kEvery; ++mark) {
-                samples.push_back(Measure(process.Get(), mark * kEvery, start));
+                samples.push_back(Measure(process, mark * kEvery, start));
                 Print(samples.back(), &samples[samples.size() - 2], guiCounts);
             }
             done = now;
@@ -199,7 +184,7 @@ int main(int argc, char** argv) {
         }
     }
     if (done % kEvery != 0) {
-        samples.push_back(Measure(process.Get(), done, start));
+        samples.push_back(Measure(process, done, start));
         Print(samples.back(), &samples[samples.size() - 2], guiCounts);
     }
 
@@ -215,7 +200,7 @@ int main(int argc, char** argv) {
 
     testsupport::CadsimProcess::WaitUntil([&] { return !::IsIconic(window); }, 10000);
     ::PostMessageA(window, WM_CLOSE, 0, 0);
-    ::WaitForSingleObject(process.Get(), 10000);
+    ::WaitForSingleObject(process, 10000);
     ::DeleteFileA(script.c_str());
     return done == passes ? 0 : 1;
 }

@@ -181,29 +181,14 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION tavro{};
-    std::string commandLine = "\"" + bin + "Tavro.exe\"";
-    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &tavro)) {
-        std::printf("cannot start Tavro.exe\n");
-        return 1;
-    }
-    HWND window = nullptr;
-    // The window exists before its controls: wait until it is shown.
-    testsupport::CadsimProcess::WaitUntil(
-        [&] {
-            window = ::FindWindowA(nullptr, kTitle);
-            return window && ::IsWindowVisible(window);
-        },
-        30000);
+    bench::StartedTool tool = bench::StartTool(bin, kTitle);
+    HWND window = tool.window;
     HWND execute = window ? Control(window, 106) : nullptr;
     HWND faceCentre = window ? Control(window, 107) : nullptr;
     HWND size = window ? Control(window, 101) : nullptr;
     if (!execute || !faceCentre || !size) {
         std::printf("the tool's window did not appear\n");
-        ::TerminateProcess(tavro.hProcess, 1);
+        ::TerminateProcess(tool.process.Get(), 1);
         return 1;
     }
     ::SendMessageA(size, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("5"));
@@ -281,8 +266,6 @@ int main(int argc, char** argv) {
     report("region pass", timeRuns(kRuns, false), 1);
 
     ::PostMessageA(window, WM_CLOSE, 0, 0);
-    ::WaitForSingleObject(tavro.hProcess, 10000);
-    ::CloseHandle(tavro.hThread);
-    ::CloseHandle(tavro.hProcess);
+    ::WaitForSingleObject(tool.process.Get(), 10000);
     return 0;
 }

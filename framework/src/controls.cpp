@@ -16,11 +16,6 @@ namespace {
 const char kControlProperty[] = "TavroControl";
 const char kGroupBoxClass[] = "TGroupBox";
 
-BOOL CALLBACK SetFontOnChild(HWND child, LPARAM font) {
-    ::SendMessageA(child, WM_SETFONT, static_cast<WPARAM>(font), TRUE);
-    return TRUE;
-}
-
 bool IsMouseMessage(UINT message) {
     return message >= WM_MOUSEFIRST && message <= WM_MBUTTONDBLCLK && message != WM_MOUSEWHEEL;
 }
@@ -42,11 +37,6 @@ private:
 };
 
 }  // namespace
-
-void ApplyFont(HWND window, HFONT font) {
-    ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    ::EnumChildWindows(window, SetFontOnChild, reinterpret_cast<LPARAM>(font));
-}
 
 // ---- TControl -------------------------------------------------------------------------------
 

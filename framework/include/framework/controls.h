@@ -123,9 +123,6 @@ public:
     // Passes a WM_COMMAND from a child window to its control object; true when one took it.
     static bool RouteCommand(WPARAM wParam, LPARAM lParam);
 
-    // Window-less controls painted by this one, in painting order.
-    const std::vector<TGraphicControl*>& GraphicControls() const { return graphics_; }
-
 protected:
     // Registers a window class whose windows are bound to their object at creation.
     static void RegisterOwnClass(const char* className, UINT classStyle, HBRUSH background, HICON icon = nullptr);
@@ -233,8 +230,5 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PaintWindow(HDC dc, const RECT& area) override;
 };
-
-// Sets the font on a window and all its descendants.
-void ApplyFont(HWND window, HFONT font);
 
 }  // namespace framework

@@ -27,7 +27,6 @@ public:
     std::string ClassName() const override { return "TForm"; }
 
     HFONT Font() const { return WindowFont(); }
-    const TFont& FontValue() const { return TControl::Font(); }
 
     void Show();
     // Closes the window as the user would: runs OnClose, then destroys it. Closing the
