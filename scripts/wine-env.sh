@@ -28,20 +28,25 @@ wine_env_up() {
 
     # Without an X display Wine does not enumerate top-level windows.
     if [ -z "${DISPLAY:-}" ]; then
-        local n=91
-        while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        # Xvfb picks a free display itself and writes its number once it accepts connections, so
+        # two runs starting at the same moment can never race for one display.
+        local numfile
+        numfile=$(mktemp)
+        Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
         _wine_env_started_xvfb=$!
-        export DISPLAY=":$n"
-        local i
-        for i in $(seq 1 100); do
-            xdpyinfo >/dev/null 2>&1 && break
+        local i n=""
+        for i in $(seq 1 300); do
+            n=$(tr -dc '0-9' <"$numfile")
+            [ -n "$n" ] && break
+            kill -0 "$_wine_env_started_xvfb" 2>/dev/null || break
             sleep 0.1
         done
-        if ! xdpyinfo >/dev/null 2>&1; then
-            echo "wine-env: Xvfb did not start on $DISPLAY" >&2
+        rm -f "$numfile"
+        if [ -z "$n" ]; then
+            echo "wine-env: Xvfb did not start" >&2
             return 1
         fi
+        export DISPLAY=":$n"
         # Focus and activation need a window manager.
         openbox --sm-disable >/dev/null 2>&1 &
         _wine_env_started_wm=$!
