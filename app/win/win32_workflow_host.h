@@ -38,10 +38,15 @@ private:
     cadlink::WindowDiscovery* discovery_ = nullptr;
 };
 
-// A row that could not be written is reported once the run has ended, however it ends.
+// A row that could not be written is reported once the run has ended, however it ends (an
+// Execute clicked during a run returns at once and leaves the report to the run).
 struct ResultsFailureAfterRun {
     Win32WorkflowHost& host;
-    ~ResultsFailureAfterRun() { host.ReportResultsFailure(); }
+    const CentroidWorkflows& workflows;
+    ~ResultsFailureAfterRun() {
+        if (!workflows.Running())
+            host.ReportResultsFailure();
+    }
 };
 
 // Everything a run of the program needs to drive the CAD program, wired to the main window.
@@ -53,11 +58,11 @@ public:
     }
 
     void FaceCentre() override {
-        const ResultsFailureAfterRun report{host_};
+        const ResultsFailureAfterRun report{host_, workflows_};
         workflows_.FaceCentre();
     }
     void Region() override {
-        const ResultsFailureAfterRun report{host_};
+        const ResultsFailureAfterRun report{host_, workflows_};
         workflows_.Region();
     }
     bool Running() const override { return workflows_.Running(); }

@@ -41,10 +41,13 @@ start_list
 centred=$(probe bounds "$TITLE" 0 | cut -d' ' -f1,2)
 type_size 50
 
-# Two face-centre runs on the rectangle.
-start_sim --drawing "$(windows_path "$samples/rectangle.txt")" --user "$(user_script "pick 30,35" "pick 10,10")"
+# Two face-centre runs on the rectangle, and one between them cancelled at the pick, which adds nothing.
+start_sim --drawing "$(windows_path "$samples/rectangle.txt")" \
+    --user "$(user_script "pick 30,35" "esc at 点を指定" "pick 10,10")"
 run_execute
 run_execute
+run_execute
+face_circles=$(sim_circles | wc -l)
 stop_sim
 
 # A continuous region run of three passes, in a drawing whose name a spreadsheet would evaluate.
@@ -62,6 +65,7 @@ click_control "$TITLE" $ID_FACE_CENTRE
 check_eq "the list starts with the byte-order mark and the header" \
     $'\xef\xbb\xbf日時,図面,モード,面積,周長,図心X,図心Y,円の大きさ' "$(head -n 1 "$list" | tr -d '\r')"
 check_eq "five rows, each ended by CR LF" 6 "$(grep -c $'\r$' "$list")"
+check_eq "two face-centre circles of three runs" 2 "$face_circles"
 check_eq "the drawing names, the second kept as text" \
     $'Drawing1.dwg\nDrawing1.dwg\n\'=SUM(1+2)plan.dwg\n\'=SUM(1+2)plan.dwg\n\'=SUM(1+2)plan.dwg' "$(column 2)"
 check_eq "the modes" $'面の中心\n面の中心\nリージョン\nリージョン\nリージョン' "$(column 3)"
