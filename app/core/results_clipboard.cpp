@@ -8,9 +8,15 @@
 namespace app {
 namespace {
 
-const char16_t kHeader[] = u"日時\t図面\tモード\t面積\t周長\t図心X\t図心Y\t円の大きさ\r\n";
-const char16_t kTotal[] = u"合計";
-const char16_t kHeaderFirstField[] = u"日時";
+// UTF-16 texts are written as escapes: the sources are also compiled in code page 932.
+// 日時 図面 モード 面積 周長 図心X 図心Y 円の大きさ
+const char16_t kHeader[] =
+    u"\u65e5\u6642\t\u56f3\u9762\t\u30e2\u30fc\u30c9\t\u9762\u7a4d\t\u5468\u9577\t\u56f3\u5fc3X\t\u56f3\u5fc3Y\t\u5186"
+    u"\u306e\u5927\u304d\u3055\r\n";
+// 合計
+const char16_t kTotal[] = u"\u5408\u8a08";
+// 日時
+const char16_t kHeaderFirstField[] = u"\u65e5\u6642";
 constexpr std::size_t kAreaColumn = 3;
 constexpr std::size_t kColumns = 8;
 

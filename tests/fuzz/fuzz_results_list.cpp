@@ -57,8 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i + 1 < size; i += 2)
         file += static_cast<char16_t>(data[i] | (data[i + 1] << 8));
     const std::u16string table = app::ResultsClipboardText(file, u'.');
-    Require(table.rfind(u"日時\t", 0) == 0, "the table starts with the header");
-    Require(table.find(u"合計\t") != std::u16string::npos && table.size() >= 2 &&
+    Require(table.rfind(u"\u65e5\u6642\t", 0) == 0, "the table starts with the header");
+    Require(table.find(u"\u5408\u8a08\t") != std::u16string::npos && table.size() >= 2 &&
                 table.compare(table.size() - 2, 2, u"\r\n") == 0,
             "the table ends with the total row");
     return 0;
