@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "measurement.h"
 #include "platform/window_system.h"
 #include "report_reader.h"
 
@@ -34,6 +35,8 @@ public:
     virtual std::optional<std::uint64_t> FileVersion(const std::string& path) = 0;
     // The locale's decimal separator.
     virtual char DecimalSeparator() = 0;
+    // A circle was typed at a measured shape's centroid.
+    virtual void MeasurementDrawn(const DrawnMeasurement&) {}
 };
 
 }  // namespace app

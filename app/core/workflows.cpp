@@ -255,7 +255,9 @@ void CentroidWorkflows::FaceCentre() {
         return;
     const std::string radius = cadlink::Trim(host_.SizeText());
     CheckTypeableSize(radius, host_.SizeText());  // the box may have been changed during the run
-    SendAssembled(std::string(kCancel) + "CIRCLE " + values.centroidX + "," + values.centroidY + " " + radius + "\r");
+    if (SendAssembled(std::string(kCancel) + "CIRCLE " + values.centroidX + "," + values.centroidY + " " + radius +
+                      "\r"))
+        host_.MeasurementDrawn(MeasurementAsShown(ReportVariant::FaceCentre, values, radius, host_.DecimalSeparator()));
 }
 
 void CentroidWorkflows::Region() {
@@ -286,8 +288,10 @@ void CentroidWorkflows::Region() {
             // Read afresh for every circle: a size changed during the run is checked again.
             const std::string size = host_.SizeText();
             CheckTypeableSize(size, size);
-            SendAssembled(std::string(kCancel) + "CIRCLE " + centroidX + "," + pass.values.centroidY + " " + size +
-                          "\r");
+            if (SendAssembled(std::string(kCancel) + "CIRCLE " + centroidX + "," + pass.values.centroidY + " " + size +
+                              "\r"))
+                host_.MeasurementDrawn(
+                    MeasurementAsShown(ReportVariant::Region, pass.values, size, host_.DecimalSeparator()));
         }
     } while (host_.ContinuousChecked() && !centroidX.empty());
 }

@@ -6,6 +6,8 @@
 #include "framework/application.h"
 #include "framework/ini_file.h"
 #include "framework/shell_folders.h"
+#include "results_table.h"
+#include "window_place_settings.h"
 
 namespace app {
 
@@ -92,11 +94,25 @@ void TTavroF::FormCreate(framework::TObject*) {
     Edit1->SetText("50");
     const framework::TIniFile settings(SettingsPath());
     Edit1->SetText(settings.ReadString(kSettingsSection, kSettingsKeySize, "50"));
+    RestoreWindowPlace(Handle(), settings);
+
+    results_.SetPath(workFolder + ResultsFileName(framework::ExecutablePath()));
+    resultsMenu_.AddTo(Handle());
 }
 
 void TTavroF::FormClose(framework::TObject*) {
+    // Rows that could not be written during the runs get a last try.
+    if (!results_.WritePending())
+        framework::Application.ShowException(results_.Path() + " に書き込めません");
     const framework::TIniFile settings(SettingsPath());
     settings.WriteString(kSettingsSection, kSettingsKeySize, Edit1->Text());
+    SaveWindowPlace(Handle(), settings);
+}
+
+LRESULT TTavroF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (resultsMenu_.HandleMessage(Handle(), message, wParam, lParam))
+        return 0;
+    return TForm::HandleMessage(message, wParam, lParam);
 }
 
 std::string TTavroF::SettingsPath() const {

@@ -9,6 +9,7 @@
 #include "framework/form.h"
 #include "plButton.h"
 #include "report_stem_claim.h"
+#include "results_menu.h"
 #include "run_paths.h"
 
 namespace app {
@@ -52,6 +53,9 @@ public:
     const RunPaths& Paths() const { return paths_; }
     std::string SettingsPath() const;
 
+    // The results list of the measured shapes, and its items in the system menu.
+    ResultsFile& Results() { return results_; }
+
     void SetWorkflows(Workflows* workflows) { workflows_ = workflows; }
     // Set when the user closed the window while a run was waiting: the run ends at its next
     // poll, and the window closes after it.
@@ -61,12 +65,15 @@ protected:
     void DoCreate() override { FormCreate(this); }
     void DoClose() override { FormClose(this); }
     bool CanClose() override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     pl::TplButton* CreatePlButton(const char* name, const framework::Bounds& bounds, const char* caption, int id);
 
     RunPaths paths_;
     ReportStemClaim stemClaim_;
+    ResultsFile results_;
+    ResultsMenu resultsMenu_{results_};
     Workflows* workflows_ = nullptr;
     bool closeRequested_ = false;
 };

@@ -7,6 +7,7 @@
 #include "framework/application.h"
 #include "framework/exceptions.h"
 #include "framework/handles.h"
+#include "results_table.h"
 
 namespace app {
 namespace {
@@ -106,6 +107,27 @@ char Win32WorkflowHost::DecimalSeparator() {
 
 void Win32WorkflowHost::ShowArea(const std::string& caption) {
     form_.Label1->SetCaption(caption);
+}
+
+void Win32WorkflowHost::MeasurementDrawn(const DrawnMeasurement& measurement) {
+    std::string drawing;
+    if (discovery_ && discovery_->IsLive(discovery_->Kept().MainFrame)) {
+        std::string title(32 * 1024, '\0');
+        const int length = discovery_->Windows().GetWindowTextA(discovery_->Kept().MainFrame, title.data(),
+                                                                static_cast<int>(title.size()));
+        title.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+        drawing = DrawingNameFromTitle(title);
+    }
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    const std::string when = FormatRowTime(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
+    // A row that cannot be written now is kept and written with the next one.
+    form_.Results().Append(FormatResultRow(when, drawing, measurement));
+}
+
+void Win32WorkflowHost::ReportResultsFailure() {
+    if (form_.Results().TakeFailure())
+        framework::Application.ShowException(form_.Results().Path() + " に書き込めません");
 }
 
 void Win32WorkflowHost::ShowPerimeter(const std::string& caption) {

@@ -27,19 +27,44 @@ public:
     char DecimalSeparator() override;
     void ShowArea(const std::string& caption) override;
     void ShowPerimeter(const std::string& caption) override;
+    // Adds the shape's row to the results list, with the drawing's name from the CAD title.
+    void MeasurementDrawn(const DrawnMeasurement& measurement) override;
+    void SetCadWindows(cadlink::WindowDiscovery* discovery) { discovery_ = discovery; }
+    // Shows the error box once when a row of the last run could not be written.
+    void ReportResultsFailure();
 
 private:
     TTavroF& form_;
+    cadlink::WindowDiscovery* discovery_ = nullptr;
+};
+
+// A row that could not be written is reported once the run has ended, however it ends (an
+// Execute clicked during a run returns at once and leaves the report to the run).
+struct ResultsFailureAfterRun {
+    Win32WorkflowHost& host;
+    const CentroidWorkflows& workflows;
+    ~ResultsFailureAfterRun() {
+        if (!workflows.Running())
+            host.ReportResultsFailure();
+    }
 };
 
 // Everything a run of the program needs to drive the CAD program, wired to the main window.
 class TavroRuntime : public Workflows {
 public:
     explicit TavroRuntime(TTavroF& form)
-        : link_(windows_, system_, clipboard_), host_(form), workflows_(link_, system_, host_, form.Paths()) {}
+        : link_(windows_, system_, clipboard_), host_(form), workflows_(link_, system_, host_, form.Paths()) {
+        host_.SetCadWindows(&link_.Discovery());
+    }
 
-    void FaceCentre() override { workflows_.FaceCentre(); }
-    void Region() override { workflows_.Region(); }
+    void FaceCentre() override {
+        const ResultsFailureAfterRun report{host_, workflows_};
+        workflows_.FaceCentre();
+    }
+    void Region() override {
+        const ResultsFailureAfterRun report{host_, workflows_};
+        workflows_.Region();
+    }
     bool Running() const override { return workflows_.Running(); }
 
 private:

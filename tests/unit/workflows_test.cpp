@@ -67,6 +67,8 @@ struct FakeHost : app::WorkflowHost {
     std::function<void()> onPoll;      // the user's side, acting while the workflow waits
     std::function<void()> beforePoll;  // a host that handles typed input late does it here
     int polls = 0;
+    std::vector<app::DrawnMeasurement> drawn;
+    void MeasurementDrawn(const app::DrawnMeasurement& measurement) override { drawn.push_back(measurement); }
 
     void WriteFile(const std::string& path, const std::string& content) { files[path] = {content, nextVersion++}; }
 
@@ -784,6 +786,37 @@ TEST_F(WorkflowTest, WaitsEndAfterSixHundredPolls) {
     workflows.FaceCentre();
     EXPECT_EQ(host.polls, app::CentroidWorkflows::kPollLimit);
     EXPECT_FALSE(host.minimized);
+}
+
+TEST_F(WorkflowTest, EveryCircleTypedIsOneMeasurementAsShownAndTyped) {
+    SelectRegions(3);
+    host.continuous = true;
+    host.size = "30 ";
+    workflows.Region();
+    ASSERT_EQ(host.drawn.size(), 2u);  // the third pass was cancelled
+    const app::DrawnMeasurement& first = host.drawn[0];
+    EXPECT_EQ(first.mode, app::ReportVariant::Region);
+    EXPECT_EQ(first.area, "1234.57");
+    EXPECT_EQ(first.perimeter, "140.00");
+    EXPECT_EQ(first.centroidX + "," + first.centroidY, "10.0000,15.0000");
+    EXPECT_EQ(first.size, "30 ");
+    EXPECT_EQ(host.drawn[1].centroidX + "," + host.drawn[1].centroidY, "20.0000,25.0000");
+
+    host.drawn.clear();
+    host.size = " 40 ";
+    PressEscAtPick();
+    workflows.FaceCentre();
+    EXPECT_TRUE(host.drawn.empty());
+    PickAt("10.0000", "20.0000");
+    pendingReport = "30.0000,35.0000";
+    workflows.FaceCentre();
+    ASSERT_EQ(host.drawn.size(), 1u);
+    EXPECT_EQ(host.drawn[0].mode, app::ReportVariant::FaceCentre);
+    EXPECT_EQ(host.drawn[0].area, "1234.5678");
+    EXPECT_EQ(host.drawn[0].perimeter, "140.0000");
+    EXPECT_EQ(host.drawn[0].centroidX + "," + host.drawn[0].centroidY, "30.0000,35.0000");
+    EXPECT_EQ(host.drawn[0].size, "40");
+    EXPECT_EQ(circles.back(), "30.0000,35.0000 40");
 }
 
 }  // namespace

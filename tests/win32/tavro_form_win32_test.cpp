@@ -26,6 +26,13 @@ std::string SettingsFile() {
     return ExpectedWorkFolder() + "tavro_form_win32_test.Ini";
 }
 
+// The window's place as closing writes it beside the size.
+std::string PlaceLines(HWND window) {
+    RECT rect;
+    ::GetWindowRect(window, &rect);
+    return "左=" + std::to_string(rect.left) + "\r\n上=" + std::to_string(rect.top) + "\r\n";
+}
+
 RECT ClientRectIn(HWND window, HWND reference) {
     RECT rect;
     ::GetWindowRect(window, &rect);
@@ -222,21 +229,23 @@ TEST_F(MainWindow, InstancesStartedTogetherGetReportStemsOfTheirOwn) {
 
 TEST_F(MainWindow, SavedSizeIsShownAndClosingWritesItBackUnchanged) {
     WriteBytes(SettingsFile(), "[初期化]\r\n大きさ=75\r\n");
+    std::string place;
     {
         app::TTavroF form;
         EXPECT_EQ(form.Edit1->Text(), "75");
         form.Edit1->SetText("ab c");
+        place = PlaceLines(form.Handle());
         form.Close();
         EXPECT_FALSE(::IsWindow(form.Handle()));
     }
-    EXPECT_EQ(ReadBytes(SettingsFile()), "[初期化]\r\n大きさ=ab c\r\n");
+    EXPECT_EQ(ReadBytes(SettingsFile()), "[初期化]\r\n大きさ=ab c\r\n" + place);
     {
         app::TTavroF form;
         EXPECT_EQ(form.Edit1->Text(), "ab c");
         form.Edit1->SetText("");
         form.Close();
     }
-    EXPECT_EQ(ReadBytes(SettingsFile()), "[初期化]\r\n大きさ=\r\n");
+    EXPECT_EQ(ReadBytes(SettingsFile()), "[初期化]\r\n大きさ=\r\n" + place);
     app::TTavroF form;
     EXPECT_EQ(form.Edit1->Text(), "");
 }
@@ -272,6 +281,7 @@ TEST_F(MainWindow, CloseDuringARunWaitsForTheRunToEnd) {
     RecordingWorkflows workflows;
     form.SetWorkflows(&workflows);
     HWND window = form.Handle();
+    const std::string place = PlaceLines(window);
     workflows.running = true;
     form.Close();
     EXPECT_TRUE(::IsWindow(window));
@@ -283,16 +293,17 @@ TEST_F(MainWindow, CloseDuringARunWaitsForTheRunToEnd) {
     while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
         ::DispatchMessageA(&message);
     EXPECT_FALSE(::IsWindow(window));
-    EXPECT_EQ(ReadBytes(SettingsFile()), "[初期化]\r\n大きさ=50\r\n");
+    EXPECT_EQ(ReadBytes(SettingsFile()), "[初期化]\r\n大きさ=50\r\n" + place);
 }
 
 TEST_F(MainWindow, CloseButtonSavesTheSizeAndClosesTheWindow) {
     app::TTavroF form;
     HWND window = form.Handle();
     form.Edit1->SetText("123");
+    const std::string place = PlaceLines(window);
     ClickButton(form.plButton1);
     EXPECT_FALSE(::IsWindow(window));
-    EXPECT_EQ(ReadBytes(SettingsFile()), "[初期化]\r\n大きさ=123\r\n");
+    EXPECT_EQ(ReadBytes(SettingsFile()), "[初期化]\r\n大きさ=123\r\n" + place);
 }
 
 TEST_F(MainWindow, UnwritableSettingsFileShowsTheErrorAndTheWindowStillCloses) {

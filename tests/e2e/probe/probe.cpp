@@ -263,6 +263,16 @@ int main(int argc, char** argv) {
         std::printf("%ld %ld\n", origin.x, origin.y);
         return 0;
     }
+    if (command == "syscommand") {
+        // A system-menu command as the menu sends it; SC_KEYMENU with a blank opens the menu as Alt+Space does.
+        ::PostMessageA(window, WM_SYSCOMMAND, std::strtoul(arg(3), nullptr, 0), std::strtol(arg(4), nullptr, 0));
+        return 0;
+    }
+    if (command == "move") {
+        ::SetWindowPos(window, nullptr, std::atoi(arg(3)), std::atoi(arg(4)), 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
     if (command == "show") {
         // Back from the task bar without taking the focus, so that a run in progress goes on as it was.
         ::ShowWindow(window, SW_SHOWNOACTIVATE);

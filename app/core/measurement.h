@@ -1,0 +1,25 @@
+#pragma once
+// One measured shape whose circle was typed, as the run showed and typed its values.
+
+#include <string>
+
+#include "report_reader.h"
+
+namespace app {
+
+struct DrawnMeasurement {
+    ReportVariant mode = ReportVariant::FaceCentre;
+    std::string area;       // as the area label shows it
+    std::string perimeter;  // as the perimeter label shows it
+    std::string centroidX;  // as typed into CIRCLE
+    std::string centroidY;
+    std::string size;  // the radius as typed into CIRCLE
+};
+
+// The values of a report as the run showed them (region mode shows two decimals) and typed them.
+DrawnMeasurement MeasurementAsShown(ReportVariant mode,
+                                    const ReportValues& values,
+                                    const std::string& size,
+                                    char decimalSeparator);
+
+}  // namespace app

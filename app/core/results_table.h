@@ -1,0 +1,48 @@
+#pragma once
+// The results file: one CSV row per measured shape, in the system code page here (the Win32 side
+// writes it as UTF-8), safe to open in a spreadsheet whatever the drawing's name holds.
+
+#include <string>
+
+#include "measurement.h"
+
+namespace app {
+
+// The header row, CRLF included.
+extern const char kResultsHeader[];
+
+// The drawing's name as the CAD main window's title shows it: the text inside the last pair of
+// square brackets ("... - [図面1.dwg]" gives "図面1.dwg"); empty when there is none.
+std::string DrawingNameFromTitle(const std::string& title);
+
+// "yyyy/mm/dd hh:mm:ss".
+std::string FormatRowTime(int year, int month, int day, int hour, int minute, int second);
+
+// A number as the report or the labels write it: blanks around it, a sign, digits with one
+// decimal point or decimal comma, an exponent.
+bool IsNumberText(const std::string& text);
+
+// A text field: control characters dropped, and a text a spreadsheet would evaluate as a formula
+// (starting with =, +, -, @, a tab or a CR) kept as text by a leading apostrophe. Numbers pass
+// unchanged. Not yet quoted.
+std::string SafeCellText(const std::string& text);
+// Quoted (inner quotes doubled) when it holds a comma, a quote, a CR or an LF.
+std::string CsvField(const std::string& text);
+
+// The whole row, CRLF included.
+std::string FormatResultRow(const std::string& when, const std::string& drawing, const DrawnMeasurement& measurement);
+
+// "Tavro.csv" for "C:\...\Tavro.exe": named after the executable, as the settings file is.
+std::string ResultsFileName(const std::string& executablePath);
+// The name a list is kept under when a new one starts: "Tavro-20261208-143015.csv", with "-2",
+// "-3", ... after the time for a second list in the same second.
+std::string ArchivedResultsName(const std::string& executablePath,
+                                int year,
+                                int month,
+                                int day,
+                                int hour,
+                                int minute,
+                                int second,
+                                int attempt);
+
+}  // namespace app

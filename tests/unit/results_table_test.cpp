@@ -1,0 +1,138 @@
+#include "results_table.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "results_clipboard.h"
+
+namespace {
+
+using namespace app;
+
+TEST(ResultsTable, DrawingNameIsTheTextOfTheLastBrackets) {
+    const struct {
+        const char* title;
+        const char* name;
+    } cases[] = {
+        {"AutoCAD 2000 - [図面1.dwg]", "図面1.dwg"},
+        {"AutoCAD [古い] - [新しい.dwg]", "新しい.dwg"},
+        {"DraftSight", ""},
+        {"AutoCAD - [閉じていない", ""},
+        {"AutoCAD - []", ""},
+        // "ゼ" and "ゾ" end in the bytes of "[" and "]" in code page 932.
+        {"AutoCAD - [ゼゾーン図.dwg]", "ゼゾーン図.dwg"},
+        {"AutoCAD - [a,b\"c.dwg] ゾ", "a,b\"c.dwg"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DrawingNameFromTitle(c.title), c.name) << c.title;
+}
+
+TEST(ResultsTable, RowIsQuotedAsCsvRequires) {
+    const DrawnMeasurement face{ReportVariant::FaceCentre, "1234.5678", "140.0000", "-12.5", "40.25", "30"};
+    EXPECT_EQ(FormatResultRow("2026/12/08 14:30:15", "図面1.dwg", face),
+              "2026/12/08 14:30:15,図面1.dwg,面の中心,1234.5678,140.0000,-12.5,40.25,30\r\n");
+    // Decimal commas of the labels and a name with a comma and a quote.
+    const DrawnMeasurement region{ReportVariant::Region, "1234,57", " 1,50", "3,5", "-4,25", "30 "};
+    EXPECT_EQ(FormatResultRow("2026/01/02 03:04:05", "a,\"b\".dwg", region),
+              "2026/01/02 03:04:05,\"a,\"\"b\"\".dwg\",リージョン,\"1234,57\",\" 1,50\",\"3,5\",\"-4,25\",30 \r\n");
+    EXPECT_EQ(kResultsHeader, std::string("日時,図面,モード,面積,周長,図心X,図心Y,円の大きさ\r\n"));
+    EXPECT_EQ(FormatRowTime(2026, 12, 8, 4, 5, 6), "2026/12/08 04:05:06");
+}
+
+TEST(ResultsTable, TextsASpreadsheetWouldEvaluateStayText) {
+    const struct {
+        std::string in, out;
+    } cases[] = {
+        {"=HYPERLINK(\"http://x\")見取図.dwg", "'=HYPERLINK(\"http://x\")見取図.dwg"},
+        {"+1+2.dwg", "'+1+2.dwg"},
+        {"-2+3.dwg", "'-2+3.dwg"},
+        {"@SUM(A1).dwg", "'@SUM(A1).dwg"},
+        {"\t=1.dwg", "'=1.dwg"},
+        {"\rplan.dwg", "'plan.dwg"},
+        {" =1", "' =1"},
+        {"pl\x01"
+         "an\n.dwg\x7F",
+         "plan.dwg"},
+        {"図面-1.dwg", "図面-1.dwg"},
+        // Numbers stay numbers.
+        {"-12.5", "-12.5"},
+        {"+3", "+3"},
+        {" -1,50", " -1,50"},
+        {"1.5E-3", "1.5E-3"},
+        {"-", "'-"},
+        {"1.2.3", "1.2.3"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SafeCellText(c.in), c.out) << c.in;
+    const std::string longName(1000, 'x');
+    const DrawnMeasurement m{ReportVariant::Region, "1", "2", "3", "4", "5"};
+    EXPECT_EQ(FormatResultRow("t", longName + ",", m), "t,\"" + longName + ",\",リージョン,1,2,3,4,5\r\n");
+}
+
+TEST(ResultsTable, RegionValuesAreWrittenAsTheLabelsShowThem) {
+    const ReportValues values{"3,25", "-4,5", "1234,5678", "1,5"};
+    const DrawnMeasurement region = MeasurementAsShown(ReportVariant::Region, values, "30 ", ',');
+    EXPECT_EQ(region.area, "1234,57");
+    EXPECT_EQ(region.perimeter, " 1,50");
+    EXPECT_EQ(region.centroidX, "3,25");
+    EXPECT_EQ(region.size, "30 ");
+    EXPECT_EQ(MeasurementAsShown(ReportVariant::FaceCentre, values, "30", ',').area, "1234,5678");
+    EXPECT_EQ(MeasurementAsShown(ReportVariant::Region, ReportValues{"1", "2", "", ""}, "3", '.').area, "");
+}
+
+TEST(ResultsTable, FileNamesFollowTheExecutable) {
+    EXPECT_EQ(ResultsFileName("C:\\ソフト\\Tavro.exe"), "Tavro.csv");
+    EXPECT_EQ(ResultsFileName("D:\\x.y\\TavroCopy"), "TavroCopy.csv");
+    EXPECT_EQ(ArchivedResultsName("C:\\ソフト\\Tavro.exe", 2026, 12, 8, 14, 30, 15, 1), "Tavro-20261208-143015.csv");
+    EXPECT_EQ(ArchivedResultsName("表.exe", 2027, 1, 2, 3, 4, 5, 3), "表-20270102-030405-3.csv");
+}
+
+TEST(ResultsClipboard, CsvParsesQuotesLineEndsAndAnyText) {
+    const auto records = ParseCsv(
+        u"\xFEFF"
+        u"a,\"b,\"\"c\"\"\r\nd\",e\r\n\r\n1,2\n3\r");
+    ASSERT_EQ(records.size(), 4u);
+    EXPECT_EQ(records[0], (Record{u"a", u"b,\"c\"\r\nd", u"e"}));
+    EXPECT_EQ(records[1], (Record{u""}));
+    EXPECT_EQ(records[2], (Record{u"1", u"2"}));
+    EXPECT_EQ(records[3], (Record{u"3"}));
+    EXPECT_EQ(ParseCsv(u"\"unterminated,x").size(), 1u);
+    EXPECT_TRUE(ParseCsv(u"").empty());
+}
+
+TEST(ResultsClipboard, TotalOfAreasInBothNumberFormats) {
+    const struct {
+        std::vector<std::u16string> areas;
+        char16_t fallback;
+        std::u16string total;
+    } cases[] = {
+        {{u"1234.5678", u" 1.50", u"10"}, u',', u"1246.0678"},
+        {{u"1234,57", u" 1,50"}, u'.', u"1236,07"},
+        {{u"0.1", u"0.2"}, u'.', u"0.3"},
+        {{u"-5.25", u"1"}, u'.', u"-4.25"},
+        {{u"abc", u"", u"'=1"}, u'.', u"0"},
+        {{u"3", u"4"}, u',', u"7"},
+        {{}, u'.', u"0"},
+        {{u"99999999999999999", u"99999999999999999"}, u'.', u"199999999999999998"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SumOfNumbers(c.areas, c.fallback), c.total);
+}
+
+TEST(ResultsClipboard, ClipboardTextIsTabSeparatedWithATotalRow) {
+    const std::u16string csv =
+        u"\xFEFF日時,図面,モード,面積,周長,図心X,図心Y,円の大きさ\r\n"
+        u"2026/12/08 14:30:15,\"'=HYPERLINK(\"\"x\"\")\",面の中心,100.25,40,5,5,30\r\n"
+        u"2026/12/08 14:31:00,\"a\tb\",リージョン,\" 1,50\",\"5,00\",\"1,5\",\"-2,5\",30\r\n";
+    EXPECT_EQ(ResultsClipboardText(csv, u'.'),
+              u"日時\t図面\tモード\t面積\t周長\t図心X\t図心Y\t円の大きさ\r\n"
+              u"2026/12/08 14:30:15\t'=HYPERLINK(\"x\")\t面の中心\t100.25\t40\t5\t5\t30\r\n"
+              u"2026/12/08 14:31:00\t\"a\tb\"\tリージョン\t 1,50\t5,00\t1,5\t-2,5\t30\r\n"
+              u"合計\t\t\t101.75\t\t\t\t\r\n");
+    // A file that is not a list at all is still copied, row by row, with a zero total.
+    EXPECT_EQ(ResultsClipboardText(u"hello\nworld", u'.'),
+              u"日時\t図面\tモード\t面積\t周長\t図心X\t図心Y\t円の大きさ\r\nhello\r\nworld\r\n合計\t\t\t0\t\t\t\t\r\n");
+}
+
+}  // namespace

@@ -1,0 +1,282 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "file_bytes.h"
+#include "framework/application.h"
+#include "framework/shell_folders.h"
+#include "message_box_catcher.h"
+#include "results_file.h"
+#include "results_menu.h"
+#include "tavro_form.h"
+#include "win32_workflow_host.h"
+
+namespace {
+
+using framework::Application;
+using testsupport::ReadBytes;
+using testsupport::WriteBytes;
+
+const std::string kBomHeader = "\xEF\xBB\xBF" + std::string(u8"日時,図面,モード,面積,周長,図心X,図心Y,円の大きさ\r\n");
+
+std::string WorkFolder() {
+    return framework::SpecialFolderPath(nullptr, 0x1a) + "\\Halvetra\\";
+}
+
+// The list of this test program: named after the exe, in the work folder.
+std::string ListPath() {
+    return WorkFolder() + "results_win32_test.csv";
+}
+
+void RemoveList(const std::string& path) {
+    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileA(path.c_str());
+    ::RemoveDirectoryA(path.c_str());
+}
+
+std::string Utf8(const std::string& ansi) {
+    const std::u16string wide = app::WideFromAnsi(ansi);
+    std::string bytes(wide.size() * 3, '\0');
+    bytes.resize(static_cast<std::size_t>(
+        ::WideCharToMultiByte(CP_UTF8, 0, reinterpret_cast<const wchar_t*>(wide.data()), static_cast<int>(wide.size()),
+                              bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr)));
+    return bytes;
+}
+
+std::u16string ClipboardUnicode() {
+    std::u16string text;
+    if (!::OpenClipboard(nullptr))
+        return text;
+    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+        text = static_cast<const char16_t*>(::GlobalLock(data));
+        ::GlobalUnlock(data);
+    }
+    ::CloseClipboard();
+    return text;
+}
+
+std::string ClipboardAnsi() {
+    std::string text;
+    if (!::OpenClipboard(nullptr))
+        return text;
+    if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
+        text = static_cast<const char*>(::GlobalLock(data));
+        ::GlobalUnlock(data);
+    }
+    ::CloseClipboard();
+    return text;
+}
+
+class ResultsList : public ::testing::Test {
+protected:
+    void SetUp() override {
+        framework::ForceDirectories(WorkFolder());
+        RemoveList(ListPath());
+        file.SetPath(ListPath());
+    }
+    void TearDown() override { RemoveList(ListPath()); }
+    app::ResultsFile file;
+};
+
+TEST_F(ResultsList, ANewListStartsWithTheHeaderAndEachRowIsAppendedWhole) {
+    ASSERT_TRUE(file.Append("2026/12/08 14:30:15,図面1.dwg,面の中心,100,40,5,5,30\r\n"));
+    ASSERT_TRUE(file.Append("2026/12/08 14:31:00,,リージョン,2.00,6.00,1,1,30\r\n"));
+    EXPECT_EQ(ReadBytes(ListPath()), kBomHeader + Utf8("2026/12/08 14:30:15,図面1.dwg,面の中心,100,40,5,5,30\r\n") +
+                                         Utf8("2026/12/08 14:31:00,,リージョン,2.00,6.00,1,1,30\r\n"));
+}
+
+TEST_F(ResultsList, AFileThatIsNoListIsAppendedToAndNeverRewritten) {
+    const std::string foreign = "not a list \x01\x02 without a last line end";
+    WriteBytes(ListPath(), foreign);
+    ASSERT_TRUE(file.Append("a,b\r\n"));
+    EXPECT_EQ(ReadBytes(ListPath()), foreign + "\r\na,b\r\n");
+}
+
+TEST_F(ResultsList, AnUnwritableListKeepsItsRowsUntilItCanBeWritten) {
+    ASSERT_TRUE(file.Append("1\r\n"));
+    const std::string before = ReadBytes(ListPath());
+
+    // Locked by another program that shares nothing.
+    HANDLE lock =
+        ::CreateFileA(ListPath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(file.Append("2\r\n"));
+    EXPECT_TRUE(file.TakeFailure());
+    EXPECT_FALSE(file.TakeFailure());
+    ::CloseHandle(lock);
+    EXPECT_EQ(ReadBytes(ListPath()), before);
+
+    // Read-only.
+    ::SetFileAttributesA(ListPath().c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(file.Append("3\r\n"));
+    ::SetFileAttributesA(ListPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ReadBytes(ListPath()), before);
+    EXPECT_EQ(file.PendingRows(), 2u);
+
+    // The next row that can be written takes the kept ones with it, in order.
+    ASSERT_TRUE(file.Append("4\r\n"));
+    EXPECT_EQ(ReadBytes(ListPath()), before + "2\r\n3\r\n4\r\n");
+    EXPECT_EQ(file.PendingRows(), 0u);
+
+    // A folder of the list's name.
+    RemoveList(ListPath());
+    ASSERT_TRUE(::CreateDirectoryA(ListPath().c_str(), nullptr));
+    EXPECT_FALSE(file.Append("5\r\n"));
+    EXPECT_FALSE(file.HasRows() && file.Exists());
+}
+
+TEST_F(ResultsList, AListRenamedOrAWorkFolderRemovedWhileRunningStartsAgain) {
+    ASSERT_TRUE(file.Append("1\r\n"));
+    const std::string moved = WorkFolder() + "results_win32_test-moved.csv";
+    ::DeleteFileA(moved.c_str());
+    ASSERT_TRUE(::MoveFileA(ListPath().c_str(), moved.c_str()));
+    ASSERT_TRUE(file.Append("2\r\n"));
+    EXPECT_EQ(ReadBytes(moved), kBomHeader + "1\r\n");
+    EXPECT_EQ(ReadBytes(ListPath()), kBomHeader + "2\r\n");
+    ::DeleteFileA(moved.c_str());
+
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(sizeof temp, temp);
+    const std::string folder = std::string(temp) + "tavro-gone-" + std::to_string(::GetCurrentProcessId()) + "\\";
+    app::ResultsFile elsewhere;
+    elsewhere.SetPath(folder + "list.csv");
+    ASSERT_TRUE(elsewhere.Append("1\r\n"));
+    EXPECT_EQ(ReadBytes(folder + "list.csv"), kBomHeader + "1\r\n");
+    ::DeleteFileA((folder + "list.csv").c_str());
+    ::RemoveDirectoryA(folder.c_str());
+}
+
+TEST_F(ResultsList, AppendingToALongListNeverReadsItWhole) {
+    // 100 MB of rows: an append that read the list would take seconds; the figure is printed.
+    {
+        HANDLE big = ::CreateFileA(ListPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(big, INVALID_HANDLE_VALUE);
+        const std::string block = std::string(1024 * 1024 - 2, 'x') + "\r\n";
+        DWORD written = 0;
+        for (int i = 0; i < 100; ++i)
+            ::WriteFile(big, block.data(), static_cast<DWORD>(block.size()), &written, nullptr);
+        ::CloseHandle(big);
+    }
+    LARGE_INTEGER frequency, start, end;
+    ::QueryPerformanceFrequency(&frequency);
+    ::QueryPerformanceCounter(&start);
+    ASSERT_TRUE(file.Append("1\r\n"));
+    ::QueryPerformanceCounter(&end);
+    std::printf("append to a 100 MB list: %.2f ms\n", 1000.0 * (end.QuadPart - start.QuadPart) / frequency.QuadPart);
+    app::ResultsFile small;
+    small.SetPath(ListPath() + ".small.csv");
+    ::QueryPerformanceCounter(&start);
+    ASSERT_TRUE(small.Append("1\r\n"));
+    ::QueryPerformanceCounter(&end);
+    std::printf("append to a new list: %.2f ms\n", 1000.0 * (end.QuadPart - start.QuadPart) / frequency.QuadPart);
+    RemoveList(ListPath() + ".small.csv");
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    ASSERT_TRUE(::GetFileAttributesExA(ListPath().c_str(), GetFileExInfoStandard, &data));
+    EXPECT_EQ(data.nFileSizeLow, 100u * 1024 * 1024 + 3);
+}
+
+class ResultsMenuOnTheForm : public ResultsList {
+protected:
+    static app::TTavroF& InitializedForm() {
+        Application.Initialize();
+        Application.SetTitle(app::kApplicationTitle);
+        static app::TTavroF form;
+        return form;
+    }
+    app::TTavroF& form = InitializedForm();
+
+    UINT ItemState(UINT command) {
+        return ::GetMenuState(::GetSystemMenu(form.Handle(), FALSE), command, MF_BYCOMMAND);
+    }
+    void OpenSystemMenu() {
+        // What the system sends as the system menu drops down.
+        ::SendMessageA(form.Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(::GetSystemMenu(form.Handle(), FALSE)),
+                       MAKELPARAM(0, TRUE));
+    }
+};
+
+TEST_F(ResultsMenuOnTheForm, ItemsFollowTheSystemMenusOwnAndAreGreyedWithAnEmptyList) {
+    EXPECT_EQ(form.Results().Path(), ListPath());
+    HMENU menu = ::GetSystemMenu(form.Handle(), FALSE);
+    const int count = ::GetMenuItemCount(menu);
+    ASSERT_GE(count, 4);
+    const UINT commands[] = {app::kCmdCopyResults, app::kCmdOpenResults, app::kCmdNewResults};
+    const char* texts[] = {"結果をコピー(&P)", "結果を開く(&O)", "結果を新しくする(&W)"};
+    EXPECT_TRUE(::GetMenuState(menu, static_cast<UINT>(count - 4), MF_BYPOSITION) & MF_SEPARATOR);
+    for (int i = 0; i < 3; ++i) {
+        char text[64] = {};
+        ::GetMenuStringA(menu, static_cast<UINT>(count - 3 + i), text, sizeof text, MF_BYPOSITION);
+        EXPECT_STREQ(text, texts[i]);
+        EXPECT_EQ(::GetMenuItemID(menu, count - 3 + i), commands[i]);
+    }
+
+    OpenSystemMenu();
+    for (UINT command : commands)
+        EXPECT_TRUE(ItemState(command) & MF_GRAYED) << command;
+    // A file holding only the header is still an empty list to copy.
+    WriteBytes(ListPath(), kBomHeader);
+    OpenSystemMenu();
+    EXPECT_TRUE(ItemState(app::kCmdCopyResults) & MF_GRAYED);
+    EXPECT_FALSE(ItemState(app::kCmdNewResults) & MF_GRAYED);
+
+    ASSERT_TRUE(form.Results().Append("1\r\n"));
+    OpenSystemMenu();
+    for (UINT command : commands)
+        EXPECT_FALSE(ItemState(command) & MF_GRAYED) << command;
+}
+
+TEST_F(ResultsMenuOnTheForm, CopyPutsTheTableOnTheClipboardInBothTextFormats) {
+    ASSERT_TRUE(form.Results().Append(
+        "2026/12/08 14:30:15,\"'=HYPERLINK(\"\"x\"\")見取図.dwg\",面の中心,100.25,40,-5,5,30\r\n"));
+    ASSERT_TRUE(form.Results().Append("2026/12/08 14:31:00,\"a,b.dwg\",リージョン,1.50,5.00,1.5,-2.5,30\r\n"));
+    // Whatever the clipboard held is replaced.
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    ::EmptyClipboard();
+    HGLOBAL old = ::GlobalAlloc(GMEM_MOVEABLE, 4);
+    std::memcpy(::GlobalLock(old), "old", 4);
+    ::GlobalUnlock(old);
+    ::SetClipboardData(CF_TEXT, old);
+    ::CloseClipboard();
+
+    ::SendMessageA(form.Handle(), WM_SYSCOMMAND, app::kCmdCopyResults, 0);
+    const std::string expected =
+        "日時\t図面\tモード\t面積\t周長\t図心X\t図心Y\t円の大きさ\r\n"
+        "2026/12/08 14:30:15\t'=HYPERLINK(\"x\")見取図.dwg\t面の中心\t100.25\t40\t-5\t5\t30\r\n"
+        "2026/12/08 14:31:00\ta,b.dwg\tリージョン\t1.50\t5.00\t1.5\t-2.5\t30\r\n"
+        "合計\t\t\t101.75\t\t\t\t\r\n";
+    EXPECT_EQ(ClipboardAnsi(), expected);
+    EXPECT_EQ(ClipboardUnicode(), app::WideFromAnsi(expected));
+}
+
+TEST_F(ResultsMenuOnTheForm, AFailedRowIsShownOnceAfterTheRunAndWrittenByALaterOne) {
+    app::Win32WorkflowHost host(form);
+    const app::DrawnMeasurement shape{app::ReportVariant::Region, "1.00", "4.00", "0.5", "0.5", "30"};
+    ASSERT_TRUE(form.Results().Append("0\r\n"));
+    HANDLE lock = ::CreateFileA(ListPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    {
+        testsupport::MessageBoxCatcher boxes(app::kApplicationTitle);
+        host.MeasurementDrawn(shape);  // two passes of one continuous run
+        host.MeasurementDrawn(shape);
+        host.ReportResultsFailure();
+        host.ReportResultsFailure();
+        ASSERT_TRUE(boxes.WaitFor(1, 5000));
+        ::Sleep(300);
+        ASSERT_EQ(boxes.Texts().size(), 1u);
+        EXPECT_EQ(boxes.Texts()[0], ListPath() + " に書き込めません.");
+    }
+    ::CloseHandle(lock);
+    host.MeasurementDrawn(shape);
+    const std::string list = ReadBytes(ListPath());
+    std::size_t rows = 0;
+    for (std::size_t at = list.find(Utf8(",,リージョン,1.00,4.00,0.5,0.5,30\r\n")); at != std::string::npos;
+         at = list.find(Utf8(",,リージョン,1.00,4.00,0.5,0.5,30\r\n"), at + 1))
+        ++rows;
+    EXPECT_EQ(rows, 3u);
+}
+
+}  // namespace
