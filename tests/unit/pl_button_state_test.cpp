@@ -1,6 +1,6 @@
 // What a gradient push button does with each property change and each input.
 
-#include "button_state.h"
+#include "widgets/pl/button_state.h"
 
 #include <gtest/gtest.h>
 

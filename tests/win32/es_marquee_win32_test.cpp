@@ -1,6 +1,6 @@
 // The marquee under Wine: ticks posted to its window move the text on the screen as the movement
 // rules say, the real multimedia timer moves it while active, and nothing breaks on bad input.
-#include "es_marquee.h"
+#include "widgets/es/es_marquee.h"
 
 #include <windows.h>
 
@@ -10,7 +10,7 @@
 #include <string>
 
 #include "framework/form.h"
-#include "marquee_motion.h"
+#include "widgets/es/marquee_motion.h"
 #include "pixels.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "framework/application.h"
 #include "framework/exceptions.h"
 #include "framework/form.h"
-#include "plButton.h"
+#include "widgets/pl/pl_button.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "marquee_controller.h"
+#include "widgets/es/marquee_controller.h"
 
 namespace es {
 

@@ -1,4 +1,4 @@
-#include "marquee_motion.h"
+#include "widgets/es/marquee_motion.h"
 
 namespace es {
 

@@ -1,4 +1,4 @@
-#include "button_state.h"
+#include "widgets/pl/button_state.h"
 
 namespace pl {
 

@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
-#include "button_layout.h"
-#include "button_state.h"
+#include "widgets/pl/button_layout.h"
+#include "widgets/pl/button_state.h"
 #include "framework/custom_control.h"
 #include "framework/picture.h"
 
@@ -156,7 +156,7 @@ private:
     // Carries out a repaint outcome of a setter (also for the caption lines and the image).
     void Apply(Repaint repaint);
 
-    // Painting, in plButtonPaint.cpp.
+    // Painting, in pl_button_paint.cpp.
     void DrawButton(framework::TCanvas& canvas);
     void DrawGradient(framework::TCanvas& canvas);
     void DrawCaption(framework::TCanvas& canvas, const TplBtnCaption& line, int y);

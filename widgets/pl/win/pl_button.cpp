@@ -1,4 +1,4 @@
-#include "plButton.h"
+#include "widgets/pl/pl_button.h"
 
 #include "framework/form.h"
 

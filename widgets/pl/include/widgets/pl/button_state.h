@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "button_layout.h"
+#include "widgets/pl/button_layout.h"
 
 namespace pl {
 

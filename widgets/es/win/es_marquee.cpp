@@ -1,4 +1,4 @@
-#include "es_marquee.h"
+#include "widgets/es/es_marquee.h"
 
 #include <mmsystem.h>
 

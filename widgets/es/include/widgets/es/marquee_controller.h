@@ -3,7 +3,7 @@
 // the rules for writing each and for a timer tick. The control around it measures, runs the timer,
 // clears and invalidates through MarqueeHost.
 
-#include "marquee_motion.h"
+#include "widgets/es/marquee_motion.h"
 
 namespace es {
 

@@ -5,7 +5,7 @@
 
 #include <array>
 
-#include "es_custom_settings.h"
+#include "widgets/es/es_custom_settings.h"
 
 namespace es {
 

@@ -3,7 +3,7 @@
 // the off-screen image's size and the strip a paint clears. Pure arithmetic over the control's
 // client size and the measured caption.
 
-#include "es_types.h"
+#include "widgets/es/es_types.h"
 
 namespace es {
 

@@ -8,10 +8,10 @@
 #include <memory>
 #include <string>
 
-#include "es_label.h"
+#include "widgets/es/es_label.h"
 #include "framework/bitmap.h"
 #include "framework/utility_window.h"
-#include "marquee_controller.h"
+#include "widgets/es/marquee_controller.h"
 
 namespace es {
 
