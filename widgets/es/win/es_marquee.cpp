@@ -8,12 +8,6 @@ namespace es {
 
 bool TEsCustomScrollingMarquee::rebuildEveryTick_ = false;
 
-namespace {
-
-constexpr int kMaxImageExtent = 16384;
-
-}  // namespace
-
 unsigned TEsCustomScrollingMarquee::QueryResolutionFloor() {
     TIMECAPS caps{};
     if (::timeGetDevCaps(&caps, sizeof caps) != TIMERR_NOERROR)
@@ -30,6 +24,7 @@ TEsCustomScrollingMarquee::TEsCustomScrollingMarquee(framework::TComponent* owne
 
 TEsCustomScrollingMarquee::~TEsCustomScrollingMarquee() {
     StopTimer();
+    ReleaseTickDc();
     // Ticks still queued for the window go nowhere once it is destroyed.
     tickWindow_.reset();
 }
@@ -43,6 +38,8 @@ void TEsCustomScrollingMarquee::StopTimer() {
     if (timerId_ != 0)
         ::timeKillEvent(timerId_);
     timerId_ = 0;
+    // Nothing scrolls until the timer runs again: the kept DC goes back.
+    ReleaseTickDc();
 }
 
 void TEsCustomScrollingMarquee::Host::StartTimer(unsigned interval, unsigned resolution) {
@@ -56,11 +53,17 @@ void TEsCustomScrollingMarquee::Host::StopTimer() {
 
 MarqueeExtent TEsCustomScrollingMarquee::Host::MeasureText() {
     marquee_.MeasureText();
-    return Extent();
+    return marquee_.ExtentNow();
 }
 
-MarqueeExtent TEsCustomScrollingMarquee::Host::Extent() const {
-    return {marquee_.Width(), marquee_.Height(), marquee_.textWidth_, marquee_.textHeight_};
+MarqueeExtent TEsCustomScrollingMarquee::ExtentNow() const {
+    return {Width(), Height(), textWidth_, textHeight_};
+}
+
+void TEsCustomScrollingMarquee::BoundsChanged() {
+    imageStale_ = true;
+    controller_.SetExtent(ExtentNow());
+    ReleaseTickDc();
 }
 
 void TEsCustomScrollingMarquee::Host::ClearClient() {
@@ -85,6 +88,7 @@ void TEsCustomScrollingMarquee::MeasureText() {
         RECT rect = ClientRect();
         textHeight_ = canvas.DrawText(Caption(), rect, DT_CALCRECT | (WordWrap() ? DT_WORDBREAK : 0));
     });
+    controller_.SetExtent(ExtentNow());
 }
 
 void TEsCustomScrollingMarquee::SetAlignment(framework::TAlignment alignment) {
@@ -102,11 +106,77 @@ void TEsCustomScrollingMarquee::InvalidateMoved() {
         Invalidate();  // as if nothing were cached: render again at the next paint
         return;
     }
-    // A move needs no new image, not even a paint message: the current image is copied at the new
-    // place at once. Anything that changes the picture goes through a full paint instead.
-    if (Visible() && ImageCurrent() && WithControlCanvas([this](framework::TCanvas& canvas) { CopyImage(canvas); }))
+    // A start or a stop needs no new image, not even a paint message: the current image is copied
+    // at its place at once. Anything that changes the picture goes through a full paint instead.
+    if (Showing() && ImageCurrent() &&
+        WithControlCanvas([this](framework::TCanvas& canvas) { CopyImage(canvas, FullClient()); }))
         return;
     TEsCustomLabel::Invalidate();
+}
+
+Rect TEsCustomScrollingMarquee::FullClient() const {
+    return Rect{0, 0, Width(), Height()};
+}
+
+bool TEsCustomScrollingMarquee::Showing() const {
+    framework::TWinControl* parent = Parent();
+    if (!Visible() || !parent || !parent->Handle() || Width() <= 0 || Height() <= 0)
+        return false;
+    // A minimised window shows nothing of its controls; its restore repaints them whole.
+    HWND window = parent->Handle();
+    return ::IsWindowVisible(window) && !::IsIconic(::GetAncestor(window, GA_ROOT));
+}
+
+void TEsCustomScrollingMarquee::PaintTick(const TickOutcome& outcome) {
+    if (outcome.steps == 0 || outcome.stopped)
+        return;  // a stop has repainted the whole control itself
+    if (rebuildEveryTick_) {
+        Invalidate();
+        return;
+    }
+    if (!Showing()) {
+        ReleaseTickDc();
+        return;  // the position went on; the next paint shows where it stands
+    }
+    if (!ImageCurrent()) {
+        TEsCustomLabel::Invalidate();  // the picture itself changed: a full paint renders it again
+        return;
+    }
+    if (outcome.refresh.Width() <= 0 || outcome.refresh.Height() <= 0)
+        return;
+    HDC dc = TickDc();
+    if (!dc) {
+        TEsCustomLabel::Invalidate();
+        return;
+    }
+    // Fully covered by another window: nothing of it can be seen, and uncovering repaints it.
+    RECT visible{};
+    if (::GetClipBox(dc, &visible) == NULLREGION)
+        return;
+    framework::TCanvas canvas(dc);
+    CopyImage(canvas, outcome.refresh);
+    ++tickPaints_;
+}
+
+HDC TEsCustomScrollingMarquee::TickDc() {
+    if (tickDc_)
+        return tickDc_.Get();
+    framework::TWinControl* parent = Parent();
+    if (!parent || !parent->Handle())
+        return nullptr;
+    // Kept while the banner scrolls, with the control's clip and origin set once: a tick then costs
+    // no round trip to fetch and release a device context.
+    tickDc_ = framework::WindowDc(parent->Handle());
+    if (!tickDc_)
+        return nullptr;
+    const RECT bounds = BoundsRect();
+    ::IntersectClipRect(tickDc_.Get(), bounds.left, bounds.top, bounds.right, bounds.bottom);
+    ::SetViewportOrgEx(tickDc_.Get(), bounds.left, bounds.top, nullptr);
+    return tickDc_.Get();
+}
+
+void TEsCustomScrollingMarquee::ReleaseTickDc() {
+    tickDc_ = framework::WindowDc();
 }
 
 bool TEsCustomScrollingMarquee::ImageCurrent() const {
@@ -116,14 +186,12 @@ bool TEsCustomScrollingMarquee::ImageCurrent() const {
 }
 
 ImageSize TEsCustomScrollingMarquee::ImageSizeNow() const {
-    ImageSize size = MarqueeImageSize(ScrollDirection(), host_.Extent());
-    // A caption too long for one bitmap is drawn clipped rather than not at all.
-    size.width = std::min(size.width, kMaxImageExtent);
-    size.height = std::min(size.height, kMaxImageExtent);
-    return size;
+    return MarqueeImageSize(ScrollDirection(), ExtentNow());
 }
 
 LRESULT TEsCustomScrollingMarquee::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == framework::CM_VISIBLECHANGED)
+        ReleaseTickDc();
     if (message == framework::CM_COLORCHANGED || message == framework::CM_FONTCHANGED ||
         message == framework::CM_TEXTCHANGED) {
         TEsCustomLabel::HandleMessage(message, wParam, lParam);
@@ -135,9 +203,17 @@ LRESULT TEsCustomScrollingMarquee::HandleMessage(UINT message, WPARAM wParam, LP
 }
 
 LRESULT TEsCustomScrollingMarquee::TickWndProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == kMarqueeTickMessage && controller_.Active())
-        controller_.Tick();
-    return ::DefWindowProcA(tickWindow_->Handle(), message, wParam, lParam);
+    if (message != kMarqueeTickMessage)
+        return ::DefWindowProcA(tickWindow_->Handle(), message, wParam, lParam);
+    // Ticks that queued up while the thread was busy (a workflow's wait, a slow paint) move the
+    // text as many pixels, and are painted once.
+    int ticks = 1;
+    MSG queued;
+    while (::PeekMessageA(&queued, tickWindow_->Handle(), kMarqueeTickMessage, kMarqueeTickMessage, PM_REMOVE))
+        ++ticks;
+    if (controller_.Active())
+        PaintTick(controller_.Tick(ticks));
+    return 0;
 }
 
 UINT TEsCustomScrollingMarquee::ImageFormat() const {
@@ -171,21 +247,23 @@ void TEsCustomScrollingMarquee::Paint(framework::TCanvas& canvas) {
         canvas.FillRect(ClientRect());
         return;
     }
-    CopyImage(canvas);
+    CopyImage(canvas, FullClient());
 }
 
-void TEsCustomScrollingMarquee::CopyImage(framework::TCanvas& canvas) {
-    const POINT at = Position();
-    canvas.SetBrush(Color());
-    ::BitBlt(canvas.Handle(), at.x, at.y, image_.Width(), image_.Height(), image_.Canvas().Handle(), 0, 0, SRCCOPY);
+void TEsCustomScrollingMarquee::CopyImage(framework::TCanvas& canvas, const Rect& area) {
+    const Point at = controller_.Position();
+    const ImageSize size{image_.Width(), image_.Height()};
+    // Only the part of the image inside the area is copied.
+    const Rect part = Intersection(area, {at.x, at.y, at.x + size.width, at.y + size.height});
+    if (part.Width() > 0)
+        ::BitBlt(canvas.Handle(), part.left, part.top, part.Width(), part.Height(), image_.Canvas().Handle(),
+                 part.left - at.x, part.top - at.y, SRCCOPY);
     // The area outside the image shows the background, as the activation left it.
-    const int w = Width(), h = Height();
-    const int top = std::clamp<int>(at.y, 0, h), bottom = std::clamp<int>(at.y + image_.Height(), 0, h);
-    const int left = std::clamp<int>(at.x, 0, w), right = std::clamp<int>(at.x + image_.Width(), 0, w);
-    for (const RECT& strip :
-         {RECT{0, 0, w, top}, RECT{0, bottom, w, h}, RECT{0, top, left, bottom}, RECT{right, top, w, bottom}}) {
-        if (strip.right > strip.left && strip.bottom > strip.top)
-            canvas.FillRect(strip);
+    canvas.SetBrush(Color());
+    for (const Rect& strip : BackgroundStrips(at, size, Width(), Height()).parts) {
+        const Rect fill = Intersection(strip, area);
+        if (fill.Width() > 0)
+            canvas.FillRect(RECT{fill.left, fill.top, fill.right, fill.bottom});
     }
 }
 

@@ -116,28 +116,6 @@ private:
     bool disableImage_ = false;
 };
 
-// The pressed look, driven by the mouse and the Enter key.
-class PressState {
-public:
-    bool Pressed() const { return pressed_; }
-
-    struct Press {
-        bool takeFocus;
-        Repaint repaint;
-    };
-    // Only the left button presses; a focusable button takes the focus first.
-    Press MouseDown(bool leftButton, bool hasFocus);
-    Repaint MouseUp(bool leftButton);
-    Repaint MouseLeave();
-    // Coming back while the button still holds the capture repaints, but does not press again.
-    Repaint MouseEnter(bool holdsCapture);
-    Repaint Click();
-    Repaint EnterKeyUp();
-
-private:
-    bool pressed_ = false;
-};
-
 // Whether the captions and picture are shifted by the pressed offset, and whether the disabled look shows.
 constexpr bool ShiftsContent(bool hasFocus, bool pressed) {
     return hasFocus && pressed;

@@ -125,7 +125,7 @@ public:
     TplBtnFrameType FlatFrameType() const { return settings_.FlatFrameType(); }
     void SetFlatFrameType(TplBtnFrameType frameType);
 
-    bool Pressed() const { return press_.Pressed(); }
+    bool Pressed() const { return Pointer().Pressed(); }
     bool CaptionInitialized() const { return captionInitialized_; }
     // The window shape in force for the round styles (owned by the window), or null.
     HRGN WindowRegion() const { return windowRegion_; }
@@ -144,6 +144,7 @@ protected:
     void DoEnter() override;
     void DoExit() override;
     void CaptureLost() override;
+    void PressedChanged() override;
     void Resize() override;
     void KeyDown(WORD& key) override;
     void KeyUp(WORD& key) override;
@@ -169,7 +170,7 @@ private:
     bool TakeDialogKey(WPARAM key);
 
     ButtonSettings settings_;
-    PressState press_;
+    bool spaceShift_ = false;  // Shift was held when Space went down
     std::unique_ptr<TplBtnCaption> captionA_;
     std::unique_ptr<TplBtnCaption> captionB_;
     std::unique_ptr<TplBtnImage> image_;
