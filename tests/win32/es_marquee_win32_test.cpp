@@ -285,6 +285,29 @@ TEST_F(MarqueeOnForm, CoveredThenUncoveredAndResizedToNothingAndBack) {
     EXPECT_TRUE(Frame(form.Handle()) == RepaintedFrame(form.Handle()));
 }
 
+// Taking the queued ticks together must not take the program's request to quit with them.
+TEST_F(MarqueeOnForm, QueuedTicksLeaveTheQuitRequestForTheMessageLoop) {
+    marquee->SetActive(true);
+    marquee->SetScrollSpeed(0);
+    const int start = marquee->Position().x;
+    ::PostMessageA(marquee->TickWindow(), es::kMarqueeTickMessage, 0, 0);
+    ::PostQuitMessage(7);
+    ::PostMessageA(marquee->TickWindow(), es::kMarqueeTickMessage, 0, 0);
+    MSG message;
+    bool quit = false;
+    for (int round = 0; round < 100 && !quit; ++round) {
+        if (!::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            continue;
+        if (message.message == WM_QUIT)
+            quit = true;
+        else
+            ::DispatchMessageA(&message);
+    }
+    ASSERT_TRUE(quit);
+    EXPECT_EQ(message.wParam, 7u);
+    EXPECT_EQ(marquee->Position().x, start - 2);
+}
+
 TEST_F(MarqueeOnForm, BadInputNeitherCrashesNorHangs) {
     marquee->SetCaption("");
     marquee->SetActive(true);

@@ -209,8 +209,14 @@ LRESULT TEsCustomScrollingMarquee::TickWndProc(UINT message, WPARAM wParam, LPAR
     // text as many pixels, and are painted once.
     int ticks = 1;
     MSG queued;
-    while (::PeekMessageA(&queued, tickWindow_->Handle(), kMarqueeTickMessage, kMarqueeTickMessage, PM_REMOVE))
+    while (::PeekMessageA(&queued, tickWindow_->Handle(), kMarqueeTickMessage, kMarqueeTickMessage, PM_REMOVE)) {
+        // A peek returns the request to quit whatever its filter says: it goes back for the loop.
+        if (queued.message == WM_QUIT) {
+            ::PostQuitMessage(static_cast<int>(queued.wParam));
+            break;
+        }
         ++ticks;
+    }
     if (controller_.Active())
         PaintTick(controller_.Tick(ticks));
     return 0;
