@@ -30,8 +30,8 @@ TEsCustomScrollingMarquee::~TEsCustomScrollingMarquee() {
 }
 
 void CALLBACK TEsCustomScrollingMarquee::TimerProc(UINT id, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
-    // The timer service's thread: hand the tick to the GUI thread and touch nothing else.
-    ::PostMessageA(reinterpret_cast<HWND>(user), kMarqueeTickMessage, 0, static_cast<LPARAM>(id));
+    // The timer service's thread: hand the tick, with its time, to the GUI thread and touch nothing else.
+    ::PostMessageA(reinterpret_cast<HWND>(user), kMarqueeTickMessage, ::timeGetTime(), static_cast<LPARAM>(id));
 }
 
 void TEsCustomScrollingMarquee::StopTimer() {
@@ -205,9 +205,19 @@ LRESULT TEsCustomScrollingMarquee::HandleMessage(UINT message, WPARAM wParam, LP
 LRESULT TEsCustomScrollingMarquee::TickWndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != kMarqueeTickMessage)
         return ::DefWindowProcA(tickWindow_->Handle(), message, wParam, lParam);
-    // Ticks that queued up while the thread was busy (a workflow's wait, a slow paint) move the
-    // text as many pixels, and are painted once.
+    // A tick handled later than one interval after it was posted has others queued behind it (the
+    // thread was busy: a workflow's wait, a slow paint): they move the text as many pixels and are
+    // painted once. A tick on time costs no look at the queue.
     int ticks = 1;
+    if (::timeGetTime() - static_cast<DWORD>(wParam) >= controller_.Interval())
+        ticks += TakeQueuedTicks();
+    if (controller_.Active())
+        PaintTick(controller_.Tick(ticks));
+    return 0;
+}
+
+int TEsCustomScrollingMarquee::TakeQueuedTicks() {
+    int taken = 0;
     MSG queued;
     while (::PeekMessageA(&queued, tickWindow_->Handle(), kMarqueeTickMessage, kMarqueeTickMessage, PM_REMOVE)) {
         // A peek returns the request to quit whatever its filter says: it goes back for the loop.
@@ -215,11 +225,9 @@ LRESULT TEsCustomScrollingMarquee::TickWndProc(UINT message, WPARAM wParam, LPAR
             ::PostQuitMessage(static_cast<int>(queued.wParam));
             break;
         }
-        ++ticks;
+        ++taken;
     }
-    if (controller_.Active())
-        PaintTick(controller_.Tick(ticks));
-    return 0;
+    return taken;
 }
 
 UINT TEsCustomScrollingMarquee::ImageFormat() const {

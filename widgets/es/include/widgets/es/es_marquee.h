@@ -15,7 +15,7 @@
 
 namespace es {
 
-// The tick the timer callback posts to the marquee's hidden window.
+// The tick the timer callback posts to the marquee's hidden window; wParam: the timeGetTime of the post.
 constexpr UINT kMarqueeTickMessage = WM_USER + 500;
 
 class TEsCustomScrollingMarquee : public TEsCustomLabel {
@@ -86,6 +86,8 @@ private:
     void ReleaseTickDc();
     void StopTimer();
     LRESULT TickWndProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // Removes the ticks waiting in the queue and returns how many there were.
+    int TakeQueuedTicks();
     // Repaints the moved text without marking the image stale.
     void InvalidateMoved();
     bool ImageCurrent() const;
