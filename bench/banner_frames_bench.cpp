@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "es_marquee.h"
+#include "widgets/es/es_marquee.h"
 #include "framework/form.h"
 #include "pixels.h"
 

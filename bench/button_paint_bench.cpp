@@ -11,7 +11,7 @@
 
 #include "framework/application.h"
 #include "framework/form.h"
-#include "plButton.h"
+#include "widgets/pl/pl_button.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "es_attached_label.h"
-#include "es_string_resource.h"
+#include "widgets/es/es_attached_label.h"
+#include "widgets/es/es_string_resource.h"
 #include "framework/application.h"
 #include "tavro_form.h"
 #include "win32_workflow_host.h"

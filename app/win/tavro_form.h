@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "es_marquee.h"
+#include "widgets/es/es_marquee.h"
 #include "framework/controls.h"
 #include "framework/form.h"
-#include "plButton.h"
+#include "widgets/pl/pl_button.h"
 #include "report_stem_claim.h"
 #include "results_menu.h"
 #include "run_paths.h"

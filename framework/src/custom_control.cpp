@@ -87,19 +87,34 @@ void TCustomControl::PaintWindow(HDC dc, const RECT&) {
     Paint(canvas);
 }
 
-void TCustomControl::UpdateHover(bool inside) {
-    if (inside == hovering_)
-        return;
-    hovering_ = inside;
-    Perform(inside ? CM_MOUSEENTER : CM_MOUSELEAVE);
+void TCustomControl::ApplyPointer(const PointerOutcome& outcome) {
+    if (outcome.takeCapture)
+        ::SetCapture(Handle());
+    if (outcome.trackLeave) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
+        ::TrackMouseEvent(&track);
+    }
+    // The mouse goes back to the user before a click runs: a click handler may run for long
+    // (and wait for a click in another program meanwhile). Our own release is no capture loss:
+    // the tracker has already marked the capture given back.
+    if (outcome.releaseCapture && MouseCapture())
+        ::ReleaseCapture();
+    if (outcome.pressCancelled)
+        CaptureLost();
+    if (outcome.left)
+        Perform(CM_MOUSELEAVE);
+    if (outcome.entered)
+        Perform(CM_MOUSEENTER);
+    if (outcome.pressedChanged)
+        PressedChanged();
+    if (outcome.doubleClick)
+        DblClick();
+    if (outcome.click)
+        Click();
 }
 
-void TCustomControl::ReleaseOwnCapture() {
-    if (!MouseCapture())
-        return;
-    releasingCapture_ = true;
-    ::ReleaseCapture();
-    releasingCapture_ = false;
+void TCustomControl::FeedPointer(PointerEvent event, bool inside) {
+    ApplyPointer(pointer_.Feed(event, inside));
 }
 
 LRESULT TCustomControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -119,40 +134,22 @@ LRESULT TCustomControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         case WM_MOUSEMOVE: {
             // While the capture is held the moves come from outside too; the hover follows the pointer.
             const RECT client = ClientRect();
-            UpdateHover(::PtInRect(&client, POINT{x, y}) != FALSE);
-            if (!trackingLeave_) {
-                TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
-                trackingLeave_ = ::TrackMouseEvent(&track) != FALSE;
-            }
+            FeedPointer(PointerEvent::Move, ::PtInRect(&client, POINT{x, y}) != FALSE);
             if (OnMouseMove)
                 OnMouseMove(this, -1, static_cast<unsigned>(wParam), x, y);
             return 0;
         }
         case WM_MOUSELEAVE:
-            trackingLeave_ = false;
-            // With the capture held, the moves decide; a leave notice then says nothing certain.
-            if (!MouseCapture())
-                UpdateHover(false);
+            FeedPointer(PointerEvent::Leave);
             return 0;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
-            ::SetCapture(Handle());
-            // The second press of a double click is no click of its own.
-            clicked_ = message == WM_LBUTTONDOWN;
-            if (message == WM_LBUTTONDBLCLK)
-                DblClick();
+            FeedPointer(message == WM_LBUTTONDOWN ? PointerEvent::Press : PointerEvent::DoublePress);
             MouseDown(0, static_cast<unsigned>(wParam), x, y);
             return 0;
         case WM_LBUTTONUP: {
-            // The mouse goes back to the user before the click runs: a click handler may run
-            // for long (and wait for a click in another program meanwhile).
-            ReleaseOwnCapture();
             const RECT client = ClientRect();
-            if (clicked_) {
-                clicked_ = false;
-                if (::PtInRect(&client, POINT{x, y}))
-                    Click();
-            }
+            FeedPointer(PointerEvent::Release, ::PtInRect(&client, POINT{x, y}) != FALSE);
             if (Handle())
                 MouseUp(0, static_cast<unsigned>(wParam), x, y);
             return 0;
@@ -167,10 +164,7 @@ LRESULT TCustomControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
             return 0;
         case WM_CAPTURECHANGED:
             // Losing the capture to someone else (a message box, another window) cancels the click.
-            if (!releasingCapture_) {
-                clicked_ = false;
-                CaptureLost();
-            }
+            FeedPointer(PointerEvent::CaptureLost);
             break;
         case WM_KEYDOWN: {
             WORD key = static_cast<WORD>(wParam);
@@ -198,10 +192,8 @@ LRESULT TCustomControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
             Resize();
             return 0;
         case WM_ENABLE:
-            if (!wParam) {
-                ReleaseOwnCapture();
-                UpdateHover(false);
-            }
+            if (!wParam)
+                FeedPointer(PointerEvent::Disabled);
             break;
     }
     return TWinControl::HandleMessage(message, wParam, lParam);

@@ -93,7 +93,8 @@ LRESULT TGraphicControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     switch (message) {
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
-            pressed_ = true;
+            // The parent holds the capture for its children; the tracker keeps the press.
+            pointer_.Feed(PointerEvent::Press);
             if (OnMouseDown)
                 OnMouseDown(this, 0, keys, x, y);
             return 0;
@@ -102,8 +103,8 @@ LRESULT TGraphicControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
                 OnMouseDown(this, 1, keys, x, y);
             return 0;
         case WM_LBUTTONUP: {
-            const bool click = pressed_ && x >= 0 && y >= 0 && x < bounds_.width && y < bounds_.height;
-            pressed_ = false;
+            const bool inside = x >= 0 && y >= 0 && x < bounds_.width && y < bounds_.height;
+            const bool click = pointer_.Feed(PointerEvent::Release, inside).click;
             if (OnMouseUp)
                 OnMouseUp(this, 0, keys, x, y);
             if (click)
@@ -119,7 +120,7 @@ LRESULT TGraphicControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
                 OnMouseMove(this, -1, keys, x, y);
             return 0;
         case WM_CAPTURECHANGED:
-            pressed_ = false;
+            pointer_.Feed(PointerEvent::CaptureLost);
             return 0;
         case CM_VISIBLECHANGED:
             return 0;

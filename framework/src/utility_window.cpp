@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "framework/application.h"
+#include "framework/window_class.h"
 
 namespace framework {
 namespace {
@@ -12,38 +13,27 @@ const char kUtilityClass[] = "TavroUtilityWindow";
 }  // namespace
 
 TUtilityWindow::TUtilityWindow(Handler handler) : handler_(std::move(handler)) {
-    HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    if (!::GetClassInfoExA(instance, kUtilityClass, &windowClass)) {
-        windowClass = {};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = WindowProc;
-        windowClass.hInstance = instance;
-        windowClass.lpszClassName = kUtilityClass;
-        ::RegisterClassExA(&windowClass);
-    }
+    RegisterWindowClass(kUtilityClass, WindowProc);
     // A message-only window: never shown, never enumerated as a top-level window.
-    handle_ = ::CreateWindowExA(0, kUtilityClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this);
+    handle_ = ::CreateWindowExA(0, kUtilityClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, ::GetModuleHandleA(nullptr),
+                                this);
     if (!handle_)
         throw std::runtime_error("cannot create a utility window");
 }
 
 TUtilityWindow::~TUtilityWindow() {
     if (handle_) {
-        ::SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
+        UnbindWindow(handle_, WindowOwner::Utility);
         ::DestroyWindow(handle_);
     }
 }
 
 LRESULT CALLBACK TUtilityWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* owner = reinterpret_cast<TUtilityWindow*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto* owner = static_cast<TUtilityWindow*>(BindOnCreate(window, message, lParam, WindowOwner::Utility));
     if (!owner || !owner->handler_ || message == WM_NCCREATE || message == WM_CREATE)
         return ::DefWindowProcA(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY)
+        UnbindWindow(window, WindowOwner::Utility);
     try {
         return owner->handler_(message, wParam, lParam);
     } catch (...) {

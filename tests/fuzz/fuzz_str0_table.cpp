@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "fuzz_check.h"
-#include "str0_table.h"
+#include "widgets/es/str0_table.h"
 
 namespace {
 

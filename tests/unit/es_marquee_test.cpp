@@ -1,4 +1,4 @@
-#include "marquee_controller.h"
+#include "widgets/es/marquee_controller.h"
 
 #include <gtest/gtest.h>
 
@@ -31,7 +31,6 @@ struct RecordingHost : MarqueeHost {
         log += 'm';
         return extent;
     }
-    MarqueeExtent Extent() const override { return extent; }
     void StartTimer(unsigned interval, unsigned resolution) override {
         log += "T" + std::to_string(interval) + "/" + std::to_string(resolution);
     }
@@ -123,8 +122,8 @@ TEST(EsMarqueeProperties, WriteRulesForActiveSpeedAndRestarts) {
     m.Tick();
     m.Tick();
     EXPECT_EQ(m.Position(), (Point{98, 0}));
-    m.SetActive(true);  // same value: restarts the timer, the text stays
-    EXPECT_EQ(host.log, "iisT10/10");
+    m.SetActive(true);               // same value: restarts the timer, the text stays
+    EXPECT_EQ(host.log, "sT10/10");  // ticks ask nothing of the control
     EXPECT_EQ(m.Position(), (Point{98, 0}));
     host.log.clear();
 
@@ -164,6 +163,107 @@ TEST(EsMarqueeGeometry, ImageSizeAndTrailingStrip) {
     EXPECT_EQ(TrailingStrip(Dir::sdTopToBottom, {0, 7}, e), (Rect{0, 0, 193, 7}));
     EXPECT_EQ(TrailingStrip(Dir::sdRightToLeft, {30, 0}, e).Width(), 0);
     EXPECT_LE(TrailingStrip(Dir::sdLeftToRight, {-30, 0}, e).Width(), 0);  // inverted: fills nothing
+}
+
+// What the control is told to paint after ticks: the moved image's strip, once for queued ticks.
+TEST(EsMarqueeTick, OutcomesTellWhatToPaint) {
+    struct Case {
+        const char* name;
+        Dir direction;
+        Beh behavior;
+        int ticks;
+        int steps;
+        Point position;
+        int cycles;
+        bool stopped;
+        Rect refresh;
+    };
+    const Case cases[] = {
+        // Entering from the right edge: only the column the image reached.
+        {"right to left, one tick", Dir::sdRightToLeft, Beh::bhCycle, 1, 1, {99, 0}, 0, false, {99, 0, 100, 20}},
+        {"right to left, three queued", Dir::sdRightToLeft, Beh::bhCycle, 3, 3, {97, 0}, 0, false, {97, 0, 100, 20}},
+        // The image (text plus a client width of background) covers the area it moves over.
+        {"left to right", Dir::sdLeftToRight, Beh::bhCycle, 1, 1, {-39, 0}, 0, false, {0, 0, 100, 20}},
+        {"top to bottom", Dir::sdTopToBottom, Beh::bhCycle, 2, 2, {0, -8}, 0, false, {0, 0, 100, 20}},
+        // Queued ticks across a wrap: the cycle fires; the frames between were never shown, so the
+        // area is where the image was (outside) and is.
+        {"wrap within queued ticks", Dir::sdRightToLeft, Beh::bhCycle, 160, 160, {96, 0}, 1, false, {96, 0, 100, 20}},
+        // A once-only marquee stops at its first cycle; the ticks after it are dropped and the stop
+        // has repainted the control itself.
+        {"once stops", Dir::sdRightToLeft, Beh::bhOnce, 1000, 156, {0, 0}, 1, true, {0, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingHost host;
+        MarqueeController m(host, 2);
+        m.SetScrollDirection(c.direction);
+        m.SetBehavior(c.behavior);
+        m.SetActive(true);
+        const TickOutcome o = m.Tick(c.ticks);
+        EXPECT_EQ(o.steps, c.steps);
+        EXPECT_EQ(o.position, c.position);
+        EXPECT_EQ(m.Position(), c.position);
+        EXPECT_EQ(o.cycles, c.cycles);
+        EXPECT_EQ(host.cycles, c.cycles);
+        EXPECT_EQ(o.stopped, c.stopped);
+        EXPECT_EQ(o.refresh, c.refresh);
+    }
+    RecordingHost host;
+    MarqueeController inactive(host, 2);
+    EXPECT_EQ(inactive.Tick(5).steps, 0);
+}
+
+// Queued ticks painted once end where the same ticks one by one end: the picture is the same.
+TEST(EsMarqueeTick, QueuedTicksEndWhereSingleTicksEnd) {
+    for (const Beh behavior : {Beh::bhCycle, Beh::bhBounce}) {
+        for (const int batch : {2, 7, 45}) {
+            RecordingHost oneHost, batchHost;
+            MarqueeController one(oneHost, 2), batched(batchHost, 2);
+            for (MarqueeController* m : {&one, &batched}) {
+                m->SetBehavior(behavior);
+                m->SetActive(true);
+            }
+            for (int round = 0; round < 100; ++round) {
+                for (int tick = 0; tick < batch; ++tick)
+                    one.Tick();
+                batched.Tick(batch);
+                ASSERT_EQ(one.Position(), batched.Position()) << "batch " << batch << " round " << round;
+                ASSERT_EQ(one.ScrollDirection(), batched.ScrollDirection());
+            }
+            EXPECT_EQ(oneHost.cycles, batchHost.cycles);
+            EXPECT_GT(oneHost.cycles, 0);
+        }
+    }
+}
+
+// The resize the control reports is what the steps work with, without asking it again.
+TEST(EsMarqueeTick, ResizeChangesWhereTheTextWraps) {
+    RecordingHost host;
+    MarqueeController m(host, 2);
+    m.SetActive(true);  // measured: 100 x 20, text 40 wide, starting at x 100
+    m.SetExtent({50, 20, 40, 10});
+    EXPECT_EQ(m.Tick(100 + 40 + 16).cycles, 1);
+    EXPECT_EQ(m.Position(), (Point{50, 0}));  // back at the new right edge
+    // Resized to nothing: the steps go on and paint nothing.
+    m.SetExtent({0, 0, 40, 10});
+    const TickOutcome o = m.Tick();
+    EXPECT_EQ(o.steps, 1);
+    EXPECT_EQ(o.refresh.Width(), 0);
+}
+
+TEST(EsMarqueeGeometry, BackgroundStripsAndClamp) {
+    const Strips around = BackgroundStrips({30, 5}, {50, 10}, 100, 20);
+    EXPECT_EQ(around.parts[0], (Rect{0, 0, 100, 5}));
+    EXPECT_EQ(around.parts[1], (Rect{0, 15, 100, 20}));
+    EXPECT_EQ(around.parts[2], (Rect{0, 5, 30, 15}));
+    EXPECT_EQ(around.parts[3], (Rect{80, 5, 100, 15}));
+    for (const Rect& strip : BackgroundStrips({-5, -5}, {200, 40}, 100, 20).parts)
+        EXPECT_EQ(strip, (Rect{0, 0, 0, 0}));  // the image covers it all
+    // Gone off to the left: the whole height beside it is background.
+    EXPECT_EQ(BackgroundStrips({-300, 0}, {200, 40}, 100, 20).parts[3], (Rect{0, 0, 100, 20}));
+    EXPECT_EQ(MarqueeImageSize(Dir::sdRightToLeft, {100, 20, 40000, 30000}).width, kMaxImageExtent);
+    EXPECT_EQ(MarqueeImageSize(Dir::sdRightToLeft, {100, 20, 40000, 30000}).height, kMaxImageExtent);
+    EXPECT_EQ(MovedArea({-500, 0}, {-501, 0}, {200, 40}, 100, 20), (Rect{0, 0, 0, 0}));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "str0_table.h"
+#include "widgets/es/str0_table.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The numbers a gradient push button paints: face rows, caption positions, even spacing, the
 // disabled grey, frames, focus marks and the round shape.
 
-#include "button_layout.h"
+#include "widgets/pl/button_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 // What a gradient push button does with each property change and each input.
 
-#include "button_state.h"
+#include "framework/pointer_input.h"
+#include "widgets/pl/button_state.h"
 
 #include <gtest/gtest.h>
 
@@ -132,35 +133,30 @@ TEST(ImagePlacement, CentringWritesTheCorner) {
     EXPECT_TRUE(copy.HorzCenter());
 }
 
-TEST(PressState, PressDragOffBackAndRelease) {
-    PressState state;
-    const PressState::Press press = state.MouseDown(true, true);
-    EXPECT_TRUE(press.takeFocus);
-    EXPECT_EQ(Repaint::Now, press.repaint);
+// The button's pressed look is the framework's pointer tracker with the look ending at the first leave.
+TEST(ButtonPress, PressDragOffBackAndRelease) {
+    framework::PointerTracker state(false);
+    using E = framework::PointerEvent;
+    state.Feed(E::Move, true);
+    EXPECT_TRUE(state.Feed(E::Press, true).pressedChanged);
     EXPECT_TRUE(state.Pressed());
-    EXPECT_EQ(Repaint::Now, state.MouseLeave());
+    EXPECT_TRUE(state.Feed(E::Move, false).left);
     EXPECT_FALSE(state.Pressed());
-    // Back over the button with the button still held: repainted, not pressed again.
-    EXPECT_EQ(Repaint::Now, state.MouseEnter(true));
+    // Back over the button with the button still held: entered, not pressed again; the release clicks.
+    EXPECT_TRUE(state.Feed(E::Move, true).entered);
     EXPECT_FALSE(state.Pressed());
-    EXPECT_EQ(Repaint::None, state.MouseEnter(false));
-    EXPECT_EQ(Repaint::Now, state.MouseUp(true));
+    EXPECT_TRUE(state.Feed(E::Release, true).click);
     EXPECT_FALSE(state.Pressed());
 }
 
-TEST(PressState, OtherButtonsAndKeys) {
-    PressState state;
-    EXPECT_EQ(Repaint::None, state.MouseDown(false, true).repaint);
+TEST(ButtonPress, ClickAndEnterUpEndThePress) {
+    framework::PointerTracker state(false);
+    state.Feed(framework::PointerEvent::Press, true);
+    EXPECT_TRUE(state.ClearPressed());  // Click runs, or Enter comes up
     EXPECT_FALSE(state.Pressed());
-    EXPECT_FALSE(state.MouseDown(true, false).takeFocus);
-    EXPECT_TRUE(state.Pressed());
-    EXPECT_EQ(Repaint::None, state.MouseUp(false));
-    EXPECT_TRUE(state.Pressed());
-    EXPECT_EQ(Repaint::Scheduled, state.Click());
-    EXPECT_FALSE(state.Pressed());
-    state.MouseDown(true, true);
-    EXPECT_EQ(Repaint::Scheduled, state.EnterKeyUp());
-    EXPECT_FALSE(state.Pressed());
+    EXPECT_FALSE(state.ClearPressed());
+    // The release of that press is still a click, as it was before the press ended.
+    EXPECT_TRUE(state.Feed(framework::PointerEvent::Release, true).click);
 }
 
 TEST(ShiftStateFromKeys, HighBitOfEachKey) {

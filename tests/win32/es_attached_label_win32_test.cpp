@@ -1,6 +1,6 @@
 // The attached label tells its control, by a sent and a posted message, when it has been loaded and
 // whenever its bounds change; the class is known to the registry by name.
-#include "es_attached_label.h"
+#include "widgets/es/es_attached_label.h"
 
 #include <windows.h>
 

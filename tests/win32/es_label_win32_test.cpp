@@ -1,4 +1,4 @@
-#include "es_label.h"
+#include "widgets/es/es_label.h"
 
 #include <windows.h>
 

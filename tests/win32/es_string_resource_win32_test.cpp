@@ -1,4 +1,4 @@
-#include "es_string_resource.h"
+#include "widgets/es/es_string_resource.h"
 
 #include <windows.h>
 

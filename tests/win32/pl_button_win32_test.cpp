@@ -10,7 +10,7 @@
 #include "framework/application.h"
 #include "framework/exceptions.h"
 #include "framework/form.h"
-#include "plButton.h"
+#include "widgets/pl/pl_button.h"
 
 namespace {
 
@@ -591,6 +591,68 @@ TEST(PlButtonInput, EnterEscapeAndModalResult) {
     loose.Click();
     EXPECT_EQ(1, looseClicks);
     EXPECT_EQ("", loose.CaptionA().Caption());  // never placed: no name given to the caption
+}
+
+// Space as on a standard push button: the pressed look while it is down, the click when it comes
+// up; Escape or the focus leaving first lets go without a click; Shift+Space is the plain click.
+TEST(PlButtonInput, SpacePressesAndClicksOnReleaseUnlessEscapeOrFocusLossComesFirst) {
+    Form form;
+    TplButton* button = form.Button(10, 10);
+    TplButton* other = form.Button(80, 10);
+    int clicks = 0, otherClicks = 0;
+    button->OnClick = [&](framework::TObject*) { ++clicks; };
+    other->OnClick = [&](framework::TObject*) { ++otherClicks; };
+    button->SetModalResult(3);
+    const COLORREF raised = Pixel(*button, 28, 0);
+    button->SetFocus();
+    Pump();
+
+    form.SetModalResult(0);
+    Key(VK_SPACE, true);
+    Pump();
+    EXPECT_TRUE(button->Pressed());
+    EXPECT_EQ(System(framework::clBtnShadow), Pixel(*button, 28, 0));  // the pressed frame
+    EXPECT_EQ(0, clicks);
+    Key(VK_SPACE, false);
+    Pump();
+    EXPECT_FALSE(button->Pressed());
+    EXPECT_EQ(raised, Pixel(*button, 28, 0));
+    EXPECT_EQ(1, clicks);
+    EXPECT_EQ(3, form.ModalResult());
+
+    Key(VK_SPACE, true);
+    Pump();
+    Press(VK_ESCAPE);
+    EXPECT_FALSE(button->Pressed());
+    Key(VK_SPACE, false);
+    Pump();
+    EXPECT_EQ(1, clicks);
+
+    Key(VK_SPACE, true);
+    Pump();
+    other->SetFocus();
+    Pump();
+    EXPECT_FALSE(button->Pressed());
+    Key(VK_SPACE, false);  // comes up on the other button, which never saw it go down
+    Pump();
+    EXPECT_EQ(1, clicks);
+    EXPECT_EQ(0, otherClicks);
+
+    button->SetFocus();
+    Pump();
+    form.SetModalResult(0);
+    Press(VK_SPACE, VK_SHIFT);
+    EXPECT_EQ(2, clicks);
+    EXPECT_EQ(0, form.ModalResult());
+
+    // Held down, the key repeats: still one click.
+    Key(VK_SPACE, true);
+    Key(VK_SPACE, true);
+    Key(VK_SPACE, true);
+    Pump();
+    Key(VK_SPACE, false);
+    Pump();
+    EXPECT_EQ(3, clicks);
 }
 
 TEST(PlButtonBadInput, HugeCaptionsTinySizesAndForeignAssignments) {

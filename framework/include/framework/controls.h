@@ -14,6 +14,8 @@
 #include "framework/component.h"
 #include "framework/font.h"
 #include "framework/handles.h"
+#include "framework/notifications.h"
+#include "framework/pointer_input.h"
 
 namespace framework {
 
@@ -22,18 +24,6 @@ struct Bounds {
 };
 
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
-
-// Notifications the framework sends a control when a property of its own or of its parent changed.
-constexpr UINT CM_BASE = 0xB000;
-constexpr UINT CM_PARENTCOLORCHANGED = CM_BASE + 9;
-constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 12;
-constexpr UINT CM_COLORCHANGED = CM_BASE + 13;
-constexpr UINT CM_FONTCHANGED = CM_BASE + 14;
-constexpr UINT CM_PARENTFONTCHANGED = CM_BASE + 15;
-constexpr UINT CM_TEXTCHANGED = CM_BASE + 18;
-constexpr UINT CM_MOUSEENTER = CM_BASE + 19;
-constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;
-constexpr UINT CM_VISIBLECHANGED = CM_BASE + 21;
 
 class TWinControl;
 class TGraphicControl;
@@ -165,6 +155,8 @@ private:
     // capture); true when one took it.
     bool RouteMouse(UINT message, WPARAM wParam, LPARAM lParam);
     void SetHovered(TGraphicControl* control, WPARAM keys);
+    void ChildPointerLeft();
+    void ChildCaptureLost();
     void InsertGraphic(TGraphicControl* control);
     void RemoveGraphic(TGraphicControl* control);
     void AddChild(TControl* control) { children_.push_back(control); }
@@ -179,7 +171,8 @@ private:
     std::vector<TControl*> children_;
     TGraphicControl* captured_ = nullptr;
     TGraphicControl* hovered_ = nullptr;
-    bool trackingLeave_ = false;
+    // The capture and leave tracking of the window on behalf of its graphic children.
+    PointerTracker childPointer_;
 };
 
 // Static text; sizes itself to its caption as the framework's labels do.

@@ -12,13 +12,9 @@
 
 #include "framework/canvas.h"
 #include "framework/controls.h"
+#include "framework/pointer_input.h"
 
 namespace framework {
-
-// The form offers Enter and Escape to its controls with this notification (wParam: the virtual
-// key, lParam: the key message's data) before the key reaches the focused control; a control that
-// takes the key answers nonzero.
-constexpr UINT CM_DIALOGKEY = CM_BASE + 6;
 
 using TKeyEvent = std::function<void(TObject* sender, WORD& key)>;
 
@@ -65,6 +61,8 @@ protected:
     virtual void Resize();
     // The capture went to another window while the left button was held; no click follows.
     virtual void CaptureLost() {}
+    // The pressed look (the pointer tracker's) changed.
+    virtual void PressedChanged() {}
     virtual void MouseDown(int button, unsigned keys, int x, int y);
     virtual void MouseUp(int button, unsigned keys, int x, int y);
     virtual void KeyDown(WORD& key);
@@ -75,17 +73,21 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PaintWindow(HDC dc, const RECT& area) override;
 
+    // Hands an input to the pointer tracker and carries out what it decides (capture, hover
+    // notifications, click); controls with keys of their own feed those here too.
+    void FeedPointer(PointerEvent event, bool inside = false);
+    const PointerTracker& Pointer() const { return pointer_; }
+    PointerTracker& Pointer() { return pointer_; }
+    // Whether a press dragged off and back shows pressed again; set before any input.
+    void SetPressAgainOnReturn(bool again) { pointer_ = PointerTracker(again); }
+
 private:
-    void UpdateHover(bool inside);
-    void ReleaseOwnCapture();
+    void ApplyPointer(const PointerOutcome& outcome);
 
     Bounds bounds_{0, 0, 0, 0};
     int controlId_ = 0;
     bool tabStop_ = false;
-    bool hovering_ = false;
-    bool trackingLeave_ = false;
-    bool clicked_ = false;
-    bool releasingCapture_ = false;
+    PointerTracker pointer_;
 };
 
 }  // namespace framework

@@ -7,6 +7,7 @@
 
 #include "framework/canvas.h"
 #include "framework/controls.h"
+#include "framework/pointer_input.h"
 
 namespace framework {
 
@@ -58,7 +59,7 @@ private:
     std::string caption_;
     bool visible_ = true;
     bool enabled_ = true;
-    bool pressed_ = false;
+    PointerTracker pointer_;
 };
 
 }  // namespace framework

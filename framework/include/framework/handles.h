@@ -130,19 +130,35 @@ private:
 // A window's DC from GetDC, given back with ReleaseDC.
 class WindowDc {
 public:
+    WindowDc() = default;
     explicit WindowDc(HWND window) : window_(window), dc_(::GetDC(window)) {}
-    ~WindowDc() {
-        if (dc_)
-            ::ReleaseDC(window_, dc_);
+    ~WindowDc() { Reset(); }
+    WindowDc(WindowDc&& other) noexcept
+        : window_(std::exchange(other.window_, nullptr)), dc_(std::exchange(other.dc_, nullptr)) {}
+    WindowDc& operator=(WindowDc&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            window_ = std::exchange(other.window_, nullptr);
+            dc_ = std::exchange(other.dc_, nullptr);
+        }
+        return *this;
     }
     WindowDc(const WindowDc&) = delete;
     WindowDc& operator=(const WindowDc&) = delete;
     HDC Get() const { return dc_; }
     explicit operator bool() const { return dc_ != nullptr; }
+    void Reset() {
+        // A window destroyed while its DC was kept has released the DC itself, which may since
+        // have been handed to someone else.
+        if (dc_ && ::IsWindow(window_))
+            ::ReleaseDC(window_, dc_);
+        dc_ = nullptr;
+        window_ = nullptr;
+    }
 
 private:
-    HWND window_;
-    HDC dc_;
+    HWND window_ = nullptr;
+    HDC dc_ = nullptr;
 };
 
 // Selects an object into a DC for a scope and puts the previous one back.
@@ -159,6 +175,22 @@ public:
 private:
     HDC dc_;
     HGDIOBJ previous_;
+};
+
+// SaveDC and RestoreDC around drawing that changes a DC it does not own (clip, origin, objects).
+class SavedDcState {
+public:
+    explicit SavedDcState(HDC dc) : dc_(dc), saved_(::SaveDC(dc)) {}
+    ~SavedDcState() {
+        if (saved_)
+            ::RestoreDC(dc_, saved_);
+    }
+    SavedDcState(const SavedDcState&) = delete;
+    SavedDcState& operator=(const SavedDcState&) = delete;
+
+private:
+    HDC dc_;
+    int saved_;
 };
 
 }  // namespace framework

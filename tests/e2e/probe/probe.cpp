@@ -9,6 +9,7 @@
 //   tavroprobe iconic <caption>             print 1 while the window is minimised, else 0
 //   tavroprobe origin <caption>             print "x y" of the client area's top-left corner on the screen
 //   tavroprobe show <caption>               restore a minimised window without activating it
+//   tavroprobe minimize <caption>           minimise a window as its minimise button does
 //   tavroprobe rect <caption> <id>          print "x y" of the control's centre on the screen (id 0: client area)
 //   tavroprobe bounds <caption> <id>        print "left top width height" of the control on the screen
 //   tavroprobe focus <caption>              print the id of the control that has the keyboard focus (0: none)
@@ -271,6 +272,11 @@ int main(int argc, char** argv) {
     if (command == "move") {
         ::SetWindowPos(window, nullptr, std::atoi(arg(3)), std::atoi(arg(4)), 0, 0,
                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
+    if (command == "minimize") {
+        // As the user's minimise button: the window goes to the task bar and stops being drawn.
+        ::ShowWindow(window, SW_MINIMIZE);
         return 0;
     }
     if (command == "show") {

@@ -1,4 +1,4 @@
-#include "es_custom_settings.h"
+#include "widgets/es/es_custom_settings.h"
 
 namespace es {
 

@@ -1,4 +1,4 @@
-#include "label_look.h"
+#include "widgets/es/label_look.h"
 
 namespace es {
 

@@ -1,4 +1,4 @@
-#include "marquee_controller.h"
+#include "widgets/es/marquee_controller.h"
 
 namespace es {
 
@@ -14,7 +14,7 @@ void MarqueeController::SetActive(bool value) {
         active_ = value;
         position_ = {0, 0};
         if (active_)
-            position_ = StartPosition(direction_, behavior_, host_.MeasureText());
+            position_ = StartPosition(direction_, behavior_, extent_ = host_.MeasureText());
         host_.ClearClient();
         host_.Invalidate();
     }
@@ -49,16 +49,26 @@ void MarqueeController::SetScrollSpeed(int value) {
     host_.Invalidate();
 }
 
-void MarqueeController::Tick() {
-    if (!active_)
-        return;
-    MarqueeState state{position_, direction_};
-    const bool cycled = StepMarquee(state, behavior_, host_.Extent());
-    position_ = state.position;
-    direction_ = state.direction;
-    if (cycled)
-        DoCycle();
-    host_.Invalidate();
+TickOutcome MarqueeController::Tick(int ticks) {
+    TickOutcome outcome;
+    const Point from = position_;
+    for (int tick = 0; tick < ticks && active_; ++tick) {
+        MarqueeState state{position_, direction_};
+        const bool cycled = StepMarquee(state, behavior_, extent_);
+        position_ = state.position;
+        direction_ = state.direction;
+        ++outcome.steps;
+        if (cycled) {
+            ++outcome.cycles;
+            DoCycle();  // may stop a once-only marquee, which repaints it whole
+        }
+    }
+    outcome.position = position_;
+    outcome.stopped = outcome.steps > 0 && !active_;
+    if (outcome.steps > 0 && !outcome.stopped)
+        outcome.refresh = MovedArea(from, position_, MarqueeImageSize(direction_, extent_), extent_.clientWidth,
+                                    extent_.clientHeight);
+    return outcome;
 }
 
 void MarqueeController::DoCycle() {

@@ -1,4 +1,6 @@
-#include "marquee_motion.h"
+#include "widgets/es/marquee_motion.h"
+
+#include <algorithm>
 
 namespace es {
 
@@ -93,7 +95,38 @@ bool StepMarquee(MarqueeState& s, TEsBehaviors behavior, const MarqueeExtent& e)
 }
 
 ImageSize MarqueeImageSize(Dir direction, const MarqueeExtent& e) {
-    return {IsHorizontal(direction) ? e.clientWidth + e.textWidth : e.clientWidth, e.clientHeight + e.textHeight};
+    const int width = IsHorizontal(direction) ? e.clientWidth + e.textWidth : e.clientWidth;
+    const int height = e.clientHeight + e.textHeight;
+    return {std::clamp(width, 0, kMaxImageExtent), std::clamp(height, 0, kMaxImageExtent)};
+}
+
+Rect Intersection(const Rect& a, const Rect& b) {
+    const Rect r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+                 std::min(a.bottom, b.bottom)};
+    return r.Width() > 0 && r.Height() > 0 ? r : Rect{0, 0, 0, 0};
+}
+
+Strips BackgroundStrips(const Point& at, const ImageSize& image, int w, int h) {
+    const int top = std::clamp(at.y, 0, h), bottom = std::clamp(at.y + image.height, 0, std::max(h, 0));
+    const int left = std::clamp(at.x, 0, std::max(w, 0)), right = std::clamp(at.x + image.width, 0, std::max(w, 0));
+    Strips strips{{{0, 0, w, top}, {0, bottom, w, h}, {0, top, left, bottom}, {right, top, w, bottom}}};
+    for (Rect& strip : strips.parts) {
+        if (strip.Width() <= 0 || strip.Height() <= 0)
+            strip = Rect{0, 0, 0, 0};
+    }
+    return strips;
+}
+
+Rect MovedArea(const Point& from, const Point& to, const ImageSize& image, int w, int h) {
+    const Rect client{0, 0, w, h};
+    const Rect before = Intersection({from.x, from.y, from.x + image.width, from.y + image.height}, client);
+    const Rect after = Intersection({to.x, to.y, to.x + image.width, to.y + image.height}, client);
+    if (before.Width() == 0)
+        return after;
+    if (after.Width() == 0)
+        return before;
+    return {std::min(before.left, after.left), std::min(before.top, after.top), std::max(before.right, after.right),
+            std::max(before.bottom, after.bottom)};
 }
 
 Rect TrailingStrip(Dir direction, const Point& p, const MarqueeExtent& e) {

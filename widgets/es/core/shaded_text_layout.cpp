@@ -1,4 +1,4 @@
-#include "shaded_text_layout.h"
+#include "widgets/es/shaded_text_layout.h"
 
 #include <algorithm>
 #include <cfenv>

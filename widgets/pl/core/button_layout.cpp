@@ -1,4 +1,4 @@
-#include "button_layout.h"
+#include "widgets/pl/button_layout.h"
 
 #include "platform/codepage.h"
 

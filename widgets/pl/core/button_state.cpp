@@ -1,4 +1,4 @@
-#include "button_state.h"
+#include "widgets/pl/button_state.h"
 
 namespace pl {
 
@@ -130,39 +130,6 @@ Repaint ButtonSettings::SetHasFocus(bool hasFocus) {
 
 Repaint ButtonSettings::SetDisableImage(bool disableImage) {
     return StoreIfChanged(disableImage_, disableImage);
-}
-
-PressState::Press PressState::MouseDown(bool leftButton, bool hasFocus) {
-    if (!leftButton)
-        return Press{false, Repaint::None};
-    pressed_ = true;
-    return Press{hasFocus, Repaint::Now};
-}
-
-Repaint PressState::MouseUp(bool leftButton) {
-    if (!leftButton)
-        return Repaint::None;
-    pressed_ = false;
-    return Repaint::Now;
-}
-
-Repaint PressState::MouseLeave() {
-    pressed_ = false;
-    return Repaint::Now;
-}
-
-Repaint PressState::MouseEnter(bool holdsCapture) {
-    return holdsCapture ? Repaint::Now : Repaint::None;
-}
-
-Repaint PressState::Click() {
-    pressed_ = false;
-    return Repaint::Scheduled;
-}
-
-Repaint PressState::EnterKeyUp() {
-    pressed_ = false;
-    return Repaint::Scheduled;
 }
 
 TShiftState ShiftStateFromKeys(const std::uint8_t keyStates[256]) {

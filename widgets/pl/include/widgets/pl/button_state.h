@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "button_layout.h"
+#include "widgets/pl/button_layout.h"
 
 namespace pl {
 
@@ -114,28 +114,6 @@ private:
     bool hasFocus_ = true;
     int modalResult_ = 0;
     bool disableImage_ = false;
-};
-
-// The pressed look, driven by the mouse and the Enter key.
-class PressState {
-public:
-    bool Pressed() const { return pressed_; }
-
-    struct Press {
-        bool takeFocus;
-        Repaint repaint;
-    };
-    // Only the left button presses; a focusable button takes the focus first.
-    Press MouseDown(bool leftButton, bool hasFocus);
-    Repaint MouseUp(bool leftButton);
-    Repaint MouseLeave();
-    // Coming back while the button still holds the capture repaints, but does not press again.
-    Repaint MouseEnter(bool holdsCapture);
-    Repaint Click();
-    Repaint EnterKeyUp();
-
-private:
-    bool pressed_ = false;
 };
 
 // Whether the captions and picture are shifted by the pressed offset, and whether the disabled look shows.

@@ -1,8 +1,8 @@
-#include "es_string_resource.h"
+#include "widgets/es/es_string_resource.h"
 
 #include <memory>
 
-#include "str0_table.h"
+#include "widgets/es/str0_table.h"
 
 namespace es {
 

@@ -8,7 +8,7 @@
 
 #include "framework/canvas.h"
 #include "framework/font.h"
-#include "shade_values.h"
+#include "widgets/es/shade_values.h"
 
 namespace es {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "framework/component.h"
-#include "shade_values.h"
+#include "widgets/es/shade_values.h"
 
 namespace es {
 

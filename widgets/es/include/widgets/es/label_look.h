@@ -5,14 +5,14 @@
 
 #include <array>
 
-#include "es_custom_settings.h"
+#include "widgets/es/es_custom_settings.h"
 
 namespace es {
 
 // The framework's change notifications the look sends to its control.
-constexpr unsigned kCmColorChanged = 0xB00D;
-constexpr unsigned kCmFontChanged = 0xB00E;
-constexpr unsigned kCmTextChanged = 0xB012;
+constexpr unsigned kCmColorChanged = framework::CM_COLORCHANGED;
+constexpr unsigned kCmFontChanged = framework::CM_FONTCHANGED;
+constexpr unsigned kCmTextChanged = framework::CM_TEXTCHANGED;
 
 class LabelLookHost {
 public:

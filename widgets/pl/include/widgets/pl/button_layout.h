@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "framework/color.h"
+#include "framework/geometry.h"
+
 namespace pl {
 
 enum TplButtonStyle : std::uint8_t { bsNormal, bsFlat, bsFlatNoFrame, bsRoundRect, bsRoundRectNoFrame };
@@ -20,27 +23,16 @@ constexpr bool IsRoundStyle(TplButtonStyle style) {
     return style == bsRoundRect || style == bsRoundRectNoFrame;
 }
 
-struct Rect {
-    int left, top, right, bottom;
-    bool operator==(const Rect& other) const {
-        return left == other.left && top == other.top && right == other.right && bottom == other.bottom;
-    }
-};
+using framework::Rect;
 
-// Colours here are 0x00BBGGRR values that are already plain RGB (no system colours).
-using Rgb = std::uint32_t;
+// Colours here are the framework's 0x00BBGGRR values, already plain RGB (no system colours).
+using Rgb = framework::TColor;
 constexpr Rgb MakeRgb(int r, int g, int b) {
-    return static_cast<Rgb>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
+    return framework::MakeColor(r, g, b);
 }
-constexpr int RedOf(Rgb c) {
-    return c & 0xFF;
-}
-constexpr int GreenOf(Rgb c) {
-    return (c >> 8) & 0xFF;
-}
-constexpr int BlueOf(Rgb c) {
-    return (c >> 16) & 0xFF;
-}
+using framework::BlueOf;
+using framework::GreenOf;
+using framework::RedOf;
 
 // The colour of every pixel row of a face of the given height, top first: begin at the top row, end
 // at the bottom row, integer steps between. Height 1 is the begin colour alone; below 1, no rows.

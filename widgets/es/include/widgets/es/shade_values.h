@@ -1,7 +1,7 @@
 #pragma once
 // The ten values that shape shaded text, as the settings object holds them.
 
-#include "es_types.h"
+#include "widgets/es/es_types.h"
 
 namespace es {
 

@@ -1,7 +1,7 @@
-#include "shaded_text_painter.h"
+#include "widgets/es/shaded_text_painter.h"
 
 #include "framework/bitmap.h"
-#include "shaded_text_layout.h"
+#include "widgets/es/shaded_text_layout.h"
 
 namespace es {
 

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "es_label.h"
+#include "widgets/es/es_label.h"
 
 namespace es {
 

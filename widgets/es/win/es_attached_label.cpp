@@ -1,4 +1,4 @@
-#include "es_attached_label.h"
+#include "widgets/es/es_attached_label.h"
 
 #include "framework/form.h"
 

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "framework/custom_label.h"
-#include "label_look.h"
-#include "shaded_text_painter.h"
+#include "widgets/es/label_look.h"
+#include "widgets/es/shaded_text_painter.h"
 
 namespace es {
 

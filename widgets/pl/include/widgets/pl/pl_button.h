@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
-#include "button_layout.h"
-#include "button_state.h"
+#include "widgets/pl/button_layout.h"
+#include "widgets/pl/button_state.h"
 #include "framework/custom_control.h"
 #include "framework/picture.h"
 
@@ -125,7 +125,7 @@ public:
     TplBtnFrameType FlatFrameType() const { return settings_.FlatFrameType(); }
     void SetFlatFrameType(TplBtnFrameType frameType);
 
-    bool Pressed() const { return press_.Pressed(); }
+    bool Pressed() const { return Pointer().Pressed(); }
     bool CaptionInitialized() const { return captionInitialized_; }
     // The window shape in force for the round styles (owned by the window), or null.
     HRGN WindowRegion() const { return windowRegion_; }
@@ -144,6 +144,7 @@ protected:
     void DoEnter() override;
     void DoExit() override;
     void CaptureLost() override;
+    void PressedChanged() override;
     void Resize() override;
     void KeyDown(WORD& key) override;
     void KeyUp(WORD& key) override;
@@ -156,7 +157,7 @@ private:
     // Carries out a repaint outcome of a setter (also for the caption lines and the image).
     void Apply(Repaint repaint);
 
-    // Painting, in plButtonPaint.cpp.
+    // Painting, in pl_button_paint.cpp.
     void DrawButton(framework::TCanvas& canvas);
     void DrawGradient(framework::TCanvas& canvas);
     void DrawCaption(framework::TCanvas& canvas, const TplBtnCaption& line, int y);
@@ -169,7 +170,7 @@ private:
     bool TakeDialogKey(WPARAM key);
 
     ButtonSettings settings_;
-    PressState press_;
+    bool spaceShift_ = false;  // Shift was held when Space went down
     std::unique_ptr<TplBtnCaption> captionA_;
     std::unique_ptr<TplBtnCaption> captionB_;
     std::unique_ptr<TplBtnImage> image_;

@@ -1,4 +1,4 @@
-#include "plButton.h"
+#include "widgets/pl/pl_button.h"
 
 #include "framework/form.h"
 
@@ -79,6 +79,8 @@ TplButton::TplButton(framework::TComponent* owner)
     // A panel's colour: setting it also makes the button compose its face off screen.
     SetColor(framework::clBtnFace);
     SetTabStop(true);
+    // The pressed look ends at the first leave and does not come back with the pointer.
+    SetPressAgainOnReturn(false);
 }
 
 TplButton::~TplButton() {
@@ -185,29 +187,35 @@ void TplButton::SetFlatFrameType(TplBtnFrameType frameType) {
 }
 
 void TplButton::Click() {
-    const Repaint repaint = press_.Click();
+    Pointer().ClearPressed();
     if (framework::TForm* form = framework::GetParentForm(this))
         form->SetModalResult(settings_.ModalResult());
     TCustomControl::Click();
-    Apply(repaint);
+    Apply(Repaint::Scheduled);
 }
 
 void TplButton::DoMouseEnter(TShiftState shift, int x, int y) {
     if (OnMouseEnter)
         OnMouseEnter(this, shift, x, y);
-    Apply(press_.MouseEnter(MouseCapture()));
+    // Back while the left button is still held: shown again, but not pressed again.
+    if (MouseCapture())
+        Apply(Repaint::Now);
 }
 
 void TplButton::DoMouseLeave(TShiftState shift, int x, int y) {
     if (OnMouseLeave)
         OnMouseLeave(this, shift, x, y);
-    Apply(press_.MouseLeave());
+    // The pointer tracker has ended the press already.
+    Apply(Repaint::Now);
 }
 
 void TplButton::CaptureLost() {
-    // Another window took the mouse (a message box, say): no release will come to end the press.
-    if (press_.Pressed())
-        Apply(press_.MouseUp(true));
+    // Another window took the mouse (a message box, say): the press ended without a release.
+    Apply(Repaint::Now);
+}
+
+void TplButton::PressedChanged() {
+    Apply(Repaint::Now);
 }
 
 void TplButton::DoEnter() {
@@ -233,28 +241,56 @@ void TplButton::Resize() {
 
 void TplButton::KeyDown(WORD& key) {
     TCustomControl::KeyDown(key);
-    if (Enabled() && key == VK_RETURN) {
+    if (!Enabled())
+        return;
+    if (key == VK_RETURN) {
         key = 0;
         // The plain click: no ModalResult, no pressed look.
         TCustomControl::Click();
+    } else if (key == VK_SPACE) {
+        // As a standard push button: pressed while Space is down, clicked when it comes up.
+        key = 0;
+        spaceShift_ = (KeyboardShiftState() & ssShift) != 0;
+        FeedPointer(framework::PointerEvent::PressKeyDown);
+    } else if (key == VK_ESCAPE) {
+        FeedPointer(framework::PointerEvent::CancelKey);
     }
 }
 
 void TplButton::KeyUp(WORD& key) {
-    if (key == VK_RETURN)
-        Apply(press_.EnterKeyUp());
+    if (key == VK_RETURN) {
+        Pointer().ClearPressed();
+        Apply(Repaint::Scheduled);
+    } else if (key == VK_SPACE) {
+        // Space alone clicks as Enter does at the form; with Shift it is the plain click, as Shift+Enter.
+        const framework::PointerOutcome outcome = Pointer().Feed(framework::PointerEvent::PressKeyUp);
+        if (outcome.pressedChanged)
+            Apply(Repaint::Now);
+        if (outcome.click && Enabled()) {
+            if (spaceShift_)
+                TCustomControl::Click();
+            else
+                Click();
+        }
+    }
     TCustomControl::KeyUp(key);
 }
 
 LRESULT TplButton::DialogCodes(const MSG* message) const {
-    // Enter comes to the button as a key of its own (Shift+Enter clicks it there); Tab, the arrows
-    // and Escape stay with the dialog navigation.
-    if (message && (message->message == WM_KEYDOWN || message->message == WM_KEYUP) && message->wParam == VK_RETURN)
+    // Enter comes to the button as a key of its own (Shift+Enter clicks it there), and Escape while
+    // Space holds it pressed (to let go without a click); Tab, the arrows and any other Escape stay
+    // with the dialog navigation.
+    if (!message || (message->message != WM_KEYDOWN && message->message != WM_KEYUP))
+        return 0;
+    if (message->wParam == VK_RETURN || (message->wParam == VK_ESCAPE && Pointer().Pressed() && !MouseCapture()))
         return DLGC_WANTMESSAGE;
     return 0;
 }
 
 bool TplButton::TakeDialogKey(WPARAM key) {
+    // Escape lets go of a Space press on the way, whichever button the form then gives it to.
+    if (key == VK_ESCAPE)
+        FeedPointer(framework::PointerEvent::CancelKey);
     const pl::DialogKey which = key == VK_RETURN   ? DialogKey::Enter
                                 : key == VK_ESCAPE ? DialogKey::Escape
                                                    : DialogKey::Other;
@@ -267,15 +303,13 @@ bool TplButton::TakeDialogKey(WPARAM key) {
 LRESULT TplButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK: {
-            const PressState::Press press = press_.MouseDown(true, HasFocus());
-            if (press.takeFocus && ::GetFocus() != Handle())
+        case WM_LBUTTONDBLCLK:
+            // The press itself (and its repaint) is the pointer tracker's, in the base handling.
+            if (HasFocus() && ::GetFocus() != Handle())
                 SetFocus();
-            Apply(press.repaint);
             break;
-        }
-        case WM_LBUTTONUP:
-            Apply(press_.MouseUp(true));
+        case WM_KILLFOCUS:
+            FeedPointer(framework::PointerEvent::FocusLost);
             break;
         case framework::CM_MOUSEENTER:
         case framework::CM_MOUSELEAVE: {

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "plButton.h"
+#include "widgets/pl/pl_button.h"
 
 namespace pl {
 

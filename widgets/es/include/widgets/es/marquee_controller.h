@@ -1,9 +1,10 @@
 #pragma once
 // The marquee's state machine: Active, Behavior, ScrollDirection, ScrollSpeed and the position, with
 // the rules for writing each and for a timer tick. The control around it measures, runs the timer,
-// clears and invalidates through MarqueeHost.
+// clears and invalidates through MarqueeHost; a tick asks nothing of it and returns what the
+// control is to paint.
 
-#include "marquee_motion.h"
+#include "widgets/es/marquee_motion.h"
 
 namespace es {
 
@@ -11,8 +12,6 @@ class MarqueeHost {
 public:
     // Measures the caption again and returns the client and text size.
     virtual MarqueeExtent MeasureText() = 0;
-    // The client size and the text size last measured.
-    virtual MarqueeExtent Extent() const = 0;
     virtual void StartTimer(unsigned interval, unsigned resolution) = 0;
     virtual void StopTimer() = 0;
     // Fills the client area with the background at once.
@@ -22,6 +21,16 @@ public:
 
 protected:
     ~MarqueeHost() = default;
+};
+
+// What one or more timer ticks did.
+struct TickOutcome {
+    int steps = 0;  // one-pixel steps made (0: inactive, nothing to paint)
+    Point position{0, 0};
+    int cycles = 0;        // wraps and reversals among the steps (OnCycle fired as many times)
+    bool stopped = false;  // a once-only marquee stopped; the stop repainted the whole control
+    // The part of the client area whose pixels the steps changed; the rest stays as it is.
+    Rect refresh{0, 0, 0, 0};
 };
 
 class MarqueeController {
@@ -42,8 +51,12 @@ public:
     Point Position() const { return position_; }
     unsigned Interval() const { return interval_; }
 
-    // One timer tick: a one-pixel step while active.
-    void Tick();
+    // Timer ticks (several when they queued up): a one-pixel step each while active. A once-only
+    // marquee stops at its first cycle and the ticks after it are dropped.
+    TickOutcome Tick(int ticks = 1);
+    // The client and text size the steps work with: measured with the caption, given again on a resize.
+    void SetExtent(const MarqueeExtent& extent) { extent_ = extent; }
+    const MarqueeExtent& Extent() const { return extent_; }
     // After a wrap or a reversal: the cycle event, and a once-only marquee stops.
     void DoCycle();
 
@@ -61,6 +74,7 @@ private:
     int speed_ = 5;
     TEsScrollDirection direction_ = TEsScrollDirection::sdRightToLeft;
     Point position_{0, 0};
+    MarqueeExtent extent_{0, 0, 0, 0};
     unsigned interval_ = 0;
 };
 

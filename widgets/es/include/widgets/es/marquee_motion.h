@@ -3,7 +3,7 @@
 // the off-screen image's size and the strip a paint clears. Pure arithmetic over the control's
 // client size and the measured caption.
 
-#include "es_types.h"
+#include "widgets/es/es_types.h"
 
 namespace es {
 
@@ -37,7 +37,22 @@ bool StepMarquee(MarqueeState& state, TEsBehaviors behavior, const MarqueeExtent
 struct ImageSize {
     int width, height;
 };
+// The largest side of the off-screen image: a caption too long for one bitmap is drawn clipped
+// rather than not at all.
+constexpr int kMaxImageExtent = 16384;
 ImageSize MarqueeImageSize(TEsScrollDirection direction, const MarqueeExtent& extent);
+
+// The parts of the client area outside the image at this position, which show the background:
+// above, below, left and right of it (empty rectangles where the image reaches the edge).
+struct Strips {
+    Rect parts[4];
+};
+Strips BackgroundStrips(const Point& position, const ImageSize& image, int clientWidth, int clientHeight);
+
+// The smallest rectangle of the client area that changes when the image moves from one place to
+// another: where it was and where it is, within the client area (empty when nothing shows).
+Rect MovedArea(const Point& from, const Point& to, const ImageSize& image, int clientWidth, int clientHeight);
+Rect Intersection(const Rect& a, const Rect& b);
 
 // The strip behind the image that a paint fills with the background (empty for the directions
 // whose image covers it).

@@ -8,14 +8,14 @@
 #include <memory>
 #include <string>
 
-#include "es_label.h"
+#include "widgets/es/es_label.h"
 #include "framework/bitmap.h"
 #include "framework/utility_window.h"
-#include "marquee_controller.h"
+#include "widgets/es/marquee_controller.h"
 
 namespace es {
 
-// The tick the timer callback posts to the marquee's hidden window.
+// The tick the timer callback posts to the marquee's hidden window; wParam: the timeGetTime of the post.
 constexpr UINT kMarqueeTickMessage = WM_USER + 500;
 
 class TEsCustomScrollingMarquee : public TEsCustomLabel {
@@ -44,6 +44,8 @@ public:
     unsigned Interval() const { return controller_.Interval(); }
     // How often the off-screen image has been rendered, for tests and the benchmark.
     long ImageRenders() const { return imageRenders_; }
+    // How often ticks have painted the control, for tests and the benchmark.
+    long TickPaints() const { return tickPaints_; }
 
     // Marks the image stale as well: every property change comes through here.
     void Invalidate() override;
@@ -54,14 +56,14 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void BoundsChanged() override { imageStale_ = true; }
+    // The image is rendered again, the steps work with the new size, the kept DC goes.
+    void BoundsChanged() override;
 
 private:
     class Host : public MarqueeHost {
     public:
         explicit Host(TEsCustomScrollingMarquee& marquee) : marquee_(marquee) {}
         MarqueeExtent MeasureText() override;
-        MarqueeExtent Extent() const override;
         void StartTimer(unsigned interval, unsigned resolution) override;
         void StopTimer() override;
         void ClearClient() override;
@@ -74,14 +76,25 @@ private:
     };
 
     void MeasureText();
+    MarqueeExtent ExtentNow() const;
+    Rect FullClient() const;
+    // Whether any of the control can be on the screen: shown, on a shown window that is not minimised.
+    bool Showing() const;
+    // Paints what the ticks changed, when it can be seen.
+    void PaintTick(const TickOutcome& outcome);
+    HDC TickDc();
+    void ReleaseTickDc();
     void StopTimer();
     LRESULT TickWndProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // Removes the ticks waiting in the queue and returns how many there were.
+    int TakeQueuedTicks();
     // Repaints the moved text without marking the image stale.
     void InvalidateMoved();
     bool ImageCurrent() const;
     ImageSize ImageSizeNow() const;
-    // Copies the image at the current position, the rest of the client area in the background colour.
-    void CopyImage(framework::TCanvas& canvas);
+    // Copies the image at the current position, the rest of the client area in the background
+    // colour; only within the area.
+    void CopyImage(framework::TCanvas& canvas, const Rect& area);
     UINT ImageFormat() const;
     static void CALLBACK TimerProc(UINT id, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR);
 
@@ -94,9 +107,11 @@ private:
     bool imageStale_ = true;
     UINT imageFormat_ = 0;  // the format the image was rendered with
     long imageRenders_ = 0;
+    long tickPaints_ = 0;
     int textWidth_ = 0;
     int textHeight_ = 0;
     UINT timerId_ = 0;
+    framework::WindowDc tickDc_;
     std::unique_ptr<framework::TUtilityWindow> tickWindow_;
 
     static bool rebuildEveryTick_;

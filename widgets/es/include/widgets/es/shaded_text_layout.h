@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "shade_values.h"
+#include "widgets/es/shade_values.h"
 
 namespace es {
 

@@ -1,0 +1,99 @@
+#include "framework/controls.h"
+
+namespace framework {
+namespace {
+
+const char kGroupBoxClass[] = "TGroupBox";
+
+}  // namespace
+
+TLabel::TLabel(HWND parent, const Bounds& bounds, const std::string& caption, int id)
+    : caption_(caption), designBounds_(bounds) {
+    CreateHandle(parent, "STATIC", SS_LEFT | SS_NOPREFIX, 0, caption, bounds, id);
+    AdjustSize();
+}
+
+void TLabel::SetCaption(const std::string& caption) {
+    caption_ = caption;
+    SetText(caption);
+    AdjustSize();
+}
+
+void TLabel::AdjustSize() {
+    WindowDc dc(Handle());
+    if (!dc)
+        return;
+    HFONT font = reinterpret_cast<HFONT>(::SendMessageA(Handle(), WM_GETFONT, 0, 0));
+    SelectedObject selected(dc.Get(), font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(SYSTEM_FONT));
+    SIZE extent{};
+    TEXTMETRICA metrics{};
+    ::GetTextMetricsA(dc.Get(), &metrics);
+    ::GetTextExtentPoint32A(dc.Get(), caption_.c_str(), static_cast<int>(caption_.size()), &extent);
+    SetBounds({designBounds_.left, designBounds_.top, extent.cx, metrics.tmHeight});
+}
+
+TEdit::TEdit(HWND parent, const Bounds& bounds, const std::string& text, int id) {
+    CreateHandle(parent, "EDIT", WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT, WS_EX_CLIENTEDGE, text, bounds, id);
+}
+
+TCheckBox::TCheckBox(HWND parent, const Bounds& bounds, const std::string& caption, bool checked, int id) {
+    CreateHandle(parent, "BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 0, caption, bounds, id);
+    SetChecked(checked);
+}
+
+bool TCheckBox::Checked() const {
+    return ::SendMessageA(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void TCheckBox::SetChecked(bool checked) {
+    ::SendMessageA(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+TButton::TButton(HWND parent, const Bounds& bounds, const std::string& caption, int id) {
+    CreateHandle(parent, "BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0, caption, bounds, id);
+}
+
+void TButton::Notify(WORD code) {
+    if (code == BN_CLICKED && OnClick)
+        OnClick(this);
+}
+
+TGroupBox::TGroupBox(HWND parent, const Bounds& bounds, const std::string& caption, int id) {
+    RegisterOwnClass(kGroupBoxClass, 0, ::GetSysColorBrush(COLOR_BTNFACE));
+    CreateOwnWindow(kGroupBoxClass, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, parent, caption,
+                    bounds, id);
+}
+
+LRESULT TGroupBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            if (lParam && RouteCommand(wParam, lParam))
+                return 0;
+            return ::SendMessageA(::GetParent(Handle()), message, wParam, lParam);
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            return ::SendMessageA(::GetParent(Handle()), message, wParam, lParam);
+    }
+    return TWinControl::HandleMessage(message, wParam, lParam);
+}
+
+void TGroupBox::PaintWindow(HDC dc, const RECT&) {
+    // Everything selected here is put back before the paint DC goes.
+    SelectedObject selectedFont(dc, WindowFont());
+    const std::string caption = Text();
+    SIZE extent{};
+    ::GetTextExtentPoint32A(dc, caption.data(), static_cast<int>(caption.size()), &extent);
+    RECT frame;
+    ::GetClientRect(Handle(), &frame);
+    frame.top += extent.cy / 2;
+    ::DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+    if (!caption.empty()) {
+        ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+        ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
+        ::SetBkMode(dc, OPAQUE);
+        ::TextOutA(dc, 8, 0, caption.data(), static_cast<int>(caption.size()));
+    }
+}
+
+}  // namespace framework
