@@ -482,6 +482,13 @@ TEST_F(WorkflowTest, FailedHistoryReadEndsTheRunWithTheWindowRestored) {
 }
 
 TEST_F(WorkflowTest, CloseDuringAWaitEndsTheRunAndSwitchesFileDialogsBackOn) {
+    // At the pick: nothing was changed, so nothing is put back.
+    host.onPoll = [this] { host.stop = prompt == "点を指定: "; };
+    EXPECT_THROW(workflows.FaceCentre(), platform::EAbort);
+    EXPECT_EQ(typed, Expected({"\x03ID "}));
+    EXPECT_FALSE(host.minimized);
+    EXPECT_FALSE(workflows.Running());
+    host.stop = false;
     host.onPoll = [this] {
         if (prompt == "オブジェクトを選択: ")
             host.stop = true;
