@@ -18,7 +18,9 @@ public:
     bool ContinuousChecked() override;
     void SetMinimized(bool minimized) override;
     void ProcessMessages() override;
+    void HandleMessagesFor(unsigned milliseconds) override;
     void Sleep(unsigned milliseconds) override;
+    std::uint64_t NowMs() override;
     bool StopRequested() override;
     void ShowMessage(const std::string& text) override;
     void DrawHint(platform::WindowHandle window, const std::string& text) override;
@@ -66,6 +68,8 @@ public:
         workflows_.Region();
     }
     bool Running() const override { return workflows_.Running(); }
+    // The benchmark build's side-by-side figures: fixed sleeps between the waits' looks.
+    void SetFixedSleepMs(unsigned milliseconds) { workflows_.SetFixedSleepMs(milliseconds); }
 
 private:
     platform::Win32WindowSystem windows_;
