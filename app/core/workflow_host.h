@@ -24,6 +24,8 @@ public:
     virtual bool StopRequested() = 0;
     // The plain message dialog: no icon, one OK button, the application title as caption.
     virtual void ShowMessage(const std::string& text) = 0;
+    // Tells the user, without a modal box, that no CAD program was found.
+    virtual void ShowCadMissing() = 0;
     // Draws a hint once over the bottom left of another program's window.
     virtual void DrawHint(platform::WindowHandle window, const std::string& text) = 0;
     // The whole report file, or nothing when there is no file; throws the framework's file error

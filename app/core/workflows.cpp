@@ -1,5 +1,6 @@
 #include "workflows.h"
 
+#include "cad_numbers.h"
 #include "cadlink/text_lines.h"
 #include "framework/exceptions.h"
 #include "platform/abort.h"
@@ -70,12 +71,21 @@ bool IsTypeableValue(const std::string& value) {
     return true;
 }
 
-void CheckTypeableSize(const std::string& typed, const std::string& shown) {
-    const std::size_t first = typed.find_first_not_of(' ');
-    const std::size_t last = typed.find_last_not_of(' ');
-    if (first == std::string::npos || IsTypeableValue(typed.substr(first, last - first + 1)))
-        return;
-    throw framework::EConvertError("'" + shown + "' は浮動小数点数ではありません");
+std::string TrimSpaces(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return std::string();
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+void CentroidWorkflows::CheckFitsRecord(const std::string& command) {
+    if (!link_.FitsRecord(system_.AnsiToWide(command)))
+        throw framework::EInOutError("作業フォルダ " + paths_.WorkFolder() + " のパスが長すぎます");
+}
+
+void CentroidWorkflows::ClearLabels() {
+    host_.ShowArea("");
+    host_.ShowPerimeter("");
 }
 
 std::string QuotedIfBlank(const std::string& text) {
@@ -161,13 +171,19 @@ void CentroidWorkflows::FaceCentre() {
         host_.ShowMessage(kSizeMissing);
         return;
     }
-    CheckTypeableSize(cadlink::Trim(host_.SizeText()), host_.SizeText());
-    if (!link_.ActivateCad())
+    CheckedRadius(cadlink::Trim(host_.SizeText()), host_.SizeText());
+    if (!link_.ActivateCad()) {
+        host_.ShowCadMissing();
         return;
+    }
     if (link_.ReadPrompt().empty())
         return;
+    const std::string measure =
+        std::string(kCancel) + "_massprop LAST \rY\r" + QuotedIfBlank(paths_.ReportStem()) + "\r";
+    CheckFitsRecord(measure);
 
     RunScope run(*this);
+    ClearLabels();
     run.Minimize();
     const platform::WindowHandle historyPane = link_.Discovery().FindHistoryPane();
     host_.ProcessMessages();
@@ -209,7 +225,7 @@ void CentroidWorkflows::FaceCentre() {
     const std::string pointY = SplitFirst(point);
     // Without a usable point the boundary would make nothing and "_region L" would turn the
     // user's last object into a region: stop as after a cancelled pick.
-    if (pointX.empty() || pointY.empty() || !IsTypeableValue(pointX) || !IsTypeableValue(pointY)) {
+    if (!IsCadNumber(pointX) || !IsCadNumber(pointY)) {
         stopPicking();  // the query too may still be waiting in the host
         return;
     }
@@ -221,7 +237,7 @@ void CentroidWorkflows::FaceCentre() {
     SendAssembled(std::string(kCancel) + "-BOUNDARY " + pointX + "," + pointY + " " + "\r");
     if (!boundaryMakesRegion)
         Send(kRegionFromLast);
-    SendAssembled(std::string(kCancel) + "_massprop LAST \rY\r" + QuotedIfBlank(paths_.ReportStem()) + "\r");
+    SendAssembled(measure);
 
     // A host that handles input inside the send may ask to replace the report already: that
     // question is answered at once rather than a poll later. Nothing else seen now ends the wait:
@@ -251,10 +267,10 @@ void CentroidWorkflows::FaceCentre() {
     if (!report || !ReportBoxHolds(*report, pointX, pointY))
         return;
     const ReportValues values = ParseReport(*report, ReportVariant::FaceCentre, host_, host_.DecimalSeparator());
-    if (values.centroidX.empty() || !IsTypeableValue(values.centroidX) || !IsTypeableValue(values.centroidY))
+    if (!IsCadNumber(values.centroidX) || !IsCadNumber(values.centroidY))
         return;
-    const std::string radius = cadlink::Trim(host_.SizeText());
-    CheckTypeableSize(radius, host_.SizeText());  // the box may have been changed during the run
+    // The box may have been changed during the run.
+    const std::string radius = CheckedRadius(cadlink::Trim(host_.SizeText()), host_.SizeText());
     SendAssembled(std::string(kCancel) + "CIRCLE " + values.centroidX + "," + values.centroidY + " " + radius + "\r");
 }
 
@@ -266,12 +282,15 @@ void CentroidWorkflows::Region() {
         host_.ShowMessage(kSizeMissing);
         return;
     }
-    FormatTwoDecimals(size, host_.DecimalSeparator());  // only a check: throws for a text that is no number
-    CheckTypeableSize(size, size);
-    if (!link_.ActivateCad())
+    CheckedRadius(TrimSpaces(size), size);
+    if (!link_.ActivateCad()) {
+        host_.ShowCadMissing();
         return;
+    }
+    CheckFitsRecord(QuotedIfBlank(paths_.ReportPath()) + "\r");
 
     RunScope run(*this);
+    ClearLabels();
     run.Minimize();
     historyPane_ = link_.Discovery().FindHistoryPane();
     host_.ProcessMessages();
@@ -280,13 +299,14 @@ void CentroidWorkflows::Region() {
     do {
         const RegionPassResult pass = RegionPass(paths_.ReportPath());
         centroidX = pass.values.centroidX;
-        if (!IsTypeableValue(pass.values.centroidX) || !IsTypeableValue(pass.values.centroidY))
-            centroidX.clear();  // nothing from the report is typed that could run as a command
+        if (!IsCadNumber(pass.values.centroidX) || !IsCadNumber(pass.values.centroidY))
+            centroidX.clear();  // only numbers the CAD program takes are typed as the centre
         if (pass.reportRead && !centroidX.empty()) {
-            // Read afresh for every circle: a size changed during the run is checked again.
+            // Read afresh for every circle: a size changed during the run is checked again. Blanks
+            // around it are not typed: the Enter after a blank would start the circle command again.
             const std::string size = host_.SizeText();
-            CheckTypeableSize(size, size);
-            SendAssembled(std::string(kCancel) + "CIRCLE " + centroidX + "," + pass.values.centroidY + " " + size +
+            const std::string radius = CheckedRadius(TrimSpaces(size), size);
+            SendAssembled(std::string(kCancel) + "CIRCLE " + centroidX + "," + pass.values.centroidY + " " + radius +
                           "\r");
         }
     } while (host_.ContinuousChecked() && !centroidX.empty());

@@ -20,10 +20,8 @@ std::string SplitFirst(std::string& text);
 // it would end the input early or start another command.
 bool IsTypeableValue(const std::string& value);
 
-// The circle size is typed as the radius: blanks around it end the input harmlessly, but a blank
-// or a control character inside it (or a control character anywhere) would type what follows as
-// further commands. Throws the framework's conversion error for shown in that case.
-void CheckTypeableSize(const std::string& typed, const std::string& shown);
+// The text without the blanks (code 32) at either end.
+std::string TrimSpaces(const std::string& text);
 
 // A blank ends an input at the CAD command line except inside double quotes.
 std::string QuotedIfBlank(const std::string& text);
@@ -58,6 +56,11 @@ private:
     enum class Wait { Idle, Replace };
 
     bool Send(const std::u16string& text) { return link_.SendCommand(text); }
+    // A command longer than one record would be cut or not typed at all: the run must not start.
+    // Throws the framework's file error naming the work folder, whose length is the cause.
+    void CheckFitsRecord(const std::string& command);
+    // Only a run that reads values shows values.
+    void ClearLabels();
     bool SendAssembled(const std::string& text) { return link_.SendCommand(system_.AnsiToWide(text)); }
     // Sleeps, lets the window work, reads the prompt; ends the run when the user closes the window.
     std::string Poll();

@@ -52,6 +52,12 @@ void Win32WorkflowHost::ShowMessage(const std::string& text) {
     framework::Application.MessageBox(text, MB_OK);
 }
 
+void Win32WorkflowHost::ShowCadMissing() {
+    // Long enough to read twice; it goes earlier at the next click or key.
+    constexpr unsigned kShownMs = 5000;
+    cadMissingTip_.Show(form_.plButton2->Handle(), "AutoCAD または DraftSight が見つかりません", kShownMs);
+}
+
 void Win32WorkflowHost::DrawHint(platform::WindowHandle window, const std::string& text) {
     HWND target = reinterpret_cast<HWND>(window);
     RECT outer;

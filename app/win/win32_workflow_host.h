@@ -1,6 +1,7 @@
 #pragma once
 // The main window and the machine as the workflows see them, and the one CAD link of the process.
 
+#include "balloon_tip.h"
 #include "cadlink/cad_link.h"
 #include "tavro_form.h"
 #include "win32_command_line.h"
@@ -21,6 +22,7 @@ public:
     void Sleep(unsigned milliseconds) override;
     bool StopRequested() override;
     void ShowMessage(const std::string& text) override;
+    void ShowCadMissing() override;
     void DrawHint(platform::WindowHandle window, const std::string& text) override;
     std::optional<std::string> ReadReportFile(const std::string& path) override;
     std::optional<std::uint64_t> FileVersion(const std::string& path) override;
@@ -28,8 +30,12 @@ public:
     void ShowArea(const std::string& caption) override;
     void ShowPerimeter(const std::string& caption) override;
 
+    // The tip of the last Execute that found no CAD program, while it is shown.
+    const BalloonTip& CadMissingTip() const { return cadMissingTip_; }
+
 private:
     TTavroF& form_;
+    BalloonTip cadMissingTip_;
 };
 
 // Everything a run of the program needs to drive the CAD program, wired to the main window.

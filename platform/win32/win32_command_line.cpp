@@ -41,7 +41,7 @@ void CALLBACK NoteAnswer(HWND, UINT, ULONG_PTR asked, LRESULT) {
 // not do: under Wine a send to a frozen program of another process waits until it wakes. An
 // asynchronous WM_NULL cannot block; its answer arrives while this thread looks at its queue.
 // Asked before every send: a program can freeze between two sends of one step.
-bool AnswersInTime(HWND window) {
+bool AnswersInTime(HWND window, DWORD timeoutMs = CommandLineSystem::kAnswerTimeoutMs) {
     const ULONG_PTR asked = ++lastAsked;
     if (!::SendMessageCallbackA(window, WM_NULL, 0, 0, NoteAnswer, asked))
         return false;
@@ -49,7 +49,7 @@ bool AnswersInTime(HWND window) {
     MSG message;
     while (lastAnswered < asked) {
         const DWORD waited = ::GetTickCount() - start;
-        if (waited >= CommandLineSystem::kAnswerTimeoutMs)
+        if (waited >= timeoutMs)
             return false;
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
         // Handles sent messages and delivers answers; leaves every posted message where it is.
@@ -137,6 +137,14 @@ Win32Clipboard::Win32Clipboard()
 Win32Clipboard::~Win32Clipboard() {
     if (owner_)
         ::DestroyWindow(owner_);
+}
+
+bool Win32Clipboard::OwnerAnswers() {
+    HWND owner = ::GetClipboardOwner();
+    DWORD process = 0;
+    if (!owner || !::GetWindowThreadProcessId(owner, &process) || process == ::GetCurrentProcessId())
+        return true;
+    return AnswersInTime(owner, kOwnerTimeoutMs);
 }
 
 bool Win32Clipboard::OpenClipboard() {
