@@ -98,16 +98,7 @@ class CentroidWorkflows::RunScope {
 public:
     explicit RunScope(CentroidWorkflows& owner) : owner_(owner) { owner_.running_ = true; }
     ~RunScope() {
-        const bool changed = owner_.fileDialogsOff_ || !owner_.boundaryKind_.empty();
-        if (changed && owner_.link_.Discovery().IsCadReady()) {
-            // Even a CAD program that stopped answering gets the settings back, should it wake.
-            owner_.link_.ExpectAnswers();
-            if (owner_.fileDialogsOff_)
-                owner_.Send(kFileDialogsOn);
-            owner_.RestoreBoundaryKind();
-        }
-        owner_.fileDialogsOff_ = false;
-        owner_.boundaryKind_.clear();
+        owner_.PutBackCadSettings();
         if (minimized_)
             owner_.host_.SetMinimized(false);
         owner_.running_ = false;
@@ -125,11 +116,28 @@ private:
     bool minimized_ = false;
 };
 
-std::string CentroidWorkflows::Poll() {
-    host_.Sleep(kPollIntervalMs);
+void CentroidWorkflows::PutBackCadSettings() {
+    const bool changed = fileDialogsOff_ || !boundaryKind_.empty();
+    if (changed && link_.Discovery().IsCadReady()) {
+        // Even a CAD program that stopped answering gets the settings back, should it wake.
+        link_.ExpectAnswers();
+        if (fileDialogsOff_)
+            Send(kFileDialogsOn);
+        RestoreBoundaryKind();
+    }
+    fileDialogsOff_ = false;
+    boundaryKind_.clear();
+}
+
+void CentroidWorkflows::ProcessMessages() {
     host_.ProcessMessages();
     if (host_.StopRequested())
         platform::Abort();
+}
+
+std::string CentroidWorkflows::Poll() {
+    host_.Sleep(kPollIntervalMs);
+    ProcessMessages();
     return link_.ReadPrompt();
 }
 
@@ -186,7 +194,7 @@ void CentroidWorkflows::FaceCentre() {
     ClearLabels();
     run.Minimize();
     const platform::WindowHandle historyPane = link_.Discovery().FindHistoryPane();
-    host_.ProcessMessages();
+    ProcessMessages();
 
     Send(kPickPoint);
     // A host that handles input inside the send shows the pick prompt at once. A late one shows it
@@ -293,7 +301,7 @@ void CentroidWorkflows::Region() {
     ClearLabels();
     run.Minimize();
     historyPane_ = link_.Discovery().FindHistoryPane();
-    host_.ProcessMessages();
+    ProcessMessages();
 
     std::string centroidX;
     do {

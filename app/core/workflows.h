@@ -44,6 +44,9 @@ public:
     void Region();
     RegionPassResult RegionPass(const std::string& reportPath);
     bool Running() const { return running_; }
+    // Puts back at once the CAD settings the running run changed (file dialogs, the boundary
+    // kind), for a process that may end before the run can unwind: the session is ending.
+    void PutBackCadSettings();
 
     static constexpr int kPollLimit = 600;
     static constexpr unsigned kPollIntervalMs = 200;
@@ -62,7 +65,9 @@ private:
     // Only a run that reads values shows values.
     void ClearLabels();
     bool SendAssembled(const std::string& text) { return link_.SendCommand(system_.AnsiToWide(text)); }
-    // Sleeps, lets the window work, reads the prompt; ends the run when the user closes the window.
+    // Lets the window work; ends the run when the user closes the window or the session ends.
+    void ProcessMessages();
+    // Sleeps, lets the window work, reads the prompt.
     std::string Poll();
     void SwitchFileDialogs(bool on);
     // Has -BOUNDARY make the region itself, so that no object of the user's is ever turned into

@@ -20,6 +20,8 @@ public:
     virtual void FaceCentre() = 0;
     virtual void Region() = 0;
     virtual bool Running() const = 0;
+    // What a running run changed in the CAD program goes back now.
+    virtual void PutBackCadSettings() = 0;
 };
 
 extern const char kApplicationTitle[];
@@ -56,11 +58,15 @@ public:
     // Set when the user closed the window while a run was waiting: the run ends at its next
     // poll, and the window closes after it.
     bool CloseRequested() const { return closeRequested_; }
+    // Set from the system's question whether the session may end until it says the session goes on:
+    // a run ends at its next poll, as after Close.
+    bool SessionEnding() const { return sessionEnding_; }
 
 protected:
     void DoCreate() override { FormCreate(this); }
     void DoClose() override { FormClose(this); }
     bool CanClose() override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     pl::TplButton* CreatePlButton(const char* name, const framework::Bounds& bounds, const char* caption, int id);
@@ -69,6 +75,7 @@ private:
     ReportStemClaim stemClaim_;
     Workflows* workflows_ = nullptr;
     bool closeRequested_ = false;
+    bool sessionEnding_ = false;
 };
 
 extern TTavroF* TavroF;

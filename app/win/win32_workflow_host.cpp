@@ -45,7 +45,7 @@ void Win32WorkflowHost::Sleep(unsigned milliseconds) {
 }
 
 bool Win32WorkflowHost::StopRequested() {
-    return form_.CloseRequested() || framework::Application.Terminated();
+    return form_.CloseRequested() || form_.SessionEnding() || framework::Application.Terminated();
 }
 
 void Win32WorkflowHost::ShowMessage(const std::string& text) {

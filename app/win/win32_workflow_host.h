@@ -47,6 +47,7 @@ public:
     void FaceCentre() override { workflows_.FaceCentre(); }
     void Region() override { workflows_.Region(); }
     bool Running() const override { return workflows_.Running(); }
+    void PutBackCadSettings() override { workflows_.PutBackCadSettings(); }
 
 private:
     platform::Win32WindowSystem windows_;

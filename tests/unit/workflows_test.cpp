@@ -956,4 +956,43 @@ TEST_F(WorkflowTest, RunClearsTheLabelsWhenItStarts) {
     }
 }
 
+// The session ends while a run waits: the settings must be back before the window's handler
+// returns, since the process may be ended then, before the run can unwind.
+TEST_F(WorkflowTest, SessionEndPutsTheSettingsBackAtOnceAndTheRunEndsAtItsNextPoll) {
+    for (const bool faceCentre : {true, false}) {
+        SCOPED_TRACE(faceCentre ? "report wait" : "selection wait");
+        variables["HPBOUND"] = "1";
+        ignoreMassprop = true;  // the report wait goes on until the session ends
+        std::map<std::string, std::string> whenPutBack;
+        std::size_t typedWhenPutBack = 0;
+        const auto endSession = [&, this] {
+            ASSERT_EQ(variables["FILEDIA"], "0");
+            workflows.PutBackCadSettings();  // what the window does on WM_ENDSESSION
+            whenPutBack = variables;
+            typedWhenPutBack = typed.size();
+            host.stop = true;
+        };
+        if (faceCentre) {
+            PickAt("10.0000", "20.0000");
+            host.onPoll = [&, this, pick = host.onPoll] {
+                pick();
+                if (variables["HPBOUND"] == "0" && !host.stop)
+                    endSession();
+            };
+        } else {
+            host.onPoll = [&, this] {
+                if (prompt == "オブジェクトを選択: " && !host.stop)
+                    endSession();
+            };
+        }
+        EXPECT_THROW(faceCentre ? workflows.FaceCentre() : workflows.Region(), platform::EAbort);
+        EXPECT_EQ(whenPutBack["FILEDIA"], "1");
+        EXPECT_EQ(whenPutBack["HPBOUND"], "1");
+        EXPECT_EQ(typed.size(), typedWhenPutBack);  // nothing more was typed as the run unwound
+        EXPECT_FALSE(host.minimized);
+        host.stop = false;
+        ignoreMassprop = false;
+    }
+}
+
 }  // namespace
