@@ -18,7 +18,13 @@ public:
     virtual void SetMinimized(bool minimized) = 0;
     // Handles every waiting window message (clicks, repaints, the banner) and returns.
     virtual void ProcessMessages() = 0;
+    // Handles the window's messages as they arrive for this long, sleeping in between; returns
+    // early once the user asked to stop.
+    virtual void HandleMessagesFor(unsigned milliseconds) = 0;
+    // Sleeps without handling anything.
     virtual void Sleep(unsigned milliseconds) = 0;
+    // A clock in milliseconds, for the waits' time limits.
+    virtual std::uint64_t NowMs() = 0;
     // True once the user asked to close the window or the application is ending: a run ends at
     // its next poll.
     virtual bool StopRequested() = 0;

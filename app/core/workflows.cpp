@@ -47,6 +47,17 @@ bool ShowsCommand(const std::string& prompt) {
     return !prompt.empty() && prompt != kIdlePrompt;
 }
 
+// A cancel other than the one of a Ctrl+C typed at the idle prompt, which a late host prints
+// between the parts of a record before it reaches the command.
+bool IsCommandCancel(const std::string& line) {
+    return Contains(line, kCancelled) && line.rfind(cadlink::Trim(kIdlePrompt), 0) != 0;
+}
+
+// Whether a history line shows that the user ended a command since baseline was the last line.
+bool ShowsUserEnd(const std::string& line, const std::string& baseline) {
+    return line != baseline && (Contains(line, "X") || IsCommandCancel(line));
+}
+
 }  // namespace
 
 std::string SplitFirst(std::string& text) {
@@ -135,10 +146,32 @@ void CentroidWorkflows::ProcessMessages() {
         platform::Abort();
 }
 
-std::string CentroidWorkflows::Poll() {
-    host_.Sleep(kPollIntervalMs);
-    ProcessMessages();
-    return link_.ReadPrompt();
+CentroidWorkflows::Look CentroidWorkflows::LookAtHost() {
+    Look look;
+    const platform::WindowHandle promptWindow = link_.Discovery().FindPromptWindow();
+    if (promptWindow)
+        look.prompt = link_.ReadWindowText(promptWindow);
+    // A prompt that reads empty for a moment (the host redrawing it) is no sign of anything.
+    look.gone = !promptWindow || !link_.Answering();
+    return look;
+}
+
+CentroidWorkflows::Look CentroidWorkflows::WaitFor(const std::function<bool(const Look&)>& done,
+                                                   std::uint64_t limitMs) {
+    const std::uint64_t start = host_.NowMs();
+    for (;;) {
+        Look look = LookAtHost();
+        if (done(look) || host_.NowMs() - start >= limitMs)
+            return look;
+        if (fixedSleepMs_ > 0) {
+            host_.Sleep(fixedSleepMs_);
+            host_.ProcessMessages();
+        } else {
+            host_.HandleMessagesFor(kLookIntervalMs);
+        }
+        if (host_.StopRequested())
+            platform::Abort();
+    }
 }
 
 void CentroidWorkflows::SwitchFileDialogs(bool on) {
@@ -196,27 +229,43 @@ void CentroidWorkflows::FaceCentre() {
     const platform::WindowHandle historyPane = link_.Discovery().FindHistoryPane();
     ProcessMessages();
 
+    // The history's last line before the pick: a late host that has handled nothing yet still
+    // shows an older pick or cancel there.
+    const std::string historyBefore = link_.LastHistoryLine();
     Send(kPickPoint);
-    // A host that handles input inside the send shows the pick prompt at once. A late one shows it
-    // later, and until then its idle prompt does not mean that the pick is over. A quick user may
-    // have picked before any poll: the history then shows the pick.
-    bool sawCommand = ShowsCommand(link_.ReadPrompt());
-    bool pickInHistory = false;
     if (historyPane)
         host_.DrawHint(historyPane, kFaceCentreHint);
-    for (int poll = 0; poll < kPollLimit; ++poll) {
-        const std::string prompt = Poll();
-        sawCommand = sawCommand || ShowsCommand(prompt);
-        if (prompt.empty() || (prompt == kIdlePrompt && (sawCommand || poll + 1 >= kStartPolls)))
-            break;
-        if (prompt == kIdlePrompt && poll == 0) {
-            const std::string line = link_.LastHistoryLine();
-            pickInHistory = Contains(line, "X") || Contains(line, kCancelled);
-            if (pickInHistory)
-                break;
-        }
-    }
-    const bool lateHost = !sawCommand && !pickInHistory;
+    // The pick is over once the host, having shown the pick prompt, is idle again. A late host
+    // shows its idle prompt before it has taken the command (between its Ctrl+C and "ID" too);
+    // a user quicker than the looks leaves only the history to show the pick.
+    bool sawCommand = false;
+    bool pickInHistory = false;
+    const std::uint64_t pickStart = host_.NowMs();
+    std::uint64_t historyLookedAt = 0;
+    bool historyLooked = false;
+    WaitFor(
+        [&](const Look& look) {
+            if (look.gone)
+                return true;
+            if (ShowsCommand(look.prompt)) {
+                sawCommand = true;
+                return false;
+            }
+            if (look.prompt != kIdlePrompt)
+                return false;
+            if (sawCommand)
+                return true;
+            const std::uint64_t now = host_.NowMs();
+            if (now - pickStart >= kLateHostMs)
+                return true;
+            if (!historyLooked || now - historyLookedAt >= kHistoryLookMs) {
+                historyLooked = true;
+                historyLookedAt = now;
+                pickInHistory = ShowsUserEnd(link_.LastHistoryLine(), historyBefore);
+            }
+            return pickInHistory;
+        },
+        kWaitLimitMs);
     // A run that stops here leaves a host that may still take the pick command later idle.
     const auto stopPicking = [&] {
         if (!sawCommand)
@@ -234,7 +283,7 @@ void CentroidWorkflows::FaceCentre() {
     // Without a usable point the boundary would make nothing and "_region L" would turn the
     // user's last object into a region: stop as after a cancelled pick.
     if (!IsCadNumber(pointX) || !IsCadNumber(pointY)) {
-        stopPicking();  // the query too may still be waiting in the host
+        Send(kCancelOnly);  // a late host has the query still to come: it must not stay at its prompt
         return;
     }
 
@@ -247,25 +296,28 @@ void CentroidWorkflows::FaceCentre() {
         Send(kRegionFromLast);
     SendAssembled(measure);
 
-    // A host that handles input inside the send may ask to replace the report already: that
-    // question is answered at once rather than a poll later. Nothing else seen now ends the wait:
-    // an idle prompt may be one that a late host has not left yet.
-    std::string prompt = link_.ReadPrompt();
-    bool started = !lateHost;
-    for (int poll = 0; poll < kPollLimit && !Contains(prompt, kAskReplace); ++poll) {
-        prompt = Poll();
-        started = started || ShowsCommand(prompt) || host_.FileVersion(reportPath) != reportBefore;
-        if (prompt.empty() || Contains(prompt, kAskReplace) ||
-            (prompt == kIdlePrompt && (started || poll + 1 >= kStartPolls)))
-            break;
-    }
-    if (Contains(prompt, kAskReplace)) {
+    // What ends this wait is the host's word about this command: the report rewritten, its
+    // questions seen and then the idle prompt, or the replace question. An idle prompt alone may be
+    // one that a late host shows between the records, or between the parts of one. The first look
+    // comes at once: a host that handles input inside the send may have asked to replace already.
+    bool sawQuestion = false;
+    const std::uint64_t reportStart = host_.NowMs();
+    Look look = WaitFor(
+        [&](const Look& seen) {
+            if (seen.gone || Contains(seen.prompt, kAskReplace))
+                return true;
+            if (Contains(seen.prompt, kAskWrite) || Contains(seen.prompt, kAskFileName))
+                sawQuestion = true;
+            if (seen.prompt != kIdlePrompt)
+                return false;
+            return sawQuestion || host_.FileVersion(reportPath) != reportBefore ||
+                   host_.NowMs() - reportStart >= kLateHostMs;
+        },
+        kWaitLimitMs);
+    if (Contains(look.prompt, kAskReplace)) {
         Send(kYes);
-        // The report is complete only once the host has handled the answer; a host that handles
-        // input inside the send already has, so look before waiting.
-        prompt = link_.ReadPrompt();
-        for (int poll = 0; poll < kPollLimit && prompt != kIdlePrompt && !prompt.empty(); ++poll)
-            prompt = Poll();
+        // The report is complete once the host has handled the answer and left the question.
+        WaitFor([](const Look& seen) { return seen.gone || seen.prompt == kIdlePrompt; }, kWaitLimitMs);
     }
     SwitchFileDialogs(true);
     RestoreBoundaryKind();
@@ -338,7 +390,7 @@ std::string CentroidWorkflows::AnswerMasspropQuestions(std::string prompt, const
         if (!answered)
             return prompt;
         // A host that handles input inside the send shows its next question at once: answer it
-        // without waiting. An unchanged prompt is still the one answered, so it waits for the poll.
+        // without waiting. An unchanged prompt is still the one answered, so it waits for the next look.
         std::string next = link_.ReadPrompt();
         if (next == prompt)
             return prompt;
@@ -349,39 +401,57 @@ std::string CentroidWorkflows::AnswerMasspropQuestions(std::string prompt, const
 RegionPassResult CentroidWorkflows::RegionPass(const std::string& reportPath) {
     RegionPassResult result;
     const std::optional<std::uint64_t> reportBefore = host_.FileVersion(reportPath);
+    const std::string historyBefore = link_.LastHistoryLine();
     fileDialogsOff_ = true;
     Send(kFileDialogsOffTwice);
     Send(kMassPropBySelection);
-    // The selection waits for the user, so a host that handles input inside the send shows it now.
-    const bool lateHost = !ShowsCommand(link_.ReadPrompt());
-    bool started = !lateHost;
     if (historyPane_ && link_.Discovery().IsLive(historyPane_))
         host_.DrawHint(historyPane_, kRegionHint);
 
-    std::string answered;  // the prompt a late host may not have taken the answer to yet
-    int answeredAt = 0;
-    for (int poll = 0; poll < kPollLimit; ++poll) {
-        const std::string prompt = Poll();
-        started = started || ShowsCommand(prompt);
-        if (prompt.empty() || (prompt == kIdlePrompt && (started || poll + 1 >= kStartPolls)))
-            break;
-        if (prompt == kIdlePrompt) {
-            // A quick user may have cancelled the selection before any poll saw it.
-            if (poll == 0 && Contains(link_.LastHistoryLine(), kCancelled))
-                break;
-            continue;
-        }
-        // Answering again what a late host has not read yet would type the answer as the next input.
-        if (lateHost && prompt == answered && poll - answeredAt < kStartPolls)
-            continue;
-        answered = AnswerMasspropQuestions(prompt, reportPath);
-        answeredAt = poll;
-        if (answered == kIdlePrompt || answered.empty())
-            break;
-    }
+    // The selection waits for the user, so a host that handles input inside the send shows it at
+    // the first look, and its questions come back answered or changed at once. A late host shows
+    // its idle prompt until it reaches the command, and still shows a question it has not read the
+    // answer to: that is not asked again yet.
+    const std::uint64_t passStart = host_.NowMs();
+    bool started = false;
+    bool lateHost = false;
+    bool firstLook = true;
+    bool historyLooked = false;
+    std::uint64_t historyLookedAt = 0;
+    std::string answered;
+    std::uint64_t answeredAt = 0;
+    WaitFor(
+        [&](const Look& look) {
+            const bool first = firstLook;
+            firstLook = false;
+            if (look.gone)
+                return true;
+            const std::uint64_t now = host_.NowMs();
+            if (look.prompt == kIdlePrompt) {
+                lateHost = lateHost || first;
+                if (started || now - passStart >= kLateHostMs)
+                    return true;
+                // A quick user may have cancelled the selection before any look saw it.
+                if (historyLooked && now - historyLookedAt < kHistoryLookMs)
+                    return false;
+                historyLooked = true;
+                historyLookedAt = now;
+                const std::string line = link_.LastHistoryLine();
+                return ShowsUserEnd(line, historyBefore) && IsCommandCancel(line);
+            }
+            if (!ShowsCommand(look.prompt))
+                return false;
+            started = true;
+            if (look.prompt == answered && now - answeredAt < (lateHost ? kLateHostMs : kRepeatAnswerMs))
+                return false;
+            answered = AnswerMasspropQuestions(look.prompt, reportPath);
+            answeredAt = now;
+            return answered == kIdlePrompt;
+        },
+        kWaitLimitMs);
     const std::string lastLine = link_.LastHistoryLine();
     SwitchFileDialogs(true);
-    if (Contains(lastLine, kCancelled))
+    if (IsCommandCancel(lastLine))
         return result;
     const std::optional<std::string> report = ReadFreshReport(reportPath, reportBefore);
     if (report) {

@@ -4,6 +4,8 @@
 // regions at the CAD program's own prompt, once or continuously). Each ends with a circle at the
 // centroid that the report gives.
 
+#include <cstdint>
+#include <functional>
 #include <string>
 
 #include "cadlink/cad_link.h"
@@ -48,11 +50,24 @@ public:
     // kind), for a process that may end before the run can unwind: the session is ending.
     void PutBackCadSettings();
 
-    static constexpr int kPollLimit = 600;
-    static constexpr unsigned kPollIntervalMs = 200;
-    // A host that takes typed input late still shows the idle prompt at the first polls: a wait
-    // ends on it only once the command was seen to start, or after this many polls (10 s).
-    static constexpr int kStartPolls = 50;
+    // A wait looks at the host this often, handling the window's messages in between, so that
+    // the answer to a pick comes at once and the banner keeps moving.
+    static constexpr unsigned kLookIntervalMs = 10;
+    // The longest wait for the user (a pick, a selection) or for the report.
+    static constexpr std::uint64_t kWaitLimitMs = 120000;
+    // A host that takes typed input late still shows the idle prompt for a while: a wait ends on
+    // it only on evidence that the command ran, or after this long.
+    static constexpr std::uint64_t kLateHostMs = 10000;
+    // How often the history is looked at while a late host has shown nothing of the pick yet:
+    // every look at it is a clipboard exchange.
+    static constexpr std::uint64_t kHistoryLookMs = 250;
+    // A question still shown after its answer is answered again only this much later: a host that
+    // handles input at once asks again, a late one has not read the answer yet.
+    static constexpr std::uint64_t kRepeatAnswerMs = 200;
+
+    // For the benchmark's side-by-side figures only: sleep this long between looks without
+    // handling messages meanwhile (0: the product's waits).
+    void SetFixedSleepMs(unsigned milliseconds) { fixedSleepMs_ = milliseconds; }
 
 private:
     class RunScope;
@@ -67,8 +82,17 @@ private:
     bool SendAssembled(const std::string& text) { return link_.SendCommand(system_.AnsiToWide(text)); }
     // Lets the window work; ends the run when the user closes the window or the session ends.
     void ProcessMessages();
-    // Sleeps, lets the window work, reads the prompt.
-    std::string Poll();
+    // What one look at the host saw. Gone only when the CAD program's window or its prompt window
+    // no longer exists or it stopped answering: an empty prompt read alone is not the end.
+    struct Look {
+        bool gone = false;
+        std::string prompt;
+    };
+    Look LookAtHost();
+    // Looks at the host at once and then every look interval, handling the window's messages in
+    // between, until done accepts a look or limitMs have passed; returns the last look. Ends the
+    // run (the silent abort) once the user closes the window.
+    Look WaitFor(const std::function<bool(const Look&)>& done, std::uint64_t limitMs);
     void SwitchFileDialogs(bool on);
     // Has -BOUNDARY make the region itself, so that no object of the user's is ever turned into
     // one; false when the host does not tell its boundary kind (then "_region L" makes it).
@@ -88,6 +112,7 @@ private:
     bool fileDialogsOff_ = false;
     std::string boundaryKind_;  // HPBOUND as the run found it, while the run has changed it
     platform::WindowHandle historyPane_ = 0;
+    unsigned fixedSleepMs_ = 0;
 };
 
 }  // namespace app

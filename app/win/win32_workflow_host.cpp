@@ -40,8 +40,24 @@ void Win32WorkflowHost::ProcessMessages() {
     framework::Application.ProcessMessages();
 }
 
+void Win32WorkflowHost::HandleMessagesFor(unsigned milliseconds) {
+    const ULONGLONG end = ::GetTickCount64() + milliseconds;
+    for (;;) {
+        framework::Application.ProcessMessages();
+        const ULONGLONG now = ::GetTickCount64();
+        if (now >= end || StopRequested())
+            return;
+        // The queue is empty now: this sleeps until a message comes or the time is up.
+        ::MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(end - now), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    }
+}
+
 void Win32WorkflowHost::Sleep(unsigned milliseconds) {
     ::Sleep(milliseconds);
+}
+
+std::uint64_t Win32WorkflowHost::NowMs() {
+    return ::GetTickCount64();
 }
 
 bool Win32WorkflowHost::StopRequested() {

@@ -19,7 +19,9 @@ public:
     bool ContinuousChecked() override;
     void SetMinimized(bool minimized) override;
     void ProcessMessages() override;
+    void HandleMessagesFor(unsigned milliseconds) override;
     void Sleep(unsigned milliseconds) override;
+    std::uint64_t NowMs() override;
     bool StopRequested() override;
     void ShowMessage(const std::string& text) override;
     void ShowCadMissing() override;
@@ -48,6 +50,8 @@ public:
     void Region() override { workflows_.Region(); }
     bool Running() const override { return workflows_.Running(); }
     void PutBackCadSettings() override { workflows_.PutBackCadSettings(); }
+    // The benchmark build's side-by-side figures: fixed sleeps between the waits' looks.
+    void SetFixedSleepMs(unsigned milliseconds) { workflows_.SetFixedSleepMs(milliseconds); }
 
 private:
     platform::Win32WindowSystem windows_;

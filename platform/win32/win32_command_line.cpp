@@ -47,15 +47,18 @@ bool AnswersInTime(HWND window, DWORD timeoutMs = CommandLineSystem::kAnswerTime
         return false;
     const DWORD start = ::GetTickCount();
     MSG message;
-    while (lastAnswered < asked) {
+    for (;;) {
+        // Handles sent messages and delivers answers; leaves every posted message where it is.
+        ::PeekMessageA(&message, nullptr, WM_NULL, WM_NULL, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        if (lastAnswered >= asked)
+            return true;
         const DWORD waited = ::GetTickCount() - start;
         if (waited >= timeoutMs)
             return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        // Handles sent messages and delivers answers; leaves every posted message where it is.
-        ::PeekMessageA(&message, nullptr, WM_NULL, WM_NULL, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        // The answer arrives as a sent message, which wakes this at once. Posted messages (the
+        // banner's ticks) do not: they stay queued for the caller, and waking for them would spin.
+        ::MsgWaitForMultipleObjectsEx(0, nullptr, CommandLineSystem::kAnswerTimeoutMs - waited, QS_SENDMESSAGE, 0);
     }
-    return true;
 }
 
 }  // namespace

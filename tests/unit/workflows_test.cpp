@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <deque>
 #include <map>
 
 #include "cadlink/cad_link.h"
@@ -70,6 +71,8 @@ struct FakeHost : app::WorkflowHost {
     std::function<void()> onPoll;      // the user's side, acting while the workflow waits
     std::function<void()> beforePoll;  // a host that handles typed input late does it here
     int polls = 0;
+    std::uint64_t now = 0;  // virtual milliseconds: only the waits move the clock
+    unsigned longestWaitMs = 0;
 
     void WriteFile(const std::string& path, const std::string& content) { files[path] = {content, nextVersion++}; }
 
@@ -81,13 +84,17 @@ struct FakeHost : app::WorkflowHost {
             ++minimizeCalls;
     }
     void ProcessMessages() override {}
-    void Sleep(unsigned) override {
+    void HandleMessagesFor(unsigned milliseconds) override {
         ++polls;
+        now += milliseconds;
+        longestWaitMs = std::max(longestWaitMs, milliseconds);
         if (beforePoll)
             beforePoll();
         if (onPoll)
             onPoll();
     }
+    void Sleep(unsigned milliseconds) override { HandleMessagesFor(milliseconds); }
+    std::uint64_t NowMs() override { return now; }
     bool StopRequested() override { return stop; }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     int cadMissing = 0;
@@ -193,6 +200,11 @@ protected:
     std::vector<std::string> pending;
 
     void Type(const std::string& text) {
+        if (lateness != Lateness::None) {
+            typed.push_back(text);
+            Queue(text);
+            return;
+        }
         if (!lateFrom.empty() && text.rfind(lateFrom, 0) == 0)
             late = true;
         if (late) {
@@ -204,13 +216,13 @@ protected:
         Handle(text);
     }
 
-    // A host that takes its input lateBy polls after it was typed (15 polls: 3 s).
-    void MakeLate(int lateBy) {
+    // A host that takes its input lateByMs after it was typed.
+    void MakeLate(std::uint64_t lateByMs) {
         late = true;
-        host.beforePoll = [this, lateBy, waited = 0]() mutable {
+        host.beforePoll = [this, lateByMs, since = std::uint64_t{0}]() mutable {
             if (pending.empty())
-                waited = 0;
-            else if (++waited >= lateBy)
+                since = host.now;
+            else if (host.now - since >= lateByMs)
                 HandleLate();
         };
     }
@@ -220,6 +232,46 @@ protected:
         pending.clear();
         for (const std::string& input : inputs)
             Handle(input);
+        while (!parts.empty()) {
+            Handle(parts.front().text);
+            parts.pop_front();
+        }
+    }
+
+    // A host busy for a while before each record, or before each part of one: its leading Ctrl+C
+    // first (which leaves it idle), then the rest.
+    enum class Lateness { None, PerRecord, PerLine };
+    struct Part {
+        std::string text;
+        std::uint64_t due;
+    };
+    std::deque<Part> parts;
+    Lateness lateness = Lateness::None;
+    std::uint64_t partDelayMs = 0;
+
+    void MakeLatePer(Lateness how, std::uint64_t delayMs) {
+        lateness = how;
+        partDelayMs = delayMs;
+        host.beforePoll = [this] {
+            while (!parts.empty() && parts.front().due <= host.now) {
+                const std::string text = parts.front().text;
+                parts.pop_front();
+                Handle(text);
+            }
+        };
+    }
+
+    void Queue(const std::string& text) {
+        std::size_t cancels = 0;
+        while (lateness == Lateness::PerLine && cancels < text.size() && text[cancels] == '\x03')
+            ++cancels;
+        std::uint64_t due = std::max(host.now, parts.empty() ? 0 : parts.back().due);
+        for (const std::string& part : {text.substr(0, cancels), text.substr(cancels)}) {
+            if (part.empty())
+                continue;
+            due += partDelayMs;
+            parts.push_back({part, due});
+        }
     }
 
     // A blank ends an input unless it stands between double quotes: a quoted name arrives whole.
@@ -234,8 +286,7 @@ protected:
         std::string input = text;
         while (!input.empty() && input[0] == '\x03') {
             input.erase(0, 1);
-            if (prompt != kIdle)
-                history.push_back("*キャンセル*");
+            history.push_back(cadlink::Trim(prompt) + " *キャンセル*");
             prompt = kIdle;
         }
         if (input == "ID ") {
@@ -709,7 +760,7 @@ TEST_F(WorkflowTest, ReportPathWithABlankIsTypedInDoubleQuotesInBothModes) {
 // once, and the CAD program is left idle, with the right circle or none.
 TEST_F(WorkflowTest, HostThatTakesInputSecondsLateGetsTheRightCircleOrNoneAndIsLeftIdle) {
     SelectRegions();
-    MakeLate(15);
+    MakeLate(3000);
     workflows.Region();
     HandleLate();
     EXPECT_EQ(circles, Expected({"10.0000,15.0000 50"}));
@@ -730,8 +781,8 @@ TEST_F(WorkflowTest, HostThatTakesInputSecondsLateGetsTheRightCircleOrNoneAndIsL
 TEST_F(WorkflowTest, HostThatHandlesInputInsideTheSendIsNotWaitedForLonger) {
     PickAt("10.0000", "20.0000");
     workflows.FaceCentre();
-    EXPECT_EQ(host.polls, 2);  // the pick, and the report
-    // A user quicker than the first poll: the pick is over before its prompt was ever seen.
+    EXPECT_EQ(host.polls, 1);  // the pick; the new report is seen at the first look
+    // A user quicker than the first look: the pick is over before its prompt was ever seen.
     desktop.SetCopyDataHandler(frame, [this, pick = host.onPoll](const ReceivedMessage& m) {
         Type(Decode(m));
         pick();
@@ -739,7 +790,7 @@ TEST_F(WorkflowTest, HostThatHandlesInputInsideTheSendIsNotWaitedForLonger) {
     host.polls = 0;
     pendingReport = "31.5000,36.5000";
     workflows.FaceCentre();
-    EXPECT_EQ(host.polls, 1);  // the pick; the replace question of this later run is answered at once
+    EXPECT_EQ(host.polls, 0);  // the history shows the pick, the replace question is answered at once
     EXPECT_EQ(circles, Expected({"30.0000,35.0000 50", "31.5000,36.5000 50"}));
 }
 
@@ -756,12 +807,12 @@ TEST_F(WorkflowTest, FrozenCadEndsTheRunWithTheWindowRestored) {
     }
 }
 
-// A host that handles input inside the send asks to replace the report before the tool has slept:
-// the question is answered at once, and a later run costs only the poll of the pick.
+// A host that handles input inside the send asks to replace the report before the tool has waited:
+// the question is answered at once, and a later run costs only the wait for the pick.
 TEST_F(WorkflowTest, ReplaceQuestionSeenAtOnceIsAnsweredAtOnce) {
     PickAt("10.0000", "20.0000");
     workflows.FaceCentre();
-    EXPECT_EQ(host.polls, 2);  // no question: the idle prompt seen at once waits for a poll
+    EXPECT_EQ(host.polls, 1);
     pendingReport = "31.5000,36.5000";
     host.polls = 0;
     typed.clear();
@@ -795,10 +846,22 @@ TEST_F(WorkflowTest, IdlePromptSeenAtOnceIsNotTakenAsTheEndWithALateHost) {
     }
 }
 
-TEST_F(WorkflowTest, WaitsEndAfterSixHundredPolls) {
+// The waits look often, never sleeping long before a look, and end after their time limit.
+TEST_F(WorkflowTest, WaitsLookEveryFewMillisecondsAndEndAfterTheirTimeLimit) {
+    std::vector<std::uint64_t> looks;
+    desktop.SetTextSource(link.Discovery().FindPromptWindow(), [this, &looks] {
+        looks.push_back(host.now);
+        return prompt;
+    });
     host.onPoll = nullptr;  // the user never picks
     workflows.FaceCentre();
-    EXPECT_EQ(host.polls, app::CentroidWorkflows::kPollLimit);
+    ASSERT_GE(looks.size(), 2u);
+    std::uint64_t longestGap = 0;
+    for (std::size_t i = 1; i < looks.size(); ++i)
+        longestGap = std::max(longestGap, looks[i] - looks[i - 1]);
+    EXPECT_LE(longestGap, 15u);
+    EXPECT_GE(host.now, app::CentroidWorkflows::kWaitLimitMs);
+    EXPECT_LT(host.now, app::CentroidWorkflows::kWaitLimitMs + 100);
     EXPECT_FALSE(host.minimized);
 }
 
@@ -992,6 +1055,122 @@ TEST_F(WorkflowTest, SessionEndPutsTheSettingsBackAtOnceAndTheRunEndsAtItsNextPo
         EXPECT_FALSE(host.minimized);
         host.stop = false;
         ignoreMassprop = false;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Every host behaviour a wait meets, in both workflows: the right circle or none, never one from an
+// older report; FILEDIA and HPBOUND as they were; the host left idle. A late host shows its idle
+// prompt between the records and between the parts of one (after its leading Ctrl+C): a wait that
+// took that for the end would lose the late region pass and ask for the point before the pick.
+TEST_F(WorkflowTest, EveryHostBehaviourGetsTheRightCircleOrNoneAndIsLeftAsItWas) {
+    enum class Trouble { None, Frozen, Closed, Flicker, SlowReads };
+    struct Case {
+        const char* name;
+        Lateness lateness;
+        std::uint64_t delayMs;
+        Trouble trouble;
+    };
+    const Case cases[] = {
+        {"synchronous", Lateness::None, 0, Trouble::None},
+        {"late per record, 20 ms", Lateness::PerRecord, 20, Trouble::None},
+        {"late per record, 400 ms", Lateness::PerRecord, 400, Trouble::None},
+        {"late per line, 5 ms", Lateness::PerLine, 5, Trouble::None},
+        {"late per line, 50 ms", Lateness::PerLine, 50, Trouble::None},
+        {"late per line, 400 ms", Lateness::PerLine, 400, Trouble::None},
+        {"prompt reads empty once while the command runs", Lateness::None, 0, Trouble::Flicker},
+        {"prompt reads take 30 ms", Lateness::PerLine, 20, Trouble::SlowReads},
+        {"frozen while waiting", Lateness::None, 0, Trouble::Frozen},
+        {"closed while waiting", Lateness::None, 0, Trouble::Closed},
+    };
+    const WindowHandle promptWindow = link.Discovery().FindPromptWindow();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        desktop.SetProcessFrozen(7, false);
+        parts.clear();
+        host.files.clear();
+        circles.clear();
+        typed.clear();
+        objects.clear();
+        prompt = kIdle;
+        variables["HPBOUND"] = "1";
+        MakeLatePer(c.lateness, c.delayMs);
+        bool flickered = false;
+        desktop.SetTextSource(promptWindow, [&] {
+            if (c.trouble == Trouble::SlowReads)
+                host.now += 30;
+            if (c.trouble == Trouble::Flicker && !flickered && prompt != kIdle) {
+                flickered = true;
+                return std::string();
+            }
+            return prompt;
+        });
+        const bool ends = c.trouble == Trouble::Frozen || c.trouble == Trouble::Closed;
+        // The trouble strikes while the user has the prompt; the user acts a look later.
+        bool struck = false;
+        const auto strike = [&] {
+            if (struck)
+                return false;
+            struck = true;
+            if (c.trouble == Trouble::Frozen)
+                desktop.SetProcessFrozen(7, true);
+            else if (c.trouble == Trouble::Closed)
+                desktop.Destroy(frame);
+            return ends;
+        };
+
+        SelectRegions();
+        host.onPoll = [this, &strike, select = host.onPoll] {
+            if (prompt == "オブジェクトを選択: " && strike())
+                return;
+            select();
+        };
+        workflows.Region();
+        HandleLate();
+        EXPECT_EQ(circles, ends ? Expected({}) : Expected({"10.0000,15.0000 50"}));
+        EXPECT_FALSE(host.minimized);
+        EXPECT_FALSE(workflows.Running());
+        if (c.trouble == Trouble::Closed)
+            continue;  // nothing is left to type to
+
+        desktop.SetProcessFrozen(7, false);
+        struck = false;
+        flickered = false;
+        circles.clear();
+        typed.clear();
+        std::size_t typedAtPick = 0;
+        pendingReport = "30.0000,35.0000";
+        PickAt("10.0000", "20.0000");
+        host.onPoll = [this, &strike, &typedAtPick, pick = host.onPoll] {
+            if (prompt != "点を指定: " || strike())
+                return;
+            typedAtPick = typed.size();
+            pick();
+        };
+        workflows.FaceCentre();
+        HandleLate();
+        if (ends) {
+            EXPECT_TRUE(circles.empty());
+        } else if (c.lateness == Lateness::None) {
+            EXPECT_EQ(circles, Expected({"30.0000,35.0000 50"}));
+        } else {
+            // A late host cannot tell LASTPOINT at once, so no circle; but the point was asked for
+            // only after the user had picked.
+            EXPECT_TRUE(circles.empty() || circles == Expected({"30.0000,35.0000 50"}));
+            ASSERT_GT(typedAtPick, 0u);
+            const auto query = std::find(typed.begin(), typed.end(), "'SETVAR LASTPOINT\r");
+            ASSERT_NE(query, typed.end());
+            EXPECT_GE(static_cast<std::size_t>(query - typed.begin()), typedAtPick);
+        }
+        if (!ends) {  // a frozen host cannot be given its settings back
+            EXPECT_EQ(variables["FILEDIA"], "1");
+            EXPECT_EQ(variables["HPBOUND"], "1");
+            EXPECT_EQ(prompt, kIdle);
+        }
+        EXPECT_FALSE(host.minimized);
     }
 }
 
