@@ -23,6 +23,9 @@ public:
     virtual void HandleMessagesFor(unsigned milliseconds) = 0;
     // Sleeps without handling anything.
     virtual void Sleep(unsigned milliseconds) = 0;
+    // Whether a mouse button is down now, and the system's double-click time.
+    virtual bool MouseButtonsDown() = 0;
+    virtual unsigned DoubleClickTimeMs() = 0;
     // A clock in milliseconds, for the waits' time limits.
     virtual std::uint64_t NowMs() = 0;
     // True once the user asked to close the window or the application is ending: a run ends at

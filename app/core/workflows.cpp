@@ -109,7 +109,11 @@ class CentroidWorkflows::RunScope {
 public:
     explicit RunScope(CentroidWorkflows& owner) : owner_(owner) { owner_.running_ = true; }
     ~RunScope() {
-        owner_.PutBackCadSettings();
+        try {
+            owner_.PutBackCadSettings();
+        } catch (...) {
+            // Nothing leaves a destructor; the window still comes back below.
+        }
         if (minimized_)
             owner_.host_.SetMinimized(false);
         owner_.running_ = false;
@@ -128,6 +132,8 @@ private:
 };
 
 void CentroidWorkflows::PutBackCadSettings() {
+    if (!running_)
+        return;
     const bool changed = fileDialogsOff_ || !boundaryKind_.empty();
     if (changed && link_.Discovery().IsCadReady()) {
         // Even a CAD program that stopped answering gets the settings back, should it wake.
@@ -138,6 +144,28 @@ void CentroidWorkflows::PutBackCadSettings() {
     }
     fileDialogsOff_ = false;
     boundaryKind_.clear();
+    // A command the run typed that still asks for input (a pick nobody made, a value the CAD
+    // program refused) would take the user's next click in the drawing: one Ctrl+C ends it.
+    if (link_.Answering() && link_.Discovery().IsCadReady()) {
+        const Look look = LookAtHost();
+        if (!look.gone && !look.prompt.empty() && look.prompt != kIdlePrompt)
+            Send(kCancelOnly);
+    }
+}
+
+void CentroidWorkflows::LetTheClickSettle() {
+    const unsigned doubleClickMs = host_.DoubleClickTimeMs();
+    std::uint64_t quietSince = host_.NowMs();
+    for (;;) {
+        const std::uint64_t now = host_.NowMs();
+        if (host_.MouseButtonsDown())
+            quietSince = now;
+        else if (now - quietSince >= doubleClickMs)
+            return;
+        host_.HandleMessagesFor(kLookIntervalMs);
+        if (host_.StopRequested())
+            platform::Abort();
+    }
 }
 
 void CentroidWorkflows::ProcessMessages() {
@@ -225,6 +253,7 @@ void CentroidWorkflows::FaceCentre() {
 
     RunScope run(*this);
     ClearLabels();
+    LetTheClickSettle();
     run.Minimize();
     const platform::WindowHandle historyPane = link_.Discovery().FindHistoryPane();
     ProcessMessages();
@@ -351,6 +380,7 @@ void CentroidWorkflows::Region() {
 
     RunScope run(*this);
     ClearLabels();
+    LetTheClickSettle();
     run.Minimize();
     historyPane_ = link_.Discovery().FindHistoryPane();
     ProcessMessages();

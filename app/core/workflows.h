@@ -47,7 +47,8 @@ public:
     RegionPassResult RegionPass(const std::string& reportPath);
     bool Running() const { return running_; }
     // Puts back at once the CAD settings the running run changed (file dialogs, the boundary
-    // kind), for a process that may end before the run can unwind: the session is ending.
+    // kind) and cancels a command of the run that still asks for input; called as a run ends, and
+    // for a process that may end before the run can unwind (the session is ending).
     void PutBackCadSettings();
 
     // A wait looks at the host this often, handling the window's messages in between, so that
@@ -82,6 +83,10 @@ private:
     bool SendAssembled(const std::string& text) { return link_.SendCommand(system_.AnsiToWide(text)); }
     // Lets the window work; ends the run when the user closes the window or the session ends.
     void ProcessMessages();
+    // Returns once the mouse buttons are up and none went down for the double-click time, the
+    // window working meanwhile: the rest of a double or triple click on Execute then lands on this
+    // window, never on a CAD program that asks for a point.
+    void LetTheClickSettle();
     // What one look at the host saw. Gone only when the CAD program's window or its prompt window
     // no longer exists or it stopped answering: an empty prompt read alone is not the end.
     struct Look {

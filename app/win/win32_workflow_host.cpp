@@ -56,6 +56,17 @@ void Win32WorkflowHost::Sleep(unsigned milliseconds) {
     ::Sleep(milliseconds);
 }
 
+bool Win32WorkflowHost::MouseButtonsDown() {
+    for (int button : {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON})
+        if (::GetAsyncKeyState(button) & 0x8000)
+            return true;
+    return false;
+}
+
+unsigned Win32WorkflowHost::DoubleClickTimeMs() {
+    return ::GetDoubleClickTime();
+}
+
 std::uint64_t Win32WorkflowHost::NowMs() {
     return ::GetTickCount64();
 }

@@ -22,6 +22,8 @@ public:
     void HandleMessagesFor(unsigned milliseconds) override;
     void Sleep(unsigned milliseconds) override;
     std::uint64_t NowMs() override;
+    bool MouseButtonsDown() override;
+    unsigned DoubleClickTimeMs() override;
     bool StopRequested() override;
     void ShowMessage(const std::string& text) override;
     void ShowCadMissing() override;

@@ -80,8 +80,10 @@ struct FakeHost : app::WorkflowHost {
     bool ContinuousChecked() override { return continuous; }
     void SetMinimized(bool value) override {
         minimized = value;
-        if (value)
+        if (value) {
             ++minimizeCalls;
+            minimizedAt = now;
+        }
     }
     void ProcessMessages() override {}
     void HandleMessagesFor(unsigned milliseconds) override {
@@ -95,6 +97,11 @@ struct FakeHost : app::WorkflowHost {
     }
     void Sleep(unsigned milliseconds) override { HandleMessagesFor(milliseconds); }
     std::uint64_t NowMs() override { return now; }
+    unsigned doubleClickMs = 0;
+    std::function<bool(std::uint64_t)> buttonsDownAt;  // the user's hand on the mouse, by time
+    bool MouseButtonsDown() override { return buttonsDownAt && buttonsDownAt(now); }
+    unsigned DoubleClickTimeMs() override { return doubleClickMs; }
+    std::uint64_t minimizedAt = 0;
     bool StopRequested() override { return stop; }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     int cadMissing = 0;
@@ -199,7 +206,10 @@ protected:
     std::string lateFrom;  // the host turns late from the record that begins with this on
     std::vector<std::string> pending;
 
+    std::vector<std::uint64_t> typedAt;
+
     void Type(const std::string& text) {
+        typedAt.push_back(host.now);
         if (lateness != Lateness::None) {
             typed.push_back(text);
             Queue(text);
@@ -1172,6 +1182,83 @@ TEST_F(WorkflowTest, EveryHostBehaviourGetsTheRightCircleOrNoneAndIsLeftAsItWas)
         }
         EXPECT_FALSE(host.minimized);
     }
+}
+
+// The Execute click starts the run at its release; the rest of a double or triple click follows
+// within the double-click time. Nothing may ask the CAD program for a point before it is over.
+TEST_F(WorkflowTest, PickIsAskedOnlyOnceTheRestOfADoubleOrTripleClickIsOver) {
+    struct Press {
+        std::uint64_t down, up;  // after the run started
+    };
+    struct Case {
+        const char* name;
+        std::vector<Press> presses;
+        std::uint64_t earliest;  // the first command may be typed from here on
+    };
+    const Case cases[] = {
+        {"single click", {}, 500},
+        {"double click", {{100, 180}}, 680},
+        {"triple click", {{100, 180}, {300, 380}}, 880},
+        {"button held", {{50, 3000}}, 3500},
+        {"second click 600 ms later is a pick", {{600, 680}}, 500},
+    };
+    for (const Case& c : cases) {
+        for (const bool faceCentre : {true, false}) {
+            SCOPED_TRACE(std::string(c.name) + (faceCentre ? " face centre" : " region"));
+            const std::uint64_t start = host.now = 10000;
+            host.doubleClickMs = 500;
+            host.buttonsDownAt = [start, presses = c.presses](std::uint64_t now) {
+                for (const Press& p : presses)
+                    if (now >= start + p.down && now < start + p.up)
+                        return true;
+                return false;
+            };
+            typed.clear();
+            typedAt.clear();
+            circles.clear();
+            faceCentre ? PickAt("10.0000", "20.0000") : SelectRegions();
+            faceCentre ? workflows.FaceCentre() : workflows.Region();
+            ASSERT_FALSE(typedAt.empty());
+            // A release is seen at the look after it, so the quiet time counts from the look before.
+            const std::uint64_t look = app::CentroidWorkflows::kLookIntervalMs;
+            EXPECT_GE(typedAt.front(), start + c.earliest - look);
+            EXPECT_LE(typedAt.front(), start + c.earliest + 2 * look);
+            EXPECT_GE(host.minimizedAt, start + c.earliest - look);  // until then the clicks land on the tool
+            EXPECT_EQ(circles.size(), 1u);
+        }
+    }
+}
+
+// A run that ends while the command it typed still asks for input leaves the CAD program idle,
+// with one Ctrl+C: the user's next click in the drawing must not be taken as a pick.
+TEST_F(WorkflowTest, RunThatEndsInsideItsOwnCommandCancelsItOnce) {
+    for (const bool closeDuringPick : {false, true}) {
+        SCOPED_TRACE(closeDuringPick ? "Close during the pick" : "the wait runs out");
+        typed.clear();
+        host.stop = false;
+        host.onPoll = [this, closeDuringPick] {
+            if (closeDuringPick && prompt == "点を指定: ")
+                host.stop = true;
+        };
+        try {
+            workflows.FaceCentre();
+        } catch (const platform::EAbort&) {
+            EXPECT_TRUE(closeDuringPick);
+        }
+        EXPECT_EQ(prompt, kIdle);
+        ASSERT_GE(typed.size(), 2u);
+        EXPECT_EQ(typed[typed.size() - 2], "\x03ID ");
+        EXPECT_EQ(typed.back(), "\x03");
+        EXPECT_FALSE(host.minimized);
+    }
+    // A run that ends with the CAD program idle types nothing more.
+    typed.clear();
+    host.stop = false;
+    PickAt("10.0000", "20.0000");
+    workflows.FaceCentre();
+    EXPECT_EQ(typed.back(),
+              "\x03"
+              "CIRCLE 30.0000,35.0000 50\r");
 }
 
 }  // namespace
