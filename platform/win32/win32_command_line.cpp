@@ -57,7 +57,7 @@ bool AnswersInTime(HWND window, DWORD timeoutMs = CommandLineSystem::kAnswerTime
             return false;
         // The answer arrives as a sent message, which wakes this at once. Posted messages (the
         // banner's ticks) do not: they stay queued for the caller, and waking for them would spin.
-        ::MsgWaitForMultipleObjectsEx(0, nullptr, CommandLineSystem::kAnswerTimeoutMs - waited, QS_SENDMESSAGE, 0);
+        ::MsgWaitForMultipleObjectsEx(0, nullptr, timeoutMs - waited, QS_SENDMESSAGE, 0);
     }
 }
 
