@@ -79,6 +79,30 @@ check_eq "refused sizes: the CAD program idle" "コマンド: " "$(sim_prompt)"
 type_size 50
 stop_sim
 
+# A report with NaN for the area and the centroid: nothing of it is typed or shown, and the CAD
+# program is idle at the end, in both modes (region mode shows the conversion error of the area).
+start_sim --drawing "$(windows_path "$samples/rectangle.txt")" --user "$(user_script "pick 30,35")" --report-fault nan
+run_execute
+check_eq "NaN report, face centre: no circle" "" "$(sim_circles)"
+check_eq "NaN report, face centre: the area label empty" "" "$(probe text "$TITLE" $ID_LABEL1)"
+check_eq "NaN report, face centre: the CAD program idle" "コマンド: " "$(sim_prompt)"
+check_eq "NaN report, face centre: FILEDIA is 1 again" 1 "$(sim_var FILEDIA 1)"
+check_eq "NaN report, face centre: HPBOUND is 1 again" 1 "$(sim_var HPBOUND 1)"
+stop_sim
+start_sim --drawing "$(windows_path "$samples/regions.txt")" --user "$(user_script "select 20,15" enter)" \
+    --report-fault nan
+click_control "$TITLE" $ID_FACE_CENTRE  # region mode
+click_control "$TITLE" $ID_EXECUTE
+check_eq "NaN report, region: the conversion error" "'NaN' は浮動小数点数ではありません." "$(probe msgbox "$TITLE" 30000)"
+probe answer "$TITLE" 5000 >/dev/null
+sleep 0.5
+check_eq "NaN report, region: no circle" "" "$(sim_circles)"
+check_eq "NaN report, region: the CAD program idle" "コマンド: " "$(sim_prompt)"
+check_eq "NaN report, region: FILEDIA is 1 again" 1 "$(sim_var FILEDIA 1)"
+check_eq "NaN report: nothing of it typed" 0 "$(sim_log | grep '^copydata' | grep -c NaN || true)"
+click_control "$TITLE" $ID_FACE_CENTRE  # face centre again
+stop_sim
+
 # A double and a triple click on Execute: the further clicks land on the tool, never in the
 # drawing as a pick; the run then takes the user's pick.
 for clicks in 2 3; do
