@@ -38,19 +38,19 @@ inline HWND Control(HWND window, int id) {
     return search.found;
 }
 
-// Tavro.exe started from the bench folder, with its main window once shown.
+// Tavro.exe (or the benchmark build of it) started from the bench folder, with its main window once shown.
 struct StartedTool {
     testsupport::UniqueHandle process;
     testsupport::UniqueHandle thread;
     HWND window = nullptr;  // null when the program did not start or showed no window in 30 s
 };
 
-inline StartedTool StartTool(const std::string& folder, const char* title) {
+inline StartedTool StartTool(const std::string& folder, const char* title, const char* exe = "Tavro.exe") {
     StartedTool tool;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
-    std::string commandLine = "\"" + folder + "Tavro.exe\"";
+    std::string commandLine = "\"" + folder + exe + "\"";
     if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                           &started))
         return tool;

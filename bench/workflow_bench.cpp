@@ -1,13 +1,17 @@
-// Times the tool's runs against the simulator under Wine, with a user who answers at once (a
-// click on the drawing 20 ms after the pick prompt shows; the scripted user for the selections):
-// from the Execute click to the CIRCLE record reaching the simulator, for face-centre runs
-// (a first run, which writes a new report, and later runs, which are asked to replace it) and for
-// single region passes. Each is printed beside its floor: the 200 ms polls it cannot avoid plus
-// the simulator's own handling time, which its log records. Figures, not a test.
+// Times the tool's runs against the simulator under Wine, with the product's waits and with the
+// first version's 200 ms sleeps between looks (the benchmark build's switch), side by side. The
+// user answers at once: a click on the drawing 20 ms after the pick prompt shows, and the scripted
+// user for the selections. For face-centre first runs (a new report), later runs (asked to
+// replace it) and single region passes it prints medians of the time from the user's pick, or the
+// end of the selection, to the CIRCLE record reaching the simulator, and from the Execute click.
+// Then, while a run waits for a pick that does not come: how many prompt reads the tool adds and
+// what they cost the simulator, the tool's CPU, and the longest time a message sent to the tool's
+// window waited to be handled. Figures, not a test.
 
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -23,10 +27,10 @@ using bench::Control;
 using bench::OwnFolder;
 
 constexpr int kRuns = 11;
-constexpr int kFirstRuns = 5;
+constexpr int kFirstRuns = 11;
 constexpr double kPickDelayMs = 20.0;
 const char kPickPrompt[] = "点を指定";
-constexpr double kPollMs = 200.0;
+constexpr DWORD kIdleWaitMs = 2000;
 const char kTitle[] = "図心位置に円を描く";
 
 double NowMs() {
@@ -58,24 +62,6 @@ unsigned long long FileSize(const std::wstring& path) {
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
-}
-
-// The simulator's handling time in a stretch of its log: the "busy" lines up to the one that ends
-// the handling of the CIRCLE record.
-double BusyMs(const std::string& log) {
-    double total = 0;
-    const std::size_t circle = log.find("type=circle");
-    std::size_t at = 0;
-    while ((at = log.find("busy ", at)) != std::string::npos) {
-        const std::size_t ms = log.find(" ms=", at);
-        if (ms == std::string::npos)
-            break;
-        total += std::strtod(log.c_str() + ms + 4, nullptr);
-        if (circle != std::string::npos && at > circle)
-            break;
-        at = ms;
-    }
-    return total;
 }
 
 // A record's payload as text to read: UTF-16 or ANSI bytes shown as ASCII, Ctrl+C as ^C.
@@ -121,25 +107,30 @@ void PrintTrace(const std::string& log, double clickMs) {
 }
 
 struct Runs {
-    std::vector<double> times;   // click to CIRCLE
-    std::vector<double> busyMs;  // the simulator's handling time in that span
-    std::string lastLog;         // the last run's part of the log
+    std::vector<double> fromClick;  // Execute click to CIRCLE
+    std::vector<double> fromUser;   // the user's pick or end of selection to CIRCLE
+    std::string lastLog;            // the last run's part of the log
     double lastClickMs = 0;
 };
 
-void Report(const char* what, const Runs& runs, int polls) {
-    if (runs.times.empty()) {
-        std::printf("%s: no run finished\n", what);
+void PrintFigure(const char* what, const char* mode, std::vector<double> values) {
+    if (values.empty()) {
+        std::printf("  %-34s %-16s no run finished\n", what, mode);
         return;
     }
-    const double median = Median(runs.times);
-    const double busy = Median(runs.busyMs);
-    const double floorMs = polls * kPollMs + busy;
-    std::printf("%-38s median %7.1f ms (min %.1f, max %.1f, %zu runs)\n", what, median,
-                *std::min_element(runs.times.begin(), runs.times.end()),
-                *std::max_element(runs.times.begin(), runs.times.end()), runs.times.size());
-    std::printf("%-38s floor  %7.1f ms = %d x %.0f ms polls + %.1f ms simulator handling; ratio %.3f\n", "", floorMs,
-                polls, kPollMs, busy, median / floorMs);
+    std::printf("  %-34s %-16s median %7.1f ms (min %.1f, max %.1f, %zu runs)\n", what, mode, Median(values),
+                *std::min_element(values.begin(), values.end()), *std::max_element(values.begin(), values.end()),
+                values.size());
+}
+
+// When the scripted user last acted, from the log's "user ... at=" lines; 0 when it has not.
+double LastUserActionMs(const std::string& log) {
+    const std::size_t line = log.rfind("\nuser ");
+    if (line == std::string::npos)
+        return 0;
+    const std::size_t at = log.find(" at=", line);
+    const std::size_t end = log.find('\n', line + 1);
+    return at != std::string::npos && at < end ? std::strtod(log.c_str() + at + 4, nullptr) : 0;
 }
 
 // The folder the tool writes its reports to.
@@ -162,40 +153,47 @@ void RemoveReports() {
     ::FindClose(search);
 }
 
-}  // namespace
+std::uint64_t CpuMs(HANDLE process) {
+    FILETIME created, exited, kernel, user;
+    if (!::GetProcessTimes(process, &created, &exited, &kernel, &user))
+        return 0;
+    const auto ticks = [](const FILETIME& t) {
+        return (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
+    return (ticks(kernel) + ticks(user)) / 10000;
+}
 
-int main(int argc, char** argv) {
-    const bool trace = argc > 1 && std::string(argv[1]) == "--trace";
-    const std::string bin = OwnFolder();
-    char temp[MAX_PATH] = {};
-    ::GetTempPathA(sizeof temp, temp);
-    const std::string script = std::string(temp) + "tavro-workflow-bench-user.txt";
-    {
-        std::ofstream user(script, std::ios::binary | std::ios::trunc);
-        for (int i = 0; i < kRuns; ++i)
-            user << "select 20,15\nenter\n";
-    }
+struct ModeFigures {
+    Runs first, later, region;
+    double readsPerSecond = 0, readMsPerSecond = 0, cpuShare = 0, longestMessageWaitMs = 0;
+    bool ok = false;
+};
+
+// One tool with one simulator: the three kinds of run, then the idle wait.
+ModeFigures Measure(const std::string& bin, const std::string& script, const char* exe, bool trace) {
+    ModeFigures figures;
     testsupport::CadsimProcess cad({"--drawing", bin + "samples\\regions.txt", "--user", script, "--log-busy"});
     if (!cad.Ready()) {
         std::printf("the simulator did not start: %s\n", cad.Failure().c_str());
-        return 1;
+        return figures;
     }
-
-    bench::StartedTool tool = bench::StartTool(bin, kTitle);
+    bench::StartedTool tool = bench::StartTool(bin, kTitle, exe);
     HWND window = tool.window;
     HWND execute = window ? Control(window, 106) : nullptr;
     HWND faceCentre = window ? Control(window, 107) : nullptr;
     HWND size = window ? Control(window, 101) : nullptr;
     if (!execute || !faceCentre || !size) {
         std::printf("the tool's window did not appear\n");
-        ::TerminateProcess(tool.process.Get(), 1);
-        return 1;
+        if (tool.process)
+            ::TerminateProcess(tool.process.Get(), 1);
+        return figures;
     }
     ::SendMessageA(size, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("5"));
 
     // The picks are real clicks, a moment after the pick prompt shows: a scripted user acts before
     // the tool has even looked at the prompt after typing ID, which no person does.
     const POINT pickOnScreen = cad.Windows().ScreenPoint(80, 70);
+    double pickedAt = 0;
     auto pickWhenAsked = [&] {
         if (cad.Prompt().rfind(kPickPrompt, 0) != 0)
             return false;
@@ -204,6 +202,7 @@ int main(int argc, char** argv) {
             ::Sleep(1);
         POINT client = pickOnScreen;
         ::ScreenToClient(cad.Windows().mainFrame, &client);
+        pickedAt = NowMs();
         ::PostMessageA(cad.Windows().mainFrame, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(client.x, client.y));
         ::PostMessageA(cad.Windows().mainFrame, WM_LBUTTONUP, 0, MAKELPARAM(client.x, client.y));
         return true;
@@ -220,14 +219,14 @@ int main(int argc, char** argv) {
             const double start = NowMs();
             ::PostMessageA(execute, BM_CLICK, 0, 0);
             double arrived = 0;
-            unsigned long long size = FileSize(cad.LogPath());
+            unsigned long long logSize = FileSize(cad.LogPath());
             bool picked = !faceCentreRuns;
             while (NowMs() - start < 30000) {
                 if (!picked)
                     picked = pickWhenAsked();
                 const unsigned long long now = FileSize(cad.LogPath());
-                if (now != size) {
-                    size = now;
+                if (now != logSize) {
+                    logSize = now;
                     if (Count(cad.LogContent(), "type=circle") > before) {
                         arrived = NowMs();
                         break;
@@ -237,41 +236,122 @@ int main(int argc, char** argv) {
             }
             if (arrived == 0)
                 break;
-            // The tool lets the double-click time pass before it asks for anything, so that the rest
-            // of a double click cannot become the pick; a user's hand needs longer to reach the
-            // shape, so that time is no latency.
-            runs.times.push_back(arrived - start - ::GetDoubleClickTime());
+            const std::string log = cad.LogContent().substr(logStart);
+            const double userAt = faceCentreRuns ? pickedAt : LastUserActionMs(log);
+            runs.fromClick.push_back(arrived - start);
+            if (userAt > 0)
+                runs.fromUser.push_back(arrived - userAt);
             // The run ends by restoring the window; the next click must not fall into it.
             testsupport::CadsimProcess::WaitUntil([&] { return !::IsIconic(window); });
             ::Sleep(100);
             runs.lastLog = cad.LogContent().substr(logStart);
             runs.lastClickMs = start;
-            runs.busyMs.push_back(BusyMs(runs.lastLog));
         }
         return runs;
     };
-    auto report = [&](const char* what, const Runs& runs, int polls) {
-        Report(what, runs, polls);
-        if (trace) {
-            std::printf("  the last run, as the simulator handled it:\n");
-            PrintTrace(runs.lastLog, runs.lastClickMs);
-        }
-    };
-
-    std::printf(
-        "Execute click to CIRCLE record, less the double-click time (%u ms) the tool lets pass first;\n"
-        "floor: the polls a run cannot avoid plus the simulator's handling\n",
-        ::GetDoubleClickTime());
-    // The pick always costs a poll; a first run sees the idle prompt at once, which cannot be told
-    // from a host that has not handled the input yet, so it waits a second poll. A later run is
-    // asked to replace the report, which can be answered at once.
-    report("face-centre, first run (new report)", timeRuns(kFirstRuns, true), 2);
-    report("face-centre, later runs (replace)", timeRuns(kRuns, false), 1);
+    figures.first = timeRuns(kFirstRuns, true);
+    figures.later = timeRuns(kRuns, false);
+    if (trace) {
+        std::printf("  the last later face-centre run (%s), as the simulator handled it:\n", exe);
+        PrintTrace(figures.later.lastLog, figures.later.lastClickMs);
+    }
     ::SendMessageA(faceCentre, BM_SETCHECK, BST_UNCHECKED, 0);
     faceCentreRuns = false;
-    report("region pass", timeRuns(kRuns, false), 1);
+    figures.region = timeRuns(kRuns, false);
+
+    // A face-centre run that waits for a pick: nothing but the tool reads the prompt meanwhile.
+    ::SendMessageA(faceCentre, BM_SETCHECK, BST_CHECKED, 0);
+    ::PostMessageA(execute, BM_CLICK, 0, 0);
+    testsupport::CadsimProcess::WaitUntil([&] { return cad.Prompt().rfind(kPickPrompt, 0) == 0; });
+    ::Sleep(300);
+    const std::size_t logStart = cad.LogContent().size();
+    const std::uint64_t cpuBefore = CpuMs(tool.process.Get());
+    const double start = NowMs();
+    double longest = 0;
+    while (NowMs() - start < kIdleWaitMs) {
+        const double sent = NowMs();
+        DWORD_PTR result = 0;
+        ::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+        longest = std::max(longest, NowMs() - sent);
+        ::Sleep(1);
+    }
+    const double seconds = (NowMs() - start) / 1000.0;
+    const std::uint64_t cpu = CpuMs(tool.process.Get()) - cpuBefore;
+    const std::string waitLog = cad.LogContent().substr(logStart);
+    int reads = 0;
+    double readMs = 0;
+    for (std::size_t at = waitLog.find("busy gettext "); at != std::string::npos;
+         at = waitLog.find("busy gettext ", at + 1)) {
+        ++reads;
+        readMs += std::strtod(waitLog.c_str() + waitLog.find(" ms=", at) + 4, nullptr);
+    }
+    figures.readsPerSecond = reads / seconds;
+    figures.readMsPerSecond = readMs / seconds;
+    figures.cpuShare = static_cast<double>(cpu) / (seconds * 1000.0);
+    figures.longestMessageWaitMs = longest;
+    cad.Type("\x03");  // ends the pick; the run then stops
+    testsupport::CadsimProcess::WaitUntil([&] { return !::IsIconic(window); });
 
     ::PostMessageA(window, WM_CLOSE, 0, 0);
     ::WaitForSingleObject(tool.process.Get(), 10000);
+    figures.ok = true;
+    return figures;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const bool trace = argc > 1 && std::string(argv[1]) == "--trace";
+    const std::string bin = OwnFolder();
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(sizeof temp, temp);
+    const std::string script = std::string(temp) + "tavro-workflow-bench-user.txt";
+    {
+        std::ofstream user(script, std::ios::binary | std::ios::trunc);
+        for (int i = 0; i < kRuns; ++i)
+            user << "select 20,15\nenter\n";
+    }
+
+    const ModeFigures ours = Measure(bin, script, "Tavro.exe", trace);
+    // The benchmark build with the switch that brings back the 200 ms sleeps between looks.
+    ::SetEnvironmentVariableA("TAVRO_FIXED_SLEEPS", "1");
+    const ModeFigures fixed = Measure(bin, script, "TavroBannerBench.exe", trace);
+    ::SetEnvironmentVariableA("TAVRO_FIXED_SLEEPS", nullptr);
+    if (!ours.ok || !fixed.ok)
+        return 1;
+
+    const char kOurs[] = "looks 10 ms";
+    const char kFixed[] = "200 ms sleeps";
+    std::printf("From the user's pick (face-centre) or the end of the selection (region) to the CIRCLE record:\n");
+    const struct {
+        const char* what;
+        const Runs& ours;
+        const Runs& fixed;
+    } kinds[] = {
+        {"face-centre, first run (new report)", ours.first, fixed.first},
+        {"face-centre, later runs (replace)", ours.later, fixed.later},
+        {"region pass", ours.region, fixed.region},
+    };
+    for (const auto& kind : kinds) {
+        PrintFigure(kind.what, kOurs, kind.ours.fromUser);
+        PrintFigure(kind.what, kFixed, kind.fixed.fromUser);
+        if (!kind.ours.fromUser.empty() && !kind.fixed.fromUser.empty())
+            std::printf("  %-34s ratio %.3f\n", "", Median(kind.ours.fromUser) / Median(kind.fixed.fromUser));
+    }
+    // The tool lets the double-click time pass before it asks for anything, so that the rest of a
+    // double click cannot become the pick: the figures from the user's action above leave it out.
+    std::printf("From the Execute click to the CIRCLE record (with the %u ms double-click time the tool lets pass):\n",
+                ::GetDoubleClickTime());
+    for (const auto& kind : kinds) {
+        PrintFigure(kind.what, kOurs, kind.ours.fromClick);
+        PrintFigure(kind.what, kFixed, kind.fixed.fromClick);
+    }
+    std::printf("While a run waits %lu ms for a pick that does not come:\n", kIdleWaitMs);
+    for (const auto* f : {&ours, &fixed})
+        std::printf(
+            "  %-16s %5.1f prompt reads/s costing the simulator %.2f ms/s; tool CPU %.1f %% of a core; "
+            "longest wait of a message sent to the tool's window %.1f ms\n",
+            f == &ours ? kOurs : kFixed, f->readsPerSecond, f->readMsPerSecond, 100 * f->cpuShare,
+            f->longestMessageWaitMs);
     return 0;
 }

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Prints the time from the Execute click to the CIRCLE record reaching the simulator, for
-# face-centre runs and region passes, beside the floor the 200 ms polls set. Figures, not a test.
+# Prints, for face-centre runs and region passes, the time from the user's pick or selection and
+# from the Execute click to the CIRCLE record reaching the simulator, with the product's waits and
+# with 200 ms sleeps between looks side by side; then what a waiting run costs. Figures, not a test.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bin="$root/build/${TAVRO_BUILD_DIR:-win64}/bin"
-[ -x "$bin/workflow_bench.exe" ] && [ -x "$bin/Tavro.exe" ] || { echo "build first: scripts/build.sh" >&2; exit 1; }
+[ -x "$bin/workflow_bench.exe" ] && [ -x "$bin/Tavro.exe" ] && [ -x "$bin/TavroBannerBench.exe" ] || { echo "build first: scripts/build.sh" >&2; exit 1; }
 
 . "$root/scripts/wine-env.sh"
 wine_env_up

@@ -6,6 +6,7 @@
 
 #include "diagnostics.h"
 #include "host_refresh.h"
+#include "record_lines.h"
 
 namespace cadsim {
 namespace {
@@ -105,11 +106,18 @@ LRESULT ReceiveCopyData(Host& host, HWND window, const COPYDATASTRUCT* record) {
         return TRUE;
     }
     // The record's memory is gone once the send returns: keep a copy for the message loop.
-    host.queuedInput.push_back(keys);
-    if (host.inputDelayMs > 0) {
-        // A busy host takes everything typed meanwhile when it gets round to it.
+    if (host.lineDelayMs > 0) {
+        for (std::string& line : RecordLines(keys))
+            host.queuedInput.push_back(std::move(line));
+    } else {
+        host.queuedInput.push_back(keys);
+    }
+    if (host.inputDelayMs > 0 || host.lineDelayMs > 0) {
+        // A busy host takes everything typed meanwhile when it gets round to it; one that stalls
+        // at every line takes one line each time.
         if (!host.inputTimerSet)
-            host.inputTimerSet = ::SetTimer(window, kQueuedInputTimer, host.inputDelayMs, nullptr) != 0;
+            host.inputTimerSet = ::SetTimer(window, kQueuedInputTimer,
+                                            host.lineDelayMs > 0 ? host.lineDelayMs : host.inputDelayMs, nullptr) != 0;
         if (host.inputTimerSet)
             return TRUE;
     } else if (::PostMessageW(window, kTypeQueuedInput, 0, 0)) {
@@ -122,6 +130,11 @@ LRESULT ReceiveCopyData(Host& host, HWND window, const COPYDATASTRUCT* record) {
 }
 
 void TypeDelayedInput(Host& host, HWND mainFrame) {
+    if (host.lineDelayMs > 0) {
+        TypeQueuedInput(host);
+        if (!host.queuedInput.empty())
+            return;  // the timer goes on for the next line
+    }
     ::KillTimer(mainFrame, kQueuedInputTimer);
     host.inputTimerSet = false;
     while (!host.queuedInput.empty())

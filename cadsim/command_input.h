@@ -23,7 +23,7 @@ LRESULT ReceiveCopyData(Host& host, HWND window, const COPYDATASTRUCT* record);
 // Types the oldest queued record (on kTypeQueuedInput).
 void TypeQueuedInput(Host& host);
 
-// Types every queued record (when kQueuedInputTimer fires).
+// Types every queued record when kQueuedInputTimer fires; with a line delay, the next line only.
 void TypeDelayedInput(Host& host, HWND mainFrame);
 
 // Timer of the text window that ends a hold of the clipboard (--hold-clipboard).

@@ -36,6 +36,7 @@ struct Host {
     bool ansi = false;      // ANSI windows instead of Unicode ones
     InputMode input = InputMode::Inside;
     unsigned inputDelayMs = 0;
+    unsigned lineDelayMs = 0;             // queued input is typed one line at a time, this far apart
     unsigned clipboardHoldMs = 0;         // after each history copy the clipboard stays open this long
     std::deque<std::string> queuedInput;  // keystrokes waiting for the message loop (InputMode::After)
     bool inputTimerSet = false;           // the delay for the queued keystrokes is running

@@ -50,14 +50,6 @@ const char* WorkName(UINT message) {
     }
 }
 
-double NowMs() {
-    LARGE_INTEGER frequency;
-    LARGE_INTEGER now;
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&now);
-    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 // Times a message handled outside any other, with --log-busy, so that a benchmark can tell the
 // host's own share of a run from the tool's; messages sent while it is handled count in it.
 class BusyScope {
@@ -65,14 +57,14 @@ public:
     BusyScope(Host& host, UINT message)
         : host_(host),
           work_(host.logBusy && host.messageDepth == 0 ? WorkName(message) : nullptr),
-          start_(work_ ? NowMs() : 0) {
+          start_(work_ ? CounterMs() : 0) {
         ++host_.messageDepth;
     }
     ~BusyScope() {
         --host_.messageDepth;
         if (work_) {
             try {
-                host_.log.Busy(work_, NowMs() - start_, start_);
+                host_.log.Busy(work_, CounterMs() - start_, start_);
             } catch (...) {
                 // A line the log could not take changes nothing the host does.
             }
@@ -88,6 +80,14 @@ private:
 };
 
 }  // namespace
+
+double CounterMs() {
+    LARGE_INTEGER frequency;
+    LARGE_INTEGER now;
+    ::QueryPerformanceFrequency(&frequency);
+    ::QueryPerformanceCounter(&now);
+    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
 
 LRESULT DefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return ::IsWindowUnicode(window) ? ::DefWindowProcW(window, message, wParam, lParam)

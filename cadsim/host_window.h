@@ -14,6 +14,10 @@ namespace cadsim {
 using MessageHandler = LRESULT (*)(Host& host, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // DefWindowProcA or DefWindowProcW, matching the window.
+// The performance counter in milliseconds: the clock of the log's busy lines, which benchmarks
+// compare with their own.
+double CounterMs();
+
 LRESULT DefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The window procedure for a handler: attaches the Host passed to CreateHostWindow, and turns an

@@ -107,6 +107,7 @@ int Run(const std::vector<std::string>& args) {
     host.ansi = options.ansi;
     host.input = options.input;
     host.inputDelayMs = options.inputDelayMs;
+    host.lineDelayMs = options.lineDelayMs;
     host.logBusy = options.logBusy;
     host.clipboardHoldMs = options.clipboardHoldMs;
     host.user = cadsim::ScriptedUser(std::move(steps));

@@ -59,7 +59,8 @@ const char* Usage() {
     return "usage: cadsim [--frame afx|mdi<10..140>|draftsight] [--title TEXT] [--ansi]\n"
            "              [--cmdline docked|palette|textwindow] [--names headlands|io]\n"
            "              [--textwin autocad|command|none] [--text-window-only] [--ready FILE]\n"
-           "              [--input inside|after] [--input-delay MS] [--hold-clipboard MS] [--log FILE]\n"
+           "              [--input inside|after] [--input-delay MS] [--line-delay MS] [--hold-clipboard MS] [--log "
+           "FILE]\n"
            "              [--log-busy] [--history-lines N]\n"
            "              [--var NAME=VALUE]... [--drawing FILE] [--user FILE]\n"
            "              [--report-fault missing|locked|folder|garbage|huge|nan]";
@@ -73,9 +74,9 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         const bool isFlag = name == "--ansi" || name == "--text-window-only" || name == "--log-busy";
         const bool takesValue = name == "--frame" || name == "--title" || name == "--cmdline" || name == "--names" ||
                                 name == "--textwin" || name == "--ready" || name == "--input" ||
-                                name == "--input-delay" || name == "--hold-clipboard" || name == "--log" ||
-                                name == "--history-lines" || name == "--var" || name == "--drawing" ||
-                                name == "--user" || name == "--report-fault";
+                                name == "--input-delay" || name == "--line-delay" || name == "--hold-clipboard" ||
+                                name == "--log" || name == "--history-lines" || name == "--var" ||
+                                name == "--drawing" || name == "--user" || name == "--report-fault";
         if (!isFlag && !takesValue)
             return Fail("unknown option '" + name + "'");
         // Each variable may be preset once; the other options once at all.
@@ -143,6 +144,11 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
             if (!ParseCount(value, kLongestInputDelayMs, delay))
                 return Fail(bad + " (0 to " + std::to_string(kLongestInputDelayMs) + " ms)");
             options.inputDelayMs = static_cast<unsigned>(delay);
+        } else if (name == "--line-delay") {
+            std::size_t delay = 0;
+            if (!ParseCount(value, kLongestInputDelayMs, delay))
+                return Fail(bad + " (0 to " + std::to_string(kLongestInputDelayMs) + " ms)");
+            options.lineDelayMs = static_cast<unsigned>(delay);
         } else if (name == "--hold-clipboard") {
             // As a clipboard monitor would, at the worst moment for whoever asked for the history.
             std::size_t hold = 0;
@@ -201,6 +207,10 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         return Fail("--log-busy needs --log");
     if (seen.count("--input-delay") && options.input != InputMode::After)
         return Fail("--input-delay needs --input after");
+    if (seen.count("--line-delay") && options.input != InputMode::After)
+        return Fail("--line-delay needs --input after");
+    if (seen.count("--line-delay") && seen.count("--input-delay"))
+        return Fail("--line-delay and --input-delay are two kinds of lateness: give one");
     if (options.textWindowOnly) {
         if (seen.count("--frame") || seen.count("--title"))
             return Fail("--frame and --title need a main frame, which --text-window-only leaves out");

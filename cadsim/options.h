@@ -36,6 +36,7 @@ struct Options {
     std::string readyFile;  // empty: write none
     InputMode input = InputMode::Inside;
     unsigned inputDelayMs = 0;     // InputMode::After: 0 handles input as soon as the loop runs
+    unsigned lineDelayMs = 0;      // InputMode::After: a stall before each line of a record, not only before the record
     unsigned clipboardHoldMs = 0;  // keeps the clipboard open this long after copying the history
     std::string logFile;           // empty: log nothing
     bool logBusy = false;          // also log how long each piece of work took (for benchmarks)

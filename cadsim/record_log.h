@@ -9,7 +9,9 @@
 //   variable <NAME>=<value>
 //   report written bytes=<decimal> path=<path to the end of the line>
 //   file dialog path=<path to the end of the line>
-//   user <step>[ ignored] | user freeze over       (the scripted user, see user_script.h)
+//   user <step>[ ignored][ at=<decimal>] | user freeze over
+//                                                  (the scripted user, see user_script.h; at with
+//                                                  --log-busy, in the busy lines' milliseconds)
 //   clipboard held | clipboard released            (--hold-clipboard)
 //   mouse click <x>,<y>[ ignored] | mouse right | key enter | key esc
 //   busy <work> ms=<decimal> at=<decimal>          (with --log-busy: after each piece of work; at is

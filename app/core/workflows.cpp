@@ -208,8 +208,21 @@ void CentroidWorkflows::SwitchFileDialogs(bool on) {
         fileDialogsOff_ = !on;
 }
 
+std::string CentroidWorkflows::QuerySysVar(const std::string& name) {
+    std::string value = link_.QuerySysVar(name);
+    if (!value.empty() || !lateHost_)
+        return value;
+    // A late host reaches the query after the link has looked: its prompt shows the value then.
+    const Look look = WaitFor(
+        [&](const Look& seen) { return seen.gone || !cadlink::ValueShownFor(seen.prompt, name).empty(); }, kLateHostMs);
+    value = cadlink::ValueShownFor(look.prompt, name);
+    if (!value.empty())
+        Send(kCancelOnly);  // leave the prompt that shows the value
+    return value;
+}
+
 bool CentroidWorkflows::SwitchBoundaryToRegions() {
-    const std::string kind = link_.QuerySysVar("HPBOUND");
+    const std::string kind = QuerySysVar("HPBOUND");
     if (kind.empty() || !IsTypeableValue(kind))
         return false;
     if (kind != "0") {
@@ -269,6 +282,8 @@ void CentroidWorkflows::FaceCentre() {
     // a user quicker than the looks leaves only the history to show the pick.
     bool sawCommand = false;
     bool pickInHistory = false;
+    bool firstLook = true;
+    lateHost_ = true;
     const std::uint64_t pickStart = host_.NowMs();
     std::uint64_t historyLookedAt = 0;
     bool historyLooked = false;
@@ -277,9 +292,12 @@ void CentroidWorkflows::FaceCentre() {
             if (look.gone)
                 return true;
             if (ShowsCommand(look.prompt)) {
+                lateHost_ = lateHost_ && !firstLook;
+                firstLook = false;
                 sawCommand = true;
                 return false;
             }
+            firstLook = false;
             if (look.prompt != kIdlePrompt)
                 return false;
             if (sawCommand)
@@ -306,7 +324,7 @@ void CentroidWorkflows::FaceCentre() {
         stopPicking();
         return;
     }
-    std::string point = link_.QuerySysVar("LASTPOINT");
+    std::string point = QuerySysVar("LASTPOINT");
     const std::string pointX = SplitFirst(point);
     const std::string pointY = SplitFirst(point);
     // Without a usable point the boundary would make nothing and "_region L" would turn the

@@ -98,6 +98,8 @@ private:
     // between, until done accepts a look or limitMs have passed; returns the last look. Ends the
     // run (the silent abort) once the user closes the window.
     Look WaitFor(const std::function<bool(const Look&)>& done, std::uint64_t limitMs);
+    // A system variable's value; from a late host, once it shows the value's prompt.
+    std::string QuerySysVar(const std::string& name);
     void SwitchFileDialogs(bool on);
     // Has -BOUNDARY make the region itself, so that no object of the user's is ever turned into
     // one; false when the host does not tell its boundary kind (then "_region L" makes it).
@@ -118,6 +120,7 @@ private:
     std::string boundaryKind_;  // HPBOUND as the run found it, while the run has changed it
     platform::WindowHandle historyPane_ = 0;
     unsigned fixedSleepMs_ = 0;
+    bool lateHost_ = false;  // the host did not show the pick prompt inside the send
 };
 
 }  // namespace app

@@ -81,6 +81,18 @@ std::string HistoryValue(const std::string& line, const std::string& name) {
 
 }  // namespace
 
+std::string ValueShownFor(const std::string& prompt, const std::string& name) {
+    std::string upperPrompt = prompt;
+    std::string upperName = name;
+    for (char& c : upperPrompt)
+        c = UpperAscii(c);
+    for (char& c : upperName)
+        c = UpperAscii(c);
+    if (upperName.empty() || upperPrompt.find(upperName) == std::string::npos)
+        return std::string();
+    return Between(prompt, '<', '>');
+}
+
 // One liveness test per command: every test of another program's window is a trip to the window
 // system's server, and on a busy machine each such trip may cost milliseconds.
 bool CadLink::SendCommand(const std::u16string& text) {
@@ -295,8 +307,10 @@ std::string CadLink::QuerySysVarAs(const std::string& name, bool unicode) {
     const std::string request = IsBareVariable(name) ? name + "\r" : "'SETVAR " + name + "\r";
     SendCommandAs(system_.AnsiToWide(request), unicode);
 
+    // A host that takes input late may still show the prompt of an earlier query: only a prompt
+    // about this variable gives its value.
     std::string working = ReadPrompt();
-    std::string value = Between(working, '<', '>');
+    std::string value = ValueShownFor(working, name);
     if (!value.empty()) {
         SendCommandAs(u"\x03", unicode);  // leave the prompt that shows the value
         return value;

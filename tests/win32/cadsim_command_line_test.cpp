@@ -8,6 +8,7 @@
 
 #include "command_interpreter.h"
 #include "options.h"
+#include "record_lines.h"
 #include "system_variables.h"
 
 namespace {
@@ -246,11 +247,37 @@ TEST(CadsimOptions, BadInputOptionsAreRefusedWithTheirName) {
              {{"--var", "FILEDIA=2"}, "FILEDIA"},
              {{"--var", "FILEDIA=1", "--var", "filedia=0"}, "filedia"},
              {{"--report-fault", "slow"}, "slow"},
+             {{"--line-delay", "20"}, "--input after"},
+             {{"--input", "after", "--line-delay", "20", "--input-delay", "20"}, "--line-delay"},
          }) {
         const cadsim::ParseResult parsed = Parse(bad.args);
         EXPECT_FALSE(parsed.ok) << bad.named;
         EXPECT_NE(parsed.error.find(bad.named), std::string::npos) << parsed.error;
     }
+}
+
+// A host late at every line stalls after the leading Ctrl+C keys and after every Enter; a space
+// alone does not end a line.
+TEST(CadsimInput, RecordsSplitIntoTheLinesALateHostStallsBetween) {
+    const struct {
+        std::string record;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"\x03\x03"
+         "FILEDIA 0\r",
+         {"\x03\x03", "FILEDIA 0\r"}},
+        {"\x03_massprop LAST \rY\rC:\\a b\\x\r", {"\x03", "_massprop LAST \r", "Y\r", "C:\\a b\\x\r"}},
+        {"\x03ID ", {"\x03", "ID "}},
+        {"Y\r", {"Y\r"}},
+        {"\x03", {"\x03"}},
+        {"", {}},
+        {"\r\r", {"\r", "\r"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(cadsim::RecordLines(c.record), c.lines) << c.record;
+    const cadsim::ParseResult parsed = Parse({"--input", "after", "--line-delay", "50"});
+    ASSERT_TRUE(parsed.ok) << parsed.error;
+    EXPECT_EQ(parsed.options.lineDelayMs, 50u);
 }
 
 }  // namespace

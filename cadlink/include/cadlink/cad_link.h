@@ -21,6 +21,10 @@ constexpr std::uintptr_t kCopyHistoryCommand = 32781;
 // A window text shorter than this (in bytes, terminator included) is read with one message.
 constexpr std::size_t kTextReadBytes = 1024;
 
+// The value a prompt shows between angle brackets when it asks about the named variable; empty
+// for any other prompt.
+std::string ValueShownFor(const std::string& prompt, const std::string& name);
+
 class CadLink {
 public:
     CadLink(platform::WindowSystem& windows, platform::CommandLineSystem& system, platform::Clipboard& clipboard)
