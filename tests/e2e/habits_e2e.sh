@@ -131,6 +131,27 @@ check_eq "session end during a selection: the CAD program idle" "コマンド: "
 check_eq "session end during a selection: the size saved" "12.5" "$(ini_size)"
 stop_sim
 
+# The session ends during the report wait, with a host that stalls 400 ms at every line of input:
+# what the tool typed when the session ended is still to be handled, and so is what it typed to
+# put the settings back; once the host is through, FILEDIA and HPBOUND are back and it is idle.
+start_tool
+click_control "$TITLE" $ID_FACE_CENTRE  # face-centre mode (the box is not saved)
+type_size 12.5
+start_sim --drawing "$(windows_path "$samples/rectangle.txt")" --user "$(user_script "pick 30,35")" \
+    --input after --line-delay 400
+click_control "$TITLE" $ID_EXECUTE
+for i in $(seq 1 300); do [ "$(sim_var FILEDIA 1)" = 0 ] && break; sleep 0.1; done
+check_eq "session end: the run measures, file dialogs off" 0 "$(sim_var FILEDIA 1)"
+probe endsession "$TITLE" >/dev/null
+wait_exit "$TAVRO_PID" 10 || true
+for i in $(seq 1 150); do [ "$(sim_prompt)" = "コマンド: " ] && [ "$(sim_var FILEDIA 0)" = 1 ] && [ "$(sim_var HPBOUND 0)" = 1 ] && break; sleep 0.2; done
+check_eq "session end during the report wait: FILEDIA is 1 again" 1 "$(sim_var FILEDIA 1)"
+check_eq "session end during the report wait: HPBOUND is 1 again" 1 "$(sim_var HPBOUND 1)"
+check_eq "session end during the report wait: the CAD program idle" "コマンド: " "$(sim_prompt)"
+check_eq "session end during the report wait: no circle" "" "$(sim_circles)"
+check_eq "session end during the report wait: the size saved" "12.5" "$(ini_size)"
+stop_sim
+
 # The session ends while the tool is idle: the size saved.
 start_tool
 type_size 33
