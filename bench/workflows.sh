@@ -11,5 +11,6 @@ bin="$root/build/${TAVRO_BUILD_DIR:-win64}/bin"
 wine_env_up
 trap wine_env_down EXIT
 
-# --trace also prints, for the last run of each kind, what the simulator handled and when.
+# --trace also prints the last later face-centre run as the simulator handled it, and when;
+# --exe NAME times another build of the tool copied into the bin folder in place of Tavro.exe.
 wine "$bin/workflow_bench.exe" "$@" 2>&1 | tr -d '\r' | iconv -f CP932 -t UTF-8 -c

@@ -282,6 +282,7 @@ void CentroidWorkflows::FaceCentre() {
     // a user quicker than the looks leaves only the history to show the pick.
     bool sawCommand = false;
     bool pickInHistory = false;
+    std::string pickLine;
     bool firstLook = true;
     lateHost_ = true;
     const std::uint64_t pickStart = host_.NowMs();
@@ -308,7 +309,8 @@ void CentroidWorkflows::FaceCentre() {
             if (!historyLooked || now - historyLookedAt >= kHistoryLookMs) {
                 historyLooked = true;
                 historyLookedAt = now;
-                pickInHistory = ShowsUserEnd(link_.LastHistoryLine(), historyBefore);
+                pickLine = link_.LastHistoryLine();
+                pickInHistory = ShowsUserEnd(pickLine, historyBefore);
             }
             return pickInHistory;
         },
@@ -319,7 +321,8 @@ void CentroidWorkflows::FaceCentre() {
             Send(kCancelOnly);
     };
 
-    const std::string lastLine = link_.LastHistoryLine();
+    // The line that showed the pick is still the last: the host is idle.
+    const std::string lastLine = pickInHistory ? pickLine : link_.LastHistoryLine();
     if (Contains(lastLine, kCancelled) || !Contains(lastLine, "X")) {
         stopPicking();
         return;

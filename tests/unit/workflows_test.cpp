@@ -506,6 +506,15 @@ TEST_F(WorkflowTest, FailedHistoryReadEndsTheRunWithTheWindowRestored) {
 }
 
 TEST_F(WorkflowTest, CloseDuringAWaitEndsTheRunAndSwitchesFileDialogsBackOn) {
+    // At the pick: no setting was changed, so none is put back; the pick command the run typed is
+    // cancelled, so that the user's next click in the drawing is no pick.
+    host.onPoll = [this] { host.stop = prompt == "点を指定: "; };
+    EXPECT_THROW(workflows.FaceCentre(), platform::EAbort);
+    EXPECT_EQ(typed, Expected({"\x03ID ", "\x03"}));
+    EXPECT_EQ(prompt, kIdle);
+    EXPECT_FALSE(host.minimized);
+    EXPECT_FALSE(workflows.Running());
+    host.stop = false;
     host.onPoll = [this] {
         if (prompt == "オブジェクトを選択: ")
             host.stop = true;
