@@ -165,6 +165,10 @@ class CountingClipboard : public platform::Clipboard {
 public:
     CountingClipboard(platform::Clipboard& inner, CallCounter& counter) : inner_(inner), counter_(counter) {}
 
+    bool OwnerAnswers() override {
+        counter_.Count("GetClipboardOwner and WM_NULL to its owner");
+        return inner_.OwnerAnswers();
+    }
     bool OpenClipboard() override {
         counter_.Count("OpenClipboard");
         return inner_.OpenClipboard();

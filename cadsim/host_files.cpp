@@ -53,6 +53,30 @@ std::string AsCp932(const std::string& bytes) {
     return converted;
 }
 
+namespace {
+
+// The report as a host with a broken geometry kernel prints it: "NaN" for the area and the
+// centroid, everything else as it was.
+std::string WithNaNValues(const std::string& bytes) {
+    std::string result;
+    bool centroidY = false;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find("\r\n", start);
+        end = end == std::string::npos ? bytes.size() : end + 2;
+        std::string line = bytes.substr(start, end - start);
+        const bool centroid = line.find("図心") != std::string::npos;
+        if (centroid || centroidY || line.find("面積") != std::string::npos)
+            line = line.substr(0, line.find_last_of(' ') + 1) + "NaN\r\n";
+        centroidY = centroid;
+        result += line;
+        start = end;
+    }
+    return result;
+}
+
+}  // namespace
+
 std::string Win32ReportFiles::FullPath(const std::string& name) const {
     char buffer[MAX_PATH * 2];
     const DWORD n = ::GetFullPathNameA(name.c_str(), sizeof(buffer), buffer, nullptr);
@@ -92,6 +116,8 @@ bool Win32ReportFiles::Write(const std::string& path, const std::string& bytes) 
             }
             return WriteBytes(path, garbage);
         }
+        case ReportFault::NaN:
+            return WriteBytes(path, WithNaNValues(bytes));
         case ReportFault::Huge: {
             // The real report, then lines without any tag up to 10 MB.
             std::string huge = bytes;

@@ -63,7 +63,7 @@ const char* Usage() {
            "FILE]\n"
            "              [--log-busy] [--history-lines N]\n"
            "              [--var NAME=VALUE]... [--drawing FILE] [--user FILE]\n"
-           "              [--report-fault missing|locked|folder|garbage|huge]";
+           "              [--report-fault missing|locked|folder|garbage|huge|nan]";
 }
 
 ParseResult ParseOptions(const std::vector<std::string>& args) {
@@ -158,12 +158,12 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         } else if (name == "--report-fault") {
             static const std::pair<const char*, ReportFault> kFaults[] = {
                 {"missing", ReportFault::Missing}, {"locked", ReportFault::Locked}, {"folder", ReportFault::Folder},
-                {"garbage", ReportFault::Garbage}, {"huge", ReportFault::Huge},
+                {"garbage", ReportFault::Garbage}, {"huge", ReportFault::Huge},     {"nan", ReportFault::NaN},
             };
             const auto* fault = std::find_if(std::begin(kFaults), std::end(kFaults),
                                              [&](const auto& known) { return value == known.first; });
             if (fault == std::end(kFaults))
-                return Fail(bad + " (missing, locked, folder, garbage or huge)");
+                return Fail(bad + " (missing, locked, folder, garbage, huge or nan)");
             options.reportFault = fault->second;
         } else if (name == "--history-lines") {
             if (!ParseCount(value, kHistoryLimit, options.historyLines))

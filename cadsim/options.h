@@ -21,7 +21,7 @@ enum class InputMode { Inside, After };
 // What goes wrong with each report file the mass-properties command writes, for fault tests: it is
 // gone afterwards, held open by another program, a folder stands in its place, it holds garbage,
 // or it is 10 MB long.
-enum class ReportFault { None, Missing, Locked, Folder, Garbage, Huge };
+enum class ReportFault { None, Missing, Locked, Folder, Garbage, Huge, NaN };
 
 struct Options {
     FrameFamily frame = FrameFamily::Afx;

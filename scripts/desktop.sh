@@ -81,7 +81,7 @@ type_size() {
     click_control "$TITLE" $ID_EDIT1
     xdotool key End
     xdotool key --repeat 40 --delay 5 BackSpace
-    [ -z "$1" ] || xdotool type --delay 30 "$1"
+    [ -z "$1" ] || xdotool type --delay 30 -- "$1"
     sleep 0.2
 }
 
@@ -127,11 +127,19 @@ sim_filedia() {
     echo "${value:-1}"
 }
 
-# Clicks Execute and waits until the run is over: the window is minimised while a run waits.
+# Clicks Execute and waits until the run is over: the window is minimised while a run waits. A run
+# minimises it only once the double-click time has passed, so the start is waited for first (a
+# run that finds no CAD program never starts; one that ends between two looks is over as well).
 run_execute() {
+    local typed
+    typed=$( [ -n "${SIM_LOG_RAW:-}" ] && grep -c '^copydata' "$SIM_LOG_RAW" 2>/dev/null || true)
     click_control "$TITLE" $ID_EXECUTE
-    sleep 0.5
     local i
+    for i in $(seq 1 25); do
+        [ "$(probe iconic "$TITLE")" = 1 ] && break
+        [ -n "${SIM_LOG_RAW:-}" ] && [ "$(grep -c '^copydata' "$SIM_LOG_RAW" 2>/dev/null || true)" != "$typed" ] && break
+        sleep 0.2
+    done
     for i in $(seq 1 200); do
         [ "$(probe iconic "$TITLE")" = 0 ] && return 0
         sleep 0.2

@@ -1,10 +1,9 @@
 #include "report_reader.h"
 
-#include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <vector>
 
+#include "cad_numbers.h"
 #include "cadlink/text_lines.h"
 #include "framework/exceptions.h"
 
@@ -43,52 +42,15 @@ bool Contains(const std::string& text, const char* tag) {
     return text.find(tag) != std::string::npos;
 }
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 }  // namespace
 
 std::string FormatTwoDecimals(const std::string& text, char decimalSeparator) {
-    // Sign, digits, one decimal separator, an exponent; blanks around it are allowed.
-    const std::string number = cadlink::Trim(text);
-    std::string plain;
-    std::size_t i = 0;
-    if (i < number.size() && (number[i] == '+' || number[i] == '-'))
-        plain += number[i++];
-    bool digits = false;
-    while (i < number.size() && IsDigit(number[i])) {
-        plain += number[i++];
-        digits = true;
-    }
-    if (i < number.size() && number[i] == decimalSeparator) {
-        plain += '.';
-        ++i;
-        while (i < number.size() && IsDigit(number[i])) {
-            plain += number[i++];
-            digits = true;
-        }
-    }
-    if (digits && i < number.size() && (number[i] == 'e' || number[i] == 'E')) {
-        std::size_t j = i + 1;
-        std::string exponent = "e";
-        if (j < number.size() && (number[j] == '+' || number[j] == '-'))
-            exponent += number[j++];
-        const std::size_t exponentDigits = j;
-        while (j < number.size() && IsDigit(number[j]))
-            exponent += number[j++];
-        if (j > exponentDigits) {
-            plain += exponent;
-            i = j;
-        }
-    }
-    if (!digits || i != number.size())
+    // Read as the CAD program writes it; shown with the user's decimal symbol.
+    const std::optional<double> value = ParseCadNumber(cadlink::Trim(text));
+    if (!value)
         throw framework::EConvertError("'" + text + "' は浮動小数点数ではありません");
-    const double value = std::strtod(plain.c_str(), nullptr);
-    if (!std::isfinite(value))
-        throw framework::EConvertError("'" + text + "' は浮動小数点数ではありません");
-    char formatted[400];
-    std::snprintf(formatted, sizeof formatted, "%5.2f", value);
+    char formatted[64];
+    std::snprintf(formatted, sizeof formatted, "%5.2f", *value);
     std::string result = formatted;
     for (char& c : result)
         if (c == '.')
@@ -102,7 +64,10 @@ ReportValues ParseReport(const std::string& content,
                          char decimalSeparator) {
     const char* centroidTag = variant == ReportVariant::FaceCentre ? kFaceCentreTag : kRegionTag;
     auto caption = [&](const std::string& value) {
-        return variant == ReportVariant::FaceCentre ? value : FormatTwoDecimals(value, decimalSeparator);
+        if (variant == ReportVariant::Region)
+            return FormatTwoDecimals(value, decimalSeparator);
+        // Shown as read, but only a number: never "NaN" or hundreds of digits.
+        return IsCadNumber(value) ? value : std::string();
     };
     const std::vector<std::string> lines = ReportLines(content);
     ReportValues values;

@@ -26,14 +26,17 @@ public:
 };
 
 // Reads the whole report text; the last centroid, area and perimeter lines win. Throws
-// framework::EConvertError in the region variant for an area or perimeter that is not a number.
+// framework::EConvertError in the region variant for an area or perimeter that is not a number;
+// the face-centre variant shows such a value as an empty caption. decimalSeparator is the user's,
+// for the captions: the report itself always has a full stop.
 ReportValues ParseReport(const std::string& content,
                          ReportVariant variant,
                          ReportLabels& labels,
                          char decimalSeparator = '.');
 
-// "%5.2f" of a number written with the given decimal separator; throws framework::EConvertError
-// ("'<text>' は浮動小数点数ではありません") for a text that is not a number.
+// "%5.2f" of a number as the CAD program writes it (blanks around it allowed), shown with the given
+// decimal separator; throws framework::EConvertError ("'<text>' は浮動小数点数ではありません") for a
+// text that is not such a number.
 std::string FormatTwoDecimals(const std::string& text, char decimalSeparator = '.');
 
 }  // namespace app

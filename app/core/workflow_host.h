@@ -24,6 +24,9 @@ public:
     virtual void HandleMessagesFor(unsigned milliseconds) = 0;
     // Sleeps without handling anything.
     virtual void Sleep(unsigned milliseconds) = 0;
+    // Whether a mouse button is down now, and the system's double-click time.
+    virtual bool MouseButtonsDown() = 0;
+    virtual unsigned DoubleClickTimeMs() = 0;
     // A clock in milliseconds, for the waits' time limits.
     virtual std::uint64_t NowMs() = 0;
     // True once the user asked to close the window or the application is ending: a run ends at
@@ -31,6 +34,8 @@ public:
     virtual bool StopRequested() = 0;
     // The plain message dialog: no icon, one OK button, the application title as caption.
     virtual void ShowMessage(const std::string& text) = 0;
+    // Tells the user, without a modal box, that no CAD program was found.
+    virtual void ShowCadMissing() = 0;
     // Draws a hint once over the bottom left of another program's window.
     virtual void DrawHint(platform::WindowHandle window, const std::string& text) = 0;
     // The whole report file, or nothing when there is no file; throws the framework's file error

@@ -1,5 +1,6 @@
 #include "workflows.h"
 
+#include "cad_numbers.h"
 #include "cadlink/text_lines.h"
 #include "framework/exceptions.h"
 #include "platform/abort.h"
@@ -81,12 +82,21 @@ bool IsTypeableValue(const std::string& value) {
     return true;
 }
 
-void CheckTypeableSize(const std::string& typed, const std::string& shown) {
-    const std::size_t first = typed.find_first_not_of(' ');
-    const std::size_t last = typed.find_last_not_of(' ');
-    if (first == std::string::npos || IsTypeableValue(typed.substr(first, last - first + 1)))
-        return;
-    throw framework::EConvertError("'" + shown + "' は浮動小数点数ではありません");
+std::string TrimSpaces(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return std::string();
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+void CentroidWorkflows::CheckFitsRecord(const std::string& command) {
+    if (!link_.FitsRecord(system_.AnsiToWide(command)))
+        throw framework::EInOutError("作業フォルダ " + paths_.WorkFolder() + " のパスが長すぎます");
+}
+
+void CentroidWorkflows::ClearLabels() {
+    host_.ShowArea("");
+    host_.ShowPerimeter("");
 }
 
 std::string QuotedIfBlank(const std::string& text) {
@@ -99,16 +109,11 @@ class CentroidWorkflows::RunScope {
 public:
     explicit RunScope(CentroidWorkflows& owner) : owner_(owner) { owner_.running_ = true; }
     ~RunScope() {
-        const bool changed = owner_.fileDialogsOff_ || !owner_.boundaryKind_.empty();
-        if (changed && owner_.link_.Discovery().IsCadReady()) {
-            // Even a CAD program that stopped answering gets the settings back, should it wake.
-            owner_.link_.ExpectAnswers();
-            if (owner_.fileDialogsOff_)
-                owner_.Send(kFileDialogsOn);
-            owner_.RestoreBoundaryKind();
+        try {
+            owner_.PutBackCadSettings();
+        } catch (...) {
+            // Nothing leaves a destructor; the window still comes back below.
         }
-        owner_.fileDialogsOff_ = false;
-        owner_.boundaryKind_.clear();
         if (minimized_)
             owner_.host_.SetMinimized(false);
         owner_.running_ = false;
@@ -125,6 +130,49 @@ private:
     CentroidWorkflows& owner_;
     bool minimized_ = false;
 };
+
+void CentroidWorkflows::PutBackCadSettings() {
+    if (!running_)
+        return;
+    const bool changed = fileDialogsOff_ || !boundaryKind_.empty();
+    if (changed && link_.Discovery().IsCadReady()) {
+        // Even a CAD program that stopped answering gets the settings back, should it wake.
+        link_.ExpectAnswers();
+        if (fileDialogsOff_)
+            Send(kFileDialogsOn);
+        RestoreBoundaryKind();
+    }
+    fileDialogsOff_ = false;
+    boundaryKind_.clear();
+    // A command the run typed that still asks for input (a pick nobody made, a value the CAD
+    // program refused) would take the user's next click in the drawing: one Ctrl+C ends it.
+    if (link_.Answering() && link_.Discovery().IsCadReady()) {
+        const Look look = LookAtHost();
+        if (!look.gone && !look.prompt.empty() && look.prompt != kIdlePrompt)
+            Send(kCancelOnly);
+    }
+}
+
+void CentroidWorkflows::LetTheClickSettle() {
+    const unsigned doubleClickMs = host_.DoubleClickTimeMs();
+    std::uint64_t quietSince = host_.NowMs();
+    for (;;) {
+        const std::uint64_t now = host_.NowMs();
+        if (host_.MouseButtonsDown())
+            quietSince = now;
+        else if (now - quietSince >= doubleClickMs)
+            return;
+        host_.HandleMessagesFor(kLookIntervalMs);
+        if (host_.StopRequested())
+            platform::Abort();
+    }
+}
+
+void CentroidWorkflows::ProcessMessages() {
+    host_.ProcessMessages();
+    if (host_.StopRequested())
+        platform::Abort();
+}
 
 CentroidWorkflows::Look CentroidWorkflows::LookAtHost() {
     Look look;
@@ -205,16 +253,23 @@ void CentroidWorkflows::FaceCentre() {
         host_.ShowMessage(kSizeMissing);
         return;
     }
-    CheckTypeableSize(cadlink::Trim(host_.SizeText()), host_.SizeText());
-    if (!link_.ActivateCad())
+    CheckedRadius(cadlink::Trim(host_.SizeText()), host_.SizeText());
+    if (!link_.ActivateCad()) {
+        host_.ShowCadMissing();
         return;
+    }
     if (link_.ReadPrompt().empty())
         return;
+    const std::string measure =
+        std::string(kCancel) + "_massprop LAST \rY\r" + QuotedIfBlank(paths_.ReportStem()) + "\r";
+    CheckFitsRecord(measure);
 
     RunScope run(*this);
+    ClearLabels();
+    LetTheClickSettle();
     run.Minimize();
     const platform::WindowHandle historyPane = link_.Discovery().FindHistoryPane();
-    host_.ProcessMessages();
+    ProcessMessages();
 
     // The history's last line before the pick: a late host that has handled nothing yet still
     // shows an older pick or cancel there.
@@ -277,7 +332,7 @@ void CentroidWorkflows::FaceCentre() {
     const std::string pointY = SplitFirst(point);
     // Without a usable point the boundary would make nothing and "_region L" would turn the
     // user's last object into a region: stop as after a cancelled pick.
-    if (pointX.empty() || pointY.empty() || !IsTypeableValue(pointX) || !IsTypeableValue(pointY)) {
+    if (!IsCadNumber(pointX) || !IsCadNumber(pointY)) {
         Send(kCancelOnly);  // a late host has the query still to come: it must not stay at its prompt
         return;
     }
@@ -289,7 +344,7 @@ void CentroidWorkflows::FaceCentre() {
     SendAssembled(std::string(kCancel) + "-BOUNDARY " + pointX + "," + pointY + " " + "\r");
     if (!boundaryMakesRegion)
         Send(kRegionFromLast);
-    SendAssembled(std::string(kCancel) + "_massprop LAST \rY\r" + QuotedIfBlank(paths_.ReportStem()) + "\r");
+    SendAssembled(measure);
 
     // What ends this wait is the host's word about this command: the report rewritten, its
     // questions seen and then the idle prompt, or the replace question. An idle prompt alone may be
@@ -322,10 +377,10 @@ void CentroidWorkflows::FaceCentre() {
     if (!report || !ReportBoxHolds(*report, pointX, pointY))
         return;
     const ReportValues values = ParseReport(*report, ReportVariant::FaceCentre, host_, host_.DecimalSeparator());
-    if (values.centroidX.empty() || !IsTypeableValue(values.centroidX) || !IsTypeableValue(values.centroidY))
+    if (!IsCadNumber(values.centroidX) || !IsCadNumber(values.centroidY))
         return;
-    const std::string radius = cadlink::Trim(host_.SizeText());
-    CheckTypeableSize(radius, host_.SizeText());  // the box may have been changed during the run
+    // The box may have been changed during the run.
+    const std::string radius = CheckedRadius(cadlink::Trim(host_.SizeText()), host_.SizeText());
     if (SendAssembled(std::string(kCancel) + "CIRCLE " + values.centroidX + "," + values.centroidY + " " + radius +
                       "\r"))
         host_.MeasurementDrawn(MeasurementAsShown(ReportVariant::FaceCentre, values, radius, host_.DecimalSeparator()));
@@ -339,30 +394,35 @@ void CentroidWorkflows::Region() {
         host_.ShowMessage(kSizeMissing);
         return;
     }
-    FormatTwoDecimals(size, host_.DecimalSeparator());  // only a check: throws for a text that is no number
-    CheckTypeableSize(size, size);
-    if (!link_.ActivateCad())
+    CheckedRadius(TrimSpaces(size), size);
+    if (!link_.ActivateCad()) {
+        host_.ShowCadMissing();
         return;
+    }
+    CheckFitsRecord(QuotedIfBlank(paths_.ReportPath()) + "\r");
 
     RunScope run(*this);
+    ClearLabels();
+    LetTheClickSettle();
     run.Minimize();
     historyPane_ = link_.Discovery().FindHistoryPane();
-    host_.ProcessMessages();
+    ProcessMessages();
 
     std::string centroidX;
     do {
         const RegionPassResult pass = RegionPass(paths_.ReportPath());
         centroidX = pass.values.centroidX;
-        if (!IsTypeableValue(pass.values.centroidX) || !IsTypeableValue(pass.values.centroidY))
-            centroidX.clear();  // nothing from the report is typed that could run as a command
+        if (!IsCadNumber(pass.values.centroidX) || !IsCadNumber(pass.values.centroidY))
+            centroidX.clear();  // only numbers the CAD program takes are typed as the centre
         if (pass.reportRead && !centroidX.empty()) {
-            // Read afresh for every circle: a size changed during the run is checked again.
+            // Read afresh for every circle: a size changed during the run is checked again. Blanks
+            // around it are not typed: the Enter after a blank would start the circle command again.
             const std::string size = host_.SizeText();
-            CheckTypeableSize(size, size);
-            if (SendAssembled(std::string(kCancel) + "CIRCLE " + centroidX + "," + pass.values.centroidY + " " + size +
+            const std::string radius = CheckedRadius(TrimSpaces(size), size);
+            if (SendAssembled(std::string(kCancel) + "CIRCLE " + centroidX + "," + pass.values.centroidY + " " + radius +
                               "\r"))
                 host_.MeasurementDrawn(
-                    MeasurementAsShown(ReportVariant::Region, pass.values, size, host_.DecimalSeparator()));
+                    MeasurementAsShown(ReportVariant::Region, pass.values, radius, host_.DecimalSeparator()));
         }
     } while (host_.ContinuousChecked() && !centroidX.empty());
 }

@@ -22,10 +22,8 @@ std::string SplitFirst(std::string& text);
 // it would end the input early or start another command.
 bool IsTypeableValue(const std::string& value);
 
-// The circle size is typed as the radius: blanks around it end the input harmlessly, but a blank
-// or a control character inside it (or a control character anywhere) would type what follows as
-// further commands. Throws the framework's conversion error for shown in that case.
-void CheckTypeableSize(const std::string& typed, const std::string& shown);
+// The text without the blanks (code 32) at either end.
+std::string TrimSpaces(const std::string& text);
 
 // A blank ends an input at the CAD command line except inside double quotes.
 std::string QuotedIfBlank(const std::string& text);
@@ -48,6 +46,10 @@ public:
     void Region();
     RegionPassResult RegionPass(const std::string& reportPath);
     bool Running() const { return running_; }
+    // Puts back at once the CAD settings the running run changed (file dialogs, the boundary
+    // kind) and cancels a command of the run that still asks for input; called as a run ends, and
+    // for a process that may end before the run can unwind (the session is ending).
+    void PutBackCadSettings();
 
     // A wait looks at the host this often, handling the window's messages in between, so that
     // the answer to a pick comes at once and the banner keeps moving.
@@ -73,7 +75,18 @@ private:
     enum class Wait { Idle, Replace };
 
     bool Send(const std::u16string& text) { return link_.SendCommand(text); }
+    // A command longer than one record would be cut or not typed at all: the run must not start.
+    // Throws the framework's file error naming the work folder, whose length is the cause.
+    void CheckFitsRecord(const std::string& command);
+    // Only a run that reads values shows values.
+    void ClearLabels();
     bool SendAssembled(const std::string& text) { return link_.SendCommand(system_.AnsiToWide(text)); }
+    // Lets the window work; ends the run when the user closes the window or the session ends.
+    void ProcessMessages();
+    // Returns once the mouse buttons are up and none went down for the double-click time, the
+    // window working meanwhile: the rest of a double or triple click on Execute then lands on this
+    // window, never on a CAD program that asks for a point.
+    void LetTheClickSettle();
     // What one look at the host saw. Gone only when the CAD program's window or its prompt window
     // no longer exists or it stopped answering: an empty prompt read alone is not the end.
     struct Look {

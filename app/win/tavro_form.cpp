@@ -127,6 +127,29 @@ bool TTavroF::CanClose() {
     return true;
 }
 
+LRESULT TTavroF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_QUERYENDSESSION:
+            sessionEnding_ = true;
+            return TRUE;
+        case WM_ENDSESSION:
+            sessionEnding_ = wParam != FALSE;
+            if (sessionEnding_) {
+                // The process may be ended as soon as this returns: nothing can wait for the run
+                // to unwind or for the window to close.
+                if (workflows_)
+                    workflows_->PutBackCadSettings();
+                try {
+                    FormClose(this);
+                } catch (...) {
+                    // An error box now would only hold up the end of the session.
+                }
+            }
+            return 0;
+    }
+    return TForm::HandleMessage(message, wParam, lParam);
+}
+
 void TTavroF::plButton2Click(framework::TObject* sender) {
     // However the run ends, a close asked for during it is carried out afterwards.
     struct CloseAfterRun {

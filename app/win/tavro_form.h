@@ -21,6 +21,8 @@ public:
     virtual void FaceCentre() = 0;
     virtual void Region() = 0;
     virtual bool Running() const = 0;
+    // What a running run changed in the CAD program goes back now.
+    virtual void PutBackCadSettings() = 0;
 };
 
 extern const char kApplicationTitle[];
@@ -60,6 +62,9 @@ public:
     // Set when the user closed the window while a run was waiting: the run ends at its next
     // poll, and the window closes after it.
     bool CloseRequested() const { return closeRequested_; }
+    // Set from the system's question whether the session may end until it says the session goes on:
+    // a run ends at its next poll, as after Close.
+    bool SessionEnding() const { return sessionEnding_; }
 
 protected:
     void DoCreate() override { FormCreate(this); }
@@ -76,6 +81,7 @@ private:
     ResultsMenu resultsMenu_{results_};
     Workflows* workflows_ = nullptr;
     bool closeRequested_ = false;
+    bool sessionEnding_ = false;
 };
 
 extern TTavroF* TavroF;

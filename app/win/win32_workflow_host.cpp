@@ -57,16 +57,33 @@ void Win32WorkflowHost::Sleep(unsigned milliseconds) {
     ::Sleep(milliseconds);
 }
 
+bool Win32WorkflowHost::MouseButtonsDown() {
+    for (int button : {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON})
+        if (::GetAsyncKeyState(button) & 0x8000)
+            return true;
+    return false;
+}
+
+unsigned Win32WorkflowHost::DoubleClickTimeMs() {
+    return ::GetDoubleClickTime();
+}
+
 std::uint64_t Win32WorkflowHost::NowMs() {
     return ::GetTickCount64();
 }
 
 bool Win32WorkflowHost::StopRequested() {
-    return form_.CloseRequested() || framework::Application.Terminated();
+    return form_.CloseRequested() || form_.SessionEnding() || framework::Application.Terminated();
 }
 
 void Win32WorkflowHost::ShowMessage(const std::string& text) {
     framework::Application.MessageBox(text, MB_OK);
+}
+
+void Win32WorkflowHost::ShowCadMissing() {
+    // Long enough to read twice; it goes earlier at the next click or key.
+    constexpr unsigned kShownMs = 5000;
+    cadMissingTip_.Show(form_.plButton2->Handle(), "AutoCAD または DraftSight が見つかりません", kShownMs);
 }
 
 void Win32WorkflowHost::DrawHint(platform::WindowHandle window, const std::string& text) {

@@ -1,6 +1,7 @@
 #pragma once
 // The main window and the machine as the workflows see them, and the one CAD link of the process.
 
+#include "balloon_tip.h"
 #include "cadlink/cad_link.h"
 #include "tavro_form.h"
 #include "win32_command_line.h"
@@ -21,8 +22,11 @@ public:
     void HandleMessagesFor(unsigned milliseconds) override;
     void Sleep(unsigned milliseconds) override;
     std::uint64_t NowMs() override;
+    bool MouseButtonsDown() override;
+    unsigned DoubleClickTimeMs() override;
     bool StopRequested() override;
     void ShowMessage(const std::string& text) override;
+    void ShowCadMissing() override;
     void DrawHint(platform::WindowHandle window, const std::string& text) override;
     std::optional<std::string> ReadReportFile(const std::string& path) override;
     std::optional<std::uint64_t> FileVersion(const std::string& path) override;
@@ -35,9 +39,13 @@ public:
     // Shows the error box once when a row of the last run could not be written.
     void ReportResultsFailure();
 
+    // The tip of the last Execute that found no CAD program, while it is shown.
+    const BalloonTip& CadMissingTip() const { return cadMissingTip_; }
+
 private:
     TTavroF& form_;
     cadlink::WindowDiscovery* discovery_ = nullptr;
+    BalloonTip cadMissingTip_;
 };
 
 // A row that could not be written is reported once the run has ended, however it ends (an
@@ -68,6 +76,7 @@ public:
         workflows_.Region();
     }
     bool Running() const override { return workflows_.Running(); }
+    void PutBackCadSettings() override { workflows_.PutBackCadSettings(); }
     // The benchmark build's side-by-side figures: fixed sleeps between the waits' looks.
     void SetFixedSleepMs(unsigned milliseconds) { workflows_.SetFixedSleepMs(milliseconds); }
 

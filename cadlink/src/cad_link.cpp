@@ -129,6 +129,13 @@ bool CadLink::SendCopyDataAnsi(const std::u16string& text) {
     return discovery_.IsLive(discovery_.FindMainFrame()) && SendRecord(text, false);
 }
 
+bool CadLink::FitsRecord(const std::u16string& text) {
+    const WindowHandle frame = discovery_.Kept().MainFrame;
+    if (!discovery_.IsLive(frame))
+        return false;
+    return (system_.IsWindowUnicode(frame) ? text.size() : system_.WideToAnsi(text).size()) <= kMaxCommandUnits;
+}
+
 bool CadLink::SendRecord(const std::u16string& text, bool unicode) {
     if (!unicode) {
         const std::string ansi = system_.WideToAnsi(text);
@@ -233,8 +240,10 @@ void CadLink::ExchangeHistory(const std::function<void(std::string_view)>& look)
     if (!discovery_.IsLive(textWindow))
         return;
 
-    // Keep what the user had on the clipboard, so that it can be put back after the exchange.
-    if (!OpenClipboardWithRetry())
+    // Keep what the user had on the clipboard, so that it can be put back after the exchange. Its
+    // owner may have to render it: one that does not answer would hang the tool, so the exchange
+    // stops before the clipboard is touched.
+    if (!clipboard_.OwnerAnswers() || !OpenClipboardWithRetry())
         platform::Abort();
     std::vector<std::pair<unsigned, std::string>> saved;
     for (unsigned format : clipboard_.Formats()) {

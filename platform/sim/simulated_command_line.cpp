@@ -174,6 +174,12 @@ std::u16string SimulatedDesktop::AnsiToWide(const std::string& text) {
     return result;
 }
 
+bool SimulatedDesktop::OwnerAnswers() {
+    if (clipboardOwnerHung_)
+        slept_ += kOwnerTimeoutMs;
+    return !clipboardOwnerHung_;
+}
+
 bool SimulatedDesktop::OpenClipboard() {
     if (clipboardOpen_ || clipboardHeldElsewhere_ || slept_ < clipboardHeldUntil_)
         return false;

@@ -64,6 +64,8 @@ public:
     // Another program holds the clipboard open until the caller has slept this long.
     void HoldClipboardElsewhereFor(unsigned milliseconds) { clipboardHeldUntil_ = slept_ + milliseconds; }
     bool ClipboardOpen() const { return clipboardOpen_; }
+    // While set, the clipboard's owner (another program) does not answer; asking it costs the time-out.
+    void SetClipboardOwnerHung(bool hung) { clipboardOwnerHung_ = hung; }
 
     // How often each operation was called, for tests of what a lookup costs.
     struct CallCounts {
@@ -101,6 +103,7 @@ public:
     std::u16string AnsiToWide(const std::string& text) override;
     void Sleep(unsigned milliseconds) override { slept_ += milliseconds; }
 
+    bool OwnerAnswers() override;
     bool OpenClipboard() override;
     bool CloseClipboard() override;
     bool EmptyClipboard() override;
@@ -145,6 +148,7 @@ private:
     std::vector<unsigned> clipboardOrder_;
     bool clipboardOpen_ = false;
     bool clipboardHeldElsewhere_ = false;
+    bool clipboardOwnerHung_ = false;
     unsigned clipboardHeldUntil_ = 0;
     std::uint32_t frozenProcess_ = 0;
 };

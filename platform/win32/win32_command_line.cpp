@@ -41,7 +41,7 @@ void CALLBACK NoteAnswer(HWND, UINT, ULONG_PTR asked, LRESULT) {
 // not do: under Wine a send to a frozen program of another process waits until it wakes. An
 // asynchronous WM_NULL cannot block; its answer arrives while this thread looks at its queue.
 // Asked before every send: a program can freeze between two sends of one step.
-bool AnswersInTime(HWND window) {
+bool AnswersInTime(HWND window, DWORD timeoutMs = CommandLineSystem::kAnswerTimeoutMs) {
     const ULONG_PTR asked = ++lastAsked;
     if (!::SendMessageCallbackA(window, WM_NULL, 0, 0, NoteAnswer, asked))
         return false;
@@ -53,11 +53,11 @@ bool AnswersInTime(HWND window) {
         if (lastAnswered >= asked)
             return true;
         const DWORD waited = ::GetTickCount() - start;
-        if (waited >= CommandLineSystem::kAnswerTimeoutMs)
+        if (waited >= timeoutMs)
             return false;
         // The answer arrives as a sent message, which wakes this at once. Posted messages (the
         // banner's ticks) do not: they stay queued for the caller, and waking for them would spin.
-        ::MsgWaitForMultipleObjectsEx(0, nullptr, CommandLineSystem::kAnswerTimeoutMs - waited, QS_SENDMESSAGE, 0);
+        ::MsgWaitForMultipleObjectsEx(0, nullptr, timeoutMs - waited, QS_SENDMESSAGE, 0);
     }
 }
 
@@ -140,6 +140,14 @@ Win32Clipboard::Win32Clipboard()
 Win32Clipboard::~Win32Clipboard() {
     if (owner_)
         ::DestroyWindow(owner_);
+}
+
+bool Win32Clipboard::OwnerAnswers() {
+    HWND owner = ::GetClipboardOwner();
+    DWORD process = 0;
+    if (!owner || !::GetWindowThreadProcessId(owner, &process) || process == ::GetCurrentProcessId())
+        return true;
+    return AnswersInTime(owner, kOwnerTimeoutMs);
 }
 
 bool Win32Clipboard::OpenClipboard() {

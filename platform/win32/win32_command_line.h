@@ -30,6 +30,7 @@ public:
     Win32Clipboard(const Win32Clipboard&) = delete;
     Win32Clipboard& operator=(const Win32Clipboard&) = delete;
 
+    bool OwnerAnswers() override;
     bool OpenClipboard() override;
     bool CloseClipboard() override;
     bool EmptyClipboard() override;

@@ -141,6 +141,9 @@ report_fault() {
     if [ -n "$box" ]; then
         check_eq "report $fault: the error box" "$box" "$(probe msgbox "$TITLE" 20000)"
         probe answer "$TITLE" 5000 >/dev/null
+    else
+        # The run minimises the window only once the double-click time has passed: wait for its start.
+        for i in $(seq 1 25); do [ "$(probe iconic "$TITLE")" = 1 ] || [ -n "$(sim_circles)" ] && break; sleep 0.2; done
     fi
     for i in $(seq 1 100); do [ "$(probe iconic "$TITLE")" = 0 ] && break; sleep 0.2; done
     check_eq "report $fault: circles" "$expected" "$(sim_circles)"

@@ -107,14 +107,16 @@ if [ "$input" = inside ]; then
     check_eq "cancelled pick: FILEDIA untouched" 1 "$(sim_filedia)"
     stop_sim
 
-    # A size of blanks: the circle command carries an empty radius, which the host refuses.
+    # A size of blanks is no radius: the conversion error, nothing typed, the window as it was.
     type_size "   "
     start_sim "${sim_options[@]}" --drawing "$(windows_path "$samples/rectangle.txt")" \
         --user "$(user_script "pick 30,35")"
-    run_execute
-    check_eq "size of blanks: no circle" "" "$(sim_circles)"
-    check_eq "size of blanks: FILEDIA is 1 again" 1 "$(sim_filedia)"
-    check_eq "size of blanks: window restored" 0 "$(probe iconic "$TITLE")"
+    click_control "$TITLE" $ID_EXECUTE
+    check_eq "size of blanks: the error box" "'   ' は浮動小数点数ではありません." "$(probe msgbox "$TITLE" 10000)"
+    probe answer "$TITLE" 5000 >/dev/null
+    sleep 0.5
+    check_eq "size of blanks: nothing typed" "" "$(sim_log | grep '^copydata' || true)"
+    check_eq "size of blanks: window not minimised" 0 "$(probe iconic "$TITLE")"
     type_size 50
 
     # An empty size: the message, and nothing typed.

@@ -252,6 +252,24 @@ TEST_F(CadLinkTest, BusyClipboardEndsInTheSilentAbortWithNothingLost) {
     EXPECT_GT(desktop.SleptMs(), 0u);                // tried again before giving up
 }
 
+// A program that put data on the clipboard to render only on request, and hangs: reading it would
+// hang the tool. The exchange stops after one bounded question, before the clipboard is touched.
+TEST_F(CadLinkTest, HungClipboardOwnerEndsInTheSilentAbortWithinTheBoundAndNothingLost) {
+    desktop.PutOnClipboard(platform::kCfText, std::string("keep") + '\0');
+    desktop.SetClipboardOwnerHung(true);
+    EXPECT_THROW(link.LastHistoryLine(), platform::EAbort);
+    EXPECT_THROW(link.QuerySysVar("LASTPOINT"), platform::EAbort);  // its value is in the history
+    EXPECT_EQ(desktop.ClipboardData(platform::kCfText), std::string("keep") + '\0');
+    EXPECT_FALSE(desktop.ClipboardOpen());
+    for (const ReceivedMessage& m : desktop.Messages())
+        EXPECT_NE(m.message, platform::kWmCommand);
+    EXPECT_EQ(desktop.SleptMs(), 2 * platform::Clipboard::kOwnerTimeoutMs);
+
+    desktop.SetClipboardOwnerHung(false);
+    historyText = "コマンド: ID";
+    EXPECT_EQ(link.LastHistoryLine(), "コマンド: ID");
+}
+
 // A clipboard monitor opens the clipboard the moment the CAD program has put its history there.
 TEST_F(CadLinkTest, ClipboardTakenAfterTheHistoryCopyGetsTheUsersContentBackOnceFree) {
     // Held briefly, the retries outlast it and the history is read; held longer, the history is lost.

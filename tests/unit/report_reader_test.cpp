@@ -51,7 +51,9 @@ TEST(ReportReader, RegionShowsTwoDecimalsPaddedToFive) {
     EXPECT_EQ(labels.perimeters, std::vector<std::string>{"140.00"});
     EXPECT_EQ(app::FormatTwoDecimals("1.5"), " 1.50");
     EXPECT_EQ(app::FormatTwoDecimals(" -2.125e1 "), "-21.25");
-    EXPECT_EQ(app::FormatTwoDecimals("3,5", ','), " 3,50");
+    // The report has a full stop whatever the user's decimal symbol; the caption has the user's.
+    EXPECT_EQ(app::FormatTwoDecimals("1200.0000", ','), "1200,00");
+    EXPECT_THROW(app::FormatTwoDecimals("3,5", ','), framework::EConvertError);
 }
 
 TEST(ReportReader, CentroidTagWithOneSpaceIsForRegionModeOnly) {
@@ -110,7 +112,7 @@ TEST(ReportReader, RegionValueThatIsNotANumberRaisesTheConversionError) {
     }
     EXPECT_EQ(labels.areas, std::vector<std::string>{"12.00"});
     EXPECT_TRUE(labels.perimeters.empty());  // keeps its previous caption
-    for (const char* bad : {"", " ", "abc", "1.2.3", "e5", "1e", "--1", "1 2", "1e999"})
+    for (const char* bad : {"", " ", "abc", "1.2.3", "e5", "1e", "--1", "1 2", "1e999", "1e308", "nan", "inf", "0x10"})
         EXPECT_THROW(app::FormatTwoDecimals(bad), framework::EConvertError) << bad;
 }
 

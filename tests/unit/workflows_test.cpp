@@ -10,8 +10,11 @@
 #include "cadlink/cad_link.h"
 #include "framework/exceptions.h"
 #include "platform/abort.h"
+#include "cad_numbers.h"
+#include "cadlink/text_lines.h"
 #include "simulated_desktop.h"
 
+using app::IsCadNumber;
 using platform::WindowHandle;
 using platform::sim::ReceivedMessage;
 using platform::sim::SimulatedDesktop;
@@ -79,8 +82,10 @@ struct FakeHost : app::WorkflowHost {
     bool ContinuousChecked() override { return continuous; }
     void SetMinimized(bool value) override {
         minimized = value;
-        if (value)
+        if (value) {
             ++minimizeCalls;
+            minimizedAt = now;
+        }
     }
     void ProcessMessages() override {}
     void HandleMessagesFor(unsigned milliseconds) override {
@@ -94,8 +99,15 @@ struct FakeHost : app::WorkflowHost {
     }
     void Sleep(unsigned milliseconds) override { HandleMessagesFor(milliseconds); }
     std::uint64_t NowMs() override { return now; }
+    unsigned doubleClickMs = 0;
+    std::function<bool(std::uint64_t)> buttonsDownAt;  // the user's hand on the mouse, by time
+    bool MouseButtonsDown() override { return buttonsDownAt && buttonsDownAt(now); }
+    unsigned DoubleClickTimeMs() override { return doubleClickMs; }
+    std::uint64_t minimizedAt = 0;
     bool StopRequested() override { return stop; }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    int cadMissing = 0;
+    void ShowCadMissing() override { ++cadMissing; }
     void DrawHint(WindowHandle, const std::string& text) override { hints.push_back(text); }
     std::optional<std::string> ReadReportFile(const std::string& path) override {
         auto it = files.find(path);
@@ -105,7 +117,8 @@ struct FakeHost : app::WorkflowHost {
         auto it = files.find(path);
         return it == files.end() ? std::nullopt : std::optional<std::uint64_t>(it->second.second);
     }
-    char DecimalSeparator() override { return '.'; }
+    char decimal = '.';
+    char DecimalSeparator() override { return decimal; }
     void ShowArea(const std::string& caption) override { areas.push_back(caption); }
     void ShowPerimeter(const std::string& caption) override { perimeters.push_back(caption); }
 };
@@ -169,9 +182,15 @@ protected:
 
     Box measured{0, 0, 60, 70};  // the box of what the next report measures
 
+    std::string pendingArea = "1234.5678";
+    std::string unrecognisedReport;  // when set, the host writes this instead of its usual layout
+
     void WriteReport() {
         const std::size_t comma = pendingReport.find(',');
-        host.WriteFile(reportTarget, Report(pendingReport.substr(0, comma), pendingReport.substr(comma + 1), measured));
+        host.WriteFile(reportTarget, !unrecognisedReport.empty()
+                                         ? unrecognisedReport
+                                         : Report(pendingReport.substr(0, comma), pendingReport.substr(comma + 1),
+                                                  measured, pendingArea));
         prompt = kIdle;
     }
 
@@ -189,7 +208,10 @@ protected:
     std::string lateFrom;  // the host turns late from the record that begins with this on
     std::vector<std::string> pending;
 
+    std::vector<std::uint64_t> typedAt;
+
     void Type(const std::string& text) {
+        typedAt.push_back(host.now);
         if (lateness != Lateness::None) {
             typed.push_back(text);
             Queue(text);
@@ -308,6 +330,7 @@ protected:
             else
                 WriteReport();
         } else if (input == "_massprop\r") {
+            history.push_back("コマンド: _massprop");
             prompt = "オブジェクトを選択: ";
         } else if (input == "Y\r" && prompt.find("置き換えますか") != std::string::npos) {
             WriteReport();
@@ -373,8 +396,8 @@ TEST_F(WorkflowTest, FaceCentreTypesTheCommandsInOrderAndDrawsTheCircle) {
                         "CIRCLE 30.0000,35.0000 50\r"}));
     EXPECT_EQ(variables["HPBOUND"], "1");
     EXPECT_EQ(circles, Expected({"30.0000,35.0000 50"}));
-    EXPECT_EQ(host.areas, Expected({"1234.5678"}));
-    EXPECT_EQ(host.perimeters, Expected({"140.0000"}));
+    EXPECT_EQ(host.areas, Expected({"", "1234.5678"}));
+    EXPECT_EQ(host.perimeters, Expected({"", "140.0000"}));
     EXPECT_EQ(host.hints, Expected({"計算したい面の内側をクリック"}));
     EXPECT_EQ(host.minimizeCalls, 1);
     EXPECT_FALSE(host.minimized);
@@ -415,15 +438,16 @@ TEST_F(WorkflowTest, NothingHappensWithoutCadOrPromptOrSize) {
     workflows.Region();
     EXPECT_TRUE(typed.empty());
     EXPECT_EQ(host.minimizeCalls, 0);
+    EXPECT_EQ(host.cadMissing, 2);  // not for the missing prompt: a CAD program is there
 }
 
-TEST_F(WorkflowTest, FaceCentreSizeIsTrimmedAndBlanksGiveAnEmptyRadius) {
+TEST_F(WorkflowTest, FaceCentreSizeIsTrimmedAndBlanksAloneAreRefused) {
     PickAt("1", "2");
     host.size = "  30 ";
     workflows.FaceCentre();
     host.size = "   ";
-    workflows.FaceCentre();
-    EXPECT_EQ(circles, Expected({"30.0000,35.0000 30", "30.0000,35.0000 "}));
+    EXPECT_THROW(workflows.FaceCentre(), framework::EConvertError);
+    EXPECT_EQ(circles, Expected({"30.0000,35.0000 30"}));
 }
 
 TEST_F(WorkflowTest, PointWithBlanksAfterTheCommasGivesTheSameItems) {
@@ -484,10 +508,12 @@ TEST_F(WorkflowTest, FailedHistoryReadEndsTheRunWithTheWindowRestored) {
 }
 
 TEST_F(WorkflowTest, CloseDuringAWaitEndsTheRunAndSwitchesFileDialogsBackOn) {
-    // At the pick: nothing was changed, so nothing is put back.
+    // At the pick: no setting was changed, so none is put back; the pick command the run typed is
+    // cancelled, so that the user's next click in the drawing is no pick.
     host.onPoll = [this] { host.stop = prompt == "点を指定: "; };
     EXPECT_THROW(workflows.FaceCentre(), platform::EAbort);
-    EXPECT_EQ(typed, Expected({"\x03ID "}));
+    EXPECT_EQ(typed, Expected({"\x03ID ", "\x03"}));
+    EXPECT_EQ(prompt, kIdle);
     EXPECT_FALSE(host.minimized);
     EXPECT_FALSE(workflows.Running());
     host.stop = false;
@@ -526,9 +552,9 @@ TEST_F(WorkflowTest, RegionOnceAnswersTheQuestionsAndDrawsOneCircle) {
                                "\x03"
                                "FILEDIA 1\r",
                                "\x03"
-                               "CIRCLE 10.0000,15.0000 30 \r"}));
-    EXPECT_EQ(host.areas, Expected({"1234.57"}));
-    EXPECT_EQ(host.perimeters, Expected({"140.00"}));
+                               "CIRCLE 10.0000,15.0000 30\r"}));
+    EXPECT_EQ(host.areas, Expected({"", "1234.57"}));
+    EXPECT_EQ(host.perimeters, Expected({"", "140.00"}));
     EXPECT_EQ(host.hints, Expected({"基データを選択"}));
     EXPECT_FALSE(host.minimized);
 }
@@ -624,9 +650,9 @@ TEST_F(WorkflowTest, RegionSizeMustBeANumber) {
     }
     EXPECT_TRUE(typed.empty());
     EXPECT_EQ(host.minimizeCalls, 0);
-    host.size = std::string(300, '9');
-    SelectRegions();
-    EXPECT_NO_THROW(workflows.Region());
+    host.size = std::string(300, '9');  // a number, but far beyond what the CAD program takes
+    EXPECT_THROW(workflows.Region(), framework::EConvertError);
+    EXPECT_TRUE(typed.empty());
 }
 
 // A pick outside every closed area after a first run, with the first run's circle or a region of
@@ -651,13 +677,15 @@ TEST_F(WorkflowTest, OutsidePickLeavesTheDrawingTheLabelsAndTheSettingsAsTheyWer
         if (c.userRegionLast)
             objects.push_back({Kind::Region, {100, 100, 120, 120}});
         const std::vector<Object> before = objects;
-        const std::size_t labels = host.areas.size();
+        host.areas.clear();
+        host.perimeters.clear();
 
         PickAt("200.0000", "200.0000");
         workflows.FaceCentre();
         EXPECT_EQ(circles.size(), 1u);
-        EXPECT_EQ(host.areas.size(), labels);
-        EXPECT_EQ(host.perimeters.size(), labels);
+        // Only cleared, as every run starts: nothing of the older shape is shown as this pick's.
+        EXPECT_EQ(host.areas, Expected({""}));
+        EXPECT_EQ(host.perimeters, Expected({""}));
         if (c.hostTellsBoundaryKind) {
             ASSERT_EQ(objects.size(), before.size());
             for (std::size_t i = 0; i < objects.size(); ++i)
@@ -870,7 +898,7 @@ TEST_F(WorkflowTest, EveryCircleTypedIsOneMeasurementAsShownAndTyped) {
     EXPECT_EQ(first.area, "1234.57");
     EXPECT_EQ(first.perimeter, "140.00");
     EXPECT_EQ(first.centroidX + "," + first.centroidY, "10.0000,15.0000");
-    EXPECT_EQ(first.size, "30 ");
+    EXPECT_EQ(first.size, "30");  // as typed: blanks around it are not
     EXPECT_EQ(host.drawn[1].centroidX + "," + host.drawn[1].centroidY, "20.0000,25.0000");
 
     host.drawn.clear();
@@ -888,6 +916,199 @@ TEST_F(WorkflowTest, EveryCircleTypedIsOneMeasurementAsShownAndTyped) {
     EXPECT_EQ(host.drawn[0].centroidX + "," + host.drawn[0].centroidY, "30.0000,35.0000");
     EXPECT_EQ(host.drawn[0].size, "40");
     EXPECT_EQ(circles.back(), "30.0000,35.0000 40");
+}
+
+// Sizes the CAD program would not take as a radius: it would stay asking for one.
+TEST_F(WorkflowTest, SizesTheCadRefusesAreRefusedBeforeAnythingIsTyped) {
+    struct Case {
+        const char* size;
+        const char* message;  // empty: accepted
+    };
+    const Case cases[] = {
+        {"abc", "'abc' は浮動小数点数ではありません"},
+        {"D", "'D' は浮動小数点数ではありません"},
+        {"５", "'５' は浮動小数点数ではありません"},
+        {"1e999", "'1e999' は浮動小数点数ではありません"},
+        {"1e12", "'1e12' は浮動小数点数ではありません"},
+        {"nan", "'nan' は浮動小数点数ではありません"},
+        {"12,5", "'12,5' は浮動小数点数ではありません"},
+        {"   ", "'   ' は浮動小数点数ではありません"},
+        {"0", "'0' は正の数ではありません"},
+        {"-0", "'-0' は正の数ではありません"},
+        {"-5", "'-5' は正の数ではありません"},
+        {"0.5", ""},
+        {"2e1", ""},
+    };
+    for (const Case& c : cases) {
+        for (const bool faceCentre : {true, false}) {
+            SCOPED_TRACE(std::string(c.size) + (faceCentre ? " face centre" : " region"));
+            typed.clear();
+            host.size = c.size;
+            host.minimizeCalls = 0;
+            host.onPoll = [this] { Type("\x03"); };  // a run that starts is cancelled at once
+            try {
+                faceCentre ? workflows.FaceCentre() : workflows.Region();
+                EXPECT_STREQ(c.message, "");
+                EXPECT_EQ(host.minimizeCalls, 1);
+            } catch (const framework::EConvertError& error) {
+                EXPECT_EQ(std::string(error.what()), c.message);
+                EXPECT_TRUE(typed.empty());
+                EXPECT_EQ(host.minimizeCalls, 0);
+            }
+        }
+    }
+}
+
+// Centroids the CAD program would refuse leave it asking for a centre: they are never typed, the
+// labels never show them, and the CAD program is idle when the run ends.
+TEST_F(WorkflowTest, ReportNumbersTheCadRefusesAreNeitherTypedNorShown) {
+    struct Case {
+        const char* centroid;
+        const char* area;
+        bool circle;
+    };
+    for (const Case c :
+         {Case{"NaN,NaN", "NaN", false}, Case{"inf,-inf", "inf", false}, Case{"1e308,1.0000", "1e308", false},
+          Case{"30.0000,", "12.5", false}, Case{"-0,-0", "-0", true}}) {
+        for (const bool faceCentre : {true, false}) {
+            SCOPED_TRACE(std::string(c.centroid) + (faceCentre ? " face centre" : " region"));
+            circles.clear();
+            host.files.clear();
+            host.areas.clear();
+            pendingReport = c.centroid;
+            pendingArea = c.area;
+            bool refused = false;
+            if (faceCentre) {
+                PickAt("10.0000", "20.0000");
+                workflows.FaceCentre();  // face-centre mode shows values as read: no conversion error
+                ASSERT_EQ(host.areas.size(), 2u);
+                EXPECT_EQ(host.areas.back(), IsCadNumber(c.area) ? c.area : "");
+            } else {
+                host.onPoll = [this] {
+                    if (prompt == "オブジェクトを選択: ")
+                        prompt = "解析結果をファイルに書き出しますか? [はい(Y)/いいえ(N)] <N>: ";
+                };
+                try {
+                    workflows.Region();
+                } catch (const framework::EConvertError& error) {
+                    refused = true;  // an area that is no number ends the run with the error box
+                    EXPECT_EQ(std::string(error.what()), "'" + std::string(c.area) + "' は浮動小数点数ではありません");
+                }
+            }
+            EXPECT_EQ(refused, !faceCentre && !IsCadNumber(c.area));
+            for (const std::string& caption : host.areas)
+                EXPECT_TRUE(caption.empty() || IsCadNumber(cadlink::Trim(caption))) << caption;
+            EXPECT_EQ(circles.size(), c.circle ? 1u : 0u);
+            if (c.circle) {
+                EXPECT_EQ(circles.back(), "-0,-0 50");
+            }
+            EXPECT_EQ(prompt, kIdle);
+            EXPECT_EQ(variables["FILEDIA"], "1");
+            EXPECT_FALSE(host.minimized);
+        }
+    }
+}
+
+// The longest command of each mode carries the report path: face-centre mode types the stem in
+// "_massprop", region mode the path at the file-name question. One record holds 255 characters.
+TEST_F(WorkflowTest, WorkFolderTooLongForTheCommandRecordStopsTheRunBeforeAnythingIsTyped) {
+    struct Case {
+        bool faceCentre;
+        std::size_t folderLength;
+        bool fits;
+    };
+    for (const Case c : {Case{true, 223, true}, Case{true, 224, false}, Case{false, 238, true}, Case{false, 239, false},
+                         Case{false, 240, false}}) {
+        SCOPED_TRACE(std::to_string(c.folderLength) + (c.faceCentre ? " face centre" : " region"));
+        const std::string folder = "C:\\" + std::string(c.folderLength - 13, 'u') + "\\Halvetra\\";
+        ASSERT_EQ(folder.size(), c.folderLength);
+        const app::RunPaths longPaths{folder, "261207101500"};
+        app::CentroidWorkflows other{link, desktop, host, longPaths};
+        typed.clear();
+        circles.clear();
+        host.files.clear();
+        host.minimizeCalls = 0;
+        if (c.faceCentre)
+            PickAt("10.0000", "20.0000");
+        else
+            SelectRegions();
+        try {
+            c.faceCentre ? other.FaceCentre() : other.Region();
+            EXPECT_TRUE(c.fits);
+            EXPECT_EQ(circles.size(), 1u);
+        } catch (const framework::EInOutError& error) {
+            EXPECT_FALSE(c.fits);
+            EXPECT_EQ(std::string(error.what()), "作業フォルダ " + folder + " のパスが長すぎます");
+            EXPECT_TRUE(typed.empty());
+            EXPECT_EQ(host.minimizeCalls, 0);
+        }
+    }
+}
+
+// The report has a full stop whatever the user's decimal symbol; the labels show the user's.
+TEST_F(WorkflowTest, CommaDecimalSymbolStillReadsTheReportAndDrawsTheCircle) {
+    host.decimal = ',';
+    SelectRegions();
+    workflows.Region();
+    EXPECT_EQ(circles, Expected({"10.0000,15.0000 50"}));
+    EXPECT_EQ(host.areas, Expected({"", "1234,57"}));
+    EXPECT_EQ(host.perimeters, Expected({"", "140,00"}));
+}
+
+// A run that reads no values (here a report in a layout the tool does not know) must not leave the
+// last run's values on the labels, where they would look like this run's.
+TEST_F(WorkflowTest, RunClearsTheLabelsWhenItStarts) {
+    for (const bool faceCentre : {true, false}) {
+        SCOPED_TRACE(faceCentre ? "face centre" : "region");
+        unrecognisedReport.clear();
+        faceCentre ? PickAt("10.0000", "20.0000") : SelectRegions();
+        faceCentre ? workflows.FaceCentre() : workflows.Region();
+        ASSERT_FALSE(host.areas.back().empty());
+        ASSERT_FALSE(host.perimeters.back().empty());
+        unrecognisedReport = "Area = 12\r\nPerimeter = 3\r\n";
+        faceCentre ? workflows.FaceCentre() : workflows.Region();
+        EXPECT_EQ(host.areas.back(), "");
+        EXPECT_EQ(host.perimeters.back(), "");
+    }
+}
+
+// The session ends while a run waits: the settings must be back before the window's handler
+// returns, since the process may be ended then, before the run can unwind.
+TEST_F(WorkflowTest, SessionEndPutsTheSettingsBackAtOnceAndTheRunEndsAtItsNextPoll) {
+    for (const bool faceCentre : {true, false}) {
+        SCOPED_TRACE(faceCentre ? "report wait" : "selection wait");
+        variables["HPBOUND"] = "1";
+        ignoreMassprop = true;  // the report wait goes on until the session ends
+        std::map<std::string, std::string> whenPutBack;
+        std::size_t typedWhenPutBack = 0;
+        const auto endSession = [&, this] {
+            ASSERT_EQ(variables["FILEDIA"], "0");
+            workflows.PutBackCadSettings();  // what the window does on WM_ENDSESSION
+            whenPutBack = variables;
+            typedWhenPutBack = typed.size();
+            host.stop = true;
+        };
+        if (faceCentre) {
+            PickAt("10.0000", "20.0000");
+            host.onPoll = [&, this, pick = host.onPoll] {
+                pick();
+                if (variables["HPBOUND"] == "0" && !host.stop)
+                    endSession();
+            };
+        } else {
+            host.onPoll = [&, this] {
+                if (prompt == "オブジェクトを選択: " && !host.stop)
+                    endSession();
+            };
+        }
+        EXPECT_THROW(faceCentre ? workflows.FaceCentre() : workflows.Region(), platform::EAbort);
+        EXPECT_EQ(whenPutBack["FILEDIA"], "1");
+        EXPECT_EQ(whenPutBack["HPBOUND"], "1");
+        EXPECT_EQ(typed.size(), typedWhenPutBack);  // nothing more was typed as the run unwound
+        EXPECT_FALSE(host.minimized);
+        host.stop = false;
+        ignoreMassprop = false;
+    }
 }
 
 }  // namespace
@@ -1001,6 +1222,83 @@ TEST_F(WorkflowTest, EveryHostBehaviourGetsTheRightCircleOrNoneAndIsLeftAsItWas)
         }
         EXPECT_FALSE(host.minimized);
     }
+}
+
+// The Execute click starts the run at its release; the rest of a double or triple click follows
+// within the double-click time. Nothing may ask the CAD program for a point before it is over.
+TEST_F(WorkflowTest, PickIsAskedOnlyOnceTheRestOfADoubleOrTripleClickIsOver) {
+    struct Press {
+        std::uint64_t down, up;  // after the run started
+    };
+    struct Case {
+        const char* name;
+        std::vector<Press> presses;
+        std::uint64_t earliest;  // the first command may be typed from here on
+    };
+    const Case cases[] = {
+        {"single click", {}, 500},
+        {"double click", {{100, 180}}, 680},
+        {"triple click", {{100, 180}, {300, 380}}, 880},
+        {"button held", {{50, 3000}}, 3500},
+        {"second click 600 ms later is a pick", {{600, 680}}, 500},
+    };
+    for (const Case& c : cases) {
+        for (const bool faceCentre : {true, false}) {
+            SCOPED_TRACE(std::string(c.name) + (faceCentre ? " face centre" : " region"));
+            const std::uint64_t start = host.now = 10000;
+            host.doubleClickMs = 500;
+            host.buttonsDownAt = [start, presses = c.presses](std::uint64_t now) {
+                for (const Press& p : presses)
+                    if (now >= start + p.down && now < start + p.up)
+                        return true;
+                return false;
+            };
+            typed.clear();
+            typedAt.clear();
+            circles.clear();
+            faceCentre ? PickAt("10.0000", "20.0000") : SelectRegions();
+            faceCentre ? workflows.FaceCentre() : workflows.Region();
+            ASSERT_FALSE(typedAt.empty());
+            // A release is seen at the look after it, so the quiet time counts from the look before.
+            const std::uint64_t look = app::CentroidWorkflows::kLookIntervalMs;
+            EXPECT_GE(typedAt.front(), start + c.earliest - look);
+            EXPECT_LE(typedAt.front(), start + c.earliest + 2 * look);
+            EXPECT_GE(host.minimizedAt, start + c.earliest - look);  // until then the clicks land on the tool
+            EXPECT_EQ(circles.size(), 1u);
+        }
+    }
+}
+
+// A run that ends while the command it typed still asks for input leaves the CAD program idle,
+// with one Ctrl+C: the user's next click in the drawing must not be taken as a pick.
+TEST_F(WorkflowTest, RunThatEndsInsideItsOwnCommandCancelsItOnce) {
+    for (const bool closeDuringPick : {false, true}) {
+        SCOPED_TRACE(closeDuringPick ? "Close during the pick" : "the wait runs out");
+        typed.clear();
+        host.stop = false;
+        host.onPoll = [this, closeDuringPick] {
+            if (closeDuringPick && prompt == "点を指定: ")
+                host.stop = true;
+        };
+        try {
+            workflows.FaceCentre();
+        } catch (const platform::EAbort&) {
+            EXPECT_TRUE(closeDuringPick);
+        }
+        EXPECT_EQ(prompt, kIdle);
+        ASSERT_GE(typed.size(), 2u);
+        EXPECT_EQ(typed[typed.size() - 2], "\x03ID ");
+        EXPECT_EQ(typed.back(), "\x03");
+        EXPECT_FALSE(host.minimized);
+    }
+    // A run that ends with the CAD program idle types nothing more.
+    typed.clear();
+    host.stop = false;
+    PickAt("10.0000", "20.0000");
+    workflows.FaceCentre();
+    EXPECT_EQ(typed.back(),
+              "\x03"
+              "CIRCLE 30.0000,35.0000 50\r");
 }
 
 }  // namespace

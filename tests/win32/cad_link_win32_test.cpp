@@ -238,6 +238,7 @@ bool PutUsersContent(HWND owner) {
 
 // "put": owns the clipboard with the user's content until told to quit.
 // "hold": keeps the clipboard open until told to quit.
+// "hang": offers a text it renders only on request, then handles no message until told to quit.
 int RunClipboardHelper(const std::string& action, const std::wstring& prefix) {
     const UniqueHandle ready(::OpenEventW(EVENT_MODIFY_STATE, FALSE, EventName(prefix, L"ready").c_str()));
     const UniqueHandle quit(::OpenEventW(SYNCHRONIZE, FALSE, EventName(prefix, L"quit").c_str()));
@@ -253,6 +254,16 @@ int RunClipboardHelper(const std::string& action, const std::wstring& prefix) {
             code = 5;
         ::SetEvent(ready.Get());
         PumpUntil(quit.Get(), kHelperReadyMs + kHelperQuitMs);
+    } else if (action == "hang") {
+        if (!OpenClipboardWithRetry(owner)) {
+            code = 6;
+        } else {
+            ::EmptyClipboard();
+            ::SetClipboardData(CF_TEXT, nullptr);
+            ::CloseClipboard();
+            ::SetEvent(ready.Get());
+            ::WaitForSingleObject(quit.Get(), kHelperReadyMs + kHelperQuitMs);
+        }
     } else if (action == "hold") {
         if (!OpenClipboardWithRetry(owner)) {
             code = 6;
@@ -650,6 +661,30 @@ TEST_F(CadLinkWin32Test, ClipboardHeldOpenElsewhereEndsTheReadInTheSilentAbortWi
     EXPECT_EQ(cad.link.LastHistoryLine(), "ACADVER = \"24.3s (LMS Tech)\" (読み込み専用)");
     ExpectUsersContentOnTheClipboard();
     EXPECT_EQ(user.Finish(), 0u);
+    ExpectClosesCleanly(sim);
+}
+
+// Reading a format its hung owner renders on request would wait as long as the owner hangs.
+TEST_F(CadLinkWin32Test, HungClipboardOwnerEndsTheReadInTheSilentAbortAndTheClipboardIsLeftAlone) {
+    CadsimProcess sim({});
+    ASSERT_TRUE(sim.Ready()) << sim.Failure();
+    ASSERT_TRUE(cad.link.ActivateCad());
+    {
+        ClipboardHelper hung("hang");
+        ASSERT_EQ(hung.Failure(), "");
+        const HWND owner = ::GetClipboardOwner();
+        ASSERT_NE(owner, nullptr);
+        const DWORD start = ::GetTickCount();
+        EXPECT_THROW(cad.link.LastHistoryLine(), platform::EAbort);
+        // About the one-second bound; the owner would hang the read until it quits, 25 s on.
+        EXPECT_LT(::GetTickCount() - start, 5000u);
+        EXPECT_EQ(::GetClipboardOwner(), owner);
+        EXPECT_TRUE(::IsClipboardFormatAvailable(CF_TEXT));
+        EXPECT_TRUE(OfKind(Received(sim), ReceivedRecord::Kind::Command).empty());
+        EXPECT_EQ(hung.Finish(), 0u);
+    }
+    // With the owner gone, the read works again.
+    EXPECT_EQ(cad.link.LastHistoryLine(), "コマンド:");
     ExpectClosesCleanly(sim);
 }
 

@@ -52,6 +52,7 @@ public:
     void FaceCentre() override { calls += "F"; }
     void Region() override { calls += "R"; }
     bool Running() const override { return running; }
+    void PutBackCadSettings() override { calls += "P"; }
     std::string calls;
     bool running = false;
 };
@@ -294,6 +295,31 @@ TEST_F(MainWindow, CloseDuringARunWaitsForTheRunToEnd) {
         ::DispatchMessageA(&message);
     EXPECT_FALSE(::IsWindow(window));
     EXPECT_EQ(ReadBytes(SettingsFile()), "[初期化]\r\n大きさ=50\r\n" + place);
+}
+
+// The system asks whether the session may end, then says it ends, then ends the process: by then
+// the run's CAD settings are back and the size is saved, whether a run was going or not.
+TEST_F(MainWindow, SessionEndStopsTheRunPutsBackItsSettingsAndSavesTheSize) {
+    for (const bool running : {true, false}) {
+        ::DeleteFileA(SettingsFile().c_str());
+        app::TTavroF form;
+        RecordingWorkflows workflows;
+        form.SetWorkflows(&workflows);
+        workflows.running = running;
+        form.Edit1->SetText(running ? "12.5" : "7");
+        EXPECT_EQ(::SendMessageA(form.Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+        EXPECT_TRUE(form.SessionEnding());  // the run ends at its next poll
+        EXPECT_EQ(ReadBytes(SettingsFile()), "");
+        ::SendMessageA(form.Handle(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+        EXPECT_EQ(workflows.calls, "P");
+        EXPECT_EQ(ReadBytes(SettingsFile()), std::string("[初期化]\r\n大きさ=") + (running ? "12.5" : "7") + "\r\n");
+        EXPECT_TRUE(::IsWindow(form.Handle()));
+    }
+    // A session end that is called off lets the next run go on as usual.
+    app::TTavroF form;
+    ::SendMessageA(form.Handle(), WM_QUERYENDSESSION, 0, 0);
+    ::SendMessageA(form.Handle(), WM_ENDSESSION, FALSE, 0);
+    EXPECT_FALSE(form.SessionEnding());
 }
 
 TEST_F(MainWindow, CloseButtonSavesTheSizeAndClosesTheWindow) {

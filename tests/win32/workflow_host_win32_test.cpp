@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -123,6 +124,69 @@ TEST_F(WorkflowHostTest, HintIsDrawnOnAPinkBandAtTheBottomLeft) {
     ::DestroyWindow(pane);
     EXPECT_GT(pink, extent.cx * extent.cy / 4);
     host.DrawHint(0, "x");  // no pane: nothing to draw on, and no fault
+}
+
+BOOL CALLBACK FindShownTip(HWND window, LPARAM found) {
+    char className[64] = {};
+    ::GetClassNameA(window, className, sizeof className);
+    if (std::string(className) == TOOLTIPS_CLASSA && ::IsWindowVisible(window)) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND ShownTip() {
+    HWND tip = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindShownTip, reinterpret_cast<LPARAM>(&tip));
+    return tip;
+}
+
+void PumpFor(DWORD milliseconds) {
+    const DWORD start = ::GetTickCount();
+    MSG message;
+    while (::GetTickCount() - start < milliseconds) {
+        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageA(&message);
+        ::Sleep(10);
+    }
+}
+
+// No modal box: a balloon on Execute that says what is missing, gone at the next key or click or
+// after a few seconds.
+TEST_F(WorkflowHostTest, MissingCadTipPointsAtExecuteAndGoesAtTheNextKeyOrAfterAWhile) {
+    ::ShowWindow(form.Handle(), SW_SHOWNORMAL);
+    ASSERT_EQ(ShownTip(), nullptr);
+    host.ShowCadMissing();
+    HWND tip = ShownTip();
+    ASSERT_NE(tip, nullptr);
+    char text[128] = {};
+    TTTOOLINFOA tool{};
+    tool.cbSize = sizeof tool;
+    tool.lpszText = text;
+    ASSERT_TRUE(::SendMessageA(tip, TTM_ENUMTOOLSA, 0, reinterpret_cast<LPARAM>(&tool)));
+    EXPECT_STREQ(text, "AutoCAD または DraftSight が見つかりません");
+    EXPECT_TRUE(::GetWindowLongA(tip, GWL_STYLE) & TTS_BALLOON);
+    // The balloon's tail is at the bottom centre of Execute: the balloon touches that point.
+    RECT button, balloon;
+    ::GetWindowRect(form.plButton2->Handle(), &button);
+    ::GetWindowRect(tip, &balloon);
+    const POINT tail{(button.left + button.right) / 2, button.bottom};
+    EXPECT_TRUE(tail.x >= balloon.left && tail.x <= balloon.right) << balloon.left << ".." << balloon.right;
+    EXPECT_TRUE(tail.y >= balloon.top - 1 && tail.y <= balloon.bottom + 1) << balloon.top << ".." << balloon.bottom;
+
+    ::PostMessageA(form.Edit1->Handle(), WM_KEYDOWN, VK_SHIFT, 0);
+    PumpFor(100);
+    EXPECT_EQ(ShownTip(), nullptr);
+    EXPECT_FALSE(host.CadMissingTip().Shown());
+
+    host.ShowCadMissing();
+    PumpFor(1000);
+    EXPECT_NE(ShownTip(), nullptr);
+    const DWORD start = ::GetTickCount();
+    while (ShownTip() && ::GetTickCount() - start < 15000)
+        PumpFor(100);
+    EXPECT_EQ(ShownTip(), nullptr);
 }
 
 // A wait hands the window each message as it comes instead of after a sleep: another thread posts

@@ -38,6 +38,9 @@ public:
     bool SendCommandAs(const std::u16string& text, bool unicode);
     bool SendCopyDataWide(const std::u16string& text);
     bool SendCopyDataAnsi(const std::u16string& text);
+    // Whether SendCommand would take the text whole: it fits one record in the form the kept main
+    // frame expects (false without one).
+    bool FitsRecord(const std::u16string& text);
     // Also starts trusting the CAD program again after it stopped answering.
     bool ActivateCad();
     bool IsCadUnicode();

@@ -65,6 +65,11 @@ class Clipboard {
 public:
     virtual ~Clipboard() = default;
 
+    // Whether the program that owns the clipboard's content answers within kOwnerTimeoutMs (true
+    // with no owner or with this program as owner). Reading a format that its owner renders only
+    // on request waits for that program: a hung owner would hang the reader.
+    static constexpr unsigned kOwnerTimeoutMs = 1000;
+    virtual bool OwnerAnswers() = 0;
     virtual bool OpenClipboard() = 0;
     virtual bool CloseClipboard() = 0;
     virtual bool EmptyClipboard() = 0;

@@ -21,6 +21,11 @@
 //   tavroprobe prompt <caption>             print the prompt of the CAD window with that caption
 //   tavroprobe clip-put <text>              put a text on the clipboard
 //   tavroprobe clip-get                     print the clipboard's text
+//   tavroprobe clip-hang <ms>               offer a text to render on request, then answer nothing for ms
+//   tavroprobe clip-owner                   print the clipboard owner's process id and the formats offered
+//   tavroprobe tip <caption>                print 1 while a balloon tip of that window's program is shown, else 0
+//   tavroprobe endsession <caption>         end the session for that window's program as the system does:
+//                                           ask, tell, then end the process
 //   tavroprobe launch-time <runs> <exe> <caption> [<exe> <caption>]...
 //                                                   start each exe in turn, time until its window is
 //                                                   visible, close it; a median for each
@@ -188,6 +193,34 @@ int main(int argc, char** argv) {
         ::CloseClipboard();
         return result;
     }
+    if (command == "clip-hang") {
+        // A program that offers its data to render on request and then hangs: it creates a window
+        // to own the clipboard and never looks at its messages again.
+        HWND owner = ::CreateWindowExA(0, "STATIC", "clip-hang", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+        if (!owner || !::OpenClipboard(owner))
+            return Fail("cannot own the clipboard");
+        ::EmptyClipboard();
+        ::SetClipboardData(CF_TEXT, nullptr);
+        ::CloseClipboard();
+        std::printf("%lu\n", ::GetCurrentProcessId());
+        std::fflush(stdout);
+        ::Sleep(static_cast<DWORD>(std::atoi(arg(2))));
+        return 0;
+    }
+    if (command == "clip-owner") {
+        DWORD process = 0;
+        if (HWND owner = ::GetClipboardOwner())
+            ::GetWindowThreadProcessId(owner, &process);
+        std::printf("%lu", process);
+        if (::OpenClipboard(nullptr)) {
+            // Listing the formats asks the owner for nothing.
+            for (UINT format = ::EnumClipboardFormats(0); format; format = ::EnumClipboardFormats(format))
+                std::printf(" %u", format);
+            ::CloseClipboard();
+        }
+        std::printf("\n");
+        return 0;
+    }
     if (command == "wait")
         return WaitVisible(arg(2), ms) ? 0 : Fail("window not found");
     if (command == "gone") {
@@ -226,6 +259,43 @@ int main(int argc, char** argv) {
         return Fail("window not found");
     if (command == "close") {
         ::PostMessageA(window, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    if (command == "tip") {
+        struct Search {
+            DWORD process;
+            bool shown;
+        } search{0, false};
+        ::GetWindowThreadProcessId(window, &search.process);
+        ::EnumWindows(
+            [](HWND candidate, LPARAM data) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(data);
+                char className[64] = {};
+                DWORD process = 0;
+                ::GetClassNameA(candidate, className, sizeof className);
+                ::GetWindowThreadProcessId(candidate, &process);
+                if (process == s->process && std::strcmp(className, "tooltips_class32") == 0 &&
+                    ::IsWindowVisible(candidate) && (::GetWindowLongA(candidate, GWL_STYLE) & 0x40 /* TTS_BALLOON */))
+                    s->shown = true;
+                return !s->shown;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        std::printf("%d\n", search.shown ? 1 : 0);
+        return 0;
+    }
+    if (command == "endsession") {
+        DWORD process = 0;
+        ::GetWindowThreadProcessId(window, &process);
+        HANDLE handle = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, process);
+        DWORD_PTR answer = 0;
+        ::SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000, &answer);
+        ::SendMessageTimeoutA(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000, nullptr);
+        if (handle) {
+            ::TerminateProcess(handle, 0);
+            ::WaitForSingleObject(handle, 5000);
+            ::CloseHandle(handle);
+        }
+        std::printf("%d\n", static_cast<int>(answer));
         return 0;
     }
     if (command == "focus") {
