@@ -419,8 +419,8 @@ void CentroidWorkflows::Region() {
             // around it are not typed: the Enter after a blank would start the circle command again.
             const std::string size = host_.SizeText();
             const std::string radius = CheckedRadius(TrimSpaces(size), size);
-            if (SendAssembled(std::string(kCancel) + "CIRCLE " + centroidX + "," + pass.values.centroidY + " " + radius +
-                              "\r"))
+            if (SendAssembled(std::string(kCancel) + "CIRCLE " + centroidX + "," + pass.values.centroidY + " " +
+                              radius + "\r"))
                 host_.MeasurementDrawn(
                     MeasurementAsShown(ReportVariant::Region, pass.values, radius, host_.DecimalSeparator()));
         }

@@ -101,18 +101,16 @@ void TTavroF::FormCreate(framework::TObject*) {
 }
 
 void TTavroF::FormClose(framework::TObject*) {
+    SaveState(true);
+}
+
+void TTavroF::SaveState(bool showResultsFailure) {
     // Rows that could not be written during the runs get a last try.
-    if (!results_.WritePending())
+    if (!results_.WritePending() && showResultsFailure)
         framework::Application.ShowException(results_.Path() + " に書き込めません");
     const framework::TIniFile settings(SettingsPath());
     settings.WriteString(kSettingsSection, kSettingsKeySize, Edit1->Text());
     SaveWindowPlace(Handle(), settings);
-}
-
-LRESULT TTavroF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (resultsMenu_.HandleMessage(Handle(), message, wParam, lParam))
-        return 0;
-    return TForm::HandleMessage(message, wParam, lParam);
 }
 
 std::string TTavroF::SettingsPath() const {
@@ -128,6 +126,8 @@ bool TTavroF::CanClose() {
 }
 
 LRESULT TTavroF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (resultsMenu_.HandleMessage(Handle(), message, wParam, lParam))
+        return 0;
     switch (message) {
         case WM_QUERYENDSESSION:
             sessionEnding_ = true;
@@ -140,7 +140,7 @@ LRESULT TTavroF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 if (workflows_)
                     workflows_->PutBackCadSettings();
                 try {
-                    FormClose(this);
+                    SaveState(false);
                 } catch (...) {
                     // An error box now would only hold up the end of the session.
                 }

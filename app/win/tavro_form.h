@@ -73,6 +73,8 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // Saves the size, the window's place and the rows still waiting; a session end shows no box.
+    void SaveState(bool showResultsFailure);
     pl::TplButton* CreatePlButton(const char* name, const framework::Bounds& bounds, const char* caption, int id);
 
     RunPaths paths_;

