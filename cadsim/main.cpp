@@ -114,8 +114,8 @@ int Run(const std::vector<std::string>& args) {
         cadsim::ReportError(error);
         return cadsim::kExitStartFailed;
     }
-    for (const cadsim::Entity& entity : host.commandLine.CurrentDrawing().Entities())
-        host.log.Event("entity loaded " + cadsim::Describe(entity));
+    for (const auto& entry : host.commandLine.CurrentDrawing().Entities())
+        host.log.Event("entity loaded " + cadsim::Describe(entry.second));
     // "ＭＳ ゴシック" is what the host's command line uses; the Wine prefix maps it to IPA Gothic.
     const framework::FontHandle font = framework::FontHandle::Make(
         ::CreateFontA(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,

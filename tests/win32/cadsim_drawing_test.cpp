@@ -83,7 +83,7 @@ TEST(CadsimSamples, EveryShapeMeasuresExactlyAsWorkedOutByHand) {
         SCOPED_TRACE(std::string(shape.file) + " #" + std::to_string(shape.index));
         const Drawing drawing = LoadSample(shape.file);
         ASSERT_LT(shape.index, drawing.Entities().size());
-        const Entity& entity = drawing.Entities()[shape.index];
+        const Entity& entity = drawing.Entities().at(shape.index + 1);
         EXPECT_EQ(entity.type, shape.type);
         EXPECT_EQ(entity.id, static_cast<int>(shape.index) + 1);
         ExpectPrinted(Print({entity.corners}), shape.expected);
@@ -92,7 +92,7 @@ TEST(CadsimSamples, EveryShapeMeasuresExactlyAsWorkedOutByHand) {
 
 TEST(CadsimSamples, TwoRegionsMeasureAsOneBody) {
     const Drawing drawing = LoadSample("regions.txt");
-    const std::vector<Polygon> both = {drawing.Entities()[0].corners, drawing.Entities()[1].corners};
+    const std::vector<Polygon> both = {drawing.Entities().at(1).corners, drawing.Entities().at(2).corners};
     // Areas 1200 and 600 at 20,15 and 80,10: (24000 + 48000) / 1800 and (18000 + 6000) / 1800.
     ExpectPrinted(Print(both), {"1800.0000", "252.1110", "40.0000", "13.3333"});
     const cadsim::MassProperties p = cadsim::Measure(both);
@@ -161,7 +161,7 @@ std::string Blanks(std::size_t count) {
 
 TEST(CadsimReport, RectangleReportIsTheHostsLayoutByteForByte) {
     const Drawing drawing = LoadSample("rectangle.txt");
-    const std::vector<std::string> lines = cadsim::ReportLines(cadsim::Measure({drawing.Entities()[0].corners}));
+    const std::vector<std::string> lines = cadsim::ReportLines(cadsim::Measure({drawing.Entities().at(1).corners}));
     // Labels in code page 932 are two bytes a character; values start at byte 25, "X:" at byte 22.
     const std::vector<std::string> expected = {
         "----------------   リージョン   ----------------",
@@ -239,9 +239,9 @@ TEST(CadsimDrawingFile, CommentsBlanksTabsAndLineEndsAreAllowed) {
         error))
         << error;
     ASSERT_EQ(drawing.Entities().size(), 2u);
-    EXPECT_EQ(cadsim::Describe(drawing.Entities()[0]),
+    EXPECT_EQ(cadsim::Describe(drawing.Entities().at(1)),
               "id=1 type=polyline corners=0.0000,0.0000;4.0000,0.0000;4.0000,3.0000");
-    EXPECT_EQ(cadsim::Describe(drawing.Entities()[1]), "id=2 type=circle center=-1.5000,20.0000 radius=0.2500");
+    EXPECT_EQ(cadsim::Describe(drawing.Entities().at(2)), "id=2 type=circle center=-1.5000,20.0000 radius=0.2500");
 }
 
 TEST(CadsimView, FitsTheExtentsCentredWithAMarginAndMapsPixelsBack) {
