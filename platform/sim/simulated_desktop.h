@@ -123,16 +123,20 @@ private:
         std::uint32_t processId = 0;
         WindowHandle parent = 0;
         std::vector<WindowHandle> children;
+        bool alive = true;
     };
 
     const Window* Find(WindowHandle window) const;
+    Window* FindMutable(WindowHandle window);
+    WindowHandle Open(Window window);
     void WalkTopLevel(const WindowVisitor& visit);
-    bool VisitDescendants(const Window& parent, const WindowVisitor& visit);
+    bool VisitDescendants(WindowHandle parent, const WindowVisitor& visit);
     static int CopyText(const std::string& text, char* buffer, int count);
 
-    std::map<WindowHandle, Window> windows_;
+    // Handles are given out in steps from a first one and never again, so a window is found by
+    // its place here rather than by a search (fuzzing looks windows up millions of times).
+    std::vector<Window> windows_;
     std::vector<WindowHandle> zOrder_;  // top-level windows, topmost first
-    WindowHandle nextHandle_ = 0x10010;
     CallCounts calls_;
 
     std::map<WindowHandle, Behaviour> behaviours_;

@@ -368,6 +368,38 @@ TEST_F(CadsimCommands, CircleAsTheToolTypesItAppearsInTheDrawing) {
     EXPECT_EQ(circle->radius, 50);
 }
 
+// The view repaints only these areas, so each change must name exactly what looks different.
+TEST_F(CadsimCommands, RedrawAreasAreTheBoundsOfWhatWasAddedRemovedSelectedOrLetGo) {
+    const auto text = [](const std::vector<cadsim::Box>& boxes) {
+        std::vector<std::string> texts;
+        for (const cadsim::Box& box : boxes)
+            texts.push_back(cadsim::PointText(box.min) + " " + cadsim::PointText(box.max));
+        return texts;
+    };
+    using Texts = std::vector<std::string>;
+    EXPECT_EQ(text(commandLine.TakeRedrawAreas()), Texts{}) << "the loaded drawing is painted whole at start";
+    commandLine.Type(kCtrlC + "FILEDIA 0\r");
+    EXPECT_EQ(text(commandLine.TakeRedrawAreas()), Texts{});
+
+    commandLine.Type("_massprop\r20,15\r");
+    EXPECT_EQ(text(commandLine.TakeRedrawAreas()), Texts{"0.0000,0.0000 40.0000,30.0000"}) << "selected";
+    commandLine.Type("80,10\r");
+    EXPECT_EQ(text(commandLine.TakeRedrawAreas()), Texts{"60.0000,0.0000 100.0000,30.0000"}) << "selected";
+    commandLine.Type("\r");
+    EXPECT_EQ(text(commandLine.TakeRedrawAreas()),
+              (Texts{"0.0000,0.0000 40.0000,30.0000", "60.0000,0.0000 100.0000,30.0000"}))
+        << "let go when the selection ends";
+    commandLine.Type("N\r");
+    EXPECT_EQ(text(commandLine.TakeRedrawAreas()), Texts{});
+
+    commandLine.Type("CIRCLE 30,35 5\r");
+    EXPECT_EQ(text(commandLine.TakeRedrawAreas()), Texts{"25.0000,30.0000 35.0000,40.0000"});
+    commandLine.Type("REGION L\r\r");
+    EXPECT_EQ(text(commandLine.TakeRedrawAreas()),
+              (Texts{"25.0000,30.0000 35.0000,40.0000", "25.0000,30.0000 35.0000,40.0000"}))
+        << "the region made and the circle removed";
+}
+
 TEST_F(CadsimCommands, CircleRefusesRadiiThatAreNoPositiveDistance) {
     commandLine.Type(kCtrlC + "CIRCLE 1,1 ");
     EXPECT_EQ(commandLine.Prompt(), "円の半径を指定: ");

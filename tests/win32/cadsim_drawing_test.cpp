@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -120,6 +122,77 @@ TEST(CadsimSamples, TheInnermostShapeAroundAPointIsTheSmallestThatHoldsIt) {
     EXPECT_EQ(regions.InnermostAt(Point{20, 80}, false, true), nullptr) << "outside the L, beside its upright";
 }
 
+// The lookups go through a spatial index; they must find exactly what looking at every entity finds,
+// for shapes of every size from a hundredth of a unit to a million, far from the origin too, and
+// after entities have gone.
+TEST(CadsimSpatialLookup, FindsWhatAScanOfEveryEntityFinds) {
+    std::mt19937 random(17);
+    const auto uniform = [&random](double low, double high) {
+        return std::uniform_real_distribution<double>(low, high)(random);
+    };
+    const auto scale = [&] { return std::pow(10.0, uniform(-2, 6)); };
+    const auto boundsMeet = [](const cadsim::Box& a, const cadsim::Box& b) {
+        return a.min.x <= b.max.x && b.min.x <= a.max.x && a.min.y <= b.max.y && b.min.y <= a.max.y;
+    };
+    Drawing drawing;
+    for (int i = 0; i < 600; ++i) {
+        Entity entity;
+        const double size = scale();
+        const Point at{uniform(-1e6, 1e6) * (i % 3 == 0 ? 1e-4 : 1), uniform(-1e6, 1e6) * (i % 3 == 0 ? 1e-4 : 1)};
+        entity.type = i % 4 == 0 ? EntityType::Circle : (i % 4 == 1 ? EntityType::Polyline : EntityType::Region);
+        if (i % 5 == 0 && entity.type == EntityType::Region) {
+            entity.center = at;  // a round region
+            entity.radius = size;
+        } else if (entity.type == EntityType::Circle) {
+            entity.center = at;
+            entity.radius = size;
+        } else {
+            entity.corners = {at, {at.x + size, at.y}, {at.x + size, at.y + size / 2}, {at.x, at.y + size * 2}};
+        }
+        drawing.Add(entity);
+    }
+    for (int round = 0; round < 2; ++round) {
+        for (int i = 0; i < 400; ++i) {
+            // Points near entities, so that many lie inside one or several of them.
+            const auto& entities = drawing.Entities();
+            auto picked = entities.begin();
+            std::advance(picked, random() % entities.size());
+            const cadsim::Box around = cadsim::BoundsOf(picked->second);
+            const Point point{uniform(around.min.x, around.max.x), uniform(around.min.y, around.max.y)};
+            for (const bool polylines : {false, true}) {
+                const Entity* expected = nullptr;
+                double expectedArea = 0;
+                for (const auto& [id, entity] : entities) {
+                    const bool wanted = entity.type == (polylines ? EntityType::Polyline : EntityType::Region);
+                    const bool inside = entity.Round() ? std::hypot(point.x - entity.center.x,
+                                                                    point.y - entity.center.y) < entity.radius
+                                                       : cadsim::Holds(entity.corners, point);
+                    const double area = entity.Round() ? 3.14159265358979 * entity.radius * entity.radius
+                                                       : std::fabs(cadsim::SignedArea(entity.corners));
+                    if (wanted && inside && (expected == nullptr || area < expectedArea)) {
+                        expected = &entity;
+                        expectedArea = area;
+                    }
+                }
+                ASSERT_EQ(drawing.InnermostAt(point, polylines, !polylines), expected)
+                    << "round " << round << " point " << Fixed4(point.x) << "," << Fixed4(point.y);
+            }
+            const double reach = scale();
+            const cadsim::Box box{{point.x - reach, point.y - reach}, {point.x + reach, point.y + reach * 3}};
+            std::vector<int> expected;
+            for (const auto& [id, entity] : entities)
+                if (boundsMeet(cadsim::BoundsOf(entity), box))
+                    expected.push_back(id);
+            std::vector<int> found;
+            for (const Entity* entity : drawing.Within(box))
+                found.push_back(entity->id);
+            ASSERT_EQ(found, expected) << "round " << round;
+        }
+        for (int id = 1; id <= 600; id += 2)
+            drawing.Remove(id);
+    }
+}
+
 TEST(CadsimGeometry, HoldsCountsConcaveShapesAndNotTheirEdges) {
     const Polygon l = {{0, 0}, {60, 0}, {60, 20}, {20, 20}, {20, 80}, {0, 80}};
     EXPECT_TRUE(cadsim::Holds(l, Point{10, 70}));
@@ -229,6 +302,17 @@ TEST(CadsimDrawingFile, BadLinesAreNamedWithTheirNumberAndLeaveTheDrawingAlone) 
         EXPECT_EQ(error, bad.error);
         EXPECT_TRUE(drawing.Entities().empty());
     }
+}
+
+TEST(CadsimDrawingFile, AFileOfAHundredThousandShapesIsRefusedAsTooLarge) {
+    std::string text;
+    for (int i = 0; i < 100000; ++i)
+        text += "circle " + std::to_string(i) + ",0 0.5\n";
+    Drawing drawing;
+    std::string error;
+    EXPECT_FALSE(cadsim::ParseDrawingFile(text, drawing, error));
+    EXPECT_EQ(error, "line 10001: more than 10000 entities");
+    EXPECT_TRUE(drawing.Entities().empty());
 }
 
 TEST(CadsimDrawingFile, CommentsBlanksTabsAndLineEndsAreAllowed) {
