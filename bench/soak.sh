@@ -49,7 +49,8 @@ annotate() {
             fi
             last_passes=$passes last_tool=$tool last_sim=$sim
         fi
-        printf '%s\n' "$line"
+        # One line at a time, so that each shows as soon as the benchmark prints it.
+        printf '%s\n' "$line" | iconv -f CP932 -t UTF-8 -c
     done
     if [ -n "$first" ]; then
         awk -v f="$first" -v l="$last" 'BEGIN {
@@ -59,4 +60,4 @@ annotate() {
     fi
 }
 
-wine "$bin/soak_bench.exe" "${1:-1000}" 2>&1 | annotate | iconv -f CP932 -t UTF-8 -c
+wine "$bin/soak_bench.exe" "${1:-1000}" 2>&1 | annotate

@@ -112,7 +112,7 @@ stop_sim() {
 }
 
 sim_log() {
-    iconv -f CP932 -t UTF-8 "$SIM_LOG_RAW" 2>/dev/null | tr -d '\r'
+    iconv -f CP932 -t UTF-8 "${SIM_LOG_RAW:-}" 2>/dev/null | tr -d '\r'
 }
 
 # "x,y radius" of every circle the simulator drew, one a line.
@@ -127,11 +127,18 @@ sim_filedia() {
     echo "${value:-1}"
 }
 
-# Clicks Execute and waits until the run is over: the window is minimised while a run waits.
+# Clicks Execute and waits until the run is over: the window is minimised while a run waits. A
+# loaded machine may take a while to deliver the click, so the run must first be seen to start
+# (minimised, or something typed); a click that starts nothing is given ten seconds.
 run_execute() {
+    local typed i
+    typed=$(sim_log | grep -c '^copydata' || true)
     click_control "$TITLE" $ID_EXECUTE
-    sleep 0.5
-    local i
+    for i in $(seq 1 50); do
+        [ "$(probe iconic "$TITLE")" = 1 ] && break
+        [ "$(sim_log | grep -c '^copydata' || true)" != "$typed" ] && break
+        sleep 0.2
+    done
     for i in $(seq 1 200); do
         [ "$(probe iconic "$TITLE")" = 0 ] && return 0
         sleep 0.2
