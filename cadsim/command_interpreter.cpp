@@ -183,8 +183,9 @@ std::vector<std::string> CommandInterpreter::TakeEvents() {
     return events;
 }
 
-std::vector<Box> CommandInterpreter::TakeRedrawAreas() {
-    std::vector<Box> areas = drawing_.TakeChanges();
+RedrawAreas CommandInterpreter::TakeRedrawAreas() {
+    RedrawAreas areas;
+    areas.drawing = drawing_.TakeChanges();
     std::vector<int> highlighted = Highlighted();
     std::sort(highlighted.begin(), highlighted.end());
     std::vector<int> changed;
@@ -192,7 +193,7 @@ std::vector<Box> CommandInterpreter::TakeRedrawAreas() {
                                   shownHighlighted_.end(), std::back_inserter(changed));
     for (int id : changed)
         if (const Entity* entity = drawing_.Find(id))
-            areas.push_back(BoundsOf(*entity));
+            areas.selection.push_back(BoundsOf(*entity));
     shownHighlighted_ = std::move(highlighted);
     return areas;
 }

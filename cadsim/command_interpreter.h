@@ -14,6 +14,12 @@
 
 namespace cadsim {
 
+// What looks different in the drawing since the last look.
+struct RedrawAreas {
+    std::vector<DrawingChange> drawing;  // entities added or removed
+    std::vector<Box> selection;          // the bounds of entities selected or let go
+};
+
 // The prompt of a command line waiting for a command.
 extern const char kIdlePrompt[];
 
@@ -52,9 +58,9 @@ public:
     // The log lines of what happened since the last call (entities, variables, files), oldest first.
     std::vector<std::string> TakeEvents();
 
-    // The bounds of what looks different in the drawing since the last call: entities added or
-    // removed, and entities selected or let go.
-    std::vector<Box> TakeRedrawAreas();
+    // What looks different in the drawing since the last call: entities added or removed, and
+    // entities selected or let go.
+    RedrawAreas TakeRedrawAreas();
 
 private:
     void Submit();

@@ -30,7 +30,7 @@ const Entity& Drawing::Add(Entity entity) {
     const Box bounds = BoundsOf(entity);
     const Entity& added = entities_.emplace_hint(entities_.end(), entity.id, std::move(entity))->second;
     index_.Insert(added.id, bounds);
-    changes_.push_back(bounds);
+    changes_.push_back(DrawingChange{bounds, added.id});
     return added;
 }
 
@@ -40,7 +40,7 @@ bool Drawing::Remove(int id) {
         return false;
     const Box bounds = BoundsOf(found->second);
     index_.Erase(id, bounds);
-    changes_.push_back(bounds);
+    changes_.push_back(DrawingChange{bounds, 0});
     entities_.erase(found);
     return true;
 }
@@ -95,8 +95,8 @@ bool Drawing::Extents(Box& box) const {
     return any;
 }
 
-std::vector<Box> Drawing::TakeChanges() {
-    std::vector<Box> changes;
+std::vector<DrawingChange> Drawing::TakeChanges() {
+    std::vector<DrawingChange> changes;
     changes.swap(changes_);
     return changes;
 }

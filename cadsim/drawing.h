@@ -24,6 +24,12 @@ struct Entity {
     bool Round() const { return type == EntityType::Circle || (type == EntityType::Region && corners.empty()); }
 };
 
+// What a change did to the drawing: an entity added (on top of what was there), or one removed.
+struct DrawingChange {
+    Box bounds;
+    int added = 0;  // the number of the entity added; 0 for one removed
+};
+
 // The entities are kept by number and in a spatial index, so that finding one by its number or
 // by a point costs the same in a drawing of ten objects as in one of thousands.
 class Drawing {
@@ -48,14 +54,14 @@ public:
     // False for an empty drawing.
     bool Extents(Box& box) const;
 
-    // The bounds of each entity added or removed since the last call, so that a view can redraw
+    // Each entity added or removed since the last call, oldest first, so that a view can redraw
     // only what changed.
-    std::vector<Box> TakeChanges();
+    std::vector<DrawingChange> TakeChanges();
 
 private:
     std::map<int, Entity> entities_;
     SpatialIndex index_;
-    std::vector<Box> changes_;
+    std::vector<DrawingChange> changes_;
     int nextId_ = 1;
 };
 

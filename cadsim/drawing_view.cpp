@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <vector>
 
 #include "framework/handles.h"
@@ -64,8 +65,43 @@ void PaintEntity(HDC dc, const Host& host, const PaintTools& tools, const Entity
     ::Polygon(dc, corners.data(), static_cast<int>(corners.size()));
 }
 
-}  // namespace
+// Paper, then the entities that meet the pixels: regions first, so that their fill never hides a
+// polyline or a circle drawn over them, each kind oldest first.
+void Render(HDC dc, const Host& host, const RECT& pixels) {
+    const framework::BrushHandle paper = framework::BrushHandle::Make(::CreateSolidBrush(kPaper));
+    ::FillRect(dc, &pixels, paper.Get());
+    const RECT& area = host.drawingArea;
+    // The drawing under the pixels, widened by what an outline drawn outside them may cover.
+    const Point low =
+        ToDrawing(host.view, pixels.left - area.left - kOutlineReach, area.bottom - pixels.bottom - kOutlineReach);
+    const Point high =
+        ToDrawing(host.view, pixels.right - area.left + kOutlineReach, area.bottom - pixels.top + kOutlineReach);
+    const std::vector<const Entity*> shown = host.commandLine.CurrentDrawing().Within(Box{low, high});
+    const PaintTools tools;
+    for (const bool regions : {true, false}) {
+        for (const Entity* entity : shown) {
+            if ((entity->type == EntityType::Region) == regions)
+                PaintEntity(dc, host, tools, *entity, false);
+        }
+    }
+}
 
+// Clips dc to pixels for a scope.
+class ClipScope {
+public:
+    ClipScope(HDC dc, const RECT& pixels) : dc_(dc) {
+        ::SaveDC(dc_);
+        ::IntersectClipRect(dc_, pixels.left, pixels.top, pixels.right, pixels.bottom);
+    }
+    ~ClipScope() { ::RestoreDC(dc_, -1); }
+    ClipScope(const ClipScope&) = delete;
+    ClipScope& operator=(const ClipScope&) = delete;
+
+private:
+    HDC dc_;
+};
+
+// The pixels of the drawing area that show what lies in box, outlines included (empty when none).
 RECT PixelsShowing(const Host& host, const Box& box) {
     const RECT& area = host.drawingArea;
     const POINT low = ToPixel(host, box.min);
@@ -77,32 +113,102 @@ RECT PixelsShowing(const Host& host, const Box& box) {
     return shown;
 }
 
-void PaintDrawing(HDC dc, const Host& host, const RECT& update) {
+// Beyond this many changed objects one rectangle around them all is cheaper to send than each.
+constexpr std::size_t kMostRedrawRects = 64;
+
+}  // namespace
+
+// Drawn in client coordinates of the main frame: the bitmap's origin is the area's corner.
+class DrawingBuffer {
+public:
+    DrawingBuffer(HDC like, const RECT& area)
+        : bitmap_(framework::BitmapHandle::Make(
+              ::CreateCompatibleBitmap(like, area.right - area.left, area.bottom - area.top))),
+          dc_(like) {
+        if (bitmap_ && dc_) {
+            selected_ = std::make_unique<framework::SelectedObject>(dc_.Get(), bitmap_.Get());
+            ::SetViewportOrgEx(dc_.Get(), -area.left, -area.top, nullptr);
+        }
+    }
+    bool Ready() const { return selected_ != nullptr; }
+    HDC Dc() const { return dc_.Get(); }
+
+private:
+    framework::BitmapHandle bitmap_;  // deleted last, once the DC no longer holds it
+    framework::MemoryDc dc_;
+    std::unique_ptr<framework::SelectedObject> selected_;
+};
+
+void PaintDrawing(HDC dc, Host& host, const RECT& update) {
     const RECT& area = host.drawingArea;
     RECT dirty{};
     if (!::IntersectRect(&dirty, &update, &area))
         return;
-    const framework::BrushHandle paper = framework::BrushHandle::Make(::CreateSolidBrush(kPaper));
-    ::FillRect(dc, &dirty, paper.Get());
-    ::IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
-    // The drawing under the dirty pixels, widened by what an outline drawn outside them may cover.
-    const Point low =
-        ToDrawing(host.view, dirty.left - area.left - kOutlineReach, area.bottom - dirty.bottom - kOutlineReach);
-    const Point high =
-        ToDrawing(host.view, dirty.right - area.left + kOutlineReach, area.bottom - dirty.top + kOutlineReach);
-    const std::vector<const Entity*> shown = host.commandLine.CurrentDrawing().Within(Box{low, high});
-    std::vector<int> highlighted = host.commandLine.Highlighted();
-    std::sort(highlighted.begin(), highlighted.end());
-    const PaintTools tools;
-    // Regions first, so that their fill never hides a polyline or a circle drawn over them.
-    for (const bool regions : {true, false}) {
-        for (const Entity* entity : shown) {
-            if ((entity->type == EntityType::Region) != regions)
-                continue;
-            PaintEntity(dc, host, tools, *entity,
-                        std::binary_search(highlighted.begin(), highlighted.end(), entity->id));
-        }
+    if (!host.drawingBuffer) {
+        host.drawingBuffer = std::make_shared<DrawingBuffer>(dc, area);
+        if (host.drawingBuffer->Ready())
+            Render(host.drawingBuffer->Dc(), host, area);
     }
+    if (host.drawingBuffer->Ready()) {
+        ::BitBlt(dc, dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top,
+                 host.drawingBuffer->Dc(), dirty.left, dirty.top, SRCCOPY);
+    } else {
+        const ClipScope clip(dc, area);
+        Render(dc, host, dirty);  // no memory for the bitmap: every paint renders what it shows
+    }
+    // What a command has selected, over everything else.
+    const ClipScope clip(dc, area);
+    const PaintTools tools;
+    for (int id : host.commandLine.Highlighted()) {
+        const Entity* entity = host.commandLine.CurrentDrawing().Find(id);
+        RECT meets{};
+        const RECT shown = entity ? PixelsShowing(host, BoundsOf(*entity)) : RECT{};
+        if (entity && ::IntersectRect(&meets, &shown, &dirty))
+            PaintEntity(dc, host, tools, *entity, true);
+    }
+}
+
+void ShowDrawingChanges(Host& host) {
+    const RedrawAreas changes = host.commandLine.TakeRedrawAreas();
+    if (!host.windows.mainFrame || ::IsRectEmpty(&host.drawingArea))
+        return;
+    DrawingBuffer* buffer = host.drawingBuffer && host.drawingBuffer->Ready() ? host.drawingBuffer.get() : nullptr;
+    std::vector<RECT> dirty;
+    const PaintTools tools;
+    for (const DrawingChange& change : changes.drawing) {
+        const RECT pixels = PixelsShowing(host, change.bounds);
+        if (::IsRectEmpty(&pixels))
+            continue;
+        dirty.push_back(pixels);
+        if (!buffer)
+            continue;
+        const ClipScope clip(buffer->Dc(), host.drawingArea);
+        const Entity* added = change.added ? host.commandLine.CurrentDrawing().Find(change.added) : nullptr;
+        // An outline added goes on top of everything: drawing it is all that changes. A region's
+        // fill goes under what is there, and a removal uncovers it: those pixels are rendered anew.
+        if (added && added->type != EntityType::Region)
+            PaintEntity(buffer->Dc(), host, tools, *added, false);
+        else
+            Render(buffer->Dc(), host, pixels);
+    }
+    for (const Box& box : changes.selection) {
+        const RECT pixels = PixelsShowing(host, box);
+        if (!::IsRectEmpty(&pixels))
+            dirty.push_back(pixels);
+    }
+    RECT all{};
+    for (const RECT& pixels : dirty) {
+        if (dirty.size() <= kMostRedrawRects)
+            ::InvalidateRect(host.windows.mainFrame, &pixels, FALSE);
+        else
+            ::UnionRect(&all, &all, &pixels);
+    }
+    if (!::IsRectEmpty(&all))
+        ::InvalidateRect(host.windows.mainFrame, &all, FALSE);
+}
+
+void ForgetRenderedDrawing(Host& host) {
+    host.drawingBuffer.reset();
 }
 
 }  // namespace cadsim

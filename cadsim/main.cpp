@@ -10,6 +10,7 @@
 #include "command_interpreter.h"
 #include "diagnostics.h"
 #include "drawing_file.h"
+#include "drawing_view.h"
 #include "framework/handles.h"
 #include "host_files.h"
 #include "host_state.h"
@@ -128,6 +129,7 @@ int Run(const std::vector<std::string>& args) {
     }
     RECT drawingOnScreen{};
     FitDrawing(host, drawingOnScreen);
+    cadsim::ForgetRenderedDrawing(host);
     if (host.windows.mainFrame)
         ::InvalidateRect(host.windows.mainFrame, &host.drawingArea, TRUE);
     if (!options.readyFile.empty()) {

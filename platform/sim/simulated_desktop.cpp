@@ -81,9 +81,17 @@ void SimulatedDesktop::EnumWindows(const WindowVisitor& visit) {
     WalkTopLevel(visit);
 }
 
+const std::vector<WindowHandle>& SimulatedDesktop::WalkCopy(const std::vector<WindowHandle>& list) {
+    if (walkDepth_ == walkCopies_.size())
+        walkCopies_.emplace_back();
+    std::vector<WindowHandle>& copy = walkCopies_[walkDepth_++];
+    copy.assign(list.begin(), list.end());
+    return copy;
+}
+
 void SimulatedDesktop::WalkTopLevel(const WindowVisitor& visit) {
-    // A copy, so that a visitor may open or close windows without upsetting the walk.
-    const std::vector<WindowHandle> order = zOrder_;
+    const std::vector<WindowHandle>& order = WalkCopy(zOrder_);
+    const WalkScope scope{*this};
     for (WindowHandle window : order) {
         if (Find(window) && !visit(window))
             return;
@@ -92,7 +100,8 @@ void SimulatedDesktop::WalkTopLevel(const WindowVisitor& visit) {
 
 bool SimulatedDesktop::VisitDescendants(WindowHandle parent, const WindowVisitor& visit) {
     // A copy, and each window looked up afresh: a visitor may open or close windows.
-    const std::vector<WindowHandle> children = Find(parent)->children;
+    const std::vector<WindowHandle>& children = WalkCopy(Find(parent)->children);
+    const WalkScope scope{*this};
     for (WindowHandle child : children) {
         if (!Find(child))
             continue;

@@ -3,6 +3,7 @@
 // has a title, a class name, an owning process, children and a place in the Z order.
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <string>
@@ -131,12 +132,22 @@ private:
     WindowHandle Open(Window window);
     void WalkTopLevel(const WindowVisitor& visit);
     bool VisitDescendants(WindowHandle parent, const WindowVisitor& visit);
+    // A copy of list for one walk, made in storage kept from earlier walks: a visitor may open or
+    // close windows, and a walk should not cost an allocation. Given back by a WalkScope.
+    const std::vector<WindowHandle>& WalkCopy(const std::vector<WindowHandle>& list);
+    // Gives a walk's copy back however the walk ends (a visitor may throw).
+    struct WalkScope {
+        SimulatedDesktop& desktop;
+        ~WalkScope() { --desktop.walkDepth_; }
+    };
     static int CopyText(const std::string& text, char* buffer, int count);
 
     // Handles are given out in steps from a first one and never again, so a window is found by
     // its place here rather than by a search (fuzzing looks windows up millions of times).
     std::vector<Window> windows_;
-    std::vector<WindowHandle> zOrder_;  // top-level windows, topmost first
+    std::vector<WindowHandle> zOrder_;                  // top-level windows, topmost first
+    std::deque<std::vector<WindowHandle>> walkCopies_;  // one per nested walk; a deque keeps them in place
+    std::size_t walkDepth_ = 0;
     CallCounts calls_;
 
     std::map<WindowHandle, Behaviour> behaviours_;
