@@ -22,7 +22,7 @@ ticks_per_second=$(getconf CLK_TCK)
 cpu_ms() {
     local pid ticks=0 stat fields
     for pid in $(pgrep -f -- "$1" || true); do
-        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
+        tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
         stat=$(cat "/proc/$pid/stat" 2>/dev/null) || continue
         read -ra fields <<<"${stat##*) }"  # after the command name: state is the first field
         ticks=$((ticks + fields[11] + fields[12]))
