@@ -40,6 +40,7 @@ inline HWND Control(HWND window, int id) {
 
 // Tavro.exe (or the benchmark build of it) started from the bench folder, with its main window once shown.
 struct StartedTool {
+    testsupport::UniqueHandle job;  // the tool ends with the benchmark, however that ends
     testsupport::UniqueHandle process;
     testsupport::UniqueHandle thread;
     HWND window = nullptr;  // null when the program did not start or showed no window in 30 s
@@ -51,11 +52,19 @@ inline StartedTool StartTool(const std::string& folder, const char* title, const
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
     std::string commandLine = "\"" + folder + exe + "\"";
-    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &started))
+    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+                          &startup, &started))
         return tool;
     tool.process = testsupport::UniqueHandle(started.hProcess);
     tool.thread = testsupport::UniqueHandle(started.hThread);
+    tool.job = testsupport::UniqueHandle(::CreateJobObjectA(nullptr, nullptr));
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (!tool.job ||
+        !::SetInformationJobObject(tool.job.Get(), JobObjectExtendedLimitInformation, &limits, sizeof limits) ||
+        !::AssignProcessToJobObject(tool.job.Get(), tool.process.Get()))
+        tool.job.Reset();  // a safety net only
+    ::ResumeThread(tool.thread.Get());
     // The window exists before its controls: wait until it is shown.
     testsupport::CadsimProcess::WaitUntil(
         [&] {

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# A long run: N continuous region passes against the simulator's scripted user, printing the
-# tool's memory and object counts every 100 passes. Figures, not a test.
+# A long run: N continuous region passes against the simulator's scripted user, printing every 100
+# passes the tool's memory and object counts, the mean pass time and the CPU time per pass of the
+# tool and of the simulator, and at the end the ratio of the last hundred to the first for each.
+# Figures, not a test. Ctrl+C stops it: the tool, the simulator and the Wine server end with it.
 # Usage: bench/soak.sh [N]   (default 1000)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -10,5 +12,52 @@ bin="$root/build/${TAVRO_BUILD_DIR:-win64}/bin"
 . "$root/scripts/wine-env.sh"
 wine_env_up
 trap wine_env_down EXIT
+trap 'exit 130' INT TERM
 
-wine "$bin/soak_bench.exe" "${1:-1000}" 2>&1 | tr -d '\r' | iconv -f CP932 -t UTF-8 -c
+ticks_per_second=$(getconf CLK_TCK)
+
+# User and system time in ms that the kernel counted for the processes of this Wine session whose
+# command line runs the exe matched by pattern (Wine's GetProcessTimes does not give another
+# process's own times, so they are read here).
+cpu_ms() {
+    local pid ticks=0 stat fields
+    for pid in $(pgrep -f -- "$1" || true); do
+        tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
+        stat=$(cat "/proc/$pid/stat" 2>/dev/null) || continue
+        read -ra fields <<<"${stat##*) }"  # after the command name: state is the first field
+        ticks=$((ticks + fields[11] + fields[12]))
+    done
+    echo $((ticks * 1000 / ticks_per_second))
+}
+
+# Adds the CPU time per pass of the tool and of the simulator to each "N passes" line.
+annotate() {
+    local line passes tool sim last_passes="" last_tool=0 last_sim=0 first="" last=""
+    while IFS= read -r line; do
+        line=${line%$'\r'}
+        if [[ $line =~ ^\ *([0-9]+)\ passes ]]; then
+            passes=${BASH_REMATCH[1]}
+            tool=$(cpu_ms '[\\/]Tavro\.exe')
+            sim=$(cpu_ms '[\\/]cadsim\.exe')
+            if [ -n "$last_passes" ] && [ "$passes" -gt "$last_passes" ]; then
+                local n=$((passes - last_passes))
+                local per_tool per_sim
+                per_tool=$(awk -v a="$tool" -v b="$last_tool" -v n="$n" 'BEGIN { printf "%.1f", (a - b) / n }')
+                per_sim=$(awk -v a="$sim" -v b="$last_sim" -v n="$n" 'BEGIN { printf "%.1f", (a - b) / n }')
+                line="$line  CPU/pass: tool $per_tool ms  simulator $per_sim ms"
+                [ "$n" -eq 100 ] && { [ -n "$first" ] || first="$per_tool $per_sim"; last="$per_tool $per_sim"; }
+            fi
+            last_passes=$passes last_tool=$tool last_sim=$sim
+        fi
+        # One line at a time, so that each shows as soon as the benchmark prints it.
+        printf '%s\n' "$line" | iconv -f CP932 -t UTF-8 -c
+    done
+    if [ -n "$first" ]; then
+        awk -v f="$first" -v l="$last" 'BEGIN {
+            split(f, a, " "); split(l, b, " ");
+            printf "last hundred / first hundred, CPU per pass: tool %s, simulator %s\n",
+                (a[1] > 0 ? sprintf("%.2f", b[1] / a[1]) : "-"), (a[2] > 0 ? sprintf("%.2f", b[2] / a[2]) : "-") }'
+    fi
+}
+
+wine "$bin/soak_bench.exe" "${1:-1000}" 2>&1 | annotate

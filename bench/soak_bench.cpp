@@ -1,6 +1,9 @@
 // A long run: the tool makes N continuous region passes against the simulator's scripted user,
-// and every 100 passes this prints the tool's memory (private bytes, working set) and its object
-// counts, to show whether they stay flat after warm-up. Figures, not a test.
+// and every 100 passes this prints the tool's memory (private bytes, working set), its object
+// counts and the mean pass time, to show whether they stay flat; at the end, the ratio of the
+// last hundred passes to the first. Figures, not a test. bench/soak.sh adds the CPU time per pass
+// of the tool and of the simulator beside each line: Wine's GetProcessTimes does not give another
+// process's own times.
 // Usage: soak_bench.exe N
 
 #include <windows.h>
@@ -197,6 +200,15 @@ int main(int argc, char** argv) {
                     (static_cast<double>(last.workingSet) - warm.workingSet) / 1024.0);
     }
     std::printf("mean pass %.1f ms\n", done ? samples.back().seconds * 1000.0 / done : 0.0);
+    // The last full hundred against the first: 1 is flat, more is a cost that grows with the session.
+    if (samples.size() >= 3 && samples.back().passes == samples[samples.size() - 2].passes + kEvery) {
+        const Sample& first0 = samples[0];
+        const Sample& first1 = samples[1];
+        const Sample& last0 = samples[samples.size() - 2];
+        const Sample& last1 = samples.back();
+        std::printf("last hundred / first hundred: pass time %.2f\n",
+                    (last1.seconds - last0.seconds) / (first1.seconds - first0.seconds));
+    }
 
     testsupport::CadsimProcess::WaitUntil([&] { return !::IsIconic(window); }, 10000);
     ::PostMessageA(window, WM_CLOSE, 0, 0);

@@ -164,18 +164,15 @@ void EndClipboardHold(Host& host, HWND textWindow) {
 }
 
 bool CopyHistoryToClipboard(const Host& host, HWND owner) {
-    std::string text;
-    for (const std::string& line : host.commandLine.Lines()) {
-        text += line;
-        text += "\r\n";
-    }
+    const std::string_view text = host.commandLine.Lines().Text();
     GlobalMemory memory(text.size() + 1);
     void* data = memory.Get() ? ::GlobalLock(memory.Get()) : nullptr;
     if (data == nullptr) {
         ReportError("no memory for the history copy");
         return false;
     }
-    std::memcpy(data, text.c_str(), text.size() + 1);
+    std::memcpy(data, text.data(), text.size());
+    static_cast<char*>(data)[text.size()] = '\0';
     ::GlobalUnlock(memory.Get());
 
     OpenClipboardScope clipboard(owner);

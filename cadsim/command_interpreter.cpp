@@ -1,5 +1,7 @@
 #include "command_interpreter.h"
 
+#include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "drawing_commands.h"
@@ -119,6 +121,7 @@ CommandInterpreter::CommandInterpreter(History history, SystemVariables variable
     : history_(std::move(history)), variables_(std::move(variables)), drawing_(std::move(drawing)), files_(files) {
     while (history_.size() > kHistoryLimit)
         history_.pop_front();
+    drawing_.TakeChanges();  // the view starts by showing all of it
     commands_["SETVAR"] = [](CommandContext&) -> std::unique_ptr<RunningCommand> {
         return std::make_unique<SetVarCommand>();
     };
@@ -178,6 +181,21 @@ std::vector<std::string> CommandInterpreter::TakeEvents() {
     std::vector<std::string> events;
     events.swap(events_);
     return events;
+}
+
+RedrawAreas CommandInterpreter::TakeRedrawAreas() {
+    RedrawAreas areas;
+    areas.drawing = drawing_.TakeChanges();
+    std::vector<int> highlighted = Highlighted();
+    std::sort(highlighted.begin(), highlighted.end());
+    std::vector<int> changed;
+    std::set_symmetric_difference(highlighted.begin(), highlighted.end(), shownHighlighted_.begin(),
+                                  shownHighlighted_.end(), std::back_inserter(changed));
+    for (int id : changed)
+        if (const Entity* entity = drawing_.Find(id))
+            areas.selection.push_back(BoundsOf(*entity));
+    shownHighlighted_ = std::move(highlighted);
+    return areas;
 }
 
 void CommandInterpreter::Submit() {

@@ -14,6 +14,12 @@
 
 namespace cadsim {
 
+// What looks different in the drawing since the last look.
+struct RedrawAreas {
+    std::vector<DrawingChange> drawing;  // entities added or removed
+    std::vector<Box> selection;          // the bounds of entities selected or let go
+};
+
 // The prompt of a command line waiting for a command.
 extern const char kIdlePrompt[];
 
@@ -52,6 +58,10 @@ public:
     // The log lines of what happened since the last call (entities, variables, files), oldest first.
     std::vector<std::string> TakeEvents();
 
+    // What looks different in the drawing since the last call: entities added or removed, and
+    // entities selected or let go.
+    RedrawAreas TakeRedrawAreas();
+
 private:
     void Submit();
     void Cancel();
@@ -66,9 +76,10 @@ private:
     std::vector<std::string> events_;
     std::map<std::string, CommandFactory> commands_;
     std::unique_ptr<RunningCommand> running_;
-    std::string pending_;      // typed since the last input ended
-    bool quoted_ = false;      // inside double quotes: a space does not end the input
-    std::string lastCommand_;  // what Enter at the idle prompt repeats
+    std::string pending_;                // typed since the last input ended
+    bool quoted_ = false;                // inside double quotes: a space does not end the input
+    std::string lastCommand_;            // what Enter at the idle prompt repeats
+    std::vector<int> shownHighlighted_;  // sorted; as of the last TakeRedrawAreas
 };
 
 // How many lines a host shows after opening a drawing.

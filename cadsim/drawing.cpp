@@ -7,48 +7,64 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
+double AreaOf(const Entity& entity) {
+    return entity.Round() ? kPi * entity.radius * entity.radius : std::fabs(SignedArea(entity.corners));
+}
+
+bool Inside(const Entity& entity, const Point& point) {
+    return entity.Round() ? std::hypot(point.x - entity.center.x, point.y - entity.center.y) < entity.radius
+                          : Holds(entity.corners, point);
+}
+
 }  // namespace
+
+Box BoundsOf(const Entity& entity) {
+    if (entity.Round())
+        return Box{Point{entity.center.x - entity.radius, entity.center.y - entity.radius},
+                   Point{entity.center.x + entity.radius, entity.center.y + entity.radius}};
+    return BoundsOf(entity.corners);
+}
 
 const Entity& Drawing::Add(Entity entity) {
     entity.id = nextId_++;
-    entities_.push_back(std::move(entity));
-    return entities_.back();
+    const Box bounds = BoundsOf(entity);
+    const Entity& added = entities_.emplace_hint(entities_.end(), entity.id, std::move(entity))->second;
+    index_.Insert(added.id, bounds);
+    changes_.push_back(DrawingChange{bounds, added.id});
+    return added;
 }
 
 bool Drawing::Remove(int id) {
-    for (auto it = entities_.begin(); it != entities_.end(); ++it) {
-        if (it->id == id) {
-            entities_.erase(it);
-            return true;
-        }
-    }
-    return false;
+    const auto found = entities_.find(id);
+    if (found == entities_.end())
+        return false;
+    const Box bounds = BoundsOf(found->second);
+    index_.Erase(id, bounds);
+    changes_.push_back(DrawingChange{bounds, 0});
+    entities_.erase(found);
+    return true;
 }
 
 const Entity* Drawing::Find(int id) const {
-    for (const Entity& entity : entities_)
-        if (entity.id == id)
-            return &entity;
-    return nullptr;
+    const auto found = entities_.find(id);
+    return found == entities_.end() ? nullptr : &found->second;
 }
 
 const Entity* Drawing::Last() const {
-    return entities_.empty() ? nullptr : &entities_.back();
+    return entities_.empty() ? nullptr : &entities_.rbegin()->second;
 }
 
 const Entity* Drawing::InnermostAt(const Point& point, bool polylines, bool regions) const {
     const Entity* innermost = nullptr;
     double innermostArea = 0;
-    for (const Entity& entity : entities_) {
+    // Ids come sorted, so the older of two equal areas is met first and kept.
+    for (int id : index_.Near(point)) {
+        const Entity& entity = *Find(id);
         const bool wanted =
             (entity.type == EntityType::Polyline && polylines) || (entity.type == EntityType::Region && regions);
-        if (!wanted)
+        if (!wanted || !Inside(entity, point))
             continue;
-        if (entity.Round() ? std::hypot(point.x - entity.center.x, point.y - entity.center.y) >= entity.radius
-                           : !Holds(entity.corners, point))
-            continue;
-        const double area =
-            entity.Round() ? kPi * entity.radius * entity.radius : std::fabs(SignedArea(entity.corners));
+        const double area = AreaOf(entity);
         if (innermost == nullptr || area < innermostArea) {
             innermost = &entity;
             innermostArea = area;
@@ -57,16 +73,32 @@ const Entity* Drawing::InnermostAt(const Point& point, bool polylines, bool regi
     return innermost;
 }
 
+std::vector<const Entity*> Drawing::Within(const Box& box) const {
+    std::vector<const Entity*> found;
+    for (int id : index_.Within(box)) {
+        const Entity& entity = *Find(id);
+        const Box bounds = BoundsOf(entity);
+        if (bounds.min.x <= box.max.x && box.min.x <= bounds.max.x && bounds.min.y <= box.max.y &&
+            box.min.y <= bounds.max.y)
+            found.push_back(&entity);
+    }
+    return found;
+}
+
 bool Drawing::Extents(Box& box) const {
     bool any = false;
-    for (const Entity& entity : entities_) {
-        const Box one = entity.Round() ? Box{Point{entity.center.x - entity.radius, entity.center.y - entity.radius},
-                                             Point{entity.center.x + entity.radius, entity.center.y + entity.radius}}
-                                       : BoundsOf(entity.corners);
+    for (const auto& entry : entities_) {
+        const Box one = BoundsOf(entry.second);
         box = any ? Union(box, one) : one;
         any = true;
     }
     return any;
+}
+
+std::vector<DrawingChange> Drawing::TakeChanges() {
+    std::vector<DrawingChange> changes;
+    changes.swap(changes_);
+    return changes;
 }
 
 const char* TypeName(EntityType type) {

@@ -2,10 +2,12 @@
 // The drawing the host has open: closed polylines, regions and circles, each with a number that
 // stays its own for the whole run. Portable: no window system here.
 
+#include <map>
 #include <string>
 #include <vector>
 
 #include "geometry.h"
+#include "spatial_index.h"
 
 namespace cadsim {
 
@@ -22,6 +24,14 @@ struct Entity {
     bool Round() const { return type == EntityType::Circle || (type == EntityType::Region && corners.empty()); }
 };
 
+// What a change did to the drawing: an entity added (on top of what was there), or one removed.
+struct DrawingChange {
+    Box bounds;
+    int added = 0;  // the number of the entity added; 0 for one removed
+};
+
+// The entities are kept by number and in a spatial index, so that finding one by its number or
+// by a point costs the same in a drawing of ten objects as in one of thousands.
 class Drawing {
 public:
     // Gives the entity the next number and returns it.
@@ -31,19 +41,31 @@ public:
     const Entity* Find(int id) const;
     // The newest entity still in the drawing (what the host's "Last" selects), or null.
     const Entity* Last() const;
-    const std::vector<Entity>& Entities() const { return entities_; }
+    // By number, which is the order they were made in.
+    const std::map<int, Entity>& Entities() const { return entities_; }
 
     // Of the polylines and regions (wanted) whose inside holds point, the one with the least
     // area; the older of two equal ones. Null when none holds it.
     const Entity* InnermostAt(const Point& point, bool polylines, bool regions) const;
 
+    // The entities whose bounds meet box, oldest first.
+    std::vector<const Entity*> Within(const Box& box) const;
+
     // False for an empty drawing.
     bool Extents(Box& box) const;
 
+    // Each entity added or removed since the last call, oldest first, so that a view can redraw
+    // only what changed.
+    std::vector<DrawingChange> TakeChanges();
+
 private:
-    std::vector<Entity> entities_;
+    std::map<int, Entity> entities_;
+    SpatialIndex index_;
+    std::vector<DrawingChange> changes_;
     int nextId_ = 1;
 };
+
+Box BoundsOf(const Entity& entity);
 
 const char* TypeName(EntityType type);
 

@@ -1,5 +1,7 @@
 #include "host_refresh.h"
 
+#include "drawing_view.h"
+
 namespace cadsim {
 namespace {
 
@@ -16,8 +18,7 @@ void AfterInput(Host& host) {
     Repaint(host.windows.promptWindow);
     Repaint(host.windows.historyPane);
     Repaint(host.windows.textWindow);
-    if (host.windows.mainFrame && !::IsRectEmpty(&host.drawingArea))
-        ::InvalidateRect(host.windows.mainFrame, &host.drawingArea, TRUE);
+    ShowDrawingChanges(host);
     if (!host.user.Done() && !host.userCheckPosted && host.anchor)
         host.userCheckPosted = ::PostMessageW(host.anchor, kRunScriptedUser, 0, 0) != FALSE;
 }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <deque>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -15,6 +16,8 @@
 #include "view_transform.h"
 
 namespace cadsim {
+
+class DrawingBuffer;
 
 struct HostWindows {
     HWND mainFrame = nullptr;
@@ -41,10 +44,11 @@ struct Host {
     std::deque<std::string> queuedInput;  // keystrokes waiting for the message loop (InputMode::After)
     bool inputTimerSet = false;           // the delay for the queued keystrokes is running
     RecordLog log;
-    bool logBusy = false;  // log the time each piece of work took
-    int messageDepth = 0;  // messages being handled, nested ones included
-    RECT drawingArea{};    // in the main frame's client area; empty without a main frame
-    ViewTransform view;    // fixed at start: the main frame keeps its size
+    bool logBusy = false;                          // log the time each piece of work took
+    int messageDepth = 0;                          // messages being handled, nested ones included
+    RECT drawingArea{};                            // in the main frame's client area; empty without a main frame
+    ViewTransform view;                            // fixed at start: the main frame keeps its size
+    std::shared_ptr<DrawingBuffer> drawingBuffer;  // made at the first paint
     ScriptedUser user;
     bool userCheckPosted = false;  // a kRunScriptedUser message is on its way
 };

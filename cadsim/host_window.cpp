@@ -41,6 +41,8 @@ const char* WorkName(UINT message) {
             return "timer";
         case WM_LBUTTONDOWN:
             return "mouse";
+        case WM_PAINT:
+            return "paint";
         case kTypeQueuedInput:
             return "queued-input";
         case kRunScriptedUser:

@@ -88,7 +88,7 @@ LRESULT TopLevelMessage(Host& host, HWND window, UINT message, WPARAM wParam, LP
         case WM_PAINT: {
             framework::PaintDc paint(window);
             if (window == host.windows.mainFrame) {
-                PaintDrawing(paint.Get(), host);
+                PaintDrawing(paint.Get(), host, paint.Area());
             } else if (window == host.windows.textWindow && !HostsCommandLine(host, window)) {
                 RECT client{};
                 ::GetClientRect(window, &client);

@@ -10,6 +10,7 @@
 #include "command_interpreter.h"
 #include "diagnostics.h"
 #include "drawing_file.h"
+#include "drawing_view.h"
 #include "framework/handles.h"
 #include "host_files.h"
 #include "host_state.h"
@@ -115,8 +116,8 @@ int Run(const std::vector<std::string>& args) {
         cadsim::ReportError(error);
         return cadsim::kExitStartFailed;
     }
-    for (const cadsim::Entity& entity : host.commandLine.CurrentDrawing().Entities())
-        host.log.Event("entity loaded " + cadsim::Describe(entity));
+    for (const auto& entry : host.commandLine.CurrentDrawing().Entities())
+        host.log.Event("entity loaded " + cadsim::Describe(entry.second));
     // "ＭＳ ゴシック" is what the host's command line uses; the Wine prefix maps it to IPA Gothic.
     const framework::FontHandle font = framework::FontHandle::Make(
         ::CreateFontA(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
@@ -129,6 +130,7 @@ int Run(const std::vector<std::string>& args) {
     }
     RECT drawingOnScreen{};
     FitDrawing(host, drawingOnScreen);
+    cadsim::ForgetRenderedDrawing(host);
     if (host.windows.mainFrame)
         ::InvalidateRect(host.windows.mainFrame, &host.drawingArea, TRUE);
     if (!options.readyFile.empty()) {

@@ -30,8 +30,8 @@ bool ObjectSelection::Answer(const std::string& input, CommandContext& context) 
         AddFound(last ? std::vector<int>{last->id} : std::vector<int>(), context);
     } else if (keyword == "ALL") {
         std::vector<int> all;
-        for (const Entity& entity : context.drawing.Entities())
-            all.push_back(entity.id);
+        for (const auto& entry : context.drawing.Entities())
+            all.push_back(entry.first);
         AddFound(all, context);
     } else if (ParsePoint(input, point)) {
         Click(point, context);

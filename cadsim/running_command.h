@@ -2,19 +2,16 @@
 // What a command of the host's command line is: a small state machine that answers one input at
 // a time, and what it may touch while it runs.
 
-#include <deque>
 #include <string>
 #include <vector>
 
 #include "coordinates.h"
 #include "drawing.h"
+#include "history.h"
 #include "report_files.h"
 #include "system_variables.h"
 
 namespace cadsim {
-
-// Oldest first; the last line is the newest.
-using History = std::deque<std::string>;
 
 // The host forgets its oldest lines beyond this many.
 constexpr std::size_t kHistoryLimit = 100000;

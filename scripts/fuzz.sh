@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets (clang, libFuzzer, ASan and UBSan) in build/fuzz and runs each for the
-# given seconds, printing executions and findings per target. Exits non-zero on any finding.
+# given seconds, printing executions, executions per second and findings per target. Exits non-zero
+# on any finding.
 # Usage: scripts/fuzz.sh SECONDS [RUNS]   (RUNS: stop a target after that many executions)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -59,12 +60,14 @@ done
 wait
 
 total_findings=0
-printf '%-22s %14s %9s %8s\n' target executions findings seconds
+printf '%-22s %14s %9s %9s %8s\n' target executions exec/s findings seconds
 for name in "${targets[@]}"; do
     executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$out/$name.log" | tail -n 1)
     found=$(find "$out/findings/$name" -type f | wc -l)
     total_findings=$((total_findings + found))
-    printf '%-22s %14s %9s %8s\n' "$name" "${executions:-?}" "$found" "$(cat "$out/$name.seconds")"
+    took=$(cat "$out/$name.seconds")
+    rate=$([ -n "$executions" ] && [ "$took" -gt 0 ] && echo $((executions / took)) || echo "?")
+    printf '%-22s %14s %9s %9s %8s\n' "$name" "${executions:-?}" "$rate" "$found" "$took"
     if [ "$found" -gt 0 ]; then
         grep -E 'ERROR|property failed|SUMMARY' "$out/$name.log" | head -n 5 >&2 || true
         echo "  inputs kept in $out/findings/$name" >&2

@@ -6,41 +6,50 @@
 
 namespace platform::sim {
 
+namespace {
+
+constexpr WindowHandle kFirstHandle = 0x10010;
+constexpr WindowHandle kHandleStep = 4;
+
+}  // namespace
+
+WindowHandle SimulatedDesktop::Open(Window window) {
+    windows_.push_back(std::move(window));
+    return kFirstHandle + (windows_.size() - 1) * kHandleStep;
+}
+
 WindowHandle SimulatedDesktop::AddTopLevel(const std::string& title,
                                            const std::string& className,
                                            std::uint32_t processId) {
-    const WindowHandle handle = nextHandle_;
-    nextHandle_ += 4;
-    windows_[handle] = Window{title, className, processId, 0, {}};
+    const WindowHandle handle = Open(Window{title, className, processId, 0, {}});
     zOrder_.insert(zOrder_.begin(), handle);
     return handle;
 }
 
 WindowHandle SimulatedDesktop::AddChild(WindowHandle parent, const std::string& title, const std::string& className) {
-    auto it = windows_.find(parent);
-    if (it == windows_.end())
+    const Window* found = Find(parent);
+    if (found == nullptr)
         throw std::invalid_argument("AddChild: no such parent window");
-    const WindowHandle handle = nextHandle_;
-    nextHandle_ += 4;
-    it->second.children.push_back(handle);
-    windows_[handle] = Window{title, className, it->second.processId, parent, {}};
+    const std::uint32_t processId = found->processId;
+    const WindowHandle handle = Open(Window{title, className, processId, parent, {}});
+    FindMutable(parent)->children.push_back(handle);
     return handle;
 }
 
 void SimulatedDesktop::Destroy(WindowHandle window) {
-    auto it = windows_.find(window);
-    if (it == windows_.end())
+    if (Find(window) == nullptr)
         return;
-    const std::vector<WindowHandle> children = it->second.children;
+    const std::vector<WindowHandle> children = Find(window)->children;
     for (WindowHandle child : children)
         Destroy(child);
-    it = windows_.find(window);
-    if (it->second.parent != 0) {
-        auto& siblings = windows_[it->second.parent].children;
+    Window& gone = *FindMutable(window);
+    if (Window* parent = FindMutable(gone.parent)) {
+        auto& siblings = parent->children;
         siblings.erase(std::remove(siblings.begin(), siblings.end(), window), siblings.end());
     }
     zOrder_.erase(std::remove(zOrder_.begin(), zOrder_.end(), window), zOrder_.end());
-    windows_.erase(it);
+    gone = Window{};
+    gone.alive = false;
 }
 
 void SimulatedDesktop::BringToTop(WindowHandle window) {
@@ -52,14 +61,19 @@ void SimulatedDesktop::BringToTop(WindowHandle window) {
 }
 
 void SimulatedDesktop::SetTitle(WindowHandle window, const std::string& title) {
-    auto it = windows_.find(window);
-    if (it != windows_.end())
-        it->second.title = title;
+    if (Window* found = FindMutable(window))
+        found->title = title;
 }
 
 const SimulatedDesktop::Window* SimulatedDesktop::Find(WindowHandle window) const {
-    auto it = windows_.find(window);
-    return it == windows_.end() ? nullptr : &it->second;
+    if (window < kFirstHandle || (window - kFirstHandle) % kHandleStep != 0)
+        return nullptr;
+    const std::size_t index = (window - kFirstHandle) / kHandleStep;
+    return index < windows_.size() && windows_[index].alive ? &windows_[index] : nullptr;
+}
+
+SimulatedDesktop::Window* SimulatedDesktop::FindMutable(WindowHandle window) {
+    return const_cast<Window*>(Find(window));
 }
 
 void SimulatedDesktop::EnumWindows(const WindowVisitor& visit) {
@@ -67,24 +81,33 @@ void SimulatedDesktop::EnumWindows(const WindowVisitor& visit) {
     WalkTopLevel(visit);
 }
 
+const std::vector<WindowHandle>& SimulatedDesktop::WalkCopy(const std::vector<WindowHandle>& list) {
+    if (walkDepth_ == walkCopies_.size())
+        walkCopies_.emplace_back();
+    std::vector<WindowHandle>& copy = walkCopies_[walkDepth_++];
+    copy.assign(list.begin(), list.end());
+    return copy;
+}
+
 void SimulatedDesktop::WalkTopLevel(const WindowVisitor& visit) {
-    // A copy, so that a visitor may open or close windows without upsetting the walk.
-    const std::vector<WindowHandle> order = zOrder_;
+    const std::vector<WindowHandle>& order = WalkCopy(zOrder_);
+    const WalkScope scope{*this};
     for (WindowHandle window : order) {
         if (Find(window) && !visit(window))
             return;
     }
 }
 
-bool SimulatedDesktop::VisitDescendants(const Window& parent, const WindowVisitor& visit) {
-    const std::vector<WindowHandle> children = parent.children;
+bool SimulatedDesktop::VisitDescendants(WindowHandle parent, const WindowVisitor& visit) {
+    // A copy, and each window looked up afresh: a visitor may open or close windows.
+    const std::vector<WindowHandle>& children = WalkCopy(Find(parent)->children);
+    const WalkScope scope{*this};
     for (WindowHandle child : children) {
-        const Window* window = Find(child);
-        if (!window)
+        if (!Find(child))
             continue;
         if (!visit(child))
             return false;
-        if (!VisitDescendants(*window, visit))
+        if (Find(child) && !VisitDescendants(child, visit))
             return false;
     }
     return true;
@@ -96,8 +119,8 @@ void SimulatedDesktop::EnumChildWindows(WindowHandle parent, const WindowVisitor
         WalkTopLevel(visit);
         return;
     }
-    if (const Window* window = Find(parent))
-        VisitDescendants(*window, visit);
+    if (Find(parent))
+        VisitDescendants(parent, visit);
 }
 
 int SimulatedDesktop::CopyText(const std::string& text, char* buffer, int count) {

@@ -3,6 +3,7 @@
 // has a title, a class name, an owning process, children and a place in the Z order.
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <string>
@@ -126,16 +127,30 @@ private:
         std::uint32_t processId = 0;
         WindowHandle parent = 0;
         std::vector<WindowHandle> children;
+        bool alive = true;
     };
 
     const Window* Find(WindowHandle window) const;
+    Window* FindMutable(WindowHandle window);
+    WindowHandle Open(Window window);
     void WalkTopLevel(const WindowVisitor& visit);
-    bool VisitDescendants(const Window& parent, const WindowVisitor& visit);
+    bool VisitDescendants(WindowHandle parent, const WindowVisitor& visit);
+    // A copy of list for one walk, made in storage kept from earlier walks: a visitor may open or
+    // close windows, and a walk should not cost an allocation. Given back by a WalkScope.
+    const std::vector<WindowHandle>& WalkCopy(const std::vector<WindowHandle>& list);
+    // Gives a walk's copy back however the walk ends (a visitor may throw).
+    struct WalkScope {
+        SimulatedDesktop& desktop;
+        ~WalkScope() { --desktop.walkDepth_; }
+    };
     static int CopyText(const std::string& text, char* buffer, int count);
 
-    std::map<WindowHandle, Window> windows_;
-    std::vector<WindowHandle> zOrder_;  // top-level windows, topmost first
-    WindowHandle nextHandle_ = 0x10010;
+    // Handles are given out in steps from a first one and never again, so a window is found by
+    // its place here rather than by a search (fuzzing looks windows up millions of times).
+    std::vector<Window> windows_;
+    std::vector<WindowHandle> zOrder_;                  // top-level windows, topmost first
+    std::deque<std::vector<WindowHandle>> walkCopies_;  // one per nested walk; a deque keeps them in place
+    std::size_t walkDepth_ = 0;
     CallCounts calls_;
 
     std::map<WindowHandle, Behaviour> behaviours_;

@@ -6,10 +6,11 @@
 // Input: windows one after another, each a byte of choices (process, place in the tree), then its
 // title and class name, each ended by a zero byte.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cadlink/text_match.h"
@@ -23,15 +24,35 @@ using fuzzcheck::Require;
 using platform::WindowHandle;
 
 struct Known {
+    WindowHandle window;
     std::string title;  // as the search sees it: at most 254 bytes
     std::uint32_t processId;
 };
 
-std::string NextField(const std::string& input, std::size_t& at) {
+// The windows made, in the order made; handles grow, so they are found by a binary search
+// (every input looks them up many times, and a map would cost an allocation per window).
+class KnownWindows {
+public:
+    void Add(Known known) { known_.push_back(std::move(known)); }
+    const Known& operator[](WindowHandle window) const {
+        static const Known kNone{0, std::string(), 0};
+        const auto at = std::lower_bound(known_.begin(), known_.end(), window,
+                                         [](const Known& known, WindowHandle handle) { return known.window < handle; });
+        return at != known_.end() && at->window == window ? *at : kNone;
+    }
+    bool Empty() const { return known_.empty(); }
+    WindowHandle Last() const { return known_.back().window; }
+    std::size_t Size() const { return known_.size(); }
+
+private:
+    std::vector<Known> known_;
+};
+
+std::string_view NextField(std::string_view input, std::size_t& at) {
     if (at >= input.size())
-        return std::string();
+        return std::string_view();
     const std::size_t end = std::min(input.find('\0', at), input.size());
-    std::string field = input.substr(at, end - at);
+    const std::string_view field = input.substr(at, end - at);
     at = end + 1;
     return field;
 }
@@ -44,26 +65,24 @@ bool HasCadTitle(const std::string& title) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string input(reinterpret_cast<const char*>(data), size);
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
     platform::sim::SimulatedDesktop desktop;
-    std::map<WindowHandle, Known> known;
-    std::vector<WindowHandle> created;
+    KnownWindows known;
     WindowHandle lastTop = 0;
-    for (std::size_t at = 0; at < input.size() && created.size() < 64;) {
+    for (std::size_t at = 0; at < input.size() && known.Size() < 64;) {
         const auto choices = static_cast<unsigned char>(input[at++]);
-        const std::string title = NextField(input, at);
-        const std::string className = NextField(input, at);
+        const std::string title(NextField(input, at));
+        const std::string className(NextField(input, at));
         const std::uint32_t processId = 1 + (choices & 3);
         WindowHandle window = 0;
         const unsigned place = (choices >> 2) & 3;
         if (place == 1 && lastTop)
             window = desktop.AddChild(lastTop, title, className);
-        else if (place == 2 && !created.empty())
-            window = desktop.AddChild(created.back(), title, className);
+        else if (place == 2 && !known.Empty())
+            window = desktop.AddChild(known.Last(), title, className);
         else
             window = lastTop = desktop.AddTopLevel(title, className, processId);
-        known[window] = {title.substr(0, 254), desktop.GetWindowThreadProcessId(window)};
-        created.push_back(window);
+        known.Add({window, title.substr(0, 254), desktop.GetWindowThreadProcessId(window)});
     }
 
     cadlink::WindowDiscovery discovery(desktop);

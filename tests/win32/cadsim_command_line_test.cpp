@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -158,6 +159,32 @@ TEST_F(CadsimCommandLine, ControlCharactersAndFloodsDoNotGrowWithoutEnd) {
     EXPECT_EQ(LastLine(commandLine), "コマンド:");
 }
 
+// The history's text is what a copy puts on the clipboard; it is kept as lines come and go.
+TEST(CadsimHistory, TextIsEveryLineWithCrLfAsLinesComeAndGo) {
+    History history;
+    std::deque<std::string> expected;
+    const auto joined = [&expected] {
+        std::string text;
+        for (const std::string& line : expected)
+            text += line + "\r\n";
+        return text;
+    };
+    for (int i = 0; i < 400; ++i) {
+        const std::string line = std::string(static_cast<std::size_t>(i % 7), 'x') + "行" + std::to_string(i);
+        history.push_back(line);
+        expected.push_back(line);
+        // Lines go faster than they come in the second half, past the point where the text is compacted.
+        for (int drop = 0; drop < (i < 200 ? i % 2 : 3) && !expected.empty(); ++drop) {
+            history.pop_front();
+            expected.pop_front();
+        }
+        ASSERT_EQ(history.Text(), joined()) << "after line " << i;
+        ASSERT_EQ(history.size(), expected.size());
+    }
+    history.pop_front();  // on an empty history: nothing happens
+    EXPECT_EQ(history.Text(), "");
+}
+
 TEST(CadsimOpeningHistory, HasExactlyTheLinesAskedForWithTheOpeningLinesLast) {
     EXPECT_TRUE(cadsim::OpeningHistory(0).empty());
     EXPECT_EQ(cadsim::OpeningHistory(1), (History{"コマンド:"}));
@@ -165,7 +192,15 @@ TEST(CadsimOpeningHistory, HasExactlyTheLinesAskedForWithTheOpeningLinesLast) {
     EXPECT_EQ(long_.size(), 5000u);
     EXPECT_EQ(long_.back(), "コマンド:");
     EXPECT_EQ(long_[4997], "カスタマイズ ファイル ACAD をロードしました。");
-    EXPECT_EQ(cadsim::OpeningHistory(cadsim::kHistoryLimit + 5).size(), cadsim::kHistoryLimit);
+    const History longest = cadsim::OpeningHistory(cadsim::kHistoryLimit + 5);
+    EXPECT_EQ(longest.size(), cadsim::kHistoryLimit);
+    EXPECT_EQ(
+        longest.Text().size(), longest.size() * 2 + [&longest] {
+            std::size_t bytes = 0;
+            for (const std::string& line : longest)
+                bytes += line.size();
+            return bytes;
+        }());
 }
 
 TEST(CadsimSystemVariables, PresetsAreCheckedLikeTypedValuesButMaySetReadOnlyOnes) {

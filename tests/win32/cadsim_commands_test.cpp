@@ -368,6 +368,43 @@ TEST_F(CadsimCommands, CircleAsTheToolTypesItAppearsInTheDrawing) {
     EXPECT_EQ(circle->radius, 50);
 }
 
+// The view redraws only these areas, so each change must name exactly what looks different.
+TEST_F(CadsimCommands, RedrawAreasAreWhatWasAddedRemovedSelectedOrLetGo) {
+    // "+id box" for an entity added, "- box" for one removed, "selection box" for one selected or let go.
+    const auto text = [](const cadsim::RedrawAreas& areas) {
+        const auto box = [](const cadsim::Box& b) { return cadsim::PointText(b.min) + " " + cadsim::PointText(b.max); };
+        std::vector<std::string> texts;
+        for (const cadsim::DrawingChange& change : areas.drawing)
+            texts.push_back((change.added ? "+" + std::to_string(change.added) : std::string("-")) + " " +
+                            box(change.bounds));
+        for (const cadsim::Box& b : areas.selection)
+            texts.push_back("selection " + box(b));
+        return texts;
+    };
+    using Texts = std::vector<std::string>;
+    EXPECT_EQ(text(commandLine.TakeRedrawAreas()), Texts{}) << "the loaded drawing is painted whole at start";
+    commandLine.Type(kCtrlC + "FILEDIA 0\r");
+    EXPECT_EQ(text(commandLine.TakeRedrawAreas()), Texts{});
+
+    commandLine.Type("_massprop\r20,15\r");
+    EXPECT_EQ(text(commandLine.TakeRedrawAreas()), Texts{"selection 0.0000,0.0000 40.0000,30.0000"});
+    commandLine.Type("80,10\r");
+    EXPECT_EQ(text(commandLine.TakeRedrawAreas()), Texts{"selection 60.0000,0.0000 100.0000,30.0000"});
+    commandLine.Type("\r");
+    EXPECT_EQ(text(commandLine.TakeRedrawAreas()),
+              (Texts{"selection 0.0000,0.0000 40.0000,30.0000", "selection 60.0000,0.0000 100.0000,30.0000"}))
+        << "let go when the selection ends";
+    commandLine.Type("N\r");
+    EXPECT_EQ(text(commandLine.TakeRedrawAreas()), Texts{});
+
+    commandLine.Type("CIRCLE 30,35 5\r");
+    EXPECT_EQ(text(commandLine.TakeRedrawAreas()), Texts{"+6 25.0000,30.0000 35.0000,40.0000"});
+    commandLine.Type("REGION L\r\r");
+    EXPECT_EQ(text(commandLine.TakeRedrawAreas()),
+              (Texts{"+7 25.0000,30.0000 35.0000,40.0000", "- 25.0000,30.0000 35.0000,40.0000"}))
+        << "the region made from the circle, and the circle gone";
+}
+
 TEST_F(CadsimCommands, CircleRefusesRadiiThatAreNoPositiveDistance) {
     commandLine.Type(kCtrlC + "CIRCLE 1,1 ");
     EXPECT_EQ(commandLine.Prompt(), "円の半径を指定: ");

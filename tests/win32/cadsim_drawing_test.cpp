@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -83,7 +85,7 @@ TEST(CadsimSamples, EveryShapeMeasuresExactlyAsWorkedOutByHand) {
         SCOPED_TRACE(std::string(shape.file) + " #" + std::to_string(shape.index));
         const Drawing drawing = LoadSample(shape.file);
         ASSERT_LT(shape.index, drawing.Entities().size());
-        const Entity& entity = drawing.Entities()[shape.index];
+        const Entity& entity = drawing.Entities().at(shape.index + 1);
         EXPECT_EQ(entity.type, shape.type);
         EXPECT_EQ(entity.id, static_cast<int>(shape.index) + 1);
         ExpectPrinted(Print({entity.corners}), shape.expected);
@@ -92,7 +94,7 @@ TEST(CadsimSamples, EveryShapeMeasuresExactlyAsWorkedOutByHand) {
 
 TEST(CadsimSamples, TwoRegionsMeasureAsOneBody) {
     const Drawing drawing = LoadSample("regions.txt");
-    const std::vector<Polygon> both = {drawing.Entities()[0].corners, drawing.Entities()[1].corners};
+    const std::vector<Polygon> both = {drawing.Entities().at(1).corners, drawing.Entities().at(2).corners};
     // Areas 1200 and 600 at 20,15 and 80,10: (24000 + 48000) / 1800 and (18000 + 6000) / 1800.
     ExpectPrinted(Print(both), {"1800.0000", "252.1110", "40.0000", "13.3333"});
     const cadsim::MassProperties p = cadsim::Measure(both);
@@ -118,6 +120,77 @@ TEST(CadsimSamples, TheInnermostShapeAroundAPointIsTheSmallestThatHoldsIt) {
     EXPECT_EQ(regions.InnermostAt(Point{80, 70}, false, true), nullptr) << "the square is a polyline";
     EXPECT_EQ(regions.InnermostAt(Point{5, 80}, false, true)->id, 3);
     EXPECT_EQ(regions.InnermostAt(Point{20, 80}, false, true), nullptr) << "outside the L, beside its upright";
+}
+
+// The lookups go through a spatial index; they must find exactly what looking at every entity finds,
+// for shapes of every size from a hundredth of a unit to a million, far from the origin too, and
+// after entities have gone.
+TEST(CadsimSpatialLookup, FindsWhatAScanOfEveryEntityFinds) {
+    std::mt19937 random(17);
+    const auto uniform = [&random](double low, double high) {
+        return std::uniform_real_distribution<double>(low, high)(random);
+    };
+    const auto scale = [&] { return std::pow(10.0, uniform(-2, 6)); };
+    const auto boundsMeet = [](const cadsim::Box& a, const cadsim::Box& b) {
+        return a.min.x <= b.max.x && b.min.x <= a.max.x && a.min.y <= b.max.y && b.min.y <= a.max.y;
+    };
+    Drawing drawing;
+    for (int i = 0; i < 600; ++i) {
+        Entity entity;
+        const double size = scale();
+        const Point at{uniform(-1e6, 1e6) * (i % 3 == 0 ? 1e-4 : 1), uniform(-1e6, 1e6) * (i % 3 == 0 ? 1e-4 : 1)};
+        entity.type = i % 4 == 0 ? EntityType::Circle : (i % 4 == 1 ? EntityType::Polyline : EntityType::Region);
+        if (i % 5 == 0 && entity.type == EntityType::Region) {
+            entity.center = at;  // a round region
+            entity.radius = size;
+        } else if (entity.type == EntityType::Circle) {
+            entity.center = at;
+            entity.radius = size;
+        } else {
+            entity.corners = {at, {at.x + size, at.y}, {at.x + size, at.y + size / 2}, {at.x, at.y + size * 2}};
+        }
+        drawing.Add(entity);
+    }
+    for (int round = 0; round < 2; ++round) {
+        for (int i = 0; i < 400; ++i) {
+            // Points near entities, so that many lie inside one or several of them.
+            const auto& entities = drawing.Entities();
+            auto picked = entities.begin();
+            std::advance(picked, random() % entities.size());
+            const cadsim::Box around = cadsim::BoundsOf(picked->second);
+            const Point point{uniform(around.min.x, around.max.x), uniform(around.min.y, around.max.y)};
+            for (const bool polylines : {false, true}) {
+                const Entity* expected = nullptr;
+                double expectedArea = 0;
+                for (const auto& [id, entity] : entities) {
+                    const bool wanted = entity.type == (polylines ? EntityType::Polyline : EntityType::Region);
+                    const bool inside = entity.Round() ? std::hypot(point.x - entity.center.x,
+                                                                    point.y - entity.center.y) < entity.radius
+                                                       : cadsim::Holds(entity.corners, point);
+                    const double area = entity.Round() ? 3.14159265358979 * entity.radius * entity.radius
+                                                       : std::fabs(cadsim::SignedArea(entity.corners));
+                    if (wanted && inside && (expected == nullptr || area < expectedArea)) {
+                        expected = &entity;
+                        expectedArea = area;
+                    }
+                }
+                ASSERT_EQ(drawing.InnermostAt(point, polylines, !polylines), expected)
+                    << "round " << round << " point " << Fixed4(point.x) << "," << Fixed4(point.y);
+            }
+            const double reach = scale();
+            const cadsim::Box box{{point.x - reach, point.y - reach}, {point.x + reach, point.y + reach * 3}};
+            std::vector<int> expected;
+            for (const auto& [id, entity] : entities)
+                if (boundsMeet(cadsim::BoundsOf(entity), box))
+                    expected.push_back(id);
+            std::vector<int> found;
+            for (const Entity* entity : drawing.Within(box))
+                found.push_back(entity->id);
+            ASSERT_EQ(found, expected) << "round " << round;
+        }
+        for (int id = 1; id <= 600; id += 2)
+            drawing.Remove(id);
+    }
 }
 
 TEST(CadsimGeometry, HoldsCountsConcaveShapesAndNotTheirEdges) {
@@ -161,7 +234,7 @@ std::string Blanks(std::size_t count) {
 
 TEST(CadsimReport, RectangleReportIsTheHostsLayoutByteForByte) {
     const Drawing drawing = LoadSample("rectangle.txt");
-    const std::vector<std::string> lines = cadsim::ReportLines(cadsim::Measure({drawing.Entities()[0].corners}));
+    const std::vector<std::string> lines = cadsim::ReportLines(cadsim::Measure({drawing.Entities().at(1).corners}));
     // Labels in code page 932 are two bytes a character; values start at byte 25, "X:" at byte 22.
     const std::vector<std::string> expected = {
         "----------------   リージョン   ----------------",
@@ -231,6 +304,17 @@ TEST(CadsimDrawingFile, BadLinesAreNamedWithTheirNumberAndLeaveTheDrawingAlone) 
     }
 }
 
+TEST(CadsimDrawingFile, AFileOfAHundredThousandShapesIsRefusedAsTooLarge) {
+    std::string text;
+    for (int i = 0; i < 100000; ++i)
+        text += "circle " + std::to_string(i) + ",0 0.5\n";
+    Drawing drawing;
+    std::string error;
+    EXPECT_FALSE(cadsim::ParseDrawingFile(text, drawing, error));
+    EXPECT_EQ(error, "line 10001: more than 10000 entities");
+    EXPECT_TRUE(drawing.Entities().empty());
+}
+
 TEST(CadsimDrawingFile, CommentsBlanksTabsAndLineEndsAreAllowed) {
     Drawing drawing;
     std::string error;
@@ -239,9 +323,9 @@ TEST(CadsimDrawingFile, CommentsBlanksTabsAndLineEndsAreAllowed) {
         error))
         << error;
     ASSERT_EQ(drawing.Entities().size(), 2u);
-    EXPECT_EQ(cadsim::Describe(drawing.Entities()[0]),
+    EXPECT_EQ(cadsim::Describe(drawing.Entities().at(1)),
               "id=1 type=polyline corners=0.0000,0.0000;4.0000,0.0000;4.0000,3.0000");
-    EXPECT_EQ(cadsim::Describe(drawing.Entities()[1]), "id=2 type=circle center=-1.5000,20.0000 radius=0.2500");
+    EXPECT_EQ(cadsim::Describe(drawing.Entities().at(2)), "id=2 type=circle center=-1.5000,20.0000 radius=0.2500");
 }
 
 TEST(CadsimView, FitsTheExtentsCentredWithAMarginAndMapsPixelsBack) {

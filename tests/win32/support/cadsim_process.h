@@ -111,9 +111,10 @@ public:
     // The prompt window's text (WM_GETTEXT, code page 932).
     std::string Prompt() const;
 
-    // Polls every 20 ms until condition() holds; false after timeoutMs.
+    // Polls every 20 ms until condition() holds; false after timeoutMs (long enough for a loaded
+    // machine: a wait that passes costs only the time the state takes to come).
     template <typename Condition>
-    static bool WaitUntil(Condition condition, DWORD timeoutMs = 10000) {
+    static bool WaitUntil(Condition condition, DWORD timeoutMs = 30000) {
         const DWORD start = ::GetTickCount();
         while (!condition()) {
             if (::GetTickCount() - start >= timeoutMs)
