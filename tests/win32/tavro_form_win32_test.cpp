@@ -312,7 +312,8 @@ TEST_F(MainWindow, SessionEndStopsTheRunPutsBackItsSettingsAndSavesTheSize) {
         EXPECT_EQ(ReadBytes(SettingsFile()), "");
         ::SendMessageA(form.Handle(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
         EXPECT_EQ(workflows.calls, "P");
-        EXPECT_EQ(ReadBytes(SettingsFile()), std::string("[初期化]\r\n大きさ=") + (running ? "12.5" : "7") + "\r\n");
+        EXPECT_EQ(ReadBytes(SettingsFile()),
+                  std::string("[初期化]\r\n大きさ=") + (running ? "12.5" : "7") + "\r\n" + PlaceLines(form.Handle()));
         EXPECT_TRUE(::IsWindow(form.Handle()));
     }
     // A session end that is called off lets the next run go on as usual.
