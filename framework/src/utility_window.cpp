@@ -30,7 +30,9 @@ TUtilityWindow::~TUtilityWindow() {
 
 LRESULT CALLBACK TUtilityWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     auto* owner = static_cast<TUtilityWindow*>(BindOnCreate(window, message, lParam, WindowOwner::Utility));
-    if (!owner || !owner->handler_ || message == WM_NCCREATE || message == WM_CREATE)
+    // The messages of the creation itself (WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE, ...) come before the
+    // owner holds its handle, and before whatever holds the owner is set: they are the default's.
+    if (!owner || !owner->handler_ || !owner->handle_)
         return ::DefWindowProcA(window, message, wParam, lParam);
     if (message == WM_NCDESTROY)
         UnbindWindow(window, WindowOwner::Utility);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <algorithm>
 #include <cstdint>
@@ -252,6 +253,97 @@ TEST_F(MarqueeOnForm, MinimisedPaintsNothingAndRestoresTheFrameItsTicksLeadTo) {
     EXPECT_GT(marquee->TickPaints(), paints);
     const std::vector<std::uint32_t> ticked = Frame(form.Handle());
     EXPECT_TRUE(ticked == RepaintedFrame(form.Handle()));
+}
+
+DWORD fakeNow = 0;
+DWORD FakeClock() {
+    return fakeNow;
+}
+
+// The real timer stops while nothing of the control can be seen (window minimised, control hidden,
+// window hidden); seen again after N intervals (and most of one more) it shows what N single ticks
+// lead to, cycle events included, and the timer runs again.
+TEST_F(MarqueeOnForm, UnseenStopsTheTimerAndShowsTheFrameOfTheElapsedTicksAgain) {
+    const RECT still = FaceOnScreen();
+    const es::MarqueeExtent extent = Extent();
+    struct ClockGuard {
+        ClockGuard() { TEsScrollingMarquee::SetClock(FakeClock); }
+        ~ClockGuard() { TEsScrollingMarquee::SetClock(nullptr); }
+    } clock;
+    HWND window = form.Handle();
+    struct Case {
+        TEsScrollDirection direction;
+        TEsBehaviors behavior;
+        std::function<void(bool)> setSeen;
+    };
+    const Case cases[] = {
+        {TEsScrollDirection::sdRightToLeft, TEsBehaviors::bhCycle,
+         [&](bool seen) { ::ShowWindow(window, seen ? SW_RESTORE : SW_MINIMIZE); }},
+        {TEsScrollDirection::sdTopToBottom, TEsBehaviors::bhBounce, [&](bool seen) { marquee->SetVisible(seen); }},
+        {TEsScrollDirection::sdLeftToRight, TEsBehaviors::bhOnce,
+         [&](bool seen) { ::ShowWindow(window, seen ? SW_SHOWNORMAL : SW_HIDE); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << int(c.direction) << "/" << int(c.behavior));
+        marquee->SetActive(false);
+        marquee->SetBehavior(c.behavior);
+        marquee->SetScrollDirection(c.direction);
+        marquee->SetScrollSpeed(5);
+        marquee->SetActive(true);
+        ASSERT_TRUE(marquee->TimerRunning());
+        FaceOnScreen();
+
+        c.setSeen(false);
+        // The first tick that finds it unseen stops the timer (generous bound: the machine may be loaded).
+        for (int i = 0; i < 1000 && !marquee->TimerPaused(); ++i)
+            PumpFor(5);
+        ASSERT_TRUE(marquee->TimerPaused());
+        EXPECT_FALSE(marquee->TimerRunning());
+        PumpFor(50);  // ticks posted before the stop still count
+        const long paints = marquee->TickPaints();
+        es::MarqueeState expected{{marquee->Position().x, marquee->Position().y}, marquee->ScrollDirection()};
+        PumpFor(100);
+        EXPECT_EQ(marquee->Position().x, expected.position.x) << "moved while paused";
+        EXPECT_EQ(marquee->Position().y, expected.position.y) << "moved while paused";
+        EXPECT_EQ(marquee->TickPaints(), paints);
+
+        // Enough intervals for two cycles (one for the once-only marquee), ending with the text in view.
+        int ticks = 0, cycles = 0;
+        while (ticks < 100000) {
+            ++ticks;
+            if (es::StepMarquee(expected, c.behavior, extent)) {
+                ++cycles;
+                if (c.behavior == TEsBehaviors::bhOnce) {  // it stops with the text at the origin
+                    expected.position = {0, 0};
+                    break;
+                }
+            }
+            const bool inView = expected.position.x >= 0 && expected.position.x + extent.textWidth < kWidth &&
+                                expected.position.y >= 0 && expected.position.y + extent.textHeight < kHeight;
+            if (cycles >= 2 && inView)
+                break;
+        }
+        int fired = 0;
+        marquee->OnCycle = [&](framework::TObject*) { ++fired; };
+        fakeNow += static_cast<DWORD>(ticks) * marquee->Interval() + marquee->Interval() - 1;
+
+        // Seen and painted again, with no tick handled since: the frame of exactly those ticks.
+        c.setSeen(true);
+        ::UpdateWindow(window);
+        marquee->OnCycle = nullptr;
+        EXPECT_FALSE(marquee->TimerPaused());
+        EXPECT_EQ(fired, cycles);
+        EXPECT_EQ(marquee->Position().x, expected.position.x);
+        EXPECT_EQ(marquee->Position().y, expected.position.y);
+        const RECT face = FaceOnScreen();
+        EXPECT_EQ(face.left, still.left + expected.position.x);
+        EXPECT_EQ(face.top, still.top + expected.position.y);
+        EXPECT_TRUE(Frame(form.Handle()) == RepaintedFrame(form.Handle()));
+        // Running again, unless the once-only marquee stopped during the pause.
+        EXPECT_EQ(marquee->TimerRunning(), c.behavior != TEsBehaviors::bhOnce);
+        EXPECT_EQ(marquee->Active(), c.behavior != TEsBehaviors::bhOnce);
+        PumpFor(200);  // let the window manager settle before the next case
+    }
 }
 
 TEST_F(MarqueeOnForm, CoveredThenUncoveredAndResizedToNothingAndBack) {

@@ -2,6 +2,7 @@
 // their parent, the canvas and bitmap owners.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -167,6 +168,25 @@ TEST(WindowOwnership, MessagesQueuedForAFreedObjectGoNowhere) {
     Pump();
     EXPECT_EQ(handled, 1);
     EXPECT_FALSE(::IsWindow(window));
+}
+
+// A handler may reach its window through whatever holds it: none of the creation's messages get to it.
+TEST(WindowOwnership, UtilityHandlerSeesNoMessageBeforeItsWindowIsHeld) {
+    std::unique_ptr<framework::TUtilityWindow> held;
+    std::vector<UINT> early;
+    int handled = 0;
+    held = std::make_unique<framework::TUtilityWindow>([&](UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (!held) {
+            early.push_back(message);
+            return ::DefWindowProcA(nullptr, message, wParam, lParam);
+        }
+        if (message == WM_APP + 2)
+            ++handled;
+        return ::DefWindowProcA(held->Handle(), message, wParam, lParam);
+    });
+    ::SendMessageA(held->Handle(), WM_APP + 2, 0, 0);
+    EXPECT_TRUE(early.empty()) << "first early message: " << (early.empty() ? 0 : early.front());
+    EXPECT_EQ(handled, 1);
 }
 
 TEST(Canvas, PutsBackWhatTheDcHeldAndFreesWhatItMade) {

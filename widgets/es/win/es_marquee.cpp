@@ -7,6 +7,11 @@
 namespace es {
 
 bool TEsCustomScrollingMarquee::rebuildEveryTick_ = false;
+TEsCustomScrollingMarquee::Clock TEsCustomScrollingMarquee::clock_ = nullptr;
+
+DWORD TEsCustomScrollingMarquee::Now() {
+    return clock_ ? clock_() : ::timeGetTime();
+}
 
 unsigned TEsCustomScrollingMarquee::QueryResolutionFloor() {
     TIMECAPS caps{};
@@ -38,8 +43,43 @@ void TEsCustomScrollingMarquee::StopTimer() {
     if (timerId_ != 0)
         ::timeKillEvent(timerId_);
     timerId_ = 0;
+    // Stopped on purpose, or started again: either way no pause is pending.
+    paused_ = false;
     // Nothing scrolls until the timer runs again: the kept DC goes back.
     ReleaseTickDc();
+}
+
+void TEsCustomScrollingMarquee::PauseTimer() {
+    if (timerId_ == 0)
+        return;
+    // Ticks already posted still arrive and count; the time from here on is counted on the catch-up.
+    ::timeKillEvent(timerId_);
+    timerId_ = 0;
+    ReleaseTickDc();
+    paused_ = true;
+    pausedAt_ = Now();
+}
+
+void TEsCustomScrollingMarquee::CatchUp() {
+    const unsigned interval = controller_.Interval();
+    if (!paused_ || interval == 0)
+        return;
+    const DWORD elapsed = Now() - pausedAt_;
+    const DWORD ticks = elapsed / interval;
+    if (ticks == 0)
+        return;
+    // The part of an interval left over counts with the next catch-up.
+    pausedAt_ += ticks * interval;
+    // Nothing is painted here: the paint or the change that asked for it draws the result. The
+    // steps (and their cycle events) are the ones the ticks would have made, a once-only stop included.
+    if (controller_.Active())
+        controller_.Tick(static_cast<int>(std::min<DWORD>(ticks, 0x7FFFFFFF)));
+}
+
+void TEsCustomScrollingMarquee::ResumeTimer() {
+    CatchUp();
+    if (paused_)
+        controller_.StartTimer();  // starting the timer again clears the pause
 }
 
 void TEsCustomScrollingMarquee::Host::StartTimer(unsigned interval, unsigned resolution) {
@@ -61,6 +101,7 @@ MarqueeExtent TEsCustomScrollingMarquee::ExtentNow() const {
 }
 
 void TEsCustomScrollingMarquee::BoundsChanged() {
+    ResumeTimer();  // the ticks of the pause moved the text in the old size
     imageStale_ = true;
     controller_.SetExtent(ExtentNow());
     ReleaseTickDc();
@@ -135,8 +176,11 @@ void TEsCustomScrollingMarquee::PaintTick(const TickOutcome& outcome) {
         return;
     }
     if (!Showing()) {
+        // Nothing needs a tick until the control can be seen again: the next paint (restored,
+        // shown, sized) catches the position up from the time that passed.
+        PauseTimer();
         ReleaseTickDc();
-        return;  // the position went on; the next paint shows where it stands
+        return;
     }
     if (!ImageCurrent()) {
         TEsCustomLabel::Invalidate();  // the picture itself changed: a full paint renders it again
@@ -190,6 +234,9 @@ ImageSize TEsCustomScrollingMarquee::ImageSizeNow() const {
 }
 
 LRESULT TEsCustomScrollingMarquee::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == framework::CM_VISIBLECHANGED || message == framework::CM_COLORCHANGED ||
+        message == framework::CM_FONTCHANGED || message == framework::CM_TEXTCHANGED)
+        ResumeTimer();  // the ticks of the pause moved the text as it was
     if (message == framework::CM_VISIBLECHANGED)
         ReleaseTickDc();
     if (message == framework::CM_COLORCHANGED || message == framework::CM_FONTCHANGED ||
@@ -245,6 +292,7 @@ UINT TEsCustomScrollingMarquee::ImageFormat() const {
 }
 
 void TEsCustomScrollingMarquee::Paint(framework::TCanvas& canvas) {
+    ResumeTimer();  // painted, so it can be seen: the frame the ticks of the pause lead to
     const ImageSize size = ImageSizeNow();
     const UINT format = ImageFormat();
     // Only what shapes the picture renders it again; a move copies the same image elsewhere.

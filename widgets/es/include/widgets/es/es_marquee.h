@@ -24,15 +24,28 @@ public:
     ~TEsCustomScrollingMarquee() override;
     std::string ClassName() const override { return "TEsCustomScrollingMarquee"; }
 
+    // Each setter first moves the text on by the time the timer was paused, as the ticks would have.
     bool Active() const { return controller_.Active(); }
-    void SetActive(bool value) { controller_.SetActive(value); }
+    void SetActive(bool value) {
+        CatchUp();
+        controller_.SetActive(value);
+    }
     TEsBehaviors Behavior() const { return controller_.Behavior(); }
-    void SetBehavior(TEsBehaviors value) { controller_.SetBehavior(value); }
+    void SetBehavior(TEsBehaviors value) {
+        CatchUp();
+        controller_.SetBehavior(value);
+    }
     TEsScrollDirection ScrollDirection() const { return controller_.ScrollDirection(); }
-    void SetScrollDirection(TEsScrollDirection value) { controller_.SetScrollDirection(value); }
+    void SetScrollDirection(TEsScrollDirection value) {
+        CatchUp();
+        controller_.SetScrollDirection(value);
+    }
     int ScrollSpeed() const { return controller_.ScrollSpeed(); }
     // Above 10 (or below 0) is ignored.
-    void SetScrollSpeed(int value) { controller_.SetScrollSpeed(value); }
+    void SetScrollSpeed(int value) {
+        CatchUp();
+        controller_.SetScrollSpeed(value);
+    }
     void SetAlignment(framework::TAlignment alignment) override;
 
     framework::TNotifyEvent OnCycle;
@@ -41,6 +54,9 @@ public:
     POINT Position() const { return POINT{controller_.Position().x, controller_.Position().y}; }
     HWND TickWindow() const { return tickWindow_->Handle(); }
     bool TimerRunning() const { return timerId_ != 0; }
+    // Whether the timer is stopped because nothing of the control can be seen; the next paint (or
+    // change) moves the text on by the ticks of the time since and starts the timer again.
+    bool TimerPaused() const { return paused_; }
     unsigned Interval() const { return controller_.Interval(); }
     // How often the off-screen image has been rendered, for tests and the benchmark.
     long ImageRenders() const { return imageRenders_; }
@@ -53,6 +69,9 @@ public:
 
     // For the benchmark only: render the image again at every tick, as if nothing were cached.
     static void SetRebuildEveryTick(bool rebuild) { rebuildEveryTick_ = rebuild; }
+    // For tests: the millisecond clock a pause is measured with (timeGetTime when null).
+    using Clock = DWORD (*)();
+    static void SetClock(Clock clock) { clock_ = clock; }
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -85,6 +104,13 @@ private:
     HDC TickDc();
     void ReleaseTickDc();
     void StopTimer();
+    // Stops the timer while nothing of the control can be seen: hidden, minimised, no size.
+    void PauseTimer();
+    // Moves the text on by the whole intervals since the pause, as many ticks would have.
+    void CatchUp();
+    // Catches up and starts the timer again, when paused.
+    void ResumeTimer();
+    static DWORD Now();
     LRESULT TickWndProc(UINT message, WPARAM wParam, LPARAM lParam);
     // Removes the ticks waiting in the queue and returns how many there were.
     int TakeQueuedTicks();
@@ -111,10 +137,13 @@ private:
     int textWidth_ = 0;
     int textHeight_ = 0;
     UINT timerId_ = 0;
+    bool paused_ = false;
+    DWORD pausedAt_ = 0;  // the clock at the pause, moved on by the intervals caught up since
     framework::WindowDc tickDc_;
     std::unique_ptr<framework::TUtilityWindow> tickWindow_;
 
     static bool rebuildEveryTick_;
+    static Clock clock_;
 };
 
 // Publishes the marquee's properties; the behaviour is all in TEsCustomScrollingMarquee.
