@@ -29,11 +29,6 @@ cleanup() {
 trap cleanup EXIT
 CLIP="利用者のクリップボード 123"
 
-user_script() {
-    printf '%s\n' "$@" >"$work/user.txt"
-    windows_path "$work/user.txt"
-}
-
 start_tool() {
     start_exe "$exe"
     TAVRO_PID=$STARTED_PID

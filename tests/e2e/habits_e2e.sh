@@ -21,11 +21,6 @@ restore_settings() {
 }
 trap 'status=$?; restore_settings; (exit $status); e2e_finish' EXIT
 
-user_script() {
-    printf '%s\n' "$@" >"$work/user.txt"
-    windows_path "$work/user.txt"
-}
-
 start_tool() {
     start_exe "$work/TavroHabits.exe"
     TAVRO_PID=$STARTED_PID
@@ -37,13 +32,6 @@ close_tool() {
     wait_exit "$TAVRO_PID" 10
 }
 
-typed_records() { sim_log | grep -c '^copydata' || true; }
-sim_var() {
-    local value
-    value=$(sim_log | sed -n "s/.*variable $1=\([^ ]*\).*/\1/p" | tail -n 1)
-    echo "${value:-$2}"
-}
-sim_prompt() { probe prompt "$SIM_TITLE"; }
 wait_prompt() {
     local i
     for i in $(seq 1 100); do

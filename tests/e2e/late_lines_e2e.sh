@@ -15,18 +15,6 @@ TAVRO_PID=$STARTED_PID
 probe wait "$TITLE" 20000 >/dev/null
 type_size 50
 
-user_script() {
-    printf '%s\n' "$@" >"$work/user.txt"
-    windows_path "$work/user.txt"
-}
-
-# The value a variable was last set to in the simulator, or the given default.
-sim_var() {
-    local value
-    value=$(sim_log | sed -n "s/.*variable $1=\\([^ ]*\\).*/\\1/p" | tail -n 1)
-    echo "${value:-$2}"
-}
-
 # A late host still has lines to type when the run is over: wait until its log has been still for
 # 3 s, longer than any stretch of lines it types without logging anything.
 settled() {

@@ -26,6 +26,21 @@ e2e_finish() {
 }
 trap e2e_finish EXIT
 
+# The scripted user's lines as a file for the simulator's --user (each script sets $work).
+user_script() {
+    printf '%s\n' "$@" >"$work/user.txt"
+    windows_path "$work/user.txt"
+}
+
+typed_records() { sim_log | grep -c '^copydata' || true; }
+sim_prompt() { probe prompt "$SIM_TITLE"; }
+# The value a variable was last set to in the simulator, or the given initial value.
+sim_var() {
+    local value
+    value=$(sim_log | sed -n "s/.*variable $1=\([^ ]*\).*/\1/p" | tail -n 1)
+    echo "${value:-$2}"
+}
+
 check_eq() {
     local what=$1 expected=$2 actual=$3
     E2E_CHECKS=$((E2E_CHECKS + 1))

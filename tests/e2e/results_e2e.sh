@@ -23,11 +23,6 @@ close_list() {
     wait_exit "$TAVRO_PID" 10
 }
 
-user_script() {
-    printf '%s\n' "$@" >"$work/user.txt"
-    windows_path "$work/user.txt"
-}
-
 # Field n (from 1) of every data row; the rows here hold no quoted field.
 column() {
     tail -n +2 "$list" | tr -d '\r' | cut -d, -f"$1"

@@ -13,11 +13,6 @@ samples="$E2E_BIN/samples"
 work=$(mktemp -d "$E2E_BIN/../e2e-safety.XXXX")
 cp "$E2E_BIN/Tavro.exe" "$work/TavroSafety.exe"
 
-user_script() {
-    printf '%s\n' "$@" >"$work/user.txt"
-    windows_path "$work/user.txt"
-}
-
 start_tool() {
     start_exe "$work/TavroSafety.exe"
     TAVRO_PID=$STARTED_PID
@@ -30,14 +25,6 @@ close_tool() {
 }
 
 entity_changes() { sim_log | grep -c 'entity created\|entity removed' || true; }
-typed_records() { sim_log | grep -c '^copydata' || true; }
-# The value a variable was last set to in the simulator, or the given initial value.
-sim_var() {
-    local value
-    value=$(sim_log | sed -n "s/.*variable $1=\([^ ]*\).*/\1/p" | tail -n 1)
-    echo "${value:-$2}"
-}
-sim_prompt() { probe prompt "$SIM_TITLE"; }
 
 # A pick outside every closed area leaves every object, the labels and the settings as they were.
 outside_pick() {

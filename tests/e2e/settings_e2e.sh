@@ -35,7 +35,6 @@ start_and_wait() {
     probe wait "$TITLE" 20000 >/dev/null
 }
 
-
 close_with_button() {
     click_control "$TITLE" $ID_CLOSE
     probe gone "$TITLE" 10000 >/dev/null && wait_exit "$STARTED_PID" 10

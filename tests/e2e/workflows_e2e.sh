@@ -15,11 +15,6 @@ TAVRO_PID=$STARTED_PID
 probe wait "$TITLE" 20000 >/dev/null
 type_size 50
 
-user_script() {
-    printf '%s\n' "$@" >"$work/user.txt"
-    windows_path "$work/user.txt"
-}
-
 # The centroid of the report the simulator wrote last, as printed: "x,y".
 report_centroid() {
     local path
