@@ -63,24 +63,9 @@ double Now() {
     return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-// What the log got since the last look: the log of a large drawing is megabytes.
+// What the log got since the last look.
 std::string NewLogText(const CadsimProcess& sim, long long& offset) {
-    testsupport::UniqueHandle file(::CreateFileW(sim.LogPath().c_str(), GENERIC_READ,
-                                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    std::string text;
-    if (!file)
-        return text;
-    LARGE_INTEGER at;
-    at.QuadPart = offset;
-    ::SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN);
-    char buffer[64 * 1024];
-    DWORD read = 0;
-    while (::ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
-        offset += read;
-        text.append(buffer, read);
-    }
-    return text;
+    return testsupport::ReadFileFrom(sim.LogPath(), offset);
 }
 
 // Runs operation repeats times and splits the simulator's busy lines logged meanwhile.

@@ -34,20 +34,7 @@ public:
     explicit CircleCounter(const std::wstring& path) : path_(path) {}
 
     int Count() {
-        testsupport::UniqueHandle file(::CreateFileW(path_.c_str(), GENERIC_READ,
-                                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file)
-            return circles_;
-        LARGE_INTEGER at;
-        at.QuadPart = offset_;
-        ::SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN);
-        char buffer[64 * 1024];
-        DWORD read = 0;
-        while (::ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
-            offset_ += read;
-            pending_.append(buffer, read);
-        }
+        pending_ += testsupport::ReadFileFrom(path_, offset_);
         // Whole lines only; a line still being written waits for the next look.
         std::size_t start = 0;
         for (std::size_t end = pending_.find('\n'); end != std::string::npos; end = pending_.find('\n', start)) {

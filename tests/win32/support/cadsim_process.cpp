@@ -498,4 +498,22 @@ ProcessEnd CadsimProcess::RunToExit(const std::vector<std::string>& options, DWO
     return end;
 }
 
+std::string ReadFileFrom(const std::wstring& path, long long& offset) {
+    UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    std::string text;
+    if (!file)
+        return text;
+    LARGE_INTEGER at;
+    at.QuadPart = offset;
+    ::SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN);
+    char buffer[64 * 1024];
+    DWORD read = 0;
+    while (::ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
+        offset += read;
+        text.append(buffer, read);
+    }
+    return text;
+}
+
 }  // namespace testsupport

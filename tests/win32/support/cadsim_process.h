@@ -148,4 +148,8 @@ private:
     std::string failure_;
 };
 
+// What a file (a simulator's log) got since offset, which moves past it: read piecewise, since the
+// log of a large drawing or a long session is megabytes. Empty when the file cannot be opened.
+std::string ReadFileFrom(const std::wstring& path, long long& offset);
+
 }  // namespace testsupport
