@@ -32,10 +32,10 @@ LRESULT CALLBACK TUtilityWindow::WindowProc(HWND window, UINT message, WPARAM wP
     auto* owner = static_cast<TUtilityWindow*>(BindOnCreate(window, message, lParam, WindowOwner::Utility));
     // The messages of the creation itself (WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE, ...) come before the
     // owner holds its handle, and before whatever holds the owner is set: they are the default's.
-    if (!owner || !owner->handler_ || !owner->handle_)
-        return ::DefWindowProcA(window, message, wParam, lParam);
     if (message == WM_NCDESTROY)
         UnbindWindow(window, WindowOwner::Utility);
+    if (!owner || !owner->handler_ || !owner->handle_)
+        return ::DefWindowProcA(window, message, wParam, lParam);
     try {
         return owner->handler_(message, wParam, lParam);
     } catch (...) {

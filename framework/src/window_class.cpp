@@ -2,12 +2,27 @@
 
 #include <stdexcept>
 #include <string>
+#include <unordered_map>
 
 namespace framework {
 namespace {
 
-const char* PropertyName(WindowOwner kind) {
-    return kind == WindowOwner::Control ? "TavroControl" : "TavroUtility";
+// Kept in the process rather than as window properties: a property is a trip to the window server
+// on every message, and every tick of the banner is a message.
+struct Owners {
+    void* control = nullptr;
+    void* utility = nullptr;
+};
+
+SRWLOCK bindingLock = SRWLOCK_INIT;
+
+std::unordered_map<HWND, Owners>& Bindings() {
+    static auto* bindings = new std::unordered_map<HWND, Owners>();  // outlives every window
+    return *bindings;
+}
+
+void*& Slot(Owners& owners, WindowOwner kind) {
+    return kind == WindowOwner::Control ? owners.control : owners.utility;
 }
 
 }  // namespace
@@ -32,15 +47,34 @@ void RegisterWindowClass(const char* className, WNDPROC procedure, UINT style, H
 }
 
 void BindWindow(HWND window, WindowOwner kind, void* object) {
-    ::SetPropA(window, PropertyName(kind), static_cast<HANDLE>(object));
+    if (!window)
+        return;
+    ::AcquireSRWLockExclusive(&bindingLock);
+    Slot(Bindings()[window], kind) = object;
+    ::ReleaseSRWLockExclusive(&bindingLock);
 }
 
 void UnbindWindow(HWND window, WindowOwner kind) {
-    ::RemovePropA(window, PropertyName(kind));
+    ::AcquireSRWLockExclusive(&bindingLock);
+    auto& bindings = Bindings();
+    const auto found = bindings.find(window);
+    if (found != bindings.end()) {
+        Slot(found->second, kind) = nullptr;
+        if (!found->second.control && !found->second.utility)
+            bindings.erase(found);
+    }
+    ::ReleaseSRWLockExclusive(&bindingLock);
 }
 
 void* BoundObject(HWND window, WindowOwner kind) {
-    return window ? static_cast<void*>(::GetPropA(window, PropertyName(kind))) : nullptr;
+    if (!window)
+        return nullptr;
+    ::AcquireSRWLockShared(&bindingLock);
+    auto& bindings = Bindings();
+    const auto found = bindings.find(window);
+    void* object = found == bindings.end() ? nullptr : Slot(found->second, kind);
+    ::ReleaseSRWLockShared(&bindingLock);
+    return object;
 }
 
 void* BindOnCreate(HWND window, UINT message, LPARAM lParam, WindowOwner kind) {

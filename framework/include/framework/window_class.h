@@ -1,7 +1,8 @@
 #pragma once
 // The one way the framework registers its window classes and binds a window to the object that
-// owns it: a window property set at creation (or, for a standard control, when it is subclassed)
-// and removed before the window goes, so that a late message finds no object rather than a freed one.
+// owns it: a binding made at creation (or, for a standard control, when it is subclassed) and removed
+// before the window goes (at the latest at WM_NCDESTROY), so that a late message finds no object
+// rather than a freed one.
 
 #include <windows.h>
 
