@@ -43,9 +43,27 @@
 
 namespace {
 
+// The shown window with the caption. Without a class, a program's own window is preferred to a
+// message box of the same caption (the tool titles its error boxes with its own name, and a box
+// may still be closing after its key).
 HWND FindVisible(const char* caption, const char* className = nullptr) {
-    HWND window = ::FindWindowA(className, caption);
-    return window && ::IsWindowVisible(window) ? window : nullptr;
+    if (className) {
+        HWND window = ::FindWindowA(className, caption);
+        return window && ::IsWindowVisible(window) ? window : nullptr;
+    }
+    HWND box = nullptr;
+    for (HWND window = ::FindWindowExA(nullptr, nullptr, nullptr, caption); window;
+         window = ::FindWindowExA(nullptr, window, nullptr, caption)) {
+        if (!::IsWindowVisible(window))
+            continue;
+        char windowClass[16] = {};
+        ::GetClassNameA(window, windowClass, sizeof windowClass);
+        if (std::strcmp(windowClass, "#32770") != 0)
+            return window;
+        if (!box)
+            box = window;
+    }
+    return box;
 }
 
 HWND WaitVisible(const char* caption, DWORD ms, const char* className = nullptr) {
@@ -76,6 +94,29 @@ BOOL CALLBACK MatchId(HWND child, LPARAM param) {
 HWND FindControl(HWND window, int id) {
     IdSearch search{id, nullptr};
     ::EnumChildWindows(window, MatchId, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// A control of the shown window with the caption. Another window may carry the same caption (the
+// tool's error boxes do, and one may still be closing after its key): the control is looked for
+// in each of them, not only in the first one found.
+HWND FindControlByCaption(const char* caption, int id) {
+    struct Search {
+        const char* caption;
+        int id;
+        HWND found;
+    } search{caption, id, nullptr};
+    ::EnumWindows(
+        [](HWND candidate, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            char text[256] = {};
+            ::GetWindowTextA(candidate, text, sizeof text);
+            if (!::IsWindowVisible(candidate) || std::strcmp(text, s->caption) != 0)
+                return TRUE;
+            s->found = FindControl(candidate, s->id);
+            return s->found ? FALSE : TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -355,7 +396,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     const int id = std::atoi(arg(3));
-    HWND control = id == 0 ? window : FindControl(window, id);
+    HWND control = id == 0 ? window : FindControlByCaption(arg(2), id);
     if (!control)
         return Fail("control not found");
     if (command == "text") {
