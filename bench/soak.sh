@@ -3,6 +3,8 @@
 # passes the tool's memory and object counts, the mean pass time and the CPU time per pass of the
 # tool and of the simulator, and at the end the ratio of the last hundred to the first for each.
 # Figures, not a test. Ctrl+C stops it: the tool, the simulator and the Wine server end with it.
+# The CPU times are read while the benchmark waits after each figures line, so that the tool and
+# the simulator are still running when they are sampled (at the end of the run too).
 # Usage: bench/soak.sh [N]   (default 1000)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -11,8 +13,11 @@ bin="$root/build/${TAVRO_BUILD_DIR:-win64}/bin"
 
 . "$root/scripts/wine-env.sh"
 wine_env_up
-trap wine_env_down EXIT
+# The benchmark's input: a line written there says that its last figures have been sampled.
+samples_dir=$(mktemp -d)
+trap 'wine_env_down; rm -rf "$samples_dir"' EXIT
 trap 'exit 130' INT TERM
+mkfifo "$samples_dir/sampled"
 
 ticks_per_second=$(getconf CLK_TCK)
 
@@ -30,20 +35,24 @@ cpu_ms() {
     echo $((ticks * 1000 / ticks_per_second))
 }
 
-# Adds the CPU time per pass of the tool and of the simulator to each "N passes" line.
+# Adds the CPU time per pass of the tool and of the simulator to each "N passes" line; the
+# benchmark waits on fd 3 until both have been read.
 annotate() {
     local line passes tool sim last_passes="" last_tool=0 last_sim=0 first="" last=""
+    trap '' PIPE  # a benchmark that has ended makes the acknowledgement fail, not this loop
     while IFS= read -r line; do
         line=${line%$'\r'}
         if [[ $line =~ ^\ *([0-9]+)\ passes ]]; then
             passes=${BASH_REMATCH[1]}
             tool=$(cpu_ms '[\\/]Tavro\.exe')
             sim=$(cpu_ms '[\\/]cadsim\.exe')
+            printf '\n' >&3 2>/dev/null || true
             if [ -n "$last_passes" ] && [ "$passes" -gt "$last_passes" ]; then
                 local n=$((passes - last_passes))
                 local per_tool per_sim
-                per_tool=$(awk -v a="$tool" -v b="$last_tool" -v n="$n" 'BEGIN { printf "%.1f", (a - b) / n }')
-                per_sim=$(awk -v a="$sim" -v b="$last_sim" -v n="$n" 'BEGIN { printf "%.1f", (a - b) / n }')
+                # A process that ended between two samples leaves no figure ("-"), not a negative one.
+                per_tool=$(awk -v a="$tool" -v b="$last_tool" -v n="$n" 'BEGIN { if (a < b) print "-"; else printf "%.1f", (a - b) / n }')
+                per_sim=$(awk -v a="$sim" -v b="$last_sim" -v n="$n" 'BEGIN { if (a < b) print "-"; else printf "%.1f", (a - b) / n }')
                 line="$line  CPU/pass: tool $per_tool ms  simulator $per_sim ms"
                 [ "$n" -eq 100 ] && { [ -n "$first" ] || first="$per_tool $per_sim"; last="$per_tool $per_sim"; }
             fi
@@ -56,8 +65,10 @@ annotate() {
         awk -v f="$first" -v l="$last" 'BEGIN {
             split(f, a, " "); split(l, b, " ");
             printf "last hundred / first hundred, CPU per pass: tool %s, simulator %s\n",
-                (a[1] > 0 ? sprintf("%.2f", b[1] / a[1]) : "-"), (a[2] > 0 ? sprintf("%.2f", b[2] / a[2]) : "-") }'
+                (a[1] > 0 && b[1] != "-" ? sprintf("%.2f", b[1] / a[1]) : "-"),
+                (a[2] > 0 && b[2] != "-" ? sprintf("%.2f", b[2] / a[2]) : "-") }'
     fi
 }
 
-wine "$bin/soak_bench.exe" "${1:-1000}" 2>&1 | annotate
+# Both ends of the FIFO open together: the benchmark reads it as its input, annotate writes to it.
+wine "$bin/soak_bench.exe" "${1:-1000}" --sampled <"$samples_dir/sampled" 2>&1 | annotate 3>"$samples_dir/sampled"
