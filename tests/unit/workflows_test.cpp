@@ -616,6 +616,22 @@ TEST_F(WorkflowTest, ContinuousRegionRunGoesOnUntilEsc) {
     EXPECT_EQ(host.hints.size(), 3u);
 }
 
+// Every history read copies the CAD program's whole history through the clipboard: a pass that
+// read it twice cost more and more as a long session's history grew. The first pass takes its
+// baseline before it starts; each later one starts from what the pass before it read.
+TEST_F(WorkflowTest, ContinuousRegionRunReadsTheHistoryOncePerPassAfterTheFirst) {
+    SelectRegions(6);
+    host.continuous = true;
+    desktop.ClearMessages();
+    workflows.Region();
+    ASSERT_EQ(circles.size(), 5u);
+    int copies = 0;
+    for (const ReceivedMessage& m : desktop.Messages())
+        if (m.message == platform::kWmCommand && m.wParam == cadlink::kCopyHistoryCommand)
+            ++copies;
+    EXPECT_EQ(copies, 6 + 1);  // six passes, the last one ended by Esc
+}
+
 TEST_F(WorkflowTest, ContinuousRunEndsWhenTheBoxIsUncheckedOrNoCentroidComes) {
     SelectRegions();
     host.continuous = true;
