@@ -3,8 +3,10 @@
 // counts and the mean pass time, to show whether they stay flat; at the end, the ratio of the
 // last hundred passes to the first. Figures, not a test. bench/soak.sh adds the CPU time per pass
 // of the tool and of the simulator beside each line: Wine's GetProcessTimes does not give another
-// process's own times.
-// Usage: soak_bench.exe N
+// process's own times. With --sampled, each figures line waits for a line on standard input, which
+// the script sends once it has read both processes' times: the samples are then taken while the
+// tool and the simulator still run, the last one too.
+// Usage: soak_bench.exe N [--sampled]
 
 #include <windows.h>
 #include <psapi.h>
@@ -52,6 +54,19 @@ private:
     std::string pending_;
     int circles_ = 0;
 };
+
+// Waits for the line that says the figures just printed have been sampled; an ended or broken
+// input ends the wait too, so that a script gone away cannot hold the run.
+void AwaitSample(bool sampled) {
+    if (!sampled)
+        return;
+    const HANDLE input = ::GetStdHandle(STD_INPUT_HANDLE);
+    char byte = 0;
+    DWORD read = 0;
+    while (input && input != INVALID_HANDLE_VALUE && ::ReadFile(input, &byte, 1, &read, nullptr) && read == 1 &&
+           byte != '\n') {
+    }
+}
 
 bool UnderWine() {
     HMODULE ntdll = ::GetModuleHandleA("ntdll.dll");
@@ -105,8 +120,9 @@ void Print(const Sample& s, const Sample* previous, bool guiCounts) {
 
 int main(int argc, char** argv) {
     const int passes = argc > 1 ? std::atoi(argv[1]) : 1000;
-    if (passes < 1) {
-        std::printf("usage: soak_bench.exe N (passes, at least 1)\n");
+    const bool sampled = argc > 2 && std::string(argv[2]) == "--sampled";
+    if (passes < 1 || (argc > 2 && !sampled) || argc > 3) {
+        std::printf("usage: soak_bench.exe N [--sampled] (N passes, at least 1)\n");
         return 2;
     }
     const std::string bin = OwnFolder();
@@ -154,6 +170,7 @@ int main(int argc, char** argv) {
     const DWORD start = ::GetTickCount();
     samples.push_back(Measure(process, 0, start));
     Print(samples.back(), nullptr, guiCounts);
+    AwaitSample(sampled);
     ::PostMessageA(execute, BM_CLICK, 0, 0);
 
     int done = 0;
@@ -166,6 +183,7 @@ int main(int argc, char** argv) {
             for (int mark = done / kEvery + 1; mark <= now / kEvery; ++mark) {
                 samples.push_back(Measure(process, mark * kEvery, start));
                 Print(samples.back(), &samples[samples.size() - 2], guiCounts);
+                AwaitSample(sampled);
             }
             done = now;
         } else if (::GetTickCount() - lastProgress > kStallMs) {
@@ -176,6 +194,7 @@ int main(int argc, char** argv) {
     if (done % kEvery != 0) {
         samples.push_back(Measure(process, done, start));
         Print(samples.back(), &samples[samples.size() - 2], guiCounts);
+        AwaitSample(sampled);
     }
 
     // Flat after warm-up: compare the first sample past the warm-up with the last.

@@ -408,9 +408,14 @@ void CentroidWorkflows::Region() {
     historyPane_ = link_.Discovery().FindHistoryPane();
     ProcessMessages();
 
+    // Each pass after the first takes the last line the pass before it read as its baseline: the
+    // lines that the settings and the circle add in between are never a command's cancel, and a
+    // second read of the whole history in every pass made each pass cost more as the history grew.
+    std::optional<std::string> historyBefore;
     std::string centroidX;
     do {
-        const RegionPassResult pass = RegionPass(paths_.ReportPath());
+        const RegionPassResult pass = RegionPass(paths_.ReportPath(), historyBefore);
+        historyBefore = pass.lastLine;
         centroidX = pass.values.centroidX;
         if (!IsCadNumber(pass.values.centroidX) || !IsCadNumber(pass.values.centroidY))
             centroidX.clear();  // only numbers the CAD program takes are typed as the centre
@@ -453,10 +458,11 @@ std::string CentroidWorkflows::AnswerMasspropQuestions(std::string prompt, const
     }
 }
 
-RegionPassResult CentroidWorkflows::RegionPass(const std::string& reportPath) {
+RegionPassResult CentroidWorkflows::RegionPass(const std::string& reportPath,
+                                               const std::optional<std::string>& knownHistoryBefore) {
     RegionPassResult result;
     const std::optional<std::uint64_t> reportBefore = host_.FileVersion(reportPath);
-    const std::string historyBefore = link_.LastHistoryLine();
+    const std::string historyBefore = knownHistoryBefore ? *knownHistoryBefore : link_.LastHistoryLine();
     fileDialogsOff_ = true;
     Send(kFileDialogsOffTwice);
     Send(kMassPropBySelection);
@@ -504,9 +510,9 @@ RegionPassResult CentroidWorkflows::RegionPass(const std::string& reportPath) {
             return answered == kIdlePrompt;
         },
         kWaitLimitMs);
-    const std::string lastLine = link_.LastHistoryLine();
+    result.lastLine = link_.LastHistoryLine();
     SwitchFileDialogs(true);
-    if (IsCommandCancel(lastLine))
+    if (IsCommandCancel(result.lastLine))
         return result;
     const std::optional<std::string> report = ReadFreshReport(reportPath, reportBefore);
     if (report) {

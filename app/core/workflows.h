@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "cadlink/cad_link.h"
@@ -31,6 +32,7 @@ std::string QuotedIfBlank(const std::string& text);
 struct RegionPassResult {
     bool reportRead = false;
     ReportValues values;
+    std::string lastLine;  // the history's last line as the pass read it after the selection
 };
 
 class CentroidWorkflows {
@@ -44,7 +46,10 @@ public:
     // A second run asked for while one is waiting does nothing.
     void FaceCentre();
     void Region();
-    RegionPassResult RegionPass(const std::string& reportPath);
+    // historyBefore: the history's last line before the pass, when the caller knows it; read
+    // afresh otherwise.
+    RegionPassResult RegionPass(const std::string& reportPath,
+                                const std::optional<std::string>& historyBefore = std::nullopt);
     bool Running() const { return running_; }
     // Puts back at once the CAD settings the running run changed (file dialogs, the boundary
     // kind) and cancels a command of the run that still asks for input; called as a run ends, and

@@ -278,9 +278,8 @@ void CadLink::ExchangeHistory(const std::function<void(std::string_view)>& look)
     // The history is looked at in place: copying or splitting all of it would make every read
     // cost more as the CAD program's history grows.
     if (copied) {
-        clipboard_.ViewClipboardData(platform::kCfText, [&look](std::string_view bytes) {
-            look(bytes.substr(0, std::min(bytes.size(), bytes.find('\0'))));
-        });
+        clipboard_.ViewClipboardData(platform::kCfText,
+                                     [&look](std::string_view bytes) { look(UpToFirstZero(bytes)); });
     }
 }
 

@@ -1,6 +1,8 @@
 #include "cadlink/text_lines.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "platform/codepage.h"
 
@@ -76,6 +78,24 @@ LineTail LastLines(std::string_view text, std::size_t count) {
     }
     std::reverse(tail.lines.begin(), tail.lines.end());
     return tail;
+}
+
+std::string_view UpToFirstZero(std::string_view block) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+    constexpr std::size_t kWord = sizeof(std::uint64_t);
+    std::size_t at = 0;
+    // Whole words first: a word holds a zero byte exactly when this test is not zero.
+    for (; at + kWord <= block.size(); at += kWord) {
+        std::uint64_t word;
+        std::memcpy(&word, block.data() + at, kWord);
+        if ((word - kOnes) & ~word & kHighs)
+            break;
+    }
+    for (; at < block.size(); ++at)
+        if (block[at] == '\0')
+            return block.substr(0, at);
+    return block;
 }
 
 std::string Trim(const std::string& text) {

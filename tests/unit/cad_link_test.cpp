@@ -377,6 +377,28 @@ TEST(TextLines, LastLinesAgreeWithSplittingTheWholeText) {
     }
 }
 
+// The text ends at the first zero byte wherever that falls in or across the words looked at, and
+// bytes with the high bit set (double-byte characters, 0x80, 0xFF) are never taken for a zero.
+TEST(TextLines, UpToFirstZeroEndsAtTheFirstZeroByteWhereverItFalls) {
+    const std::string fill =
+        "\x81\x80\xFF\x01\x7F\x82\xA0"
+        "a";
+    for (std::size_t length = 0; length <= 40; ++length) {
+        std::string block;
+        for (std::size_t i = 0; i < length; ++i)
+            block += fill[i % fill.size()];
+        ASSERT_EQ(cadlink::UpToFirstZero(block), block) << "no zero, length " << length;
+        for (std::size_t zero = 0; zero < length; ++zero) {
+            std::string withZero = block;
+            withZero[zero] = '\0';
+            if (zero + 3 < length)
+                withZero[zero + 3] = '\0';  // a later zero changes nothing
+            ASSERT_EQ(cadlink::UpToFirstZero(withZero), block.substr(0, zero))
+                << "length " << length << ", zero at " << zero;
+        }
+    }
+}
+
 TEST_F(CadLinkTest, SystemVariableFromThePromptIsFollowedByOneCancel) {
     // The host shows the value in its prompt right after the request.
     promptText = "LASTPOINT の新しい値を入力 <  10.0000,20.0000,0.0000 >: ";

@@ -616,6 +616,42 @@ TEST_F(WorkflowTest, ContinuousRegionRunGoesOnUntilEsc) {
     EXPECT_EQ(host.hints.size(), 3u);
 }
 
+// Every history read copies the CAD program's whole history through the clipboard: a pass that
+// read it twice cost more and more as a long session's history grew. The first pass takes its
+// baseline before it starts; each later one starts from what the pass before it read.
+TEST_F(WorkflowTest, ContinuousRegionRunReadsTheHistoryOncePerPassAfterTheFirst) {
+    SelectRegions(6);
+    host.continuous = true;
+    desktop.ClearMessages();
+    workflows.Region();
+    ASSERT_EQ(circles.size(), 5u);
+    int copies = 0;
+    for (const ReceivedMessage& m : desktop.Messages())
+        if (m.message == platform::kWmCommand && m.wParam == cadlink::kCopyHistoryCommand)
+            ++copies;
+    EXPECT_EQ(copies, 6 + 1);  // six passes, the last one ended by Esc
+}
+
+// A user quicker than the first look cancels the third selection inside the send that asked for
+// it: the history, looked at against the line the pass before read, shows the cancel, and the run
+// ends without waiting for a late host.
+TEST_F(WorkflowTest, SelectionCancelledBeforeTheFirstLookOfALaterPassEndsTheRunAtOnce) {
+    SelectRegions();
+    host.continuous = true;
+    int selections = 0;
+    desktop.SetCopyDataHandler(frame, [this, &selections](const ReceivedMessage& m) {
+        const std::string text = Decode(m);
+        Type(text);
+        if (text == "\x03_massprop\r" && ++selections == 3)
+            Type("\x03");
+    });
+    workflows.Region();
+    EXPECT_EQ(circles, Expected({"10.0000,15.0000 50", "20.0000,25.0000 50"}));
+    EXPECT_LT(host.now, app::CentroidWorkflows::kLateHostMs);
+    EXPECT_EQ(variables["FILEDIA"], "1");
+    EXPECT_FALSE(workflows.Running());
+}
+
 TEST_F(WorkflowTest, ContinuousRunEndsWhenTheBoxIsUncheckedOrNoCentroidComes) {
     SelectRegions();
     host.continuous = true;
