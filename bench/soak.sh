@@ -6,7 +6,9 @@
 # Figures, not a test. Ctrl+C stops it: the tool, the simulator and the Wine server end with it.
 # The CPU times are read while the benchmark waits after each figures line, so that the tool and
 # the simulator are still running when they are sampled (at the end of the run too).
-# Usage: bench/soak.sh [N]   (default 1000)
+# With a second argument K the simulator keeps at most K history lines, as a CAD program with a fixed
+# history size does: what still grows then is not the history the tool reads at every pass.
+# Usage: bench/soak.sh [N [K]]   (default 1000, the whole history)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bin="$root/build/${TAVRO_BUILD_DIR:-win64}/bin"
@@ -79,4 +81,6 @@ annotate() {
 }
 
 # Both ends of the FIFO open together: the benchmark reads it as its input, annotate writes to it.
-wine "$bin/soak_bench.exe" "${1:-1000}" --sampled <"$samples_dir/sampled" 2>&1 | annotate 3>"$samples_dir/sampled"
+keep=()
+[ -z "${2:-}" ] || keep=(--history-keep "$2")
+wine "$bin/soak_bench.exe" "${1:-1000}" --sampled "${keep[@]}" <"$samples_dir/sampled" 2>&1 | annotate 3>"$samples_dir/sampled"

@@ -6,7 +6,9 @@
 // process's own times. With --sampled, each figures line waits for a line on standard input, which
 // the script sends once it has read both processes' times: the samples are then taken while the
 // tool and the simulator still run, the last one too.
-// Usage: soak_bench.exe N [--sampled]
+// With --history-keep K the simulator holds at most K history lines, as a CAD program with a fixed
+// history size does, so that what grows with the history shows apart from the rest.
+// Usage: soak_bench.exe N [--sampled] [--history-keep K]
 
 #include <windows.h>
 #include <psapi.h>
@@ -120,9 +122,19 @@ void Print(const Sample& s, const Sample* previous, bool guiCounts) {
 
 int main(int argc, char** argv) {
     const int passes = argc > 1 ? std::atoi(argv[1]) : 1000;
-    const bool sampled = argc > 2 && std::string(argv[2]) == "--sampled";
-    if (passes < 1 || (argc > 2 && !sampled) || argc > 3) {
-        std::printf("usage: soak_bench.exe N [--sampled] (N passes, at least 1)\n");
+    bool sampled = false;
+    std::string historyKeep;
+    bool usage = passes < 1;
+    for (int i = 2; i < argc && !usage; ++i) {
+        if (std::string(argv[i]) == "--sampled")
+            sampled = true;
+        else if (std::string(argv[i]) == "--history-keep" && i + 1 < argc)
+            historyKeep = argv[++i];
+        else
+            usage = true;
+    }
+    if (usage) {
+        std::printf("usage: soak_bench.exe N [--sampled] [--history-keep K] (N passes, at least 1)\n");
         return 2;
     }
     const std::string bin = OwnFolder();
@@ -134,7 +146,10 @@ int main(int argc, char** argv) {
             user << "select 20,15\nenter\n";
         user << "esc at オブジェクトを選択\n";
     }
-    testsupport::CadsimProcess cad({"--drawing", bin + "samples\\regions.txt", "--user", script});
+    std::vector<std::string> simulatorOptions{"--drawing", bin + "samples\\regions.txt", "--user", script};
+    if (!historyKeep.empty())
+        simulatorOptions.insert(simulatorOptions.end(), {"--history-keep", historyKeep});
+    testsupport::CadsimProcess cad(simulatorOptions);
     if (!cad.Ready()) {
         std::printf("the simulator did not start: %s\n", cad.Failure().c_str());
         return 1;

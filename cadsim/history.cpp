@@ -13,10 +13,18 @@ History::History(std::initializer_list<std::string> lines) {
         push_back(line);
 }
 
+void History::SetKeep(std::size_t lines) {
+    keep_ = lines;
+    while (keep_ != 0 && lines_.size() > keep_)
+        pop_front();
+}
+
 void History::push_back(std::string line) {
     text_ += line;
     text_ += kLineEnd;
     lines_.push_back(std::move(line));
+    while (keep_ != 0 && lines_.size() > keep_)
+        pop_front();
 }
 
 void History::pop_front() {

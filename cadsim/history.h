@@ -21,6 +21,9 @@ public:
     History() = default;
     History(std::initializer_list<std::string> lines);
 
+    // Keeps at most this many lines (0: no bound of its own), dropping the oldest as new ones come,
+    // as a CAD program that holds a fixed number of history lines does.
+    void SetKeep(std::size_t lines);
     void push_back(std::string line);
     void pop_front();
 
@@ -44,6 +47,7 @@ private:
     std::deque<std::string> lines_;
     std::string text_;
     std::size_t dropped_ = 0;  // bytes at the start of text_ that belong to lines already gone
+    std::size_t keep_ = 0;
 };
 
 }  // namespace cadsim

@@ -102,9 +102,10 @@ int Run(const std::vector<std::string>& args) {
         variables.Preset(preset.first, preset.second);  // checked with the options
     cadsim::Win32ReportFiles files(options.reportFault);
     // The lines a host shows after opening a drawing, unless a longer history was asked for.
-    cadsim::Host host(cadsim::CommandInterpreter(
-        cadsim::OpeningHistory(options.hasHistoryLines ? options.historyLines : cadsim::kOpeningLineCount),
-        std::move(variables), std::move(drawing), &files));
+    cadsim::History history =
+        cadsim::OpeningHistory(options.hasHistoryLines ? options.historyLines : cadsim::kOpeningLineCount);
+    history.SetKeep(options.historyKeep);
+    cadsim::Host host(cadsim::CommandInterpreter(std::move(history), std::move(variables), std::move(drawing), &files));
     host.ansi = options.ansi;
     host.input = options.input;
     host.inputDelayMs = options.inputDelayMs;

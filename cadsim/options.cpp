@@ -61,7 +61,7 @@ const char* Usage() {
            "              [--textwin autocad|command|none] [--text-window-only] [--ready FILE]\n"
            "              [--input inside|after] [--input-delay MS] [--line-delay MS] [--hold-clipboard MS] [--log "
            "FILE]\n"
-           "              [--log-busy] [--history-lines N]\n"
+           "              [--log-busy] [--history-lines N] [--history-keep N]\n"
            "              [--var NAME=VALUE]... [--drawing FILE] [--user FILE]\n"
            "              [--report-fault missing|locked|folder|garbage|huge|nan]";
 }
@@ -75,8 +75,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         const bool takesValue = name == "--frame" || name == "--title" || name == "--cmdline" || name == "--names" ||
                                 name == "--textwin" || name == "--ready" || name == "--input" ||
                                 name == "--input-delay" || name == "--line-delay" || name == "--hold-clipboard" ||
-                                name == "--log" || name == "--history-lines" || name == "--var" ||
-                                name == "--drawing" || name == "--user" || name == "--report-fault";
+                                name == "--log" || name == "--history-lines" || name == "--history-keep" ||
+                                name == "--var" || name == "--drawing" || name == "--user" || name == "--report-fault";
         if (!isFlag && !takesValue)
             return Fail("unknown option '" + name + "'");
         // Each variable may be preset once; the other options once at all.
@@ -169,6 +169,9 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
             if (!ParseCount(value, kHistoryLimit, options.historyLines))
                 return Fail(bad + " (0 to " + std::to_string(kHistoryLimit) + ")");
             options.hasHistoryLines = true;
+        } else if (name == "--history-keep") {
+            if (!ParseCount(value, kHistoryLimit, options.historyKeep) || options.historyKeep == 0)
+                return Fail(bad + " (1 to " + std::to_string(kHistoryLimit) + ")");
         } else if (name == "--var") {
             const std::size_t equals = value.find('=');
             if (equals == std::string::npos || equals == 0)

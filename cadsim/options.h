@@ -42,6 +42,7 @@ struct Options {
     bool logBusy = false;          // also log how long each piece of work took (for benchmarks)
     bool hasHistoryLines = false;
     std::size_t historyLines = 0;                                // the history's length at start when hasHistoryLines
+    std::size_t historyKeep = 0;                                 // at most this many lines kept; 0: the general limit
     std::vector<std::pair<std::string, std::string>> variables;  // NAME=VALUE presets, in order
     std::string drawingFile;                                     // empty: an empty drawing
     std::string userFile;                                        // empty: no scripted user

@@ -2,27 +2,37 @@
 
 #include <stdexcept>
 #include <string>
-#include <unordered_map>
+#include <vector>
 
 namespace framework {
 namespace {
 
 // Kept in the process rather than as window properties: a property is a trip to the window server
-// on every message, and every tick of the banner is a message.
-struct Owners {
+// on every message, and every tick of the banner is a message. A process has a handful of windows,
+// so a short list looked through from the end (the newest window first) is all it takes.
+struct Binding {
+    HWND window = nullptr;
     void* control = nullptr;
     void* utility = nullptr;
 };
 
 SRWLOCK bindingLock = SRWLOCK_INIT;
 
-std::unordered_map<HWND, Owners>& Bindings() {
-    static auto* bindings = new std::unordered_map<HWND, Owners>();  // outlives every window
+std::vector<Binding>& Bindings() {
+    static auto* bindings = new std::vector<Binding>();  // outlives every window
     return *bindings;
 }
 
-void*& Slot(Owners& owners, WindowOwner kind) {
-    return kind == WindowOwner::Control ? owners.control : owners.utility;
+Binding* Find(HWND window) {
+    auto& bindings = Bindings();
+    for (auto it = bindings.rbegin(); it != bindings.rend(); ++it)
+        if (it->window == window)
+            return &*it;
+    return nullptr;
+}
+
+void*& Slot(Binding& binding, WindowOwner kind) {
+    return kind == WindowOwner::Control ? binding.control : binding.utility;
 }
 
 }  // namespace
@@ -50,18 +60,24 @@ void BindWindow(HWND window, WindowOwner kind, void* object) {
     if (!window)
         return;
     ::AcquireSRWLockExclusive(&bindingLock);
-    Slot(Bindings()[window], kind) = object;
+    Binding* binding = Find(window);
+    if (!binding) {
+        Bindings().push_back(Binding{window});
+        binding = &Bindings().back();
+    }
+    Slot(*binding, kind) = object;
     ::ReleaseSRWLockExclusive(&bindingLock);
 }
 
 void UnbindWindow(HWND window, WindowOwner kind) {
     ::AcquireSRWLockExclusive(&bindingLock);
-    auto& bindings = Bindings();
-    const auto found = bindings.find(window);
-    if (found != bindings.end()) {
-        Slot(found->second, kind) = nullptr;
-        if (!found->second.control && !found->second.utility)
-            bindings.erase(found);
+    if (Binding* binding = Find(window)) {
+        Slot(*binding, kind) = nullptr;
+        if (!binding->control && !binding->utility) {
+            auto& bindings = Bindings();
+            *binding = bindings.back();
+            bindings.pop_back();
+        }
     }
     ::ReleaseSRWLockExclusive(&bindingLock);
 }
@@ -70,9 +86,8 @@ void* BoundObject(HWND window, WindowOwner kind) {
     if (!window)
         return nullptr;
     ::AcquireSRWLockShared(&bindingLock);
-    auto& bindings = Bindings();
-    const auto found = bindings.find(window);
-    void* object = found == bindings.end() ? nullptr : Slot(found->second, kind);
+    Binding* binding = Find(window);
+    void* object = binding ? Slot(*binding, kind) : nullptr;
     ::ReleaseSRWLockShared(&bindingLock);
     return object;
 }

@@ -185,6 +185,22 @@ TEST(CadsimHistory, TextIsEveryLineWithCrLfAsLinesComeAndGo) {
     EXPECT_EQ(history.Text(), "");
 }
 
+cadsim::ParseResult Parse(const std::vector<std::string>& args);
+
+// A history held at a fixed number of lines keeps the newest ones, and its text with them.
+TEST(CadsimHistory, KeptAtAFixedSizeHoldsTheNewestLines) {
+    History history = cadsim::OpeningHistory(10);
+    history.SetKeep(3);
+    EXPECT_EQ(history, (History{"カスタマイズ ファイル ACAD をロードしました。", "図面を再作図中.", "コマンド:"}));
+    for (int i = 0; i < 50; ++i)
+        history.push_back("行" + std::to_string(i));
+    EXPECT_EQ(history, (History{"行47", "行48", "行49"}));
+    EXPECT_EQ(history.Text(), "行47\r\n行48\r\n行49\r\n");
+    EXPECT_EQ(Parse({"--history-keep", "2048"}).options.historyKeep, 2048u);
+    EXPECT_FALSE(Parse({"--history-keep", "0"}).ok);
+    EXPECT_FALSE(Parse({"--history-keep", std::to_string(cadsim::kHistoryLimit + 1)}).ok);
+}
+
 TEST(CadsimOpeningHistory, HasExactlyTheLinesAskedForWithTheOpeningLinesLast) {
     EXPECT_TRUE(cadsim::OpeningHistory(0).empty());
     EXPECT_EQ(cadsim::OpeningHistory(1), (History{"コマンド:"}));
