@@ -12,6 +12,7 @@
 #include "message_box_catcher.h"
 #include "results_file.h"
 #include "results_menu.h"
+#include "main_form.h"
 #include "tavro_form.h"
 #include "win32_workflow_host.h"
 
@@ -181,13 +182,7 @@ TEST_F(ResultsList, AppendingToALongListNeverReadsItWhole) {
 
 class ResultsMenuOnTheForm : public ResultsList {
 protected:
-    static app::TTavroF& InitializedForm() {
-        Application.Initialize();
-        Application.SetTitle(app::kApplicationTitle);
-        static app::TTavroF form;
-        return form;
-    }
-    app::TTavroF& form = InitializedForm();
+    app::TTavroF& form = testsupport::MainForm();
 
     UINT ItemState(UINT command) {
         return ::GetMenuState(::GetSystemMenu(form.Handle(), FALSE), command, MF_BYCOMMAND);

@@ -10,6 +10,7 @@
 #include "framework/application.h"
 #include "framework/exceptions.h"
 #include "framework/shell_folders.h"
+#include "main_form.h"
 #include "tavro_form.h"
 #include "win32_workflow_host.h"
 
@@ -28,14 +29,7 @@ std::string TempFile(const std::string& name) {
 
 class WorkflowHostTest : public ::testing::Test {
 protected:
-    // The framework's window classes exist once the application is initialised.
-    static app::TTavroF& InitializedForm() {
-        Application.Initialize();
-        Application.SetTitle(app::kApplicationTitle);
-        static app::TTavroF form;
-        return form;
-    }
-    app::TTavroF& form = InitializedForm();
+    app::TTavroF& form = testsupport::MainForm();
     app::Win32WorkflowHost host{form};
 };
 
