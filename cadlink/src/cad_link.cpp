@@ -131,9 +131,12 @@ bool CadLink::SendCopyDataAnsi(const std::u16string& text) {
 
 bool CadLink::FitsRecord(const std::u16string& text) {
     const WindowHandle frame = discovery_.Kept().MainFrame;
-    if (!discovery_.IsLive(frame))
-        return false;
-    return (system_.IsWindowUnicode(frame) ? text.size() : system_.WideToAnsi(text).size()) <= kMaxCommandUnits;
+    const bool fitsWide = text.size() <= kMaxCommandUnits;
+    // A frame gone since the run chose it is no fault of the text: it must fit either form, and
+    // the send itself then finds no CAD program.
+    if (discovery_.IsLive(frame) && system_.IsWindowUnicode(frame))
+        return fitsWide;
+    return fitsWide && system_.WideToAnsi(text).size() <= kMaxCommandUnits;
 }
 
 bool CadLink::SendRecord(const std::u16string& text, bool unicode) {
@@ -158,7 +161,7 @@ bool CadLink::SendRecord(const std::u16string& text, bool unicode) {
 }
 
 bool CadLink::ActivateCad() {
-    const WindowHandle frame = discovery_.FindMainFrame();
+    const WindowHandle frame = discovery_.ChooseTopMainFrame();
     if (!discovery_.IsLive(frame))
         return false;
     answering_ = true;

@@ -39,9 +39,11 @@ public:
     bool SendCopyDataWide(const std::u16string& text);
     bool SendCopyDataAnsi(const std::u16string& text);
     // Whether SendCommand would take the text whole: it fits one record in the form the kept main
-    // frame expects (false without one).
+    // frame expects (in both forms without a live one).
     bool FitsRecord(const std::u16string& text);
-    // Also starts trusting the CAD program again after it stopped answering.
+    // The start of a run: brings forward the CAD frame the user was last in (the highest in the Z
+    // order), which the run then holds (WindowDiscovery::ChooseTopMainFrame). Also starts trusting
+    // the CAD program again after it stopped answering.
     bool ActivateCad();
     bool IsCadUnicode();
 
