@@ -446,6 +446,46 @@ TEST_F(DiscoveryWin32Test, WithTwoCadProgramsTheTextWindowFollowsTheMainFrameFou
     ExpectClosesCleanly(first);
 }
 
+// Each run chooses the CAD frame on top and then reads that program's own command line; the title
+// of a drawing outside the code page comes whole in UTF-16.
+TEST_F(DiscoveryWin32Test, RunChoosesTheFrameOnTopAndItsOwnWindows) {
+    const std::wstring title = L"AutoCAD 2024 - [\uD55C\uAD6D\uC5B4\u56F3\u9762.dwg]";
+    CadsimProcess first({"--unicode-title", "AutoCAD 2024 - [\\uD55C\\uAD6D\\uC5B4図面.dwg]"});
+    ASSERT_TRUE(first.Ready()) << first.Failure();
+    CadsimProcess second({"--cmdline", "palette"});
+    ASSERT_TRUE(second.Ready()) << second.Failure();
+    WindowDiscovery discovery(windows);
+    struct Arrangement {
+        const CadsimWindows& top;
+        const CadsimWindows& below;
+    };
+    for (const Arrangement& arrangement :
+         {Arrangement{first.Windows(), second.Windows()}, Arrangement{second.Windows(), first.Windows()},
+          Arrangement{first.Windows(), second.Windows()}}) {
+        WindowHandle frame = 0, prompt = 0, history = 0;
+        std::u16string frameTitle;
+        ASSERT_TRUE(WithSteadyZOrder([&] { RaiseWithoutActivating(arrangement.top.mainFrame); },
+                                     [&](const std::vector<HWND>& order) {
+                                         return ZPosition(order, arrangement.top.mainFrame) <
+                                                ZPosition(order, arrangement.below.mainFrame);
+                                     },
+                                     [&] {
+                                         frame = discovery.ChooseTopMainFrame();
+                                         prompt = discovery.FindPromptWindow();
+                                         history = discovery.FindHistoryPane();
+                                         frameTitle = discovery.MainFrameTitle();
+                                     }));
+        EXPECT_EQ(frame, Handle(arrangement.top.mainFrame));
+        EXPECT_EQ(prompt, Handle(arrangement.top.promptWindow));
+        EXPECT_EQ(history, Handle(arrangement.top.historyPane));
+        if (arrangement.top.mainFrame == first.Windows().mainFrame) {
+            EXPECT_EQ(frameTitle, std::u16string(title.begin(), title.end()));
+        }
+    }
+    ExpectClosesCleanly(second);
+    ExpectClosesCleanly(first);
+}
+
 TEST_F(DiscoveryWin32Test, FindsTheNewWindowsAfterTheCadProgramRestarts) {
     const std::vector<std::vector<std::string>> layouts = {
         {}, {"--cmdline", "palette", "--names", "io"}, {"--cmdline", "textwindow", "--textwin", "command"}};
@@ -522,6 +562,9 @@ TEST_F(DiscoveryWin32Test, UnknownOrConflictingOptionsEndTheSimulatorWithCode2) 
         {{"--cmdline", "textwindow", "--textwin", "none"}, "--textwin none"},
         {{"--text-window-only", "--textwin", "none"}, "--textwin none"},
         {{"--text-window-only", "--frame", "afx"}, "--text-window-only"},
+        {{"--unicode-title", "AutoCAD \\u12G4"}, "\\u12G4"},
+        {{"--unicode-title", "AutoCAD \\uD55C", "--ansi"}, "--ansi"},
+        {{"--unicode-title", "AutoCAD", "--title", "AutoCAD"}, "--unicode-title"},
     });
 }
 
