@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # What other programs and the machine throw at the tool, end to end: the CAD program closed,
-# restarted or started twice, a report that is missing, locked, a folder, garbage or 10 MB, a bad
+# restarted, started twice or two at once (each run goes to the one the user was last in), a report that is missing, locked, a folder, garbage or 10 MB, a bad
 # settings file, Close and Execute during a wait, two instances started together. Each scenario
 # checks the outcome the user should get and that nothing is lost: the drawing (no shape of it
 # removed), FILEDIA back on, the user's clipboard, the settings file.
@@ -118,27 +118,45 @@ for kind in unicode ansi unicode; do
     stop_sim
 done
 
-# A second CAD program started after the first: the runs stay with the one found first, and read
-# its history, not the other's; once it closes, the next run goes to the other one.
+# Two CAD programs at once, each with its own log: every run goes to the one the user was last
+# in (started last, or clicked into), reads that one and types into that one only; once it closes,
+# the next run goes to the other.
+title_a="AutoCAD 2024 - [Drawing1.dwg]" title_b="AutoCAD 2024 - [Drawing2.dwg]"
+use_sim() { SIM_TITLE=$1 SIM_LOG_RAW=$2 SIM_PID=$3; }
 start_sim --drawing "$(windows_path "$samples/rectangle.txt")" --user "$(user_script "pick 30,35" "pick 30,35")"
-first_log=$SIM_LOG_RAW first_pid=$SIM_PID
+log_a=$SIM_LOG_RAW pid_a=$SIM_PID
 run_execute
-SIM_TITLE="AutoCAD 2024 - [Drawing2.dwg]"
-start_sim --title "$SIM_TITLE" --drawing "$(windows_path "$samples/triangle.txt")" --user "$(user_script "pick 5,5")"
-second_log=$SIM_LOG_RAW second_pid=$SIM_PID
+start_sim --title "$title_b" --drawing "$(windows_path "$samples/triangle.txt")" \
+    --user "$(user_script "pick 5,5" "pick 5,5")"
+log_b=$SIM_LOG_RAW pid_b=$SIM_PID
+probe move "$title_b" 240 320 >/dev/null # A's title bar stays in view for the user's click
+use_sim "$title_a" "$log_a" "$pid_a"
+typed_a=$(typed_records)
+use_sim "$title_b" "$log_b" "$pid_b"
 run_execute
-check_eq "second CAD: nothing typed into it" 0 "$(sim_log | grep -c '^copydata' || true)"
-SIM_LOG_RAW=$first_log
-check_eq "second CAD: both circles in the first" $'30.0000,35.0000 50.0000\n30.0000,35.0000 50.0000' "$(sim_circles)"
-nothing_lost "second CAD"
-SIM_TITLE="AutoCAD 2024 - [Drawing1.dwg]" SIM_PID=$first_pid
+check_eq "two CADs, B started last: the circle in B" "10.0000,13.3333 50.0000" "$(sim_circles)"
+use_sim "$title_a" "$log_a" "$pid_a"
+check_eq "two CADs, B started last: nothing typed into A" "$typed_a" "$(typed_records)"
+# The user clicks A's title bar and works in A again.
+read -r ax ay <<<"$(probe origin "$title_a")"
+xdotool mousemove $((ax + 120)) $((ay - 10)) click 1
+sleep 1
+use_sim "$title_b" "$log_b" "$pid_b"
+typed_b=$(typed_records)
+use_sim "$title_a" "$log_a" "$pid_a"
+run_execute
+check_eq "two CADs, back in A: both circles in A" $'30.0000,35.0000 50.0000\n30.0000,35.0000 50.0000' "$(sim_circles)"
+nothing_lost "two CADs, A"
+use_sim "$title_b" "$log_b" "$pid_b"
+check_eq "two CADs, back in A: nothing typed into B" "$typed_b" "$(typed_records)"
+use_sim "$title_a" "$log_a" "$pid_a"
 stop_sim
-SIM_TITLE="AutoCAD 2024 - [Drawing2.dwg]" SIM_PID=$second_pid SIM_LOG_RAW=$second_log
+use_sim "$title_b" "$log_b" "$pid_b"
 run_execute
-check_eq "second CAD alone: the circle in it" "10.0000,13.3333 50.0000" "$(sim_circles)"
-nothing_lost "second CAD alone"
+check_eq "two CADs, A closed: the second circle in B" $'10.0000,13.3333 50.0000\n10.0000,13.3333 50.0000' "$(sim_circles)"
+nothing_lost "two CADs, B"
 stop_sim
-SIM_TITLE="AutoCAD 2024 - [Drawing1.dwg]"
+SIM_TITLE=$title_a
 
 # Faults of the report file: the outcome, and nothing lost.
 report_fault() {
