@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # What other programs and the machine throw at the tool, end to end: the CAD program closed,
-# restarted, started twice or two at once (each run goes to the one the user was last in), a report that is missing, locked, a folder, garbage or 10 MB, a bad
-# settings file, Close and Execute during a wait, two instances started together. Each scenario
+# restarted, or two at once (each run goes to the one the user was last in), a report that is
+# missing, locked, a folder, garbage or 10 MB, a bad settings file, Close and Execute during a
+# wait, two instances started together. Each scenario
 # checks the outcome the user should get and that nothing is lost: the drawing (no shape of it
 # removed), FILEDIA back on, the user's clipboard, the settings file.
 # Usage: faults_e2e.sh <bin folder>
