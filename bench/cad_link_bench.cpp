@@ -158,6 +158,10 @@ public:
         counter_.Count("Sleep");
         inner_.Sleep(milliseconds);
     }
+    std::uint64_t GetTickCount64() override {
+        counter_.Count("GetTickCount64");
+        return inner_.GetTickCount64();
+    }
 
 private:
     platform::CommandLineSystem& inner_;

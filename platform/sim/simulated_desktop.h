@@ -107,6 +107,8 @@ public:
     std::string WideToAnsi(const std::u16string& text) override;
     std::u16string AnsiToWide(const std::string& text) override;
     void Sleep(unsigned milliseconds) override { slept_ += milliseconds; }
+    // Time passes here only while the caller sleeps.
+    std::uint64_t GetTickCount64() override { return slept_; }
 
     bool OwnerAnswers() override;
     bool OpenClipboard() override;

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <optional>
 #include <string>
 
 #include "framework/application.h"
 #include "framework/exceptions.h"
+#include "framework/file_read.h"
 #include "framework/form.h"
 #include "framework/ini_file.h"
 #include "framework/shell_folders.h"
@@ -111,6 +114,55 @@ TEST(ShellFolders, ForceDirectoriesCreatesParentsAndStepsWholeCharacters) {
 
     WriteBytes(base + "afile", "x");
     EXPECT_FALSE(framework::ForceDirectories(base + "afile\\sub\\"));
+}
+
+// Each kind of file at a path: what the whole-file read gives, or the error it raises.
+TEST(FileRead, WholeFilesLimitsAndErrors) {
+    const std::string folder = TempFolder();
+    std::string big(200000, '\0');
+    for (std::size_t i = 0; i < big.size(); ++i)
+        big[i] = static_cast<char>('a' + i % 23);
+    WriteBytes(folder + "empty.txt", "");
+    WriteBytes(folder + "big.txt", big);
+    WriteBytes(folder + "held.txt", "x");
+    framework::ForceDirectories(folder + "folder.mpr\\");
+    // Another program holds one file without sharing, another is being written by the CAD program.
+    const HANDLE exclusive =
+        ::CreateFileA((folder + "held.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE writer = ::CreateFileA((folder + "big.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(exclusive, INVALID_HANDLE_VALUE);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+
+    struct Case {
+        const char* name;
+        std::size_t limit;
+        std::optional<std::string> content;
+        const char* error;  // the error's message, when it raises one
+    };
+    const std::size_t all = std::numeric_limits<std::size_t>::max();
+    for (const Case& c : {
+             Case{"missing.txt", all, std::nullopt, nullptr},
+             Case{"empty.txt", all, std::string(), nullptr},
+             Case{"big.txt", all, big, nullptr},
+             Case{"big.txt", 1000, big.substr(0, 1000), nullptr},
+             Case{"folder.mpr", all, std::nullopt, "ファイルへのアクセスが拒否されました"},
+             Case{"held.txt", all, std::nullopt, "I/O エラー (32)"},
+         }) {
+        SCOPED_TRACE(c.name);
+        if (c.error) {
+            try {
+                framework::ReadWholeFile(folder + c.name, c.limit);
+                ADD_FAILURE() << "no error";
+            } catch (const framework::EInOutError& error) {
+                EXPECT_STREQ(error.what(), c.error);
+            }
+        } else {
+            EXPECT_EQ(framework::ReadWholeFile(folder + c.name, c.limit), c.content);
+        }
+    }
+    ::CloseHandle(exclusive);
+    ::CloseHandle(writer);
 }
 
 TEST(ShellFolders, ApplicationDataFolderIsKnown) {
