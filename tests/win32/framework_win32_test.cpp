@@ -176,13 +176,28 @@ TEST(ErrorModel, ErrorBoxTextEndsWithOneFullStop) {
     EXPECT_EQ(framework::ErrorBoxText("done."), "done.");
 }
 
+// A standard push button whose click runs a handler, as any control's event would.
+class ClickControl : public framework::TWinControl {
+public:
+    explicit ClickControl(HWND parent) {
+        CreateHandle(parent, "BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0, "go", framework::Bounds{4, 4, 80, 24}, 10);
+    }
+    framework::TNotifyEvent OnClick;
+
+protected:
+    void Notify(WORD code) override {
+        if (code == BN_CLICKED && OnClick)
+            OnClick(this);
+    }
+};
+
 class ThrowingForm : public framework::TForm {
 public:
     ThrowingForm() : TForm({"TThrowingForm", "throwing", 120, 60, false, {"ＭＳ Ｐゴシック", -12, SHIFTJIS_CHARSET}}) {
-        button = std::make_unique<framework::TButton>(Handle(), framework::Bounds{4, 4, 80, 24}, "go", 10);
+        button = std::make_unique<ClickControl>(Handle());
         Created();
     }
-    std::unique_ptr<framework::TButton> button;
+    std::unique_ptr<ClickControl> button;
     bool failClose = false;
 
 protected:

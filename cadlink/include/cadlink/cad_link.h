@@ -60,13 +60,13 @@ public:
     // Raises the silent abort when the clipboard exchange fails. What the clipboard held before
     // is put back afterwards.
     std::string ReadHistory();
-    // The last non-empty history line and up to count - 1 lines above it, without the rest.
-    LineTail ReadHistoryTail(std::size_t count);
     std::string LastHistoryLine();
     std::string QuerySysVarAs(const std::string& name, bool unicode);
     std::string QuerySysVar(const std::string& name);
 
 private:
+    // The last non-empty history line and up to count - 1 lines above it, without the rest.
+    LineTail ReadHistoryTail(std::size_t count);
     bool OpenClipboardWithRetry();
     // The clipboard exchange; look sees the history text in place, up to its first zero byte, and
     // is not called without a text window or a copy.
