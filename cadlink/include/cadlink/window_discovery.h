@@ -11,8 +11,9 @@ namespace cadlink {
 
 using platform::WindowHandle;
 
-// The handles found so far. Only TextWindow is ever cleared (at the start of each text-window
-// search); every other handle stays until a later search overwrites it, so users test liveness.
+// The handles found so far. TextWindow is cleared at the start of each text-window search, and the
+// command-line handles when a run chooses another main frame; otherwise a handle stays until a
+// later search overwrites it, so users test liveness.
 struct KeptWindows {
     WindowHandle MainFrame = 0;
     std::uint32_t MainProcessId = 0;
