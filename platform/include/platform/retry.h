@@ -13,7 +13,7 @@ struct RetryPolicy {
 };
 
 // A short hold is waited out; a long one fails before the user would wonder what the tool does.
-constexpr RetryPolicy kBriefHoldRetry{500, 20};
+constexpr RetryPolicy kBriefHoldRetry{250, 20};
 
 // Calls attempt until it answers true or policy.limitMs have passed: at least once, and once more
 // at the deadline. The clock is anything with GetTickCount64() and Sleep(ms), as CommandLineSystem.
