@@ -129,11 +129,12 @@ bool CadLink::SendCopyDataAnsi(const std::u16string& text) {
 bool CadLink::FitsRecord(const std::u16string& text) {
     const WindowHandle frame = discovery_.Kept().MainFrame;
     const bool fitsWide = text.size() <= kMaxCommandUnits;
+    const bool fitsAnsi = system_.WideToAnsi(text).size() <= kMaxCommandUnits;
     // A frame gone since the run chose it is no fault of the text: it must fit either form, and
     // the send itself then finds no CAD program.
-    if (discovery_.IsLive(frame) && system_.IsWindowUnicode(frame))
-        return fitsWide;
-    return fitsWide && system_.WideToAnsi(text).size() <= kMaxCommandUnits;
+    if (!discovery_.IsLive(frame))
+        return fitsWide && fitsAnsi;
+    return system_.IsWindowUnicode(frame) ? fitsWide : fitsAnsi;
 }
 
 bool CadLink::SendRecord(const std::u16string& text, bool unicode) {
