@@ -446,44 +446,30 @@ TEST_F(DiscoveryWin32Test, WithTwoCadProgramsTheTextWindowFollowsTheMainFrameFou
     ExpectClosesCleanly(first);
 }
 
-// Each run chooses the CAD frame on top and then reads that program's own command line; the title
-// of a drawing outside the code page comes whole in UTF-16.
+// A run chooses the CAD frame on top of another and reads that program's own command line; the
+// title of a drawing outside the code page comes whole in UTF-16.
 TEST_F(DiscoveryWin32Test, RunChoosesTheFrameOnTopAndItsOwnWindows) {
-    const std::wstring title = L"AutoCAD 2024 - [\uD55C\uAD6D\uC5B4\u56F3\u9762.dwg]";
-    CadsimProcess first({"--unicode-title", "AutoCAD 2024 - [\\uD55C\\uAD6D\\uC5B4図面.dwg]"});
-    ASSERT_TRUE(first.Ready()) << first.Failure();
-    CadsimProcess second({"--cmdline", "palette"});
-    ASSERT_TRUE(second.Ready()) << second.Failure();
+    CadsimProcess below({"--cmdline", "palette"});
+    CadsimProcess top({"--unicode-title", "AutoCAD 2024 - [\\uD55C\\uAD6D\\uC5B4図面.dwg]"});
+    ASSERT_TRUE(below.Ready() && top.Ready()) << below.Failure() << top.Failure();
     WindowDiscovery discovery(windows);
-    struct Arrangement {
-        const CadsimWindows& top;
-        const CadsimWindows& below;
-    };
-    for (const Arrangement& arrangement :
-         {Arrangement{first.Windows(), second.Windows()}, Arrangement{second.Windows(), first.Windows()},
-          Arrangement{first.Windows(), second.Windows()}}) {
-        WindowHandle frame = 0, prompt = 0, history = 0;
-        std::u16string frameTitle;
-        ASSERT_TRUE(WithSteadyZOrder([&] { RaiseWithoutActivating(arrangement.top.mainFrame); },
-                                     [&](const std::vector<HWND>& order) {
-                                         return ZPosition(order, arrangement.top.mainFrame) <
-                                                ZPosition(order, arrangement.below.mainFrame);
-                                     },
-                                     [&] {
-                                         frame = discovery.ChooseTopMainFrame();
-                                         prompt = discovery.FindPromptWindow();
-                                         history = discovery.FindHistoryPane();
-                                         frameTitle = discovery.MainFrameTitle();
-                                     }));
-        EXPECT_EQ(frame, Handle(arrangement.top.mainFrame));
-        EXPECT_EQ(prompt, Handle(arrangement.top.promptWindow));
-        EXPECT_EQ(history, Handle(arrangement.top.historyPane));
-        if (arrangement.top.mainFrame == first.Windows().mainFrame) {
-            EXPECT_EQ(frameTitle, std::u16string(title.begin(), title.end()));
-        }
-    }
-    ExpectClosesCleanly(second);
-    ExpectClosesCleanly(first);
+    WindowHandle frame = 0, prompt = 0;
+    std::u16string title;
+    ASSERT_TRUE(WithSteadyZOrder([&] { RaiseWithoutActivating(top.Windows().mainFrame); },
+                                 [&](const std::vector<HWND>& order) {
+                                     return ZPosition(order, top.Windows().mainFrame) <
+                                            ZPosition(order, below.Windows().mainFrame);
+                                 },
+                                 [&] {
+                                     frame = discovery.ChooseTopMainFrame();
+                                     prompt = discovery.FindPromptWindow();
+                                     title = discovery.MainFrameTitle();
+                                 }));
+    EXPECT_EQ(frame, Handle(top.Windows().mainFrame));
+    EXPECT_EQ(prompt, Handle(top.Windows().promptWindow));
+    EXPECT_EQ(title, u"AutoCAD 2024 - [\uD55C\uAD6D\uC5B4\u56F3\u9762.dwg]");
+    ExpectClosesCleanly(top);
+    ExpectClosesCleanly(below);
 }
 
 TEST_F(DiscoveryWin32Test, FindsTheNewWindowsAfterTheCadProgramRestarts) {
