@@ -72,6 +72,10 @@ public:
         counter_.Count("GetWindowTextA");
         return inner_.GetWindowTextA(window, buffer, count);
     }
+    int GetWindowTextW(platform::WindowHandle window, char16_t* buffer, int count) override {
+        counter_.Count("GetWindowTextW");
+        return inner_.GetWindowTextW(window, buffer, count);
+    }
     int GetClassNameA(platform::WindowHandle window, char* buffer, int count) override {
         counter_.Count("GetClassNameA");
         return inner_.GetClassNameA(window, buffer, count);
@@ -153,6 +157,10 @@ public:
     void Sleep(unsigned milliseconds) override {
         counter_.Count("Sleep");
         inner_.Sleep(milliseconds);
+    }
+    std::uint64_t GetTickCount64() override {
+        counter_.Count("GetTickCount64");
+        return inner_.GetTickCount64();
     }
 
 private:

@@ -194,6 +194,15 @@ bool OpenHostWindows(const Options& options, Host& host, std::string& error) {
             error = "cannot create the main frame";
             return false;
         }
+        if (options.titleEscapes) {
+            std::vector<TitlePiece> pieces;
+            SplitEscapedTitle(options.title, pieces);
+            std::wstring title;
+            for (const TitlePiece& piece : pieces)
+                title += piece.bytes.empty() ? std::wstring(1, static_cast<wchar_t>(piece.unit))
+                                             : WideFromCp932(piece.bytes);
+            ::SetWindowTextW(host.windows.mainFrame, title.c_str());
+        }
         host.anchor = host.windows.mainFrame;
     }
 

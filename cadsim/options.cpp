@@ -56,7 +56,7 @@ ParseResult Fail(const std::string& error) {
 }  // namespace
 
 const char* Usage() {
-    return "usage: cadsim [--frame afx|mdi<10..140>|draftsight] [--title TEXT] [--ansi]\n"
+    return "usage: cadsim [--frame afx|mdi<10..140>|draftsight] [--title TEXT | --unicode-title TEXT] [--ansi]\n"
            "              [--cmdline docked|palette|textwindow] [--names headlands|io]\n"
            "              [--textwin autocad|command|none] [--text-window-only] [--ready FILE]\n"
            "              [--input inside|after] [--input-delay MS] [--line-delay MS] [--hold-clipboard MS] [--log "
@@ -66,17 +66,46 @@ const char* Usage() {
            "              [--report-fault missing|locked|folder|garbage|huge|nan]";
 }
 
+bool SplitEscapedTitle(const std::string& title, std::vector<TitlePiece>& pieces) {
+    pieces.clear();
+    std::size_t i = 0;
+    while (i < title.size()) {
+        const std::size_t escape = title.find("\\u", i);
+        if (escape != i) {
+            const std::size_t end = escape == std::string::npos ? title.size() : escape;
+            pieces.push_back(TitlePiece{title.substr(i, end - i), 0});
+            i = end;
+            continue;
+        }
+        unsigned unit = 0;
+        for (std::size_t d = escape + 2; d < escape + 6; ++d) {
+            const char c = d < title.size() ? title[d] : '\0';
+            const int digit = (c >= '0' && c <= '9')   ? c - '0'
+                              : (c >= 'a' && c <= 'f') ? c - 'a' + 10
+                              : (c >= 'A' && c <= 'F') ? c - 'A' + 10
+                                                       : -1;
+            if (digit < 0)
+                return false;
+            unit = unit * 16 + static_cast<unsigned>(digit);
+        }
+        pieces.push_back(TitlePiece{std::string(), static_cast<char16_t>(unit)});
+        i = escape + 6;
+    }
+    return true;
+}
+
 ParseResult ParseOptions(const std::vector<std::string>& args) {
     Options options;
     std::set<std::string> seen;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& name = args[i];
         const bool isFlag = name == "--ansi" || name == "--text-window-only" || name == "--log-busy";
-        const bool takesValue = name == "--frame" || name == "--title" || name == "--cmdline" || name == "--names" ||
-                                name == "--textwin" || name == "--ready" || name == "--input" ||
-                                name == "--input-delay" || name == "--line-delay" || name == "--hold-clipboard" ||
-                                name == "--log" || name == "--history-lines" || name == "--history-keep" ||
-                                name == "--var" || name == "--drawing" || name == "--user" || name == "--report-fault";
+        const bool takesValue = name == "--frame" || name == "--title" || name == "--unicode-title" ||
+                                name == "--cmdline" || name == "--names" || name == "--textwin" || name == "--ready" ||
+                                name == "--input" || name == "--input-delay" || name == "--line-delay" ||
+                                name == "--hold-clipboard" || name == "--log" || name == "--history-lines" ||
+                                name == "--history-keep" || name == "--var" || name == "--drawing" ||
+                                name == "--user" || name == "--report-fault";
         if (!isFlag && !takesValue)
             return Fail("unknown option '" + name + "'");
         // Each variable may be preset once; the other options once at all.
@@ -104,9 +133,13 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
                 options.frame = FrameFamily::MdiFrame;
             else
                 return Fail(bad + " (afx, mdi10, mdi20, ..., mdi140 or draftsight)");
-        } else if (name == "--title") {
+        } else if (name == "--title" || name == "--unicode-title") {
+            std::vector<TitlePiece> pieces;
+            if (name == "--unicode-title" && !SplitEscapedTitle(value, pieces))
+                return Fail(bad + " (\\u needs four hexadecimal digits)");
             options.hasTitle = true;
             options.title = value;
+            options.titleEscapes = name == "--unicode-title";
         } else if (name == "--cmdline") {
             if (value == "docked")
                 options.commandLine = CommandLinePlace::Docked;
@@ -206,6 +239,10 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         if (options.textWindowOnly)
             return Fail("--text-window-only needs a text window (not --textwin none)");
     }
+    if (seen.count("--title") && seen.count("--unicode-title"))
+        return Fail("--title and --unicode-title both set the title: give one");
+    if (options.titleEscapes && options.ansi)
+        return Fail("--unicode-title needs a Unicode main frame (not --ansi)");
     if (options.logBusy && options.logFile.empty())
         return Fail("--log-busy needs --log");
     if (seen.count("--input-delay") && options.input != InputMode::After)
@@ -215,7 +252,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
     if (seen.count("--line-delay") && seen.count("--input-delay"))
         return Fail("--line-delay and --input-delay are two kinds of lateness: give one");
     if (options.textWindowOnly) {
-        if (seen.count("--frame") || seen.count("--title"))
+        if (seen.count("--frame") || options.hasTitle)
             return Fail("--frame and --title need a main frame, which --text-window-only leaves out");
         if (seen.count("--cmdline") && options.commandLine != CommandLinePlace::TextWindow)
             return Fail("with --text-window-only the command line can only be in the text window");

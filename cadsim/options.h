@@ -28,6 +28,9 @@ struct Options {
     int mdiNumber = 0;  // 10, 20, ..., 140 for FrameFamily::MdiFrame
     bool hasTitle = false;
     std::string title;  // code-page-932 bytes, as the arguments arrive
+    // --unicode-title: the title is set in UTF-16 with each "\uXXXX" of it as that code unit, so
+    // that a drawing's name may hold characters outside code page 932.
+    bool titleEscapes = false;
     bool ansi = false;
     CommandLinePlace commandLine = CommandLinePlace::Docked;
     ChildNames names = ChildNames::Headlands;
@@ -57,6 +60,14 @@ struct ParseResult {
 
 // args are the arguments after the program name.
 ParseResult ParseOptions(const std::vector<std::string>& args);
+
+// The title in UTF-16 pieces: runs of code-page-932 bytes and the code units of "\uXXXX"
+// escapes, in order; false for a backslash-u without four hexadecimal digits.
+struct TitlePiece {
+    std::string bytes;  // empty for an escape
+    char16_t unit = 0;
+};
+bool SplitEscapedTitle(const std::string& title, std::vector<TitlePiece>& pieces);
 
 // The option summary printed with a parse error.
 const char* Usage();

@@ -1,10 +1,11 @@
 #include "report_bounds.h"
 
-#include <cstdlib>
 #include <optional>
 #include <vector>
 
+#include "cad_numbers.h"
 #include "cadlink/text_lines.h"
+#include "report_reader.h"
 
 namespace app {
 namespace {
@@ -19,22 +20,9 @@ struct Range {
     double to = 0;
 };
 
+// Box and point are numbers as the CAD program prints them.
 std::optional<double> Number(const std::string& text) {
-    const std::string trimmed = cadlink::Trim(text);
-    std::size_t i = (!trimmed.empty() && (trimmed[0] == '-' || trimmed[0] == '+')) ? 1 : 0;
-    bool digits = false;
-    bool point = false;
-    for (; i < trimmed.size(); ++i) {
-        if (trimmed[i] >= '0' && trimmed[i] <= '9')
-            digits = true;
-        else if (trimmed[i] == '.' && !point)
-            point = true;
-        else
-            return std::nullopt;
-    }
-    if (!digits)
-        return std::nullopt;
-    return std::strtod(trimmed.c_str(), nullptr);
+    return ParseCadNumber(cadlink::Trim(text));
 }
 
 // "a -- b" after the axis's "X:" or "Y:", looked for from a byte on: the trail byte of "ス" is
@@ -61,7 +49,7 @@ bool Holds(const Range& range, double value) {
 }  // namespace
 
 bool ReportBoxHolds(const std::string& content, const std::string& x, const std::string& y) {
-    const std::vector<std::string> lines = cadlink::SplitLines(content);
+    const std::vector<std::string> lines = ReportLines(content);
     std::optional<Range> boxX;
     std::optional<Range> boxY;
     for (std::size_t i = 0; i < lines.size(); ++i) {

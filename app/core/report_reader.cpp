@@ -15,7 +15,18 @@ const char kRegionTag[] = "図心 ";
 const char kAreaTag[] = "面積";
 const char kPerimeterTag[] = "周囲";
 
-// A line ends with LF or CR LF; a lone CR stays in the line (trimming removes it from values).
+// The text after the first marker; empty when the line has no marker (no value is guessed).
+std::string After(const std::string& text, const std::string& marker) {
+    const std::size_t at = text.find(marker);
+    return at == std::string::npos ? std::string() : text.substr(at + marker.size());
+}
+
+bool Contains(const std::string& text, const char* tag) {
+    return text.find(tag) != std::string::npos;
+}
+
+}  // namespace
+
 std::vector<std::string> ReportLines(const std::string& content) {
     std::vector<std::string> lines;
     std::size_t start = 0;
@@ -31,18 +42,6 @@ std::vector<std::string> ReportLines(const std::string& content) {
     }
     return lines;
 }
-
-// The text after the first marker; empty when the line has no marker (no value is guessed).
-std::string After(const std::string& text, const std::string& marker) {
-    const std::size_t at = text.find(marker);
-    return at == std::string::npos ? std::string() : text.substr(at + marker.size());
-}
-
-bool Contains(const std::string& text, const char* tag) {
-    return text.find(tag) != std::string::npos;
-}
-
-}  // namespace
 
 std::string FormatTwoDecimals(const std::string& text, char decimalSeparator) {
     // Read as the CAD program writes it; shown with the user's decimal symbol.

@@ -3,6 +3,7 @@
 // back to the CAD program digit for digit), and the area and perimeter shown in the main window.
 
 #include <string>
+#include <vector>
 
 namespace app {
 
@@ -24,6 +25,12 @@ public:
     virtual void ShowArea(const std::string& caption) = 0;
     virtual void ShowPerimeter(const std::string& caption) = 0;
 };
+
+// The report's lines as the CAD program writes them: a line ends with CR LF or LF, and a break at
+// the very end adds no empty line. A lone CR is no line end (no report has one): it stays in the
+// line, and trimming takes it off a value's ends. Every reader of a report splits it this way, so
+// that the line below a tag is the same line to all of them.
+std::vector<std::string> ReportLines(const std::string& content);
 
 // Reads the whole report text; the last centroid, area and perimeter lines win. Throws
 // framework::EConvertError in the region variant for an area or perimeter that is not a number;

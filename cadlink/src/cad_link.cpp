@@ -9,18 +9,15 @@
 #include "cadlink/text_lines.h"
 #include "platform/abort.h"
 #include "platform/codepage.h"
+#include "platform/retry.h"
 
 namespace cadlink {
 namespace {
 
 constexpr std::size_t kMaxCommandUnits = kCommandBufferUnits - 1;
-// The clipboard is shared with every program on the desktop: a busy clipboard gets a few short
-// retries before the exchange counts as failed.
-constexpr int kClipboardTries = 5;
-constexpr unsigned kClipboardRetryMs = 20;
 // When the clipboard stays busy after the CAD program copied its history, the user's content is
 // still put back as soon as it is free, for this long at most.
-constexpr unsigned kClipboardPutBackMs = 3000;
+constexpr platform::RetryPolicy kPutBackRetry{3000, 20};
 
 const char kReadOnlyMark[] = "(読み込み専用)";
 
@@ -131,9 +128,13 @@ bool CadLink::SendCopyDataAnsi(const std::u16string& text) {
 
 bool CadLink::FitsRecord(const std::u16string& text) {
     const WindowHandle frame = discovery_.Kept().MainFrame;
+    const bool fitsWide = text.size() <= kMaxCommandUnits;
+    const bool fitsAnsi = system_.WideToAnsi(text).size() <= kMaxCommandUnits;
+    // A frame gone since the run chose it is no fault of the text: it must fit either form, and
+    // the send itself then finds no CAD program.
     if (!discovery_.IsLive(frame))
-        return false;
-    return (system_.IsWindowUnicode(frame) ? text.size() : system_.WideToAnsi(text).size()) <= kMaxCommandUnits;
+        return fitsWide && fitsAnsi;
+    return system_.IsWindowUnicode(frame) ? fitsWide : fitsAnsi;
 }
 
 bool CadLink::SendRecord(const std::u16string& text, bool unicode) {
@@ -158,7 +159,7 @@ bool CadLink::SendRecord(const std::u16string& text, bool unicode) {
 }
 
 bool CadLink::ActivateCad() {
-    const WindowHandle frame = discovery_.FindMainFrame();
+    const WindowHandle frame = discovery_.ChooseTopMainFrame();
     if (!discovery_.IsLive(frame))
         return false;
     answering_ = true;
@@ -212,25 +213,18 @@ std::string CadLink::ReadPrompt() {
 }
 
 bool CadLink::OpenClipboardWithRetry() {
-    for (int attempt = 0; attempt < kClipboardTries; ++attempt) {
-        if (clipboard_.OpenClipboard())
-            return true;
-        system_.Sleep(kClipboardRetryMs);
-    }
-    return false;
+    // The clipboard is shared with every program on the desktop: a busy one is waited out briefly.
+    return platform::RetryUntilDeadline(system_, platform::kBriefHoldRetry,
+                                        [this] { return clipboard_.OpenClipboard(); });
 }
 
 void CadLink::PutBackWhenFree(const std::vector<std::pair<unsigned, std::string>>& saved) {
-    for (unsigned waited = 0; waited <= kClipboardPutBackMs; waited += kClipboardRetryMs) {
-        if (clipboard_.OpenClipboard()) {
-            clipboard_.EmptyClipboard();
-            for (const auto& [format, data] : saved)
-                clipboard_.SetClipboardData(format, data);
-            clipboard_.CloseClipboard();
-            return;
-        }
-        system_.Sleep(kClipboardRetryMs);
-    }
+    if (!platform::RetryUntilDeadline(system_, kPutBackRetry, [this] { return clipboard_.OpenClipboard(); }))
+        return;
+    clipboard_.EmptyClipboard();
+    for (const auto& [format, data] : saved)
+        clipboard_.SetClipboardData(format, data);
+    clipboard_.CloseClipboard();
 }
 
 void CadLink::ExchangeHistory(const std::function<void(std::string_view)>& look) {

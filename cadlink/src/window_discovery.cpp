@@ -58,6 +58,8 @@ bool AutoCadFrameClass(const std::string& className) {
 bool WindowDiscovery::MainFrameLive() {
     if (IsLive(kept_.MainFrame))
         return true;
+    if (held_)
+        return false;  // the run's CAD program has gone: another one is not typed into instead
     windows_.EnumWindows([this](WindowHandle w) { return MatchMainFrame(w); });
     return IsLive(kept_.MainFrame);
 }
@@ -65,6 +67,34 @@ bool WindowDiscovery::MainFrameLive() {
 WindowHandle WindowDiscovery::FindMainFrame() {
     MainFrameLive();
     return kept_.MainFrame;
+}
+
+WindowHandle WindowDiscovery::ChooseTopMainFrame() {
+    const KeptWindows before = kept_;
+    kept_.MainFrame = 0;
+    windows_.EnumWindows([this](WindowHandle w) { return MatchMainFrame(w); });
+    if (kept_.MainFrame == 0) {
+        kept_ = before;
+        return kept_.MainFrame;
+    }
+    held_ = true;
+    if (kept_.MainFrame != before.MainFrame) {
+        kept_.TextWindow = 0;
+        kept_.Palette = 0;
+        kept_.PromptWindow = 0;
+        kept_.HistoryPane = 0;
+    }
+    return kept_.MainFrame;
+}
+
+std::u16string WindowDiscovery::MainFrameTitle() {
+    if (!IsLive(kept_.MainFrame))
+        return std::u16string();
+    // A title may be far longer than the 254 bytes the matchers look at; the whole is wanted here.
+    std::u16string title(32 * 1024, u'\0');
+    const int length = windows_.GetWindowTextW(kept_.MainFrame, title.data(), static_cast<int>(title.size()));
+    title.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+    return title;
 }
 
 bool WindowDiscovery::IsCadReady() {
@@ -95,7 +125,10 @@ WindowHandle WindowDiscovery::FindCommandLineChild(WindowHandle KeptWindows::*fi
     windows_.EnumChildWindows(kept_.MainFrame, matchChild);
     if (!IsLive(kept_.*field)) {
         // The command line may float in its own palette, or live in the text window.
+        otherPalette_ = 0;
         windows_.EnumWindows([this](WindowHandle w) { return MatchCommandLinePalette(w); });
+        if (!IsLive(kept_.Palette) && otherPalette_ != 0)
+            kept_.Palette = otherPalette_;
         if (IsLive(kept_.Palette)) {
             windows_.EnumChildWindows(kept_.Palette, matchChild);
         } else if (IsLive(FindTextWindow())) {
@@ -160,10 +193,15 @@ bool WindowDiscovery::MatchCommandLinePalette(WindowHandle window) {
     if (title.empty())
         return true;
     const std::string className = ReadClass(windows_, window);
-    if (LocaleContains(windows_, title, "コマンド ライン") && IsAfxClassWith(className, ":8:")) {
+    if (!LocaleContains(windows_, title, "コマンド ライン") || !IsAfxClassWith(className, ":8:"))
+        return true;
+    // With two CAD programs on the desktop, the palette of the one typed into is the one to read.
+    if (windows_.GetWindowThreadProcessId(window) == kept_.MainProcessId) {
         kept_.Palette = window;
         return false;
     }
+    if (otherPalette_ == 0)
+        otherPalette_ = window;
     return true;
 }
 

@@ -49,15 +49,6 @@ void TCheckBox::SetChecked(bool checked) {
     ::SendMessageA(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-TButton::TButton(HWND parent, const Bounds& bounds, const std::string& caption, int id) {
-    CreateHandle(parent, "BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0, caption, bounds, id);
-}
-
-void TButton::Notify(WORD code) {
-    if (code == BN_CLICKED && OnClick)
-        OnClick(this);
-}
-
 TGroupBox::TGroupBox(HWND parent, const Bounds& bounds, const std::string& caption, int id) {
     RegisterOwnClass(kGroupBoxClass, 0, ::GetSysColorBrush(COLOR_BTNFACE));
     CreateOwnWindow(kGroupBoxClass, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, parent, caption,

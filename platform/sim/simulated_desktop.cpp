@@ -21,7 +21,7 @@ WindowHandle SimulatedDesktop::Open(Window window) {
 WindowHandle SimulatedDesktop::AddTopLevel(const std::string& title,
                                            const std::string& className,
                                            std::uint32_t processId) {
-    const WindowHandle handle = Open(Window{title, className, processId, 0, {}});
+    const WindowHandle handle = Open(Window{title, {}, className, processId, 0, {}});
     zOrder_.insert(zOrder_.begin(), handle);
     return handle;
 }
@@ -31,7 +31,7 @@ WindowHandle SimulatedDesktop::AddChild(WindowHandle parent, const std::string& 
     if (found == nullptr)
         throw std::invalid_argument("AddChild: no such parent window");
     const std::uint32_t processId = found->processId;
-    const WindowHandle handle = Open(Window{title, className, processId, parent, {}});
+    const WindowHandle handle = Open(Window{title, {}, className, processId, parent, {}});
     FindMutable(parent)->children.push_back(handle);
     return handle;
 }
@@ -61,8 +61,17 @@ void SimulatedDesktop::BringToTop(WindowHandle window) {
 }
 
 void SimulatedDesktop::SetTitle(WindowHandle window, const std::string& title) {
-    if (Window* found = FindMutable(window))
+    if (Window* found = FindMutable(window)) {
         found->title = title;
+        found->wideTitle.clear();
+    }
+}
+
+void SimulatedDesktop::SetTitleW(WindowHandle window, const std::u16string& title) {
+    if (Window* found = FindMutable(window)) {
+        found->title = WideToAnsi(title);
+        found->wideTitle = title;
+    }
 }
 
 const SimulatedDesktop::Window* SimulatedDesktop::Find(WindowHandle window) const {
@@ -136,6 +145,18 @@ int SimulatedDesktop::GetWindowTextA(WindowHandle window, char* buffer, int coun
     ++calls_.getWindowText;
     const Window* w = Find(window);
     return CopyText(w ? w->title : std::string(), buffer, count);
+}
+
+int SimulatedDesktop::GetWindowTextW(WindowHandle window, char16_t* buffer, int count) {
+    ++calls_.getWindowText;
+    const Window* w = Find(window);
+    if (!w || count <= 0)
+        return 0;
+    const std::u16string title = w->wideTitle.empty() ? AnsiToWide(w->title) : w->wideTitle;
+    const int n = std::min(static_cast<int>(title.size()), count - 1);
+    std::copy_n(title.begin(), n, buffer);
+    buffer[n] = u'\0';
+    return n;
 }
 
 int SimulatedDesktop::GetClassNameA(WindowHandle window, char* buffer, int count) {

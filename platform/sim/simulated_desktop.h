@@ -38,6 +38,9 @@ public:
     // Moves a top-level window to the top of the Z order.
     void BringToTop(WindowHandle window);
     void SetTitle(WindowHandle window, const std::string& title);
+    // A title in UTF-16, as a Unicode window may hold one: GetWindowTextA then gives the code
+    // page's default character for what the code page cannot express.
+    void SetTitleW(WindowHandle window, const std::u16string& title);
 
     // What a window answers, for the windows a test gives a behaviour.
     void SetUnicode(WindowHandle window, bool unicode);
@@ -87,6 +90,7 @@ public:
     void EnumWindows(const WindowVisitor& visit) override;
     void EnumChildWindows(WindowHandle parent, const WindowVisitor& visit) override;
     int GetWindowTextA(WindowHandle window, char* buffer, int count) override;
+    int GetWindowTextW(WindowHandle window, char16_t* buffer, int count) override;
     int GetClassNameA(WindowHandle window, char* buffer, int count) override;
     std::uint32_t GetWindowThreadProcessId(WindowHandle window) override;
     bool IsWindow(WindowHandle window) override;
@@ -103,6 +107,8 @@ public:
     std::string WideToAnsi(const std::u16string& text) override;
     std::u16string AnsiToWide(const std::string& text) override;
     void Sleep(unsigned milliseconds) override { slept_ += milliseconds; }
+    // Time passes here only while the caller sleeps.
+    std::uint64_t GetTickCount64() override { return slept_; }
 
     bool OwnerAnswers() override;
     bool OpenClipboard() override;
@@ -123,6 +129,7 @@ private:
 
     struct Window {
         std::string title;
+        std::u16string wideTitle;  // set only by SetTitleW
         std::string className;
         std::uint32_t processId = 0;
         WindowHandle parent = 0;

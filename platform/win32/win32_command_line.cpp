@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "text_conversion.h"
+
 namespace platform {
 namespace {
 
@@ -97,30 +99,19 @@ bool Win32CommandLineSystem::PostMessageA(WindowHandle window,
 }
 
 std::string Win32CommandLineSystem::WideToAnsi(const std::u16string& text) {
-    if (text.empty())
-        return std::string();
-    const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
-    const int length = static_cast<int>(text.size());
-    const int size = ::WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-    if (size > 0)
-        ::WideCharToMultiByte(CP_ACP, 0, wide, length, result.data(), size, nullptr, nullptr);
-    return result;
+    return AnsiFromWide(text);
 }
 
 std::u16string Win32CommandLineSystem::AnsiToWide(const std::string& text) {
-    if (text.empty())
-        return std::u16string();
-    const int length = static_cast<int>(text.size());
-    const int size = ::MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
-    std::u16string result(static_cast<std::size_t>(size > 0 ? size : 0), u'\0');
-    if (size > 0)
-        ::MultiByteToWideChar(CP_ACP, 0, text.data(), length, reinterpret_cast<wchar_t*>(result.data()), size);
-    return result;
+    return WideFromAnsi(text);
 }
 
 void Win32CommandLineSystem::Sleep(unsigned milliseconds) {
     ::Sleep(milliseconds);
+}
+
+std::uint64_t Win32CommandLineSystem::GetTickCount64() {
+    return ::GetTickCount64();
 }
 
 Win32Clipboard::Win32Clipboard()

@@ -20,6 +20,7 @@ public:
     std::string WideToAnsi(const std::u16string& text) override;
     std::u16string AnsiToWide(const std::string& text) override;
     void Sleep(unsigned milliseconds) override;
+    std::uint64_t GetTickCount64() override;
 };
 
 // Opens the clipboard for a hidden window of its own: a clipboard opened for no window cannot take data.

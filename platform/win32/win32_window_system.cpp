@@ -28,6 +28,10 @@ int Win32WindowSystem::GetWindowTextA(WindowHandle window, char* buffer, int cou
     return ::GetWindowTextA(ToHwnd(window), buffer, count);
 }
 
+int Win32WindowSystem::GetWindowTextW(WindowHandle window, char16_t* buffer, int count) {
+    return ::GetWindowTextW(ToHwnd(window), reinterpret_cast<wchar_t*>(buffer), count);
+}
+
 int Win32WindowSystem::GetClassNameA(WindowHandle window, char* buffer, int count) {
     return ::GetClassNameA(ToHwnd(window), buffer, count);
 }

@@ -10,6 +10,7 @@ public:
     void EnumWindows(const WindowVisitor& visit) override;
     void EnumChildWindows(WindowHandle parent, const WindowVisitor& visit) override;
     int GetWindowTextA(WindowHandle window, char* buffer, int count) override;
+    int GetWindowTextW(WindowHandle window, char16_t* buffer, int count) override;
     int GetClassNameA(WindowHandle window, char* buffer, int count) override;
     std::uint32_t GetWindowThreadProcessId(WindowHandle window) override;
     bool IsWindow(WindowHandle window) override;

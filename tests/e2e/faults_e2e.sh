@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # What other programs and the machine throw at the tool, end to end: the CAD program closed,
-# restarted or started twice, a report that is missing, locked, a folder, garbage or 10 MB, a bad
-# settings file, Close and Execute during a wait, two instances started together. Each scenario
+# restarted, or two at once (each run goes to the one the user was last in), a report that is
+# missing, locked, a folder, garbage or 10 MB, a bad settings file, Close and Execute during a
+# wait, two instances started together. Each scenario
 # checks the outcome the user should get and that nothing is lost: the drawing (no shape of it
 # removed), FILEDIA back on, the user's clipboard, the settings file.
 # Usage: faults_e2e.sh <bin folder>
@@ -18,6 +19,8 @@ rm -rf "$ini"
 # Whatever stops the script, the work folder and the settings file are left ordinary.
 cleanup() {
     local status=$?
+    # A script stopped by a failing command still ends what it started and says so.
+    set +e
     chattr -i "$ini" 2>/dev/null || true
     if [ -d "$work/halvetra-saved" ]; then
         rm -f "$halvetra"
@@ -118,27 +121,62 @@ for kind in unicode ansi unicode; do
     stop_sim
 done
 
-# A second CAD program started after the first: the runs stay with the one found first, and read
-# its history, not the other's; once it closes, the next run goes to the other one.
-start_sim --drawing "$(windows_path "$samples/rectangle.txt")" --user "$(user_script "pick 30,35" "pick 30,35")"
-first_log=$SIM_LOG_RAW first_pid=$SIM_PID
+# Two CAD programs at once, each with its own log: every run goes to the one the user was last
+# in (started last, or clicked into), reads that one and types into that one only; should that one
+# close before the run types, nothing goes to the other, and the next run goes to the other.
+title_a="AutoCAD 2024 - [Drawing1.dwg]" title_b="AutoCAD 2024 - [Drawing2.dwg]"
+use_sim() { SIM_TITLE=$1 SIM_LOG_RAW=$2 SIM_PID=$3; }
+# A click on a window's title bar, this far from its left edge, as the user goes into that program.
+click_title_bar() {
+    local x y
+    read -r x y <<<"$(probe origin "$1")"
+    xdotool mousemove $((x + $2)) $((y - 10)) click 1
+    sleep 1
+}
+start_sim --drawing "$(windows_path "$samples/rectangle.txt")" \
+    --user "$(user_script "pick 30,35" "pick 30,35" "pick 30,35")"
+log_a=$SIM_LOG_RAW pid_a=$SIM_PID
 run_execute
-SIM_TITLE="AutoCAD 2024 - [Drawing2.dwg]"
-start_sim --title "$SIM_TITLE" --drawing "$(windows_path "$samples/triangle.txt")" --user "$(user_script "pick 5,5")"
-second_log=$SIM_LOG_RAW second_pid=$SIM_PID
+start_sim --title "$title_b" --drawing "$(windows_path "$samples/triangle.txt")" --user "$(user_script "pick 5,5")"
+log_b=$SIM_LOG_RAW pid_b=$SIM_PID
+# Overlapping A, as windows on a desktop do, with a part of its title bar right of A in view.
+probe move "$title_b" 240 320 >/dev/null
+use_sim "$title_a" "$log_a" "$pid_a"
+typed_a=$(typed_records)
+use_sim "$title_b" "$log_b" "$pid_b"
 run_execute
-check_eq "second CAD: nothing typed into it" 0 "$(sim_log | grep -c '^copydata' || true)"
-SIM_LOG_RAW=$first_log
-check_eq "second CAD: both circles in the first" $'30.0000,35.0000 50.0000\n30.0000,35.0000 50.0000' "$(sim_circles)"
-nothing_lost "second CAD"
-SIM_TITLE="AutoCAD 2024 - [Drawing1.dwg]" SIM_PID=$first_pid
+check_eq "two CADs, B started last: the circle in B" "10.0000,13.3333 50.0000" "$(sim_circles)"
+use_sim "$title_a" "$log_a" "$pid_a"
+check_eq "two CADs, B started last: nothing typed into A" "$typed_a" "$(typed_records)"
+click_title_bar "$title_a" 120
+check_eq "two CADs: the user's click brought A forward" 1 "$(probe above "$title_a" "$title_b")"
+use_sim "$title_b" "$log_b" "$pid_b"
+typed_b=$(typed_records)
+use_sim "$title_a" "$log_a" "$pid_a"
+run_execute
+check_eq "two CADs, back in A: both circles in A" $'30.0000,35.0000 50.0000\n30.0000,35.0000 50.0000' "$(sim_circles)"
+nothing_lost "two CADs, A"
+use_sim "$title_b" "$log_b" "$pid_b"
+check_eq "two CADs, back in A: nothing typed into B" "$typed_b" "$(typed_records)"
+# In B again, Execute, and B is gone at once: the run's wait for the double-click time is over
+# before anything is typed, and it types nothing into A.
+click_title_bar "$title_b" 860
+check_eq "two CADs: the user's click brought B forward" 1 "$(probe above "$title_b" "$title_a")"
+use_sim "$title_a" "$log_a" "$pid_a"
+typed_a=$(typed_records)
+xdotool mousemove $(probe rect "$TITLE" $ID_EXECUTE) click 1
+kill -9 "$pid_b"
+wait_exit "$pid_b" 10 || true
+# The run may have minimised the window before it found B gone: it ends within a moment.
+sleep 2
+for i in $(seq 1 50); do [ "$(probe iconic "$TITLE")" = 0 ] && break; sleep 0.2; done
+check_eq "two CADs, B gone before the first send: nothing typed into A" "$typed_a" "$(typed_records)"
+nothing_lost "two CADs, B gone"
+run_execute
+check_eq "two CADs, B gone: the next run draws in A" 3 "$(circles)"
+nothing_lost "two CADs, A alone"
 stop_sim
-SIM_TITLE="AutoCAD 2024 - [Drawing2.dwg]" SIM_PID=$second_pid SIM_LOG_RAW=$second_log
-run_execute
-check_eq "second CAD alone: the circle in it" "10.0000,13.3333 50.0000" "$(sim_circles)"
-nothing_lost "second CAD alone"
-stop_sim
-SIM_TITLE="AutoCAD 2024 - [Drawing1.dwg]"
+SIM_TITLE=$title_a
 
 # Faults of the report file: the outcome, and nothing lost.
 report_fault() {

@@ -161,6 +161,22 @@ TEST_F(CadLinkTest, NothingIsSentWithoutALiveMainFrame) {
     EXPECT_TRUE(desktop.Messages().empty());
 }
 
+// A second CAD program on top when a run starts is the one typed into; should it close before
+// the first send, the run types into neither and reads nothing of the other.
+TEST_F(CadLinkTest, RunGoesToTheCadOnTopAndNeverFallsBackToAnother) {
+    const WindowHandle other = desktop.AddTopLevel("AutoCAD 2024 - [Drawing2.dwg]", kAfxFrame, 77);
+    ASSERT_TRUE(link.ActivateCad());
+    EXPECT_TRUE(link.SendCommand(u"ID "));
+    EXPECT_EQ(desktop.Messages().at(0).window, other);
+    desktop.ClearMessages();
+    desktop.Destroy(other);
+    EXPECT_TRUE(link.FitsRecord(u"_massprop"));  // the text is not to blame for the gone frame
+    EXPECT_FALSE(link.SendCommand(u"FILEDIA 1\r"));
+    EXPECT_EQ(link.ReadPrompt(), "");
+    EXPECT_EQ(link.QuerySysVar("HPBOUND"), "");
+    EXPECT_TRUE(desktop.Messages().empty());
+}
+
 TEST_F(CadLinkTest, ActivateSucceedsEvenWhenTheForegroundChangeIsRefused) {
     EXPECT_TRUE(link.ActivateCad());
     EXPECT_EQ(desktop.Foreground(), frame);

@@ -29,6 +29,9 @@ TEST(ReportBounds, PointInsideTheLastBoxWithinOnePrintedDigit) {
              Case{Box("80.0000  --  -20.0000", "0  --  1"), "30", "0.5", false},  // not a range
              Case{Box("-20.0000", "-15  --  85"), "30", "35", false},
              Case{"境界ボックス:         X: 0  --  10\r\n", "5", "5", false},  // no Y line
+             // A lone CR ends no report line: the Y after it is on the box's own line.
+             Case{"境界ボックス:         X: 0  --  10\r  Y: 0  --  10\r\n", "5", "5", false},
+             Case{Box("0  --  1.0E+01", "0  --  10"), "5", "5", true},  // as the reader takes numbers
              Case{box, "3O", "35", false},
              Case{"", "30", "35", false},
          }) {

@@ -82,6 +82,21 @@ TEST(ReportReader, CentroidOnTheLastLineGivesAnEmptyY) {
     EXPECT_EQ(values.centroidY, "");
 }
 
+TEST(ReportReader, LinesEndWithCrLfOrLfAndALoneCrStaysInTheLine) {
+    using Lines = std::vector<std::string>;
+    const std::pair<std::string, Lines> cases[] = {
+        {"", Lines{}},
+        {"\r\n", Lines{""}},
+        {"a\r\nb\nc", Lines{"a", "b", "c"}},
+        {"a\n\nb\r\n", Lines{"a", "", "b"}},
+        {"a\rb\r\n", Lines{"a\rb"}},
+        {"a\r", Lines{"a\r"}},
+        {"a\r\r\n", Lines{"a\r"}},
+    };
+    for (const auto& [content, lines] : cases)
+        EXPECT_EQ(app::ReportLines(content), lines) << content;
+}
+
 TEST(ReportReader, EmptyOrTaglessReportsLeaveTheLabelsAlone) {
     RecordedLabels labels;
     for (const std::string& report : {std::string(), std::string("\r\n\r\n"), std::string("\x00\x01\xff\x81", 4),

@@ -281,6 +281,45 @@ TEST_F(DiscoveryTest, RestartedCadIsFoundAlthoughOldHandlesAreKept) {
     EXPECT_EQ(discovery.FindTextWindow(), after.textWindow);
 }
 
+// Two CAD programs: each run drives the frame on top with that program's own windows, the palette
+// of its own process before another's higher one; a chosen frame that goes is not replaced by the
+// other until the next run chooses again, and a choice that finds none keeps what was kept.
+TEST_F(DiscoveryTest, RunChoosesTheFrameOnTopWithItsOwnWindowsAndHoldsIt) {
+    const CadWindows a = OpenAutoCad(desktop, kCadProcess);
+    const CadWindows b = OpenAutoCad(desktop, kOtherProcess, "input", "output");
+    for (const CadWindows* top : {&a, &b, &b, &a}) {
+        desktop.BringToTop(top->mainFrame);
+        EXPECT_EQ(discovery.ChooseTopMainFrame(), top->mainFrame);
+        EXPECT_EQ(discovery.FindPromptWindow(), top->prompt);
+        EXPECT_EQ(discovery.FindHistoryPane(), top->history);
+        EXPECT_EQ(discovery.FindTextWindow(), top->textWindow);
+    }
+    const WindowHandle paletteA = desktop.AddTopLevel("コマンド ライン", "Afx:1:8:2", kCadProcess);
+    desktop.AddChild(desktop.AddTopLevel("コマンド ライン", "Afx:1:8:2", kOtherProcess), "Headlands", "P");
+    const WindowHandle floating = desktop.AddChild(paletteA, "Headlands", "P");
+    desktop.Destroy(a.prompt);
+    EXPECT_EQ(discovery.FindPromptWindow(), floating);
+
+    desktop.BringToTop(b.mainFrame);
+    ASSERT_EQ(discovery.ChooseTopMainFrame(), b.mainFrame);
+    desktop.Destroy(b.mainFrame);
+    EXPECT_FALSE(discovery.IsCadReady());
+    EXPECT_EQ(discovery.ChooseTopMainFrame(), a.mainFrame);
+    desktop.Destroy(a.mainFrame);
+    EXPECT_EQ(discovery.ChooseTopMainFrame(), a.mainFrame);
+    EXPECT_EQ(discovery.Kept().MainProcessId, kCadProcess);
+}
+
+TEST_F(DiscoveryTest, MainFrameTitleComesWholeInUtf16) {
+    const CadWindows cad = OpenAutoCad(desktop, kCadProcess);
+    const std::u16string title = u"AutoCAD 2024 - [\uD55C\uAD6D\uC5B4\u56F3\u9762.dwg] " + std::u16string(300, u'x');
+    desktop.SetTitleW(cad.mainFrame, title);
+    ASSERT_EQ(discovery.ChooseTopMainFrame(), cad.mainFrame);  // the code page's form still matches
+    EXPECT_EQ(discovery.MainFrameTitle(), title);
+    desktop.Destroy(cad.mainFrame);
+    EXPECT_EQ(discovery.MainFrameTitle(), u"");
+}
+
 TEST_F(DiscoveryTest, OnlyTheFirst254BytesOfATitleAreTested) {
     desktop.AddTopLevel("AutoCAD 2024", kAfxFrame, kCadProcess);
     ASSERT_TRUE(discovery.IsCadReady());

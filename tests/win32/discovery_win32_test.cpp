@@ -446,6 +446,16 @@ TEST_F(DiscoveryWin32Test, WithTwoCadProgramsTheTextWindowFollowsTheMainFrameFou
     ExpectClosesCleanly(first);
 }
 
+// The title of a drawing outside the code page comes whole in UTF-16 from the frame a run chose.
+TEST_F(DiscoveryWin32Test, TitleOutsideTheCodePageComesWholeInUtf16) {
+    CadsimProcess sim({"--unicode-title", "AutoCAD 2024 - [\\uD55C\\uAD6D\\uC5B4図面.dwg]"});
+    ASSERT_TRUE(sim.Ready()) << sim.Failure();
+    WindowDiscovery discovery(windows);
+    EXPECT_EQ(discovery.ChooseTopMainFrame(), Handle(sim.Windows().mainFrame));
+    EXPECT_EQ(discovery.MainFrameTitle(), u"AutoCAD 2024 - [\uD55C\uAD6D\uC5B4\u56F3\u9762.dwg]");
+    ExpectClosesCleanly(sim);
+}
+
 TEST_F(DiscoveryWin32Test, FindsTheNewWindowsAfterTheCadProgramRestarts) {
     const std::vector<std::vector<std::string>> layouts = {
         {}, {"--cmdline", "palette", "--names", "io"}, {"--cmdline", "textwindow", "--textwin", "command"}};
@@ -522,6 +532,9 @@ TEST_F(DiscoveryWin32Test, UnknownOrConflictingOptionsEndTheSimulatorWithCode2) 
         {{"--cmdline", "textwindow", "--textwin", "none"}, "--textwin none"},
         {{"--text-window-only", "--textwin", "none"}, "--textwin none"},
         {{"--text-window-only", "--frame", "afx"}, "--text-window-only"},
+        {{"--unicode-title", "AutoCAD \\u12G4"}, "\\u12G4"},
+        {{"--unicode-title", "AutoCAD \\uD55C", "--ansi"}, "--ansi"},
+        {{"--unicode-title", "AutoCAD", "--title", "AutoCAD"}, "--unicode-title"},
     });
 }
 

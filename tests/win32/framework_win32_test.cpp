@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "framework/application.h"
 #include "framework/exceptions.h"
+#include "framework/file_read.h"
 #include "framework/form.h"
 #include "framework/ini_file.h"
 #include "framework/shell_folders.h"
@@ -113,6 +116,36 @@ TEST(ShellFolders, ForceDirectoriesCreatesParentsAndStepsWholeCharacters) {
     EXPECT_FALSE(framework::ForceDirectories(base + "afile\\sub\\"));
 }
 
+// Each kind of file at a path: what the whole-file read gives, or the error it raises.
+TEST(FileRead, WholeFilesLimitsAndErrors) {
+    const std::string folder = TempFolder();
+    std::string big(200000, 'a');
+    big[123456] = 'b';
+    WriteBytes(folder + "big.txt", big);
+    WriteBytes(folder + "held.txt", "x");
+    framework::ForceDirectories(folder + "folder.mpr\\");
+    // Another program holds one file without sharing; the CAD program is writing the other.
+    const HANDLE held =
+        ::CreateFileA((folder + "held.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE writer = ::CreateFileA((folder + "big.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(framework::ReadWholeFile(folder + "missing.txt"), std::nullopt);
+    EXPECT_EQ(framework::ReadWholeFile(folder + "big.txt"), big);
+    EXPECT_EQ(framework::ReadWholeFile(folder + "big.txt", 1000), big.substr(0, 1000));
+    for (const auto& [name, message] :
+         {std::pair<const char*, const char*>{"folder.mpr", "ファイルへのアクセスが拒否されました"},
+          {"held.txt", "I/O エラー (32)"}}) {
+        try {
+            framework::ReadWholeFile(folder + name);
+            ADD_FAILURE() << name;
+        } catch (const framework::EInOutError& error) {
+            EXPECT_STREQ(error.what(), message);
+        }
+    }
+    ::CloseHandle(held);
+    ::CloseHandle(writer);
+}
+
 TEST(ShellFolders, ApplicationDataFolderIsKnown) {
     const std::string appData = framework::SpecialFolderPath(nullptr, 0x1a);
     ASSERT_FALSE(appData.empty());
@@ -124,13 +157,28 @@ TEST(ErrorModel, ErrorBoxTextEndsWithOneFullStop) {
     EXPECT_EQ(framework::ErrorBoxText("done."), "done.");
 }
 
+// A standard push button whose click runs a handler, as any control's event would.
+class ClickControl : public framework::TWinControl {
+public:
+    explicit ClickControl(HWND parent) {
+        CreateHandle(parent, "BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0, "go", framework::Bounds{4, 4, 80, 24}, 10);
+    }
+    framework::TNotifyEvent OnClick;
+
+protected:
+    void Notify(WORD code) override {
+        if (code == BN_CLICKED && OnClick)
+            OnClick(this);
+    }
+};
+
 class ThrowingForm : public framework::TForm {
 public:
     ThrowingForm() : TForm({"TThrowingForm", "throwing", 120, 60, false, {"ＭＳ Ｐゴシック", -12, SHIFTJIS_CHARSET}}) {
-        button = std::make_unique<framework::TButton>(Handle(), framework::Bounds{4, 4, 80, 24}, "go", 10);
+        button = std::make_unique<ClickControl>(Handle());
         Created();
     }
-    std::unique_ptr<framework::TButton> button;
+    std::unique_ptr<ClickControl> button;
     bool failClose = false;
 
 protected:

@@ -39,9 +39,11 @@ public:
     bool SendCopyDataWide(const std::u16string& text);
     bool SendCopyDataAnsi(const std::u16string& text);
     // Whether SendCommand would take the text whole: it fits one record in the form the kept main
-    // frame expects (false without one).
+    // frame expects (in both forms without a live one).
     bool FitsRecord(const std::u16string& text);
-    // Also starts trusting the CAD program again after it stopped answering.
+    // The start of a run: brings forward the CAD frame the user was last in (the highest in the Z
+    // order), which the run then holds (WindowDiscovery::ChooseTopMainFrame). Also starts trusting
+    // the CAD program again after it stopped answering.
     bool ActivateCad();
     bool IsCadUnicode();
 
@@ -58,13 +60,13 @@ public:
     // Raises the silent abort when the clipboard exchange fails. What the clipboard held before
     // is put back afterwards.
     std::string ReadHistory();
-    // The last non-empty history line and up to count - 1 lines above it, without the rest.
-    LineTail ReadHistoryTail(std::size_t count);
     std::string LastHistoryLine();
     std::string QuerySysVarAs(const std::string& name, bool unicode);
     std::string QuerySysVar(const std::string& name);
 
 private:
+    // The last non-empty history line and up to count - 1 lines above it, without the rest.
+    LineTail ReadHistoryTail(std::size_t count);
     bool OpenClipboardWithRetry();
     // The clipboard exchange; look sees the history text in place, up to its first zero byte, and
     // is not called without a text window or a copy.

@@ -19,8 +19,8 @@ struct LineTail {
 // At most count (one or more) lines, the last non-empty line and those just above it.
 LineTail LastLines(std::string_view text, std::size_t count);
 // The block's text: its bytes up to the first zero byte, or all of them without one. Looks at
-// eight bytes at a time: the block is a whole history, and a search byte by byte through it was
-// a cost that grew with every pass of a long session.
+// eight bytes at a time: the block is a whole history, which grows with every pass of a long
+// session.
 std::string_view UpToFirstZero(std::string_view block);
 // Removes bytes of value 32 or less at both ends.
 std::string Trim(const std::string& text);

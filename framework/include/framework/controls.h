@@ -203,16 +203,6 @@ public:
     void SetChecked(bool checked);
 };
 
-class TButton : public TWinControl {
-public:
-    TButton(HWND parent, const Bounds& bounds, const std::string& caption, int id = 0);
-    std::string ClassName() const override { return "TButton"; }
-    TNotifyEvent OnClick;
-
-protected:
-    void Notify(WORD code) override;
-};
-
 // A framed box with a caption that holds other controls.
 class TGroupBox : public TWinControl {
 public:

@@ -1,6 +1,6 @@
 #pragma once
 // The framework's point and rectangle, free of Win32 so that the portable arithmetic of every layer
-// shares them. Where windows.h was included, they convert to the platform's structures.
+// shares them.
 
 namespace framework {
 
@@ -17,14 +17,5 @@ struct Rect {
         return left == other.left && top == other.top && right == other.right && bottom == other.bottom;
     }
 };
-
-#ifdef _WINDEF_
-inline RECT ToRECT(const Rect& r) {
-    return RECT{r.left, r.top, r.right, r.bottom};
-}
-inline POINT ToPOINT(const Point& p) {
-    return POINT{p.x, p.y};
-}
-#endif
 
 }  // namespace framework

@@ -57,6 +57,8 @@ public:
     virtual std::u16string AnsiToWide(const std::string& text) = 0;
 
     virtual void Sleep(unsigned milliseconds) = 0;
+    // Milliseconds since the system started.
+    virtual std::uint64_t GetTickCount64() = 0;
 };
 
 // The shared clipboard, as bytes of each format. Formats whose data is not a block of memory are

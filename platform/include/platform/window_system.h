@@ -28,6 +28,8 @@ public:
     virtual void EnumChildWindows(WindowHandle parent, const WindowVisitor& visit) = 0;
     // Copies at most count - 1 bytes of the title and a terminating zero; returns the bytes copied.
     virtual int GetWindowTextA(WindowHandle window, char* buffer, int count) = 0;
+    // The same in UTF-16: a title may hold characters the system code page cannot express.
+    virtual int GetWindowTextW(WindowHandle window, char16_t* buffer, int count) = 0;
     virtual int GetClassNameA(WindowHandle window, char* buffer, int count) = 0;
     // Id of the process that owns the window; 0 for a window that does not exist.
     virtual std::uint32_t GetWindowThreadProcessId(WindowHandle window) = 0;

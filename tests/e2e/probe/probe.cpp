@@ -7,6 +7,7 @@
 //   tavroprobe text <caption> <id>          print the text of the descendant control with that id
 //   tavroprobe checked <caption> <id>       print 1 or 0 for a check box
 //   tavroprobe iconic <caption>             print 1 while the window is minimised, else 0
+//   tavroprobe above <caption> <other>      print 1 when the window is above the other in the Z order, else 0
 //   tavroprobe origin <caption>             print "x y" of the client area's top-left corner on the screen
 //   tavroprobe show <caption>               restore a minimised window without activating it
 //   tavroprobe minimize <caption>           minimise a window as its minimise button does
@@ -364,6 +365,19 @@ int main(int argc, char** argv) {
             return Fail("no prompt window");
         std::printf("%s\n", WindowText(prompt).c_str());
         return 0;
+    }
+    if (command == "above") {
+        HWND other = FindVisible(arg(3));
+        if (!other)
+            return Fail("other window not found");
+        // The first of the two that the walk from the top of the Z order meets.
+        for (HWND w = ::GetTopWindow(nullptr); w; w = ::GetWindow(w, GW_HWNDNEXT)) {
+            if (w == window || w == other) {
+                std::printf("%d\n", w == window ? 1 : 0);
+                return 0;
+            }
+        }
+        return Fail("neither window in the Z order");
     }
     if (command == "iconic") {
         std::printf("%d\n", ::IsIconic(window) ? 1 : 0);

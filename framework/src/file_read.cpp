@@ -1,0 +1,60 @@
+#include "framework/file_read.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "framework/exceptions.h"
+#include "framework/handles.h"
+
+namespace framework {
+namespace {
+
+// One ReadFile counts in a DWORD; the pieces stay well below it.
+constexpr std::size_t kPiece = 16u * 1024 * 1024;
+// Read past the size the file had when opened: its end, or what was written since.
+constexpr std::size_t kTail = 64u * 1024;
+
+[[noreturn]] void RaiseFileError(DWORD error) {
+    throw EInOutError(FileErrorMessage(error));
+}
+
+}  // namespace
+
+std::string FileErrorMessage(unsigned long error) {
+    if (error == ERROR_ACCESS_DENIED)
+        return "ファイルへのアクセスが拒否されました";
+    char message[64];
+    std::snprintf(message, sizeof message, "I/O エラー (%lu)", error);
+    return message;
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t maxBytes) {
+    if (::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return std::nullopt;
+    FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        RaiseFileError(::GetLastError());
+    // Read straight into a string of the file's size, with room to see its end (or that it grew):
+    // a long list is held once, not twice.
+    LARGE_INTEGER size{};
+    const std::size_t expected = ::GetFileSizeEx(file.Get(), &size) ? static_cast<std::size_t>(size.QuadPart) : 0;
+    std::string content;
+    content.reserve(std::min(expected, maxBytes) + std::min(kTail, maxBytes));
+    while (content.size() < maxBytes) {
+        const std::size_t at = content.size();
+        const std::size_t want = std::min(at < expected ? std::min(kPiece, expected - at) : kTail, maxBytes - at);
+        content.resize(at + want);
+        DWORD read = 0;
+        if (!::ReadFile(file.Get(), content.data() + at, static_cast<DWORD>(want), &read, nullptr))
+            RaiseFileError(::GetLastError());
+        content.resize(at + read);
+        if (read == 0)
+            break;
+    }
+    return content;
+}
+
+}  // namespace framework

@@ -1,0 +1,22 @@
+#include "user_locale.h"
+
+#include <windows.h>
+
+#include "text_conversion.h"
+
+namespace platform {
+
+char16_t UserDecimalSeparator() {
+    wchar_t separator[8] = {};
+    if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8) != 2)
+        return u'.';
+    return static_cast<char16_t>(separator[0]);
+}
+
+char UserDecimalSeparatorAnsi() {
+    const std::u16string separator(1, UserDecimalSeparator());
+    const std::string ansi = AnsiFromWide(separator);
+    return ansi.size() == 1 && WideFromAnsi(ansi) == separator ? ansi[0] : '.';
+}
+
+}  // namespace platform
