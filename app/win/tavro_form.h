@@ -3,6 +3,7 @@
 // that show the area and perimeter of the last measured shape.
 
 #include <string>
+#include <vector>
 
 #include "widgets/es/es_marquee.h"
 #include "framework/controls.h"
@@ -70,12 +71,19 @@ protected:
     void DoCreate() override { FormCreate(this); }
     void DoClose() override { FormClose(this); }
     bool CanClose() override;
+    void DpiChanged() override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     // Saves the size, the window's place and the rows still waiting; a session end shows no box.
     void SaveState(bool showResultsFailure);
     pl::TplButton* CreatePlButton(const char* name, const framework::Bounds& bounds, const char* caption, int id);
+    // Every control with its rectangle as designed at 96 pixels per inch.
+    struct Placement {
+        framework::TControl* control;
+        framework::Bounds design;
+    };
+    std::vector<Placement> placements_;
 
     RunPaths paths_;
     ReportStemClaim stemClaim_;

@@ -1,5 +1,6 @@
 #include "framework/form.h"
 
+#include <utility>
 #include <vector>
 
 #include "framework/application.h"
@@ -7,7 +8,7 @@
 
 namespace framework {
 
-TForm::TForm(const FormDesign& design) {
+TForm::TForm(const FormDesign& design) : design_(design) {
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
     RegisterOwnClass(design.className.c_str(), 0, ::GetSysColorBrush(COLOR_BTNFACE),
                      ::LoadIconA(instance, MAKEINTRESOURCEA(1)));
@@ -34,11 +35,78 @@ TForm::~TForm() {
 }
 
 void TForm::Created() {
+    ApplyDpi(WindowDpi(Handle()));
+    Centre();
     try {
         DoCreate();
     } catch (...) {
         Application.HandleException();
     }
+}
+
+void TForm::ApplyDpi(int monitorDpi) {
+    monitorDpi_ = monitorDpi;
+    const RECT work = WorkAreaOf(Handle());
+    const int dpi = FittingDpi(monitorDpi, Extent{design_.clientWidth, design_.clientHeight}, FrameExtent(),
+                               Extent{work.right - work.left, work.bottom - work.top});
+    const int before = std::exchange(dpi_, dpi);
+    SetClientSize(ScaleToDpi(design_.clientWidth, dpi), ScaleToDpi(design_.clientHeight, dpi));
+    TFont font = design_.font;
+    font.height = ScaleToDpi(design_.font.height, dpi);
+    SetFont(font);
+    DpiChanged();
+    if (before != dpi) {
+        Perform(CM_DPICHANGED, static_cast<WPARAM>(before));
+        ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+    }
+}
+
+void TForm::FollowMonitorDpi() {
+    const int dpi = WindowDpi(Handle());
+    if (dpi != monitorDpi_)
+        ApplyDpi(dpi);
+}
+
+Extent TForm::FrameExtent() const {
+    RECT frame{};
+    RECT client{};
+    if (!::IsIconic(Handle()) && ::GetWindowRect(Handle(), &frame) && ::GetClientRect(Handle(), &client))
+        return Extent{(frame.right - frame.left) - client.right, (frame.bottom - frame.top) - client.bottom};
+    // A minimised window has no client area to measure: the frame its styles give.
+    RECT adjusted{0, 0, 0, 0};
+    ::AdjustWindowRectEx(&adjusted, static_cast<DWORD>(::GetWindowLongPtrA(Handle(), GWL_STYLE)), FALSE,
+                         static_cast<DWORD>(::GetWindowLongPtrA(Handle(), GWL_EXSTYLE)));
+    return Extent{adjusted.right - adjusted.left, adjusted.bottom - adjusted.top};
+}
+
+void TForm::SetClientSize(int width, int height) {
+    const Extent frame = FrameExtent();
+    WINDOWPLACEMENT place{};
+    place.length = sizeof place;
+    if (::IsIconic(Handle()) && ::GetWindowPlacement(Handle(), &place)) {
+        // Minimised during a run: the size it comes back at.
+        place.rcNormalPosition.right = place.rcNormalPosition.left + width + frame.width;
+        place.rcNormalPosition.bottom = place.rcNormalPosition.top + height + frame.height;
+        place.showCmd = SW_SHOWMINNOACTIVE;
+        ::SetWindowPlacement(Handle(), &place);
+        return;
+    }
+    ::SetWindowPos(Handle(), nullptr, 0, 0, width + frame.width, height + frame.height,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm::Centre() {
+    RECT frame;
+    if (!::GetWindowRect(Handle(), &frame))
+        return;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!::GetMonitorInfoA(::MonitorFromWindow(Handle(), MONITOR_DEFAULTTOPRIMARY), &monitor))
+        return;
+    const RECT& screen = monitor.rcMonitor;
+    const int left = screen.left + ((screen.right - screen.left) - (frame.right - frame.left)) / 2;
+    const int top = screen.top + ((screen.bottom - screen.top) - (frame.bottom - frame.top)) / 2;
+    ::SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TForm::Show() {
@@ -83,6 +151,22 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case CM_DIALOGKEY:
             return OfferDialogKey(wParam, lParam);
+        case WM_DPICHANGED: {
+            // The system's rectangle first: it keeps the window under the pointer while it is dragged.
+            const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+            if (suggested)
+                ::SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                               suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+            ApplyDpi(LOWORD(wParam));
+            return 0;
+        }
+        case WM_SYSCOLORCHANGE:
+        case WM_SETTINGCHANGE:
+        case WM_THEMECHANGED:
+            // Self-painted controls cache images in the old colours; every pixel is painted anew.
+            Perform(CM_SYSCOLORCHANGE);
+            ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+            break;
         case WM_DESTROY:
             if (Handle() == Application.MainWindow())
                 ::PostQuitMessage(0);

@@ -6,6 +6,11 @@
 
 namespace es {
 
+namespace {
+// How far the text scrolls past the edge before it comes back, in design pixels.
+constexpr int kDesignGap = 15;
+}  // namespace
+
 bool TEsCustomScrollingMarquee::rebuildEveryTick_ = false;
 TEsCustomScrollingMarquee::Clock TEsCustomScrollingMarquee::clock_ = nullptr;
 
@@ -97,7 +102,7 @@ MarqueeExtent TEsCustomScrollingMarquee::Host::MeasureText() {
 }
 
 MarqueeExtent TEsCustomScrollingMarquee::ExtentNow() const {
-    return {Width(), Height(), textWidth_, textHeight_};
+    return {Width(), Height(), textWidth_, textHeight_, Scaled(kDesignGap)};
 }
 
 void TEsCustomScrollingMarquee::BoundsChanged() {
@@ -109,7 +114,7 @@ void TEsCustomScrollingMarquee::BoundsChanged() {
 
 void TEsCustomScrollingMarquee::Host::ClearClient() {
     marquee_.WithControlCanvas([this](framework::TCanvas& canvas) {
-        canvas.SetBrush(marquee_.Color());
+        canvas.SetBrush(marquee_.BackgroundColor());
         canvas.FillRect(marquee_.ClientRect());
     });
 }
@@ -124,7 +129,7 @@ void TEsCustomScrollingMarquee::MeasureText() {
     // Without a parent window the last measurements stay.
     WithControlCanvas([this](framework::TCanvas& canvas) {
         canvas.SetFont(Font());
-        canvas.SetBrush(Color());
+        canvas.SetBrush(BackgroundColor());
         textWidth_ = canvas.TextExtent(Caption()).cx;
         RECT rect = ClientRect();
         textHeight_ = canvas.DrawText(Caption(), rect, DT_CALCRECT | (WordWrap() ? DT_WORDBREAK : 0));
@@ -239,6 +244,15 @@ LRESULT TEsCustomScrollingMarquee::HandleMessage(UINT message, WPARAM wParam, LP
         ResumeTimer();  // the ticks of the pause moved the text as it was
     if (message == framework::CM_VISIBLECHANGED)
         ReleaseTickDc();
+    if (message == framework::CM_DPICHANGED || message == framework::CM_SYSCOLORCHANGE) {
+        // Steps, gap and shading follow the scale; the image is rendered anew in the new look.
+        ResumeTimer();
+        controller_.SetPixelScale(Dpi());
+        controller_.SetExtent(ExtentNow());
+        ReleaseTickDc();
+        Invalidate();
+        return 0;
+    }
     if (message == framework::CM_COLORCHANGED || message == framework::CM_FONTCHANGED ||
         message == framework::CM_TEXTCHANGED) {
         TEsCustomLabel::HandleMessage(message, wParam, lParam);
@@ -305,7 +319,7 @@ void TEsCustomScrollingMarquee::Paint(framework::TCanvas& canvas) {
         }
     }
     if (image_.Empty()) {
-        canvas.SetBrush(Color());
+        canvas.SetBrush(BackgroundColor());
         canvas.FillRect(ClientRect());
         return;
     }
@@ -321,7 +335,7 @@ void TEsCustomScrollingMarquee::CopyImage(framework::TCanvas& canvas, const Rect
         ::BitBlt(canvas.Handle(), part.left, part.top, part.Width(), part.Height(), image_.Canvas().Handle(),
                  part.left - at.x, part.top - at.y, SRCCOPY);
     // The area outside the image shows the background, as the activation left it.
-    canvas.SetBrush(Color());
+    canvas.SetBrush(BackgroundColor());
     for (const Rect& strip : BackgroundStrips(at, size, Width(), Height()).parts) {
         const Rect fill = Intersection(strip, area);
         if (fill.Width() > 0)

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "framework/display.h"
 #include "widgets/pl/pl_button.h"
 
 namespace pl {
@@ -85,16 +86,27 @@ void TplButton::Paint(TCanvas& canvas) {
     canvas.CopyRect(client, buffer.Canvas(), client);
 }
 
+TColor TplButton::CaptionColor(bool highContrast) const {
+    if (highContrast)
+        return Enabled() ? framework::clBtnText : framework::clGrayText;
+    const bool faceFromSystem = Gradation() ? framework::IsSystemColor(GradBeginColor()) &&
+                                                  framework::IsSystemColor(GradEndColor())
+                                            : framework::IsSystemColor(Color());
+    return CaptionColorOn(faceFromSystem, Font().color);
+}
+
 void TplButton::DrawButton(TCanvas& canvas) {
-    canvas.SetBrush(Color());
+    // In high contrast only the theme's colours: a plain face, no gradient.
+    const bool contrast = framework::HighContrast();
+    canvas.SetBrush(contrast ? framework::clBtnFace : Color());
     paintRect_ = ClientRect();
-    if (Gradation())
+    if (Gradation() && !contrast)
         DrawGradient(canvas);
     else
         canvas.FillRect(paintRect_);
     DrawImage(canvas);
 
-    canvas.SetFont(Font());
+    canvas.SetFont(WithColor(Font(), CaptionColor(contrast)));
     const int firstHeight = canvas.TextExtent(CaptionA().Caption()).cy;
     const int secondHeight = CaptionA().Caption().empty() ? canvas.TextExtent(CaptionB().Caption()).cy : 0;
     const CaptionTops tops =
@@ -108,7 +120,7 @@ void TplButton::DrawButton(TCanvas& canvas) {
     canvas.SetBrush(Color(), framework::TBrushStyle::Clear);
     paintRect_ = ClientRect();
     DrawFrame(canvas);
-    if (Focused() && HasFocus())
+    if (Focused() && HasFocus() && !framework::FocusCuesHidden(Handle()))
         DrawFocus(canvas);
 }
 
@@ -153,7 +165,7 @@ void TplButton::DrawCaption(TCanvas& canvas, const TplBtnCaption& line, int y) {
         for (std::size_t i = 0; i < characters.size(); ++i)
             canvas.TextOut(xs[i], anchor.y + dy, characters[i]);
     };
-    if (ShowsDisabledLook(Enabled(), HasFocus(), DisableImage())) {
+    if (ShowsDisabledLook(Enabled(), HasFocus(), DisableImage()) && !framework::HighContrast()) {
         // Etched: a highlight one pixel down and right, the shadow over it.
         canvas.SetFont(WithColor(canvas.Font(), framework::clBtnHighlight));
         pass(1, 1);
@@ -200,18 +212,36 @@ void TplButton::DrawImage(TCanvas& canvas) {
 void TplButton::DrawFrame(TCanvas& canvas) {
     const Frame frame = FrameFor(ButtonStyle(), FlatFrameType(), Pressed());
     RECT rect = paintRect_;
+    // Each one-pixel line of the design is as many pixels wide as the scale makes a pixel.
+    const int line = LineWidthAt(Scaled(1));
+    auto lines = [&](int count, auto draw) {
+        for (int i = 0; i < count; ++i) {
+            draw();
+            ::InflateRect(&rect, -1, -1);
+        }
+    };
+    if (framework::HighContrast() && frame.kind != FrameKind::None) {
+        // A solid border in the theme's text colour, twice as wide while pressed.
+        canvas.SetPen(framework::clBtnText);
+        lines(frame.kind == FrameKind::PressedRectangles ? 2 * line : line, [&] { canvas.Rectangle(rect); });
+        return;
+    }
     switch (frame.kind) {
         case FrameKind::None:
             break;
         case FrameKind::Edge:
-            ::DrawEdge(canvas.Handle(), &rect, frame.edge, frame.flags);
+            if (line == 1) {
+                ::DrawEdge(canvas.Handle(), &rect, frame.edge, frame.flags);
+                break;
+            }
+            lines(line, [&] { ::DrawEdge(canvas.Handle(), &rect, frame.edge & BDR_OUTER, frame.flags); });
+            lines(line, [&] { ::DrawEdge(canvas.Handle(), &rect, frame.edge & BDR_INNER, frame.flags); });
             break;
         case FrameKind::PressedRectangles:
             canvas.SetPen(framework::clBtnShadow);
-            canvas.Rectangle(rect);
-            ::InflateRect(&rect, -1, -1);
+            lines(line, [&] { canvas.Rectangle(rect); });
             canvas.SetPen(framework::MakeColor(128, 128, 128));
-            canvas.Rectangle(rect);
+            lines(line, [&] { canvas.Rectangle(rect); });
             break;
         case FrameKind::RoundOutline: {
             framework::PenHandle pen = framework::PenHandle::Make(::CreatePen(PS_SOLID, 1, RGB(117, 117, 117)));
@@ -236,7 +266,19 @@ void TplButton::DrawFocus(TCanvas& canvas) {
         ::RoundRect(dc, mark.rect.left, mark.rect.top, mark.rect.right, mark.rect.bottom, mark.corner, mark.corner);
         return;
     }
-    paintRect_ = RECT{mark.rect.left, mark.rect.top, mark.rect.right, mark.rect.bottom};
+    // The mark keeps its distance from the frame at any scale.
+    const int inset = Scaled(2) - 2;
+    paintRect_ = RECT{mark.rect.left + inset, mark.rect.top + inset, mark.rect.right - inset, mark.rect.bottom - inset};
+    if (framework::HighContrast()) {
+        // Exclusive-or would make colours outside the theme: dotted in its text colour instead.
+        const LOGBRUSH colour{BS_SOLID, framework::ColorToRGB(framework::clBtnText), 0};
+        framework::PenHandle pen =
+            framework::PenHandle::Make(::ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &colour, 0, nullptr));
+        framework::SelectedObject selectedPen(dc, pen.Get());
+        framework::SelectedObject noFill(dc, ::GetStockObject(NULL_BRUSH));
+        ::Rectangle(dc, paintRect_.left, paintRect_.top, paintRect_.right, paintRect_.bottom);
+        return;
+    }
     // The dotted rectangle inverts by exclusive-or with the text colour white.
     const COLORREF previous = ::SetTextColor(dc, RGB(255, 255, 255));
     ::DrawFocusRect(dc, &paintRect_);
