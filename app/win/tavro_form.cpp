@@ -1,5 +1,6 @@
 #include "tavro_form.h"
 
+#include <oleacc.h>
 #include <shlobj.h>
 
 #include "control_ids.h"
@@ -156,10 +157,29 @@ bool TTavroF::CanClose() {
     return true;
 }
 
+std::vector<framework::AccessibleFacts> TTavroF::SimpleChildren() const {
+    framework::AccessibleFacts banner;
+    banner.name = framework::AccessibleName(EsScrollingMarquee1->Caption());
+    banner.role = ROLE_SYSTEM_STATICTEXT;
+    banner.state = STATE_SYSTEM_READONLY | (EsScrollingMarquee1->Active() ? STATE_SYSTEM_MARQUEED : 0);
+    banner.screenBounds = EsScrollingMarquee1->BoundsRect();
+    ::MapWindowPoints(Handle(), HWND_DESKTOP, reinterpret_cast<POINT*>(&banner.screenBounds), 2);
+    return {banner};
+}
+
 LRESULT TTavroF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (resultsMenu_.HandleMessage(Handle(), message, wParam, lParam))
         return 0;
     switch (message) {
+        case WM_GETOBJECT: {
+            LRESULT result = 0;
+            if (accessible_.Answer(Handle(), wParam, lParam, result))
+                return result;
+            break;
+        }
+        case WM_DESTROY:
+            accessible_.Disconnect();
+            break;
         case WM_QUERYENDSESSION:
             sessionEnding_ = true;
             return TRUE;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "widgets/es/es_marquee.h"
+#include "framework/accessible.h"
 #include "framework/controls.h"
 #include "framework/form.h"
 #include "widgets/pl/pl_button.h"
@@ -30,7 +31,7 @@ extern const char kApplicationTitle[];
 extern const char kSettingsSection[];
 extern const char kSettingsKeySize[];
 
-class TTavroF : public framework::TForm {
+class TTavroF : public framework::TForm, public framework::AccessibleSource {
 public:
     TTavroF();
 
@@ -72,6 +73,9 @@ protected:
     void DoClose() override { FormClose(this); }
     bool CanClose() override;
     void DpiChanged() override;
+    // The banner has no window of its own: the form shows it to screen readers as static text.
+    bool DescribesSelf() const override { return false; }
+    std::vector<framework::AccessibleFacts> SimpleChildren() const override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
@@ -92,6 +96,7 @@ private:
     Workflows* workflows_ = nullptr;
     bool closeRequested_ = false;
     bool sessionEnding_ = false;
+    framework::AccessibleLink accessible_{*this};
 };
 
 extern TTavroF* TavroF;

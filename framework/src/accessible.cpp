@@ -132,7 +132,9 @@ public:
             return CO_E_OBJNOTCONNECTED;
         if (value)
             *value = nullptr;
-        return IsSelf(child) || SimpleChild(child) >= 0 ? S_FALSE : standard_->get_accValue(child, value);
+        return (IsSelf(child) && source_->DescribesSelf()) || SimpleChild(child) >= 0
+                   ? S_FALSE
+                   : standard_->get_accValue(child, value);
     }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT, BSTR* text) override {
         if (!source_)
@@ -215,7 +217,7 @@ public:
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
         if (!source_)
             return CO_E_OBJNOTCONNECTED;
-        if (!IsSelf(child))
+        if (!IsSelf(child) || !source_->DescribesSelf())
             return SimpleChild(child) >= 0 ? DISP_E_MEMBERNOTFOUND : standard_->accDoDefaultAction(child);
         return source_->DoDefaultAction() ? S_OK : DISP_E_MEMBERNOTFOUND;
     }
@@ -249,7 +251,7 @@ private:
             return E_POINTER;
         *out = nullptr;
         std::wstring text;
-        if (IsSelf(child))
+        if (IsSelf(child) && source_->DescribesSelf())
             text = pick(source_->Facts());
         else if (const int index = SimpleChild(child); index >= 0)
             text = pick(source_->SimpleChildren()[static_cast<std::size_t>(index)]);
@@ -269,7 +271,7 @@ private:
             return CO_E_OBJNOTCONNECTED;
         if (!out)
             return E_POINTER;
-        if (IsSelf(child)) {
+        if (IsSelf(child) && source_->DescribesSelf()) {
             out->vt = VT_I4;
             out->lVal = pick(source_->Facts());
         } else if (const int index = SimpleChild(child); index >= 0) {

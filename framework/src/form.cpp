@@ -110,6 +110,9 @@ void TForm::Centre() {
 }
 
 void TForm::Show() {
+    // Keyboard cues as a dialog starts them: hidden after a mouse start until the keyboard is used,
+    // unless the user has them always shown.
+    ::SendMessageA(Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
     ::ShowWindow(Handle(), SW_SHOWNORMAL);
     ::UpdateWindow(Handle());
     HWND first = ::GetNextDlgTabItem(Handle(), nullptr, FALSE);

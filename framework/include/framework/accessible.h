@@ -22,8 +22,9 @@ struct AccessibleFacts {
 
 class AccessibleSource {
 public:
-    // The control itself.
-    virtual AccessibleFacts Facts() const = 0;
+    // The control itself; a source that only adds simple children leaves itself to the system.
+    virtual bool DescribesSelf() const { return true; }
+    virtual AccessibleFacts Facts() const { return {}; }
     // The default action; false when there is none or the control cannot act now.
     virtual bool DoDefaultAction() { return false; }
     // Window-less parts shown as simple children after the window's own children.
