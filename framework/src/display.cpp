@@ -50,8 +50,4 @@ void ForceHighContrast(std::optional<bool> on) {
     forcedHighContrast = on;
 }
 
-bool FocusCuesHidden(HWND window) {
-    return (::SendMessageA(window, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0;
-}
-
 }  // namespace framework

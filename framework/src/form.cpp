@@ -128,6 +128,20 @@ void TForm::SetMinimized(bool minimized) {
     ::ShowWindow(Handle(), minimized ? SW_MINIMIZE : SW_RESTORE);
 }
 
+namespace {
+
+BOOL CALLBACK PassUiState(HWND child, LPARAM state) {
+    ::SendMessageA(child, WM_UPDATEUISTATE, static_cast<WPARAM>(state), 0);
+    return TRUE;
+}
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
+}  // namespace
+
 LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_ACTIVATE:
@@ -163,6 +177,13 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             ApplyDpi(LOWORD(wParam));
             return 0;
         }
+        case WM_UPDATEUISTATE: {
+            // Passed to every control, also where the system does not pass it on itself (a
+            // control told twice keeps the same state).
+            const LRESULT result = TWinControl::HandleMessage(message, wParam, lParam);
+            ::EnumChildWindows(Handle(), PassUiState, static_cast<LPARAM>(wParam));
+            return result;
+        }
         case WM_SYSCOLORCHANGE:
         case WM_SETTINGCHANGE:
         case WM_THEMECHANGED:
@@ -177,15 +198,6 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     return TWinControl::HandleMessage(message, wParam, lParam);
 }
-
-namespace {
-
-BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
-    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-    return TRUE;
-}
-
-}  // namespace
 
 LRESULT TForm::OfferDialogKey(WPARAM key, LPARAM keyData) {
     // Child windows come in Z order, which is the tab order; a control taking the key may close

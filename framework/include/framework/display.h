@@ -23,7 +23,4 @@ bool HighContrast();
 // the system's again with nullopt.
 void ForceHighContrast(std::optional<bool> on);
 
-// Whether the keyboard cues of a window are hidden now (focus rectangles until the keyboard is used).
-bool FocusCuesHidden(HWND window);
-
 }  // namespace framework

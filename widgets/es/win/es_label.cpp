@@ -47,8 +47,10 @@ ShadedText TEsCustomLabel::TextToPaint() const {
     // In high contrast the text takes the theme's colour of the face it is drawn on.
     const bool contrast = framework::HighContrast();
     framework::TFont font = Font();
-    if (contrast)
+    if (contrast) {
         font.color = framework::clBtnText;
+        font.unsmoothed = true;  // smoothed edges would blend colours outside the theme
+    }
     return ShadedText{Caption(), font, BackgroundColor(), Transparent(),
                       ValuesToPaint(look_.CustomSettings().Values(), Dpi(), contrast, font.color)};
 }

@@ -89,9 +89,9 @@ void TplButton::Paint(TCanvas& canvas) {
 TColor TplButton::CaptionColor(bool highContrast) const {
     if (highContrast)
         return Enabled() ? framework::clBtnText : framework::clGrayText;
-    const bool faceFromSystem = Gradation() ? framework::IsSystemColor(GradBeginColor()) &&
-                                                  framework::IsSystemColor(GradEndColor())
-                                            : framework::IsSystemColor(Color());
+    const bool faceFromSystem =
+        Gradation() ? framework::IsSystemColor(GradBeginColor()) && framework::IsSystemColor(GradEndColor())
+                    : framework::IsSystemColor(Color());
     return CaptionColorOn(faceFromSystem, Font().color);
 }
 
@@ -106,7 +106,9 @@ void TplButton::DrawButton(TCanvas& canvas) {
         canvas.FillRect(paintRect_);
     DrawImage(canvas);
 
-    canvas.SetFont(WithColor(Font(), CaptionColor(contrast)));
+    framework::TFont font = WithColor(Font(), CaptionColor(contrast));
+    font.unsmoothed = contrast;  // smoothed edges would blend colours outside the theme
+    canvas.SetFont(font);
     const int firstHeight = canvas.TextExtent(CaptionA().Caption()).cy;
     const int secondHeight = CaptionA().Caption().empty() ? canvas.TextExtent(CaptionB().Caption()).cy : 0;
     const CaptionTops tops =
@@ -120,7 +122,7 @@ void TplButton::DrawButton(TCanvas& canvas) {
     canvas.SetBrush(Color(), framework::TBrushStyle::Clear);
     paintRect_ = ClientRect();
     DrawFrame(canvas);
-    if (Focused() && HasFocus() && !framework::FocusCuesHidden(Handle()))
+    if (Focused() && HasFocus() && !FocusCuesHidden())
         DrawFocus(canvas);
 }
 
