@@ -1,5 +1,6 @@
 #include "framework/form.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -65,6 +66,22 @@ void TForm::FollowMonitorDpi() {
     const int dpi = WindowDpi(Handle());
     if (dpi != monitorDpi_)
         ApplyDpi(dpi);
+    // A place saved at a smaller scale may leave the larger window hanging off the screen. At the
+    // design's own scale the place stays exactly as it was saved.
+    if (dpi_ != kDesignDpi)
+        KeepOnWorkArea();
+}
+
+void TForm::KeepOnWorkArea() {
+    RECT frame;
+    if (::IsIconic(Handle()) || !::GetWindowRect(Handle(), &frame))
+        return;
+    const RECT work = WorkAreaOf(Handle());
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    const int left = std::max<int>(work.left, std::min<int>(frame.left, work.right - width));
+    const int top = std::max<int>(work.top, std::min<int>(frame.top, work.bottom - height));
+    if (left != frame.left || top != frame.top)
+        ::SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 Extent TForm::FrameExtent() const {
@@ -171,7 +188,7 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DPICHANGED: {
             // The system's rectangle first: it keeps the window under the pointer while it is dragged.
             const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-            if (suggested)
+            if (suggested && !::IsIconic(Handle()))
                 ::SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                                suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
             ApplyDpi(LOWORD(wParam));

@@ -9,9 +9,31 @@ desktop_key='HKCU\Control Panel\Desktop'
 set_log_pixels() { wine reg add "$desktop_key" /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1; }
 # Whatever happens, the prefix goes back to 100 % for the scripts after this one.
 trap 'status=$?; set_log_pixels 96; rm -rf "$work"; (exit $status); e2e_finish' EXIT
-set_log_pixels 144
-
 cp "$E2E_BIN/Tavro.exe" "$work/TavroDisplay.exe"
+
+# Bad display settings: below 100 % the design as it is; 500 % scaled and still on the screen;
+# a value that is no number leaves Wine's default, and the window starts all the same.
+execute_width_at() {
+    local width pid
+    start_exe "$work/TavroDisplay.exe"
+    pid=$STARTED_PID
+    probe wait "$TITLE" 20000 >/dev/null
+    read -r _ _ width _ <<<"$(probe bounds "$TITLE" "$ID_EXECUTE")"
+    read -r left top w h <<<"$(probe bounds "$TITLE" 0)"
+    screen=$(xdotool getdisplaygeometry)
+    probe close "$TITLE" >/dev/null
+    wait_exit "$pid" 10
+    [ "$left" -ge 0 ] && [ "$top" -ge 0 ] && [ $((left + w)) -le "${screen% *}" ] && [ $((top + h)) -le "${screen#* }" ] &&
+        echo "$width"
+}
+set_log_pixels 72
+check_eq "LogPixels 72: Execute as designed" 57 "$(execute_width_at)"
+set_log_pixels 480
+check_eq "LogPixels 480: Execute at 500 %, the window on the screen" 285 "$(execute_width_at)"
+wine reg add "$desktop_key" /v LogPixels /t REG_SZ /d abc /f >/dev/null 2>&1
+check "LogPixels that is no number: the window starts on the screen" test -n "$(execute_width_at)"
+
+set_log_pixels 144
 start_exe "$work/TavroDisplay.exe"
 TAVRO_PID=$STARTED_PID
 probe wait "$TITLE" 20000 >/dev/null

@@ -167,6 +167,14 @@ TEST_F(DisplayScale, RoundTripsEndWhereTheyStartedAndKeepNoGdiObjects) {
     EXPECT_NEAR(last.bottom, first.bottom, 1);
     EXPECT_EQ(framework::LiveGdiObjects(), ownBefore);
     EXPECT_LE(::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS), gdiBefore);
+    // Minimised during a run, it comes back laid out at the new scale.
+    form.SetMinimized(true);
+    MoveToDpi(form, 144);
+    form.SetMinimized(false);
+    Pump();
+    ::GetClientRect(form.Handle(), &last);
+    EXPECT_NEAR(last.right, ScaleToDpi(210, 144), 1);
+    EXPECT_NEAR(last.bottom, ScaleToDpi(97, 144), 1);
     // A DPI below 100 % or none at all lays out the design as it is.
     MoveToDpi(form, 72);
     EXPECT_EQ(form.Dpi(), 96);

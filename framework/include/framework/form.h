@@ -36,7 +36,7 @@ public:
     // This is also what WM_DPICHANGED does after taking the suggested rectangle.
     void ApplyDpi(int monitorDpi);
     // Lays the form out again when the monitor it is on now has another DPI (after a move by
-    // the program, which the system need not report).
+    // the program, which the system need not report); a scaled window is kept on the work area.
     void FollowMonitorDpi();
 
     void Show();
@@ -72,6 +72,8 @@ private:
 
     void SetClientSize(int width, int height);
     void Centre();
+    // Moves a window that reaches past its monitor's work area back onto it.
+    void KeepOnWorkArea();
     // The window's frame around its client area, in pixels.
     Extent FrameExtent() const;
 
