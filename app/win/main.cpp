@@ -15,12 +15,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         Application.SetTitle(app::kApplicationTitle);
         es::EsStringTablesScope stringTables;
         es::RegisterEsAttachedLabel();
+        app::TTavroF mainWindow;
 #ifdef TAVRO_BANNER_BENCH
         // The banner benchmark's build only: render the banner's image at every tick, as if uncached.
+        struct RenderEveryTick : es::MarqueeFrames {
+            bool KeepImage() const override { return false; }
+        };
+        static RenderEveryTick renderEveryTick;
         if (const char* rebuild = std::getenv("TAVRO_BANNER_REBUILD"); rebuild && rebuild[0] == '1')
-            es::TEsCustomScrollingMarquee::SetRebuildEveryTick(true);
+            mainWindow.EsScrollingMarquee1->SetFrames(&renderEveryTick);
 #endif
-        app::TTavroF mainWindow;
         app::TavroF = &mainWindow;
         app::TavroRuntime runtime(mainWindow);
         mainWindow.SetWorkflows(&runtime);

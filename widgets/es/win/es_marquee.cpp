@@ -11,11 +11,17 @@ namespace {
 constexpr int kDesignGap = 15;
 }  // namespace
 
-bool TEsCustomScrollingMarquee::rebuildEveryTick_ = false;
-TEsCustomScrollingMarquee::Clock TEsCustomScrollingMarquee::clock_ = nullptr;
+DWORD MarqueeFrames::Now() const {
+    return ::timeGetTime();
+}
 
-DWORD TEsCustomScrollingMarquee::Now() {
-    return clock_ ? clock_() : ::timeGetTime();
+namespace {
+MarqueeFrames productFrames;
+}  // namespace
+
+void TEsCustomScrollingMarquee::SetFrames(MarqueeFrames* frames) {
+    frames_ = frames ? frames : &productFrames;
+    Invalidate();
 }
 
 unsigned TEsCustomScrollingMarquee::QueryResolutionFloor() {
@@ -25,7 +31,8 @@ unsigned TEsCustomScrollingMarquee::QueryResolutionFloor() {
     return ResolutionFloor(caps.wPeriodMin, caps.wPeriodMax);
 }
 
-TEsCustomScrollingMarquee::TEsCustomScrollingMarquee(framework::TComponent* owner) : TEsCustomLabel(owner) {
+TEsCustomScrollingMarquee::TEsCustomScrollingMarquee(framework::TComponent* owner)
+    : TEsCustomLabel(owner), frames_(&productFrames) {
     SetTransparent(false);
     tickWindow_ = std::make_unique<framework::TUtilityWindow>(
         [this](UINT message, WPARAM wParam, LPARAM lParam) { return TickWndProc(message, wParam, lParam); });
@@ -148,7 +155,7 @@ void TEsCustomScrollingMarquee::Invalidate() {
 }
 
 void TEsCustomScrollingMarquee::InvalidateMoved() {
-    if (rebuildEveryTick_) {
+    if (!frames_->KeepImage()) {
         Invalidate();  // as if nothing were cached: render again at the next paint
         return;
     }
@@ -176,7 +183,7 @@ bool TEsCustomScrollingMarquee::Showing() const {
 void TEsCustomScrollingMarquee::PaintTick(const TickOutcome& outcome) {
     if (outcome.steps == 0 || outcome.stopped)
         return;  // a stop has repainted the whole control itself
-    if (rebuildEveryTick_) {
+    if (!frames_->KeepImage()) {
         Invalidate();
         return;
     }
@@ -204,7 +211,7 @@ void TEsCustomScrollingMarquee::PaintTick(const TickOutcome& outcome) {
         return;
     framework::TCanvas canvas(dc);
     CopyImage(canvas, outcome.refresh);
-    ++tickPaints_;
+    frames_->TickPainted();
 }
 
 HDC TEsCustomScrollingMarquee::TickDc() {
@@ -315,7 +322,7 @@ void TEsCustomScrollingMarquee::Paint(framework::TCanvas& canvas) {
         imageFormat_ = format;
         if (image_.SetSize(size.width, size.height)) {
             PaintToDC(image_.Canvas().Handle(), RECT{0, 0, size.width, size.height}, format);
-            ++imageRenders_;
+            frames_->ImageRendered();
         }
     }
     if (image_.Empty()) {
