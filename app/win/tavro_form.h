@@ -31,7 +31,7 @@ extern const char kApplicationTitle[];
 extern const char kSettingsSection[];
 extern const char kSettingsKeySize[];
 
-class TTavroF : public framework::TForm, public framework::AccessibleSource {
+class TTavroF : public framework::TForm {
 public:
     TTavroF();
 
@@ -74,8 +74,7 @@ protected:
     bool CanClose() override;
     void DpiChanged() override;
     // The banner has no window of its own: the form shows it to screen readers as static text.
-    bool DescribesSelf() const override { return false; }
-    std::vector<framework::AccessibleFacts> SimpleChildren() const override;
+    std::vector<framework::AccessibleFacts> SimpleChildren() const;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
@@ -96,7 +95,13 @@ private:
     Workflows* workflows_ = nullptr;
     bool closeRequested_ = false;
     bool sessionEnding_ = false;
-    framework::AccessibleLink accessible_{*this};
+    struct Accessible : framework::AccessibleSource {
+        explicit Accessible(TTavroF& form) : form(form) {}
+        bool DescribesSelf() const override { return false; }
+        std::vector<framework::AccessibleFacts> SimpleChildren() const override { return form.SimpleChildren(); }
+        TTavroF& form;
+    } accessibleSource_{*this};
+    framework::AccessibleLink accessible_{accessibleSource_};
 };
 
 extern TTavroF* TavroF;

@@ -2,7 +2,6 @@
 
 #include <oleacc.h>
 
-#include <algorithm>
 #include <utility>
 
 namespace framework {
@@ -31,8 +30,13 @@ const Oleacc& LoadOleacc() {
     return oleacc;
 }
 
-BSTR ToBstr(const std::wstring& text) {
-    return ::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+BSTR ToBstr(const std::string& text) {
+    const int size = static_cast<int>(text.size());
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+    BSTR result = ::SysAllocStringLen(nullptr, static_cast<UINT>(length > 0 ? length : 0));
+    if (result && length > 0)
+        ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, result, length);
+    return result;
 }
 
 bool IsSelf(const VARIANT& child) {
@@ -41,17 +45,24 @@ bool IsSelf(const VARIANT& child) {
 
 }  // namespace
 
-std::wstring AccessibleName(const std::string& caption) {
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, caption.data(), static_cast<int>(caption.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
-    if (length > 0)
-        ::MultiByteToWideChar(CP_ACP, 0, caption.data(), static_cast<int>(caption.size()), wide.data(), length);
-    wide.erase(std::remove(wide.begin(), wide.end(), L'\u3000'), wide.end());
-    const auto blank = [](wchar_t c) { return c <= L' '; };
-    while (!wide.empty() && blank(wide.back()))
-        wide.pop_back();
-    wide.erase(wide.begin(), std::find_if_not(wide.begin(), wide.end(), blank));
-    return wide;
+std::string AccessibleName(const std::string& caption) {
+    // The ideographic space is 0x81 0x40 in the code page; a trail byte of another character is
+    // never taken for its start.
+    std::string name;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        const bool lead = ::IsDBCSLeadByte(static_cast<BYTE>(caption[i])) && i + 1 < caption.size();
+        if (lead && caption[i] == '\x81' && caption[i + 1] == '\x40') {
+            ++i;
+            continue;
+        }
+        name += caption[i];
+        if (lead)
+            name += caption[++i];
+    }
+    const std::size_t first = name.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos)
+        return "";
+    return name.substr(first, name.find_last_not_of(" \t\r\n") - first + 1);
 }
 
 // The object a reader holds. Reference counted by COM; the control cuts it off when it goes.
@@ -124,8 +135,7 @@ public:
         return standard_->get_accChild(child, dispatch);
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
-        return Text(child, name, [](const AccessibleFacts& facts) { return facts.name; },
-                    &IAccessible::get_accName);
+        return Text(child, name, &AccessibleFacts::name, &IAccessible::get_accName);
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
         if (!source_)
@@ -144,12 +154,10 @@ public:
         return S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
-        return Number(child, role, [](const AccessibleFacts& facts) { return facts.role; },
-                      &IAccessible::get_accRole);
+        return Number(child, role, &AccessibleFacts::role, &IAccessible::get_accRole);
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
-        return Number(child, state, [](const AccessibleFacts& facts) { return facts.state; },
-                      &IAccessible::get_accState);
+        return Number(child, state, &AccessibleFacts::state, &IAccessible::get_accState);
     }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR* help) override {
         if (help)
@@ -177,8 +185,7 @@ public:
         return standard_ ? standard_->get_accSelection(selection) : CO_E_OBJNOTCONNECTED;
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
-        return Text(child, action, [](const AccessibleFacts& facts) { return facts.defaultAction; },
-                    &IAccessible::get_accDefaultAction);
+        return Text(child, action, &AccessibleFacts::defaultAction, &IAccessible::get_accDefaultAction);
     }
     HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override {
         return standard_ ? standard_->accSelect(flags, child) : CO_E_OBJNOTCONNECTED;
@@ -237,49 +244,50 @@ private:
         if (child.vt != VT_I4 || child.lVal == CHILDID_SELF)
             return -1;
         const long index = child.lVal - FirstSimpleChild();
-        return index >= 0 && index < static_cast<long>(source_->SimpleChildren().size()) ? static_cast<int>(index)
-                                                                                          : -1;
+        return index >= 0 && index < static_cast<long>(source_->SimpleChildren().size()) ? static_cast<int>(index) : -1;
     }
-    template <typename Pick>
+    // The facts a child id names: the object's own, a simple child's, or none (the standard object's).
+    bool FactsOf(const VARIANT& child, AccessibleFacts& facts) const {
+        if (IsSelf(child) && source_->DescribesSelf()) {
+            facts = source_->Facts();
+            return true;
+        }
+        const int index = SimpleChild(child);
+        if (index < 0)
+            return false;
+        facts = source_->SimpleChildren()[static_cast<std::size_t>(index)];
+        return true;
+    }
     HRESULT Text(const VARIANT& child,
                  BSTR* out,
-                 Pick pick,
+                 std::string AccessibleFacts::*field,
                  HRESULT (STDMETHODCALLTYPE IAccessible::*standard)(VARIANT, BSTR*)) {
         if (!source_)
             return CO_E_OBJNOTCONNECTED;
         if (!out)
             return E_POINTER;
         *out = nullptr;
-        std::wstring text;
-        if (IsSelf(child) && source_->DescribesSelf())
-            text = pick(source_->Facts());
-        else if (const int index = SimpleChild(child); index >= 0)
-            text = pick(source_->SimpleChildren()[static_cast<std::size_t>(index)]);
-        else
+        AccessibleFacts facts;
+        if (!FactsOf(child, facts))
             return (standard_->*standard)(child, out);
-        if (text.empty())
+        if ((facts.*field).empty())
             return S_FALSE;
-        *out = ToBstr(text);
+        *out = ToBstr(facts.*field);
         return *out ? S_OK : E_OUTOFMEMORY;
     }
-    template <typename Pick>
     HRESULT Number(const VARIANT& child,
                    VARIANT* out,
-                   Pick pick,
+                   long AccessibleFacts::*field,
                    HRESULT (STDMETHODCALLTYPE IAccessible::*standard)(VARIANT, VARIANT*)) {
         if (!source_)
             return CO_E_OBJNOTCONNECTED;
         if (!out)
             return E_POINTER;
-        if (IsSelf(child) && source_->DescribesSelf()) {
-            out->vt = VT_I4;
-            out->lVal = pick(source_->Facts());
-        } else if (const int index = SimpleChild(child); index >= 0) {
-            out->vt = VT_I4;
-            out->lVal = pick(source_->SimpleChildren()[static_cast<std::size_t>(index)]);
-        } else {
+        AccessibleFacts facts;
+        if (!FactsOf(child, facts))
             return (standard_->*standard)(child, out);
-        }
+        out->vt = VT_I4;
+        out->lVal = facts.*field;
         return S_OK;
     }
 

@@ -12,11 +12,12 @@
 
 namespace framework {
 
+// Texts in the system code page; they become Unicode only on their way to the reader.
 struct AccessibleFacts {
-    std::wstring name;
+    std::string name;
     long role = 0;   // ROLE_SYSTEM_*
     long state = 0;  // STATE_SYSTEM_*
-    std::wstring defaultAction;
+    std::string defaultAction;
     RECT screenBounds{0, 0, 0, 0};  // only used for simple children
 };
 
@@ -59,6 +60,6 @@ private:
 
 // The accessible name of a caption in the system code page: the ideographic spaces that spread
 // short Japanese captions ("実　行") folded away, blanks trimmed.
-std::wstring AccessibleName(const std::string& caption);
+std::string AccessibleName(const std::string& caption);
 
 }  // namespace framework

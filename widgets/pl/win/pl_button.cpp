@@ -311,7 +311,7 @@ framework::AccessibleFacts TplButton::Facts() const {
     facts.state = (Focused() ? STATE_SYSTEM_FOCUSED : 0) | (Pressed() ? STATE_SYSTEM_PRESSED : 0) |
                   (Enabled() ? 0 : STATE_SYSTEM_UNAVAILABLE) | (Visible() ? 0 : STATE_SYSTEM_INVISIBLE) |
                   (TabStop() || HasFocus() ? STATE_SYSTEM_FOCUSABLE : 0);
-    facts.defaultAction = L"押す";
+    facts.defaultAction = "押す";
     return facts;
 }
 

@@ -84,7 +84,7 @@ private:
     ImagePlacement placement_;
 };
 
-class TplButton : public framework::TCustomControl, public framework::AccessibleSource {
+class TplButton : public framework::TCustomControl {
 public:
     explicit TplButton(framework::TComponent* owner = nullptr);
     ~TplButton() override;
@@ -138,8 +138,8 @@ public:
     TMouseMoveEvent OnMouseLeave;
 
     // A push button to screen readers, named as its caption reads; its default action clicks it.
-    framework::AccessibleFacts Facts() const override;
-    bool DoDefaultAction() override;
+    framework::AccessibleFacts Facts() const;
+    bool DoDefaultAction();
 
 protected:
     virtual void DoMouseEnter(TShiftState shift, int x, int y);
@@ -185,7 +185,13 @@ private:
     HRGN windowRegion_ = nullptr;
     SIZE shapeSize_{0, 0};
     bool captionInitialized_ = false;
-    framework::AccessibleLink accessible_{*this};
+    struct Accessible : framework::AccessibleSource {
+        explicit Accessible(TplButton& button) : button(button) {}
+        framework::AccessibleFacts Facts() const override { return button.Facts(); }
+        bool DoDefaultAction() override { return button.DoDefaultAction(); }
+        TplButton& button;
+    } accessibleSource_{*this};
+    framework::AccessibleLink accessible_{accessibleSource_};
 };
 
 // The current shift state from the keyboard state of all virtual keys.
