@@ -104,7 +104,7 @@ void TGroupBox::PaintWindow(HDC dc, const RECT&) {
         ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
         ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
         ::SetBkMode(dc, OPAQUE);
-        ::TextOutA(dc, 8, 0, caption.data(), static_cast<int>(caption.size()));
+        ::TextOutA(dc, Scaled(8), 0, caption.data(), static_cast<int>(caption.size()));
     }
 }
 
