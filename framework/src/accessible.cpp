@@ -9,10 +9,12 @@ namespace {
 
 using LresultFromObjectFn = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
 using CreateStdAccessibleObjectFn = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
+using SysAllocStringLenFn = BSTR(WINAPI*)(const OLECHAR*, UINT);
 
 struct Oleacc {
     LresultFromObjectFn lresultFromObject = nullptr;
     CreateStdAccessibleObjectFn createStdAccessibleObject = nullptr;
+    SysAllocStringLenFn sysAllocStringLen = nullptr;  // oleaut32's, which oleacc loads anyway
 };
 
 const Oleacc& LoadOleacc() {
@@ -25,6 +27,9 @@ const Oleacc& LoadOleacc() {
             loaded.createStdAccessibleObject = reinterpret_cast<CreateStdAccessibleObjectFn>(
                 reinterpret_cast<void*>(::GetProcAddress(module, "CreateStdAccessibleObject")));
         }
+        if (HMODULE module = ::LoadLibraryA("oleaut32.dll"))
+            loaded.sysAllocStringLen = reinterpret_cast<SysAllocStringLenFn>(
+                reinterpret_cast<void*>(::GetProcAddress(module, "SysAllocStringLen")));
         return loaded;
     }();
     return oleacc;
@@ -33,7 +38,8 @@ const Oleacc& LoadOleacc() {
 BSTR ToBstr(const std::string& text) {
     const int size = static_cast<int>(text.size());
     const int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
-    BSTR result = ::SysAllocStringLen(nullptr, static_cast<UINT>(length > 0 ? length : 0));
+    // Readers free it with SysFreeString: it must come from the same allocator.
+    BSTR result = LoadOleacc().sysAllocStringLen(nullptr, static_cast<UINT>(length > 0 ? length : 0));
     if (result && length > 0)
         ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, result, length);
     return result;
@@ -300,7 +306,7 @@ bool AccessibleLink::Answer(HWND window, WPARAM wParam, LPARAM lParam, LRESULT& 
     if (static_cast<LONG>(lParam) != OBJID_CLIENT)
         return false;
     const Oleacc& oleacc = LoadOleacc();
-    if (!oleacc.lresultFromObject || !oleacc.createStdAccessibleObject)
+    if (!oleacc.lresultFromObject || !oleacc.createStdAccessibleObject || !oleacc.sysAllocStringLen)
         return false;
     if (!object_) {
         IAccessible* standard = nullptr;
