@@ -145,8 +145,14 @@ void TplButton::DrawCaption(TCanvas& canvas, const TplBtnCaption& line, int y) {
     if (characters.empty())
         return;
     canvas.SetBrush(Color(), framework::TBrushStyle::Clear);
-    const CaptionAnchor anchor = AnchorCaption(line.Alignment(), static_cast<int>(characters.size()), Width(),
-                                               line.Left(), line.Right(), y, ShiftsContent(HasFocus(), Pressed()));
+    const bool shifted = ShiftsContent(HasFocus(), Pressed());
+    CaptionAnchor anchor = AnchorCaption(line.Alignment(), static_cast<int>(characters.size()), Width(), line.Left(),
+                                         line.Right(), y, shifted);
+    if (shifted) {
+        // The pressed look moves the caption by one design pixel, at the scale's size.
+        anchor.x += LineWidthAt(Scaled(1)) - 1;
+        anchor.y += LineWidthAt(Scaled(1)) - 1;
+    }
     std::vector<int> widths;
     int textWidth = 0;
     if (anchor.even) {
@@ -180,7 +186,7 @@ void TplButton::DrawImage(TCanvas& canvas) {
     framework::TPicture& picture = image_->Picture();
     if (!image_->Visible() || picture.Empty())
         return;
-    const int offset = ShiftsContent(HasFocus(), Pressed()) ? 1 : 0;
+    const int offset = ShiftsContent(HasFocus(), Pressed()) ? LineWidthAt(Scaled(1)) : 0;
     // Written straight into the placement, centring flags kept on: the values are what the next
     // paint would compute anyway, so there is nothing to repaint.
     image_->placement_.Centre(Width(), Height(), picture.Width(), picture.Height());
