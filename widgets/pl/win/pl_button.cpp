@@ -125,7 +125,8 @@ void TplButton::BuildShape() {
     if (!Handle())
         return;  // made when the window is
     const Rect shape = RoundShapeRect(Width(), Height());
-    HRGN region = ::CreateRoundRectRgn(shape.left, shape.top, shape.right, shape.bottom, kCornerSize, kCornerSize);
+    const int corner = Scaled(kCornerSize);
+    HRGN region = ::CreateRoundRectRgn(shape.left, shape.top, shape.right, shape.bottom, corner, corner);
     if (!region)
         return;
     // From here on the region belongs to the window, which frees it when it is replaced or goes.

@@ -255,7 +255,7 @@ void TplButton::DrawFrame(TCanvas& canvas) {
             framework::PenHandle pen = framework::PenHandle::Make(::CreatePen(PS_SOLID, 1, RGB(117, 117, 117)));
             framework::SelectedObject selectedPen(canvas.Handle(), pen.Get());
             framework::SelectedObject noFill(canvas.Handle(), ::GetStockObject(NULL_BRUSH));
-            ::RoundRect(canvas.Handle(), 0, 0, Width(), Height(), kCornerSize, kCornerSize);
+            ::RoundRect(canvas.Handle(), 0, 0, Width(), Height(), Scaled(kCornerSize), Scaled(kCornerSize));
             break;
         }
     }
@@ -265,18 +265,20 @@ void TplButton::DrawFocus(TCanvas& canvas) {
     paintRect_ = ClientRect();
     const FocusMark mark = FocusMarkFor(ButtonStyle(), FlatFrameType(), Width(), Height());
     const HDC dc = canvas.Handle();
+    // The mark keeps its distance from the frame at any scale.
+    const int inset = Scaled(2) - 2;
+    paintRect_ = RECT{mark.rect.left + inset, mark.rect.top + inset, mark.rect.right - inset, mark.rect.bottom - inset};
     if (mark.rounded) {
-        const LOGBRUSH colour{BS_SOLID, RGB(32, 32, 32), 0};
+        const LOGBRUSH colour{
+            BS_SOLID, framework::HighContrast() ? framework::ColorToRGB(framework::clBtnText) : RGB(32, 32, 32), 0};
         framework::PenHandle pen =
             framework::PenHandle::Make(::ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &colour, 0, nullptr));
         framework::SelectedObject selectedPen(dc, pen.Get());
         framework::SelectedObject noFill(dc, ::GetStockObject(NULL_BRUSH));
-        ::RoundRect(dc, mark.rect.left, mark.rect.top, mark.rect.right, mark.rect.bottom, mark.corner, mark.corner);
+        const int corner = Scaled(mark.corner);
+        ::RoundRect(dc, paintRect_.left, paintRect_.top, paintRect_.right, paintRect_.bottom, corner, corner);
         return;
     }
-    // The mark keeps its distance from the frame at any scale.
-    const int inset = Scaled(2) - 2;
-    paintRect_ = RECT{mark.rect.left + inset, mark.rect.top + inset, mark.rect.right - inset, mark.rect.bottom - inset};
     if (framework::HighContrast()) {
         // Exclusive-or would make colours outside the theme: dotted in its text colour instead.
         const LOGBRUSH colour{BS_SOLID, framework::ColorToRGB(framework::clBtnText), 0};
