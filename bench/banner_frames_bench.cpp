@@ -30,10 +30,20 @@ struct Run {
     int firstWrap = 0;  // the tick at which the text first started again at the right edge
 };
 
+// The marquee's frames as this benchmark counts them, kept or rendered at every tick.
+struct BenchFrames : es::MarqueeFrames {
+    explicit BenchFrames(bool keep) : keep(keep) {}
+    bool KeepImage() const override { return keep; }
+    void ImageRendered() override { ++renders; }
+    bool keep;
+    long renders = 0;
+};
+
 Run Frames(bool rebuildEveryTick, int ticks) {
-    es::TEsCustomScrollingMarquee::SetRebuildEveryTick(rebuildEveryTick);
+    BenchFrames frames(!rebuildEveryTick);
     Form form;
     auto* banner = form.Own<es::TEsScrollingMarquee>();
+    banner->SetFrames(&frames);
     banner->SetParent(&form);
     banner->SetBounds({8, 0, 193, 25});
     banner->SetAlignment(framework::taCenter);
@@ -45,7 +55,7 @@ Run Frames(bool rebuildEveryTick, int ticks) {
     banner->SetScrollSpeed(0);  // only the ticks posted here move it
     ::UpdateWindow(form.Handle());
     Run run;
-    const long before = banner->ImageRenders();
+    const long before = frames.renders;
     int tick = 0;
     banner->OnCycle = [&](framework::TObject*) {
         if (!run.firstWrap)
@@ -64,8 +74,7 @@ Run Frames(bool rebuildEveryTick, int ticks) {
                 values.push_back(frame.At(x, y));
         run.frames.push_back(std::move(values));
     }
-    run.renders = banner->ImageRenders() - before;
-    es::TEsCustomScrollingMarquee::SetRebuildEveryTick(false);
+    run.renders = frames.renders - before;
     return run;
 }
 

@@ -5,6 +5,7 @@
 #include "widgets/es/es_attached_label.h"
 #include "widgets/es/es_string_resource.h"
 #include "framework/application.h"
+#include "framework/display.h"
 #include "tavro_form.h"
 #include "win32_workflow_host.h"
 
@@ -15,12 +16,21 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         Application.SetTitle(app::kApplicationTitle);
         es::EsStringTablesScope stringTables;
         es::RegisterEsAttachedLabel();
+        app::TTavroF mainWindow;
 #ifdef TAVRO_BANNER_BENCH
         // The banner benchmark's build only: render the banner's image at every tick, as if uncached.
+        struct RenderEveryTick : es::MarqueeFrames {
+            bool KeepImage() const override { return false; }
+        };
+        static RenderEveryTick renderEveryTick;
         if (const char* rebuild = std::getenv("TAVRO_BANNER_REBUILD"); rebuild && rebuild[0] == '1')
-            es::TEsCustomScrollingMarquee::SetRebuildEveryTick(true);
+            mainWindow.EsScrollingMarquee1->SetFrames(&renderEveryTick);
+        // For the README's picture: the high-contrast look on a system that cannot switch the theme.
+        if (const char* contrast = std::getenv("TAVRO_HIGH_CONTRAST"); contrast && contrast[0] == '1') {
+            framework::ForceHighContrast(true);
+            ::SendMessageA(mainWindow.Handle(), WM_SYSCOLORCHANGE, 0, 0);
+        }
 #endif
-        app::TTavroF mainWindow;
         app::TavroF = &mainWindow;
         app::TavroRuntime runtime(mainWindow);
         mainWindow.SetWorkflows(&runtime);

@@ -1,5 +1,6 @@
 #include "tavro_form.h"
 
+#include <oleacc.h>
 #include <shlobj.h>
 
 #include "control_ids.h"
@@ -23,6 +24,19 @@ TTavroF* TavroF = nullptr;
 
 namespace {
 
+// The layout as designed, at 96 pixels per inch.
+constexpr Bounds kBannerBounds{8, 0, 193, 25};
+constexpr Bounds kLabel1Bounds{88, 56, 33, 12};
+constexpr Bounds kLabel2Bounds{88, 75, 33, 12};
+constexpr Bounds kGroupBox2Bounds{8, 52, 73, 41};
+constexpr Bounds kEdit1Bounds{16, 16, 41, 20};  // within the group box
+constexpr Bounds kCheckBox1Bounds{88, 32, 49, 17};
+constexpr Bounds kPlButton1Bounds{144, 64, 57, 26};
+constexpr Bounds kPlButton2Bounds{144, 32, 57, 26};
+constexpr Bounds kCheckBox2Bounds{8, 32, 73, 17};
+constexpr int kCaptionTop = 8;
+const framework::TFont kBannerFont{"Times New Roman", -24, SHIFTJIS_CHARSET, framework::clGray, 0};
+
 framework::FormDesign MainWindowDesign() {
     return framework::FormDesign{
         "TTavroF", kApplicationTitle, 210, 97, true, framework::TFont{"ＭＳ Ｐゴシック", -12, SHIFTJIS_CHARSET}};
@@ -36,25 +50,41 @@ TTavroF::TTavroF() : TForm(MainWindowDesign()) {
     EsScrollingMarquee1 = Own<es::TEsScrollingMarquee>();
     EsScrollingMarquee1->BeginLoading();
     EsScrollingMarquee1->SetParent(this);
-    EsScrollingMarquee1->SetBounds({8, 0, 193, 25});
+    EsScrollingMarquee1->SetBounds(kBannerBounds);
     EsScrollingMarquee1->SetAlignment(framework::taCenter);
     EsScrollingMarquee1->SetCaption(kBannerText);
-    EsScrollingMarquee1->SetFont(framework::TFont{"Times New Roman", -24, SHIFTJIS_CHARSET, framework::clGray, 0});
+    EsScrollingMarquee1->SetFont(kBannerFont);
     EsScrollingMarquee1->SetScrollSpeed(5);
     EsScrollingMarquee1->EndLoading();
-    Label1 = Own<framework::TLabel>(form, Bounds{88, 56, 33, 12}, "Label1", kIdLabel1);
-    Label2 = Own<framework::TLabel>(form, Bounds{88, 75, 33, 12}, "Label2", kIdLabel2);
-    GroupBox2 = Own<framework::TGroupBox>(form, Bounds{8, 52, 73, 41}, "円の大きさ", kIdGroupBox2);
-    Edit1 = Own<framework::TEdit>(GroupBox2->Handle(), Bounds{16, 16, 41, 20}, "50", kIdEdit1);
+    Label1 = Own<framework::TLabel>(form, kLabel1Bounds, "Label1", kIdLabel1);
+    Label2 = Own<framework::TLabel>(form, kLabel2Bounds, "Label2", kIdLabel2);
+    GroupBox2 = Own<framework::TGroupBox>(form, kGroupBox2Bounds, "円の大きさ", kIdGroupBox2);
+    Edit1 = Own<framework::TEdit>(GroupBox2->Handle(), kEdit1Bounds, "50", kIdEdit1);
     EsScrollingMarquee1->SetFocusControl(Edit1);
-    CheckBox1 = Own<framework::TCheckBox>(form, Bounds{88, 32, 49, 17}, "連続", false, kIdCheckBox1);
-    plButton1 = CreatePlButton("plButton1", Bounds{144, 64, 57, 26}, "閉じる", kIdPlButton1);
-    plButton2 = CreatePlButton("plButton2", Bounds{144, 32, 57, 26}, "実　行", kIdPlButton2);
-    CheckBox2 = Own<framework::TCheckBox>(form, Bounds{8, 32, 73, 17}, "面の中心", true, kIdCheckBox2);
+    CheckBox1 = Own<framework::TCheckBox>(form, kCheckBox1Bounds, "連続", false, kIdCheckBox1);
+    plButton1 = CreatePlButton("plButton1", kPlButton1Bounds, "閉じる", kIdPlButton1);
+    plButton2 = CreatePlButton("plButton2", kPlButton2Bounds, "実　行", kIdPlButton2);
+    CheckBox2 = Own<framework::TCheckBox>(form, kCheckBox2Bounds, "面の中心", true, kIdCheckBox2);
+    placements_ = {{EsScrollingMarquee1, kBannerBounds}, {Label1, kLabel1Bounds},       {Label2, kLabel2Bounds},
+                   {GroupBox2, kGroupBox2Bounds},        {Edit1, kEdit1Bounds},         {CheckBox1, kCheckBox1Bounds},
+                   {plButton1, kPlButton1Bounds},        {plButton2, kPlButton2Bounds}, {CheckBox2, kCheckBox2Bounds}};
 
     plButton1->OnClick = [this](framework::TObject* sender) { Button5Click(sender); };
     plButton2->OnClick = [this](framework::TObject* sender) { plButton2Click(sender); };
     Created();
+}
+
+void TTavroF::DpiChanged() {
+    // Each design number scaled by itself, with one rounding rule: neighbours keep their gaps.
+    for (const Placement& placement : placements_) {
+        const Bounds& d = placement.design;
+        placement.control->SetBounds({Scaled(d.left), Scaled(d.top), Scaled(d.width), Scaled(d.height)});
+    }
+    framework::TFont bannerFont = kBannerFont;
+    bannerFont.height = Scaled(kBannerFont.height);
+    EsScrollingMarquee1->SetFont(bannerFont);
+    for (pl::TplButton* button : {plButton1, plButton2})
+        button->SetCaptionTop(Scaled(kCaptionTop));
 }
 
 // The gradient buttons as the form lays them out: green face, the caption fixed at 8 pixels from
@@ -69,7 +99,7 @@ pl::TplButton* TTavroF::CreatePlButton(const char* name, const Bounds& bounds, c
     button->Image().SetTop(0);
     button->SetDisableImage(false);
     button->CaptionA().SetCaption(caption);
-    button->SetCaptionTop(8);
+    button->SetCaptionTop(kCaptionTop);
     button->SetCaptionVertCenter(false);
     return button;
 }
@@ -95,6 +125,8 @@ void TTavroF::FormCreate(framework::TObject*) {
     const framework::TIniFile settings(SettingsPath());
     Edit1->SetText(settings.ReadString(kSettingsSection, kSettingsKeySize, "50"));
     RestoreWindowPlace(Handle(), settings);
+    // The saved place may be on a monitor of another scale.
+    FollowMonitorDpi();
 
     results_.SetPath(workFolder + ResultsFileName(framework::ExecutablePath()));
     resultsMenu_.AddTo(Handle());
@@ -125,10 +157,29 @@ bool TTavroF::CanClose() {
     return true;
 }
 
+std::vector<framework::AccessibleFacts> TTavroF::SimpleChildren() const {
+    framework::AccessibleFacts banner;
+    banner.name = framework::AccessibleName(EsScrollingMarquee1->Caption());
+    banner.role = ROLE_SYSTEM_STATICTEXT;
+    banner.state = STATE_SYSTEM_READONLY | (EsScrollingMarquee1->Active() ? STATE_SYSTEM_MARQUEED : 0);
+    banner.screenBounds = EsScrollingMarquee1->BoundsRect();
+    ::MapWindowPoints(Handle(), HWND_DESKTOP, reinterpret_cast<POINT*>(&banner.screenBounds), 2);
+    return {banner};
+}
+
 LRESULT TTavroF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (resultsMenu_.HandleMessage(Handle(), message, wParam, lParam))
         return 0;
     switch (message) {
+        case WM_GETOBJECT: {
+            LRESULT result = 0;
+            if (accessible_.Answer(Handle(), wParam, lParam, result))
+                return result;
+            break;
+        }
+        case WM_DESTROY:
+            accessible_.Disconnect();
+            break;
         case WM_QUERYENDSESSION:
             sessionEnding_ = true;
             return TRUE;

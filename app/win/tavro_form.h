@@ -3,8 +3,10 @@
 // that show the area and perimeter of the last measured shape.
 
 #include <string>
+#include <vector>
 
 #include "widgets/es/es_marquee.h"
+#include "framework/accessible.h"
 #include "framework/controls.h"
 #include "framework/form.h"
 #include "widgets/pl/pl_button.h"
@@ -70,12 +72,21 @@ protected:
     void DoCreate() override { FormCreate(this); }
     void DoClose() override { FormClose(this); }
     bool CanClose() override;
+    void DpiChanged() override;
+    // The banner has no window of its own: the form shows it to screen readers as static text.
+    std::vector<framework::AccessibleFacts> SimpleChildren() const;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     // Saves the size, the window's place and the rows still waiting; a session end shows no box.
     void SaveState(bool showResultsFailure);
     pl::TplButton* CreatePlButton(const char* name, const framework::Bounds& bounds, const char* caption, int id);
+    // Every control with its rectangle as designed at 96 pixels per inch.
+    struct Placement {
+        framework::TControl* control;
+        framework::Bounds design;
+    };
+    std::vector<Placement> placements_;
 
     RunPaths paths_;
     ReportStemClaim stemClaim_;
@@ -84,6 +95,13 @@ private:
     Workflows* workflows_ = nullptr;
     bool closeRequested_ = false;
     bool sessionEnding_ = false;
+    struct Accessible : framework::AccessibleSource {
+        explicit Accessible(TTavroF& form) : form(form) {}
+        bool DescribesSelf() const override { return false; }
+        std::vector<framework::AccessibleFacts> SimpleChildren() const override { return form.SimpleChildren(); }
+        TTavroF& form;
+    } accessibleSource_{*this};
+    framework::AccessibleLink accessible_{accessibleSource_};
 };
 
 extern TTavroF* TavroF;

@@ -14,7 +14,8 @@ FontHandle CreateFontHandle(const TFont& font) {
     return FontHandle::Make(::CreateFontA(
         font.height, 0, 0, 0, (font.style & fsBold) ? FW_BOLD : FW_NORMAL, (font.style & fsItalic) != 0,
         (font.style & fsUnderline) != 0, (font.style & fsStrikeOut) != 0, font.charset, OUT_DEFAULT_PRECIS,
-        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.name.c_str()));
+        CLIP_DEFAULT_PRECIS, font.unsmoothed ? NONANTIALIASED_QUALITY : DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+        font.name.c_str()));
 }
 
 TCanvas::TCanvas(HDC dc) : dc_(dc) {}

@@ -1,4 +1,5 @@
 #include "framework/controls.h"
+#include "framework/display_scale.h"
 
 namespace framework {
 
@@ -35,8 +36,20 @@ void TControl::SetParentFont(bool parentFont) {
         Perform(CM_PARENTFONTCHANGED);
 }
 
+int TControl::Dpi() const {
+    return parent_ ? parent_->Dpi() : kDesignDpi;
+}
+
+int TControl::Scaled(int designPixels) const {
+    return ScaleToDpi(designPixels, Dpi());
+}
+
 LRESULT TControl::HandleMessage(UINT message, WPARAM, LPARAM) {
     switch (message) {
+        case CM_DPICHANGED:
+        case CM_SYSCOLORCHANGE:
+            Invalidate();
+            return 0;
         case CM_PARENTCOLORCHANGED:
             if (parentColor_ && parent_ && color_ != parent_->Color()) {
                 color_ = parent_->Color();

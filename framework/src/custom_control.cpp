@@ -13,6 +13,7 @@ void TCustomControl::SetParent(TWinControl* parent) {
     RegisterOwnClass(className.c_str(), CS_DBLCLKS, nullptr);
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (tabStop_ ? WS_TABSTOP : 0);
     CreateOwnWindow(className.c_str(), style, 0, parent->Handle(), "", bounds_, controlId_);
+    uiState_ = static_cast<unsigned>(::SendMessageA(parent->Handle(), WM_QUERYUISTATE, 0, 0));
 }
 
 Bounds TCustomControl::GetBounds() const {
@@ -191,6 +192,12 @@ LRESULT TCustomControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         case WM_SIZE:
             Resize();
             return 0;
+        case WM_UPDATEUISTATE:
+            if (LOWORD(wParam) == UIS_SET)
+                uiState_ |= HIWORD(wParam);
+            else if (LOWORD(wParam) == UIS_CLEAR)
+                uiState_ &= ~static_cast<unsigned>(HIWORD(wParam));
+            break;
         case WM_ENABLE:
             if (!wParam)
                 FeedPointer(PointerEvent::Disabled);

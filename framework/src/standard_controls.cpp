@@ -19,6 +19,18 @@ void TLabel::SetCaption(const std::string& caption) {
     AdjustSize();
 }
 
+void TLabel::SetBounds(const Bounds& bounds) {
+    designBounds_ = bounds;
+    AdjustSize();
+}
+
+LRESULT TLabel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = TWinControl::HandleMessage(message, wParam, lParam);
+    if (message == CM_FONTCHANGED)
+        AdjustSize();  // a new font (at another scale) gives the caption another size
+    return result;
+}
+
 void TLabel::AdjustSize() {
     WindowDc dc(Handle());
     if (!dc)
@@ -29,7 +41,7 @@ void TLabel::AdjustSize() {
     TEXTMETRICA metrics{};
     ::GetTextMetricsA(dc.Get(), &metrics);
     ::GetTextExtentPoint32A(dc.Get(), caption_.c_str(), static_cast<int>(caption_.size()), &extent);
-    SetBounds({designBounds_.left, designBounds_.top, extent.cx, metrics.tmHeight});
+    TWinControl::SetBounds({designBounds_.left, designBounds_.top, extent.cx, metrics.tmHeight});
 }
 
 TEdit::TEdit(HWND parent, const Bounds& bounds, const std::string& text, int id) {
@@ -83,7 +95,7 @@ void TGroupBox::PaintWindow(HDC dc, const RECT&) {
         ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
         ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
         ::SetBkMode(dc, OPAQUE);
-        ::TextOutA(dc, 8, 0, caption.data(), static_cast<int>(caption.size()));
+        ::TextOutA(dc, Scaled(8), 0, caption.data(), static_cast<int>(caption.size()));
     }
 }
 

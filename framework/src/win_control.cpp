@@ -170,6 +170,8 @@ LRESULT TWinControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             NotifyChildren(CM_PARENTCOLORCHANGED);
         else if (message == CM_FONTCHANGED)
             NotifyChildren(CM_PARENTFONTCHANGED);
+        else if (message == CM_DPICHANGED || message == CM_SYSCOLORCHANGE)
+            NotifyChildren(message, wParam);
         return result;
     }
     if (IsMouseMessage(message) && !graphics_.empty() && RouteMouse(message, wParam, lParam))
@@ -220,13 +222,13 @@ void TWinControl::FontChanged() {
         DefaultHandler(WM_SETFONT, reinterpret_cast<WPARAM>(WindowFont()), TRUE);
 }
 
-void TWinControl::NotifyChildren(UINT message) {
+void TWinControl::NotifyChildren(UINT message, WPARAM wParam) {
     const std::vector<TControl*> children = children_;
     for (TControl* child : children)
-        child->Perform(message);
+        child->Perform(message, wParam);
     const std::vector<TGraphicControl*> graphics = graphics_;
     for (TGraphicControl* graphic : graphics)
-        graphic->Perform(message);
+        graphic->Perform(message, wParam);
 }
 
 std::string TWinControl::Text() const {

@@ -49,10 +49,23 @@ void PumpFor(DWORD milliseconds) {
     Pump();
 }
 
+DWORD fakeNow = 0;
+
+// Counts what the marquee renders and paints; with fakeClock its pauses are timed by fakeNow.
+struct CountingFrames : es::MarqueeFrames {
+    void ImageRendered() override { ++renders; }
+    void TickPainted() override { ++paints; }
+    DWORD Now() const override { return fakeClock ? fakeNow : MarqueeFrames::Now(); }
+    long renders = 0;
+    long paints = 0;
+    bool fakeClock = false;
+};
+
 class MarqueeOnForm : public testing::Test {
 protected:
     void SetUp() override {
         marquee = form.Own<TEsScrollingMarquee>();
+        marquee->SetFrames(&frames);
         marquee->SetParent(&form);
         marquee->SetBounds({kLeft, kTop, kWidth, kHeight});
         marquee->SetColor(kBack);
@@ -85,6 +98,7 @@ protected:
         Pump();
     }
 
+    CountingFrames frames;  // outlives the marquee, which the form owns
     Form form;
     TEsScrollingMarquee* marquee = nullptr;
 };
@@ -162,16 +176,16 @@ TEST_F(MarqueeOnForm, TicksCopyTheImageAndOnlyShapeChangesRenderIt) {
     marquee->SetActive(true);
     marquee->SetScrollSpeed(0);
     FaceOnScreen();
-    const long renders = marquee->ImageRenders();
+    const long renders = frames.renders;
     Tick(30);
     FaceOnScreen();
-    EXPECT_EQ(marquee->ImageRenders(), renders);
+    EXPECT_EQ(frames.renders, renders);
     marquee->SetCaption("Hello");
     FaceOnScreen();
-    EXPECT_EQ(marquee->ImageRenders(), renders + 1);
+    EXPECT_EQ(frames.renders, renders + 1);
     marquee->CustomSettings().SetShadowDepth(3);
     FaceOnScreen();
-    EXPECT_EQ(marquee->ImageRenders(), renders + 2);
+    EXPECT_EQ(frames.renders, renders + 2);
 }
 
 TEST_F(MarqueeOnForm, RealTimerMovesTheTextLeftUntilInactive) {
@@ -227,17 +241,17 @@ TEST_F(MarqueeOnForm, MinimisedPaintsNothingAndRestoresTheFrameItsTicksLeadTo) {
     for (int i = 0; i < 20; ++i)
         es::StepMarquee(expected, TEsBehaviors::bhCycle, extent);
     ASSERT_EQ(FaceOnScreen().left, still.left + expected.position.x);
-    EXPECT_GT(marquee->TickPaints(), 0);
+    EXPECT_GT(frames.paints, 0);
 
     ::ShowWindow(form.Handle(), SW_MINIMIZE);
     Pump();
     ASSERT_TRUE(::IsIconic(form.Handle()));
-    const long paints = marquee->TickPaints();
+    const long paints = frames.paints;
     // Long enough to wrap twice: the position goes on with every tick, nothing is drawn.
     const int ticks = 2 * (kWidth + extent.textWidth + 16) + 40;
     for (int done = 0; done < ticks; done += 10)
         Tick(std::min(10, ticks - done));
-    EXPECT_EQ(marquee->TickPaints(), paints);
+    EXPECT_EQ(frames.paints, paints);
     for (int i = 0; i < ticks; ++i)
         es::StepMarquee(expected, TEsBehaviors::bhCycle, extent);
     EXPECT_EQ(marquee->Position().x, expected.position.x);
@@ -250,14 +264,9 @@ TEST_F(MarqueeOnForm, MinimisedPaintsNothingAndRestoresTheFrameItsTicksLeadTo) {
 
     // Shown again, the ticks paint again, each frame the one a repaint shows.
     Tick(7);
-    EXPECT_GT(marquee->TickPaints(), paints);
+    EXPECT_GT(frames.paints, paints);
     const std::vector<std::uint32_t> ticked = Frame(form.Handle());
     EXPECT_TRUE(ticked == RepaintedFrame(form.Handle()));
-}
-
-DWORD fakeNow = 0;
-DWORD FakeClock() {
-    return fakeNow;
 }
 
 // The real timer stops while nothing of the control can be seen (window minimised, control hidden,
@@ -266,10 +275,7 @@ DWORD FakeClock() {
 TEST_F(MarqueeOnForm, UnseenStopsTheTimerAndShowsTheFrameOfTheElapsedTicksAgain) {
     const RECT still = FaceOnScreen();
     const es::MarqueeExtent extent = Extent();
-    struct ClockGuard {
-        ClockGuard() { TEsScrollingMarquee::SetClock(FakeClock); }
-        ~ClockGuard() { TEsScrollingMarquee::SetClock(nullptr); }
-    } clock;
+    frames.fakeClock = true;
     HWND window = form.Handle();
     struct Case {
         TEsScrollDirection direction;
@@ -300,12 +306,12 @@ TEST_F(MarqueeOnForm, UnseenStopsTheTimerAndShowsTheFrameOfTheElapsedTicksAgain)
         ASSERT_TRUE(marquee->TimerPaused());
         EXPECT_FALSE(marquee->TimerRunning());
         PumpFor(50);  // ticks posted before the stop still count
-        const long paints = marquee->TickPaints();
+        const long paints = frames.paints;
         es::MarqueeState expected{{marquee->Position().x, marquee->Position().y}, marquee->ScrollDirection()};
         PumpFor(100);
         EXPECT_EQ(marquee->Position().x, expected.position.x) << "moved while paused";
         EXPECT_EQ(marquee->Position().y, expected.position.y) << "moved while paused";
-        EXPECT_EQ(marquee->TickPaints(), paints);
+        EXPECT_EQ(frames.paints, paints);
 
         // Enough intervals for two cycles (one for the once-only marquee), ending with the text in view.
         int ticks = 0, cycles = 0;

@@ -59,6 +59,9 @@ public:
     void SetParentColor(bool parentColor);
     const TFont& Font() const { return font_; }
     void SetFont(const TFont& font);
+    // The DPI the control's form is laid out at: design numbers of the control's own are scaled by it.
+    virtual int Dpi() const;
+    int Scaled(int designPixels) const;
     bool ParentFont() const { return parentFont_; }
     void SetParentFont(bool parentFont);
 
@@ -161,7 +164,7 @@ private:
     void RemoveGraphic(TGraphicControl* control);
     void AddChild(TControl* control) { children_.push_back(control); }
     void RemoveChild(TControl* control);
-    void NotifyChildren(UINT message);
+    void NotifyChildren(UINT message, WPARAM wParam = 0);
 
     HWND handle_ = nullptr;
     int id_ = 0;
@@ -182,6 +185,11 @@ public:
     std::string ClassName() const override { return "TLabel"; }
     const std::string& Caption() const { return caption_; }
     void SetCaption(const std::string& caption);
+    // Moves the label; its size follows its caption in its font.
+    void SetBounds(const Bounds& bounds) override;
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void AdjustSize();

@@ -34,6 +34,9 @@ public:
     void SetBounds(const Bounds& bounds) override;
     bool TabStop() const { return tabStop_; }
     void SetTabStop(bool tabStop);
+    // Whether the window's keyboard cues hide the focus mark now (until the keyboard is used). Kept
+    // by the control from WM_UPDATEUISTATE, since not every system keeps it for a window.
+    bool FocusCuesHidden() const { return (uiState_ & UISF_HIDEFOCUS) != 0; }
     // True while the window holds the mouse capture.
     bool MouseCapture() const { return Handle() && ::GetCapture() == Handle(); }
 
@@ -87,6 +90,7 @@ private:
     Bounds bounds_{0, 0, 0, 0};
     int controlId_ = 0;
     bool tabStop_ = false;
+    unsigned uiState_ = 0;
     PointerTracker pointer_;
 };
 

@@ -16,10 +16,12 @@ struct TFont {
     std::uint8_t charset;
     TColor color = clWindowText;
     unsigned style = 0;  // TFontStyle bits
+    // Off: edges smoothed as the system does. On: only the text colour itself, as high contrast needs.
+    bool unsmoothed = false;
 
     bool operator==(const TFont& other) const {
         return name == other.name && height == other.height && charset == other.charset && color == other.color &&
-               style == other.style;
+               style == other.style && unsmoothed == other.unsmoothed;
     }
     bool operator!=(const TFont& other) const { return !(*this == other); }
 };

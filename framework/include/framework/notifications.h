@@ -18,6 +18,11 @@ constexpr unsigned CM_TEXTCHANGED = CM_BASE + 18;
 constexpr unsigned CM_MOUSEENTER = CM_BASE + 19;
 constexpr unsigned CM_MOUSELEAVE = CM_BASE + 20;
 constexpr unsigned CM_VISIBLECHANGED = CM_BASE + 21;
+// The form was laid out at another DPI (wParam: the DPI before); controls make their cached
+// images and fonts anew. Passed down to every control.
+constexpr unsigned CM_DPICHANGED = CM_BASE + 22;
+// The system's colours or the high-contrast theme changed; passed down to every control.
+constexpr unsigned CM_SYSCOLORCHANGE = CM_BASE + 23;
 
 // DrawText format bits the portable text arithmetic reads; the values are the platform's, checked
 // against it where the Win32 build compiles.

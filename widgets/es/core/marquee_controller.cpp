@@ -49,10 +49,26 @@ void MarqueeController::SetScrollSpeed(int value) {
     host_.Invalidate();
 }
 
+void MarqueeController::SetPixelScale(int dpi) {
+    if (dpi <= 0 || dpi == dpi_)
+        return;
+    position_ = {static_cast<int>(static_cast<long long>(position_.x) * dpi / dpi_),
+                 static_cast<int>(static_cast<long long>(position_.y) * dpi / dpi_)};
+    dpi_ = dpi;
+    carry_ = 0;
+}
+
 TickOutcome MarqueeController::Tick(int ticks) {
     TickOutcome outcome;
     const Point from = position_;
-    for (int tick = 0; tick < ticks && active_; ++tick) {
+    // The distance per second follows the scale exactly: no speed is rounded, the fraction waits.
+    long long steps = 0;
+    if (active_ && ticks > 0) {
+        const long long moved = static_cast<long long>(carry_) + static_cast<long long>(ticks) * dpi_;
+        steps = moved / 96;
+        carry_ = static_cast<int>(moved % 96);
+    }
+    for (long long step = 0; step < steps && active_; ++step) {
         MarqueeState state{position_, direction_};
         const bool cycled = StepMarquee(state, behavior_, extent_);
         position_ = state.position;

@@ -52,7 +52,7 @@ bool StepMarquee(MarqueeState& s, TEsBehaviors behavior, const MarqueeExtent& e)
                 s.direction = Dir::sdLeftToRight;
                 return true;
             }
-            if (!bounce && x < -e.textWidth - 15) {
+            if (!bounce && x < -e.textWidth - e.gap) {
                 x = e.clientWidth;
                 return true;
             }
@@ -63,7 +63,7 @@ bool StepMarquee(MarqueeState& s, TEsBehaviors behavior, const MarqueeExtent& e)
                 s.direction = Dir::sdRightToLeft;
                 return true;
             }
-            if (!bounce && x > e.clientWidth + 15) {
+            if (!bounce && x > e.clientWidth + e.gap) {
                 x = -e.textWidth;
                 return true;
             }
@@ -74,7 +74,7 @@ bool StepMarquee(MarqueeState& s, TEsBehaviors behavior, const MarqueeExtent& e)
                 s.direction = Dir::sdBottomToTop;
                 return true;
             }
-            if (!bounce && y > e.clientHeight + 15) {
+            if (!bounce && y > e.clientHeight + e.gap) {
                 y = -e.textHeight;
                 return true;
             }
@@ -85,7 +85,7 @@ bool StepMarquee(MarqueeState& s, TEsBehaviors behavior, const MarqueeExtent& e)
                 s.direction = Dir::sdTopToBottom;
                 return true;
             }
-            if (!bounce && y < -e.textHeight - 15) {
+            if (!bounce && y < -e.textHeight - e.gap) {
                 y = e.clientHeight;
                 return true;
             }

@@ -1,5 +1,7 @@
 #include "widgets/es/shaded_text_layout.h"
 
+#include "framework/display_scale.h"
+
 #include <algorithm>
 #include <cfenv>
 #include <cmath>
@@ -125,6 +127,29 @@ std::vector<GradientBand> GradientBands(TEsGraduateStyle style,
         bands.push_back({band, color});
     }
     return bands;
+}
+
+namespace {
+
+std::uint8_t ScaledDepth(std::uint8_t depth, int dpi) {
+    const int scaled = framework::ScaleToDpi(depth, dpi);
+    return static_cast<std::uint8_t>(scaled > 255 ? 255 : scaled);
+}
+
+}  // namespace
+
+ShadeValues ValuesToPaint(const ShadeValues& design, int dpi, bool highContrast, TColor textColor) {
+    ShadeValues values = design;
+    if (highContrast) {
+        values.graduateStyle = TEsGraduateStyle::gsNone;
+        values.highlightColor = values.shadowColor = textColor;
+        values.highlightDepth = values.shadowDepth = 0;
+        values.highlightStyle = values.shadowStyle = TEsShadeStyle::ssPlain;
+        return values;
+    }
+    values.highlightDepth = ScaledDepth(design.highlightDepth, dpi);
+    values.shadowDepth = ScaledDepth(design.shadowDepth, dpi);
+    return values;
 }
 
 }  // namespace es

@@ -1,5 +1,8 @@
 #include "widgets/es/es_label.h"
 
+#include "framework/display.h"
+#include "widgets/es/shaded_text_layout.h"
+
 namespace es {
 
 namespace {
@@ -36,8 +39,20 @@ void TEsCustomLabel::SetWordWrap(bool wordWrap) {
     Invalidate();
 }
 
+framework::TColor TEsCustomLabel::BackgroundColor() const {
+    return framework::HighContrast() ? framework::clBtnFace : Color();
+}
+
 ShadedText TEsCustomLabel::TextToPaint() const {
-    return ShadedText{Caption(), Font(), Color(), Transparent(), look_.CustomSettings().Values()};
+    // In high contrast the text takes the theme's colour of the face it is drawn on.
+    const bool contrast = framework::HighContrast();
+    framework::TFont font = Font();
+    if (contrast) {
+        font.color = framework::clBtnText;
+        font.unsmoothed = true;  // smoothed edges would blend colours outside the theme
+    }
+    return ShadedText{Caption(), font, BackgroundColor(), Transparent(),
+                      ValuesToPaint(look_.CustomSettings().Values(), Dpi(), contrast, font.color)};
 }
 
 void TEsCustomLabel::Paint(framework::TCanvas& canvas) {
@@ -51,10 +66,10 @@ void TEsCustomLabel::PaintShadedText(framework::TCanvas& canvas, const RECT& rec
 void TEsCustomLabel::PaintToDC(HDC dc, const RECT& rect, UINT format) {
     framework::TCanvas canvas(dc);
     if (!Transparent()) {
-        canvas.SetBrush(Color());
+        canvas.SetBrush(BackgroundColor());
         canvas.FillRect(RECT{0, 0, rect.right, rect.bottom});
     }
-    canvas.SetBrush(Color(), framework::TBrushStyle::Clear);
+    canvas.SetBrush(BackgroundColor(), framework::TBrushStyle::Clear);
     PaintShadedText(canvas, rect, format);
 }
 

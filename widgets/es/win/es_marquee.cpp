@@ -6,11 +6,22 @@
 
 namespace es {
 
-bool TEsCustomScrollingMarquee::rebuildEveryTick_ = false;
-TEsCustomScrollingMarquee::Clock TEsCustomScrollingMarquee::clock_ = nullptr;
+namespace {
+// How far the text scrolls past the edge before it comes back, in design pixels.
+constexpr int kDesignGap = 15;
+}  // namespace
 
-DWORD TEsCustomScrollingMarquee::Now() {
-    return clock_ ? clock_() : ::timeGetTime();
+DWORD MarqueeFrames::Now() const {
+    return ::timeGetTime();
+}
+
+namespace {
+MarqueeFrames productFrames;
+}  // namespace
+
+void TEsCustomScrollingMarquee::SetFrames(MarqueeFrames* frames) {
+    frames_ = frames ? frames : &productFrames;
+    Invalidate();
 }
 
 unsigned TEsCustomScrollingMarquee::QueryResolutionFloor() {
@@ -20,7 +31,8 @@ unsigned TEsCustomScrollingMarquee::QueryResolutionFloor() {
     return ResolutionFloor(caps.wPeriodMin, caps.wPeriodMax);
 }
 
-TEsCustomScrollingMarquee::TEsCustomScrollingMarquee(framework::TComponent* owner) : TEsCustomLabel(owner) {
+TEsCustomScrollingMarquee::TEsCustomScrollingMarquee(framework::TComponent* owner)
+    : TEsCustomLabel(owner), frames_(&productFrames) {
     SetTransparent(false);
     tickWindow_ = std::make_unique<framework::TUtilityWindow>(
         [this](UINT message, WPARAM wParam, LPARAM lParam) { return TickWndProc(message, wParam, lParam); });
@@ -97,7 +109,7 @@ MarqueeExtent TEsCustomScrollingMarquee::Host::MeasureText() {
 }
 
 MarqueeExtent TEsCustomScrollingMarquee::ExtentNow() const {
-    return {Width(), Height(), textWidth_, textHeight_};
+    return {Width(), Height(), textWidth_, textHeight_, Scaled(kDesignGap)};
 }
 
 void TEsCustomScrollingMarquee::BoundsChanged() {
@@ -109,7 +121,7 @@ void TEsCustomScrollingMarquee::BoundsChanged() {
 
 void TEsCustomScrollingMarquee::Host::ClearClient() {
     marquee_.WithControlCanvas([this](framework::TCanvas& canvas) {
-        canvas.SetBrush(marquee_.Color());
+        canvas.SetBrush(marquee_.BackgroundColor());
         canvas.FillRect(marquee_.ClientRect());
     });
 }
@@ -124,7 +136,7 @@ void TEsCustomScrollingMarquee::MeasureText() {
     // Without a parent window the last measurements stay.
     WithControlCanvas([this](framework::TCanvas& canvas) {
         canvas.SetFont(Font());
-        canvas.SetBrush(Color());
+        canvas.SetBrush(BackgroundColor());
         textWidth_ = canvas.TextExtent(Caption()).cx;
         RECT rect = ClientRect();
         textHeight_ = canvas.DrawText(Caption(), rect, DT_CALCRECT | (WordWrap() ? DT_WORDBREAK : 0));
@@ -143,7 +155,7 @@ void TEsCustomScrollingMarquee::Invalidate() {
 }
 
 void TEsCustomScrollingMarquee::InvalidateMoved() {
-    if (rebuildEveryTick_) {
+    if (!frames_->KeepImage()) {
         Invalidate();  // as if nothing were cached: render again at the next paint
         return;
     }
@@ -171,7 +183,7 @@ bool TEsCustomScrollingMarquee::Showing() const {
 void TEsCustomScrollingMarquee::PaintTick(const TickOutcome& outcome) {
     if (outcome.steps == 0 || outcome.stopped)
         return;  // a stop has repainted the whole control itself
-    if (rebuildEveryTick_) {
+    if (!frames_->KeepImage()) {
         Invalidate();
         return;
     }
@@ -199,7 +211,7 @@ void TEsCustomScrollingMarquee::PaintTick(const TickOutcome& outcome) {
         return;
     framework::TCanvas canvas(dc);
     CopyImage(canvas, outcome.refresh);
-    ++tickPaints_;
+    frames_->TickPainted();
 }
 
 HDC TEsCustomScrollingMarquee::TickDc() {
@@ -239,6 +251,15 @@ LRESULT TEsCustomScrollingMarquee::HandleMessage(UINT message, WPARAM wParam, LP
         ResumeTimer();  // the ticks of the pause moved the text as it was
     if (message == framework::CM_VISIBLECHANGED)
         ReleaseTickDc();
+    if (message == framework::CM_DPICHANGED || message == framework::CM_SYSCOLORCHANGE) {
+        // Steps, gap and shading follow the scale; the image is rendered anew in the new look.
+        ResumeTimer();
+        controller_.SetPixelScale(Dpi());
+        controller_.SetExtent(ExtentNow());
+        ReleaseTickDc();
+        Invalidate();
+        return 0;
+    }
     if (message == framework::CM_COLORCHANGED || message == framework::CM_FONTCHANGED ||
         message == framework::CM_TEXTCHANGED) {
         TEsCustomLabel::HandleMessage(message, wParam, lParam);
@@ -301,11 +322,11 @@ void TEsCustomScrollingMarquee::Paint(framework::TCanvas& canvas) {
         imageFormat_ = format;
         if (image_.SetSize(size.width, size.height)) {
             PaintToDC(image_.Canvas().Handle(), RECT{0, 0, size.width, size.height}, format);
-            ++imageRenders_;
+            frames_->ImageRendered();
         }
     }
     if (image_.Empty()) {
-        canvas.SetBrush(Color());
+        canvas.SetBrush(BackgroundColor());
         canvas.FillRect(ClientRect());
         return;
     }
@@ -321,7 +342,7 @@ void TEsCustomScrollingMarquee::CopyImage(framework::TCanvas& canvas, const Rect
         ::BitBlt(canvas.Handle(), part.left, part.top, part.Width(), part.Height(), image_.Canvas().Handle(),
                  part.left - at.x, part.top - at.y, SRCCOPY);
     // The area outside the image shows the background, as the activation left it.
-    canvas.SetBrush(Color());
+    canvas.SetBrush(BackgroundColor());
     for (const Rect& strip : BackgroundStrips(at, size, Width(), Height()).parts) {
         const Rect fill = Intersection(strip, area);
         if (fill.Width() > 0)

@@ -170,6 +170,14 @@ FocusMark FocusMarkFor(TplButtonStyle style, TplBtnFrameType frameType, int widt
     return mark;
 }
 
+framework::TColor CaptionColorOn(bool faceFromSystem, framework::TColor fontColor) {
+    return faceFromSystem || !framework::IsSystemColor(fontColor) ? fontColor : framework::clBlack;
+}
+
+int LineWidthAt(int scaledOnePixel) {
+    return scaledOnePixel < 1 ? 1 : scaledOnePixel;
+}
+
 Rect RoundShapeRect(int width, int height) {
     return Rect{0, 0, width + 1, height + 1};
 }

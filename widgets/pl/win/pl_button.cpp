@@ -1,5 +1,7 @@
 #include "widgets/pl/pl_button.h"
 
+#include <oleacc.h>
+
 #include "framework/form.h"
 
 namespace pl {
@@ -85,6 +87,7 @@ TplButton::TplButton(framework::TComponent* owner)
 
 TplButton::~TplButton() {
     BeginDestroy();
+    accessible_.Disconnect();
     // The window (and with it any shape and the capture) goes before the parts it paints.
     DestroyHandle();
     windowRegion_ = nullptr;
@@ -122,7 +125,8 @@ void TplButton::BuildShape() {
     if (!Handle())
         return;  // made when the window is
     const Rect shape = RoundShapeRect(Width(), Height());
-    HRGN region = ::CreateRoundRectRgn(shape.left, shape.top, shape.right, shape.bottom, kCornerSize, kCornerSize);
+    const int corner = Scaled(kCornerSize);
+    HRGN region = ::CreateRoundRectRgn(shape.left, shape.top, shape.right, shape.bottom, corner, corner);
     if (!region)
         return;
     // From here on the region belongs to the window, which frees it when it is replaced or goes.
@@ -300,8 +304,43 @@ bool TplButton::TakeDialogKey(WPARAM key) {
     return true;
 }
 
+framework::AccessibleFacts TplButton::Facts() const {
+    framework::AccessibleFacts facts;
+    const std::string& second = CaptionB().Caption();
+    facts.name = framework::AccessibleName(CaptionA().Caption() + (second.empty() ? "" : " " + second));
+    facts.role = ROLE_SYSTEM_PUSHBUTTON;
+    facts.state = (Focused() ? STATE_SYSTEM_FOCUSED : 0) | (Pressed() ? STATE_SYSTEM_PRESSED : 0) |
+                  (Enabled() ? 0 : STATE_SYSTEM_UNAVAILABLE) | (Visible() ? 0 : STATE_SYSTEM_INVISIBLE) |
+                  (TabStop() || HasFocus() ? STATE_SYSTEM_FOCUSABLE : 0);
+    facts.defaultAction = "押す";
+    return facts;
+}
+
+bool TplButton::DoDefaultAction() {
+    if (!Handle() || !Enabled())
+        return false;
+    // Posted: a reader in another process must not wait for the whole click (a run) to finish.
+    return ::PostMessageA(Handle(), BM_CLICK, 0, 0) != FALSE;
+}
+
 LRESULT TplButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case WM_GETOBJECT: {
+            LRESULT result = 0;
+            if (accessible_.Answer(Handle(), wParam, lParam, result))
+                return result;
+            break;
+        }
+        case WM_DESTROY:
+            // Readers that keep the object past the window get errors from it, not this control.
+            accessible_.Disconnect();
+            break;
+        case WM_UPDATEUISTATE: {
+            // The focus mark follows the window's keyboard cues, shown once the keyboard is used.
+            const LRESULT result = TCustomControl::HandleMessage(message, wParam, lParam);
+            Invalidate();
+            return result;
+        }
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
             // The press itself (and its repaint) is the pointer tracker's, in the base handling.

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "framework/display.h"
 #include "widgets/pl/pl_button.h"
 
 namespace pl {
@@ -85,16 +86,29 @@ void TplButton::Paint(TCanvas& canvas) {
     canvas.CopyRect(client, buffer.Canvas(), client);
 }
 
+TColor TplButton::CaptionColor(bool highContrast) const {
+    if (highContrast)
+        return Enabled() ? framework::clBtnText : framework::clGrayText;
+    const bool faceFromSystem =
+        Gradation() ? framework::IsSystemColor(GradBeginColor()) && framework::IsSystemColor(GradEndColor())
+                    : framework::IsSystemColor(Color());
+    return CaptionColorOn(faceFromSystem, Font().color);
+}
+
 void TplButton::DrawButton(TCanvas& canvas) {
-    canvas.SetBrush(Color());
+    // In high contrast only the theme's colours: a plain face, no gradient.
+    const bool contrast = framework::HighContrast();
+    canvas.SetBrush(contrast ? framework::clBtnFace : Color());
     paintRect_ = ClientRect();
-    if (Gradation())
+    if (Gradation() && !contrast)
         DrawGradient(canvas);
     else
         canvas.FillRect(paintRect_);
     DrawImage(canvas);
 
-    canvas.SetFont(Font());
+    framework::TFont font = WithColor(Font(), CaptionColor(contrast));
+    font.unsmoothed = contrast;  // smoothed edges would blend colours outside the theme
+    canvas.SetFont(font);
     const int firstHeight = canvas.TextExtent(CaptionA().Caption()).cy;
     const int secondHeight = CaptionA().Caption().empty() ? canvas.TextExtent(CaptionB().Caption()).cy : 0;
     const CaptionTops tops =
@@ -108,7 +122,7 @@ void TplButton::DrawButton(TCanvas& canvas) {
     canvas.SetBrush(Color(), framework::TBrushStyle::Clear);
     paintRect_ = ClientRect();
     DrawFrame(canvas);
-    if (Focused() && HasFocus())
+    if (Focused() && HasFocus() && !FocusCuesHidden())
         DrawFocus(canvas);
 }
 
@@ -131,8 +145,14 @@ void TplButton::DrawCaption(TCanvas& canvas, const TplBtnCaption& line, int y) {
     if (characters.empty())
         return;
     canvas.SetBrush(Color(), framework::TBrushStyle::Clear);
-    const CaptionAnchor anchor = AnchorCaption(line.Alignment(), static_cast<int>(characters.size()), Width(),
-                                               line.Left(), line.Right(), y, ShiftsContent(HasFocus(), Pressed()));
+    const bool shifted = ShiftsContent(HasFocus(), Pressed());
+    CaptionAnchor anchor = AnchorCaption(line.Alignment(), static_cast<int>(characters.size()), Width(), line.Left(),
+                                         line.Right(), y, shifted);
+    if (shifted) {
+        // The pressed look moves the caption by one design pixel, at the scale's size.
+        anchor.x += LineWidthAt(Scaled(1)) - 1;
+        anchor.y += LineWidthAt(Scaled(1)) - 1;
+    }
     std::vector<int> widths;
     int textWidth = 0;
     if (anchor.even) {
@@ -153,7 +173,7 @@ void TplButton::DrawCaption(TCanvas& canvas, const TplBtnCaption& line, int y) {
         for (std::size_t i = 0; i < characters.size(); ++i)
             canvas.TextOut(xs[i], anchor.y + dy, characters[i]);
     };
-    if (ShowsDisabledLook(Enabled(), HasFocus(), DisableImage())) {
+    if (ShowsDisabledLook(Enabled(), HasFocus(), DisableImage()) && !framework::HighContrast()) {
         // Etched: a highlight one pixel down and right, the shadow over it.
         canvas.SetFont(WithColor(canvas.Font(), framework::clBtnHighlight));
         pass(1, 1);
@@ -166,7 +186,7 @@ void TplButton::DrawImage(TCanvas& canvas) {
     framework::TPicture& picture = image_->Picture();
     if (!image_->Visible() || picture.Empty())
         return;
-    const int offset = ShiftsContent(HasFocus(), Pressed()) ? 1 : 0;
+    const int offset = ShiftsContent(HasFocus(), Pressed()) ? LineWidthAt(Scaled(1)) : 0;
     // Written straight into the placement, centring flags kept on: the values are what the next
     // paint would compute anyway, so there is nothing to repaint.
     image_->placement_.Centre(Width(), Height(), picture.Width(), picture.Height());
@@ -200,24 +220,42 @@ void TplButton::DrawImage(TCanvas& canvas) {
 void TplButton::DrawFrame(TCanvas& canvas) {
     const Frame frame = FrameFor(ButtonStyle(), FlatFrameType(), Pressed());
     RECT rect = paintRect_;
+    // Each one-pixel line of the design is as many pixels wide as the scale makes a pixel.
+    const int line = LineWidthAt(Scaled(1));
+    auto lines = [&](int count, auto draw) {
+        for (int i = 0; i < count; ++i) {
+            draw();
+            ::InflateRect(&rect, -1, -1);
+        }
+    };
+    if (framework::HighContrast() && frame.kind != FrameKind::None) {
+        // A solid border in the theme's text colour, twice as wide while pressed.
+        canvas.SetPen(framework::clBtnText);
+        lines(frame.kind == FrameKind::PressedRectangles ? 2 * line : line, [&] { canvas.Rectangle(rect); });
+        return;
+    }
     switch (frame.kind) {
         case FrameKind::None:
             break;
         case FrameKind::Edge:
-            ::DrawEdge(canvas.Handle(), &rect, frame.edge, frame.flags);
+            if (line == 1) {
+                ::DrawEdge(canvas.Handle(), &rect, frame.edge, frame.flags);
+                break;
+            }
+            lines(line, [&] { ::DrawEdge(canvas.Handle(), &rect, frame.edge & BDR_OUTER, frame.flags); });
+            lines(line, [&] { ::DrawEdge(canvas.Handle(), &rect, frame.edge & BDR_INNER, frame.flags); });
             break;
         case FrameKind::PressedRectangles:
             canvas.SetPen(framework::clBtnShadow);
-            canvas.Rectangle(rect);
-            ::InflateRect(&rect, -1, -1);
+            lines(line, [&] { canvas.Rectangle(rect); });
             canvas.SetPen(framework::MakeColor(128, 128, 128));
-            canvas.Rectangle(rect);
+            lines(line, [&] { canvas.Rectangle(rect); });
             break;
         case FrameKind::RoundOutline: {
             framework::PenHandle pen = framework::PenHandle::Make(::CreatePen(PS_SOLID, 1, RGB(117, 117, 117)));
             framework::SelectedObject selectedPen(canvas.Handle(), pen.Get());
             framework::SelectedObject noFill(canvas.Handle(), ::GetStockObject(NULL_BRUSH));
-            ::RoundRect(canvas.Handle(), 0, 0, Width(), Height(), kCornerSize, kCornerSize);
+            ::RoundRect(canvas.Handle(), 0, 0, Width(), Height(), Scaled(kCornerSize), Scaled(kCornerSize));
             break;
         }
     }
@@ -227,16 +265,30 @@ void TplButton::DrawFocus(TCanvas& canvas) {
     paintRect_ = ClientRect();
     const FocusMark mark = FocusMarkFor(ButtonStyle(), FlatFrameType(), Width(), Height());
     const HDC dc = canvas.Handle();
+    // The mark keeps its distance from the frame at any scale.
+    const int inset = Scaled(2) - 2;
+    paintRect_ = RECT{mark.rect.left + inset, mark.rect.top + inset, mark.rect.right - inset, mark.rect.bottom - inset};
     if (mark.rounded) {
-        const LOGBRUSH colour{BS_SOLID, RGB(32, 32, 32), 0};
+        const LOGBRUSH colour{
+            BS_SOLID, framework::HighContrast() ? framework::ColorToRGB(framework::clBtnText) : RGB(32, 32, 32), 0};
         framework::PenHandle pen =
             framework::PenHandle::Make(::ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &colour, 0, nullptr));
         framework::SelectedObject selectedPen(dc, pen.Get());
         framework::SelectedObject noFill(dc, ::GetStockObject(NULL_BRUSH));
-        ::RoundRect(dc, mark.rect.left, mark.rect.top, mark.rect.right, mark.rect.bottom, mark.corner, mark.corner);
+        const int corner = Scaled(mark.corner);
+        ::RoundRect(dc, paintRect_.left, paintRect_.top, paintRect_.right, paintRect_.bottom, corner, corner);
         return;
     }
-    paintRect_ = RECT{mark.rect.left, mark.rect.top, mark.rect.right, mark.rect.bottom};
+    if (framework::HighContrast()) {
+        // Exclusive-or would make colours outside the theme: dotted in its text colour instead.
+        const LOGBRUSH colour{BS_SOLID, framework::ColorToRGB(framework::clBtnText), 0};
+        framework::PenHandle pen =
+            framework::PenHandle::Make(::ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &colour, 0, nullptr));
+        framework::SelectedObject selectedPen(dc, pen.Get());
+        framework::SelectedObject noFill(dc, ::GetStockObject(NULL_BRUSH));
+        ::Rectangle(dc, paintRect_.left, paintRect_.top, paintRect_.right, paintRect_.bottom);
+        return;
+    }
     // The dotted rectangle inverts by exclusive-or with the text colour white.
     const COLORREF previous = ::SetTextColor(dc, RGB(255, 255, 255));
     ::DrawFocusRect(dc, &paintRect_);

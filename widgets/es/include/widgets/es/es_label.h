@@ -31,6 +31,9 @@ public:
     // Paints the shaded caption into any device context: the background first unless transparent.
     void PaintToDC(HDC dc, const RECT& rect, UINT format);
 
+    // What the background is painted in: the label's colour, or in high contrast the theme's face.
+    framework::TColor BackgroundColor() const;
+
 protected:
     void PaintShadedText(framework::TCanvas& canvas, const RECT& rect, UINT format);
     ShadedText TextToPaint() const;

@@ -18,6 +18,19 @@ namespace es {
 // The tick the timer callback posts to the marquee's hidden window; wParam: the timeGetTime of the post.
 constexpr UINT kMarqueeTickMessage = WM_USER + 500;
 
+// How a marquee makes its frames and what it tells of them. The product's keeps its rendered image,
+// counts nothing and reads the system's millisecond clock; a benchmark or a test gives its own.
+class MarqueeFrames {
+public:
+    virtual ~MarqueeFrames() = default;
+    // False: the image is rendered again for every tick, as if nothing were cached.
+    virtual bool KeepImage() const { return true; }
+    virtual void ImageRendered() {}
+    virtual void TickPainted() {}
+    // The millisecond clock a pause is measured with.
+    virtual DWORD Now() const;
+};
+
 class TEsCustomScrollingMarquee : public TEsCustomLabel {
 public:
     explicit TEsCustomScrollingMarquee(framework::TComponent* owner = nullptr);
@@ -58,20 +71,12 @@ public:
     // change) moves the text on by the ticks of the time since and starts the timer again.
     bool TimerPaused() const { return paused_; }
     unsigned Interval() const { return controller_.Interval(); }
-    // How often the off-screen image has been rendered, for tests and the benchmark.
-    long ImageRenders() const { return imageRenders_; }
-    // How often ticks have painted the control, for tests and the benchmark.
-    long TickPaints() const { return tickPaints_; }
+    // Another way of making frames (null: the product's); it must outlive the marquee.
+    void SetFrames(MarqueeFrames* frames);
 
     // Marks the image stale as well: every property change comes through here.
     void Invalidate() override;
     void Paint(framework::TCanvas& canvas) override;
-
-    // For the benchmark only: render the image again at every tick, as if nothing were cached.
-    static void SetRebuildEveryTick(bool rebuild) { rebuildEveryTick_ = rebuild; }
-    // For tests: the millisecond clock a pause is measured with (timeGetTime when null).
-    using Clock = DWORD (*)();
-    static void SetClock(Clock clock) { clock_ = clock; }
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -110,7 +115,7 @@ private:
     void CatchUp();
     // Catches up and starts the timer again, when paused.
     void ResumeTimer();
-    static DWORD Now();
+    DWORD Now() const { return frames_->Now(); }
     LRESULT TickWndProc(UINT message, WPARAM wParam, LPARAM lParam);
     // Removes the ticks waiting in the queue and returns how many there were.
     int TakeQueuedTicks();
@@ -132,8 +137,6 @@ private:
     framework::TBitmap image_;
     bool imageStale_ = true;
     UINT imageFormat_ = 0;  // the format the image was rendered with
-    long imageRenders_ = 0;
-    long tickPaints_ = 0;
     int textWidth_ = 0;
     int textHeight_ = 0;
     UINT timerId_ = 0;
@@ -141,9 +144,7 @@ private:
     DWORD pausedAt_ = 0;  // the clock at the pause, moved on by the intervals caught up since
     framework::WindowDc tickDc_;
     std::unique_ptr<framework::TUtilityWindow> tickWindow_;
-
-    static bool rebuildEveryTick_;
-    static Clock clock_;
+    MarqueeFrames* frames_;
 };
 
 // Publishes the marquee's properties; the behaviour is all in TEsCustomScrollingMarquee.

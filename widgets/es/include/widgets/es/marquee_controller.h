@@ -51,9 +51,14 @@ public:
     Point Position() const { return position_; }
     unsigned Interval() const { return interval_; }
 
-    // Timer ticks (several when they queued up): a one-pixel step each while active. A once-only
-    // marquee stops at its first cycle and the ticks after it are dropped.
+    // Timer ticks (several when they queued up): one-pixel steps while active, as many per tick as
+    // the scale makes a design pixel, the fraction carried to the next tick. A once-only marquee
+    // stops at its first cycle and the steps after it are dropped.
     TickOutcome Tick(int ticks = 1);
+    // The display scale the steps are made at (96: one pixel per tick); the position moves with it,
+    // so that the text stays where it was in proportion.
+    void SetPixelScale(int dpi);
+    int PixelScale() const { return dpi_; }
     // The client and text size the steps work with: measured with the caption, given again on a resize.
     void SetExtent(const MarqueeExtent& extent) { extent_ = extent; }
     const MarqueeExtent& Extent() const { return extent_; }
@@ -76,6 +81,8 @@ private:
     Point position_{0, 0};
     MarqueeExtent extent_{0, 0, 0, 0};
     unsigned interval_ = 0;
+    int dpi_ = 96;
+    int carry_ = 0;  // the part of a pixel the ticks so far moved beyond the whole steps, in 96ths
 };
 
 }  // namespace es

@@ -18,6 +18,7 @@ unsigned TimerResolution(unsigned interval, unsigned resolutionFloor);
 struct MarqueeExtent {
     int clientWidth, clientHeight;
     int textWidth, textHeight;
+    int gap = 15;  // how far the text goes past the edge before it comes back (cycle)
 };
 
 constexpr bool IsHorizontal(TEsScrollDirection direction) {

@@ -56,6 +56,11 @@ std::vector<GradientBand> GradientBands(TEsGraduateStyle style,
                                         TColor fromColor,
                                         TColor fontColor);
 
+// The values as painted on a display: each shade's depth scaled with the DPI (a one-pixel shade
+// stays a pixel wide, never vanishes), and in high contrast no shading or gradient at all, every
+// layer in the text colour.
+ShadeValues ValuesToPaint(const ShadeValues& design, int dpi, bool highContrast, TColor textColor);
+
 // The colour drawn on the gradient mask where the face is; the masked copy replaces it by a band's colour.
 constexpr TColor kGradientKeyColor = 0xFE09F1;
 

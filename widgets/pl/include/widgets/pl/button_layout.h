@@ -114,6 +114,14 @@ struct FocusMark {
 };
 FocusMark FocusMarkFor(TplButtonStyle style, TplBtnFrameType frameType, int width, int height);
 
+// The colour of a caption, from the same source as the face it is drawn on: on a face of fixed
+// colours a system text colour would follow a dark theme onto a light face, so it becomes the
+// fixed black the faces are designed for; on a face of system colours the font's colour stays.
+framework::TColor CaptionColorOn(bool faceFromSystem, framework::TColor fontColor);
+
+// How many pixels wide each one-pixel line of a frame is drawn at a scale: at least one.
+int LineWidthAt(int scaledOnePixel);
+
 // The window shape of the round styles: right and bottom exclusive, hence one pixel larger.
 Rect RoundShapeRect(int width, int height);
 

@@ -11,6 +11,7 @@
 
 #include "widgets/pl/button_layout.h"
 #include "widgets/pl/button_state.h"
+#include "framework/accessible.h"
 #include "framework/custom_control.h"
 #include "framework/picture.h"
 
@@ -136,6 +137,10 @@ public:
     TMouseMoveEvent OnMouseEnter;
     TMouseMoveEvent OnMouseLeave;
 
+    // A push button to screen readers, named as its caption reads; its default action clicks it.
+    framework::AccessibleFacts Facts() const;
+    bool DoDefaultAction();
+
 protected:
     virtual void DoMouseEnter(TShiftState shift, int x, int y);
     virtual void DoMouseLeave(TShiftState shift, int x, int y);
@@ -164,6 +169,8 @@ private:
     void DrawImage(framework::TCanvas& canvas);
     void DrawFrame(framework::TCanvas& canvas);
     void DrawFocus(framework::TCanvas& canvas);
+    // The colour captions are drawn in on the face painted now.
+    framework::TColor CaptionColor(bool highContrast) const;
 
     void BuildShape();
     void RemoveShape();
@@ -178,6 +185,13 @@ private:
     HRGN windowRegion_ = nullptr;
     SIZE shapeSize_{0, 0};
     bool captionInitialized_ = false;
+    struct Accessible : framework::AccessibleSource {
+        explicit Accessible(TplButton& button) : button(button) {}
+        framework::AccessibleFacts Facts() const override { return button.Facts(); }
+        bool DoDefaultAction() override { return button.DoDefaultAction(); }
+        TplButton& button;
+    } accessibleSource_{*this};
+    framework::AccessibleLink accessible_{accessibleSource_};
 };
 
 // The current shift state from the keyboard state of all virtual keys.
