@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "widgets/es/str0_table.h"
+#include "text_conversion.h"
 
 namespace es {
 
@@ -31,19 +32,6 @@ const char* FallbackText(StringResourceError error) {
 int initCount = 0;
 std::unique_ptr<TEsStringResource> readerStrings;
 std::unique_ptr<TEsStringResource> englishStrings;
-
-std::string ToAnsi(const std::u16string& text) {
-    if (text.empty())
-        return {};
-    const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
-    const int length = static_cast<int>(text.size());
-    const int bytes = ::WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0)
-        return {};
-    std::string result(static_cast<std::size_t>(bytes), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, wide, length, result.data(), bytes, nullptr, nullptr);
-    return result;
-}
 
 }  // namespace
 
@@ -116,7 +104,7 @@ std::string TEsStringResource::GetString(std::int32_t id) {
             RaiseStringResourceError(StringResourceError::NotFound, std::to_string(id));
         return {};
     }
-    return ToAnsi(table->Text(*entry));
+    return platform::AnsiFromWide(table->Text(*entry));
 }
 
 void InitializeEsStringTables() {
