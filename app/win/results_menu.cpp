@@ -96,7 +96,13 @@ void ResultsMenu::CopyToClipboard() {
 void ResultsMenu::Open(HWND window) {
     const auto result = reinterpret_cast<INT_PTR>(
         ::ShellExecuteA(window, "open", file_.Path().c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-    if (result <= 32)
+    if (result > 32)
+        return;
+    // Without a program for ".csv" the user still gets to the file: its folder, with it selected.
+    const std::string select = "/select,\"" + file_.Path() + "\"";
+    const auto shown = reinterpret_cast<INT_PTR>(
+        ::ShellExecuteA(window, "open", "explorer.exe", select.c_str(), nullptr, SW_SHOWNORMAL));
+    if (shown <= 32)
         throw framework::EInOutError(file_.Path() + " を開けません");
 }
 
