@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <string>
 
 #include "framework/exceptions.h"
@@ -22,10 +23,22 @@ char16_t LocaleDecimalSeparator() {
     return u'.';
 }
 
-std::string WithTerminator(std::string bytes, std::size_t zeros) {
-    bytes.append(zeros, '\0');
-    return bytes;
-}
+// Memory for the clipboard, freed unless the clipboard took it.
+class GlobalMemory {
+public:
+    explicit GlobalMemory(std::size_t size) : memory_(::GlobalAlloc(GMEM_MOVEABLE, size)) {}
+    ~GlobalMemory() {
+        if (memory_)
+            ::GlobalFree(memory_);
+    }
+    GlobalMemory(const GlobalMemory&) = delete;
+    GlobalMemory& operator=(const GlobalMemory&) = delete;
+    HGLOBAL Get() const { return memory_; }
+    void Release() { memory_ = nullptr; }
+
+private:
+    HGLOBAL memory_;
+};
 
 }  // namespace
 
@@ -73,8 +86,37 @@ bool ResultsMenu::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 void ResultsMenu::CopyToClipboard() {
-    const std::u16string text = ResultsClipboardText(file_.ListText(), LocaleDecimalSeparator());
-    const std::string wide(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t));
+    // The table is measured in a first reading and written straight into the clipboard's memory in
+    // a second, so that a long list is held once, not as text, records and table side by side.
+    // Only the Unicode text is given: the system makes the ANSI text from it for whoever asks.
+    const char16_t separator = LocaleDecimalSeparator();
+    std::size_t length = 0;
+    {
+        ClipboardTableWriter measure(separator, [&length](std::u16string_view text) { length += text.size(); });
+        file_.ReadList([&measure](std::u16string_view text) { measure.Feed(text); });
+        measure.Finish();
+    }
+    GlobalMemory memory((length + 1) * sizeof(char16_t));
+    auto* table = memory.Get() ? static_cast<char16_t*>(::GlobalLock(memory.Get())) : nullptr;
+    if (!table)
+        throw framework::EInOutError("クリップボードに書き込めません");
+    {
+        std::size_t written = 0;  // the list may have grown since it was measured
+        ClipboardTableWriter write(separator, [&](std::u16string_view text) {
+            const std::size_t count = std::min(text.size(), length - written);
+            std::copy(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(count), table + written);
+            written += count;
+        });
+        try {
+            file_.ReadList([&write](std::u16string_view text) { write.Feed(text); });
+            write.Finish();
+        } catch (...) {
+            ::GlobalUnlock(memory.Get());
+            throw;
+        }
+        table[written] = u'\0';
+        ::GlobalUnlock(memory.Get());
+    }
     platform::Win32Clipboard clipboard;
     bool open = false;
     for (int attempt = 0; attempt < kClipboardTries && !open; ++attempt) {
@@ -85,9 +127,9 @@ void ResultsMenu::CopyToClipboard() {
     if (!open)
         throw framework::EInOutError("クリップボードを開けません");
     // The user asked for the copy, so what the clipboard held is replaced.
-    const bool copied = clipboard.EmptyClipboard() &&
-                        clipboard.SetClipboardData(CF_UNICODETEXT, WithTerminator(wide, sizeof(char16_t))) &&
-                        clipboard.SetClipboardData(CF_TEXT, WithTerminator(AnsiFromWide(text), 1));
+    const bool copied = clipboard.EmptyClipboard() && ::SetClipboardData(CF_UNICODETEXT, memory.Get());
+    if (copied)
+        memory.Release();  // the clipboard owns it now
     clipboard.CloseClipboard();
     if (!copied)
         throw framework::EInOutError("クリップボードに書き込めません");

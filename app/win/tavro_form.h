@@ -75,6 +75,8 @@ protected:
 private:
     // Saves the size, the window's place and the rows still waiting; a session end shows no box.
     void SaveState(bool showResultsFailure);
+    // Rows the list cannot take: the user may try again, or leave them in the side file.
+    bool KeptRowsAllowClose();
     pl::TplButton* CreatePlButton(const char* name, const framework::Bounds& bounds, const char* caption, int id);
 
     RunPaths paths_;
@@ -84,6 +86,7 @@ private:
     Workflows* workflows_ = nullptr;
     bool closeRequested_ = false;
     bool sessionEnding_ = false;
+    bool askingAboutRows_ = false;
 };
 
 extern TTavroF* TavroF;
