@@ -61,6 +61,38 @@ bool AnswersInTime(HWND window, DWORD timeoutMs = CommandLineSystem::kAnswerTime
     }
 }
 
+// The formats in a private heap: a large text the user copied costs memory only while a history
+// read holds it, and HeapDestroy returns all of it at once, with nothing left in the process heap.
+class HeapSavedClipboard : public SavedClipboard {
+public:
+    HeapSavedClipboard() : heap_(::HeapCreate(HEAP_NO_SERIALIZE, 0, 0)) {}
+    ~HeapSavedClipboard() override {
+        if (heap_)
+            ::HeapDestroy(heap_);
+    }
+    HeapSavedClipboard(const HeapSavedClipboard&) = delete;
+    HeapSavedClipboard& operator=(const HeapSavedClipboard&) = delete;
+
+    bool Add(unsigned format, std::string_view bytes) {
+        void* copy = heap_ ? ::HeapAlloc(heap_, 0, bytes.empty() ? 1 : bytes.size()) : nullptr;
+        if (!copy)
+            return false;
+        std::memcpy(copy, bytes.data(), bytes.size());
+        formats_.push_back({format, static_cast<const char*>(copy), bytes.size()});
+        return true;
+    }
+    struct Format {
+        unsigned format;
+        const char* data;
+        std::size_t size;
+    };
+    const std::vector<Format>& Formats() const { return formats_; }
+
+private:
+    HANDLE heap_;
+    std::vector<Format> formats_;
+};
+
 }  // namespace
 
 bool Win32CommandLineSystem::IsWindowUnicode(WindowHandle window) {
@@ -198,6 +230,41 @@ bool Win32Clipboard::ViewClipboardData(unsigned format, const std::function<void
     } unlock{memory};
     look(std::string_view(static_cast<const char*>(data), size));
     return true;
+}
+
+std::unique_ptr<SavedClipboard> Win32Clipboard::Save() {
+    auto saved = std::make_unique<HeapSavedClipboard>();
+    for (unsigned format : Formats()) {
+        if (format == CF_ENHMETAFILE) {
+            std::string bits;
+            if (GetClipboardData(format, bits))
+                saved->Add(format, bits);
+        } else {
+            ViewClipboardData(format, [&](std::string_view data) { saved->Add(format, data); });
+        }
+    }
+    return saved;
+}
+
+void Win32Clipboard::PutBack(const SavedClipboard& saved) {
+    ::EmptyClipboard();
+    for (const auto& format : static_cast<const HeapSavedClipboard&>(saved).Formats()) {
+        if (format.format == CF_ENHMETAFILE) {
+            SetClipboardData(format.format, std::string(format.data, format.size));
+            continue;
+        }
+        HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, format.size ? format.size : 1);
+        void* data = memory ? ::GlobalLock(memory) : nullptr;
+        if (!data) {
+            if (memory)
+                ::GlobalFree(memory);
+            continue;
+        }
+        std::memcpy(data, format.data, format.size);
+        ::GlobalUnlock(memory);
+        if (!::SetClipboardData(format.format, memory))
+            ::GlobalFree(memory);
+    }
 }
 
 bool Win32Clipboard::SetClipboardData(unsigned format, const std::string& bytes) {
