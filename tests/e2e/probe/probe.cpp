@@ -17,6 +17,7 @@
 //   tavroprobe answer <caption> <ms> [<id>] press OK (or the button with that id) on a message box
 //   tavroprobe mem <caption>                print the committed private bytes of the window's program and their peak
 //   tavroprobe clip-big <mb>                put that many megabytes of text on the clipboard
+//   tavroprobe hold <path> <ms>             hold a file open as a spreadsheet does (reading, others may only read)
 //   tavroprobe close <caption>              post WM_CLOSE to the window
 //   tavroprobe post-click <caption> <id>    post BM_CLICK to a control, even of a minimised window
 //   tavroprobe appdata                      print the user's application-data folder
@@ -254,6 +255,16 @@ int main(int argc, char** argv) {
         const bool set = ::SetClipboardData(CF_TEXT, memory) != nullptr;
         ::CloseClipboard();
         return set ? 0 : Fail("SetClipboardData failed");
+    }
+    if (command == "hold") {
+        HANDLE file = ::CreateFileA(arg(2), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return Fail("cannot open the file");
+        std::printf("held\n");
+        std::fflush(stdout);
+        ::Sleep(ms);
+        ::CloseHandle(file);
+        return 0;
     }
     if (command == "clip-hang") {
         // A program that offers its data to render on request and then hangs: it creates a window
