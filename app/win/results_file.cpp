@@ -145,7 +145,7 @@ std::string ResultsFile::TakeFailureMessage() {
     return message;
 }
 
-ListEncoding ResultsFile::EncodingOf(void* handle, std::uint64_t size) {
+ListEncoding ResultsFile::EncodingOf(void* handle, std::uint64_t size) const {
     HANDLE file = static_cast<HANDLE>(handle);
     const std::uint64_t id = FileId(file);
     if (known_.valid && known_.size == size && known_.fileId == id)

@@ -68,7 +68,7 @@ private:
     std::vector<KeptFile> KeptFiles() const;
     bool FlushKept();
     bool WriteRows(const std::vector<std::string>& utf8Rows);
-    ListEncoding EncodingOf(void* file, std::uint64_t size);
+    ListEncoding EncodingOf(void* file, std::uint64_t size) const;
     std::string SetAside();
 
     std::string path_;
@@ -77,8 +77,8 @@ private:
     bool locked_ = false;  // the last open met another program's lock
     std::string asideMessage_;
     std::string keptPath_;
-    // The encoding found for the list as it was after our last look.
-    struct {
+    // The encoding found for the list as it was after our last look; a copy may find it too.
+    mutable struct {
         std::uint64_t size = 0;
         std::uint64_t fileId = 0;
         ListEncoding encoding = ListEncoding::Empty;

@@ -4,6 +4,7 @@
 
 #include "results_file.h"
 #include "results_file_io.h"
+#include "run_paths.h"
 
 namespace app {
 namespace {
@@ -62,8 +63,9 @@ std::vector<ResultsFile::KeptFile> ResultsFile::KeptFiles() const {
     const std::string folder = FolderOf(path_);
     const std::string listName = path_.substr(folder.size());
     WIN32_FIND_DATAA found;
-    HANDLE search = ::FindFirstFileA(
-        (KeptFilePath(path_, 1).substr(0, KeptFilePath(path_, 1).size() - 4) + "*.csv").c_str(), &found);
+    // "Tavro.kept.csv" and "Tavro.kept-2.csv" alike; the names are checked one by one below.
+    const std::string pattern = ChangeFileExt(path_, "") + ".kept*.csv";
+    HANDLE search = ::FindFirstFileA(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return files;
     do {
