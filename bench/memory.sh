@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The tool's committed private memory (PagefileUsage: Wine leaves PrivateUsage at 0) before and
 # after two things that move large texts: a face-centre run with a large text on the user's
-# clipboard (saved and put back around the history read), and 結果をコピー of a large results list.
+# clipboard (saved and put back around the history read), and 結果をコピー of a large results list,
+# and what is left of each once another program has copied something.
 # Prints the figure before, the peak, and what is kept afterwards, in MB. Figures, not a test.
 # Usage: bench/memory.sh [CLIPBOARD_MB [LIST_MB]]   (default 50 and 100)
 set -euo pipefail
@@ -65,8 +66,8 @@ wait "$sampler"
 read -r after _ <<<"$(mem)"
 echo "run with ${clip_mb} MB on the clipboard: private before $(mb "$before") MB, peak $(mb "$(cat "$work/run.done.peak")") MB" \
     "(sampled), kept $(mb "$after") MB (+$(mb $((after - before))) MB); resident peak $(rss VmHWM) MB, now $(rss VmRSS) MB"
-# The put-back text stays in the memory of the process that put it until another program
-# takes the clipboard.
+# What the tool put on the clipboard stays in its memory while it is the clipboard's; the tool lets
+# it go when another program's copy replaces it.
 probe clip-put "another program's text" >/dev/null
 sleep 1
 read -r taken _ <<<"$(mem)"
@@ -101,6 +102,10 @@ read -r after _ <<<"$(mem)"
 echo "copy of a ${list_mb} MB list (copied: $copied, $(probe clip-get | wc -l) lines): private before $(mb "$before") MB," \
     "peak $(mb "$(cat "$work/copy.done.peak")") MB (sampled), kept $(mb "$after") MB (+$(mb $((after - before))) MB);" \
     "resident peak $(rss VmHWM) MB, now $(rss VmRSS) MB"
+probe clip-put "another program's text" >/dev/null
+sleep 1
+read -r taken _ <<<"$(mem)"
+echo "  after another program took the clipboard: $(mb "$taken") MB"
 probe close "$TITLE" >/dev/null
 sleep 2
 rm -f "$list" "$halvetra"/TavroMemory.kept*.csv "$halvetra/TavroMemory.Ini"

@@ -101,6 +101,7 @@ void TTavroF::FormCreate(framework::TObject*) {
     results_.WritePending();
     results_.TakeFailure();
     resultsMenu_.AddTo(Handle());
+    clipboardRelease_.Attach(Handle());
 }
 
 void TTavroF::FormClose(framework::TObject*) {
@@ -152,7 +153,8 @@ bool TTavroF::KeptRowsAllowClose() {
 }
 
 LRESULT TTavroF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (resultsMenu_.HandleMessage(Handle(), message, wParam, lParam))
+    if (resultsMenu_.HandleMessage(Handle(), message, wParam, lParam) ||
+        clipboardRelease_.HandleMessage(Handle(), message))
         return 0;
     switch (message) {
         case WM_QUERYENDSESSION:

@@ -8,6 +8,7 @@
 #include "framework/controls.h"
 #include "framework/form.h"
 #include "widgets/pl/pl_button.h"
+#include "clipboard_release.h"
 #include "report_stem_claim.h"
 #include "results_menu.h"
 #include "run_paths.h"
@@ -87,6 +88,7 @@ private:
     bool closeRequested_ = false;
     bool sessionEnding_ = false;
     bool askingAboutRows_ = false;
+    ClipboardRelease clipboardRelease_;
 };
 
 extern TTavroF* TavroF;
