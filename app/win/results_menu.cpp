@@ -8,7 +8,6 @@
 #include "framework/exceptions.h"
 #include "framework/shell_folders.h"
 #include "results_clipboard.h"
-#include "win32_command_line.h"
 
 namespace app {
 namespace {
@@ -43,6 +42,7 @@ private:
 }  // namespace
 
 void ResultsMenu::AddTo(HWND window) {
+    window_ = window;
     HMENU menu = ::GetSystemMenu(window, FALSE);
     if (!menu)
         return;
@@ -117,20 +117,21 @@ void ResultsMenu::CopyToClipboard() {
         table[written] = u'\0';
         ::GlobalUnlock(memory.Get());
     }
-    platform::Win32Clipboard clipboard;
+    // Owned by the window, which lives on: when another program's copy replaces the table, the
+    // window sees that the memory can go (a clipboard opened for no window cannot take data).
     bool open = false;
     for (int attempt = 0; attempt < kClipboardTries && !open; ++attempt) {
-        open = clipboard.OpenClipboard();
+        open = ::OpenClipboard(window_) != FALSE;
         if (!open)
             ::Sleep(kClipboardRetryMs);
     }
     if (!open)
         throw framework::EInOutError("クリップボードを開けません");
     // The user asked for the copy, so what the clipboard held is replaced.
-    const bool copied = clipboard.EmptyClipboard() && ::SetClipboardData(CF_UNICODETEXT, memory.Get());
+    const bool copied = ::EmptyClipboard() && ::SetClipboardData(CF_UNICODETEXT, memory.Get());
     if (copied)
         memory.Release();  // the clipboard owns it now
-    clipboard.CloseClipboard();
+    ::CloseClipboard();
     if (!copied)
         throw framework::EInOutError("クリップボードに書き込めません");
 }

@@ -36,6 +36,7 @@ public:
 
 private:
     ResultsFile& file_;
+    HWND window_ = nullptr;
 };
 
 }  // namespace app
