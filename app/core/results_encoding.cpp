@@ -37,7 +37,10 @@ int Utf8Continuations(unsigned char byte) {
 
 }  // namespace
 
-const char kKeptSignature[] = u8"\uFEFF#書き込み待ちの行\r\n";
+// UTF-8 bytes written out: the sources are also compiled as code page 932. "#書き込み待ちの行".
+const char kKeptSignature[] =
+    "\xEF\xBB\xBF#"
+    "\xE6\x9B\xB8\xE3\x81\x8D\xE8\xBE\xBC\xE3\x81\xBF\xE5\xBE\x85\xE3\x81\xA1\xE3\x81\xAE\xE8\xA1\x8C\r\n";
 
 void ListEncodingScan::Feed(std::string_view bytes) {
     for (std::size_t i = 0; i < bytes.size(); ++i) {
