@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <optional>
+#include <utility>
 
 namespace app {
 namespace {
@@ -99,118 +100,159 @@ void AppendField(std::u16string& out, const std::u16string& field) {
 
 }  // namespace
 
-std::vector<Record> ParseCsv(const std::u16string& text) {
-    std::vector<Record> records;
-    Record record;
-    std::u16string field;
-    bool quoted = false;
-    bool fieldStarted = false;
-    std::size_t i = !text.empty() && text[0] == u'\xFEFF' ? 1 : 0;
-    const auto endRecord = [&] {
-        record.push_back(std::move(field));
-        records.push_back(std::move(record));
-        record.clear();
-        field.clear();
-        fieldStarted = false;
-    };
-    for (; i < text.size(); ++i) {
-        const char16_t c = text[i];
-        if (quoted) {
-            if (c != u'"')
-                field += c;
-            else if (i + 1 < text.size() && text[i + 1] == u'"')
-                field += text[++i];
+void CsvReader::EndRecord() {
+    record_.push_back(std::move(field_));
+    sink_(record_);
+    record_.clear();
+    field_.clear();
+    fieldStarted_ = false;
+}
+
+void CsvReader::Feed(std::u16string_view text) {
+    for (const char16_t c : text) {
+        if (atStart_) {
+            atStart_ = false;
+            if (c == u'\xFEFF')
+                continue;
+        }
+        if (crSeen_) {
+            crSeen_ = false;
+            if (c == u'\n')
+                continue;
+        }
+        if (quoteSeen_) {
+            quoteSeen_ = false;
+            if (c == u'"') {
+                field_ += c;
+                continue;
+            }
+            quoted_ = false;  // the quote ended the quoted part; c is read as unquoted
+        }
+        if (quoted_) {
+            if (c == u'"')
+                quoteSeen_ = true;
             else
-                quoted = false;
-        } else if (c == u'"' && !fieldStarted) {
-            quoted = true;
-            fieldStarted = true;
+                field_ += c;
+        } else if (c == u'"' && !fieldStarted_) {
+            quoted_ = true;
+            fieldStarted_ = true;
         } else if (c == u',') {
-            record.push_back(std::move(field));
-            field.clear();
-            fieldStarted = false;
+            record_.push_back(std::move(field_));
+            field_.clear();
+            fieldStarted_ = false;
         } else if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-                ++i;
-            endRecord();
+            crSeen_ = c == u'\r';
+            EndRecord();
         } else {
-            field += c;
-            fieldStarted = true;
+            field_ += c;
+            fieldStarted_ = true;
         }
     }
-    if (fieldStarted || !record.empty())
-        endRecord();
+}
+
+void CsvReader::Finish() {
+    if (fieldStarted_ || !record_.empty())
+        EndRecord();
+    quoted_ = quoteSeen_ = crSeen_ = false;
+}
+
+std::vector<Record> ParseCsv(const std::u16string& text) {
+    std::vector<Record> records;
+    CsvReader reader([&records](const Record& record) { records.push_back(record); });
+    reader.Feed(text);
+    reader.Finish();
     return records;
 }
 
-std::u16string SumOfNumbers(const std::vector<std::u16string>& texts, char16_t fallbackSeparator) {
-    std::int64_t total = 0;
-    double approximate = 0;  // used only when the exact sum does not fit
-    bool exact = true;
-    int decimals = 0;
-    char16_t separator = 0;
-    for (const std::u16string& text : texts) {
-        const std::optional<Decimal> value = ParseDecimal(text);
-        if (!value)
-            continue;
-        approximate += AsDouble(*value);
-        if (value->decimals > decimals) {
-            exact = exact && Scale(total, value->decimals - decimals);
-            decimals = value->decimals;
-        }
-        std::int64_t units = value->units;
-        exact = exact && Scale(units, decimals - value->decimals) && !__builtin_add_overflow(total, units, &total);
-        if (!separator)
-            separator = value->separator;
+void NumberSum::Add(const std::u16string& text) {
+    const std::optional<Decimal> value = ParseDecimal(text);
+    if (!value)
+        return;
+    approximate_ += AsDouble(*value);
+    if (value->decimals > decimals_) {
+        exact_ = exact_ && Scale(total_, value->decimals - decimals_);
+        decimals_ = value->decimals;
     }
+    std::int64_t units = value->units;
+    exact_ = exact_ && Scale(units, decimals_ - value->decimals) && !__builtin_add_overflow(total_, units, &total_);
+    if (!separator_)
+        separator_ = value->separator;
+}
+
+std::u16string NumberSum::Text(char16_t fallbackSeparator) const {
     std::string digits;
     bool negative = false;
-    if (exact) {
-        negative = total < 0;
-        digits = std::to_string(negative ? -static_cast<std::uint64_t>(total) : static_cast<std::uint64_t>(total));
+    if (exact_) {
+        negative = total_ < 0;
+        digits = std::to_string(negative ? -static_cast<std::uint64_t>(total_) : static_cast<std::uint64_t>(total_));
     } else {
         char text[512];
-        negative = approximate < 0;
-        std::snprintf(text, sizeof text, "%.0f", (negative ? -approximate : approximate) * std::pow(10.0, decimals));
+        negative = approximate_ < 0;
+        std::snprintf(text, sizeof text, "%.0f", (negative ? -approximate_ : approximate_) * std::pow(10.0, decimals_));
         digits = text;
     }
-    if (decimals > 0) {
-        if (digits.size() <= static_cast<std::size_t>(decimals))
-            digits.insert(0, static_cast<std::size_t>(decimals) + 1 - digits.size(), '0');
-        digits.insert(digits.size() - static_cast<std::size_t>(decimals), 1, '.');
+    if (decimals_ > 0) {
+        if (digits.size() <= static_cast<std::size_t>(decimals_))
+            digits.insert(0, static_cast<std::size_t>(decimals_) + 1 - digits.size(), '0');
+        digits.insert(digits.size() - static_cast<std::size_t>(decimals_), 1, '.');
     }
     std::u16string result = (negative ? u"-" : u"") + Widened(digits);
-    if (decimals > 0)
-        result[result.find(u'.')] = separator ? separator : fallbackSeparator;
+    if (decimals_ > 0)
+        result[result.find(u'.')] = separator_ ? separator_ : fallbackSeparator;
     return result;
 }
 
-std::u16string ResultsClipboardText(const std::u16string& csv, char16_t decimalSeparator) {
-    std::vector<Record> records = ParseCsv(csv);
-    std::u16string out = kHeader;
-    std::vector<std::u16string> areas;
-    for (std::size_t r = 0; r < records.size(); ++r) {
-        const Record& record = records[r];
-        if (r == 0 && record[0] == kHeaderFirstField)
-            continue;
-        if (record.size() == 1 && record[0].empty())
-            continue;  // a blank line
-        for (std::size_t f = 0; f < record.size(); ++f) {
-            if (f)
-                out += u'\t';
-            AppendField(out, record[f]);
-        }
-        out += u"\r\n";
-        if (record.size() > kAreaColumn)
-            areas.push_back(record[kAreaColumn]);
+std::u16string SumOfNumbers(const std::vector<std::u16string>& texts, char16_t fallbackSeparator) {
+    NumberSum sum;
+    for (const std::u16string& text : texts)
+        sum.Add(text);
+    return sum.Text(fallbackSeparator);
+}
+
+ClipboardTableWriter::ClipboardTableWriter(char16_t decimalSeparator, Out out)
+    : separator_(decimalSeparator),
+      out_(std::move(out)),
+      reader_([this](const std::vector<std::u16string>& record) { Record(record); }) {
+    out_(kHeader);
+}
+
+void ClipboardTableWriter::Record(const std::vector<std::u16string>& record) {
+    const bool first = std::exchange(first_, false);
+    // A header of its own, in our words or (saved again by a spreadsheet) in another language.
+    if (first && (record[0] == kHeaderFirstField ||
+                  (record.size() == kColumns && !ParseDecimal(record[kAreaColumn]).has_value())))
+        return;
+    if (record.size() == 1 && record[0].empty())
+        return;  // a blank line
+    line_.clear();
+    for (std::size_t f = 0; f < record.size(); ++f) {
+        if (f)
+            line_ += u'\t';
+        AppendField(line_, record[f]);
     }
-    out += kTotal;
+    line_ += u"\r\n";
+    out_(line_);
+    if (record.size() > kAreaColumn)
+        areas_.Add(record[kAreaColumn]);
+}
+
+void ClipboardTableWriter::Finish() {
+    reader_.Finish();
+    std::u16string total = kTotal;
     for (std::size_t f = 1; f < kColumns; ++f) {
-        out += u'\t';
+        total += u'\t';
         if (f == kAreaColumn)
-            out += SumOfNumbers(areas, decimalSeparator);
+            total += areas_.Text(separator_);
     }
-    return out + u"\r\n";
+    out_(total + u"\r\n");
+}
+
+std::u16string ResultsClipboardText(const std::u16string& csv, char16_t decimalSeparator) {
+    std::u16string out;
+    ClipboardTableWriter writer(decimalSeparator, [&out](std::u16string_view text) { out.append(text); });
+    writer.Feed(csv);
+    writer.Finish();
+    return out;
 }
 
 }  // namespace app

@@ -5,6 +5,13 @@ namespace {
 
 constexpr long kCoordinateLimit = 1000000;
 
+// The start of a span of the given length moved inside [low, high); the low end wins when it does not fit.
+int Inside(int start, int length, int low, int high) {
+    if (start + length > high)
+        start = high - length;
+    return start < low ? low : start;
+}
+
 bool Holds(const ScreenRect& area, int x, int y) {
     return x >= area.left && x < area.right && y >= area.top && y < area.bottom;
 }
@@ -35,6 +42,7 @@ std::optional<int> ParseCoordinate(const std::string& text) {
 ScreenPoint ChooseWindowPlace(const std::string& savedLeft,
                               const std::string& savedTop,
                               int width,
+                              int height,
                               int captionHeight,
                               const std::vector<ScreenRect>& workAreas,
                               ScreenPoint centred) {
@@ -46,7 +54,8 @@ ScreenPoint ChooseWindowPlace(const std::string& savedLeft,
     const int grabY = *top + captionHeight / 2;
     for (const ScreenRect& area : workAreas) {
         if (Holds(area, grabX, grabY))
-            return ScreenPoint{*left, *top};
+            return ScreenPoint{Inside(*left, width, area.left, area.right),
+                               Inside(*top, height, area.top, area.bottom)};
     }
     return centred;
 }

@@ -21,11 +21,13 @@ struct ScreenPoint {
 std::optional<int> ParseCoordinate(const std::string& text);
 
 // The saved place when the window put there could still be moved by its title bar: the middle
-// of the title bar (captionHeight high) lies in the work area of a monitor. Otherwise, or
-// without both values, centred.
+// of the title bar (captionHeight high) lies in the work area of a monitor. The window is then
+// moved wholly inside that work area (a smaller screen since would leave its buttons off it; one
+// larger than the area keeps its top-left corner in it). Otherwise, or without both values, centred.
 ScreenPoint ChooseWindowPlace(const std::string& savedLeft,
                               const std::string& savedTop,
                               int width,
+                              int height,
                               int captionHeight,
                               const std::vector<ScreenRect>& workAreas,
                               ScreenPoint centred);

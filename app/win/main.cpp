@@ -6,11 +6,15 @@
 #include "widgets/es/es_string_resource.h"
 #include "framework/application.h"
 #include "framework/display.h"
+#include "single_instance.h"
 #include "tavro_form.h"
 #include "win32_workflow_host.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     using framework::Application;
+    app::SingleInstance instance;
+    if (!instance.Claim())
+        return 0;
     try {
         Application.Initialize();
         Application.SetTitle(app::kApplicationTitle);

@@ -6,28 +6,20 @@
 #include "framework/handles.h"
 #include "framework/shell_folders.h"
 #include "platform/codepage.h"
+#include "results_file_io.h"
 #include "results_table.h"
 
 namespace app {
 namespace {
 
-const char kBom[] = "\xEF\xBB\xBF";
-// Another instance may be appending its row at the same moment.
-constexpr int kOpenTries = 20;
-constexpr DWORD kOpenRetryMs = 25;
+const char kMark[] = "\xEF\xBB\xBF";
+// Another program may be appending its row at the same moment: a short wait outlasts that, and a
+// list found locked (a spreadsheet holding it) is not waited for again until it has been written.
+constexpr int kOpenTries = 8;
+constexpr DWORD kOpenRetryMs = 10;
+constexpr std::size_t kPiece = 1024 * 1024;
 
-std::string Utf8FromWide(const std::u16string& text) {
-    if (text.empty())
-        return std::string();
-    const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
-    const int size =
-        ::WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
-    return bytes;
-}
-
-std::u16string WideFrom(UINT codePage, const std::string& text) {
+std::u16string WideFrom(UINT codePage, std::string_view text) {
     if (text.empty())
         return std::u16string();
     const int size = ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
@@ -37,20 +29,19 @@ std::u16string WideFrom(UINT codePage, const std::string& text) {
     return wide;
 }
 
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = platform::LastCharOf(path, "\\/");
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+std::string BytesFrom(UINT codePage, const std::u16string& text) {
+    if (text.empty())
+        return std::string();
+    const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
+    const int size =
+        ::WideCharToMultiByte(codePage, 0, wide, static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    ::WideCharToMultiByte(codePage, 0, wide, static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
+    return bytes;
 }
 
-std::uint64_t FileSize(HANDLE file) {
-    LARGE_INTEGER size{};
-    return ::GetFileSizeEx(file, &size) ? static_cast<std::uint64_t>(size.QuadPart) : 0;
-}
-
-bool SeekTo(HANDLE file, std::uint64_t offset) {
-    LARGE_INTEGER to;
-    to.QuadPart = static_cast<LONGLONG>(offset);
-    return ::SetFilePointerEx(file, to, nullptr, FILE_BEGIN) != FALSE;
+std::string HeaderUtf8() {
+    return Utf8FromWide(WideFromAnsi(kResultsHeader));
 }
 
 // The last byte of a file that is not empty.
@@ -60,6 +51,14 @@ char LastByte(HANDLE file, std::uint64_t size) {
     if (!SeekTo(file, size - 1) || !::ReadFile(file, &last, 1, &read, nullptr) || read != 1)
         return '\n';
     return last;
+}
+
+std::uint64_t FileId(HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(file, &info))
+        return 0;
+    return (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32 | info.nFileIndexLow) ^
+           (static_cast<std::uint64_t>(info.dwVolumeSerialNumber) << 48);
 }
 
 [[noreturn]] void RaiseReadError(const std::string& path) {
@@ -73,65 +72,154 @@ std::u16string WideFromAnsi(const std::string& text) {
 }
 
 std::string AnsiFromWide(const std::u16string& text) {
-    if (text.empty())
-        return std::string();
-    const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
-    const int size =
-        ::WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
-    return bytes;
+    return BytesFrom(CP_ACP, text);
+}
+
+std::u16string WideFromUtf8(std::string_view text) {
+    return WideFrom(CP_UTF8, text);
+}
+
+std::string Utf8FromWide(const std::u16string& text) {
+    return BytesFrom(CP_UTF8, text);
+}
+
+std::uint64_t FileSize(HANDLE file) {
+    LARGE_INTEGER size{};
+    return ::GetFileSizeEx(file, &size) ? static_cast<std::uint64_t>(size.QuadPart) : 0;
+}
+
+bool SeekTo(HANDLE file, std::uint64_t offset) {
+    LARGE_INTEGER to;
+    to.QuadPart = static_cast<LONGLONG>(offset);
+    return ::SetFilePointerEx(file, to, nullptr, FILE_BEGIN) != FALSE;
+}
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = platform::LastCharOf(path, "\\/");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+bool WriteAtEnd(HANDLE file, std::uint64_t size, const std::string& text) {
+    DWORD written = 0;
+    const bool complete = SeekTo(file, size) &&
+                          ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+                          written == text.size();
+    // A full disk may have taken part of the text: the file goes back to what it held before.
+    if (!complete && SeekTo(file, size))
+        ::SetEndOfFile(file);
+    return complete;
+}
+
+ResultsFile::~ResultsFile() {
+    try {
+        KeepPending();
+    } catch (...) {
+        // Nothing may leave a destructor; the rows had their last chance.
+    }
+}
+
+void ResultsFile::SetPath(std::string path) {
+    path_ = std::move(path);
+    known_.valid = false;
+    locked_ = false;
 }
 
 bool ResultsFile::Append(const std::string& row) {
-    pending_.push_back(row);
+    pending_.push_back(Utf8FromWide(WideFromAnsi(row)));
     return WritePending();
 }
 
 bool ResultsFile::WritePending() {
-    if (pending_.empty())
-        return true;
+    if (!FlushKept() || (!pending_.empty() && !WriteRows(pending_))) {
+        failed_ = failed_ || !pending_.empty();
+        return pending_.empty();
+    }
+    pending_.clear();
+    return true;
+}
+
+std::string ResultsFile::TakeFailureMessage() {
+    std::string message = std::exchange(asideMessage_, std::string());
+    if (TakeFailure())
+        message += (message.empty() ? "" : "\r\n") + path_ + " に書き込めません";
+    return message;
+}
+
+ListEncoding ResultsFile::EncodingOf(void* handle, std::uint64_t size) const {
+    HANDLE file = static_cast<HANDLE>(handle);
+    const std::uint64_t id = FileId(file);
+    if (known_.valid && known_.size == size && known_.fileId == id)
+        return known_.encoding;
+    ListEncodingScan scan;
+    std::vector<char> piece(kPiece);
+    DWORD read = 0;
+    if (!SeekTo(file, 0))
+        return ListEncoding::Utf8WithMark;  // unreadable for us: appended to as before, never set aside
+    while (::ReadFile(file, piece.data(), static_cast<DWORD>(piece.size()), &read, nullptr) && read > 0) {
+        scan.Feed(std::string_view(piece.data(), read));
+        if (scan.Marked())
+            break;
+    }
+    const ListEncoding encoding =
+        scan.Marked() ? (size == 3 ? ListEncoding::MarkOnly : ListEncoding::Utf8WithMark) : scan.Result();
+    known_ = {size, id, encoding, true};
+    return encoding;
+}
+
+std::string ResultsFile::SetAside() {
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    for (int attempt = 1; attempt <= 100; ++attempt) {
+        const std::string target = FolderOf(path_) + ArchivedResultsName(path_, now.wYear, now.wMonth, now.wDay,
+                                                                         now.wHour, now.wMinute, now.wSecond, attempt);
+        if (::MoveFileA(path_.c_str(), target.c_str()))
+            return target;
+        const DWORD error = ::GetLastError();
+        if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)
+            break;
+    }
+    return std::string();
+}
+
+bool ResultsFile::WriteRows(const std::vector<std::string>& utf8Rows) {
     framework::ForceDirectories(FolderOf(path_));  // a work folder removed since the start comes back
     // A list the user made read-only stays as it is, whatever rights the process has.
     const DWORD attributes = ::GetFileAttributesA(path_.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-        failed_ = true;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         return false;
-    }
-    framework::FileHandle file;
-    for (int attempt = 0; attempt < kOpenTries; ++attempt) {
-        // Others may read the list while a row is written, never write to it.
-        file.Reset(::CreateFileA(path_.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file || ::GetLastError() != ERROR_SHARING_VIOLATION)
-            break;
-        ::Sleep(kOpenRetryMs);
-    }
-    if (!file) {
-        failed_ = true;
+    framework::FileHandle file = OpenShared(path_, locked_ ? 1 : kOpenTries, kOpenRetryMs, &locked_);
+    if (!file)
         return false;
+    // Only the end of a list in our own encoding is looked at, so a long list appends as fast as a short one.
+    std::uint64_t size = FileSize(file.Get());
+    ListEncoding encoding = size == 0 ? ListEncoding::Empty : EncodingOf(file.Get(), size);
+    if (encoding == ListEncoding::Unreadable) {
+        // Rows in yet another encoding would make it worse: it is kept as it is, and a new list starts.
+        file.Reset();
+        const std::string aside = SetAside();
+        if (aside.empty())
+            return false;
+        asideMessage_ = path_ + " は UTF-8 でもシステムのコードページでも読めないため、" + aside +
+                        " として残し、新しい一覧を始めました";
+        file = OpenShared(path_, kOpenTries, kOpenRetryMs, &locked_);
+        if (!file)
+            return false;
+        size = FileSize(file.Get());
+        encoding = size == 0 ? ListEncoding::Empty : EncodingOf(file.Get(), size);
     }
-    // Only the end of the file is looked at, so a long list appends as fast as a short one.
-    const std::uint64_t size = FileSize(file.Get());
     std::string text;
-    if (size == 0)
-        text = kBom + Utf8FromWide(WideFromAnsi(kResultsHeader));
+    if (encoding == ListEncoding::Empty)
+        text = kMark + HeaderUtf8();
+    else if (encoding == ListEncoding::MarkOnly)
+        text = HeaderUtf8();
     else if (LastByte(file.Get(), size) != '\n')
         text = "\r\n";  // a file that does not end its last line would run it into our row
-    for (const std::string& pending : pending_)
-        text += Utf8FromWide(WideFromAnsi(pending));
-    DWORD written = 0;
-    const bool complete = SeekTo(file.Get(), size) &&
-                          ::WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-                          written == text.size();
-    if (!complete) {
-        // A full disk may have taken part of the text: the file goes back to its rows before.
-        if (SeekTo(file.Get(), size))
-            ::SetEndOfFile(file.Get());
-        failed_ = true;
+    for (const std::string& row : utf8Rows)
+        text += encoding == ListEncoding::SystemCodePage ? AnsiFromWide(WideFromUtf8(row)) : row;
+    if (!WriteAtEnd(file.Get(), size, text))
         return false;
-    }
-    pending_.clear();
+    const bool ours = encoding == ListEncoding::Empty || encoding == ListEncoding::MarkOnly;
+    known_ = {size + text.size(), FileId(file.Get()), ours ? ListEncoding::Utf8WithMark : encoding, true};
     return true;
 }
 
@@ -141,7 +229,7 @@ bool ResultsFile::Exists() const {
 }
 
 bool ResultsFile::HasRows() const {
-    if (!pending_.empty())
+    if (!pending_.empty() || !KeptFiles().empty())
         return true;
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!::GetFileAttributesExA(path_.c_str(), GetFileExInfoStandard, &data) ||
@@ -149,35 +237,61 @@ bool ResultsFile::HasRows() const {
         return false;
     // More than the byte-order mark and the header that start every list.
     const std::uint64_t size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    return size > std::string(kBom).size() + Utf8FromWide(WideFromAnsi(kResultsHeader)).size();
+    return size > std::string(kMark).size() + HeaderUtf8().size();
 }
 
-std::u16string ResultsFile::ListText() const {
-    std::string bytes;
+void ResultsFile::ReadList(const std::function<void(std::u16string_view)>& sink) const {
+    bool endsLine = true;
     if (Exists()) {
         framework::FileHandle file(::CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file)
             RaiseReadError(path_);
-        char buffer[64 * 1024];
+        // The encoding first (a list without the mark is read through once to tell), then the text.
+        const std::uint64_t size = FileSize(file.Get());
+        const ListEncoding encoding =
+            size == 0 ? ListEncoding::Empty : const_cast<ResultsFile*>(this)->EncodingOf(file.Get(), size);
+        const bool codePage = encoding == ListEncoding::SystemCodePage;
+        if (!SeekTo(file.Get(), 0))
+            RaiseReadError(path_);
+        std::vector<char> piece(kPiece);
+        std::size_t carried = 0;  // bytes of a character cut by the last piece
         DWORD read = 0;
         for (;;) {
-            if (!::ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr))
+            if (!::ReadFile(file.Get(), piece.data() + carried, static_cast<DWORD>(piece.size() - carried), &read,
+                            nullptr))
                 RaiseReadError(path_);
+            const std::string_view bytes(piece.data(), carried + read);
+            const std::size_t complete = read == 0  ? bytes.size()
+                                         : codePage ? CompleteCp932Prefix(bytes)
+                                                    : CompleteUtf8Prefix(bytes);
+            const std::u16string text = WideFrom(codePage ? CP_ACP : CP_UTF8, bytes.substr(0, complete));
+            if (!text.empty()) {
+                sink(text);
+                endsLine = text.back() == u'\n';
+            }
             if (read == 0)
                 break;
-            bytes.append(buffer, read);
+            carried = bytes.size() - complete;
+            std::copy(piece.begin() + static_cast<std::ptrdiff_t>(complete),
+                      piece.begin() + static_cast<std::ptrdiff_t>(bytes.size()), piece.begin());
         }
     }
-    std::u16string text = WideFrom(CP_UTF8, bytes);
-    if (!text.empty() && text.back() != u'\n')
-        text += u"\r\n";
-    for (const std::string& pending : pending_)
-        text += WideFromAnsi(pending);
-    return text;
+    if (!endsLine)
+        sink(u"\r\n");
+    for (const KeptFile& kept : KeptFiles()) {
+        for (const std::string& row : ReadKeptRows(kept.path))
+            sink(WideFromUtf8(row));
+    }
+    for (const std::string& row : pending_)
+        sink(WideFromUtf8(row));
 }
 
 std::string ResultsFile::StartNewList(const std::string& executablePath) {
+    // Rows measured for this list go into it, or beside it under its new name: never into the next.
+    WritePending();
+    if (!KeepPending())
+        throw framework::EInOutError(KeptPath() + " に書き込めません");
     SYSTEMTIME now;
     ::GetLocalTime(&now);
     const std::string folder = FolderOf(path_);
@@ -185,8 +299,12 @@ std::string ResultsFile::StartNewList(const std::string& executablePath) {
         const std::string target = folder + ArchivedResultsName(executablePath, now.wYear, now.wMonth, now.wDay,
                                                                 now.wHour, now.wMinute, now.wSecond, attempt);
         // Never replaces a file: a list kept in the same second gets the next number.
-        if (::MoveFileA(path_.c_str(), target.c_str()))
+        if (::MoveFileA(path_.c_str(), target.c_str())) {
+            known_.valid = false;
+            for (const KeptFile& kept : KeptFiles())
+                ::MoveFileA(kept.path.c_str(), KeptFilePath(target, kept.number).c_str());
             return target;
+        }
         const DWORD error = ::GetLastError();
         if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)
             break;

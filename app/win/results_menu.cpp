@@ -2,12 +2,12 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <string>
 
 #include "framework/exceptions.h"
 #include "framework/shell_folders.h"
 #include "results_clipboard.h"
-#include "win32_command_line.h"
 
 namespace app {
 namespace {
@@ -22,14 +22,27 @@ char16_t LocaleDecimalSeparator() {
     return u'.';
 }
 
-std::string WithTerminator(std::string bytes, std::size_t zeros) {
-    bytes.append(zeros, '\0');
-    return bytes;
-}
+// Memory for the clipboard, freed unless the clipboard took it.
+class GlobalMemory {
+public:
+    explicit GlobalMemory(std::size_t size) : memory_(::GlobalAlloc(GMEM_MOVEABLE, size)) {}
+    ~GlobalMemory() {
+        if (memory_)
+            ::GlobalFree(memory_);
+    }
+    GlobalMemory(const GlobalMemory&) = delete;
+    GlobalMemory& operator=(const GlobalMemory&) = delete;
+    HGLOBAL Get() const { return memory_; }
+    void Release() { memory_ = nullptr; }
+
+private:
+    HGLOBAL memory_;
+};
 
 }  // namespace
 
 void ResultsMenu::AddTo(HWND window) {
+    window_ = window;
     HMENU menu = ::GetSystemMenu(window, FALSE);
     if (!menu)
         return;
@@ -73,22 +86,52 @@ bool ResultsMenu::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 void ResultsMenu::CopyToClipboard() {
-    const std::u16string text = ResultsClipboardText(file_.ListText(), LocaleDecimalSeparator());
-    const std::string wide(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t));
-    platform::Win32Clipboard clipboard;
+    // The table is measured in a first reading and written straight into the clipboard's memory in
+    // a second, so that a long list is held once, not as text, records and table side by side.
+    // Only the Unicode text is given: the system makes the ANSI text from it for whoever asks.
+    const char16_t separator = LocaleDecimalSeparator();
+    std::size_t length = 0;
+    {
+        ClipboardTableWriter measure(separator, [&length](std::u16string_view text) { length += text.size(); });
+        file_.ReadList([&measure](std::u16string_view text) { measure.Feed(text); });
+        measure.Finish();
+    }
+    GlobalMemory memory((length + 1) * sizeof(char16_t));
+    auto* table = memory.Get() ? static_cast<char16_t*>(::GlobalLock(memory.Get())) : nullptr;
+    if (!table)
+        throw framework::EInOutError("クリップボードに書き込めません");
+    {
+        std::size_t written = 0;  // the list may have grown since it was measured
+        ClipboardTableWriter write(separator, [&](std::u16string_view text) {
+            const std::size_t count = std::min(text.size(), length - written);
+            std::copy(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(count), table + written);
+            written += count;
+        });
+        try {
+            file_.ReadList([&write](std::u16string_view text) { write.Feed(text); });
+            write.Finish();
+        } catch (...) {
+            ::GlobalUnlock(memory.Get());
+            throw;
+        }
+        table[written] = u'\0';
+        ::GlobalUnlock(memory.Get());
+    }
+    // Owned by the window, which lives on: when another program's copy replaces the table, the
+    // window sees that the memory can go (a clipboard opened for no window cannot take data).
     bool open = false;
     for (int attempt = 0; attempt < kClipboardTries && !open; ++attempt) {
-        open = clipboard.OpenClipboard();
+        open = ::OpenClipboard(window_) != FALSE;
         if (!open)
             ::Sleep(kClipboardRetryMs);
     }
     if (!open)
         throw framework::EInOutError("クリップボードを開けません");
     // The user asked for the copy, so what the clipboard held is replaced.
-    const bool copied = clipboard.EmptyClipboard() &&
-                        clipboard.SetClipboardData(CF_UNICODETEXT, WithTerminator(wide, sizeof(char16_t))) &&
-                        clipboard.SetClipboardData(CF_TEXT, WithTerminator(AnsiFromWide(text), 1));
-    clipboard.CloseClipboard();
+    const bool copied = ::EmptyClipboard() && ::SetClipboardData(CF_UNICODETEXT, memory.Get());
+    if (copied)
+        memory.Release();  // the clipboard owns it now
+    ::CloseClipboard();
     if (!copied)
         throw framework::EInOutError("クリップボードに書き込めません");
 }
@@ -96,7 +139,13 @@ void ResultsMenu::CopyToClipboard() {
 void ResultsMenu::Open(HWND window) {
     const auto result = reinterpret_cast<INT_PTR>(
         ::ShellExecuteA(window, "open", file_.Path().c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-    if (result <= 32)
+    if (result > 32)
+        return;
+    // Without a program for ".csv" the user still gets to the file: its folder, with it selected.
+    const std::string select = "/select,\"" + file_.Path() + "\"";
+    const auto shown = reinterpret_cast<INT_PTR>(
+        ::ShellExecuteA(window, "open", "explorer.exe", select.c_str(), nullptr, SW_SHOWNORMAL));
+    if (shown <= 32)
         throw framework::EInOutError(file_.Path() + " を開けません");
 }
 

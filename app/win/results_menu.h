@@ -29,11 +29,14 @@ public:
     // The list as tab-separated text, on the clipboard in Unicode and ANSI text. Throws
     // framework::EInOutError when the clipboard cannot be opened or the file cannot be read.
     void CopyToClipboard();
+    // With the program the system associates with ".csv"; without one, the list's folder opens with
+    // the file selected.
     void Open(HWND window);
     void StartNewList();
 
 private:
     ResultsFile& file_;
+    HWND window_ = nullptr;
 };
 
 }  // namespace app

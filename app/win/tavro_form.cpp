@@ -129,17 +129,21 @@ void TTavroF::FormCreate(framework::TObject*) {
     FollowMonitorDpi();
 
     results_.SetPath(workFolder + ResultsFileName(framework::ExecutablePath()));
+    // Rows left beside the list when the program last ended go into it now, if it can take them.
+    results_.WritePending();
+    results_.TakeFailure();
     resultsMenu_.AddTo(Handle());
+    clipboardRelease_.Attach(Handle());
 }
 
 void TTavroF::FormClose(framework::TObject*) {
     SaveState(true);
 }
 
-void TTavroF::SaveState(bool showResultsFailure) {
-    // Rows that could not be written during the runs get a last try.
-    if (!results_.WritePending() && showResultsFailure)
-        framework::Application.ShowException(results_.Path() + " に書き込めません");
+void TTavroF::SaveState(bool) {
+    // Rows that could not be written during the runs get a last try, and else wait beside the list.
+    if (!results_.WritePending())
+        results_.KeepPending();
     const framework::TIniFile settings(SettingsPath());
     settings.WriteString(kSettingsSection, kSettingsKeySize, Edit1->Text());
     SaveWindowPlace(Handle(), settings);
@@ -152,6 +156,29 @@ std::string TTavroF::SettingsPath() const {
 bool TTavroF::CanClose() {
     if (workflows_ && workflows_->Running()) {
         closeRequested_ = true;
+        return false;
+    }
+    return KeptRowsAllowClose();
+}
+
+bool TTavroF::KeptRowsAllowClose() {
+    if (askingAboutRows_)
+        return false;  // a second close while the box is up
+    askingAboutRows_ = true;
+    struct Asked {
+        bool& flag;
+        ~Asked() { flag = false; }
+    } asked{askingAboutRows_};
+    while (!results_.WritePending()) {
+        results_.TakeFailure();  // this box says it
+        const std::string text = results_.Path() + " に書き込めません。\r\n\r\n書き込めなかった " +
+                                 std::to_string(results_.PendingRows()) + " 行は、キャンセルすると " +
+                                 results_.KeptPath() + " に残り、次に一覧へ書き込めるときに加えられます。";
+        if (framework::Application.MessageBox(text, MB_RETRYCANCEL | MB_ICONWARNING) == IDRETRY)
+            continue;
+        if (results_.KeepPending())
+            return true;
+        framework::Application.ShowException(results_.KeptPath() + " に書き込めません");
         return false;
     }
     return true;
@@ -168,7 +195,8 @@ std::vector<framework::AccessibleFacts> TTavroF::SimpleChildren() const {
 }
 
 LRESULT TTavroF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (resultsMenu_.HandleMessage(Handle(), message, wParam, lParam))
+    if (resultsMenu_.HandleMessage(Handle(), message, wParam, lParam) ||
+        clipboardRelease_.HandleMessage(Handle(), message))
         return 0;
     switch (message) {
         case WM_GETOBJECT: {

@@ -10,6 +10,7 @@
 #include "framework/controls.h"
 #include "framework/form.h"
 #include "widgets/pl/pl_button.h"
+#include "clipboard_release.h"
 #include "report_stem_claim.h"
 #include "results_menu.h"
 #include "run_paths.h"
@@ -80,6 +81,8 @@ protected:
 private:
     // Saves the size, the window's place and the rows still waiting; a session end shows no box.
     void SaveState(bool showResultsFailure);
+    // Rows the list cannot take: the user may try again, or leave them in the side file.
+    bool KeptRowsAllowClose();
     pl::TplButton* CreatePlButton(const char* name, const framework::Bounds& bounds, const char* caption, int id);
     // Every control with its rectangle as designed at 96 pixels per inch.
     struct Placement {
@@ -102,6 +105,8 @@ private:
         TTavroF& form;
     } accessibleSource_{*this};
     framework::AccessibleLink accessible_{accessibleSource_};
+    bool askingAboutRows_ = false;
+    ClipboardRelease clipboardRelease_;
 };
 
 extern TTavroF* TavroF;

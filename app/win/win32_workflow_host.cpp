@@ -159,8 +159,9 @@ void Win32WorkflowHost::MeasurementDrawn(const DrawnMeasurement& measurement) {
 }
 
 void Win32WorkflowHost::ReportResultsFailure() {
-    if (form_.Results().TakeFailure())
-        framework::Application.ShowException(form_.Results().Path() + " に書き込めません");
+    const std::string message = form_.Results().TakeFailureMessage();
+    if (!message.empty())
+        framework::Application.ShowException(message);
 }
 
 void Win32WorkflowHost::ShowPerimeter(const std::string& caption) {

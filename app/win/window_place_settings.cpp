@@ -36,8 +36,8 @@ void RestoreWindowPlace(HWND window, const framework::TIniFile& settings) {
         return;
     std::vector<ScreenRect> workAreas;
     ::EnumDisplayMonitors(nullptr, nullptr, CollectWorkArea, reinterpret_cast<LPARAM>(&workAreas));
-    const ScreenPoint place = ChooseWindowPlace(left, top, frame.right - frame.left, client.y - frame.top, workAreas,
-                                                ScreenPoint{frame.left, frame.top});
+    const ScreenPoint place = ChooseWindowPlace(left, top, frame.right - frame.left, frame.bottom - frame.top,
+                                                client.y - frame.top, workAreas, ScreenPoint{frame.left, frame.top});
     ::SetWindowPos(window, nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -218,12 +218,10 @@ bool CadLink::OpenClipboardWithRetry() {
                                         [this] { return clipboard_.OpenClipboard(); });
 }
 
-void CadLink::PutBackWhenFree(const std::vector<std::pair<unsigned, std::string>>& saved) {
+void CadLink::PutBackWhenFree(const platform::SavedClipboard& saved) {
     if (!platform::RetryUntilDeadline(system_, kPutBackRetry, [this] { return clipboard_.OpenClipboard(); }))
         return;
-    clipboard_.EmptyClipboard();
-    for (const auto& [format, data] : saved)
-        clipboard_.SetClipboardData(format, data);
+    clipboard_.PutBack(saved);
     clipboard_.CloseClipboard();
 }
 
@@ -239,12 +237,8 @@ void CadLink::ExchangeHistory(const std::function<void(std::string_view)>& look)
     // stops before the clipboard is touched.
     if (!clipboard_.OwnerAnswers() || !OpenClipboardWithRetry())
         platform::Abort();
-    std::vector<std::pair<unsigned, std::string>> saved;
-    for (unsigned format : clipboard_.Formats()) {
-        std::string bytes;
-        if (clipboard_.GetClipboardData(format, bytes))
-            saved.emplace_back(format, std::move(bytes));
-    }
+    // Held for this exchange only: its memory goes back when it ends.
+    const std::unique_ptr<platform::SavedClipboard> saved = clipboard_.Save();
     const bool emptied = clipboard_.EmptyClipboard();
     clipboard_.CloseClipboard();
     if (!emptied)
@@ -255,20 +249,18 @@ void CadLink::ExchangeHistory(const std::function<void(std::string_view)>& look)
 
     if (!OpenClipboardWithRetry()) {
         // Another program (a clipboard monitor) holds it now: the history is lost, the user's content is not.
-        PutBackWhenFree(saved);
+        PutBackWhenFree(*saved);
         platform::Abort();
     }
     // Whatever look does, the clipboard gets the user's content back and is closed.
     struct Restore {
         platform::Clipboard& clipboard;
-        const std::vector<std::pair<unsigned, std::string>>& saved;
+        const platform::SavedClipboard& saved;
         ~Restore() {
-            clipboard.EmptyClipboard();
-            for (const auto& [format, data] : saved)
-                clipboard.SetClipboardData(format, data);
+            clipboard.PutBack(saved);
             clipboard.CloseClipboard();
         }
-    } restore{clipboard_, saved};
+    } restore{clipboard_, *saved};
     // The history is looked at in place: copying or splitting all of it would make every read
     // cost more as the CAD program's history grows.
     if (copied) {

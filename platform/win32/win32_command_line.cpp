@@ -63,6 +63,109 @@ bool AnswersInTime(HWND window, DWORD timeoutMs = CommandLineSystem::kAnswerTime
     }
 }
 
+// The formats in a private heap: a large text the user copied costs memory only while a history
+// read holds it, and HeapDestroy returns all of it at once, with nothing left in the process heap.
+class HeapSavedClipboard : public SavedClipboard {
+public:
+    HeapSavedClipboard() : heap_(::HeapCreate(HEAP_NO_SERIALIZE, 0, 0)) {}
+    ~HeapSavedClipboard() override {
+        if (heap_)
+            ::HeapDestroy(heap_);
+    }
+    HeapSavedClipboard(const HeapSavedClipboard&) = delete;
+    HeapSavedClipboard& operator=(const HeapSavedClipboard&) = delete;
+
+    bool Add(unsigned format, std::string_view bytes) {
+        void* copy = heap_ ? ::HeapAlloc(heap_, 0, bytes.empty() ? 1 : bytes.size()) : nullptr;
+        if (!copy)
+            return false;
+        std::memcpy(copy, bytes.data(), bytes.size());
+        formats_.push_back({format, static_cast<const char*>(copy), bytes.size()});
+        return true;
+    }
+    struct Format {
+        unsigned format;
+        const char* data;
+        std::size_t size;
+    };
+    const std::vector<Format>& Formats() const { return formats_; }
+
+private:
+    HANDLE heap_;
+    std::vector<Format> formats_;
+};
+
+bool IsTextFormat(unsigned format) {
+    return format == CF_TEXT || format == CF_OEMTEXT || format == CF_UNICODETEXT;
+}
+
+// A text format's text up to its terminator, as UTF-16 in pieces: a large text is never converted whole.
+class WidePieces {
+public:
+    WidePieces(unsigned format, std::string_view bytes) : format_(format) {
+        if (format == CF_UNICODETEXT) {
+            wide_ = std::wstring_view(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+            wide_ = wide_.substr(0, wide_.find(L'\0'));
+        } else {
+            bytes_ = bytes.substr(0, bytes.find('\0'));
+        }
+    }
+    // The next piece; false at the end.
+    bool Next(std::wstring& piece) {
+        constexpr std::size_t kPiece = 64 * 1024;
+        if (format_ == CF_UNICODETEXT) {
+            piece.assign(wide_.substr(0, kPiece));
+            wide_.remove_prefix(piece.size());
+            return !piece.empty();
+        }
+        const UINT codePage = format_ == CF_OEMTEXT ? CP_OEMCP : CP_ACP;
+        // The piece ends after a whole character: a lead byte's value can also be a trail byte.
+        std::size_t end = 0;
+        while (end < bytes_.size() && end < kPiece)
+            end += ::IsDBCSLeadByteEx(codePage, static_cast<BYTE>(bytes_[end])) ? 2 : 1;
+        end = std::min(end, bytes_.size());
+        const int size = ::MultiByteToWideChar(codePage, 0, bytes_.data(), static_cast<int>(end), nullptr, 0);
+        piece.assign(static_cast<std::size_t>(size > 0 ? size : 0), L'\0');
+        if (size > 0)
+            ::MultiByteToWideChar(codePage, 0, bytes_.data(), static_cast<int>(end), piece.data(), size);
+        bytes_.remove_prefix(end);
+        return end > 0;
+    }
+
+private:
+    unsigned format_;
+    std::wstring_view wide_;
+    std::string_view bytes_;
+};
+
+// Whether the system would make this text format, asked for, with the same text from the one the
+// clipboard gave first: it is then not put back, so that the process does not hold a second and
+// third copy of a large text (the clipboard's data stays in the memory of the process that put it).
+bool SynthesizedAlike(unsigned format, std::string_view bytes, unsigned firstFormat, std::string_view first) {
+    WidePieces mine(format, bytes), theirs(firstFormat, first);
+    std::wstring a, b;
+    std::size_t ai = 0, bi = 0;
+    for (;;) {
+        if (ai == a.size()) {
+            ai = 0;
+            if (!mine.Next(a))
+                a.clear();
+        }
+        if (bi == b.size()) {
+            bi = 0;
+            if (!theirs.Next(b))
+                b.clear();
+        }
+        if (a.empty() || b.empty())
+            return a.empty() && b.empty();
+        const std::size_t n = std::min(a.size() - ai, b.size() - bi);
+        if (a.compare(ai, n, b, bi, n) != 0)
+            return false;
+        ai += n;
+        bi += n;
+    }
+}
+
 }  // namespace
 
 bool Win32CommandLineSystem::IsWindowUnicode(WindowHandle window) {
@@ -189,6 +292,50 @@ bool Win32Clipboard::ViewClipboardData(unsigned format, const std::function<void
     } unlock{memory};
     look(std::string_view(static_cast<const char*>(data), size));
     return true;
+}
+
+std::unique_ptr<SavedClipboard> Win32Clipboard::Save() {
+    auto saved = std::make_unique<HeapSavedClipboard>();
+    int firstText = -1;  // index of the first text format saved
+    for (unsigned format : Formats()) {
+        if (format == CF_ENHMETAFILE) {
+            std::string bits;
+            if (GetClipboardData(format, bits))
+                saved->Add(format, bits);
+            continue;
+        }
+        ViewClipboardData(format, [&](std::string_view data) {
+            if (IsTextFormat(format) && firstText >= 0) {
+                const auto& first = saved->Formats()[static_cast<std::size_t>(firstText)];
+                if (SynthesizedAlike(format, data, first.format, std::string_view(first.data, first.size)))
+                    return;
+            }
+            if (saved->Add(format, data) && IsTextFormat(format) && firstText < 0)
+                firstText = static_cast<int>(saved->Formats().size() - 1);
+        });
+    }
+    return saved;
+}
+
+void Win32Clipboard::PutBack(const SavedClipboard& saved) {
+    ::EmptyClipboard();
+    for (const auto& format : static_cast<const HeapSavedClipboard&>(saved).Formats()) {
+        if (format.format == CF_ENHMETAFILE) {
+            SetClipboardData(format.format, std::string(format.data, format.size));
+            continue;
+        }
+        HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, format.size ? format.size : 1);
+        void* data = memory ? ::GlobalLock(memory) : nullptr;
+        if (!data) {
+            if (memory)
+                ::GlobalFree(memory);
+            continue;
+        }
+        std::memcpy(data, format.data, format.size);
+        ::GlobalUnlock(memory);
+        if (!::SetClipboardData(format.format, memory))
+            ::GlobalFree(memory);
+    }
 }
 
 bool Win32Clipboard::SetClipboardData(unsigned format, const std::string& bytes) {

@@ -39,6 +39,9 @@ public:
     bool GetClipboardData(unsigned format, std::string& bytes) override;
     bool ViewClipboardData(unsigned format, const std::function<void(std::string_view)>& look) override;
     bool SetClipboardData(unsigned format, const std::string& bytes) override;
+    // Kept in a heap of its own, which goes back to the system whole when the saved content goes.
+    std::unique_ptr<SavedClipboard> Save() override;
+    void PutBack(const SavedClipboard& saved) override;
 
 private:
     HWND owner_ = nullptr;

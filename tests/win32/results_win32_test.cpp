@@ -33,10 +33,35 @@ std::string ListPath() {
     return WorkFolder() + "results_win32_test.csv";
 }
 
+std::string KeptPath(int number = 1) {
+    return app::KeptFilePath(ListPath(), number);
+}
+
+// The list, its side files and lists kept aside by earlier cases.
 void RemoveList(const std::string& path) {
     ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     ::DeleteFileA(path.c_str());
     ::RemoveDirectoryA(path.c_str());
+    const std::string stem = path.substr(0, path.size() - 4);
+    WIN32_FIND_DATAA found;
+    HANDLE search = ::FindFirstFileA((stem + "*.csv").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do
+        ::DeleteFileA((WorkFolder() + found.cFileName).c_str());
+    while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+}
+
+// Held as a spreadsheet holds an open list: reading, others may only read.
+HANDLE HoldAsASpreadsheetDoes(const std::string& path) {
+    return ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
+std::u16string ListText(const app::ResultsFile& list) {
+    std::u16string text;
+    list.ReadList([&text](std::u16string_view piece) { text.append(piece); });
+    return text;
 }
 
 std::string Utf8(const std::string& ansi) {
@@ -83,6 +108,124 @@ protected:
     app::ResultsFile file;
 };
 
+TEST_F(ResultsList, EachEncodingIsContinuedInItselfAndReadBackWhole) {
+    const std::string row = "2026/12/08 14:30:15,図面.dwg,面の中心,1,2,3,4,5\r\n";  // code page 932 here
+    const std::string rowUtf8 = Utf8(row);
+    const std::string sjisHeader = "日時,図面\r\n";
+    const std::string utf8Header = Utf8(sjisHeader);
+    const std::string mixed = "\xE6\x97\xA5\xE6\x99\x82," + sjisHeader;  // 日時 in UTF-8, then code page 932
+    const struct {
+        const char* what;
+        std::string before;
+        std::string after;  // empty: kept aside, a new list started
+    } cases[] = {
+        {"empty", "", kBomHeader + rowUtf8},
+        {"mark only", "\xEF\xBB\xBF", kBomHeader + rowUtf8},
+        {"UTF-8 with the mark", "\xEF\xBB\xBF" + utf8Header, "\xEF\xBB\xBF" + utf8Header + rowUtf8},
+        {"UTF-8 without it", utf8Header, utf8Header + rowUtf8},
+        {"code page 932", sjisHeader, sjisHeader + row},
+        {"a header in another language", "Date,Drawing", "Date,Drawing\r\n" + row},
+        {"mixed", mixed, ""},
+    };
+    for (const auto& c : cases) {
+        RemoveList(ListPath());
+        WriteBytes(ListPath(), c.before);
+        app::ResultsFile list;
+        list.SetPath(ListPath());
+        ASSERT_TRUE(list.Append(row)) << c.what;
+        const std::string message = list.TakeFailureMessage();
+        if (c.after.empty()) {
+            EXPECT_EQ(ReadBytes(ListPath()), kBomHeader + rowUtf8) << c.what;
+            EXPECT_NE(message.find("新しい一覧を始めました"), std::string::npos) << c.what;
+            EXPECT_TRUE(list.TakeFailureMessage().empty()) << c.what;  // said once
+            continue;
+        }
+        EXPECT_EQ(ReadBytes(ListPath()), c.after) << c.what;
+        EXPECT_TRUE(message.empty()) << c.what << ": " << message;
+        const std::u16string text = ListText(list);
+        EXPECT_NE(text.find(app::WideFromAnsi(row)), std::u16string::npos) << c.what;
+        EXPECT_EQ(text.find(u'\xFFFD'), std::u16string::npos) << c.what;
+    }
+}
+
+TEST_F(ResultsList, RowsLeftBesideALockedListGoIntoItOnceAheadOfNewRows) {
+    ASSERT_TRUE(file.Append("1\r\n"));
+    HANDLE hold = HoldAsASpreadsheetDoes(ListPath());
+    ASSERT_NE(hold, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER frequency, start, end;
+    ::QueryPerformanceFrequency(&frequency);
+    EXPECT_FALSE(file.Append("2\r\n"));
+    ::QueryPerformanceCounter(&start);
+    EXPECT_FALSE(file.Append("3\r\n"));
+    ::QueryPerformanceCounter(&end);
+    std::printf("a row for a list known locked: %.2f ms\n",
+                1000.0 * (end.QuadPart - start.QuadPart) / frequency.QuadPart);
+    EXPECT_TRUE(file.KeepPending());
+    EXPECT_EQ(file.KeptPath(), KeptPath());
+    EXPECT_EQ(ReadBytes(KeptPath()), std::string(app::kKeptSignature) + "2\r\n3\r\n");
+
+    // The program ends and starts again, still locked: the side file takes the next rows behind its own.
+    {
+        app::ResultsFile again;
+        again.SetPath(ListPath());
+        EXPECT_FALSE(again.Append("4\r\n"));
+    }
+    EXPECT_EQ(ReadBytes(KeptPath()), std::string(app::kKeptSignature) + "2\r\n3\r\n4\r\n");
+    ::CloseHandle(hold);
+
+    // The next start writes them ahead of its own row, once, and the side file goes.
+    app::ResultsFile next;
+    next.SetPath(ListPath());
+    ASSERT_TRUE(next.Append("5\r\n"));
+    ASSERT_TRUE(next.Append("6\r\n"));
+    EXPECT_EQ(ReadBytes(ListPath()), kBomHeader + "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n");
+    EXPECT_EQ(::GetFileAttributesA(KeptPath().c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(ResultsList, ASideFileNotOursIsLeftAsItIsAndALockedOneHoldsBackNewerRows) {
+    WriteBytes(KeptPath(), "someone else's notes\r\n");
+    ::SetFileAttributesA(ListPath().c_str(), 0);
+    WriteBytes(ListPath(), "");
+    ::SetFileAttributesA(ListPath().c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(file.Append("1\r\n"));
+    EXPECT_TRUE(file.KeepPending());
+    EXPECT_EQ(file.KeptPath(), KeptPath(2));
+    EXPECT_EQ(ReadBytes(KeptPath()), "someone else's notes\r\n");
+
+    // The side file is locked by a reader when the list can be written again: the list waits for it.
+    ::SetFileAttributesA(ListPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    HANDLE hold = HoldAsASpreadsheetDoes(KeptPath(2));
+    ASSERT_NE(hold, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(file.Append("2\r\n"));
+    EXPECT_EQ(ReadBytes(ListPath()), "");
+    ::CloseHandle(hold);
+    ASSERT_TRUE(file.Append("3\r\n"));
+    EXPECT_EQ(ReadBytes(ListPath()), kBomHeader + "1\r\n2\r\n3\r\n");
+    EXPECT_EQ(ReadBytes(KeptPath()), "someone else's notes\r\n");
+}
+
+TEST_F(ResultsList, ANewListTakesNoRowMeasuredForTheOldOne) {
+    ASSERT_TRUE(file.Append("1\r\n"));
+    HANDLE hold = HoldAsASpreadsheetDoes(ListPath());
+    EXPECT_FALSE(file.Append("2\r\n"));
+    ::CloseHandle(hold);
+    const std::string kept = file.StartNewList(ListPath());
+    EXPECT_EQ(ReadBytes(kept), kBomHeader + "1\r\n2\r\n");
+    ASSERT_TRUE(file.Append("3\r\n"));
+    EXPECT_EQ(ReadBytes(ListPath()), kBomHeader + "3\r\n");
+
+    // Read-only: the row that cannot go into the old list goes beside it, under its new name.
+    ::SetFileAttributesA(ListPath().c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(file.Append("4\r\n"));
+    const std::string second = file.StartNewList(ListPath());
+    EXPECT_EQ(ReadBytes(second), kBomHeader + "3\r\n");
+    EXPECT_EQ(ReadBytes(app::KeptFilePath(second, 1)), std::string(app::kKeptSignature) + "4\r\n");
+    EXPECT_FALSE(file.Exists());
+    ASSERT_TRUE(file.Append("5\r\n"));
+    EXPECT_EQ(ReadBytes(ListPath()), kBomHeader + "5\r\n");
+    ::SetFileAttributesA(second.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 TEST_F(ResultsList, ANewListStartsWithTheHeaderAndEachRowIsAppendedWhole) {
     ASSERT_TRUE(file.Append("2026/12/08 14:30:15,図面1.dwg,面の中心,100,40,5,5,30\r\n"));
     ASSERT_TRUE(file.Append("2026/12/08 14:31:00,,リージョン,2.00,6.00,1,1,30\r\n"));
@@ -102,7 +245,7 @@ TEST_F(ResultsList, AnUnwritableListKeepsItsRowsUntilItCanBeWritten) {
     const std::string before = ReadBytes(ListPath());
 
     // Locked by another program that shares nothing.
-    HANDLE lock =
+    const HANDLE lock =
         ::CreateFileA(ListPath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     EXPECT_FALSE(file.Append("2\r\n"));

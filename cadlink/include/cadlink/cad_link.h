@@ -71,7 +71,7 @@ private:
     // The clipboard exchange; look sees the history text in place, up to its first zero byte, and
     // is not called without a text window or a copy.
     void ExchangeHistory(const std::function<void(std::string_view)>& look);
-    void PutBackWhenFree(const std::vector<std::pair<unsigned, std::string>>& saved);
+    void PutBackWhenFree(const platform::SavedClipboard& saved);
     // Builds the record in the form asked for and sends it to the kept main frame, unchecked.
     bool SendRecord(const std::u16string& text, bool unicode);
     bool Send(const platform::CopyDataRecord& record);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -61,11 +62,23 @@ public:
     virtual std::uint64_t GetTickCount64() = 0;
 };
 
+// What the clipboard held, kept to be put back. Held only while needed: releasing it gives its
+// memory back.
+class SavedClipboard {
+public:
+    virtual ~SavedClipboard() = default;
+};
+
 // The shared clipboard, as bytes of each format. Formats whose data is not a block of memory are
 // carried by the implementation in a form it can put back (or not offered at all).
 class Clipboard {
 public:
     virtual ~Clipboard() = default;
+
+    // With the clipboard open: a copy of every format that can be copied.
+    virtual std::unique_ptr<SavedClipboard> Save();
+    // With the clipboard open: empties it and puts the saved formats back.
+    virtual void PutBack(const SavedClipboard& saved);
 
     // Whether the program that owns the clipboard's content answers within kOwnerTimeoutMs (true
     // with no owner or with this program as owner). Reading a format that its owner renders only
@@ -84,5 +97,27 @@ public:
     virtual bool ViewClipboardData(unsigned format, const std::function<void(std::string_view)>& look) = 0;
     virtual bool SetClipboardData(unsigned format, const std::string& bytes) = 0;
 };
+
+// The saved formats as byte strings, for clipboards that need nothing better.
+class SavedClipboardBytes : public SavedClipboard {
+public:
+    std::vector<std::pair<unsigned, std::string>> formats;
+};
+
+inline std::unique_ptr<SavedClipboard> Clipboard::Save() {
+    auto saved = std::make_unique<SavedClipboardBytes>();
+    for (unsigned format : Formats()) {
+        std::string bytes;
+        if (GetClipboardData(format, bytes))
+            saved->formats.emplace_back(format, std::move(bytes));
+    }
+    return saved;
+}
+
+inline void Clipboard::PutBack(const SavedClipboard& saved) {
+    EmptyClipboard();
+    for (const auto& [format, bytes] : static_cast<const SavedClipboardBytes&>(saved).formats)
+        SetClipboardData(format, bytes);
+}
 
 }  // namespace platform

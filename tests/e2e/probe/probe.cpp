@@ -15,7 +15,10 @@
 //   tavroprobe bounds <caption> <id>        print "left top width height" of the control on the screen
 //   tavroprobe focus <caption>              print the id of the control that has the keyboard focus (0: none)
 //   tavroprobe msgbox <caption> <ms>        print the text of a message box with that caption
-//   tavroprobe answer <caption> <ms>        press OK on a message box with that caption
+//   tavroprobe answer <caption> <ms> [<id>] press OK (or the button with that id) on a message box
+//   tavroprobe mem <caption>                print the committed private bytes of the window's program and their peak
+//   tavroprobe clip-big <mb>                put that many megabytes of text on the clipboard
+//   tavroprobe hold <path> <ms>             hold a file open as a spreadsheet does (reading, others may only read)
 //   tavroprobe close <caption>              post WM_CLOSE to the window
 //   tavroprobe post-click <caption> <id>    post BM_CLICK to a control, even of a minimised window
 //   tavroprobe appdata                      print the user's application-data folder
@@ -33,6 +36,7 @@
 
 #include <windows.h>
 
+#include <psapi.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -235,6 +239,34 @@ int main(int argc, char** argv) {
         ::CloseClipboard();
         return result;
     }
+    if (command == "clip-big") {
+        // A large text a user copied: lines of digits, as a big table or log would be.
+        const std::size_t size = static_cast<std::size_t>(std::atoi(arg(2))) * 1024 * 1024;
+        HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, size + 1);
+        char* data = memory ? static_cast<char*>(::GlobalLock(memory)) : nullptr;
+        if (!data)
+            return Fail("no memory");
+        for (std::size_t i = 0; i < size; ++i)
+            data[i] = (i % 64 == 63) ? '\n' : static_cast<char>('0' + i % 10);
+        data[size] = '\0';
+        ::GlobalUnlock(memory);
+        if (!::OpenClipboard(nullptr))
+            return Fail("the clipboard stayed busy");
+        ::EmptyClipboard();
+        const bool set = ::SetClipboardData(CF_TEXT, memory) != nullptr;
+        ::CloseClipboard();
+        return set ? 0 : Fail("SetClipboardData failed");
+    }
+    if (command == "hold") {
+        HANDLE file = ::CreateFileA(arg(2), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return Fail("cannot open the file");
+        std::printf("held\n");
+        std::fflush(stdout);
+        ::Sleep(ms);
+        ::CloseHandle(file);
+        return 0;
+    }
     if (command == "clip-hang") {
         // A program that offers its data to render on request and then hangs: it creates a window
         // to own the clipboard and never looks at its messages again.
@@ -283,7 +315,8 @@ int main(int argc, char** argv) {
             ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
             std::printf("%s\n", text);
         } else {
-            ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+            const int button = argc > 4 ? std::atoi(argv[4]) : IDOK;
+            ::PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(button), 0);
         }
         return 0;
     }
@@ -299,6 +332,22 @@ int main(int argc, char** argv) {
     HWND window = FindVisible(arg(2));
     if (!window)
         return Fail("window not found");
+    if (command == "mem") {
+        // Under Wine PrivateUsage is 0; PagefileUsage is the same commit charge.
+        DWORD process = 0;
+        ::GetWindowThreadProcessId(window, &process);
+        HANDLE handle = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, process);
+        PROCESS_MEMORY_COUNTERS counters{};
+        counters.cb = sizeof counters;
+        const bool read = handle && ::GetProcessMemoryInfo(handle, &counters, sizeof counters);
+        if (handle)
+            ::CloseHandle(handle);
+        if (!read)
+            return Fail("no memory counters");
+        std::printf("%llu %llu\n", static_cast<unsigned long long>(counters.PagefileUsage),
+                    static_cast<unsigned long long>(counters.PeakPagefileUsage));
+        return 0;
+    }
     if (command == "close") {
         ::PostMessageA(window, WM_CLOSE, 0, 0);
         return 0;

@@ -1,0 +1,167 @@
+#include "results_encoding.h"
+
+#include <cstdlib>
+
+#include "run_paths.h"
+
+namespace app {
+namespace {
+
+const char kMark[] = "\xEF\xBB\xBF";
+
+bool IsCp932Lead(unsigned char byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+bool IsCp932Trail(unsigned char byte) {
+    return byte >= 0x40 && byte <= 0xFC && byte != 0x7F;
+}
+
+// Bytes the code page maps to no character of text (0x80, 0xA0, 0xFD to 0xFF).
+bool IsCp932Single(unsigned char byte) {
+    return byte < 0x80 || (byte >= 0xA1 && byte <= 0xDF);
+}
+
+// Continuation bytes after a UTF-8 lead byte; -1 for a byte that cannot start a character.
+int Utf8Continuations(unsigned char byte) {
+    if (byte < 0x80)
+        return 0;
+    if (byte >= 0xC2 && byte <= 0xDF)
+        return 1;
+    if (byte >= 0xE0 && byte <= 0xEF)
+        return 2;
+    if (byte >= 0xF0 && byte <= 0xF4)
+        return 3;
+    return -1;
+}
+
+}  // namespace
+
+// UTF-8 bytes written out: the sources are also compiled as code page 932. "#書き込み待ちの行".
+const char kKeptSignature[] =
+    "\xEF\xBB\xBF#"
+    "\xE6\x9B\xB8\xE3\x81\x8D\xE8\xBE\xBC\xE3\x81\xBF\xE5\xBE\x85\xE3\x81\xA1\xE3\x81\xAE\xE8\xA1\x8C\r\n";
+
+void ListEncodingScan::Feed(std::string_view bytes) {
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (mark_) {
+            seen_ += bytes.size() - i;  // after the mark only the size still matters
+            return;
+        }
+        const char c = bytes[i];
+        const auto byte = static_cast<unsigned char>(c);
+        if (seen_ < 3) {
+            head_[seen_] = c;
+            if (seen_ == 2 && std::string_view(head_, 3) == kMark) {
+                mark_ = true;
+                ++seen_;
+                continue;
+            }
+        }
+        ++seen_;
+        beyondAscii_ = beyondAscii_ || byte >= 0x80;
+        if (utf8Valid_) {
+            if (utf8Needed_ > 0) {
+                utf8Valid_ = (byte & 0xC0) == 0x80;
+                --utf8Needed_;
+            } else {
+                utf8Needed_ = Utf8Continuations(byte);
+                utf8Valid_ = utf8Needed_ >= 0;
+            }
+        }
+        if (cp932Valid_) {
+            if (cp932Trail_) {
+                cp932Valid_ = IsCp932Trail(byte);
+                cp932Trail_ = false;
+            } else if (IsCp932Lead(byte)) {
+                cp932Trail_ = true;
+            } else {
+                cp932Valid_ = IsCp932Single(byte);
+            }
+        }
+    }
+}
+
+ListEncoding ListEncodingScan::Result() const {
+    if (seen_ == 0)
+        return ListEncoding::Empty;
+    if (mark_)
+        return seen_ == 3 ? ListEncoding::MarkOnly : ListEncoding::Utf8WithMark;
+    if (!beyondAscii_)
+        return ListEncoding::SystemCodePage;
+    if (utf8Valid_ && utf8Needed_ == 0)
+        return ListEncoding::Utf8;
+    if (cp932Valid_ && !cp932Trail_)
+        return ListEncoding::SystemCodePage;
+    return ListEncoding::Unreadable;
+}
+
+std::size_t CompleteUtf8Prefix(std::string_view bytes) {
+    // A character is at most four bytes: only the last three can belong to one cut short.
+    for (std::size_t back = 1; back <= 3 && back <= bytes.size(); ++back) {
+        const auto byte = static_cast<unsigned char>(bytes[bytes.size() - back]);
+        if ((byte & 0xC0) == 0x80)
+            continue;  // a continuation byte: its lead is further back
+        const int needed = Utf8Continuations(byte);
+        return needed >= static_cast<int>(back) ? bytes.size() - back : bytes.size();
+    }
+    return bytes.size();
+}
+
+std::size_t CompleteCp932Prefix(std::string_view bytes) {
+    // A lead byte value is also a trail byte value: only a walk from the start tells them apart.
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        if (IsCp932Lead(static_cast<unsigned char>(bytes[i]))) {
+            if (i + 1 == bytes.size())
+                return i;
+            i += 2;
+        } else {
+            ++i;
+        }
+    }
+    return bytes.size();
+}
+
+KeptRows ParseKeptFile(std::string_view bytes) {
+    KeptRows kept;
+    const std::string_view signature(kKeptSignature);
+    if (bytes.empty()) {
+        kept.ours = true;
+        return kept;
+    }
+    if (bytes.substr(0, signature.size()) != signature)
+        return kept;
+    kept.ours = true;
+    std::size_t start = signature.size();
+    for (std::size_t end = bytes.find("\r\n", start); end != std::string_view::npos; end = bytes.find("\r\n", start)) {
+        if (end > start)
+            kept.rows.emplace_back(bytes.substr(start, end + 2 - start));
+        start = end + 2;
+    }
+    return kept;
+}
+
+std::string KeptFilePath(const std::string& listPath, int number) {
+    const std::string stem = ChangeFileExt(listPath, "");
+    return stem + (number > 1 ? ".kept-" + std::to_string(number) : std::string(".kept")) + ".csv";
+}
+
+int KeptFileNumber(const std::string& listFileName, const std::string& fileName) {
+    const std::string stem = ChangeFileExt(listFileName, "");
+    const std::string first = stem + ".kept.csv";
+    if (fileName.size() == first.size() && KeptFilePath(listFileName, 1) == fileName)
+        return 1;
+    const std::string prefix = stem + ".kept-";
+    if (fileName.compare(0, prefix.size(), prefix) != 0 || fileName.size() < prefix.size() + 5 ||
+        fileName.compare(fileName.size() - 4, 4, ".csv") != 0)
+        return 0;
+    const std::string digits = fileName.substr(prefix.size(), fileName.size() - prefix.size() - 4);
+    if (digits.empty() || digits.size() > 4 || digits[0] == '0' ||
+        digits.find_first_not_of("0123456789") != std::string::npos)
+        return 0;
+    const int number = std::atoi(digits.c_str());
+    return number >= 2 ? number : 0;
+}
+
+}  // namespace app

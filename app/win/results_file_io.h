@@ -1,0 +1,25 @@
+#pragma once
+// File steps shared by the results list and its side files.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "framework/handles.h"
+
+namespace app {
+
+std::uint64_t FileSize(HANDLE file);
+bool SeekTo(HANDLE file, std::uint64_t offset);
+std::string FolderOf(const std::string& path);
+// Writes text at offset size in one write; a write cut short is undone.
+bool WriteAtEnd(HANDLE file, std::uint64_t size, const std::string& text);
+// Opens (or creates) the file to append, sharing reading only; tries again while another program
+// holds it, at most tries times. locked tells whether the last try met such a hold.
+framework::FileHandle OpenShared(const std::string& path, int tries, DWORD retryMs, bool* locked);
+// The rows of a side file of ours; none for a file that is missing, locked or not ours.
+std::vector<std::string> ReadKeptRows(const std::string& path);
+
+}  // namespace app

@@ -1,0 +1,149 @@
+// The side files of a results list: rows the list could not take when the program ended, written
+// to the list ahead of new rows as soon as it can be written again, each exactly once.
+#include <algorithm>
+
+#include "results_file.h"
+#include "results_file_io.h"
+#include "run_paths.h"
+
+namespace app {
+namespace {
+
+// A side file of ours is small: a few hundred rows at most. Anything larger is not ours.
+constexpr std::uint64_t kMaxKeptBytes = 64u * 1024 * 1024;
+
+// Held by us alone while it is read, written to the list and emptied, so that no one else reads
+// it half-way and its rows cannot reach the list twice.
+framework::FileHandle OpenAlone(const std::string& path, DWORD disposition) {
+    return framework::FileHandle(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, disposition,
+                                               FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+bool ReadAll(HANDLE file, std::string& bytes) {
+    const std::uint64_t size = FileSize(file);
+    if (size > kMaxKeptBytes || !SeekTo(file, 0))
+        return false;
+    bytes.assign(static_cast<std::size_t>(size), '\0');
+    DWORD read = 0;
+    return size == 0 || (::ReadFile(file, bytes.data(), static_cast<DWORD>(size), &read, nullptr) && read == size);
+}
+
+}  // namespace
+
+framework::FileHandle OpenShared(const std::string& path, int tries, DWORD retryMs, bool* locked) {
+    framework::FileHandle file;
+    *locked = false;
+    for (int attempt = 0; attempt < tries; ++attempt) {
+        // Others may read the list while a row is written, never write to it.
+        file.Reset(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file)
+            return file;
+        *locked = ::GetLastError() == ERROR_SHARING_VIOLATION;
+        if (!*locked)
+            break;
+        if (attempt + 1 < tries)
+            ::Sleep(retryMs);
+    }
+    return file;
+}
+
+std::vector<std::string> ReadKeptRows(const std::string& path) {
+    framework::FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    std::string bytes;
+    if (!file || !ReadAll(file.Get(), bytes))
+        return {};
+    KeptRows kept = ParseKeptFile(bytes);
+    return kept.ours ? std::move(kept.rows) : std::vector<std::string>();
+}
+
+std::vector<ResultsFile::KeptFile> ResultsFile::KeptFiles() const {
+    std::vector<KeptFile> files;
+    const std::string folder = FolderOf(path_);
+    const std::string listName = path_.substr(folder.size());
+    WIN32_FIND_DATAA found;
+    // "Tavro.kept.csv" and "Tavro.kept-2.csv" alike; the names are checked one by one below.
+    const std::string pattern = ChangeFileExt(path_, "") + ".kept*.csv";
+    HANDLE search = ::FindFirstFileA(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return files;
+    do {
+        const int number = KeptFileNumber(listName, found.cFileName);
+        if (number > 0 && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            files.push_back({number, folder + found.cFileName});
+    } while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+    std::sort(files.begin(), files.end(), [](const KeptFile& a, const KeptFile& b) { return a.number < b.number; });
+    return files;
+}
+
+bool ResultsFile::FlushKept() {
+    for (const KeptFile& kept : KeptFiles()) {
+        framework::FileHandle file = OpenAlone(kept.path, OPEN_EXISTING);
+        if (!file) {
+            if (::GetLastError() == ERROR_FILE_NOT_FOUND)
+                continue;
+            return false;  // its rows come first: nothing newer goes ahead of them
+        }
+        std::string bytes;
+        if (!ReadAll(file.Get(), bytes))
+            continue;  // too large to be ours: kept aside as it is
+        const KeptRows rows = ParseKeptFile(bytes);
+        if (!rows.ours)
+            continue;  // not ours: never read again, never appended to
+        if (!rows.rows.empty() && !WriteRows(rows.rows))
+            return false;
+        // Emptied while still held, so that a file that cannot be deleted gives no row twice.
+        if (SeekTo(file.Get(), 0))
+            ::SetEndOfFile(file.Get());
+        file.Reset();
+        ::DeleteFileA(kept.path.c_str());
+    }
+    return true;
+}
+
+bool ResultsFile::KeepPending() {
+    if (pending_.empty() || path_.empty())
+        return true;
+    std::string rows;
+    for (const std::string& row : pending_)
+        rows += row;
+    const std::vector<KeptFile> files = KeptFiles();
+    // The last side file of ours takes them, behind its own rows; one that is locked or not ours
+    // is left as it is and the next name is used.
+    if (!files.empty()) {
+        framework::FileHandle file = OpenAlone(files.back().path, OPEN_EXISTING);
+        std::string bytes;
+        if (file && ReadAll(file.Get(), bytes) && ParseKeptFile(bytes).ours) {
+            const std::string text = (bytes.empty() ? std::string(kKeptSignature) : std::string()) + rows;
+            if (WriteAtEnd(file.Get(), bytes.size(), text)) {
+                keptPath_ = files.back().path;
+                pending_.clear();
+                return true;
+            }
+        }
+    }
+    const int number = files.empty() ? 1 : files.back().number + 1;
+    const std::string path = KeptFilePath(path_, number);
+    keptPath_ = path;
+    framework::FileHandle file = OpenAlone(path, CREATE_NEW);
+    if (!file || !WriteAtEnd(file.Get(), 0, kKeptSignature + rows)) {
+        if (file) {
+            file.Reset();
+            ::DeleteFileA(path.c_str());
+        }
+        return false;
+    }
+    pending_.clear();
+    return true;
+}
+
+std::string ResultsFile::KeptPath() const {
+    if (!keptPath_.empty())
+        return keptPath_;
+    const std::vector<KeptFile> files = KeptFiles();
+    return files.empty() ? KeptFilePath(path_, 1) : files.back().path;
+}
+
+}  // namespace app
