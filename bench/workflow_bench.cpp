@@ -200,7 +200,36 @@ private:
     std::string stat_;
 };
 
+// How the user starts a run in the figures from Execute to the pick being asked.
+enum class Start { ClickThenLeave, ClickAndRest, Enter };
+
+// A real click (or key) on Execute, as the system delivers it: the pointer moved there, the button
+// pressed and let go; then, for ClickThenLeave, the pointer moved on to the drawing at once.
+void StartRun(HWND execute, Start how, POINT drawing) {
+    if (how == Start::Enter) {
+        ::SetForegroundWindow(::GetAncestor(execute, GA_ROOT));
+        ::PostMessageA(execute, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+        ::PostMessageA(execute, WM_KEYUP, VK_RETURN, 0xC01C0001);
+        return;
+    }
+    RECT button;
+    ::GetWindowRect(execute, &button);
+    ::SetCursorPos((button.left + button.right) / 2, (button.top + button.bottom) / 2);
+    ::Sleep(30);
+    INPUT clicks[2] = {};
+    clicks[0].type = clicks[1].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(1, &clicks[0], sizeof(INPUT));
+    ::Sleep(60);
+    ::SendInput(1, &clicks[1], sizeof(INPUT));
+    if (how == Start::ClickThenLeave)
+        ::SetCursorPos(drawing.x, drawing.y);
+}
+
 struct ModeFigures {
+    std::vector<double> toPickLeaving, toPickResting, toPickEnter;  // Execute to the pick being asked
+    double minimizedWaitCpuShare = -1;  // the tool's CPU while a run waits 10 s for a pick, minimised
     Runs first, later, region;
     double readsPerSecond = 0, readMsPerSecond = 0, cpuShare = 0, longestMessageWaitMs = 0;
     double bannerCpuMs = 0, frozenCpuMs = 0;  // in kFrozenMs
@@ -208,7 +237,7 @@ struct ModeFigures {
 };
 
 // One tool with one simulator: the three kinds of run, then the idle wait.
-ModeFigures Measure(const std::string& bin, const std::string& script, const char* exe, bool trace) {
+ModeFigures Measure(const std::string& bin, const std::string& script, const char* exe, bool trace, bool startFigures) {
     ModeFigures figures;
     testsupport::CadsimProcess cad({"--drawing", bin + "samples\\regions.txt", "--user", script, "--log-busy"});
     if (!cad.Ready()) {
@@ -305,8 +334,52 @@ ModeFigures Measure(const std::string& bin, const std::string& script, const cha
     faceCentreRuns = false;
     figures.region = timeRuns(kRuns, false);
 
-    // A face-centre run that waits for a pick: nothing but the tool reads the prompt meanwhile.
     ::SendMessageA(faceCentre, BM_SETCHECK, BST_CHECKED, 0);
+    if (startFigures) {
+        // From the start of a run to the pick being asked; the user then presses Esc in the CAD program.
+        // The pick is asked when the simulator's prompt asks for a point.
+        auto timeStarts = [&](Start how) {
+            std::vector<double> values;
+            for (int run = 0; run < kRuns; ++run) {
+                ::Sleep(700);  // no double click with the run before
+                ::SetCursorPos(pickOnScreen.x, pickOnScreen.y);
+                const double start = NowMs();
+                StartRun(execute, how, pickOnScreen);
+                bool asked = false;
+                while (!asked && NowMs() - start < 5000) {
+                    asked = cad.Prompt().rfind(kPickPrompt, 0) == 0;
+                    if (!asked)
+                        ::Sleep(1);
+                }
+                if (!asked)
+                    break;
+                values.push_back(NowMs() - start);
+                ::Sleep(50);
+                cad.Type("\x03");
+                testsupport::CadsimProcess::WaitUntil([&] { return !::IsIconic(window); });
+            }
+            return values;
+        };
+        figures.toPickLeaving = timeStarts(Start::ClickThenLeave);
+        figures.toPickResting = timeStarts(Start::ClickAndRest);
+        figures.toPickEnter = timeStarts(Start::Enter);
+
+        // Minimised, waiting 10 s for a pick, nothing sent to the tool meanwhile.
+        ::Sleep(700);
+        ::PostMessageA(execute, BM_CLICK, 0, 0);
+        testsupport::CadsimProcess::WaitUntil([&] { return cad.Prompt().rfind(kPickPrompt, 0) == 0; });
+        ::Sleep(300);
+        const double cpuAt = cpu.Ms();
+        const double waitStart = NowMs();
+        ::Sleep(10000);
+        if (cpu.Found())
+            figures.minimizedWaitCpuShare = (cpu.Ms() - cpuAt) / (NowMs() - waitStart);
+        cad.Type("\x03");
+        testsupport::CadsimProcess::WaitUntil([&] { return !::IsIconic(window); });
+        ::Sleep(700);
+    }
+
+    // A face-centre run that waits for a pick: nothing but the tool reads the prompt meanwhile.
     ::PostMessageA(execute, BM_CLICK, 0, 0);
     testsupport::CadsimProcess::WaitUntil([&] { return cad.Prompt().rfind(kPickPrompt, 0) == 0; });
     ::Sleep(300);
@@ -387,10 +460,10 @@ int main(int argc, char** argv) {
             user << "select 20,15\nenter\n";
     }
 
-    const ModeFigures ours = Measure(bin, script, exe.c_str(), trace);
+    const ModeFigures ours = Measure(bin, script, exe.c_str(), trace, true);
     // The benchmark build with the switch that brings back the 200 ms sleeps between looks.
     ::SetEnvironmentVariableA("TAVRO_FIXED_SLEEPS", "1");
-    const ModeFigures fixed = Measure(bin, script, "TavroBannerBench.exe", trace);
+    const ModeFigures fixed = Measure(bin, script, "TavroBannerBench.exe", trace, false);
     ::SetEnvironmentVariableA("TAVRO_FIXED_SLEEPS", nullptr);
     if (!ours.ok || !fixed.ok)
         return 1;
@@ -422,6 +495,12 @@ int main(int argc, char** argv) {
         PrintFigure(kind.what, kOurs, kind.ours.fromClick);
         PrintFigure(kind.what, kFixed, kind.fixed.fromClick);
     }
+    std::printf("From the start of a face-centre run to the pick being asked (%s):\n", kOurs);
+    PrintFigure("click, the pointer leaving at once", "", ours.toPickLeaving);
+    PrintFigure("click, the pointer resting", "", ours.toPickResting);
+    PrintFigure("Enter", "", ours.toPickEnter);
+    std::printf("Tool CPU while a run waits 10 s for a pick, minimised, nothing sent to it: %.2f %% of a core (%s)\n",
+                100 * ours.minimizedWaitCpuShare, kOurs);
     std::printf("While a run waits %lu ms for a pick that does not come:\n", kIdleWaitMs);
     for (const auto* f : {&ours, &fixed})
         std::printf(

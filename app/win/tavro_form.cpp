@@ -52,8 +52,8 @@ TTavroF::TTavroF() : TForm(MainWindowDesign()) {
     plButton2 = CreatePlButton("plButton2", Bounds{144, 32, 57, 26}, "実　行", kIdPlButton2);
     CheckBox2 = Own<framework::TCheckBox>(form, Bounds{8, 32, 73, 17}, "面の中心", true, kIdCheckBox2);
 
-    plButton1->OnClick = [this](framework::TObject* sender) { Button5Click(sender); };
-    plButton2->OnClick = [this](framework::TObject* sender) { plButton2Click(sender); };
+    plButton1->OnClick = [this](framework::TObject* sender) { CloseClick(sender); };
+    plButton2->OnClick = [this](framework::TObject* sender) { ExecuteClick(sender); };
     Created();
 }
 
@@ -118,10 +118,9 @@ std::string TTavroF::SettingsPath() const {
 }
 
 bool TTavroF::CanClose() {
-    if (workflows_ && workflows_->Running()) {
-        closeRequested_ = true;
-        return false;
-    }
+    // A run ends with the window: what it changed in the CAD program goes back first.
+    if (workflows_)
+        workflows_->Stop(RunEnd::Close);
     return true;
 }
 
@@ -130,15 +129,14 @@ LRESULT TTavroF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     switch (message) {
         case WM_QUERYENDSESSION:
-            sessionEnding_ = true;
+            // The process may be ended without another word: the CAD settings go back now.
+            if (workflows_)
+                workflows_->Stop(RunEnd::SessionEnd);
             return TRUE;
         case WM_ENDSESSION:
-            sessionEnding_ = wParam != FALSE;
-            if (sessionEnding_) {
-                // The process may be ended as soon as this returns: nothing can wait for the run
-                // to unwind or for the window to close.
+            if (wParam != FALSE) {
                 if (workflows_)
-                    workflows_->PutBackCadSettings();
+                    workflows_->Stop(RunEnd::SessionEnd);
                 try {
                     SaveState(false);
                 } catch (...) {
@@ -150,32 +148,34 @@ LRESULT TTavroF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return TForm::HandleMessage(message, wParam, lParam);
 }
 
-void TTavroF::plButton2Click(framework::TObject* sender) {
-    // However the run ends, a close asked for during it is carried out afterwards.
-    struct CloseAfterRun {
-        TTavroF& form;
-        ~CloseAfterRun() {
-            if (form.closeRequested_)
-                ::PostMessageA(form.Handle(), WM_CLOSE, 0, 0);
-        }
-    } closeAfterRun{*this};
+void TTavroF::ExecuteClick(framework::TObject*) {
+    // A click leaves the rest of a double click to come; the run lets it land here first.
+    RunTrigger trigger;
+    if (const MSG* message = framework::Application.Dispatching();
+        message && message->message >= WM_MOUSEFIRST && message->message <= WM_MOUSELAST) {
+        trigger.byPointer = true;
+        trigger.at = {message->pt.x, message->pt.y};
+    }
+    // A further Execute during a run is no new run.
+    if (workflows_ && workflows_->Running())
+        return;
     if (CheckBox2->Checked())
-        Button13Click(sender);
+        StartFaceCentreRun(trigger);
     else
-        Button1Click(sender);
+        StartRegionRun(trigger);
 }
 
-void TTavroF::Button13Click(framework::TObject*) {
+void TTavroF::StartFaceCentreRun(const RunTrigger& trigger) {
     if (workflows_)
-        workflows_->FaceCentre();
+        workflows_->Start(RunMode::FaceCentre, trigger);
 }
 
-void TTavroF::Button1Click(framework::TObject*) {
+void TTavroF::StartRegionRun(const RunTrigger& trigger) {
     if (workflows_)
-        workflows_->Region();
+        workflows_->Start(RunMode::Region, trigger);
 }
 
-void TTavroF::Button5Click(framework::TObject*) {
+void TTavroF::CloseClick(framework::TObject*) {
     Close();
 }
 

@@ -27,6 +27,12 @@ bool TApplication::DispatchOne(MSG& message) {
         terminated_ = true;
         return false;
     }
+    struct Dispatching {
+        const MSG*& current;
+        const MSG* outer;
+        ~Dispatching() { current = outer; }
+    } dispatching{dispatching_, dispatching_};
+    dispatching_ = &message;
     // Enter and Escape are first offered to the controls of the key's form (a button may take
     // them); only keys no control took go on to the dialog navigation.
     if (message.message == WM_KEYDOWN && (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE)) {
@@ -44,9 +50,35 @@ bool TApplication::DispatchOne(MSG& message) {
     return true;
 }
 
+void TApplication::WatchHandles(std::vector<HANDLE> handles, std::function<void(std::size_t)> onSignal) {
+    watched_ = std::move(handles);
+    onSignal_ = std::move(onSignal);
+}
+
 void TApplication::Run() {
     MSG message;
     while (!terminated_) {
+        if (!watched_.empty()) {
+            // Sleeps until a message comes or a watched object is signalled.
+            const std::vector<HANDLE> handles = watched_;
+            const DWORD count = static_cast<DWORD>(handles.size());
+            const DWORD woken =
+                ::MsgWaitForMultipleObjectsEx(count, handles.data(), INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+            if (woken >= WAIT_OBJECT_0 && woken < WAIT_OBJECT_0 + count) {
+                // The handler may watch other objects, or none: it runs on a copy.
+                const std::function<void(std::size_t)> onSignal = onSignal_;
+                try {
+                    if (onSignal)
+                        onSignal(woken - WAIT_OBJECT_0);
+                } catch (...) {
+                    HandleException();
+                }
+            } else if (woken == WAIT_FAILED) {
+                watched_.clear();  // a handle that went away: back to the plain loop
+            }
+            ProcessMessages();
+            continue;
+        }
         const BOOL got = ::GetMessageA(&message, nullptr, 0, 0);
         if (got == 0 || got == -1) {
             terminated_ = true;
