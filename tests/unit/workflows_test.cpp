@@ -1359,3 +1359,90 @@ TEST_F(WorkflowTest, RunThatEndsInsideItsOwnCommandCancelsItOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every way a run ends, at each step it can end at, with the user's FILEDIA of 0 or 1: FILEDIA and
+// HPBOUND as the user had them, the user's clipboard back, no object of the drawing changed, the CAD
+// program idle and the window back.
+TEST_F(WorkflowTest, EveryWayARunEndsAtEveryStepLeavesTheUsersSettingsAndDrawing) {
+    enum class At { Settling, Pick, Report, Selection };
+    struct Case {
+        const char* name;
+        At at;
+        app::RunEnd why;
+    };
+    const Case cases[] = {
+        {"Close while the click settles", At::Settling, app::RunEnd::Close},
+        {"Close at the pick", At::Pick, app::RunEnd::Close},
+        {"session end at the pick", At::Pick, app::RunEnd::SessionEnd},
+        {"Close at the report", At::Report, app::RunEnd::Close},
+        {"session end at the report", At::Report, app::RunEnd::SessionEnd},
+        {"CAD gone at the report", At::Report, app::RunEnd::CadGone},
+        {"Close at the selection", At::Selection, app::RunEnd::Close},
+        {"session end at the selection", At::Selection, app::RunEnd::SessionEnd},
+        {"time limit at the pick", At::Pick, app::RunEnd::TimeLimit},
+        {"time limit at the selection", At::Selection, app::RunEnd::TimeLimit},
+    };
+    for (const Case& c : cases) {
+        for (const char* userFileDialogs : {"0", "1"}) {
+            SCOPED_TRACE(std::string(c.name) + ", FILEDIA " + userFileDialogs);
+            variables["FILEDIA"] = userFileDialogs;
+            variables["HPBOUND"] = "1";
+            objects = {{Kind::Polyline, {100, 100, 110, 110}}};
+            circles.clear();
+            prompt = kIdle;
+            ignoreMassprop = c.at == At::Report;  // the report wait goes on until the run is ended
+            desktop.OpenClipboard();
+            desktop.EmptyClipboard();
+            desktop.SetClipboardData(platform::kCfText, std::string("the user's text") + '\0');
+            desktop.CloseClipboard();
+            const bool faceCentre = c.at != At::Selection;
+            const bool limit = c.why == app::RunEnd::TimeLimit;
+            if (faceCentre)
+                PickAt("10.0000", "20.0000");
+            host.onPoll = [&, this, pick = host.onPoll] {
+                const bool there = c.at == At::Settling ? true
+                                   : c.at == At::Pick   ? prompt == "点を指定: "
+                                   : c.at == At::Report ? variables["FILEDIA"] == "0" && variables["HPBOUND"] == "0"
+                                                        : prompt == "オブジェクトを選択: ";
+                if (there && !limit && workflows.Running()) {
+                    workflows.Stop(c.why);
+                    return;
+                }
+                if (c.at == At::Report && pick)
+                    pick();
+            };
+            host.buttonsDownAt = nullptr;
+            const app::RunOutcome outcome = faceCentre ? FaceCentre({c.at == At::Settling, {0, 0}}) : Region();
+            EXPECT_EQ(outcome.end, c.why);
+            EXPECT_EQ(variables["FILEDIA"], userFileDialogs);
+            EXPECT_EQ(variables["HPBOUND"], "1");
+            EXPECT_EQ(desktop.ClipboardData(platform::kCfText), std::string("the user's text") + '\0');
+            ASSERT_GE(objects.size(), 1u);  // a region the boundary made may stay; the user's object is untouched
+            EXPECT_EQ(objects[0].kind, Kind::Polyline);
+            EXPECT_TRUE(circles.empty());
+            EXPECT_EQ(prompt, kIdle);
+            EXPECT_FALSE(host.minimized);
+            EXPECT_FALSE(workflows.Running());
+        }
+    }
+}
+
+// FILEDIA is a switch of 0 and 1; anything else the CAD program answers is not typed back: the run
+// leaves the file dialogs on, as the CAD program's default has them.
+TEST_F(WorkflowTest, FileDialogsValueOtherThanZeroOrOneIsPutBackAsOn) {
+    for (const char* answer : {"2", "-1", "ON", "1 ERASE"}) {
+        SCOPED_TRACE(answer);
+        variables["FILEDIA"] = answer;
+        PickAt("10.0000", "20.0000");
+        FaceCentre();
+        EXPECT_EQ(variables["FILEDIA"], "1");
+        variables["FILEDIA"] = answer;
+        SelectRegions();
+        Region();
+        EXPECT_EQ(variables["FILEDIA"], "1");
+    }
+}
+
+}  // namespace
