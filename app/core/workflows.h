@@ -45,14 +45,13 @@ struct RunTrigger {
 
 // Why a run ended.
 enum class RunEnd {
-    Finished,       // the workflow came to its end (a circle drawn, or nothing to draw)
-    Close,          // the user closed the window
-    SessionEnd,     // the system is logging off or shutting down
-    SecondExecute,  // Execute again once the run had asked the CAD program for something
-    CadGone,        // the CAD program's process ended
-    TimeLimit,      // the user gave no pick or selection in time
-    Aborted,        // the clipboard could not be used: ends without a word
-    Error,          // a size, report or file error, shown after the run
+    Finished,    // the workflow came to its end (a circle drawn, or nothing to draw)
+    Close,       // the user closed the window
+    SessionEnd,  // the system is logging off or shutting down
+    CadGone,     // the CAD program's process ended
+    TimeLimit,   // the user gave no pick or selection in time
+    Aborted,     // the clipboard could not be used: ends without a word
+    Error,       // a size, report or file error, shown after the run
 };
 
 struct RunOutcome {
@@ -87,8 +86,6 @@ public:
     // returns.
     void Stop(RunEnd why);
     bool Running() const { return step_ != StepId::Ended; }
-    // Whether the run has typed anything yet: until then a further Execute is part of its click.
-    bool Asked() const { return asked_; }
     // How the last run ended.
     const RunOutcome& Outcome() const { return outcome_; }
     // The process of the CAD program the run drives, for a wake-up when it ends (0: none known).

@@ -22,8 +22,6 @@ public:
     // Starts a run and returns at once; the window's loop carries it on.
     virtual void Start(RunMode mode, const RunTrigger& trigger) = 0;
     virtual bool Running() const = 0;
-    // Whether the run has asked the CAD program for anything yet.
-    virtual bool Asked() const = 0;
     // Ends the run now, putting back what it changed in the CAD program.
     virtual void Stop(RunEnd why) = 0;
 };

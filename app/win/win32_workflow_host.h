@@ -64,7 +64,6 @@ public:
 
     void Start(RunMode mode, const RunTrigger& trigger) override;
     bool Running() const override { return workflows_.Running(); }
-    bool Asked() const override { return workflows_.Asked(); }
     void Stop(RunEnd why) override;
 
 private:

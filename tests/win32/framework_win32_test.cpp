@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "framework/application.h"
 #include "framework/exceptions.h"
@@ -197,6 +198,27 @@ TEST_F(FormErrorModel, ProcessMessagesHandlesWaitingMessagesAndSeesTheQuit) {
     ::PostQuitMessage(0);
     Application.ProcessMessages();
     EXPECT_TRUE(Application.Terminated());
+}
+
+// The message loop also wakes for the kernel objects it watches: a signalled one goes to its handler,
+// which may watch others or none, and the loop still ends at WM_QUIT.
+TEST(ApplicationLoop, WatchedObjectsWakeTheLoop) {
+    HANDLE event = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    std::vector<std::size_t> woken;
+    Application.WatchHandles({event}, [&](std::size_t index) {
+        woken.push_back(index);
+        if (woken.size() < 3) {
+            ::SetEvent(event);
+            return;
+        }
+        Application.WatchHandles({}, nullptr);
+        ::PostQuitMessage(0);
+    });
+    ::SetEvent(event);
+    Application.Run();
+    EXPECT_EQ(woken, (std::vector<std::size_t>{0, 0, 0}));
+    EXPECT_TRUE(Application.Terminated());
+    ::CloseHandle(event);
 }
 
 }  // namespace

@@ -54,7 +54,6 @@ public:
         byPointer = trigger.byPointer;
     }
     bool Running() const override { return running; }
-    bool Asked() const override { return running; }
     void Stop(app::RunEnd why) override {
         if (running)
             calls += why == app::RunEnd::Close ? "C" : why == app::RunEnd::SessionEnd ? "S" : "?";
