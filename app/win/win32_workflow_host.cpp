@@ -144,6 +144,7 @@ namespace {
 
 constexpr UINT_PTR kStepTimer = 1;
 constexpr UINT kStepNow = WM_APP;
+constexpr unsigned kTimerSlackMs = 5;
 
 }  // namespace
 
@@ -158,6 +159,7 @@ TavroRuntime::TavroRuntime(TTavroF& form, LookPace pace)
 
 TavroRuntime::~TavroRuntime() {
     framework::Application.WatchHandles({}, nullptr);
+    framework::Application.WakeAfter(0, nullptr);
 }
 
 void TavroRuntime::Start(RunMode mode, const RunTrigger& trigger) {
@@ -192,6 +194,7 @@ LRESULT TavroRuntime::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 
 void TavroRuntime::StepNow() {
     ::KillTimer(wakeWindow_.Handle(), kStepTimer);
+    framework::Application.WakeAfter(0, nullptr);
     if (!workflows_.Running())
         return;
     const std::optional<Wake> wake = workflows_.Step();
@@ -200,7 +203,9 @@ void TavroRuntime::StepNow() {
         return;
     }
     const unsigned afterMs = pace_ ? pace_(wake->afterMs) : wake->afterMs;
-    ::SetTimer(wakeWindow_.Handle(), kStepTimer, afterMs > 0 ? afterMs : 1, nullptr);
+    // The loop's own wake-up is on time; the timer carries the run inside another loop (a message box).
+    framework::Application.WakeAfter(afterMs, [this] { StepNow(); });
+    ::SetTimer(wakeWindow_.Handle(), kStepTimer, afterMs + kTimerSlackMs, nullptr);
     if (wake->onReportFolder != watchReportFolder_) {
         watchReportFolder_ = wake->onReportFolder;
         WatchHandles();
@@ -229,8 +234,8 @@ void TavroRuntime::WatchHandles() {
 
 void TavroRuntime::RunEnded() {
     ::KillTimer(wakeWindow_.Handle(), kStepTimer);
+    framework::Application.WakeAfter(0, nullptr);
     watchReportFolder_ = false;
-    reportFolder_.Reset();
     cadProcess_.Reset();
     framework::Application.WatchHandles({}, nullptr);
     const RunOutcome& outcome = workflows_.Outcome();

@@ -55,16 +55,36 @@ void TApplication::WatchHandles(std::vector<HANDLE> handles, std::function<void(
     onSignal_ = std::move(onSignal);
 }
 
+void TApplication::WakeAfter(unsigned milliseconds, std::function<void()> onTime) {
+    onTime_ = std::move(onTime);
+    wakeAt_ = onTime_ ? ::GetTickCount64() + milliseconds : 0;
+}
+
 void TApplication::Run() {
     MSG message;
     while (!terminated_) {
-        if (!watched_.empty()) {
-            // Sleeps until a message comes or a watched object is signalled.
+        if (!watched_.empty() || onTime_) {
+            // Sleeps until a message comes, a watched object is signalled or the wake-up is due.
             const std::vector<HANDLE> handles = watched_;
             const DWORD count = static_cast<DWORD>(handles.size());
-            const DWORD woken =
-                ::MsgWaitForMultipleObjectsEx(count, handles.data(), INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-            if (woken >= WAIT_OBJECT_0 && woken < WAIT_OBJECT_0 + count) {
+            const ULONGLONG now = ::GetTickCount64();
+            if (onTime_ && now >= wakeAt_) {
+                // Due, however busy the queue: messages that keep coming never hold it up.
+                const std::function<void()> onTime = std::move(onTime_);
+                onTime_ = nullptr;
+                try {
+                    onTime();
+                } catch (...) {
+                    HandleException();
+                }
+                continue;
+            }
+            const DWORD timeout = onTime_ ? static_cast<DWORD>(wakeAt_ - now) : INFINITE;
+            const DWORD woken = ::MsgWaitForMultipleObjectsEx(count, count ? handles.data() : nullptr, timeout,
+                                                              QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+            if (woken == WAIT_TIMEOUT) {
+                continue;  // the wake-up is due: it runs at the top
+            } else if (woken >= WAIT_OBJECT_0 && woken < WAIT_OBJECT_0 + count) {
                 // The handler may watch other objects, or none: it runs on a copy.
                 const std::function<void(std::size_t)> onSignal = onSignal_;
                 try {

@@ -200,11 +200,13 @@ TEST_F(FormErrorModel, ProcessMessagesHandlesWaitingMessagesAndSeesTheQuit) {
     EXPECT_TRUE(Application.Terminated());
 }
 
-// The message loop also wakes for the kernel objects it watches: a signalled one goes to its handler,
-// which may watch others or none, and the loop still ends at WM_QUIT.
-TEST(ApplicationLoop, WatchedObjectsWakeTheLoop) {
+// The message loop also wakes for the kernel objects it watches and for its wake-up: a signalled
+// object goes to its handler, which may watch others or none, the wake-up comes once when due, and
+// the loop still ends at WM_QUIT.
+TEST(ApplicationLoop, WatchedObjectsAndTheWakeUpWakeTheLoop) {
     HANDLE event = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
     std::vector<std::size_t> woken;
+    ULONGLONG asked = 0, due = 0;
     Application.WatchHandles({event}, [&](std::size_t index) {
         woken.push_back(index);
         if (woken.size() < 3) {
@@ -212,11 +214,16 @@ TEST(ApplicationLoop, WatchedObjectsWakeTheLoop) {
             return;
         }
         Application.WatchHandles({}, nullptr);
-        ::PostQuitMessage(0);
+        asked = ::GetTickCount64();
+        Application.WakeAfter(50, [&] {
+            due = ::GetTickCount64();
+            ::PostQuitMessage(0);
+        });
     });
     ::SetEvent(event);
     Application.Run();
     EXPECT_EQ(woken, (std::vector<std::size_t>{0, 0, 0}));
+    EXPECT_GE(due, asked + 50);
     EXPECT_TRUE(Application.Terminated());
     ::CloseHandle(event);
 }

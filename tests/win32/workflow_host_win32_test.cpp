@@ -209,7 +209,7 @@ TEST_F(WorkflowHostTest, ExecuteReturnsAtOnceAndTheWindowAnswersWhileTheRunGoesO
     form.CheckBox2->SetChecked(true);
     form.Edit1->SetText("5");
 
-    std::atomic<bool> done{false};
+    std::atomic<bool> done{false}, finished{false};
     std::atomic<double> longest{0};
     HWND window = form.Handle();
     std::thread sender([&] {
@@ -220,30 +220,45 @@ TEST_F(WorkflowHostTest, ExecuteReturnsAtOnceAndTheWindowAnswersWhileTheRunGoesO
             longest = std::max(longest.load(), NowMs() - sent);
             ::Sleep(2);
         }
+        finished = true;
     });
-    const double clicked = NowMs();
-    ::SendMessageA(form.plButton2->Handle(), BM_CLICK, 0, 0);
-    const double clickMs = NowMs() - clicked;
-    const bool runningAfterClick = runtime.Running();
-    MSG message;
-    while (runtime.Running() && NowMs() - clicked < 30000) {
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    // This thread's own loop, as the program's: it also answers the sender until that stops.
+    const auto pump = [](DWORD waitMs) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, waitMs, QS_ALLINPUT);
+        MSG message;
         while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             ::TranslateMessage(&message);
             ::DispatchMessageA(&message);
         }
-    }
+    };
+    pump(0);
+    const double minimizing = NowMs();
+    form.SetMinimized(true);
+    const double minimizeMs = NowMs() - minimizing;
+    form.SetMinimized(false);
+    pump(0);
+    const double clicked = NowMs();
+    ::SendMessageA(form.plButton2->Handle(), BM_CLICK, 0, 0);
+    const double clickMs = NowMs() - clicked;
+    const bool runningAfterClick = runtime.Running();
+    while (runtime.Running() && NowMs() - clicked < 30000)
+        pump(50);
     done = true;
+    while (!finished)
+        pump(5);
     sender.join();
     form.SetWorkflows(nullptr);
-    std::printf("click handler %.1f ms; longest answer to a sent message during the run %.1f ms\n", clickMs,
-                longest.load());
+    std::printf(
+        "click handler %.1f ms; longest answer to a sent message during the run %.1f ms (minimising the "
+        "window alone takes %.1f ms)\n",
+        clickMs, longest.load(), minimizeMs);
     EXPECT_LT(clickMs, 50.0);
     EXPECT_TRUE(runningAfterClick);
     EXPECT_FALSE(runtime.Running());
     EXPECT_NE(cad.LogContent().find("type=circle"), std::string::npos);
-    // The steps are short; a loaded machine gets room beyond the 20 ms they take here.
-    EXPECT_LT(longest.load(), 100.0);
+    // The steps take a few milliseconds; minimising the window under Wine's window manager takes
+    // longer, and a loaded machine more.
+    EXPECT_LT(longest.load(), 250.0);
     ::DeleteFileA(script.c_str());
 }
 

@@ -30,6 +30,9 @@ public:
     // Kernel objects the message loop also waits for: when one is signalled, onSignal gets its
     // index. An empty list watches nothing.
     void WatchHandles(std::vector<HANDLE> handles, std::function<void(std::size_t index)> onSignal);
+    // Calls onTime once when the loop has waited this long without a message for it (a timer's
+    // message comes late and seldom under load); null cancels.
+    void WakeAfter(unsigned milliseconds, std::function<void()> onTime);
     // The message the loop is handing out now (a click's button-up, a key), or null outside one.
     const MSG* Dispatching() const { return dispatching_; }
 
@@ -49,6 +52,8 @@ private:
     const MSG* dispatching_ = nullptr;
     std::vector<HANDLE> watched_;
     std::function<void(std::size_t)> onSignal_;
+    ULONGLONG wakeAt_ = 0;
+    std::function<void()> onTime_;
 };
 
 extern TApplication Application;
