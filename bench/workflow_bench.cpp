@@ -1,12 +1,14 @@
 // Times the tool's runs against the simulator under Wine, with the product's waits and with the
-// first version's 200 ms sleeps between looks (the benchmark build's switch), side by side. The
+// first version's 200 ms between looks (the benchmark build's own look pace), side by side. The
 // user answers at once: a click on the drawing 20 ms after the pick prompt shows, and the scripted
 // user for the selections. For face-centre first runs (a new report), later runs (asked to
 // replace it) and single region passes it prints medians of the time from the user's pick, or the
 // end of the selection, to the CIRCLE record reaching the simulator, and from the Execute click.
 // Then, while a run waits for a pick that does not come: how many prompt reads the tool adds and
 // what they cost the simulator, the tool's CPU, and the longest time a message sent to the tool's
-// window waited to be handled. Figures, not a test.
+// window waited to be handled. Before those, with real input: a click on Execute (the pointer
+// leaving at once, or resting) and Enter to the pick being asked, and the tool's CPU while a run
+// waits 10 s for a pick, minimised. Figures, not a test.
 
 #include <windows.h>
 
@@ -463,7 +465,7 @@ int main(int argc, char** argv) {
     }
 
     const ModeFigures ours = Measure(bin, script, exe.c_str(), trace, true);
-    // The benchmark build with the switch that brings back the 200 ms sleeps between looks.
+    // The benchmark build, whose look pace brings back 200 ms between looks when asked.
     ::SetEnvironmentVariableA("TAVRO_FIXED_SLEEPS", "1");
     const ModeFigures fixed = Measure(bin, script, "TavroBannerBench.exe", trace, false);
     ::SetEnvironmentVariableA("TAVRO_FIXED_SLEEPS", nullptr);

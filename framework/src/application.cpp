@@ -11,6 +11,22 @@ namespace framework {
 
 TApplication Application;
 
+namespace {
+
+// Milliseconds of a clock finer than the tick count, which moves in steps of a timer tick.
+ULONGLONG PreciseMs() {
+    static const LONGLONG frequency = [] {
+        LARGE_INTEGER f;
+        ::QueryPerformanceFrequency(&f);
+        return f.QuadPart;
+    }();
+    LARGE_INTEGER now;
+    ::QueryPerformanceCounter(&now);
+    return static_cast<ULONGLONG>(now.QuadPart / (frequency / 1000));
+}
+
+}  // namespace
+
 std::string ErrorBoxText(const std::string& message) {
     if (!message.empty() && message.back() == '.')
         return message;
@@ -57,7 +73,7 @@ void TApplication::WatchHandles(std::vector<HANDLE> handles, std::function<void(
 
 void TApplication::WakeAfter(unsigned milliseconds, std::function<void()> onTime) {
     onTime_ = std::move(onTime);
-    wakeAt_ = onTime_ ? ::GetTickCount64() + milliseconds : 0;
+    wakeAt_ = onTime_ ? PreciseMs() + milliseconds : 0;
 }
 
 void TApplication::Run() {
@@ -67,7 +83,7 @@ void TApplication::Run() {
             // Sleeps until a message comes, a watched object is signalled or the wake-up is due.
             const std::vector<HANDLE> handles = watched_;
             const DWORD count = static_cast<DWORD>(handles.size());
-            const ULONGLONG now = ::GetTickCount64();
+            const ULONGLONG now = PreciseMs();
             if (onTime_ && now >= wakeAt_) {
                 // Due, however busy the queue: messages that keep coming never hold it up.
                 const std::function<void()> onTime = std::move(onTime_);
