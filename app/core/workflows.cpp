@@ -117,27 +117,13 @@ bool CentroidWorkflows::Start(RunMode mode, const RunTrigger& trigger) {
     if (Running())
         return true;
     outcome_ = RunOutcome{};
-    try {
-        const std::string size = host_.SizeText();
-        if (size.empty()) {
-            host_.ShowMessage(kSizeMissing);
-            return false;
-        }
-        RadiusOfSize(size);
-        if (!link_.ActivateCad()) {
-            host_.ShowCadMissing();
-            return false;
-        }
-        if (mode == RunMode::FaceCentre) {
-            if (link_.ReadPrompt().empty())
-                return false;
-            CheckFitsRecord(std::string(kCancel) + "_massprop LAST \rY\r" + QuotedIfBlank(paths_.ReportStem()) + "\r");
-        } else {
-            CheckFitsRecord(QuotedIfBlank(paths_.ReportPath()) + "\r");
-        }
-    } catch (const platform::EAbort&) {
-        outcome_ = {RunEnd::Aborted, {}};
+    const std::string size = host_.SizeText();
+    if (size.empty()) {
+        host_.ShowMessage(kSizeMissing);
         return false;
+    }
+    try {
+        RadiusOfSize(size);
     } catch (const std::exception& error) {
         outcome_ = {RunEnd::Error, error.what()};
         return false;
@@ -155,9 +141,26 @@ bool CentroidWorkflows::Start(RunMode mode, const RunTrigger& trigger) {
     clickAt_ = lastChangeMs_ = host_.NowMs();
     clickPoint_ = trigger.at;
     buttonsWereDown_ = false;
-    ClearLabels();
-    step_ = StepId::LetTheClickSettle;
+    step_ = StepId::CheckCad;
     return true;
+}
+
+// The CAD program is brought forward and asked for nothing yet: without one the run ends with the
+// tip, and a report path too long for one command record ends it before anything is typed.
+CentroidWorkflows::StepId CentroidWorkflows::CheckCad() {
+    if (!link_.ActivateCad()) {
+        host_.ShowCadMissing();
+        return StepId::Ended;
+    }
+    if (mode_ == RunMode::FaceCentre) {
+        if (link_.ReadPrompt().empty())
+            return StepId::Ended;
+        CheckFitsRecord(std::string(kCancel) + "_massprop LAST \rY\r" + QuotedIfBlank(paths_.ReportStem()) + "\r");
+    } else {
+        CheckFitsRecord(QuotedIfBlank(paths_.ReportPath()) + "\r");
+    }
+    ClearLabels();
+    return StepId::LetTheClickSettle;
 }
 
 std::optional<Wake> CentroidWorkflows::Step() {
@@ -237,6 +240,8 @@ CentroidWorkflows::StepId CentroidWorkflows::Perform(StepId step) {
     switch (step) {
         case StepId::Ended:
             return StepId::Ended;
+        case StepId::CheckCad:
+            return CheckCad();
         case StepId::LetTheClickSettle:
             return LetTheClickSettle();
         case StepId::TakeLateValue:

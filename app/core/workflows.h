@@ -74,9 +74,9 @@ public:
                       const RunPaths& paths)
         : link_(link), system_(system), host_(host), paths_(paths) {}
 
-    // Checks the size and the CAD program and starts a run; true when a run goes on (call Step
-    // after Wake). A refusal ends at once: the size message or the missing-CAD tip is shown, an
-    // error is left in Outcome. Asked during a run it does nothing.
+    // Checks the size and starts a run; true when a run goes on (call Step at once and then as
+    // each Wake says). A size refused ends it at once: the size message is shown, or the error is
+    // left in Outcome. Asked during a run it does nothing.
     bool Start(RunMode mode, const RunTrigger& trigger = {});
     // Does what is due and returns when to come back; nothing once the run has ended.
     std::optional<Wake> Step();
@@ -113,6 +113,7 @@ private:
     // The steps of both workflows, in the order a run meets them.
     enum class StepId {
         Ended,
+        CheckCad,
         LetTheClickSettle,
         TakeLateValue,
         // face-centre mode
@@ -146,6 +147,7 @@ private:
 
     // Runs one step and says which comes next.
     StepId Perform(StepId step);
+    StepId CheckCad();
     StepId LetTheClickSettle();
     StepId AskForPick();
     StepId JudgePick();

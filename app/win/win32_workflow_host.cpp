@@ -170,9 +170,6 @@ void TavroRuntime::Start(RunMode mode, const RunTrigger& trigger) {
         return;
     }
     // The click that started the run returns at once; the first step comes from the loop.
-    if (const std::uint32_t process = workflows_.CadProcessId())
-        cadProcess_.Reset(::OpenProcess(SYNCHRONIZE, FALSE, process));
-    WatchHandles();
     ::PostMessageA(wakeWindow_.Handle(), kStepNow, 0, 0);
 }
 
@@ -202,11 +199,19 @@ void TavroRuntime::StepNow() {
         RunEnded();
         return;
     }
+    // The first step found the CAD program: its end ends the run.
+    bool watchChanged = false;
+    if (!cadProcessOpened_) {
+        cadProcessOpened_ = true;
+        if (const std::uint32_t process = workflows_.CadProcessId())
+            cadProcess_.Reset(::OpenProcess(SYNCHRONIZE, FALSE, process));
+        watchChanged = static_cast<bool>(cadProcess_);
+    }
     const unsigned afterMs = pace_ ? pace_(wake->afterMs) : wake->afterMs;
     // The loop's own wake-up is on time; the timer carries the run inside another loop (a message box).
     framework::Application.WakeAfter(afterMs, [this] { StepNow(); });
     ::SetTimer(wakeWindow_.Handle(), kStepTimer, afterMs + kTimerSlackMs, nullptr);
-    if (wake->onReportFolder != watchReportFolder_) {
+    if (wake->onReportFolder != watchReportFolder_ || watchChanged) {
         watchReportFolder_ = wake->onReportFolder;
         WatchHandles();
     }
@@ -237,6 +242,7 @@ void TavroRuntime::RunEnded() {
     framework::Application.WakeAfter(0, nullptr);
     watchReportFolder_ = false;
     cadProcess_.Reset();
+    cadProcessOpened_ = false;
     framework::Application.WatchHandles({}, nullptr);
     const RunOutcome& outcome = workflows_.Outcome();
     // A window that closes or a session that ends says what it must itself.

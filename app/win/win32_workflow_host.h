@@ -90,6 +90,7 @@ private:
     CentroidWorkflows workflows_;
     framework::TUtilityWindow wakeWindow_;
     framework::KernelHandle cadProcess_;
+    bool cadProcessOpened_ = false;
     // Made once and kept: making one costs more than a look.
     ChangeNotification reportFolder_;
     bool watchReportFolder_ = false;
