@@ -1,12 +1,14 @@
 // Times the tool's runs against the simulator under Wine, with the product's waits and with the
-// first version's 200 ms sleeps between looks (the benchmark build's switch), side by side. The
+// first version's 200 ms between looks (the benchmark build's own look pace), side by side. The
 // user answers at once: a click on the drawing 20 ms after the pick prompt shows, and the scripted
 // user for the selections. For face-centre first runs (a new report), later runs (asked to
 // replace it) and single region passes it prints medians of the time from the user's pick, or the
 // end of the selection, to the CIRCLE record reaching the simulator, and from the Execute click.
 // Then, while a run waits for a pick that does not come: how many prompt reads the tool adds and
 // what they cost the simulator, the tool's CPU, and the longest time a message sent to the tool's
-// window waited to be handled. Figures, not a test.
+// window waited to be handled. Before those, with real input: a click on Execute (the pointer
+// leaving at once, or resting) and Enter to the pick being asked, and the tool's CPU while a run
+// waits 10 s for a pick, minimised. Figures, not a test.
 
 #include <windows.h>
 
@@ -200,7 +202,40 @@ private:
     std::string stat_;
 };
 
+// How the user starts a run in the figures from Execute to the pick being asked.
+enum class Start { ClickThenLeave, ClickAndRest, Enter };
+
+// A real click (or key) on Execute, as the system delivers it: the pointer moved there, the button
+// pressed and let go; then, for ClickThenLeave, the pointer moved on to the drawing at once. Returns
+// when the button came up, or the key went down.
+double StartRun(HWND execute, Start how, POINT drawing) {
+    if (how == Start::Enter) {
+        ::SetForegroundWindow(::GetAncestor(execute, GA_ROOT));
+        const double at = NowMs();
+        ::PostMessageA(execute, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+        ::PostMessageA(execute, WM_KEYUP, VK_RETURN, 0xC01C0001);
+        return at;
+    }
+    RECT button;
+    ::GetWindowRect(execute, &button);
+    ::SetCursorPos((button.left + button.right) / 2, (button.top + button.bottom) / 2);
+    ::Sleep(30);
+    INPUT clicks[2] = {};
+    clicks[0].type = clicks[1].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(1, &clicks[0], sizeof(INPUT));
+    ::Sleep(60);
+    const double at = NowMs();
+    ::SendInput(1, &clicks[1], sizeof(INPUT));
+    if (how == Start::ClickThenLeave)
+        ::SetCursorPos(drawing.x, drawing.y);
+    return at;
+}
+
 struct ModeFigures {
+    std::vector<double> toPickLeaving, toPickResting, toPickEnter;  // Execute to the pick being asked
+    double minimizedWaitCpuShare = -1;  // the tool's CPU while a run waits 10 s for a pick, minimised
     Runs first, later, region;
     double readsPerSecond = 0, readMsPerSecond = 0, cpuShare = 0, longestMessageWaitMs = 0;
     double bannerCpuMs = 0, frozenCpuMs = 0;  // in kFrozenMs
@@ -208,7 +243,7 @@ struct ModeFigures {
 };
 
 // One tool with one simulator: the three kinds of run, then the idle wait.
-ModeFigures Measure(const std::string& bin, const std::string& script, const char* exe, bool trace) {
+ModeFigures Measure(const std::string& bin, const std::string& script, const char* exe, bool trace, bool startFigures) {
     ModeFigures figures;
     testsupport::CadsimProcess cad({"--drawing", bin + "samples\\regions.txt", "--user", script, "--log-busy"});
     if (!cad.Ready()) {
@@ -305,8 +340,50 @@ ModeFigures Measure(const std::string& bin, const std::string& script, const cha
     faceCentreRuns = false;
     figures.region = timeRuns(kRuns, false);
 
-    // A face-centre run that waits for a pick: nothing but the tool reads the prompt meanwhile.
     ::SendMessageA(faceCentre, BM_SETCHECK, BST_CHECKED, 0);
+    if (startFigures) {
+        // From the start of a run to the pick being asked; the user then presses Esc in the CAD program.
+        // The pick is asked when the simulator's prompt asks for a point.
+        auto timeStarts = [&](Start how) {
+            std::vector<double> values;
+            for (int run = 0; run < kRuns; ++run) {
+                ::Sleep(700);  // no double click with the run before
+                ::SetCursorPos(pickOnScreen.x, pickOnScreen.y);
+                const double start = StartRun(execute, how, pickOnScreen);
+                bool asked = false;
+                while (!asked && NowMs() - start < 5000) {
+                    asked = cad.Prompt().rfind(kPickPrompt, 0) == 0;
+                    if (!asked)
+                        ::Sleep(1);
+                }
+                if (asked)
+                    values.push_back(NowMs() - start);  // a click the window did not take is left out
+                ::Sleep(50);
+                cad.Type("\x03");
+                testsupport::CadsimProcess::WaitUntil([&] { return !::IsIconic(window); });
+            }
+            return values;
+        };
+        figures.toPickLeaving = timeStarts(Start::ClickThenLeave);
+        figures.toPickResting = timeStarts(Start::ClickAndRest);
+        figures.toPickEnter = timeStarts(Start::Enter);
+
+        // Minimised, waiting 10 s for a pick, nothing sent to the tool meanwhile.
+        ::Sleep(700);
+        ::PostMessageA(execute, BM_CLICK, 0, 0);
+        testsupport::CadsimProcess::WaitUntil([&] { return cad.Prompt().rfind(kPickPrompt, 0) == 0; });
+        ::Sleep(300);
+        const double cpuAt = cpu.Ms();
+        const double waitStart = NowMs();
+        ::Sleep(10000);
+        if (cpu.Found())
+            figures.minimizedWaitCpuShare = (cpu.Ms() - cpuAt) / (NowMs() - waitStart);
+        cad.Type("\x03");
+        testsupport::CadsimProcess::WaitUntil([&] { return !::IsIconic(window); });
+        ::Sleep(700);
+    }
+
+    // A face-centre run that waits for a pick: nothing but the tool reads the prompt meanwhile.
     ::PostMessageA(execute, BM_CLICK, 0, 0);
     testsupport::CadsimProcess::WaitUntil([&] { return cad.Prompt().rfind(kPickPrompt, 0) == 0; });
     ::Sleep(300);
@@ -387,10 +464,10 @@ int main(int argc, char** argv) {
             user << "select 20,15\nenter\n";
     }
 
-    const ModeFigures ours = Measure(bin, script, exe.c_str(), trace);
-    // The benchmark build with the switch that brings back the 200 ms sleeps between looks.
+    const ModeFigures ours = Measure(bin, script, exe.c_str(), trace, true);
+    // The benchmark build, whose look pace brings back 200 ms between looks when asked.
     ::SetEnvironmentVariableA("TAVRO_FIXED_SLEEPS", "1");
-    const ModeFigures fixed = Measure(bin, script, "TavroBannerBench.exe", trace);
+    const ModeFigures fixed = Measure(bin, script, "TavroBannerBench.exe", trace, false);
     ::SetEnvironmentVariableA("TAVRO_FIXED_SLEEPS", nullptr);
     if (!ours.ok || !fixed.ok)
         return 1;
@@ -422,6 +499,12 @@ int main(int argc, char** argv) {
         PrintFigure(kind.what, kOurs, kind.ours.fromClick);
         PrintFigure(kind.what, kFixed, kind.fixed.fromClick);
     }
+    std::printf("From the release of the click or the Enter key on Execute to the pick being asked (%s):\n", kOurs);
+    PrintFigure("click, the pointer leaving at once", "", ours.toPickLeaving);
+    PrintFigure("click, the pointer resting", "", ours.toPickResting);
+    PrintFigure("Enter", "", ours.toPickEnter);
+    std::printf("Tool CPU while a run waits 10 s for a pick, minimised, nothing sent to it: %.2f %% of a core (%s)\n",
+                100 * ours.minimizedWaitCpuShare, kOurs);
     std::printf("While a run waits %lu ms for a pick that does not come:\n", kIdleWaitMs);
     for (const auto* f : {&ours, &fixed})
         std::printf(

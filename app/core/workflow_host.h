@@ -1,5 +1,5 @@
 #pragma once
-// What the measuring workflows need of the main window and of the machine they run on.
+// What a run of the measuring workflows needs of the main window and of the machine it runs on.
 
 #include <cstdint>
 #include <optional>
@@ -11,27 +11,41 @@
 
 namespace app {
 
+// A point on the screen, in pixels.
+struct PointerPoint {
+    int x = 0;
+    int y = 0;
+};
+
+// The mouse as the system sees it now.
+struct PointerNow {
+    bool buttonsDown = false;
+    PointerPoint at;
+};
+
+// How far apart in time and place two clicks may be to make a double click.
+struct DoubleClickLimits {
+    unsigned timeMs = 500;
+    int width = 4;
+    int height = 4;
+};
+
+// Local date and time, for the results row.
+struct LocalTime {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+};
+
 class WorkflowHost : public ReportLabels {
 public:
     // The circle size as typed, and the continuous box.
     virtual std::string SizeText() = 0;
     virtual bool ContinuousChecked() = 0;
     virtual void SetMinimized(bool minimized) = 0;
-    // Handles every waiting window message (clicks, repaints, the banner) and returns.
-    virtual void ProcessMessages() = 0;
-    // Handles the window's messages as they arrive for this long, sleeping in between; returns
-    // early once the user asked to stop.
-    virtual void HandleMessagesFor(unsigned milliseconds) = 0;
-    // Sleeps without handling anything.
-    virtual void Sleep(unsigned milliseconds) = 0;
-    // Whether a mouse button is down now, and the system's double-click time.
-    virtual bool MouseButtonsDown() = 0;
-    virtual unsigned DoubleClickTimeMs() = 0;
-    // A clock in milliseconds, for the waits' time limits.
+    virtual PointerNow Pointer() = 0;
+    virtual DoubleClickLimits DoubleClick() = 0;
+    // A clock in milliseconds, for the waits' time limits and paces.
     virtual std::uint64_t NowMs() = 0;
-    // True once the user asked to close the window or the application is ending: a run ends at
-    // its next poll.
-    virtual bool StopRequested() = 0;
+    virtual LocalTime Now() = 0;
     // The plain message dialog: no icon, one OK button, the application title as caption.
     virtual void ShowMessage(const std::string& text) = 0;
     // Tells the user, without a modal box, that no CAD program was found.
@@ -46,8 +60,8 @@ public:
     virtual std::optional<std::uint64_t> FileVersion(const std::string& path) = 0;
     // The locale's decimal separator.
     virtual char DecimalSeparator() = 0;
-    // A circle was typed at a measured shape's centroid.
-    virtual void MeasurementDrawn(const DrawnMeasurement&) {}
+    // One row of the results list (CRLF included), for a circle that was typed.
+    virtual void AddResultRow(const std::string& row) = 0;
 };
 
 }  // namespace app

@@ -1,10 +1,13 @@
 #include "workflows.h"
 
+#include <cstdlib>
+
 #include "cad_numbers.h"
 #include "cadlink/text_lines.h"
 #include "framework/exceptions.h"
 #include "platform/abort.h"
 #include "report_bounds.h"
+#include "results_table.h"
 
 namespace app {
 namespace {
@@ -34,6 +37,9 @@ const char16_t kFileDialogsOffTwice[] =
     u"\x03\x03"
     u"FILEDIA 0\r";
 const char16_t kYes[] = u"Y\r";
+const char16_t kFileDialogsOnly[] =
+    u"\x03"
+    u"FILEDIA ";
 const char16_t kBoundaryMakesRegions[] =
     u"\x03"
     u"HPBOUND 0\r";
@@ -82,11 +88,8 @@ bool IsTypeableValue(const std::string& value) {
     return true;
 }
 
-std::string TrimSpaces(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return std::string();
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+std::string RadiusOfSize(const std::string& sizeText) {
+    return CheckedRadius(cadlink::Trim(sizeText), sizeText);
 }
 
 void CentroidWorkflows::CheckFitsRecord(const std::string& command) {
@@ -103,75 +106,248 @@ std::string QuotedIfBlank(const std::string& text) {
     return text.find(' ') == std::string::npos ? text : "\"" + text + "\"";
 }
 
-// Marks a run as active and, on every way out of it, puts back the CAD settings the run changed
-// (file dialogs, the boundary kind) and gives the main window back its normal state.
-class CentroidWorkflows::RunScope {
-public:
-    explicit RunScope(CentroidWorkflows& owner) : owner_(owner) { owner_.running_ = true; }
-    ~RunScope() {
-        try {
-            owner_.PutBackCadSettings();
-        } catch (...) {
-            // Nothing leaves a destructor; the window still comes back below.
+bool CentroidWorkflows::Send(const std::u16string& text) {
+    if (stopAfterStep_)
+        return false;
+    lastChangeMs_ = host_.NowMs();
+    return link_.SendCommand(text);
+}
+
+bool CentroidWorkflows::Start(RunMode mode, const RunTrigger& trigger) {
+    if (Running())
+        return true;
+    outcome_ = RunOutcome{};
+    const std::string size = host_.SizeText();
+    if (size.empty()) {
+        host_.ShowMessage(kSizeMissing);
+        return false;
+    }
+    try {
+        RadiusOfSize(size);
+    } catch (const std::exception& error) {
+        outcome_ = {RunEnd::Error, error.what()};
+        return false;
+    }
+
+    mode_ = mode;
+    trigger_ = trigger;
+    waiting_.reset();
+    stopAfterStep_.reset();
+    asked_ = minimized_ = fileDialogsOff_ = fileDialogsKnown_ = false;
+    userFileDialogs_ = "1";
+    boundaryKind_.clear();
+    passHistoryBefore_.reset();
+    lastPrompt_.clear();
+    clickAt_ = lastChangeMs_ = host_.NowMs();
+    clickPoint_ = trigger.at;
+    buttonsWereDown_ = false;
+    step_ = StepId::CheckCad;
+    return true;
+}
+
+// The CAD program is brought forward and asked for nothing yet: without one the run ends with the
+// tip, and a report path too long for one command record ends it before anything is typed.
+CentroidWorkflows::StepId CentroidWorkflows::CheckCad() {
+    if (!link_.ActivateCad()) {
+        host_.ShowCadMissing();
+        return StepId::Ended;
+    }
+    if (mode_ == RunMode::FaceCentre) {
+        if (link_.ReadPrompt().empty())
+            return StepId::Ended;
+        CheckFitsRecord(std::string(kCancel) + "_massprop LAST \rY\r" + QuotedIfBlank(paths_.ReportStem()) + "\r");
+    } else {
+        CheckFitsRecord(QuotedIfBlank(paths_.ReportPath()) + "\r");
+    }
+    ClearLabels();
+    return StepId::LetTheClickSettle;
+}
+
+std::optional<Wake> CentroidWorkflows::Step() {
+    inStep_ = true;
+    try {
+        while (Running() && !stopAfterStep_) {
+            if (waiting_) {
+                const std::uint64_t now = host_.NowMs();
+                const bool done = waiting_->done();
+                const bool timeUp = host_.NowMs() - waiting_->start >= waiting_->limitMs;
+                if (!done && !timeUp) {
+                    inStep_ = false;
+                    return Wake{LookIntervalMs(now), waiting_->onReportFolder};
+                }
+                const Waiting finished = std::move(*waiting_);
+                waiting_.reset();
+                if (!done && finished.forUser) {
+                    stopAfterStep_ = RunEnd::TimeLimit;
+                    break;
+                }
+                step_ = finished.then;
+                continue;
+            }
+            const StepId next = Perform(step_);
+            if (next == StepId::Ended) {
+                stopAfterStep_ = RunEnd::Finished;
+                break;
+            }
+            step_ = next;
         }
-        if (minimized_)
-            owner_.host_.SetMinimized(false);
-        owner_.running_ = false;
+    } catch (const platform::EAbort&) {
+        stopAfterStep_ = RunEnd::Aborted;
+    } catch (const std::exception& error) {
+        outcome_.error = error.what();
+        stopAfterStep_ = RunEnd::Error;
     }
-    RunScope(const RunScope&) = delete;
-    RunScope& operator=(const RunScope&) = delete;
-
-    void Minimize() {
-        owner_.host_.SetMinimized(true);
-        minimized_ = true;
+    inStep_ = false;
+    if (stopAfterStep_) {
+        const RunEnd why = *stopAfterStep_;
+        stopAfterStep_.reset();
+        Stop(why);
     }
+    return std::nullopt;
+}
 
-private:
-    CentroidWorkflows& owner_;
-    bool minimized_ = false;
-};
+void CentroidWorkflows::Stop(RunEnd why) {
+    if (!Running())
+        return;
+    if (inStep_) {
+        // The step is still on the stack: what it changed goes back now (the process may end as
+        // soon as the message is answered), and the run ends when it returns.
+        PutBackCadSettings();
+        if (!stopAfterStep_)
+            stopAfterStep_ = why;  // the rest of the step types nothing
+        return;
+    }
+    std::string error = why == RunEnd::Error ? outcome_.error : std::string();
+    try {
+        PutBackCadSettings();
+    } catch (...) {
+        // The window still comes back below; a history read that fails here shows nothing.
+    }
+    End(why, error);
+}
+
+void CentroidWorkflows::End(RunEnd why, const std::string& error) {
+    step_ = StepId::Ended;
+    waiting_.reset();
+    outcome_ = {why, error};
+    if (minimized_) {
+        minimized_ = false;
+        host_.SetMinimized(false);
+    }
+}
+
+CentroidWorkflows::StepId CentroidWorkflows::Perform(StepId step) {
+    switch (step) {
+        case StepId::Ended:
+            return StepId::Ended;
+        case StepId::CheckCad:
+            return CheckCad();
+        case StepId::LetTheClickSettle:
+            return LetTheClickSettle();
+        case StepId::TakeLateValue:
+            return TakeLateValue();
+        case StepId::AskForPick:
+            return AskForPick();
+        case StepId::JudgePick:
+            return JudgePick();
+        case StepId::UsePoint:
+            return UsePoint();
+        case StepId::UseBoundaryKind:
+            return UseBoundaryKind();
+        case StepId::Measure:
+            return Measure();
+        case StepId::AnswerReplace:
+            return AnswerReplace();
+        case StepId::DrawFaceCentreCircle:
+            return DrawFaceCentreCircle();
+        case StepId::StartRegion:
+            return StartRegion();
+        case StepId::StartPass:
+            return StartPass();
+        case StepId::AskForSelection:
+            return AskForSelection();
+        case StepId::EndPass:
+            return EndPass();
+    }
+    return StepId::Ended;
+}
+
+CentroidWorkflows::StepId CentroidWorkflows::WaitUntil(std::function<bool()> done,
+                                                       std::uint64_t limitMs,
+                                                       StepId then,
+                                                       bool forUser) {
+    waiting_ = Waiting{std::move(done), host_.NowMs(), limitMs, then, forUser, false};
+    return step_;
+}
+
+CentroidWorkflows::StepId CentroidWorkflows::WaitForPrompt(std::function<bool(const Look&)> done,
+                                                           std::uint64_t limitMs,
+                                                           StepId then,
+                                                           bool forUser) {
+    return WaitUntil(
+        [this, done = std::move(done)] {
+            lastLook_ = LookAtHost();
+            if (lastLook_.prompt != lastPrompt_) {
+                lastPrompt_ = lastLook_.prompt;
+                lastChangeMs_ = host_.NowMs();
+            }
+            return done(lastLook_);
+        },
+        limitMs, then, forUser);
+}
+
+unsigned CentroidWorkflows::LookIntervalMs(std::uint64_t now) const {
+    if (waiting_ && waiting_->forUser && now - lastChangeMs_ >= kBusyAfterChangeMs)
+        return kUserLookIntervalMs;
+    return kLookIntervalMs;
+}
 
 void CentroidWorkflows::PutBackCadSettings() {
-    if (!running_)
-        return;
     const bool changed = fileDialogsOff_ || !boundaryKind_.empty();
     if (changed && link_.Discovery().IsCadReady()) {
         // Even a CAD program that stopped answering gets the settings back, should it wake.
         link_.ExpectAnswers();
         if (fileDialogsOff_)
-            Send(kFileDialogsOn);
+            SwitchFileDialogs(true);
         RestoreBoundaryKind();
     }
     fileDialogsOff_ = false;
     boundaryKind_.clear();
     // A command the run typed that still asks for input (a pick nobody made, a value the CAD
     // program refused) would take the user's next click in the drawing: one Ctrl+C ends it.
-    if (link_.Answering() && link_.Discovery().IsCadReady()) {
+    if (asked_ && link_.Answering() && link_.Discovery().IsCadReady()) {
         const Look look = LookAtHost();
         if (!look.gone && !look.prompt.empty() && look.prompt != kIdlePrompt)
             Send(kCancelOnly);
     }
 }
 
-void CentroidWorkflows::LetTheClickSettle() {
-    const unsigned doubleClickMs = host_.DoubleClickTimeMs();
-    std::uint64_t quietSince = host_.NowMs();
-    for (;;) {
-        const std::uint64_t now = host_.NowMs();
-        if (host_.MouseButtonsDown())
-            quietSince = now;
-        else if (now - quietSince >= doubleClickMs)
-            return;
-        host_.HandleMessagesFor(kLookIntervalMs);
-        if (host_.StopRequested())
-            platform::Abort();
-    }
-}
-
-void CentroidWorkflows::ProcessMessages() {
-    host_.ProcessMessages();
-    if (host_.StopRequested())
-        platform::Abort();
+// The rest of a double or triple click on Execute lands on this window, never on a CAD program
+// that asks for a point: a further click comes within the double-click time of the one before and
+// inside the double-click rectangle around it. Enter and Space leave nothing to come.
+CentroidWorkflows::StepId CentroidWorkflows::LetTheClickSettle() {
+    const StepId next = mode_ == RunMode::FaceCentre ? StepId::AskForPick : StepId::StartRegion;
+    if (!trigger_.byPointer)
+        return next;
+    return WaitUntil(
+        [this] {
+            const PointerNow pointer = host_.Pointer();
+            const DoubleClickLimits limits = host_.DoubleClick();
+            const std::uint64_t now = host_.NowMs();
+            if (pointer.buttonsDown) {
+                if (!buttonsWereDown_) {
+                    clickAt_ = now;
+                    clickPoint_ = pointer.at;
+                }
+                buttonsWereDown_ = true;
+                return false;
+            }
+            buttonsWereDown_ = false;
+            const bool left = 2 * std::abs(pointer.at.x - clickPoint_.x) > limits.width ||
+                              2 * std::abs(pointer.at.y - clickPoint_.y) > limits.height;
+            return left || now - clickAt_ >= limits.timeMs;
+        },
+        UINT64_MAX, next);
 }
 
 CentroidWorkflows::Look CentroidWorkflows::LookAtHost() {
@@ -184,52 +360,38 @@ CentroidWorkflows::Look CentroidWorkflows::LookAtHost() {
     return look;
 }
 
-CentroidWorkflows::Look CentroidWorkflows::WaitFor(const std::function<bool(const Look&)>& done,
-                                                   std::uint64_t limitMs) {
-    const std::uint64_t start = host_.NowMs();
-    for (;;) {
-        Look look = LookAtHost();
-        if (done(look) || host_.NowMs() - start >= limitMs)
-            return look;
-        if (fixedSleepMs_ > 0) {
-            host_.Sleep(fixedSleepMs_);
-            host_.ProcessMessages();
-        } else {
-            host_.HandleMessagesFor(kLookIntervalMs);
-        }
-        if (host_.StopRequested())
-            platform::Abort();
-    }
-}
-
 void CentroidWorkflows::SwitchFileDialogs(bool on) {
-    // Switched on only once the command went out: otherwise the run guard tries again.
-    if (Send(on ? kFileDialogsOn : kFileDialogsOff) || !on)
+    const std::u16string command =
+        on ? kFileDialogsOnly + system_.AnsiToWide(userFileDialogs_) + u"\r" : std::u16string(kFileDialogsOff);
+    // Switched on only once the command went out: otherwise the end of the run tries again.
+    if (Send(command) || !on)
         fileDialogsOff_ = !on;
 }
 
-std::string CentroidWorkflows::QuerySysVar(const std::string& name) {
-    std::string value = link_.QuerySysVar(name);
-    if (!value.empty() || !lateHost_)
-        return value;
-    // A late host reaches the query after the link has looked: its prompt shows the value then.
-    const Look look = WaitFor(
-        [&](const Look& seen) { return seen.gone || !cadlink::ValueShownFor(seen.prompt, name).empty(); }, kLateHostMs);
-    value = cadlink::ValueShownFor(look.prompt, name);
-    if (!value.empty())
-        Send(kCancelOnly);  // leave the prompt that shows the value
-    return value;
+void CentroidWorkflows::KeepUserFileDialogs(const std::string& value) {
+    if (value.empty())
+        return;  // not told (yet): the default goes back unless a later look shows the value
+    fileDialogsKnown_ = true;
+    userFileDialogs_ = value == "0" ? "0" : "1";
 }
 
-bool CentroidWorkflows::SwitchBoundaryToRegions() {
-    const std::string kind = QuerySysVar("HPBOUND");
-    if (kind.empty() || !IsTypeableValue(kind))
-        return false;
-    if (kind != "0") {
-        boundaryKind_ = kind;
-        Send(kBoundaryMakesRegions);
-    }
-    return true;
+CentroidWorkflows::StepId CentroidWorkflows::Query(const std::string& name, StepId then) {
+    queryName_ = name;
+    afterQuery_ = then;
+    queried_ = link_.QuerySysVar(name);
+    if (!queried_.empty() || !lateHost_)
+        return then;
+    // A late host reaches the query after the link has looked: its prompt shows the value then.
+    return WaitForPrompt(
+        [this](const Look& seen) { return seen.gone || !cadlink::ValueShownFor(seen.prompt, queryName_).empty(); },
+        kLateHostMs, StepId::TakeLateValue);
+}
+
+CentroidWorkflows::StepId CentroidWorkflows::TakeLateValue() {
+    queried_ = cadlink::ValueShownFor(lastLook_.prompt, queryName_);
+    if (!queried_.empty())
+        Send(kCancelOnly);  // leave the prompt that shows the value
+    return afterQuery_;
 }
 
 void CentroidWorkflows::RestoreBoundaryKind() {
@@ -246,190 +408,238 @@ std::optional<std::string> CentroidWorkflows::ReadFreshReport(const std::string&
     return host_.ReadReportFile(path);
 }
 
-void CentroidWorkflows::FaceCentre() {
-    if (running_)
+void CentroidWorkflows::DrawCircle(ReportVariant variant, const ReportValues& values) {
+    // Read afresh for every circle: a size changed during the run is checked again.
+    const std::string radius = RadiusOfSize(host_.SizeText());
+    if (!SendAssembled(std::string(kCancel) + "CIRCLE " + values.centroidX + "," + values.centroidY + " " + radius +
+                       "\r"))
         return;
-    if (host_.SizeText().empty()) {
-        host_.ShowMessage(kSizeMissing);
-        return;
-    }
-    CheckedRadius(cadlink::Trim(host_.SizeText()), host_.SizeText());
-    if (!link_.ActivateCad()) {
-        host_.ShowCadMissing();
-        return;
-    }
-    if (link_.ReadPrompt().empty())
-        return;
-    const std::string measure =
-        std::string(kCancel) + "_massprop LAST \rY\r" + QuotedIfBlank(paths_.ReportStem()) + "\r";
-    CheckFitsRecord(measure);
+    const LocalTime t = host_.Now();
+    host_.AddResultRow(FormatResultRow(FormatRowTime(t.year, t.month, t.day, t.hour, t.minute, t.second),
+                                       DrawingNameFromTitle(link_.Discovery().MainFrameTitle()),
+                                       MeasurementAsShown(variant, values, radius, host_.DecimalSeparator())));
+}
 
-    RunScope run(*this);
-    ClearLabels();
-    LetTheClickSettle();
-    run.Minimize();
+// Face-centre mode: the user picks a point inside a closed area; the CAD program makes a region
+// of the boundary there and measures it; the circle goes to the region's centroid.
+
+CentroidWorkflows::StepId CentroidWorkflows::AskForPick() {
+    host_.SetMinimized(true);
+    minimized_ = true;
     const platform::WindowHandle historyPane = link_.Discovery().FindHistoryPane();
-    ProcessMessages();
-
     // The history's last line before the pick: a late host that has handled nothing yet still
     // shows an older pick or cancel there.
-    const std::string historyBefore = link_.LastHistoryLine();
+    historyBefore_ = link_.LastHistoryLine();
+    asked_ = true;
     Send(kPickPoint);
     if (historyPane)
         host_.DrawHint(historyPane, kFaceCentreHint);
     // The pick is over once the host, having shown the pick prompt, is idle again. A late host
     // shows its idle prompt before it has taken the command (between its Ctrl+C and "ID" too);
     // a user quicker than the looks leaves only the history to show the pick.
-    bool sawCommand = false;
-    bool pickInHistory = false;
-    std::string pickLine;
-    bool firstLook = true;
+    sawCommand_ = pickInHistory_ = historyLooked_ = false;
+    pickLine_.clear();
+    firstLook_ = true;
     lateHost_ = true;
-    const std::uint64_t pickStart = host_.NowMs();
-    std::uint64_t historyLookedAt = 0;
-    bool historyLooked = false;
-    WaitFor(
-        [&](const Look& look) {
+    phaseStart_ = host_.NowMs();
+    return WaitForPrompt(
+        [this](const Look& look) {
             if (look.gone)
                 return true;
             if (ShowsCommand(look.prompt)) {
-                lateHost_ = lateHost_ && !firstLook;
-                firstLook = false;
-                sawCommand = true;
+                lateHost_ = lateHost_ && !firstLook_;
+                firstLook_ = false;
+                sawCommand_ = true;
                 return false;
             }
-            firstLook = false;
+            firstLook_ = false;
             if (look.prompt != kIdlePrompt)
                 return false;
-            if (sawCommand)
+            if (sawCommand_)
                 return true;
             const std::uint64_t now = host_.NowMs();
-            if (now - pickStart >= kLateHostMs)
+            if (now - phaseStart_ >= kLateHostMs)
                 return true;
-            if (!historyLooked || now - historyLookedAt >= kHistoryLookMs) {
-                historyLooked = true;
-                historyLookedAt = now;
-                pickLine = link_.LastHistoryLine();
-                pickInHistory = ShowsUserEnd(pickLine, historyBefore);
+            if (!historyLooked_ || now - historyLookedAt_ >= kHistoryLookMs) {
+                historyLooked_ = true;
+                historyLookedAt_ = now;
+                pickLine_ = link_.LastHistoryLine();
+                pickInHistory_ = ShowsUserEnd(pickLine_, historyBefore_);
             }
-            return pickInHistory;
+            return pickInHistory_;
         },
-        kWaitLimitMs);
-    // A run that stops here leaves a host that may still take the pick command later idle.
-    const auto stopPicking = [&] {
-        if (!sawCommand)
-            Send(kCancelOnly);
-    };
+        kWaitLimitMs, StepId::JudgePick, true);
+}
 
+CentroidWorkflows::StepId CentroidWorkflows::JudgePick() {
     // The line that showed the pick is still the last: the host is idle.
-    const std::string lastLine = pickInHistory ? pickLine : link_.LastHistoryLine();
+    const std::string lastLine = pickInHistory_ ? pickLine_ : link_.LastHistoryLine();
     if (Contains(lastLine, kCancelled) || !Contains(lastLine, "X")) {
-        stopPicking();
-        return;
+        // A host that may still take the pick command later is left idle.
+        if (!sawCommand_)
+            Send(kCancelOnly);
+        return StepId::Ended;
     }
-    std::string point = QuerySysVar("LASTPOINT");
-    const std::string pointX = SplitFirst(point);
-    const std::string pointY = SplitFirst(point);
+    return Query("LASTPOINT", StepId::UsePoint);
+}
+
+CentroidWorkflows::StepId CentroidWorkflows::UsePoint() {
+    std::string point = queried_;
+    pointX_ = SplitFirst(point);
+    pointY_ = SplitFirst(point);
     // Without a usable point the boundary would make nothing and "_region L" would turn the
     // user's last object into a region: stop as after a cancelled pick.
-    if (!IsCadNumber(pointX) || !IsCadNumber(pointY)) {
+    if (!IsCadNumber(pointX_) || !IsCadNumber(pointY_)) {
         Send(kCancelOnly);  // a late host has the query still to come: it must not stay at its prompt
-        return;
+        return StepId::Ended;
     }
+    reportPath_ = paths_.ReportPath();
+    reportBefore_ = host_.FileVersion(reportPath_);
+    return Query("HPBOUND", StepId::UseBoundaryKind);
+}
 
-    const std::string reportPath = paths_.ReportPath();
-    const std::optional<std::uint64_t> reportBefore = host_.FileVersion(reportPath);
-    const bool boundaryMakesRegion = SwitchBoundaryToRegions();
+// Has -BOUNDARY make the region itself, so that no object of the user's is ever turned into one;
+// a host that does not tell its boundary kind gets "_region L" to make it.
+CentroidWorkflows::StepId CentroidWorkflows::UseBoundaryKind() {
+    const std::string kind = queried_;
+    boundaryMakesRegion_ = !kind.empty() && IsTypeableValue(kind);
+    if (boundaryMakesRegion_ && kind != "0") {
+        boundaryKind_ = kind;
+        Send(kBoundaryMakesRegions);
+    }
+    return Query("FILEDIA", StepId::Measure);
+}
+
+CentroidWorkflows::StepId CentroidWorkflows::Measure() {
+    KeepUserFileDialogs(queried_);
     SwitchFileDialogs(false);
-    SendAssembled(std::string(kCancel) + "-BOUNDARY " + pointX + "," + pointY + " " + "\r");
-    if (!boundaryMakesRegion)
+    SendAssembled(std::string(kCancel) + "-BOUNDARY " + pointX_ + "," + pointY_ + " " + "\r");
+    if (!boundaryMakesRegion_)
         Send(kRegionFromLast);
-    SendAssembled(measure);
+    SendAssembled(std::string(kCancel) + "_massprop LAST \rY\r" + QuotedIfBlank(paths_.ReportStem()) + "\r");
 
     // What ends this wait is the host's word about this command: the report rewritten, its
     // questions seen and then the idle prompt, or the replace question. An idle prompt alone may be
     // one that a late host shows between the records, or between the parts of one. The first look
     // comes at once: a host that handles input inside the send may have asked to replace already.
-    bool sawQuestion = false;
-    const std::uint64_t reportStart = host_.NowMs();
-    Look look = WaitFor(
-        [&](const Look& seen) {
+    sawQuestion_ = false;
+    phaseStart_ = host_.NowMs();
+    const StepId next = WaitForPrompt(
+        [this](const Look& seen) {
             if (seen.gone || Contains(seen.prompt, kAskReplace))
                 return true;
             if (Contains(seen.prompt, kAskWrite) || Contains(seen.prompt, kAskFileName))
-                sawQuestion = true;
+                sawQuestion_ = true;
             if (seen.prompt != kIdlePrompt)
                 return false;
-            return sawQuestion || host_.FileVersion(reportPath) != reportBefore ||
-                   host_.NowMs() - reportStart >= kLateHostMs;
+            return sawQuestion_ || host_.FileVersion(reportPath_) != reportBefore_ ||
+                   host_.NowMs() - phaseStart_ >= kLateHostMs;
         },
-        kWaitLimitMs);
-    if (Contains(look.prompt, kAskReplace)) {
-        Send(kYes);
-        // The report is complete once the host has handled the answer and left the question.
-        WaitFor([](const Look& seen) { return seen.gone || seen.prompt == kIdlePrompt; }, kWaitLimitMs);
-    }
-    SwitchFileDialogs(true);
-    RestoreBoundaryKind();
-
-    const std::optional<std::string> report = ReadFreshReport(reportPath, reportBefore);
-    // When -BOUNDARY found nothing, "_massprop LAST" measured an older object: its box is elsewhere.
-    if (!report || !ReportBoxHolds(*report, pointX, pointY))
-        return;
-    const ReportValues values = ParseReport(*report, ReportVariant::FaceCentre, host_, host_.DecimalSeparator());
-    if (!IsCadNumber(values.centroidX) || !IsCadNumber(values.centroidY))
-        return;
-    // The box may have been changed during the run.
-    const std::string radius = CheckedRadius(cadlink::Trim(host_.SizeText()), host_.SizeText());
-    if (SendAssembled(std::string(kCancel) + "CIRCLE " + values.centroidX + "," + values.centroidY + " " + radius +
-                      "\r"))
-        host_.MeasurementDrawn(MeasurementAsShown(ReportVariant::FaceCentre, values, radius, host_.DecimalSeparator()));
+        kWaitLimitMs, StepId::AnswerReplace);
+    waiting_->onReportFolder = true;
+    return next;
 }
 
-void CentroidWorkflows::Region() {
-    if (running_)
-        return;
-    const std::string size = host_.SizeText();
-    if (size.empty()) {
-        host_.ShowMessage(kSizeMissing);
-        return;
-    }
-    CheckedRadius(TrimSpaces(size), size);
-    if (!link_.ActivateCad()) {
-        host_.ShowCadMissing();
-        return;
-    }
-    CheckFitsRecord(QuotedIfBlank(paths_.ReportPath()) + "\r");
+CentroidWorkflows::StepId CentroidWorkflows::AnswerReplace() {
+    if (!Contains(lastLook_.prompt, kAskReplace))
+        return StepId::DrawFaceCentreCircle;
+    Send(kYes);
+    // The report is complete once the host has handled the answer and left the question.
+    const StepId next = WaitForPrompt([](const Look& seen) { return seen.gone || seen.prompt == kIdlePrompt; },
+                                      kWaitLimitMs, StepId::DrawFaceCentreCircle);
+    waiting_->onReportFolder = true;
+    return next;
+}
 
-    RunScope run(*this);
-    ClearLabels();
-    LetTheClickSettle();
-    run.Minimize();
+CentroidWorkflows::StepId CentroidWorkflows::DrawFaceCentreCircle() {
+    SwitchFileDialogs(true);
+    RestoreBoundaryKind();
+    const std::optional<std::string> report = ReadFreshReport(reportPath_, reportBefore_);
+    // When -BOUNDARY found nothing, "_massprop LAST" measured an older object: its box is elsewhere.
+    if (!report || !ReportBoxHolds(*report, pointX_, pointY_))
+        return StepId::Ended;
+    const ReportValues values = ParseReport(*report, ReportVariant::FaceCentre, host_, host_.DecimalSeparator());
+    if (IsCadNumber(values.centroidX) && IsCadNumber(values.centroidY))
+        DrawCircle(ReportVariant::FaceCentre, values);
+    return StepId::Ended;
+}
+
+// Region mode: the user selects regions at the CAD program's own mass-properties prompt, once or
+// pass after pass while the continuous box is checked.
+
+CentroidWorkflows::StepId CentroidWorkflows::StartRegion() {
+    host_.SetMinimized(true);
+    minimized_ = true;
     historyPane_ = link_.Discovery().FindHistoryPane();
-    ProcessMessages();
+    asked_ = true;
+    lateHost_ = false;
+    return Query("FILEDIA", StepId::StartPass);
+}
 
+CentroidWorkflows::StepId CentroidWorkflows::StartPass() {
+    if (!fileDialogsKnown_)
+        KeepUserFileDialogs(queried_);
+    reportPath_ = paths_.ReportPath();
+    reportBefore_ = host_.FileVersion(reportPath_);
     // Each pass after the first takes the last line the pass before it read as its baseline: the
-    // lines that the settings and the circle add in between are never a command's cancel, and a
-    // second read of the whole history in every pass made each pass cost more as the history grew.
-    std::optional<std::string> historyBefore;
-    std::string centroidX;
-    do {
-        const RegionPassResult pass = RegionPass(paths_.ReportPath(), historyBefore);
-        historyBefore = pass.lastLine;
-        centroidX = pass.values.centroidX;
-        if (!IsCadNumber(pass.values.centroidX) || !IsCadNumber(pass.values.centroidY))
-            centroidX.clear();  // only numbers the CAD program takes are typed as the centre
-        if (pass.reportRead && !centroidX.empty()) {
-            // Read afresh for every circle: a size changed during the run is checked again. Blanks
-            // around it are not typed: the Enter after a blank would start the circle command again.
-            const std::string size = host_.SizeText();
-            const std::string radius = CheckedRadius(TrimSpaces(size), size);
-            if (SendAssembled(std::string(kCancel) + "CIRCLE " + centroidX + "," + pass.values.centroidY + " " +
-                              radius + "\r"))
-                host_.MeasurementDrawn(
-                    MeasurementAsShown(ReportVariant::Region, pass.values, radius, host_.DecimalSeparator()));
-        }
-    } while (host_.ContinuousChecked() && !centroidX.empty());
+    // lines that the settings and the circle add in between are never a command's cancel.
+    historyBefore_ = passHistoryBefore_ ? *passHistoryBefore_ : link_.LastHistoryLine();
+    fileDialogsOff_ = true;
+    Send(kFileDialogsOffTwice);
+    Send(kMassPropBySelection);
+    if (historyPane_ && link_.Discovery().IsLive(historyPane_))
+        host_.DrawHint(historyPane_, kRegionHint);
+    return AskForSelection();
+}
+
+// The selection waits for the user, so a host that handles input inside the send shows it at the
+// first look, and its questions come back answered or changed at once. A late host shows its idle
+// prompt until it reaches the command, and still shows a question it has not read the answer to:
+// that is not asked again yet.
+CentroidWorkflows::StepId CentroidWorkflows::AskForSelection() {
+    phaseStart_ = host_.NowMs();
+    started_ = selectionLate_ = historyLooked_ = false;
+    firstLook_ = true;
+    answered_.clear();
+    answeredAt_ = 0;
+    const StepId next = WaitForPrompt(
+        [this](const Look& look) {
+            const bool first = firstLook_;
+            firstLook_ = false;
+            if (look.gone)
+                return true;
+            // A late host shows the answer to the FILEDIA query before it reaches the command.
+            const std::string fileDialogs = cadlink::ValueShownFor(look.prompt, "FILEDIA");
+            if (!fileDialogs.empty()) {
+                if (!fileDialogsKnown_)
+                    KeepUserFileDialogs(fileDialogs);
+                return false;
+            }
+            const std::uint64_t now = host_.NowMs();
+            if (look.prompt == kIdlePrompt) {
+                selectionLate_ = selectionLate_ || first;
+                if (started_ || now - phaseStart_ >= kLateHostMs)
+                    return true;
+                // A quick user may have cancelled the selection before any look saw it.
+                if (historyLooked_ && now - historyLookedAt_ < kHistoryLookMs)
+                    return false;
+                historyLooked_ = true;
+                historyLookedAt_ = now;
+                const std::string line = link_.LastHistoryLine();
+                return ShowsUserEnd(line, historyBefore_) && IsCommandCancel(line);
+            }
+            if (!ShowsCommand(look.prompt))
+                return false;
+            started_ = true;
+            if (look.prompt == answered_ && now - answeredAt_ < (selectionLate_ ? kLateHostMs : kRepeatAnswerMs))
+                return false;
+            answered_ = AnswerMasspropQuestions(look.prompt, reportPath_);
+            answeredAt_ = now;
+            return answered_ == kIdlePrompt;
+        },
+        kWaitLimitMs, StepId::EndPass, true);
+    waiting_->onReportFolder = true;
+    return next;
 }
 
 std::string CentroidWorkflows::AnswerMasspropQuestions(std::string prompt, const std::string& reportPath) {
@@ -458,68 +668,21 @@ std::string CentroidWorkflows::AnswerMasspropQuestions(std::string prompt, const
     }
 }
 
-RegionPassResult CentroidWorkflows::RegionPass(const std::string& reportPath,
-                                               const std::optional<std::string>& knownHistoryBefore) {
-    RegionPassResult result;
-    const std::optional<std::uint64_t> reportBefore = host_.FileVersion(reportPath);
-    const std::string historyBefore = knownHistoryBefore ? *knownHistoryBefore : link_.LastHistoryLine();
-    fileDialogsOff_ = true;
-    Send(kFileDialogsOffTwice);
-    Send(kMassPropBySelection);
-    if (historyPane_ && link_.Discovery().IsLive(historyPane_))
-        host_.DrawHint(historyPane_, kRegionHint);
-
-    // The selection waits for the user, so a host that handles input inside the send shows it at
-    // the first look, and its questions come back answered or changed at once. A late host shows
-    // its idle prompt until it reaches the command, and still shows a question it has not read the
-    // answer to: that is not asked again yet.
-    const std::uint64_t passStart = host_.NowMs();
-    bool started = false;
-    bool lateHost = false;
-    bool firstLook = true;
-    bool historyLooked = false;
-    std::uint64_t historyLookedAt = 0;
-    std::string answered;
-    std::uint64_t answeredAt = 0;
-    WaitFor(
-        [&](const Look& look) {
-            const bool first = firstLook;
-            firstLook = false;
-            if (look.gone)
-                return true;
-            const std::uint64_t now = host_.NowMs();
-            if (look.prompt == kIdlePrompt) {
-                lateHost = lateHost || first;
-                if (started || now - passStart >= kLateHostMs)
-                    return true;
-                // A quick user may have cancelled the selection before any look saw it.
-                if (historyLooked && now - historyLookedAt < kHistoryLookMs)
-                    return false;
-                historyLooked = true;
-                historyLookedAt = now;
-                const std::string line = link_.LastHistoryLine();
-                return ShowsUserEnd(line, historyBefore) && IsCommandCancel(line);
-            }
-            if (!ShowsCommand(look.prompt))
-                return false;
-            started = true;
-            if (look.prompt == answered && now - answeredAt < (lateHost ? kLateHostMs : kRepeatAnswerMs))
-                return false;
-            answered = AnswerMasspropQuestions(look.prompt, reportPath);
-            answeredAt = now;
-            return answered == kIdlePrompt;
-        },
-        kWaitLimitMs);
-    result.lastLine = link_.LastHistoryLine();
+CentroidWorkflows::StepId CentroidWorkflows::EndPass() {
+    const std::string lastLine = link_.LastHistoryLine();
+    passHistoryBefore_ = lastLine;
     SwitchFileDialogs(true);
-    if (IsCommandCancel(result.lastLine))
-        return result;
-    const std::optional<std::string> report = ReadFreshReport(reportPath, reportBefore);
-    if (report) {
-        result.reportRead = true;
-        result.values = ParseReport(*report, ReportVariant::Region, host_, host_.DecimalSeparator());
-    }
-    return result;
+    if (IsCommandCancel(lastLine))
+        return StepId::Ended;
+    const std::optional<std::string> report = ReadFreshReport(reportPath_, reportBefore_);
+    if (!report)
+        return StepId::Ended;
+    const ReportValues values = ParseReport(*report, ReportVariant::Region, host_, host_.DecimalSeparator());
+    // Only numbers the CAD program takes are typed as the centre.
+    if (!IsCadNumber(values.centroidX) || !IsCadNumber(values.centroidY))
+        return StepId::Ended;
+    DrawCircle(ReportVariant::Region, values);
+    return host_.ContinuousChecked() ? StepId::StartPass : StepId::Ended;
 }
 
 }  // namespace app

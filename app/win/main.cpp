@@ -8,6 +8,7 @@
 #include "framework/display.h"
 #include "single_instance.h"
 #include "tavro_form.h"
+#include "run_look_pace.h"
 #include "win32_workflow_host.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -36,13 +37,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         }
 #endif
         app::TavroF = &mainWindow;
-        app::TavroRuntime runtime(mainWindow);
+        app::TavroRuntime runtime(mainWindow, app::RunLookPace());
         mainWindow.SetWorkflows(&runtime);
-#ifdef TAVRO_BANNER_BENCH
-        // The workflow benchmark's figures with the first version's waits: 200 ms sleeps between looks.
-        if (const char* sleeps = std::getenv("TAVRO_FIXED_SLEEPS"); sleeps && sleeps[0] == '1')
-            runtime.SetFixedSleepMs(200);
-#endif
         Application.SetMainWindow(mainWindow.Handle());
         mainWindow.Show();
         Application.Run();

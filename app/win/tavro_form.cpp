@@ -69,8 +69,8 @@ TTavroF::TTavroF() : TForm(MainWindowDesign()) {
                    {GroupBox2, kGroupBox2Bounds},        {Edit1, kEdit1Bounds},         {CheckBox1, kCheckBox1Bounds},
                    {plButton1, kPlButton1Bounds},        {plButton2, kPlButton2Bounds}, {CheckBox2, kCheckBox2Bounds}};
 
-    plButton1->OnClick = [this](framework::TObject* sender) { Button5Click(sender); };
-    plButton2->OnClick = [this](framework::TObject* sender) { plButton2Click(sender); };
+    plButton1->OnClick = [this](framework::TObject* sender) { CloseClick(sender); };
+    plButton2->OnClick = [this](framework::TObject* sender) { ExecuteClick(sender); };
     Created();
 }
 
@@ -154,10 +154,9 @@ std::string TTavroF::SettingsPath() const {
 }
 
 bool TTavroF::CanClose() {
-    if (workflows_ && workflows_->Running()) {
-        closeRequested_ = true;
-        return false;
-    }
+    // A run ends with the window: what it changed in the CAD program goes back first.
+    if (workflows_)
+        workflows_->Stop(RunEnd::Close);
     return KeptRowsAllowClose();
 }
 
@@ -209,15 +208,14 @@ LRESULT TTavroF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             accessible_.Disconnect();
             break;
         case WM_QUERYENDSESSION:
-            sessionEnding_ = true;
+            // The process may be ended without another word: the CAD settings go back now.
+            if (workflows_)
+                workflows_->Stop(RunEnd::SessionEnd);
             return TRUE;
         case WM_ENDSESSION:
-            sessionEnding_ = wParam != FALSE;
-            if (sessionEnding_) {
-                // The process may be ended as soon as this returns: nothing can wait for the run
-                // to unwind or for the window to close.
+            if (wParam != FALSE) {
                 if (workflows_)
-                    workflows_->PutBackCadSettings();
+                    workflows_->Stop(RunEnd::SessionEnd);
                 try {
                     SaveState(false);
                 } catch (...) {
@@ -229,32 +227,34 @@ LRESULT TTavroF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return TForm::HandleMessage(message, wParam, lParam);
 }
 
-void TTavroF::plButton2Click(framework::TObject* sender) {
-    // However the run ends, a close asked for during it is carried out afterwards.
-    struct CloseAfterRun {
-        TTavroF& form;
-        ~CloseAfterRun() {
-            if (form.closeRequested_)
-                ::PostMessageA(form.Handle(), WM_CLOSE, 0, 0);
-        }
-    } closeAfterRun{*this};
+void TTavroF::ExecuteClick(framework::TObject*) {
+    // A click leaves the rest of a double click to come; the run lets it land here first.
+    RunTrigger trigger;
+    if (const MSG* message = framework::Application.Dispatching();
+        message && message->message >= WM_MOUSEFIRST && message->message <= WM_MOUSELAST) {
+        trigger.byPointer = true;
+        trigger.at = {message->pt.x, message->pt.y};
+    }
+    // A further Execute during a run is no new run.
+    if (workflows_ && workflows_->Running())
+        return;
     if (CheckBox2->Checked())
-        Button13Click(sender);
+        StartFaceCentreRun(trigger);
     else
-        Button1Click(sender);
+        StartRegionRun(trigger);
 }
 
-void TTavroF::Button13Click(framework::TObject*) {
+void TTavroF::StartFaceCentreRun(const RunTrigger& trigger) {
     if (workflows_)
-        workflows_->FaceCentre();
+        workflows_->Start(RunMode::FaceCentre, trigger);
 }
 
-void TTavroF::Button1Click(framework::TObject*) {
+void TTavroF::StartRegionRun(const RunTrigger& trigger) {
     if (workflows_)
-        workflows_->Region();
+        workflows_->Start(RunMode::Region, trigger);
 }
 
-void TTavroF::Button5Click(framework::TObject*) {
+void TTavroF::CloseClick(framework::TObject*) {
     Close();
 }
 

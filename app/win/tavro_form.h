@@ -14,18 +14,19 @@
 #include "report_stem_claim.h"
 #include "results_menu.h"
 #include "run_paths.h"
+#include "workflows.h"
 
 namespace app {
 
-// The two measuring workflows that Execute starts.
+// The runs that Execute starts.
 class Workflows {
 public:
     virtual ~Workflows() = default;
-    virtual void FaceCentre() = 0;
-    virtual void Region() = 0;
+    // Starts a run and returns at once; the window's loop carries it on.
+    virtual void Start(RunMode mode, const RunTrigger& trigger) = 0;
     virtual bool Running() const = 0;
-    // What a running run changed in the CAD program goes back now.
-    virtual void PutBackCadSettings() = 0;
+    // Ends the run now, putting back what it changed in the CAD program.
+    virtual void Stop(RunEnd why) = 0;
 };
 
 extern const char kApplicationTitle[];
@@ -47,12 +48,13 @@ public:
     framework::TLabel* Label2 = nullptr;
     framework::TCheckBox* CheckBox2 = nullptr;
 
-    void Button13Click(framework::TObject* sender);
+    // Handlers: Execute starts the run of the mode the face-centre box chooses; Close closes.
+    void StartFaceCentreRun(const RunTrigger& trigger);
     void FormCreate(framework::TObject* sender);
-    void Button5Click(framework::TObject* sender);
-    void Button1Click(framework::TObject* sender);
+    void CloseClick(framework::TObject* sender);
+    void StartRegionRun(const RunTrigger& trigger);
     void FormClose(framework::TObject* sender);
-    void plButton2Click(framework::TObject* sender);
+    void ExecuteClick(framework::TObject* sender);
 
     // Fixed by FormCreate for the whole run.
     const RunPaths& Paths() const { return paths_; }
@@ -62,12 +64,6 @@ public:
     ResultsFile& Results() { return results_; }
 
     void SetWorkflows(Workflows* workflows) { workflows_ = workflows; }
-    // Set when the user closed the window while a run was waiting: the run ends at its next
-    // poll, and the window closes after it.
-    bool CloseRequested() const { return closeRequested_; }
-    // Set from the system's question whether the session may end until it says the session goes on:
-    // a run ends at its next poll, as after Close.
-    bool SessionEnding() const { return sessionEnding_; }
 
 protected:
     void DoCreate() override { FormCreate(this); }
@@ -96,8 +92,6 @@ private:
     ResultsFile results_;
     ResultsMenu resultsMenu_{results_};
     Workflows* workflows_ = nullptr;
-    bool closeRequested_ = false;
-    bool sessionEnding_ = false;
     struct Accessible : framework::AccessibleSource {
         explicit Accessible(TTavroF& form) : form(form) {}
         bool DescribesSelf() const override { return false; }

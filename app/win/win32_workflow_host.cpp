@@ -3,11 +3,11 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <vector>
 
 #include "framework/application.h"
 #include "framework/exceptions.h"
 #include "framework/handles.h"
-#include "results_table.h"
 
 namespace app {
 namespace {
@@ -37,43 +37,32 @@ void Win32WorkflowHost::SetMinimized(bool minimized) {
     form_.SetMinimized(minimized);
 }
 
-void Win32WorkflowHost::ProcessMessages() {
-    framework::Application.ProcessMessages();
-}
-
-void Win32WorkflowHost::HandleMessagesFor(unsigned milliseconds) {
-    const ULONGLONG end = ::GetTickCount64() + milliseconds;
-    for (;;) {
-        framework::Application.ProcessMessages();
-        const ULONGLONG now = ::GetTickCount64();
-        if (now >= end || StopRequested())
-            return;
-        // The queue is empty now: this sleeps until a message comes or the time is up.
-        ::MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(end - now), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    }
-}
-
-void Win32WorkflowHost::Sleep(unsigned milliseconds) {
-    ::Sleep(milliseconds);
-}
-
-bool Win32WorkflowHost::MouseButtonsDown() {
+PointerNow Win32WorkflowHost::Pointer() {
+    PointerNow pointer;
     for (int button : {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON})
-        if (::GetAsyncKeyState(button) & 0x8000)
-            return true;
-    return false;
+        pointer.buttonsDown = pointer.buttonsDown || (::GetAsyncKeyState(button) & 0x8000) != 0;
+    POINT at{};
+    ::GetCursorPos(&at);
+    pointer.at = {at.x, at.y};
+    return pointer;
 }
 
-unsigned Win32WorkflowHost::DoubleClickTimeMs() {
-    return ::GetDoubleClickTime();
+DoubleClickLimits Win32WorkflowHost::DoubleClick() {
+    return {::GetDoubleClickTime(), ::GetSystemMetrics(SM_CXDOUBLECLK), ::GetSystemMetrics(SM_CYDOUBLECLK)};
 }
 
 std::uint64_t Win32WorkflowHost::NowMs() {
     return ::GetTickCount64();
 }
 
-bool Win32WorkflowHost::StopRequested() {
-    return form_.CloseRequested() || form_.SessionEnding() || framework::Application.Terminated();
+LocalTime Win32WorkflowHost::Now() {
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
+void Win32WorkflowHost::AddResultRow(const std::string& row) {
+    form_.Results().Append(row);
 }
 
 void Win32WorkflowHost::ShowMessage(const std::string& text) {
@@ -142,22 +131,6 @@ void Win32WorkflowHost::ShowArea(const std::string& caption) {
     form_.Label1->SetCaption(caption);
 }
 
-void Win32WorkflowHost::MeasurementDrawn(const DrawnMeasurement& measurement) {
-    std::string drawing;
-    if (discovery_ && discovery_->IsLive(discovery_->Kept().MainFrame)) {
-        std::string title(32 * 1024, '\0');
-        const int length = discovery_->Windows().GetWindowTextA(discovery_->Kept().MainFrame, title.data(),
-                                                                static_cast<int>(title.size()));
-        title.resize(static_cast<std::size_t>(length > 0 ? length : 0));
-        drawing = DrawingNameFromTitle(title);
-    }
-    SYSTEMTIME now;
-    ::GetLocalTime(&now);
-    const std::string when = FormatRowTime(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
-    // A row that cannot be written now is kept and written with the next one.
-    form_.Results().Append(FormatResultRow(when, drawing, measurement));
-}
-
 void Win32WorkflowHost::ReportResultsFailure() {
     const std::string message = form_.Results().TakeFailureMessage();
     if (!message.empty())
@@ -166,6 +139,119 @@ void Win32WorkflowHost::ReportResultsFailure() {
 
 void Win32WorkflowHost::ShowPerimeter(const std::string& caption) {
     form_.Label2->SetCaption(caption);
+}
+
+namespace {
+
+constexpr UINT_PTR kStepTimer = 1;
+constexpr UINT kStepNow = WM_APP;
+constexpr unsigned kTimerSlackMs = 5;
+
+}  // namespace
+
+TavroRuntime::TavroRuntime(TTavroF& form, LookPace pace)
+    : form_(form),
+      pace_(std::move(pace)),
+      link_(windows_, system_, clipboard_),
+      host_(form),
+      workflows_(link_, system_, host_, form.Paths()),
+      wakeWindow_(
+          [this](UINT message, WPARAM wParam, LPARAM lParam) { return HandleMessage(message, wParam, lParam); }) {}
+
+TavroRuntime::~TavroRuntime() {
+    framework::Application.WatchHandles({}, nullptr);
+    framework::Application.WakeAfter(0, nullptr);
+}
+
+void TavroRuntime::Start(RunMode mode, const RunTrigger& trigger) {
+    if (workflows_.Running())
+        return;
+    if (!workflows_.Start(mode, trigger)) {
+        RunEnded();
+        return;
+    }
+    // The click that started the run returns at once; the first step comes from the loop.
+    ::PostMessageA(wakeWindow_.Handle(), kStepNow, 0, 0);
+}
+
+void TavroRuntime::Stop(RunEnd why) {
+    if (!workflows_.Running())
+        return;
+    workflows_.Stop(why);
+    if (!workflows_.Running())
+        RunEnded();
+}
+
+LRESULT TavroRuntime::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if ((message == WM_TIMER && wParam == kStepTimer) || message == kStepNow) {
+        StepNow();
+        return 0;
+    }
+    return ::DefWindowProcA(wakeWindow_.Handle(), message, wParam, lParam);
+}
+
+void TavroRuntime::StepNow() {
+    ::KillTimer(wakeWindow_.Handle(), kStepTimer);
+    framework::Application.WakeAfter(0, nullptr);
+    if (!workflows_.Running())
+        return;
+    const std::optional<Wake> wake = workflows_.Step();
+    if (!wake) {
+        RunEnded();
+        return;
+    }
+    // The first step found the CAD program: its end ends the run.
+    bool watchChanged = false;
+    if (!cadProcessOpened_) {
+        cadProcessOpened_ = true;
+        if (const std::uint32_t process = workflows_.CadProcessId())
+            cadProcess_.Reset(::OpenProcess(SYNCHRONIZE, FALSE, process));
+        watchChanged = static_cast<bool>(cadProcess_);
+    }
+    const unsigned afterMs = pace_ ? pace_(wake->afterMs) : wake->afterMs;
+    // The loop's own wake-up is on time; the timer carries the run inside another loop (a message box).
+    framework::Application.WakeAfter(afterMs, [this] { StepNow(); });
+    ::SetTimer(wakeWindow_.Handle(), kStepTimer, afterMs + kTimerSlackMs, nullptr);
+    if (wake->onReportFolder != watchReportFolder_ || watchChanged) {
+        watchReportFolder_ = wake->onReportFolder;
+        WatchHandles();
+    }
+}
+
+void TavroRuntime::WatchHandles() {
+    if (watchReportFolder_ && !reportFolder_)
+        reportFolder_.Reset(::FindFirstChangeNotificationA(
+            form_.Paths().WorkFolder().c_str(), FALSE,
+            FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE));
+    std::vector<HANDLE> handles;
+    if (cadProcess_)
+        handles.push_back(cadProcess_.Get());
+    if (watchReportFolder_ && reportFolder_)
+        handles.push_back(reportFolder_.Get());
+    framework::Application.WatchHandles(handles, [this, handles](std::size_t index) {
+        if (handles[index] == cadProcess_.Get()) {
+            Stop(RunEnd::CadGone);
+            return;
+        }
+        ::FindNextChangeNotification(reportFolder_.Get());
+        StepNow();
+    });
+}
+
+void TavroRuntime::RunEnded() {
+    ::KillTimer(wakeWindow_.Handle(), kStepTimer);
+    framework::Application.WakeAfter(0, nullptr);
+    watchReportFolder_ = false;
+    cadProcess_.Reset();
+    cadProcessOpened_ = false;
+    framework::Application.WatchHandles({}, nullptr);
+    const RunOutcome& outcome = workflows_.Outcome();
+    // A window that closes or a session that ends says what it must itself.
+    if (outcome.end == RunEnd::Close || outcome.end == RunEnd::SessionEnd)
+        return;
+    if (outcome.end == RunEnd::Error)
+        framework::Application.ShowException(outcome.error);
+    host_.ReportResultsFailure();
 }
 
 }  // namespace app

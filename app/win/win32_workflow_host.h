@@ -1,8 +1,13 @@
 #pragma once
-// The main window and the machine as the workflows see them, and the one CAD link of the process.
+// The main window and the machine as a run sees them, the one CAD link of the process, and what
+// drives a run from the window's own message loop.
+
+#include <functional>
 
 #include "balloon_tip.h"
 #include "cadlink/cad_link.h"
+#include "framework/handles.h"
+#include "framework/utility_window.h"
 #include "tavro_form.h"
 #include "win32_command_line.h"
 #include "win32_window_system.h"
@@ -18,13 +23,10 @@ public:
     std::string SizeText() override;
     bool ContinuousChecked() override;
     void SetMinimized(bool minimized) override;
-    void ProcessMessages() override;
-    void HandleMessagesFor(unsigned milliseconds) override;
-    void Sleep(unsigned milliseconds) override;
+    PointerNow Pointer() override;
+    DoubleClickLimits DoubleClick() override;
     std::uint64_t NowMs() override;
-    bool MouseButtonsDown() override;
-    unsigned DoubleClickTimeMs() override;
-    bool StopRequested() override;
+    LocalTime Now() override;
     void ShowMessage(const std::string& text) override;
     void ShowCadMissing() override;
     void DrawHint(platform::WindowHandle window, const std::string& text) override;
@@ -33,9 +35,8 @@ public:
     char DecimalSeparator() override;
     void ShowArea(const std::string& caption) override;
     void ShowPerimeter(const std::string& caption) override;
-    // Adds the shape's row to the results list, with the drawing's name from the CAD title.
-    void MeasurementDrawn(const DrawnMeasurement& measurement) override;
-    void SetCadWindows(cadlink::WindowDiscovery* discovery) { discovery_ = discovery; }
+    // A row that cannot be written now is kept and written with the next one.
+    void AddResultRow(const std::string& row) override;
     // Shows the error box once when a row of the last run could not be written.
     void ReportResultsFailure();
 
@@ -44,49 +45,55 @@ public:
 
 private:
     TTavroF& form_;
-    cadlink::WindowDiscovery* discovery_ = nullptr;
     BalloonTip cadMissingTip_;
 };
 
-// A row that could not be written is reported once the run has ended, however it ends (an
-// Execute clicked during a run returns at once and leaves the report to the run).
-struct ResultsFailureAfterRun {
-    Win32WorkflowHost& host;
-    const CentroidWorkflows& workflows;
-    ~ResultsFailureAfterRun() {
-        if (!workflows.Running())
-            host.ReportResultsFailure();
-    }
-};
+// How often a run looks while it waits, given what it asks for: the product takes the run's own
+// pace; a benchmark build may supply another.
+using LookPace = std::function<unsigned(unsigned wishedMs)>;
 
-// Everything a run of the program needs to drive the CAD program, wired to the main window.
+// Everything a run of the program needs to drive the CAD program, wired to the main window: a run
+// is stepped from a timer of the window's thread, and woken early when the report folder changes;
+// the CAD program's process ending stops it.
 class TavroRuntime : public Workflows {
 public:
-    explicit TavroRuntime(TTavroF& form)
-        : link_(windows_, system_, clipboard_), host_(form), workflows_(link_, system_, host_, form.Paths()) {
-        host_.SetCadWindows(&link_.Discovery());
-    }
+    explicit TavroRuntime(TTavroF& form, LookPace pace = nullptr);
+    ~TavroRuntime() override;
+    TavroRuntime(const TavroRuntime&) = delete;
+    TavroRuntime& operator=(const TavroRuntime&) = delete;
 
-    void FaceCentre() override {
-        const ResultsFailureAfterRun report{host_, workflows_};
-        workflows_.FaceCentre();
-    }
-    void Region() override {
-        const ResultsFailureAfterRun report{host_, workflows_};
-        workflows_.Region();
-    }
+    void Start(RunMode mode, const RunTrigger& trigger) override;
     bool Running() const override { return workflows_.Running(); }
-    void PutBackCadSettings() override { workflows_.PutBackCadSettings(); }
-    // The benchmark build's side-by-side figures: fixed sleeps between the waits' looks.
-    void SetFixedSleepMs(unsigned milliseconds) { workflows_.SetFixedSleepMs(milliseconds); }
+    void Stop(RunEnd why) override;
 
 private:
+    struct ChangeNotificationTraits {
+        static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+        static void Close(HANDLE h) { ::FindCloseChangeNotification(h); }
+    };
+    using ChangeNotification = framework::UniqueHandle<HANDLE, ChangeNotificationTraits>;
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void StepNow();
+    // After the run's last step: the error of a step, and a row that could not be written.
+    void RunEnded();
+    void WatchHandles();
+    void Signalled(std::size_t index);
+
+    TTavroF& form_;
+    LookPace pace_;
     platform::Win32WindowSystem windows_;
     platform::Win32CommandLineSystem system_;
     platform::Win32Clipboard clipboard_;
     cadlink::CadLink link_;
     Win32WorkflowHost host_;
     CentroidWorkflows workflows_;
+    framework::TUtilityWindow wakeWindow_;
+    framework::KernelHandle cadProcess_;
+    bool cadProcessOpened_ = false;
+    // Made once and kept: making one costs more than a look.
+    ChangeNotification reportFolder_;
+    bool watchReportFolder_ = false;
 };
 
 }  // namespace app

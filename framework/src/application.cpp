@@ -11,6 +11,22 @@ namespace framework {
 
 TApplication Application;
 
+namespace {
+
+// Milliseconds of a clock finer than the tick count, which moves in steps of a timer tick.
+ULONGLONG PreciseMs() {
+    static const LONGLONG frequency = [] {
+        LARGE_INTEGER f;
+        ::QueryPerformanceFrequency(&f);
+        return f.QuadPart;
+    }();
+    LARGE_INTEGER now;
+    ::QueryPerformanceCounter(&now);
+    return static_cast<ULONGLONG>(now.QuadPart / (frequency / 1000));
+}
+
+}  // namespace
+
 std::string ErrorBoxText(const std::string& message) {
     if (!message.empty() && message.back() == '.')
         return message;
@@ -27,6 +43,12 @@ bool TApplication::DispatchOne(MSG& message) {
         terminated_ = true;
         return false;
     }
+    struct Dispatching {
+        const MSG*& current;
+        const MSG* outer;
+        ~Dispatching() { current = outer; }
+    } dispatching{dispatching_, dispatching_};
+    dispatching_ = &message;
     // Enter and Escape are first offered to the controls of the key's form (a button may take
     // them); only keys no control took go on to the dialog navigation.
     if (message.message == WM_KEYDOWN && (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE)) {
@@ -44,9 +66,55 @@ bool TApplication::DispatchOne(MSG& message) {
     return true;
 }
 
+void TApplication::WatchHandles(std::vector<HANDLE> handles, std::function<void(std::size_t)> onSignal) {
+    watched_ = std::move(handles);
+    onSignal_ = std::move(onSignal);
+}
+
+void TApplication::WakeAfter(unsigned milliseconds, std::function<void()> onTime) {
+    onTime_ = std::move(onTime);
+    wakeAt_ = onTime_ ? PreciseMs() + milliseconds : 0;
+}
+
 void TApplication::Run() {
     MSG message;
     while (!terminated_) {
+        if (!watched_.empty() || onTime_) {
+            // Sleeps until a message comes, a watched object is signalled or the wake-up is due.
+            const std::vector<HANDLE> handles = watched_;
+            const DWORD count = static_cast<DWORD>(handles.size());
+            const ULONGLONG now = PreciseMs();
+            if (onTime_ && now >= wakeAt_) {
+                // Due, however busy the queue: messages that keep coming never hold it up.
+                const std::function<void()> onTime = std::move(onTime_);
+                onTime_ = nullptr;
+                try {
+                    onTime();
+                } catch (...) {
+                    HandleException();
+                }
+                continue;
+            }
+            const DWORD timeout = onTime_ ? static_cast<DWORD>(wakeAt_ - now) : INFINITE;
+            const DWORD woken = ::MsgWaitForMultipleObjectsEx(count, count ? handles.data() : nullptr, timeout,
+                                                              QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+            if (woken == WAIT_TIMEOUT) {
+                continue;  // the wake-up is due: it runs at the top
+            } else if (woken >= WAIT_OBJECT_0 && woken < WAIT_OBJECT_0 + count) {
+                // The handler may watch other objects, or none: it runs on a copy.
+                const std::function<void(std::size_t)> onSignal = onSignal_;
+                try {
+                    if (onSignal)
+                        onSignal(woken - WAIT_OBJECT_0);
+                } catch (...) {
+                    HandleException();
+                }
+            } else if (woken == WAIT_FAILED) {
+                watched_.clear();  // a handle that went away: back to the plain loop
+            }
+            ProcessMessages();
+            continue;
+        }
         const BOOL got = ::GetMessageA(&message, nullptr, 0, 0);
         if (got == 0 || got == -1) {
             terminated_ = true;

@@ -203,8 +203,8 @@ report_fault locked "I/O エラー (32)." ""
 report_fault folder "ファイルへのアクセスが拒否されました." ""
 report_fault huge "" "30.0000,35.0000 50.0000"
 
-# Execute and Close while a face-centre run waits for the pick: the second Execute types nothing,
-# Close ends the run at its next poll, FILEDIA was never touched, the size is saved.
+# Execute, the system menu's copy and Close while a face-centre run waits for the pick: the second
+# Execute and the copy type nothing, Close ends the run, FILEDIA was never touched, the size is saved.
 start_sim --drawing "$(windows_path "$samples/rectangle.txt")"
 type_size 64
 click_control "$TITLE" $ID_EXECUTE
@@ -214,6 +214,11 @@ probe post-click "$TITLE" $ID_EXECUTE
 sleep 1
 check_eq "Execute during the pick wait: nothing more typed" "$typed" "$(sim_log | grep -c '^copydata' || true)"
 check_eq "Execute during the pick wait: still waiting" 1 "$(probe iconic "$TITLE")"
+probe syscommand "$TITLE" 0x0110 0 >/dev/null # the system menu's copy of the results list
+sleep 1
+check_eq "copy of the results during the pick wait: nothing more typed" "$typed" "$(sim_log | grep -c '^copydata' || true)"
+check_eq "copy of the results during the pick wait: still waiting" 1 "$(probe iconic "$TITLE")"
+probe clip-put "$CLIP"
 probe close "$TITLE" >/dev/null
 check "Close during the pick wait: the program ends" wait_exit "$TAVRO_PID" 10
 check_eq "Close during the pick wait: FILEDIA untouched" 1 "$(sim_filedia)"

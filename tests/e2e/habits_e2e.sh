@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Users' habits and the system's events, with the real exe, the simulator and real input: no CAD
-# program at all, sizes the CAD program refuses, double and triple clicks on Execute, the session
+# program at all, sizes the CAD program refuses, double and triple clicks on Execute, a click and
+# the pointer away at once, a user's FILEDIA of 0, the session
 # ending during a run and when idle, a clipboard owner that hangs, a work folder too long for the
 # commands, a comma decimal symbol.
 . "$(dirname "$0")/lib.sh" "$1"
@@ -104,6 +105,30 @@ for clicks in 2 3; do
     check_eq "$clicks clicks: the CAD program idle" "コマンド: " "$(sim_prompt)"
     stop_sim
 done
+
+# A click on Execute and the pointer on to the drawing at once: the run asks for the pick without
+# waiting for the double-click time, and the click does not land in the drawing.
+start_sim --drawing "$(windows_path "$samples/rectangle.txt")" --user "$(user_script "pick 30,35")"
+# shellcheck disable=SC2046
+xdotool mousemove $(probe rect "$TITLE" $ID_EXECUTE) click 1 mousemove_relative -- -150 120
+for i in $(seq 1 100); do [ -n "$(sim_circles)" ] && [ "$(probe iconic "$TITLE")" = 0 ] && break; sleep 0.2; done
+check_eq "click, then away: one circle" "30.0000,35.0000 50.0000" "$(sim_circles)"
+check_eq "click, then away: no click reached the drawing" 0 "$(sim_log | grep -c 'mouse click' || true)"
+stop_sim
+
+# A user who works with file dialogs off (FILEDIA 0) has them off after a run of each mode.
+start_sim --drawing "$(windows_path "$samples/rectangle.txt")" --user "$(user_script "pick 30,35")" --var FILEDIA=0
+run_execute
+check_eq "FILEDIA 0, face centre: the circle" "30.0000,35.0000 50.0000" "$(sim_circles)"
+check_eq "FILEDIA 0, face centre: FILEDIA is 0 again" 0 "$(sim_var FILEDIA 0)"
+stop_sim
+start_sim --drawing "$(windows_path "$samples/regions.txt")" --user "$(user_script "select 20,15" enter)" --var FILEDIA=0
+click_control "$TITLE" $ID_FACE_CENTRE # region mode
+run_execute
+check_eq "FILEDIA 0, region: the circle" "20.0000,15.0000 50.0000" "$(sim_circles)"
+check_eq "FILEDIA 0, region: FILEDIA is 0 again" 0 "$(sim_var FILEDIA 0)"
+click_control "$TITLE" $ID_FACE_CENTRE # face centre again
+stop_sim
 
 # The session ends during a selection wait: FILEDIA back, the CAD program idle, the size saved.
 click_control "$TITLE" $ID_FACE_CENTRE  # region mode

@@ -64,15 +64,23 @@ struct FakeHost : app::WorkflowHost {
     bool continuous = false;
     bool minimized = false;
     int minimizeCalls = 0;
-    bool stop = false;
+    bool stop = false;  // the user closes the window at the next look
     std::vector<std::string> messages, areas, perimeters, hints;
     std::map<std::string, std::pair<std::string, std::uint64_t>> files;
     std::uint64_t nextVersion = 1;
     std::function<void()> onPoll;      // the user's side, acting while the workflow waits
     std::function<void()> beforePoll;  // a host that handles typed input late does it here
     int polls = 0;
-    std::vector<app::DrawnMeasurement> drawn;
-    void MeasurementDrawn(const app::DrawnMeasurement& measurement) override { drawn.push_back(measurement); }
+    std::vector<std::string> rows;  // the results rows, split into their fields
+    void AddResultRow(const std::string& row) override { rows.push_back(row); }
+    std::vector<std::string> RowFields(std::size_t index) const {
+        std::vector<std::string> fields;
+        std::string row = rows.at(index).substr(0, rows.at(index).size() - 2);
+        for (std::size_t comma; (comma = row.find(',')) != std::string::npos; row.erase(0, comma + 1))
+            fields.push_back(row.substr(0, comma));
+        fields.push_back(row);
+        return fields;
+    }
     std::uint64_t now = 0;  // virtual milliseconds: only the waits move the clock
     unsigned longestWaitMs = 0;
 
@@ -87,24 +95,16 @@ struct FakeHost : app::WorkflowHost {
             minimizedAt = now;
         }
     }
-    void ProcessMessages() override {}
-    void HandleMessagesFor(unsigned milliseconds) override {
-        ++polls;
-        now += milliseconds;
-        longestWaitMs = std::max(longestWaitMs, milliseconds);
-        if (beforePoll)
-            beforePoll();
-        if (onPoll)
-            onPoll();
-    }
-    void Sleep(unsigned milliseconds) override { HandleMessagesFor(milliseconds); }
     std::uint64_t NowMs() override { return now; }
-    unsigned doubleClickMs = 0;
+    app::LocalTime Now() override { return {2026, 12, 8, 10, 15, 0}; }
+    unsigned doubleClickMs = 500;
     std::function<bool(std::uint64_t)> buttonsDownAt;  // the user's hand on the mouse, by time
-    bool MouseButtonsDown() override { return buttonsDownAt && buttonsDownAt(now); }
-    unsigned DoubleClickTimeMs() override { return doubleClickMs; }
+    std::function<app::PointerPoint(std::uint64_t)> pointerAt;
+    app::PointerNow Pointer() override {
+        return {buttonsDownAt && buttonsDownAt(now), pointerAt ? pointerAt(now) : app::PointerPoint{}};
+    }
+    app::DoubleClickLimits DoubleClick() override { return {doubleClickMs, 4, 4}; }
     std::uint64_t minimizedAt = 0;
-    bool StopRequested() override { return stop; }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     int cadMissing = 0;
     void ShowCadMissing() override { ++cadMissing; }
@@ -376,15 +376,40 @@ protected:
     }
 
     std::vector<std::string> Expected(std::initializer_list<std::string> texts) { return texts; }
+
+    // A run as the window's message loop drives it: each wake-up moves the clock, the host and
+    // the user act, and a Close asked for meanwhile stops the run.
+    app::RunOutcome Run(app::RunMode mode, const app::RunTrigger& trigger = {}) {
+        return Run(workflows, mode, trigger);
+    }
+    app::RunOutcome Run(app::CentroidWorkflows& workflows, app::RunMode mode, const app::RunTrigger& trigger = {}) {
+        if (!workflows.Start(mode, trigger))
+            return workflows.Outcome();
+        while (const std::optional<app::Wake> wake = workflows.Step()) {
+            ++host.polls;
+            host.now += wake->afterMs;
+            host.longestWaitMs = std::max(host.longestWaitMs, wake->afterMs);
+            if (host.beforePoll)
+                host.beforePoll();
+            if (host.onPoll)
+                host.onPoll();
+            if (host.stop)
+                workflows.Stop(app::RunEnd::Close);
+        }
+        return workflows.Outcome();
+    }
+    app::RunOutcome FaceCentre(const app::RunTrigger& trigger = {}) { return Run(app::RunMode::FaceCentre, trigger); }
+    app::RunOutcome Region(const app::RunTrigger& trigger = {}) { return Run(app::RunMode::Region, trigger); }
 };
 
 TEST_F(WorkflowTest, FaceCentreTypesTheCommandsInOrderAndDrawsTheCircle) {
     PickAt("10.0000", "20.0000");
-    workflows.FaceCentre();
+    FaceCentre();
     EXPECT_EQ(typed,
               Expected({"\x03ID ", "'SETVAR LASTPOINT\r", "\x03", "'SETVAR HPBOUND\r", "\x03",
                         "\x03"
                         "HPBOUND 0\r",
+                        "'SETVAR FILEDIA\r", "\x03",
                         "\x03"
                         "FILEDIA 0\r",
                         "\x03-BOUNDARY 10.0000,20.0000 \r", "\x03_massprop LAST \rY\r" + paths.ReportStem() + "\r",
@@ -406,10 +431,10 @@ TEST_F(WorkflowTest, FaceCentreTypesTheCommandsInOrderAndDrawsTheCircle) {
 
 TEST_F(WorkflowTest, SecondFaceCentreRunAnswersTheReplaceQuestionAndUsesTheNewReport) {
     PickAt("10.0000", "20.0000");
-    workflows.FaceCentre();
+    FaceCentre();
     pendingReport = "31.5000,36.5000";
     typed.clear();
-    workflows.FaceCentre();
+    FaceCentre();
     ASSERT_GE(typed.size(), 3u);
     EXPECT_EQ(typed[typed.size() - 4], "Y\r");
     EXPECT_EQ(circles, Expected({"30.0000,35.0000 50", "31.5000,36.5000 50"}));
@@ -417,7 +442,7 @@ TEST_F(WorkflowTest, SecondFaceCentreRunAnswersTheReplaceQuestionAndUsesTheNewRe
 
 TEST_F(WorkflowTest, CancelledPickSendsNothingMore) {
     PressEscAtPick();
-    workflows.FaceCentre();
+    FaceCentre();
     EXPECT_EQ(typed, Expected({"\x03ID ", "\x03"}));  // the second is the user's Esc
     EXPECT_TRUE(circles.empty());
     EXPECT_FALSE(host.minimized);
@@ -426,16 +451,16 @@ TEST_F(WorkflowTest, CancelledPickSendsNothingMore) {
 
 TEST_F(WorkflowTest, NothingHappensWithoutCadOrPromptOrSize) {
     host.size = "";
-    workflows.FaceCentre();
-    workflows.Region();
+    FaceCentre();
+    Region();
     EXPECT_EQ(host.messages, Expected({"円の大きさが入力されていません", "円の大きさが入力されていません"}));
     host.size = "50";
     prompt = "";
-    workflows.FaceCentre();
+    FaceCentre();
     EXPECT_TRUE(typed.empty());
     desktop.Destroy(frame);
-    workflows.FaceCentre();
-    workflows.Region();
+    FaceCentre();
+    Region();
     EXPECT_TRUE(typed.empty());
     EXPECT_EQ(host.minimizeCalls, 0);
     EXPECT_EQ(host.cadMissing, 2);  // not for the missing prompt: a CAD program is there
@@ -444,9 +469,9 @@ TEST_F(WorkflowTest, NothingHappensWithoutCadOrPromptOrSize) {
 TEST_F(WorkflowTest, FaceCentreSizeIsTrimmedAndBlanksAloneAreRefused) {
     PickAt("1", "2");
     host.size = "  30 ";
-    workflows.FaceCentre();
+    FaceCentre();
     host.size = "   ";
-    EXPECT_THROW(workflows.FaceCentre(), framework::EConvertError);
+    EXPECT_EQ(FaceCentre().end, app::RunEnd::Error);
     EXPECT_EQ(circles, Expected({"30.0000,35.0000 30"}));
 }
 
@@ -468,7 +493,7 @@ TEST_F(WorkflowTest, UnusablePointStopsTheRunBeforeTheDrawingIsTouched) {
             prompt = kIdle;
         };
         typed.clear();
-        workflows.FaceCentre();
+        FaceCentre();
         for (const std::string& t : typed)
             EXPECT_EQ(t.find("_region"), std::string::npos) << value;
         EXPECT_EQ(variables["FILEDIA"], "1") << value;
@@ -478,9 +503,9 @@ TEST_F(WorkflowTest, UnusablePointStopsTheRunBeforeTheDrawingIsTouched) {
 
 TEST_F(WorkflowTest, ReportThisRunDidNotWriteGivesNoCircle) {
     PickAt("10.0000", "20.0000");
-    workflows.FaceCentre();
+    FaceCentre();
     ignoreMassprop = true;  // the host does not write this time: the old report is still there
-    workflows.FaceCentre();
+    FaceCentre();
     EXPECT_EQ(circles.size(), 1u);
     EXPECT_EQ(variables["FILEDIA"], "1");
     EXPECT_FALSE(host.minimized);
@@ -489,9 +514,9 @@ TEST_F(WorkflowTest, ReportThisRunDidNotWriteGivesNoCircle) {
 TEST_F(WorkflowTest, ReportValuesThatCouldRunAsCommandsAreNotTyped) {
     PickAt("10.0000", "20.0000");
     pendingReport = "30.0 ERASE ALL,35.0";
-    workflows.FaceCentre();
+    FaceCentre();
     pendingReport = "30.0,3\r5";
-    workflows.FaceCentre();
+    FaceCentre();
     EXPECT_TRUE(circles.empty());
     EXPECT_EQ(variables["FILEDIA"], "1");
 }
@@ -502,7 +527,7 @@ TEST_F(WorkflowTest, FailedHistoryReadEndsTheRunWithTheWindowRestored) {
             desktop.SetClipboardHeldElsewhere(true);
         prompt = kIdle;
     };
-    EXPECT_THROW(workflows.FaceCentre(), platform::EAbort);
+    EXPECT_EQ(FaceCentre().end, app::RunEnd::Aborted);
     EXPECT_FALSE(host.minimized);
     EXPECT_FALSE(workflows.Running());
 }
@@ -511,7 +536,7 @@ TEST_F(WorkflowTest, CloseDuringAWaitEndsTheRunAndSwitchesFileDialogsBackOn) {
     // At the pick: no setting was changed, so none is put back; the pick command the run typed is
     // cancelled, so that the user's next click in the drawing is no pick.
     host.onPoll = [this] { host.stop = prompt == "点を指定: "; };
-    EXPECT_THROW(workflows.FaceCentre(), platform::EAbort);
+    EXPECT_EQ(FaceCentre().end, app::RunEnd::Close);
     EXPECT_EQ(typed, Expected({"\x03ID ", "\x03"}));
     EXPECT_EQ(prompt, kIdle);
     EXPECT_FALSE(host.minimized);
@@ -521,7 +546,7 @@ TEST_F(WorkflowTest, CloseDuringAWaitEndsTheRunAndSwitchesFileDialogsBackOn) {
         if (prompt == "オブジェクトを選択: ")
             host.stop = true;
     };
-    EXPECT_THROW(workflows.Region(), platform::EAbort);
+    EXPECT_EQ(Region().end, app::RunEnd::Close);
     EXPECT_EQ(variables["FILEDIA"], "1");
     EXPECT_FALSE(host.minimized);
     EXPECT_EQ(typed.back(),
@@ -532,21 +557,22 @@ TEST_F(WorkflowTest, CloseDuringAWaitEndsTheRunAndSwitchesFileDialogsBackOn) {
 TEST_F(WorkflowTest, ExecuteDuringARunDoesNothing) {
     host.onPoll = [this] {
         const std::size_t before = typed.size();
-        workflows.FaceCentre();
-        workflows.Region();
+        EXPECT_TRUE(workflows.Start(app::RunMode::FaceCentre));
+        EXPECT_TRUE(workflows.Start(app::RunMode::Region));
         EXPECT_EQ(typed.size(), before);
         if (prompt == "点を指定: ")
             Type("\x03");
     };
-    workflows.FaceCentre();
+    FaceCentre();
     EXPECT_FALSE(workflows.Running());
 }
 
 TEST_F(WorkflowTest, RegionOnceAnswersTheQuestionsAndDrawsOneCircle) {
     SelectRegions();
     host.size = "30 ";
-    workflows.Region();
-    EXPECT_EQ(typed, Expected({"\x03\x03"
+    Region();
+    EXPECT_EQ(typed, Expected({"'SETVAR FILEDIA\r", "\x03",
+                               "\x03\x03"
                                "FILEDIA 0\r",
                                "\x03_massprop\r", "Y\r", paths.ReportPath() + "\r",
                                "\x03"
@@ -561,21 +587,23 @@ TEST_F(WorkflowTest, RegionOnceAnswersTheQuestionsAndDrawsOneCircle) {
 
 TEST_F(WorkflowTest, RegionPassAnswersAPromptHostWithinOnePoll) {
     SelectRegions();
-    workflows.Region();
-    workflows.Region();  // the second pass meets the replace question too
+    Region();
+    Region();  // the second pass meets the replace question too
     EXPECT_EQ(circles.size(), 2u);
     EXPECT_EQ(host.polls, 2);
 }
 
 TEST_F(WorkflowTest, HostThatTakesInputLateGetsEachAnswerOnce) {
     SelectRegions();
-    workflows.Region();
+    Region();
     late = true;
     host.beforePoll = [this] { HandleLate(); };
     typed.clear();
-    workflows.Region();
+    Region();
     HandleLate();  // what the host still had to do when the run ended
-    EXPECT_EQ(typed, Expected({"\x03\x03"
+    // The late host shows no value when it is asked: the setting goes back to the CAD's default.
+    EXPECT_EQ(typed, Expected({"'SETVAR FILEDIA\r",
+                               "\x03\x03"
                                "FILEDIA 0\r",
                                "\x03_massprop\r", "Y\r", paths.ReportPath() + "\r", "Y\r",
                                "\x03"
@@ -588,7 +616,7 @@ TEST_F(WorkflowTest, HostThatTakesInputLateGetsEachAnswerOnce) {
 
 TEST_F(WorkflowTest, FaceCentreRunAgainstALateHostReadsOnlyTheReportItAskedFor) {
     PickAt("10.0000", "20.0000");
-    workflows.FaceCentre();
+    FaceCentre();
     pendingReport = "31.5000,36.5000";
     // From the replace question on, the host takes its input a poll late.
     auto pick = host.onPoll;
@@ -597,7 +625,7 @@ TEST_F(WorkflowTest, FaceCentreRunAgainstALateHostReadsOnlyTheReportItAskedFor) 
         late = late || prompt.find("置き換えますか") != std::string::npos;
     };
     host.beforePoll = [this] { HandleLate(); };
-    workflows.FaceCentre();
+    FaceCentre();
     HandleLate();
     // The answer to the replace question is handled a poll later; the circle is at the new centroid.
     EXPECT_EQ(circles, Expected({"30.0000,35.0000 50", "31.5000,36.5000 50"}));
@@ -606,7 +634,7 @@ TEST_F(WorkflowTest, FaceCentreRunAgainstALateHostReadsOnlyTheReportItAskedFor) 
 TEST_F(WorkflowTest, ContinuousRegionRunGoesOnUntilEsc) {
     SelectRegions(3);
     host.continuous = true;
-    workflows.Region();
+    Region();
     EXPECT_EQ(circles, Expected({"10.0000,15.0000 50", "20.0000,25.0000 50"}));
     EXPECT_EQ(typed.back(),
               "\x03"
@@ -623,7 +651,7 @@ TEST_F(WorkflowTest, ContinuousRegionRunReadsTheHistoryOncePerPassAfterTheFirst)
     SelectRegions(6);
     host.continuous = true;
     desktop.ClearMessages();
-    workflows.Region();
+    Region();
     ASSERT_EQ(circles.size(), 5u);
     int copies = 0;
     for (const ReceivedMessage& m : desktop.Messages())
@@ -645,7 +673,7 @@ TEST_F(WorkflowTest, SelectionCancelledBeforeTheFirstLookOfALaterPassEndsTheRunA
         if (text == "\x03_massprop\r" && ++selections == 3)
             Type("\x03");
     });
-    workflows.Region();
+    Region();
     EXPECT_EQ(circles, Expected({"10.0000,15.0000 50", "20.0000,25.0000 50"}));
     EXPECT_LT(host.now, app::CentroidWorkflows::kLateHostMs);
     EXPECT_EQ(variables["FILEDIA"], "1");
@@ -661,7 +689,7 @@ TEST_F(WorkflowTest, ContinuousRunEndsWhenTheBoxIsUncheckedOrNoCentroidComes) {
         if (circles.size() == 1)
             host.continuous = false;
     };
-    workflows.Region();
+    Region();
     EXPECT_EQ(circles.size(), 2u);  // the pass that was running when the box was unchecked still ends
 
     circles.clear();
@@ -672,22 +700,19 @@ TEST_F(WorkflowTest, ContinuousRunEndsWhenTheBoxIsUncheckedOrNoCentroidComes) {
         if (prompt == "オブジェクトを選択: ")
             prompt = "解析結果をファイルに書き出しますか? [はい(Y)/いいえ(N)] <N>: ";
     };
-    workflows.Region();
+    Region();
     EXPECT_TRUE(circles.empty());
 }
 
 TEST_F(WorkflowTest, RegionSizeMustBeANumber) {
     host.size = "abc";
-    try {
-        workflows.Region();
-        FAIL() << "no error";
-    } catch (const framework::EConvertError& error) {
-        EXPECT_EQ(std::string(error.what()), "'abc' は浮動小数点数ではありません");
-    }
+    const app::RunOutcome outcome = Region();
+    EXPECT_EQ(outcome.end, app::RunEnd::Error);
+    EXPECT_EQ(outcome.error, "'abc' は浮動小数点数ではありません");
     EXPECT_TRUE(typed.empty());
     EXPECT_EQ(host.minimizeCalls, 0);
     host.size = std::string(300, '9');  // a number, but far beyond what the CAD program takes
-    EXPECT_THROW(workflows.Region(), framework::EConvertError);
+    EXPECT_EQ(Region().end, app::RunEnd::Error);
     EXPECT_TRUE(typed.empty());
 }
 
@@ -708,7 +733,7 @@ TEST_F(WorkflowTest, OutsidePickLeavesTheDrawingTheLabelsAndTheSettingsAsTheyWer
         else
             variables.erase("HPBOUND");
         PickAt("10.0000", "20.0000");
-        workflows.FaceCentre();
+        FaceCentre();
         ASSERT_EQ(circles.size(), 1u);
         if (c.userRegionLast)
             objects.push_back({Kind::Region, {100, 100, 120, 120}});
@@ -717,7 +742,7 @@ TEST_F(WorkflowTest, OutsidePickLeavesTheDrawingTheLabelsAndTheSettingsAsTheyWer
         host.perimeters.clear();
 
         PickAt("200.0000", "200.0000");
-        workflows.FaceCentre();
+        FaceCentre();
         EXPECT_EQ(circles.size(), 1u);
         // Only cleared, as every run starts: nothing of the older shape is shown as this pick's.
         EXPECT_EQ(host.areas, Expected({""}));
@@ -734,7 +759,7 @@ TEST_F(WorkflowTest, OutsidePickLeavesTheDrawingTheLabelsAndTheSettingsAsTheyWer
     // Inside picks still work where the host does not tell its boundary kind: "_region L" makes the region.
     PickAt("10.0000", "20.0000");
     typed.clear();
-    workflows.FaceCentre();
+    FaceCentre();
     EXPECT_EQ(circles.size(), 2u);
     EXPECT_NE(std::find(typed.begin(), typed.end(), "\x03_region L \r"), typed.end());
 }
@@ -748,39 +773,37 @@ TEST_F(WorkflowTest, BoundaryKindIsPutBackWhenTheRunEndsEarly) {
         if (variables["HPBOUND"] == "0")
             host.stop = true;  // Close while the report is awaited
     };
-    EXPECT_THROW(workflows.FaceCentre(), platform::EAbort);
+    EXPECT_EQ(FaceCentre().end, app::RunEnd::Close);
     EXPECT_EQ(variables["HPBOUND"], "1");
     EXPECT_EQ(variables["FILEDIA"], "1");
 }
 
-// A size that holds a blank or a control character would type what follows as commands.
+// A size that holds a blank or a control character would type what follows as commands. Both modes
+// take the size without the blanks and control characters around it.
 TEST_F(WorkflowTest, SizesThatWouldTypeMoreThanARadiusAreRefusedBeforeAnythingIsTyped) {
     struct Case {
         const char* size;
-        bool faceCentreRefuses;  // face-centre mode types the size trimmed, region mode as it is
-        bool regionRefuses;
+        bool refused;
     };
-    for (const Case c :
-         {Case{"5 ERASE ALL", true, true}, Case{"5\t0", true, true}, Case{"5\t", false, true}, Case{"\t5", false, true},
-          Case{"5\x7f", true, true}, Case{"5\r0", true, true}, Case{" 30 ", false, false}}) {
+    for (const Case c : {Case{"5 ERASE ALL", true}, Case{"5\t0", true}, Case{"5\t", false}, Case{"\t5", false},
+                         Case{"5\x7f", true}, Case{"5\r0", true}, Case{" 30 ", false}}) {
         for (const bool faceCentre : {true, false}) {
             SCOPED_TRACE(std::string(c.size) + (faceCentre ? " face centre" : " region"));
             typed.clear();
             host.size = c.size;
             host.onPoll = [this] { Type("\x03"); };  // a run that starts is cancelled at once
-            const bool refuses = faceCentre ? c.faceCentreRefuses : c.regionRefuses;
-            try {
-                faceCentre ? workflows.FaceCentre() : workflows.Region();
-                EXPECT_FALSE(refuses);
-                EXPECT_FALSE(typed.empty());
-            } catch (const framework::EConvertError& error) {
-                EXPECT_TRUE(refuses);
-                EXPECT_EQ(std::string(error.what()), "'" + std::string(c.size) + "' は浮動小数点数ではありません");
+            const app::RunOutcome outcome = faceCentre ? FaceCentre() : Region();
+            if (c.refused) {
+                EXPECT_EQ(outcome.end, app::RunEnd::Error);
+                EXPECT_EQ(outcome.error, "'" + std::string(c.size) + "' は浮動小数点数ではありません");
                 EXPECT_TRUE(typed.empty());
+            } else {
+                EXPECT_EQ(outcome.end, app::RunEnd::Finished);
+                EXPECT_FALSE(typed.empty());
             }
         }
     }
-    EXPECT_EQ(host.minimizeCalls, 4);  // only the runs that were not refused started
+    EXPECT_EQ(host.minimizeCalls, 6);  // only the runs that were not refused started
 }
 
 TEST_F(WorkflowTest, ContinuousRunEndsBeforeTheCircleOfASizeThatBecameUntypeable) {
@@ -791,7 +814,7 @@ TEST_F(WorkflowTest, ContinuousRunEndsBeforeTheCircleOfASizeThatBecameUntypeable
         if (circles.size() == 1)
             host.size = "5 ERASE ALL";
     };
-    EXPECT_THROW(workflows.Region(), framework::EConvertError);
+    EXPECT_EQ(Region().end, app::RunEnd::Error);
     EXPECT_EQ(circles.size(), 1u);
     for (const std::string& t : typed)
         EXPECT_EQ(t.find("ERASE"), std::string::npos);
@@ -804,10 +827,10 @@ TEST_F(WorkflowTest, ReportPathWithABlankIsTypedInDoubleQuotesInBothModes) {
     const app::RunPaths spaced{"C:\\Users\\Taro Yamada\\AppData\\Roaming\\Halvetra\\", "261207101500"};
     app::CentroidWorkflows other{link, desktop, host, spaced};
     SelectRegions();
-    other.Region();
+    Run(other, app::RunMode::Region);
     pendingReport = "30.0000,35.0000";
     PickAt("10.0000", "20.0000");
-    other.FaceCentre();
+    Run(other, app::RunMode::FaceCentre);
     EXPECT_EQ(circles, Expected({"10.0000,15.0000 50", "30.0000,35.0000 50"}));
     EXPECT_NE(std::find(typed.begin(), typed.end(), "\"" + spaced.ReportPath() + "\"\r"), typed.end());
     EXPECT_EQ(app::QuotedIfBlank(paths.ReportPath()), paths.ReportPath());
@@ -818,7 +841,7 @@ TEST_F(WorkflowTest, ReportPathWithABlankIsTypedInDoubleQuotesInBothModes) {
 TEST_F(WorkflowTest, HostThatTakesInputSecondsLateGetsTheRightCircleOrNoneAndIsLeftIdle) {
     SelectRegions();
     MakeLate(3000);
-    workflows.Region();
+    Region();
     HandleLate();
     EXPECT_EQ(circles, Expected({"10.0000,15.0000 50"}));
     EXPECT_EQ(std::count(typed.begin(), typed.end(), "Y\r"), 1);
@@ -828,7 +851,7 @@ TEST_F(WorkflowTest, HostThatTakesInputSecondsLateGetsTheRightCircleOrNoneAndIsL
     circles.clear();
     pendingReport = "30.0000,35.0000";
     PickAt("10.0000", "20.0000");
-    workflows.FaceCentre();
+    FaceCentre();
     HandleLate();
     EXPECT_EQ(circles, Expected({"30.0000,35.0000 50"}));
     EXPECT_EQ(prompt, kIdle);
@@ -838,7 +861,7 @@ TEST_F(WorkflowTest, HostThatTakesInputSecondsLateGetsTheRightCircleOrNoneAndIsL
 
 TEST_F(WorkflowTest, HostThatHandlesInputInsideTheSendIsNotWaitedForLonger) {
     PickAt("10.0000", "20.0000");
-    workflows.FaceCentre();
+    FaceCentre();
     EXPECT_EQ(host.polls, 1);  // the pick; the new report is seen at the first look
     // A user quicker than the first look: the pick is over before its prompt was ever seen.
     desktop.SetCopyDataHandler(frame, [this, pick = host.onPoll](const ReceivedMessage& m) {
@@ -847,7 +870,7 @@ TEST_F(WorkflowTest, HostThatHandlesInputInsideTheSendIsNotWaitedForLonger) {
     });
     host.polls = 0;
     pendingReport = "31.5000,36.5000";
-    workflows.FaceCentre();
+    FaceCentre();
     EXPECT_EQ(host.polls, 0);  // the history shows the pick, the replace question is answered at once
     EXPECT_EQ(circles, Expected({"30.0000,35.0000 50", "31.5000,36.5000 50"}));
 }
@@ -858,7 +881,7 @@ TEST_F(WorkflowTest, FrozenCadEndsTheRunWithTheWindowRestored) {
         desktop.SetProcessFrozen(7, false);
         host.polls = 0;
         host.onPoll = [this] { desktop.SetProcessFrozen(7, true); };
-        faceCentre ? workflows.FaceCentre() : workflows.Region();
+        faceCentre ? FaceCentre() : Region();
         EXPECT_LE(host.polls, 1) << faceCentre;
         EXPECT_FALSE(host.minimized);
         EXPECT_FALSE(workflows.Running());
@@ -869,12 +892,12 @@ TEST_F(WorkflowTest, FrozenCadEndsTheRunWithTheWindowRestored) {
 // the question is answered at once, and a later run costs only the wait for the pick.
 TEST_F(WorkflowTest, ReplaceQuestionSeenAtOnceIsAnsweredAtOnce) {
     PickAt("10.0000", "20.0000");
-    workflows.FaceCentre();
+    FaceCentre();
     EXPECT_EQ(host.polls, 1);
     pendingReport = "31.5000,36.5000";
     host.polls = 0;
     typed.clear();
-    workflows.FaceCentre();
+    FaceCentre();
     EXPECT_EQ(host.polls, 1);
     EXPECT_EQ(std::count(typed.begin(), typed.end(), "Y\r"), 1);
     EXPECT_EQ(circles, Expected({"30.0000,35.0000 50", "31.5000,36.5000 50"}));
@@ -896,7 +919,7 @@ TEST_F(WorkflowTest, IdlePromptSeenAtOnceIsNotTakenAsTheEndWithALateHost) {
         circles.clear();
         typed.clear();
         PickAt("10.0000", "20.0000");
-        workflows.FaceCentre();
+        FaceCentre();
         HandleLate();
         EXPECT_EQ(circles, Expected({"30.0000,35.0000 50"}));
         EXPECT_EQ(std::count(typed.begin(), typed.end(), "Y\r"), reportExists ? 1 : 0);
@@ -912,45 +935,40 @@ TEST_F(WorkflowTest, WaitsLookEveryFewMillisecondsAndEndAfterTheirTimeLimit) {
         return prompt;
     });
     host.onPoll = nullptr;  // the user never picks
-    workflows.FaceCentre();
+    FaceCentre();
     ASSERT_GE(looks.size(), 2u);
     std::uint64_t longestGap = 0;
     for (std::size_t i = 1; i < looks.size(); ++i)
         longestGap = std::max(longestGap, looks[i] - looks[i - 1]);
-    EXPECT_LE(longestGap, 15u);
+    EXPECT_LE(longestGap, app::CentroidWorkflows::kUserLookIntervalMs);
     EXPECT_GE(host.now, app::CentroidWorkflows::kWaitLimitMs);
     EXPECT_LT(host.now, app::CentroidWorkflows::kWaitLimitMs + 100);
     EXPECT_FALSE(host.minimized);
 }
 
-TEST_F(WorkflowTest, EveryCircleTypedIsOneMeasurementAsShownAndTyped) {
+TEST_F(WorkflowTest, EveryCircleTypedIsOneResultsRowAsShownAndTyped) {
     SelectRegions(3);
     host.continuous = true;
     host.size = "30 ";
-    workflows.Region();
-    ASSERT_EQ(host.drawn.size(), 2u);  // the third pass was cancelled
-    const app::DrawnMeasurement& first = host.drawn[0];
-    EXPECT_EQ(first.mode, app::ReportVariant::Region);
-    EXPECT_EQ(first.area, "1234.57");
-    EXPECT_EQ(first.perimeter, "140.00");
-    EXPECT_EQ(first.centroidX + "," + first.centroidY, "10.0000,15.0000");
-    EXPECT_EQ(first.size, "30");  // as typed: blanks around it are not
-    EXPECT_EQ(host.drawn[1].centroidX + "," + host.drawn[1].centroidY, "20.0000,25.0000");
+    Region();
+    ASSERT_EQ(host.rows.size(), 2u);  // the third pass was cancelled
+    // When, the drawing (from the CAD title "AutoCAD 2024": none), mode, area, perimeter, X, Y, size.
+    EXPECT_EQ(host.RowFields(0), Expected({"2026/12/08 10:15:00", "", "リージョン", "1234.57", "140.00", "10.0000",
+                                           "15.0000", "30"}));  // the size as typed, without its blanks
+    EXPECT_EQ(host.RowFields(1)[5] + "," + host.RowFields(1)[6], "20.0000,25.0000");
 
-    host.drawn.clear();
+    host.rows.clear();
     host.size = " 40 ";
     PressEscAtPick();
-    workflows.FaceCentre();
-    EXPECT_TRUE(host.drawn.empty());
+    FaceCentre();
+    EXPECT_TRUE(host.rows.empty());
     PickAt("10.0000", "20.0000");
     pendingReport = "30.0000,35.0000";
-    workflows.FaceCentre();
-    ASSERT_EQ(host.drawn.size(), 1u);
-    EXPECT_EQ(host.drawn[0].mode, app::ReportVariant::FaceCentre);
-    EXPECT_EQ(host.drawn[0].area, "1234.5678");
-    EXPECT_EQ(host.drawn[0].perimeter, "140.0000");
-    EXPECT_EQ(host.drawn[0].centroidX + "," + host.drawn[0].centroidY, "30.0000,35.0000");
-    EXPECT_EQ(host.drawn[0].size, "40");
+    desktop.SetTitle(frame, "AutoCAD 2024 - [図面1.dwg]");
+    FaceCentre();
+    ASSERT_EQ(host.rows.size(), 1u);
+    EXPECT_EQ(host.RowFields(0), Expected({"2026/12/08 10:15:00", "図面1.dwg", "面の中心", "1234.5678", "140.0000",
+                                           "30.0000", "35.0000", "40"}));
     EXPECT_EQ(circles.back(), "30.0000,35.0000 40");
 }
 
@@ -982,15 +1000,10 @@ TEST_F(WorkflowTest, SizesTheCadRefusesAreRefusedBeforeAnythingIsTyped) {
             host.size = c.size;
             host.minimizeCalls = 0;
             host.onPoll = [this] { Type("\x03"); };  // a run that starts is cancelled at once
-            try {
-                faceCentre ? workflows.FaceCentre() : workflows.Region();
-                EXPECT_STREQ(c.message, "");
-                EXPECT_EQ(host.minimizeCalls, 1);
-            } catch (const framework::EConvertError& error) {
-                EXPECT_EQ(std::string(error.what()), c.message);
-                EXPECT_TRUE(typed.empty());
-                EXPECT_EQ(host.minimizeCalls, 0);
-            }
+            const app::RunOutcome outcome = faceCentre ? FaceCentre() : Region();
+            EXPECT_EQ(outcome.error, c.message);
+            EXPECT_EQ(typed.empty(), c.message[0] != '\0');
+            EXPECT_EQ(host.minimizeCalls, c.message[0] ? 0 : 1);
         }
     }
 }
@@ -1016,7 +1029,7 @@ TEST_F(WorkflowTest, ReportNumbersTheCadRefusesAreNeitherTypedNorShown) {
             bool refused = false;
             if (faceCentre) {
                 PickAt("10.0000", "20.0000");
-                workflows.FaceCentre();  // face-centre mode shows values as read: no conversion error
+                FaceCentre();  // face-centre mode shows values as read: no conversion error
                 ASSERT_EQ(host.areas.size(), 2u);
                 EXPECT_EQ(host.areas.back(), IsCadNumber(c.area) ? c.area : "");
             } else {
@@ -1024,11 +1037,11 @@ TEST_F(WorkflowTest, ReportNumbersTheCadRefusesAreNeitherTypedNorShown) {
                     if (prompt == "オブジェクトを選択: ")
                         prompt = "解析結果をファイルに書き出しますか? [はい(Y)/いいえ(N)] <N>: ";
                 };
-                try {
-                    workflows.Region();
-                } catch (const framework::EConvertError& error) {
-                    refused = true;  // an area that is no number ends the run with the error box
-                    EXPECT_EQ(std::string(error.what()), "'" + std::string(c.area) + "' は浮動小数点数ではありません");
+                const app::RunOutcome outcome = Region();
+                // An area that is no number ends the run with the error box.
+                refused = outcome.end == app::RunEnd::Error;
+                if (refused) {
+                    EXPECT_EQ(outcome.error, "'" + std::string(c.area) + "' は浮動小数点数ではありません");
                 }
             }
             EXPECT_EQ(refused, !faceCentre && !IsCadNumber(c.area));
@@ -1068,13 +1081,13 @@ TEST_F(WorkflowTest, WorkFolderTooLongForTheCommandRecordStopsTheRunBeforeAnythi
             PickAt("10.0000", "20.0000");
         else
             SelectRegions();
-        try {
-            c.faceCentre ? other.FaceCentre() : other.Region();
-            EXPECT_TRUE(c.fits);
+        const app::RunOutcome outcome = Run(other, c.faceCentre ? app::RunMode::FaceCentre : app::RunMode::Region);
+        if (c.fits) {
+            EXPECT_EQ(outcome.end, app::RunEnd::Finished);
             EXPECT_EQ(circles.size(), 1u);
-        } catch (const framework::EInOutError& error) {
-            EXPECT_FALSE(c.fits);
-            EXPECT_EQ(std::string(error.what()), "作業フォルダ " + folder + " のパスが長すぎます");
+        } else {
+            EXPECT_EQ(outcome.end, app::RunEnd::Error);
+            EXPECT_EQ(outcome.error, "作業フォルダ " + folder + " のパスが長すぎます");
             EXPECT_TRUE(typed.empty());
             EXPECT_EQ(host.minimizeCalls, 0);
         }
@@ -1085,7 +1098,7 @@ TEST_F(WorkflowTest, WorkFolderTooLongForTheCommandRecordStopsTheRunBeforeAnythi
 TEST_F(WorkflowTest, CommaDecimalSymbolStillReadsTheReportAndDrawsTheCircle) {
     host.decimal = ',';
     SelectRegions();
-    workflows.Region();
+    Region();
     EXPECT_EQ(circles, Expected({"10.0000,15.0000 50"}));
     EXPECT_EQ(host.areas, Expected({"", "1234,57"}));
     EXPECT_EQ(host.perimeters, Expected({"", "140,00"}));
@@ -1098,11 +1111,11 @@ TEST_F(WorkflowTest, RunClearsTheLabelsWhenItStarts) {
         SCOPED_TRACE(faceCentre ? "face centre" : "region");
         unrecognisedReport.clear();
         faceCentre ? PickAt("10.0000", "20.0000") : SelectRegions();
-        faceCentre ? workflows.FaceCentre() : workflows.Region();
+        faceCentre ? FaceCentre() : Region();
         ASSERT_FALSE(host.areas.back().empty());
         ASSERT_FALSE(host.perimeters.back().empty());
         unrecognisedReport = "Area = 12\r\nPerimeter = 3\r\n";
-        faceCentre ? workflows.FaceCentre() : workflows.Region();
+        faceCentre ? FaceCentre() : Region();
         EXPECT_EQ(host.areas.back(), "");
         EXPECT_EQ(host.perimeters.back(), "");
     }
@@ -1119,25 +1132,24 @@ TEST_F(WorkflowTest, SessionEndPutsTheSettingsBackAtOnceAndTheRunEndsAtItsNextPo
         std::size_t typedWhenPutBack = 0;
         const auto endSession = [&, this] {
             ASSERT_EQ(variables["FILEDIA"], "0");
-            workflows.PutBackCadSettings();  // what the window does on WM_ENDSESSION
+            workflows.Stop(app::RunEnd::SessionEnd);  // what the window does on WM_QUERYENDSESSION
             whenPutBack = variables;
             typedWhenPutBack = typed.size();
-            host.stop = true;
         };
         if (faceCentre) {
             PickAt("10.0000", "20.0000");
             host.onPoll = [&, this, pick = host.onPoll] {
                 pick();
-                if (variables["HPBOUND"] == "0" && !host.stop)
+                if (variables["HPBOUND"] == "0" && workflows.Running())
                     endSession();
             };
         } else {
             host.onPoll = [&, this] {
-                if (prompt == "オブジェクトを選択: " && !host.stop)
+                if (prompt == "オブジェクトを選択: " && workflows.Running())
                     endSession();
             };
         }
-        EXPECT_THROW(faceCentre ? workflows.FaceCentre() : workflows.Region(), platform::EAbort);
+        EXPECT_EQ((faceCentre ? FaceCentre() : Region()).end, app::RunEnd::SessionEnd);
         EXPECT_EQ(whenPutBack["FILEDIA"], "1");
         EXPECT_EQ(whenPutBack["HPBOUND"], "1");
         EXPECT_EQ(typed.size(), typedWhenPutBack);  // nothing more was typed as the run unwound
@@ -1217,7 +1229,7 @@ TEST_F(WorkflowTest, EveryHostBehaviourGetsTheRightCircleOrNoneAndIsLeftAsItWas)
                 return;
             select();
         };
-        workflows.Region();
+        Region();
         HandleLate();
         EXPECT_EQ(circles, ends ? Expected({}) : Expected({"10.0000,15.0000 50"}));
         EXPECT_FALSE(host.minimized);
@@ -1239,7 +1251,7 @@ TEST_F(WorkflowTest, EveryHostBehaviourGetsTheRightCircleOrNoneAndIsLeftAsItWas)
             typedAtPick = typed.size();
             pick();
         };
-        workflows.FaceCentre();
+        FaceCentre();
         HandleLate();
         if (ends) {
             EXPECT_TRUE(circles.empty());
@@ -1260,46 +1272,55 @@ TEST_F(WorkflowTest, EveryHostBehaviourGetsTheRightCircleOrNoneAndIsLeftAsItWas)
     }
 }
 
-// The Execute click starts the run at its release; the rest of a double or triple click follows
-// within the double-click time. Nothing may ask the CAD program for a point before it is over.
+// The Execute click starts the run at its release; a further click of a double or triple click
+// comes within the double-click time of the press before it and inside the double-click rectangle
+// around it. Nothing may ask the CAD program for anything before that is over; a key waits for nothing.
 TEST_F(WorkflowTest, PickIsAskedOnlyOnceTheRestOfADoubleOrTripleClickIsOver) {
     struct Press {
         std::uint64_t down, up;  // after the run started
     };
     struct Case {
         const char* name;
+        bool byPointer;
         std::vector<Press> presses;
+        std::uint64_t leavesAt;  // the pointer leaves the rectangle then
         std::uint64_t earliest;  // the first command may be typed from here on
     };
+    const std::uint64_t never = 1000000;
     const Case cases[] = {
-        {"single click", {}, 500},
-        {"double click", {{100, 180}}, 680},
-        {"triple click", {{100, 180}, {300, 380}}, 880},
-        {"button held", {{50, 3000}}, 3500},
-        {"second click 600 ms later is a pick", {{600, 680}}, 500},
+        {"single click, the pointer resting", true, {}, never, 500},
+        {"single click, the pointer leaving at once", true, {}, 30, 30},
+        {"double click", true, {{100, 180}}, never, 600},
+        {"triple click", true, {{100, 180}, {300, 380}}, never, 800},
+        {"double click, then away", true, {{100, 180}}, 200, 200},
+        {"button held", true, {{50, 3000}}, never, 3000},
+        {"second click 600 ms later is a pick", true, {{600, 680}}, never, 500},
+        {"Enter", false, {}, never, 0},
     };
     for (const Case& c : cases) {
         for (const bool faceCentre : {true, false}) {
             SCOPED_TRACE(std::string(c.name) + (faceCentre ? " face centre" : " region"));
             const std::uint64_t start = host.now = 10000;
-            host.doubleClickMs = 500;
             host.buttonsDownAt = [start, presses = c.presses](std::uint64_t now) {
                 for (const Press& p : presses)
                     if (now >= start + p.down && now < start + p.up)
                         return true;
                 return false;
             };
+            host.pointerAt = [start, leaves = c.leavesAt](std::uint64_t now) {
+                return now >= start + leaves ? app::PointerPoint{110, 100} : app::PointerPoint{101, 101};
+            };
             typed.clear();
             typedAt.clear();
             circles.clear();
             faceCentre ? PickAt("10.0000", "20.0000") : SelectRegions();
-            faceCentre ? workflows.FaceCentre() : workflows.Region();
+            faceCentre ? FaceCentre({c.byPointer, {100, 100}}) : Region({c.byPointer, {100, 100}});
             ASSERT_FALSE(typedAt.empty());
-            // A release is seen at the look after it, so the quiet time counts from the look before.
+            // A change is seen at the look after it.
             const std::uint64_t look = app::CentroidWorkflows::kLookIntervalMs;
-            EXPECT_GE(typedAt.front(), start + c.earliest - look);
-            EXPECT_LE(typedAt.front(), start + c.earliest + 2 * look);
-            EXPECT_GE(host.minimizedAt, start + c.earliest - look);  // until then the clicks land on the tool
+            EXPECT_GE(typedAt.front(), start + c.earliest);
+            EXPECT_LE(typedAt.front(), start + c.earliest + look);
+            EXPECT_GE(host.minimizedAt, start + c.earliest);  // until then the clicks land on the tool
             EXPECT_EQ(circles.size(), 1u);
         }
     }
@@ -1317,7 +1338,7 @@ TEST_F(WorkflowTest, RunThatEndsInsideItsOwnCommandCancelsItOnce) {
                 host.stop = true;
         };
         try {
-            workflows.FaceCentre();
+            FaceCentre();
         } catch (const platform::EAbort&) {
             EXPECT_TRUE(closeDuringPick);
         }
@@ -1331,10 +1352,97 @@ TEST_F(WorkflowTest, RunThatEndsInsideItsOwnCommandCancelsItOnce) {
     typed.clear();
     host.stop = false;
     PickAt("10.0000", "20.0000");
-    workflows.FaceCentre();
+    FaceCentre();
     EXPECT_EQ(typed.back(),
               "\x03"
               "CIRCLE 30.0000,35.0000 50\r");
+}
+
+}  // namespace
+
+namespace {
+
+// Every way a run ends, at each step it can end at, with the user's FILEDIA of 0 or 1: FILEDIA and
+// HPBOUND as the user had them, the user's clipboard back, no object of the drawing changed, the CAD
+// program idle and the window back.
+TEST_F(WorkflowTest, EveryWayARunEndsAtEveryStepLeavesTheUsersSettingsAndDrawing) {
+    enum class At { Settling, Pick, Report, Selection };
+    struct Case {
+        const char* name;
+        At at;
+        app::RunEnd why;
+    };
+    const Case cases[] = {
+        {"Close while the click settles", At::Settling, app::RunEnd::Close},
+        {"Close at the pick", At::Pick, app::RunEnd::Close},
+        {"session end at the pick", At::Pick, app::RunEnd::SessionEnd},
+        {"Close at the report", At::Report, app::RunEnd::Close},
+        {"session end at the report", At::Report, app::RunEnd::SessionEnd},
+        {"CAD gone at the report", At::Report, app::RunEnd::CadGone},
+        {"Close at the selection", At::Selection, app::RunEnd::Close},
+        {"session end at the selection", At::Selection, app::RunEnd::SessionEnd},
+        {"time limit at the pick", At::Pick, app::RunEnd::TimeLimit},
+        {"time limit at the selection", At::Selection, app::RunEnd::TimeLimit},
+    };
+    for (const Case& c : cases) {
+        for (const char* userFileDialogs : {"0", "1"}) {
+            SCOPED_TRACE(std::string(c.name) + ", FILEDIA " + userFileDialogs);
+            variables["FILEDIA"] = userFileDialogs;
+            variables["HPBOUND"] = "1";
+            objects = {{Kind::Polyline, {100, 100, 110, 110}}};
+            circles.clear();
+            prompt = kIdle;
+            ignoreMassprop = c.at == At::Report;  // the report wait goes on until the run is ended
+            desktop.OpenClipboard();
+            desktop.EmptyClipboard();
+            desktop.SetClipboardData(platform::kCfText, std::string("the user's text") + '\0');
+            desktop.CloseClipboard();
+            const bool faceCentre = c.at != At::Selection;
+            const bool limit = c.why == app::RunEnd::TimeLimit;
+            if (faceCentre)
+                PickAt("10.0000", "20.0000");
+            host.onPoll = [&, this, pick = host.onPoll] {
+                const bool there = c.at == At::Settling ? true
+                                   : c.at == At::Pick   ? prompt == "点を指定: "
+                                   : c.at == At::Report ? variables["FILEDIA"] == "0" && variables["HPBOUND"] == "0"
+                                                        : prompt == "オブジェクトを選択: ";
+                if (there && !limit && workflows.Running()) {
+                    workflows.Stop(c.why);
+                    return;
+                }
+                if (c.at == At::Report && pick)
+                    pick();
+            };
+            host.buttonsDownAt = nullptr;
+            const app::RunOutcome outcome = faceCentre ? FaceCentre({c.at == At::Settling, {0, 0}}) : Region();
+            EXPECT_EQ(outcome.end, c.why);
+            EXPECT_EQ(variables["FILEDIA"], userFileDialogs);
+            EXPECT_EQ(variables["HPBOUND"], "1");
+            EXPECT_EQ(desktop.ClipboardData(platform::kCfText), std::string("the user's text") + '\0');
+            ASSERT_GE(objects.size(), 1u);  // a region the boundary made may stay; the user's object is untouched
+            EXPECT_EQ(objects[0].kind, Kind::Polyline);
+            EXPECT_TRUE(circles.empty());
+            EXPECT_EQ(prompt, kIdle);
+            EXPECT_FALSE(host.minimized);
+            EXPECT_FALSE(workflows.Running());
+        }
+    }
+}
+
+// FILEDIA is a switch of 0 and 1; anything else the CAD program answers is not typed back: the run
+// leaves the file dialogs on, as the CAD program's default has them.
+TEST_F(WorkflowTest, FileDialogsValueOtherThanZeroOrOneIsPutBackAsOn) {
+    for (const char* answer : {"2", "-1", "ON", "1 ERASE"}) {
+        SCOPED_TRACE(answer);
+        variables["FILEDIA"] = answer;
+        PickAt("10.0000", "20.0000");
+        FaceCentre();
+        EXPECT_EQ(variables["FILEDIA"], "1");
+        variables["FILEDIA"] = answer;
+        SelectRegions();
+        Region();
+        EXPECT_EQ(variables["FILEDIA"], "1");
+    }
 }
 
 }  // namespace

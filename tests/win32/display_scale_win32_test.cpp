@@ -23,10 +23,9 @@ using testsupport::Pixels;
 
 class RecordingWorkflows : public app::Workflows {
 public:
-    void FaceCentre() override { ++runs; }
-    void Region() override { ++runs; }
+    void Start(app::RunMode, const app::RunTrigger&) override { ++runs; }
     bool Running() const override { return false; }
-    void PutBackCadSettings() override {}
+    void Stop(app::RunEnd) override {}
     int runs = 0;
 };
 

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "framework/application.h"
 #include "framework/exceptions.h"
@@ -245,6 +246,42 @@ TEST_F(FormErrorModel, ProcessMessagesHandlesWaitingMessagesAndSeesTheQuit) {
     ::PostQuitMessage(0);
     Application.ProcessMessages();
     EXPECT_TRUE(Application.Terminated());
+}
+
+// The message loop also wakes for the kernel objects it watches and for its wake-up: a signalled
+// object goes to its handler, which may watch others or none, the wake-up comes once when due, and
+// the loop still ends at WM_QUIT.
+double QueryMs() {
+    LARGE_INTEGER frequency, now;
+    ::QueryPerformanceFrequency(&frequency);
+    ::QueryPerformanceCounter(&now);
+    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+TEST(ApplicationLoop, WatchedObjectsAndTheWakeUpWakeTheLoop) {
+    HANDLE event = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    std::vector<std::size_t> woken;
+    double asked = 0, due = 0;
+    Application.WatchHandles({event}, [&](std::size_t index) {
+        woken.push_back(index);
+        if (woken.size() < 3) {
+            ::SetEvent(event);
+            return;
+        }
+        Application.WatchHandles({}, nullptr);
+        asked = QueryMs();
+        Application.WakeAfter(50, [&] {
+            due = QueryMs();
+            ::PostQuitMessage(0);
+        });
+    });
+    ::SetEvent(event);
+    Application.Run();
+    EXPECT_EQ(woken, (std::vector<std::size_t>{0, 0, 0}));
+    EXPECT_GE(due, asked + 49);  // whole milliseconds
+    EXPECT_LT(due, asked + 1000);
+    EXPECT_TRUE(Application.Terminated());
+    ::CloseHandle(event);
 }
 
 }  // namespace

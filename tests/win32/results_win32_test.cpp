@@ -12,6 +12,7 @@
 #include "message_box_catcher.h"
 #include "results_file.h"
 #include "results_menu.h"
+#include "results_table.h"
 #include "main_form.h"
 #include "tavro_form.h"
 #include "win32_workflow_host.h"
@@ -392,14 +393,15 @@ TEST_F(ResultsMenuOnTheForm, CopyPutsTheTableOnTheClipboardInBothTextFormats) {
 
 TEST_F(ResultsMenuOnTheForm, AFailedRowIsShownOnceAfterTheRunAndWrittenByALaterOne) {
     app::Win32WorkflowHost host(form);
-    const app::DrawnMeasurement shape{app::ReportVariant::Region, "1.00", "4.00", "0.5", "0.5", "30"};
+    const std::string shape = app::FormatResultRow("2026/12/08 14:30:15", "",
+                                                   {app::ReportVariant::Region, "1.00", "4.00", "0.5", "0.5", "30"});
     ASSERT_TRUE(form.Results().Append("0\r\n"));
     HANDLE lock = ::CreateFileA(ListPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     {
         testsupport::MessageBoxCatcher boxes(app::kApplicationTitle);
-        host.MeasurementDrawn(shape);  // two passes of one continuous run
-        host.MeasurementDrawn(shape);
+        host.AddResultRow(shape);  // two passes of one continuous run
+        host.AddResultRow(shape);
         host.ReportResultsFailure();
         host.ReportResultsFailure();
         ASSERT_TRUE(boxes.WaitFor(1, 5000));
@@ -408,7 +410,7 @@ TEST_F(ResultsMenuOnTheForm, AFailedRowIsShownOnceAfterTheRunAndWrittenByALaterO
         EXPECT_EQ(boxes.Texts()[0], ListPath() + " に書き込めません.");
     }
     ::CloseHandle(lock);
-    host.MeasurementDrawn(shape);
+    host.AddResultRow(shape);
     const std::string list = ReadBytes(ListPath());
     std::size_t rows = 0;
     for (std::size_t at = list.find(Utf8(",,リージョン,1.00,4.00,0.5,0.5,30\r\n")); at != std::string::npos;

@@ -49,12 +49,19 @@ void ClickButton(pl::TplButton* button) {
 
 class RecordingWorkflows : public app::Workflows {
 public:
-    void FaceCentre() override { calls += "F"; }
-    void Region() override { calls += "R"; }
+    void Start(app::RunMode mode, const app::RunTrigger& trigger) override {
+        calls += mode == app::RunMode::FaceCentre ? "F" : "R";
+        byPointer = trigger.byPointer;
+    }
     bool Running() const override { return running; }
-    void PutBackCadSettings() override { calls += "P"; }
+    void Stop(app::RunEnd why) override {
+        if (running)
+            calls += why == app::RunEnd::Close ? "C" : why == app::RunEnd::SessionEnd ? "S" : "?";
+        running = false;
+    }
     std::string calls;
     bool running = false;
+    bool byPointer = false;
 };
 
 class MainWindow : public ::testing::Test {
@@ -266,7 +273,7 @@ TEST_F(MainWindow, ExecuteRunsTheModeOfTheFaceCentreBox) {
     ClickButton(form.plButton2);
     EXPECT_EQ(workflows.calls, "FFR");
     form.CheckBox1->SetChecked(false);
-    form.plButton2Click(form.plButton2);
+    form.ExecuteClick(form.plButton2);
     EXPECT_EQ(workflows.calls, "FFRR");
     // Automation clicks a push button with BM_CLICK; the self-painted one answers as a standard one,
     // and not while it is disabled.
@@ -277,28 +284,25 @@ TEST_F(MainWindow, ExecuteRunsTheModeOfTheFaceCentreBox) {
     EXPECT_EQ(workflows.calls, "FFRRR");
 }
 
-TEST_F(MainWindow, CloseDuringARunWaitsForTheRunToEnd) {
+// Close during a run stops the run (its CAD settings go back) and the window closes at once; a
+// further Execute during a run starts nothing.
+TEST_F(MainWindow, CloseDuringARunStopsItAndCloses) {
     app::TTavroF form;
     RecordingWorkflows workflows;
     form.SetWorkflows(&workflows);
     HWND window = form.Handle();
     const std::string place = PlaceLines(window);
     workflows.running = true;
-    form.Close();
-    EXPECT_TRUE(::IsWindow(window));
-    EXPECT_TRUE(form.CloseRequested());
-    // The run sees the request at its next poll and ends; the click that ran it then closes.
-    workflows.running = false;
     ClickButton(form.plButton2);
-    MSG message;
-    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-        ::DispatchMessageA(&message);
+    EXPECT_EQ(workflows.calls, "");
+    form.Close();
+    EXPECT_EQ(workflows.calls, "C");
     EXPECT_FALSE(::IsWindow(window));
     EXPECT_EQ(ReadBytes(SettingsFile()), "[初期化]\r\n大きさ=50\r\n" + place);
 }
 
-// The system asks whether the session may end, then says it ends, then ends the process: by then
-// the run's CAD settings are back and the size is saved, whether a run was going or not.
+// The system asks whether the session may end, then says it ends, then ends the process: the run
+// stops at the question (its CAD settings go back at once), and the size is saved at the end.
 TEST_F(MainWindow, SessionEndStopsTheRunPutsBackItsSettingsAndSavesTheSize) {
     for (const bool running : {true, false}) {
         ::DeleteFileA(SettingsFile().c_str());
@@ -308,19 +312,13 @@ TEST_F(MainWindow, SessionEndStopsTheRunPutsBackItsSettingsAndSavesTheSize) {
         workflows.running = running;
         form.Edit1->SetText(running ? "12.5" : "7");
         EXPECT_EQ(::SendMessageA(form.Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
-        EXPECT_TRUE(form.SessionEnding());  // the run ends at its next poll
+        EXPECT_EQ(workflows.calls, running ? "S" : "");
         EXPECT_EQ(ReadBytes(SettingsFile()), "");
         ::SendMessageA(form.Handle(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
-        EXPECT_EQ(workflows.calls, "P");
         EXPECT_EQ(ReadBytes(SettingsFile()),
                   std::string("[初期化]\r\n大きさ=") + (running ? "12.5" : "7") + "\r\n" + PlaceLines(form.Handle()));
         EXPECT_TRUE(::IsWindow(form.Handle()));
     }
-    // A session end that is called off lets the next run go on as usual.
-    app::TTavroF form;
-    ::SendMessageA(form.Handle(), WM_QUERYENDSESSION, 0, 0);
-    ::SendMessageA(form.Handle(), WM_ENDSESSION, FALSE, 0);
-    EXPECT_FALSE(form.SessionEnding());
 }
 
 TEST_F(MainWindow, CloseButtonSavesTheSizeAndClosesTheWindow) {

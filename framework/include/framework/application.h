@@ -4,7 +4,10 @@
 
 #include <windows.h>
 
+#include <cstddef>
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace framework {
 
@@ -24,6 +27,14 @@ public:
     // Handles every message that is waiting and returns; sets Terminated when WM_QUIT comes.
     void ProcessMessages();
     bool Terminated() const { return terminated_; }
+    // Kernel objects the message loop also waits for: when one is signalled, onSignal gets its
+    // index. An empty list watches nothing.
+    void WatchHandles(std::vector<HANDLE> handles, std::function<void(std::size_t index)> onSignal);
+    // Calls onTime once when the loop has waited this long without a message for it (a timer's
+    // message comes late and seldom under load); null cancels.
+    void WakeAfter(unsigned milliseconds, std::function<void()> onTime);
+    // The message the loop is handing out now (a click's button-up, a key), or null outside one.
+    const MSG* Dispatching() const { return dispatching_; }
 
     // Call inside a catch block: shows the current exception in the error box, or nothing for the
     // silent abort. Never throws.
@@ -38,6 +49,11 @@ private:
     std::string title_;
     HWND mainWindow_ = nullptr;
     bool terminated_ = false;
+    const MSG* dispatching_ = nullptr;
+    std::vector<HANDLE> watched_;
+    std::function<void(std::size_t)> onSignal_;
+    ULONGLONG wakeAt_ = 0;
+    std::function<void()> onTime_;
 };
 
 extern TApplication Application;

@@ -1,0 +1,11 @@
+#pragma once
+// How often a run looks at the CAD program while it waits: the shipped exe and a benchmark build
+// link different definitions.
+
+#include "win32_workflow_host.h"
+
+namespace app {
+
+LookPace RunLookPace();
+
+}  // namespace app
