@@ -8,6 +8,7 @@
 #include "platform/codepage.h"
 #include "results_file_io.h"
 #include "results_table.h"
+#include "text_conversion.h"
 
 namespace app {
 namespace {
@@ -15,33 +16,11 @@ namespace {
 const char kMark[] = "\xEF\xBB\xBF";
 // Another program may be appending its row at the same moment: a short wait outlasts that, and a
 // list found locked (a spreadsheet holding it) is not waited for again until it has been written.
-constexpr int kOpenTries = 8;
-constexpr DWORD kOpenRetryMs = 10;
+constexpr platform::RetryPolicy kOpenRetry = platform::kConcurrentWriteRetry;
 constexpr std::size_t kPiece = 1024 * 1024;
 
-std::u16string WideFrom(UINT codePage, std::string_view text) {
-    if (text.empty())
-        return std::u16string();
-    const int size = ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::u16string wide(static_cast<std::size_t>(size), u'\0');
-    ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()),
-                          reinterpret_cast<wchar_t*>(wide.data()), size);
-    return wide;
-}
-
-std::string BytesFrom(UINT codePage, const std::u16string& text) {
-    if (text.empty())
-        return std::string();
-    const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
-    const int size =
-        ::WideCharToMultiByte(codePage, 0, wide, static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    ::WideCharToMultiByte(codePage, 0, wide, static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
-    return bytes;
-}
-
 std::string HeaderUtf8() {
-    return Utf8FromWide(WideFromAnsi(kResultsHeader));
+    return platform::Utf8FromWide(platform::WideFromAnsi(kResultsHeader));
 }
 
 // The last byte of a file that is not empty.
@@ -66,22 +45,6 @@ std::uint64_t FileId(HANDLE file) {
 }
 
 }  // namespace
-
-std::u16string WideFromAnsi(const std::string& text) {
-    return WideFrom(CP_ACP, text);
-}
-
-std::string AnsiFromWide(const std::u16string& text) {
-    return BytesFrom(CP_ACP, text);
-}
-
-std::u16string WideFromUtf8(std::string_view text) {
-    return WideFrom(CP_UTF8, text);
-}
-
-std::string Utf8FromWide(const std::u16string& text) {
-    return BytesFrom(CP_UTF8, text);
-}
 
 std::uint64_t FileSize(HANDLE file) {
     LARGE_INTEGER size{};
@@ -125,7 +88,7 @@ void ResultsFile::SetPath(std::string path) {
 }
 
 bool ResultsFile::Append(const std::string& row) {
-    pending_.push_back(Utf8FromWide(WideFromAnsi(row)));
+    pending_.push_back(platform::Utf8FromWide(platform::WideFromAnsi(row)));
     return WritePending();
 }
 
@@ -187,7 +150,7 @@ bool ResultsFile::WriteRows(const std::vector<std::string>& utf8Rows) {
     const DWORD attributes = ::GetFileAttributesA(path_.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         return false;
-    framework::FileHandle file = OpenShared(path_, locked_ ? 1 : kOpenTries, kOpenRetryMs, &locked_);
+    framework::FileHandle file = OpenShared(path_, locked_ ? platform::kSingleTry : kOpenRetry, &locked_);
     if (!file)
         return false;
     // Only the end of a list in our own encoding is looked at, so a long list appends as fast as a short one.
@@ -201,7 +164,7 @@ bool ResultsFile::WriteRows(const std::vector<std::string>& utf8Rows) {
             return false;
         asideMessage_ = path_ + " は UTF-8 でもシステムのコードページでも読めないため、" + aside +
                         " として残し、新しい一覧を始めました";
-        file = OpenShared(path_, kOpenTries, kOpenRetryMs, &locked_);
+        file = OpenShared(path_, kOpenRetry, &locked_);
         if (!file)
             return false;
         size = FileSize(file.Get());
@@ -215,7 +178,7 @@ bool ResultsFile::WriteRows(const std::vector<std::string>& utf8Rows) {
     else if (LastByte(file.Get(), size) != '\n')
         text = "\r\n";  // a file that does not end its last line would run it into our row
     for (const std::string& row : utf8Rows)
-        text += encoding == ListEncoding::SystemCodePage ? AnsiFromWide(WideFromUtf8(row)) : row;
+        text += encoding == ListEncoding::SystemCodePage ? platform::AnsiFromWide(platform::WideFromUtf8(row)) : row;
     if (!WriteAtEnd(file.Get(), size, text))
         return false;
     const bool ours = encoding == ListEncoding::Empty || encoding == ListEncoding::MarkOnly;
@@ -265,7 +228,8 @@ void ResultsFile::ReadList(const std::function<void(std::u16string_view)>& sink)
             const std::size_t complete = read == 0  ? bytes.size()
                                          : codePage ? CompleteCp932Prefix(bytes)
                                                     : CompleteUtf8Prefix(bytes);
-            const std::u16string text = WideFrom(codePage ? CP_ACP : CP_UTF8, bytes.substr(0, complete));
+            const std::u16string text = platform::ToWide(codePage ? platform::kAnsiCodePage : platform::kUtf8CodePage,
+                                                         bytes.substr(0, complete));
             if (!text.empty()) {
                 sink(text);
                 endsLine = text.back() == u'\n';
@@ -281,10 +245,10 @@ void ResultsFile::ReadList(const std::function<void(std::u16string_view)>& sink)
         sink(u"\r\n");
     for (const KeptFile& kept : KeptFiles()) {
         for (const std::string& row : ReadKeptRows(kept.path))
-            sink(WideFromUtf8(row));
+            sink(platform::WideFromUtf8(row));
     }
     for (const std::string& row : pending_)
-        sink(WideFromUtf8(row));
+        sink(platform::WideFromUtf8(row));
 }
 
 std::string ResultsFile::StartNewList(const std::string& executablePath) {

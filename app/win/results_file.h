@@ -86,10 +86,4 @@ private:
     } known_;
 };
 
-// Text conversions at the file's edge.
-std::u16string WideFromAnsi(const std::string& text);
-std::string AnsiFromWide(const std::u16string& text);
-std::u16string WideFromUtf8(std::string_view text);
-std::string Utf8FromWide(const std::u16string& text);
-
 }  // namespace app

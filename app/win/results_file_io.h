@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/handles.h"
+#include "platform/retry.h"
 
 namespace app {
 
@@ -17,8 +18,8 @@ std::string FolderOf(const std::string& path);
 // Writes text at offset size in one write; a write cut short is undone.
 bool WriteAtEnd(HANDLE file, std::uint64_t size, const std::string& text);
 // Opens (or creates) the file to append, sharing reading only; tries again while another program
-// holds it, at most tries times. locked tells whether the last try met such a hold.
-framework::FileHandle OpenShared(const std::string& path, int tries, DWORD retryMs, bool* locked);
+// holds it, within the policy's time. locked tells whether the last try met such a hold.
+framework::FileHandle OpenShared(const std::string& path, const platform::RetryPolicy& policy, bool* locked);
 // The rows of a side file of ours; none for a file that is missing, locked or not ours.
 std::vector<std::string> ReadKeptRows(const std::string& path);
 

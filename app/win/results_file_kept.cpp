@@ -1,10 +1,14 @@
 // The side files of a results list: rows the list could not take when the program ended, written
 // to the list ahead of new rows as soon as it can be written again, each exactly once.
 #include <algorithm>
+#include <optional>
 
+#include "framework/exceptions.h"
+#include "framework/file_read.h"
 #include "results_file.h"
 #include "results_file_io.h"
 #include "run_paths.h"
+#include "win32_clock.h"
 
 namespace app {
 namespace {
@@ -19,6 +23,7 @@ framework::FileHandle OpenAlone(const std::string& path, DWORD disposition) {
                                                FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
+// Through the handle held alone, not by the path: no one may read or write it between.
 bool ReadAll(HANDLE file, std::string& bytes) {
     const std::uint64_t size = FileSize(file);
     if (size > kMaxKeptBytes || !SeekTo(file, 0))
@@ -30,31 +35,30 @@ bool ReadAll(HANDLE file, std::string& bytes) {
 
 }  // namespace
 
-framework::FileHandle OpenShared(const std::string& path, int tries, DWORD retryMs, bool* locked) {
+framework::FileHandle OpenShared(const std::string& path, const platform::RetryPolicy& policy, bool* locked) {
     framework::FileHandle file;
-    *locked = false;
-    for (int attempt = 0; attempt < tries; ++attempt) {
+    platform::Win32Clock clock;
+    platform::RetryUntilDeadline(clock, policy, [&] {
         // Others may read the list while a row is written, never write to it.
         file.Reset(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file)
-            return file;
-        *locked = ::GetLastError() == ERROR_SHARING_VIOLATION;
-        if (!*locked)
-            break;
-        if (attempt + 1 < tries)
-            ::Sleep(retryMs);
-    }
+        *locked = !file && ::GetLastError() == ERROR_SHARING_VIOLATION;
+        return !*locked;  // open, or failed for a reason that waiting does not mend
+    });
     return file;
 }
 
 std::vector<std::string> ReadKeptRows(const std::string& path) {
-    framework::FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    std::string bytes;
-    if (!file || !ReadAll(file.Get(), bytes))
+    std::optional<std::string> bytes;
+    try {
+        // One byte more than ours can hold tells a file too large to be ours.
+        bytes = framework::ReadWholeFile(path, static_cast<std::size_t>(kMaxKeptBytes) + 1);
+    } catch (const framework::EInOutError&) {
+        return {};  // locked or unreadable: read again next time
+    }
+    if (!bytes || bytes->size() > kMaxKeptBytes)
         return {};
-    KeptRows kept = ParseKeptFile(bytes);
+    KeptRows kept = ParseKeptFile(*bytes);
     return kept.ours ? std::move(kept.rows) : std::vector<std::string>();
 }
 

@@ -7,20 +7,13 @@
 
 #include "framework/exceptions.h"
 #include "framework/shell_folders.h"
+#include "platform/retry.h"
 #include "results_clipboard.h"
+#include "user_locale.h"
+#include "win32_clock.h"
 
 namespace app {
 namespace {
-
-constexpr int kClipboardTries = 20;
-constexpr DWORD kClipboardRetryMs = 25;
-
-char16_t LocaleDecimalSeparator() {
-    wchar_t separator[8] = {};
-    if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8) > 1)
-        return static_cast<char16_t>(separator[0]);
-    return u'.';
-}
 
 // Memory for the clipboard, freed unless the clipboard took it.
 class GlobalMemory {
@@ -89,7 +82,7 @@ void ResultsMenu::CopyToClipboard() {
     // The table is measured in a first reading and written straight into the clipboard's memory in
     // a second, so that a long list is held once, not as text, records and table side by side.
     // Only the Unicode text is given: the system makes the ANSI text from it for whoever asks.
-    const char16_t separator = LocaleDecimalSeparator();
+    const char16_t separator = platform::UserDecimalSeparator();
     std::size_t length = 0;
     {
         ClipboardTableWriter measure(separator, [&length](std::u16string_view text) { length += text.size(); });
@@ -119,13 +112,10 @@ void ResultsMenu::CopyToClipboard() {
     }
     // Owned by the window, which lives on: when another program's copy replaces the table, the
     // window sees that the memory can go (a clipboard opened for no window cannot take data).
-    bool open = false;
-    for (int attempt = 0; attempt < kClipboardTries && !open; ++attempt) {
-        open = ::OpenClipboard(window_) != FALSE;
-        if (!open)
-            ::Sleep(kClipboardRetryMs);
-    }
-    if (!open)
+    // Another program holding the clipboard for a moment is waited out.
+    platform::Win32Clock clock;
+    if (!platform::RetryUntilDeadline(clock, platform::kUserRequestRetry,
+                                      [this] { return ::OpenClipboard(window_) != FALSE; }))
         throw framework::EInOutError("クリップボードを開けません");
     // The user asked for the copy, so what the clipboard held is replaced.
     const bool copied = ::EmptyClipboard() && ::SetClipboardData(CF_UNICODETEXT, memory.Get());

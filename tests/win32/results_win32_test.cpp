@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "file_bytes.h"
 #include "framework/application.h"
@@ -15,6 +16,7 @@
 #include "results_table.h"
 #include "main_form.h"
 #include "tavro_form.h"
+#include "text_conversion.h"
 #include "win32_workflow_host.h"
 
 namespace {
@@ -66,12 +68,7 @@ std::u16string ListText(const app::ResultsFile& list) {
 }
 
 std::string Utf8(const std::string& ansi) {
-    const std::u16string wide = app::WideFromAnsi(ansi);
-    std::string bytes(wide.size() * 3, '\0');
-    bytes.resize(static_cast<std::size_t>(
-        ::WideCharToMultiByte(CP_UTF8, 0, reinterpret_cast<const wchar_t*>(wide.data()), static_cast<int>(wide.size()),
-                              bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr)));
-    return bytes;
+    return platform::Utf8FromWide(platform::WideFromAnsi(ansi));
 }
 
 std::u16string ClipboardUnicode() {
@@ -144,7 +141,7 @@ TEST_F(ResultsList, EachEncodingIsContinuedInItselfAndReadBackWhole) {
         EXPECT_EQ(ReadBytes(ListPath()), c.after) << c.what;
         EXPECT_TRUE(message.empty()) << c.what << ": " << message;
         const std::u16string text = ListText(list);
-        EXPECT_NE(text.find(app::WideFromAnsi(row)), std::u16string::npos) << c.what;
+        EXPECT_NE(text.find(platform::WideFromAnsi(row)), std::u16string::npos) << c.what;
         EXPECT_EQ(text.find(u'\xFFFD'), std::u16string::npos) << c.what;
     }
 }
@@ -388,7 +385,25 @@ TEST_F(ResultsMenuOnTheForm, CopyPutsTheTableOnTheClipboardInBothTextFormats) {
         "2026/12/08 14:31:00\ta,b.dwg\tリージョン\t1.50\t5.00\t1.5\t-2.5\t30\r\n"
         "合計\t\t\t101.75\t\t\t\t\r\n";
     EXPECT_EQ(ClipboardAnsi(), expected);
-    EXPECT_EQ(ClipboardUnicode(), app::WideFromAnsi(expected));
+    EXPECT_EQ(ClipboardUnicode(), platform::WideFromAnsi(expected));
+}
+
+TEST_F(ResultsMenuOnTheForm, CopyWaitsOutAnotherProgramHoldingTheClipboardForAMoment) {
+    ASSERT_TRUE(form.Results().Append("2026/12/08 14:31:00,a.dwg,リージョン,1.50,5.00,1.5,-2.5,30\r\n"));
+    HANDLE held = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread holder([held] {
+        ::OpenClipboard(nullptr);
+        ::SetEvent(held);
+        ::Sleep(150);
+        ::CloseClipboard();
+    });
+    ASSERT_EQ(::WaitForSingleObject(held, 5000), WAIT_OBJECT_0);
+    testsupport::MessageBoxCatcher boxes(app::kApplicationTitle);
+    ::SendMessageA(form.Handle(), WM_SYSCOMMAND, app::kCmdCopyResults, 0);
+    holder.join();
+    ::CloseHandle(held);
+    EXPECT_TRUE(boxes.Texts().empty());
+    EXPECT_NE(ClipboardAnsi().find("a.dwg\tリージョン\t1.50"), std::string::npos);
 }
 
 TEST_F(ResultsMenuOnTheForm, AFailedRowIsShownOnceAfterTheRunAndWrittenByALaterOne) {

@@ -14,6 +14,12 @@ struct RetryPolicy {
 
 // A short hold is waited out; a long one fails before the user would wonder what the tool does.
 constexpr RetryPolicy kBriefHoldRetry{250, 20};
+// Another program writing to the same file at the same moment is done within tens of milliseconds.
+constexpr RetryPolicy kConcurrentWriteRetry{70, 10};
+// What the user asked for there and then (a copy) is worth a little longer than a brief hold.
+constexpr RetryPolicy kUserRequestRetry{500, 25};
+// A hold already met and known to last (a spreadsheet holding a file) is tried once, not waited for.
+constexpr RetryPolicy kSingleTry{0, 0};
 
 // Calls attempt until it answers true or policy.limitMs have passed: at least once, and once more
 // at the deadline. The clock is anything with GetTickCount64() and Sleep(ms), as CommandLineSystem.
