@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <iterator>
+#include <type_traits>
 
 #include "platform/codepage.h"
 #include "run_paths.h"
@@ -14,14 +15,6 @@ namespace {
 
 const char kFaceCentreMode[] = "面の中心";
 const char kRegionMode[] = "リージョン";
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-bool IsControl(unsigned char byte) {
-    return byte < 0x20 || byte == 0x7F;
-}
 
 }  // namespace
 
@@ -48,83 +41,149 @@ std::string DrawingNameFromTitle(const std::string& title) {
     return title.substr(open + 1, close - open - 1);
 }
 
+std::u16string DrawingNameFromTitle(const std::u16string& title) {
+    const std::size_t close = title.rfind(u']');
+    if (close == std::u16string::npos)
+        return std::u16string();
+    const std::size_t open = close == 0 ? std::u16string::npos : title.rfind(u'[', close - 1);
+    if (open == std::u16string::npos)
+        return std::u16string();
+    return title.substr(open + 1, close - open - 1);
+}
+
 std::string FormatRowTime(int year, int month, int day, int hour, int minute, int second) {
     char text[48];
     std::snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d", year, month, day, hour, minute, second);
     return text;
 }
 
-bool IsNumberText(const std::string& text) {
+namespace {
+
+template <class Text>
+bool IsNumberTextOf(const Text& text) {
+    using Ch = typename Text::value_type;
+    const auto digit = [](Ch c) { return c >= Ch('0') && c <= Ch('9'); };
     std::size_t i = 0;
-    const std::size_t end = text.find_last_not_of(' ') + 1;  // npos + 1 == 0 for an all-blank text
-    while (i < end && text[i] == ' ')
+    const std::size_t end = text.find_last_not_of(Ch(' ')) + 1;  // npos + 1 == 0 for an all-blank text
+    while (i < end && text[i] == Ch(' '))
         ++i;
-    if (i < end && (text[i] == '+' || text[i] == '-'))
+    if (i < end && (text[i] == Ch('+') || text[i] == Ch('-')))
         ++i;
     std::size_t digits = 0;
-    while (i < end && IsDigit(text[i]))
+    while (i < end && digit(text[i]))
         ++i, ++digits;
-    if (i < end && (text[i] == '.' || text[i] == ',')) {
+    if (i < end && (text[i] == Ch('.') || text[i] == Ch(','))) {
         ++i;
-        while (i < end && IsDigit(text[i]))
+        while (i < end && digit(text[i]))
             ++i, ++digits;
     }
     if (digits == 0)
         return false;
-    if (i < end && (text[i] == 'e' || text[i] == 'E')) {
+    if (i < end && (text[i] == Ch('e') || text[i] == Ch('E'))) {
         ++i;
-        if (i < end && (text[i] == '+' || text[i] == '-'))
+        if (i < end && (text[i] == Ch('+') || text[i] == Ch('-')))
             ++i;
-        if (i == end || !IsDigit(text[i]))
+        if (i == end || !digit(text[i]))
             return false;
-        while (i < end && IsDigit(text[i]))
+        while (i < end && digit(text[i]))
             ++i;
     }
     return i == end;
 }
 
-std::string SafeCellText(const std::string& text) {
-    if (IsNumberText(text))
+template <class Text>
+Text SafeCellTextOf(const Text& text) {
+    using Ch = typename Text::value_type;
+    if (IsNumberTextOf(text))
         return text;
-    // Control bytes never occur inside a double-byte character, so they can be dropped byte by byte.
-    std::string cleaned;
+    // Control codes never occur inside a double-byte character or a surrogate pair, so they can be
+    // dropped unit by unit.
+    Text cleaned;
     cleaned.reserve(text.size() + 1);
-    for (char c : text) {
-        if (!IsControl(static_cast<unsigned char>(c)))
+    for (Ch c : text) {
+        const auto code = static_cast<std::make_unsigned_t<Ch>>(c);
+        if (!(code < 0x20 || code == 0x7F))
             cleaned += c;
     }
-    const std::size_t first = cleaned.find_first_not_of(' ');
-    const bool formula = (!text.empty() && (text[0] == '\t' || text[0] == '\r')) ||
-                         (first != std::string::npos && std::string("=+-@").find(cleaned[first]) != std::string::npos);
-    return formula ? "'" + cleaned : cleaned;
+    const std::size_t first = cleaned.find_first_not_of(Ch(' '));
+    const auto starts = [&](Ch c) { return c == Ch('=') || c == Ch('+') || c == Ch('-') || c == Ch('@'); };
+    const bool formula = (!text.empty() && (text[0] == Ch('\t') || text[0] == Ch('\r'))) ||
+                         (first != Text::npos && starts(cleaned[first]));
+    return formula ? Text(1, Ch('\'')) + cleaned : cleaned;
+}
+
+template <class Text>
+Text CsvFieldOf(const Text& text) {
+    using Ch = typename Text::value_type;
+    const Ch special[] = {Ch(','), Ch('"'), Ch('\r'), Ch('\n'), Ch(0)};
+    if (text.find_first_of(special) == Text::npos)
+        return text;
+    Text quoted(1, Ch('"'));
+    for (Ch c : text) {
+        quoted += c;
+        if (c == Ch('"'))
+            quoted += Ch('"');
+    }
+    return quoted + Ch('"');
+}
+
+template <class Text, class Widen>
+Text FormatRowOf(const std::string& when,
+                 const Text& drawing,
+                 const DrawnMeasurement& measurement,
+                 const Widen& widen) {
+    using Ch = typename Text::value_type;
+    const char* mode = measurement.mode == ReportVariant::FaceCentre ? kFaceCentreMode : kRegionMode;
+    const Text fields[] = {widen(when),
+                           drawing,
+                           widen(mode),
+                           widen(measurement.area),
+                           widen(measurement.perimeter),
+                           widen(measurement.centroidX),
+                           widen(measurement.centroidY),
+                           widen(measurement.size)};
+    Text row;
+    for (std::size_t i = 0; i < std::size(fields); ++i) {
+        if (i)
+            row += Ch(',');
+        row += CsvFieldOf(SafeCellTextOf(fields[i]));
+    }
+    row += Ch('\r');
+    row += Ch('\n');
+    return row;
+}
+
+}  // namespace
+
+bool IsNumberText(const std::string& text) {
+    return IsNumberTextOf(text);
+}
+
+std::string SafeCellText(const std::string& text) {
+    return SafeCellTextOf(text);
+}
+
+std::u16string SafeCellText(const std::u16string& text) {
+    return SafeCellTextOf(text);
 }
 
 std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos)
-        return text;
-    std::string quoted = "\"";
-    for (char c : text) {
-        quoted += c;
-        if (c == '"')
-            quoted += '"';
-    }
-    return quoted + "\"";
+    return CsvFieldOf(text);
+}
+
+std::u16string CsvField(const std::u16string& text) {
+    return CsvFieldOf(text);
 }
 
 std::string FormatResultRow(const std::string& when, const std::string& drawing, const DrawnMeasurement& measurement) {
-    const char* mode = measurement.mode == ReportVariant::FaceCentre ? kFaceCentreMode : kRegionMode;
-    const std::string fields[] = {when,
-                                  drawing,
-                                  mode,
-                                  measurement.area,
-                                  measurement.perimeter,
-                                  measurement.centroidX,
-                                  measurement.centroidY,
-                                  measurement.size};
-    std::string row;
-    for (std::size_t i = 0; i < std::size(fields); ++i)
-        row += (i ? "," : "") + CsvField(SafeCellText(fields[i]));
-    return row + "\r\n";
+    return FormatRowOf(when, drawing, measurement, [](const std::string& text) { return text; });
+}
+
+std::u16string FormatResultRow(const std::string& when,
+                               const std::u16string& drawing,
+                               const DrawnMeasurement& measurement,
+                               const std::function<std::u16string(const std::string&)>& widen) {
+    return FormatRowOf(when, drawing, measurement, widen);
 }
 
 std::string ResultsFileName(const std::string& executablePath) {

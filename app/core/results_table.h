@@ -2,6 +2,7 @@
 // The results file: one CSV row per measured shape, in the system code page here (the Win32 side
 // writes it as UTF-8), safe to open in a spreadsheet whatever the drawing's name holds.
 
+#include <functional>
 #include <string>
 
 #include "measurement.h"
@@ -14,6 +15,9 @@ extern const char kResultsHeader[];
 // The drawing's name as the CAD main window's title shows it: the text inside the last pair of
 // square brackets ("... - [図面1.dwg]" gives "図面1.dwg"); empty when there is none.
 std::string DrawingNameFromTitle(const std::string& title);
+// The same from the title as the window holds it in UTF-16, so that a name the system code page
+// cannot express reaches the list whole.
+std::u16string DrawingNameFromTitle(const std::u16string& title);
 
 // "yyyy/mm/dd hh:mm:ss".
 std::string FormatRowTime(int year, int month, int day, int hour, int minute, int second);
@@ -26,11 +30,19 @@ bool IsNumberText(const std::string& text);
 // (starting with =, +, -, @, a tab or a CR) kept as text by a leading apostrophe. Numbers pass
 // unchanged. Not yet quoted.
 std::string SafeCellText(const std::string& text);
+std::u16string SafeCellText(const std::u16string& text);
 // Quoted (inner quotes doubled) when it holds a comma, a quote, a CR or an LF.
 std::string CsvField(const std::string& text);
+std::u16string CsvField(const std::u16string& text);
 
 // The whole row, CRLF included.
 std::string FormatResultRow(const std::string& when, const std::string& drawing, const DrawnMeasurement& measurement);
+// The row in UTF-16 with the drawing's name as the title holds it; widen turns the other fields,
+// in the system code page, into UTF-16.
+std::u16string FormatResultRow(const std::string& when,
+                               const std::u16string& drawing,
+                               const DrawnMeasurement& measurement,
+                               const std::function<std::u16string(const std::string&)>& widen);
 
 // "Tavro.csv" for "C:\...\Tavro.exe": named after the executable, as the settings file is.
 std::string ResultsFileName(const std::string& executablePath);

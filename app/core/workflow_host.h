@@ -61,7 +61,7 @@ public:
     // The locale's decimal separator.
     virtual char DecimalSeparator() = 0;
     // One row of the results list (CRLF included), for a circle that was typed.
-    virtual void AddResultRow(const std::string& row) = 0;
+    virtual void AddResultRow(const std::u16string& row) = 0;
 };
 
 }  // namespace app

@@ -417,7 +417,8 @@ void CentroidWorkflows::DrawCircle(ReportVariant variant, const ReportValues& va
     const LocalTime t = host_.Now();
     host_.AddResultRow(FormatResultRow(FormatRowTime(t.year, t.month, t.day, t.hour, t.minute, t.second),
                                        DrawingNameFromTitle(link_.Discovery().MainFrameTitle()),
-                                       MeasurementAsShown(variant, values, radius, host_.DecimalSeparator())));
+                                       MeasurementAsShown(variant, values, radius, host_.DecimalSeparator()),
+                                       [this](const std::string& text) { return system_.AnsiToWide(text); }));
 }
 
 // Face-centre mode: the user picks a point inside a closed area; the CAD program makes a region

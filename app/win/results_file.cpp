@@ -88,7 +88,11 @@ void ResultsFile::SetPath(std::string path) {
 }
 
 bool ResultsFile::Append(const std::string& row) {
-    pending_.push_back(platform::Utf8FromWide(platform::WideFromAnsi(row)));
+    return Append(platform::WideFromAnsi(row));
+}
+
+bool ResultsFile::Append(const std::u16string& row) {
+    pending_.push_back(platform::Utf8FromWide(row));
     return WritePending();
 }
 

@@ -34,6 +34,8 @@ public:
     // rows are kept for the next try and nothing of them is left in the file. A list locked by
     // another program is tried once per row, without waiting, once it has been found locked.
     bool Append(const std::string& row);
+    // The same for a row in UTF-16 (a drawing's name may hold what the system code page cannot).
+    bool Append(const std::u16string& row);
     // Tries again to write the waiting rows, the side files' first.
     bool WritePending();
     std::size_t PendingRows() const { return pending_.size(); }

@@ -6,22 +6,16 @@
 #include <vector>
 
 #include "framework/application.h"
+#include "framework/file_read.h"
 #include "framework/exceptions.h"
 #include "framework/handles.h"
+#include "user_locale.h"
 
 namespace app {
 namespace {
 
 // A report is a few kilobytes; anything beyond this is not a report and is not read further.
-constexpr DWORD kMaxReportBytes = 64u * 1024 * 1024;
-
-[[noreturn]] void RaiseFileError(DWORD error) {
-    if (error == ERROR_ACCESS_DENIED)
-        throw framework::EInOutError("ファイルへのアクセスが拒否されました");
-    char message[64];
-    std::snprintf(message, sizeof message, "I/O エラー (%lu)", static_cast<unsigned long>(error));
-    throw framework::EInOutError(message);
-}
+constexpr std::size_t kMaxReportBytes = 64u * 1024 * 1024;
 
 }  // namespace
 
@@ -61,7 +55,7 @@ LocalTime Win32WorkflowHost::Now() {
     return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
 }
 
-void Win32WorkflowHost::AddResultRow(const std::string& row) {
+void Win32WorkflowHost::AddResultRow(const std::u16string& row) {
     form_.Results().Append(row);
 }
 
@@ -91,23 +85,7 @@ void Win32WorkflowHost::DrawHint(platform::WindowHandle window, const std::strin
 }
 
 std::optional<std::string> Win32WorkflowHost::ReadReportFile(const std::string& path) {
-    if (::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
-        return std::nullopt;
-    framework::FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        RaiseFileError(::GetLastError());
-    std::string content;
-    char buffer[64 * 1024];
-    DWORD read = 0;
-    while (content.size() < kMaxReportBytes) {
-        if (!::ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr))
-            RaiseFileError(::GetLastError());
-        if (read == 0)
-            break;
-        content.append(buffer, read);
-    }
-    return content;
+    return framework::ReadWholeFile(path, kMaxReportBytes);
 }
 
 std::optional<std::uint64_t> Win32WorkflowHost::FileVersion(const std::string& path) {
@@ -121,10 +99,7 @@ std::optional<std::uint64_t> Win32WorkflowHost::FileVersion(const std::string& p
 }
 
 char Win32WorkflowHost::DecimalSeparator() {
-    char separator[8] = {};
-    if (::GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, sizeof separator) > 1)
-        return separator[0];
-    return '.';
+    return platform::UserDecimalSeparatorAnsi();
 }
 
 void Win32WorkflowHost::ShowArea(const std::string& caption) {

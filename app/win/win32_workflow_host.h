@@ -36,7 +36,7 @@ public:
     void ShowArea(const std::string& caption) override;
     void ShowPerimeter(const std::string& caption) override;
     // A row that cannot be written now is kept and written with the next one.
-    void AddResultRow(const std::string& row) override;
+    void AddResultRow(const std::u16string& row) override;
     // Shows the error box once when a row of the last run could not be written.
     void ReportResultsFailure();
 

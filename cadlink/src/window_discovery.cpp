@@ -217,13 +217,4 @@ bool WindowDiscovery::MatchCommandLineChild(WindowHandle window) {
     return !(IsLive(kept_.PromptWindow) && IsLive(kept_.HistoryPane));
 }
 
-std::string WindowDiscovery::MainFrameTitle() {
-    if (!IsLive(kept_.MainFrame))
-        return std::string();
-    std::string title(32 * 1024, '\0');
-    const int length = windows_.GetWindowTextA(kept_.MainFrame, title.data(), static_cast<int>(title.size()));
-    title.resize(static_cast<std::size_t>(length > 0 ? length : 0));
-    return title;
-}
-
 }  // namespace cadlink

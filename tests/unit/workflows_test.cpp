@@ -72,7 +72,9 @@ struct FakeHost : app::WorkflowHost {
     std::function<void()> beforePoll;  // a host that handles typed input late does it here
     int polls = 0;
     std::vector<std::string> rows;  // the results rows, split into their fields
-    void AddResultRow(const std::string& row) override { rows.push_back(row); }
+    void AddResultRow(const std::u16string& row) override {
+        rows.push_back(platform::sim::SimulatedDesktop().WideToAnsi(row));
+    }
     std::vector<std::string> RowFields(std::size_t index) const {
         std::vector<std::string> fields;
         std::string row = rows.at(index).substr(0, rows.at(index).size() - 2);

@@ -408,8 +408,8 @@ TEST_F(ResultsMenuOnTheForm, CopyWaitsOutAnotherProgramHoldingTheClipboardForAMo
 
 TEST_F(ResultsMenuOnTheForm, AFailedRowIsShownOnceAfterTheRunAndWrittenByALaterOne) {
     app::Win32WorkflowHost host(form);
-    const std::string shape = app::FormatResultRow("2026/12/08 14:30:15", "",
-                                                   {app::ReportVariant::Region, "1.00", "4.00", "0.5", "0.5", "30"});
+    const std::u16string shape = platform::WideFromAnsi(app::FormatResultRow(
+        "2026/12/08 14:30:15", "", {app::ReportVariant::Region, "1.00", "4.00", "0.5", "0.5", "30"}));
     ASSERT_TRUE(form.Results().Append("0\r\n"));
     HANDLE lock = ::CreateFileA(ListPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);

@@ -47,9 +47,6 @@ public:
     WindowHandle FindPromptWindow();
     WindowHandle FindHistoryPane();
 
-    // The kept main frame's title (it names the drawing); empty without a live one.
-    std::string MainFrameTitle();
-
     bool IsLive(WindowHandle window) { return window != 0 && windows_.IsWindow(window); }
     const KeptWindows& Kept() const { return kept_; }
     platform::WindowSystem& Windows() { return windows_; }
