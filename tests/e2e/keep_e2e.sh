@@ -3,7 +3,8 @@
 # locked by a spreadsheet cannot take survive Close (try again, or leave them beside the list), a
 # session's end and 結果を新しくする; a list saved again in code page 932 is continued in it and
 # copied readable; 結果を開く without a program for ".csv" shows the list's folder; a window saved
-# half off a smaller screen opens wholly on it.
+# half off a smaller screen opens wholly on it; a drawing named outside code page 932 keeps
+# its name in the row.
 . "$(dirname "$0")/lib.sh" "$1"
 samples="$E2E_BIN/samples"
 
@@ -136,6 +137,17 @@ check "smaller screen: the whole window is on it ($left $top $width $height)" \
     test $((left + width)) -le "$screen_w" -a $((top + height)) -le "$screen_h" -a "$left" -ge 0
 probe close "$TITLE" >/dev/null
 wait_exit "$KEEP_PID" 15 || true
+
+# 7. A drawing whose name the system code page cannot hold reaches the list whole.
+start_sim --unicode-title 'AutoCAD 2024 - [\uD55C\uAD6D\uC5B4\u56F3\u9762.dwg]' \
+    --drawing "$(windows_path "$samples/rectangle.txt")" --user "$(user_script "pick 30,35")"
+start_keep
+run_execute
+check "unicode title: the row names the drawing whole" grep -qF "한국어図面.dwg$ROW_END" "$list"
+probe close "$TITLE" >/dev/null
+wait_exit "$KEEP_PID" 15 || true
+kill "$SIM_PID" 2>/dev/null || true
+wait_exit "$SIM_PID" 10 || true
 
 clean
 rm -rf "$work"

@@ -139,7 +139,8 @@ TEST(ResultsClipboard, ClipboardTextIsTabSeparatedWithATotalRow) {
 
 TEST(ResultsTable, WideRowKeepsANameTheCodePageCannotHold) {
     const auto widen = [](const std::string& text) { return std::u16string(text.begin(), text.end()); };
-    const std::u16string name = DrawingNameFromTitle(std::u16string(u"AutoCAD 2024 - [x] [=\uD55C\uAD6D\uC5B4\u56F3\u9762.dwg]"));
+    const std::u16string name =
+        DrawingNameFromTitle(std::u16string(u"AutoCAD 2024 - [x] [=\uD55C\uAD6D\uC5B4\u56F3\u9762.dwg]"));
     EXPECT_EQ(name, u"=\uD55C\uAD6D\uC5B4\u56F3\u9762.dwg");
     EXPECT_EQ(DrawingNameFromTitle(std::u16string(u"AutoCAD ]x[")), u"");
     const std::u16string row = FormatResultRow("t", name, {ReportVariant::Region, "1", "2", "3", "4", "5"}, widen);
