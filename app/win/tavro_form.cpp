@@ -197,16 +197,9 @@ LRESULT TTavroF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (resultsMenu_.HandleMessage(Handle(), message, wParam, lParam) ||
         clipboardRelease_.HandleMessage(Handle(), message))
         return 0;
+    if (LRESULT answer = 0; accessible_.HandleMessage(Handle(), message, wParam, lParam, answer))
+        return answer;
     switch (message) {
-        case WM_GETOBJECT: {
-            LRESULT result = 0;
-            if (accessible_.Answer(Handle(), wParam, lParam, result))
-                return result;
-            break;
-        }
-        case WM_DESTROY:
-            accessible_.Disconnect();
-            break;
         case WM_QUERYENDSESSION:
             // The process may be ended without another word: the CAD settings go back now.
             if (workflows_)

@@ -49,6 +49,16 @@ public:
     // The answer to WM_GETOBJECT for the client object; false for any other request (or when
     // the system cannot make the object), which the window's default handling then answers.
     bool Answer(HWND window, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // What a window that owns the link does with its messages: answers WM_GETOBJECT (true, with
+    // result set) and cuts readers off at WM_DESTROY, so that one kept past the window gets
+    // errors; false for every message the window handles itself.
+    bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+        if (message == WM_GETOBJECT)
+            return Answer(window, wParam, lParam, result);
+        if (message == WM_DESTROY)
+            Disconnect();
+        return false;
+    }
     // Tells readers that something the object reports changed (EVENT_OBJECT_*).
     static void NotifyChange(HWND window, DWORD event);
     void Disconnect();

@@ -324,17 +324,9 @@ bool TplButton::DoDefaultAction() {
 }
 
 LRESULT TplButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (LRESULT answer = 0; accessible_.HandleMessage(Handle(), message, wParam, lParam, answer))
+        return answer;
     switch (message) {
-        case WM_GETOBJECT: {
-            LRESULT result = 0;
-            if (accessible_.Answer(Handle(), wParam, lParam, result))
-                return result;
-            break;
-        }
-        case WM_DESTROY:
-            // Readers that keep the object past the window get errors from it, not this control.
-            accessible_.Disconnect();
-            break;
         case WM_UPDATEUISTATE: {
             // The focus mark follows the window's keyboard cues, shown once the keyboard is used.
             const LRESULT result = TCustomControl::HandleMessage(message, wParam, lParam);
