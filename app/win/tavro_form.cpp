@@ -137,10 +137,10 @@ void TTavroF::FormCreate(framework::TObject*) {
 }
 
 void TTavroF::FormClose(framework::TObject*) {
-    SaveState(true);
+    SaveState();
 }
 
-void TTavroF::SaveState(bool) {
+void TTavroF::SaveState() {
     // Rows that could not be written during the runs get a last try, and else wait beside the list.
     if (!results_.WritePending())
         results_.KeepPending();
@@ -210,7 +210,7 @@ LRESULT TTavroF::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 if (workflows_)
                     workflows_->Stop(RunEnd::SessionEnd);
                 try {
-                    SaveState(false);
+                    SaveState();
                 } catch (...) {
                     // An error box now would only hold up the end of the session.
                 }

@@ -75,8 +75,9 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    // Saves the size, the window's place and the rows still waiting; a session end shows no box.
-    void SaveState(bool showResultsFailure);
+    // Saves the size, the window's place and the rows still waiting (beside the list when it cannot
+    // take them); it shows no box, so that a session end is not held up.
+    void SaveState();
     // Rows the list cannot take: the user may try again, or leave them in the side file.
     bool KeptRowsAllowClose();
     pl::TplButton* CreatePlButton(const char* name, const framework::Bounds& bounds, const char* caption, int id);

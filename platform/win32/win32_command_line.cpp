@@ -166,6 +166,25 @@ bool SynthesizedAlike(unsigned format, std::string_view bytes, unsigned firstFor
     }
 }
 
+// Puts a copy of the bytes on the open clipboard in memory of its own. On success the clipboard
+// owns the memory; otherwise it is still ours to free.
+bool SetGlobalClipboardData(unsigned format, const char* bytes, std::size_t size) {
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, size ? size : 1);
+    void* data = memory ? ::GlobalLock(memory) : nullptr;
+    if (!data) {
+        if (memory)
+            ::GlobalFree(memory);
+        return false;
+    }
+    std::memcpy(data, bytes, size);
+    ::GlobalUnlock(memory);
+    if (!::SetClipboardData(format, memory)) {
+        ::GlobalFree(memory);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool Win32CommandLineSystem::IsWindowUnicode(WindowHandle window) {
@@ -324,17 +343,7 @@ void Win32Clipboard::PutBack(const SavedClipboard& saved) {
             SetClipboardData(format.format, std::string(format.data, format.size));
             continue;
         }
-        HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, format.size ? format.size : 1);
-        void* data = memory ? ::GlobalLock(memory) : nullptr;
-        if (!data) {
-            if (memory)
-                ::GlobalFree(memory);
-            continue;
-        }
-        std::memcpy(data, format.data, format.size);
-        ::GlobalUnlock(memory);
-        if (!::SetClipboardData(format.format, memory))
-            ::GlobalFree(memory);
+        SetGlobalClipboardData(format.format, format.data, format.size);
     }
 }
 
@@ -350,19 +359,7 @@ bool Win32Clipboard::SetClipboardData(unsigned format, const std::string& bytes)
         }
         return true;
     }
-    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes.empty() ? 1 : bytes.size());
-    if (!memory)
-        return false;
-    if (void* data = ::GlobalLock(memory)) {
-        std::memcpy(data, bytes.data(), bytes.size());
-        ::GlobalUnlock(memory);
-    }
-    // On success the clipboard owns the memory; otherwise it is still ours to free.
-    if (!::SetClipboardData(format, memory)) {
-        ::GlobalFree(memory);
-        return false;
-    }
-    return true;
+    return SetGlobalClipboardData(format, bytes.data(), bytes.size());
 }
 
 }  // namespace platform
