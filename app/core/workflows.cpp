@@ -109,8 +109,16 @@ std::string QuotedIfBlank(const std::string& text) {
 bool CentroidWorkflows::Send(const std::u16string& text) {
     if (stopAfterStep_)
         return false;
+    // Typed already by this step's try that met a busy CAD program.
+    if (sentInStep_ < sentBeforePutOff_) {
+        ++sentInStep_;
+        return true;
+    }
     lastChangeMs_ = host_.NowMs();
-    return link_.SendCommand(text);
+    if (!link_.SendCommand(text))
+        return false;
+    ++sentInStep_;
+    return true;
 }
 
 bool CentroidWorkflows::Start(RunMode mode, const RunTrigger& trigger) {
@@ -133,9 +141,10 @@ bool CentroidWorkflows::Start(RunMode mode, const RunTrigger& trigger) {
     trigger_ = trigger;
     waiting_.reset();
     stopAfterStep_.reset();
-    asked_ = minimized_ = fileDialogsOff_ = fileDialogsKnown_ = false;
+    asked_ = minimized_ = fileDialogsKnown_ = false;
     userFileDialogs_ = "1";
-    boundaryKind_.clear();
+    busySince_.reset();
+    sentInStep_ = sentBeforePutOff_ = 0;
     passHistoryBefore_.reset();
     lastPrompt_.clear();
     clickAt_ = lastChangeMs_ = host_.NowMs();
@@ -149,9 +158,13 @@ bool CentroidWorkflows::Start(RunMode mode, const RunTrigger& trigger) {
 // tip, and a report path too long for one command record ends it before anything is typed.
 CentroidWorkflows::StepId CentroidWorkflows::CheckCad() {
     if (!link_.ActivateCad()) {
+        guard_.Forget();
         host_.ShowCadMissing();
         return StepId::Ended;
     }
+    // What an earlier run left with a busy CAD program goes back before anything else is typed.
+    if (!guard_.PutBackAll())
+        return StepId::Ended;
     if (mode_ == RunMode::FaceCentre) {
         if (link_.ReadPrompt().empty())
             return StepId::Ended;
@@ -166,10 +179,21 @@ CentroidWorkflows::StepId CentroidWorkflows::CheckCad() {
 std::optional<Wake> CentroidWorkflows::Step() {
     inStep_ = true;
     try {
+        link_.TakeUpPending();
         while (Running() && !stopAfterStep_) {
+            if (const std::optional<Wake> busy = WaitWhileBusy()) {
+                inStep_ = false;
+                return busy;
+            }
             if (waiting_) {
                 const std::uint64_t now = host_.NowMs();
+                const unsigned putOff = link_.PutOff();
                 const bool done = waiting_->done();
+                if (link_.PutOff() != putOff) {
+                    // The look met a busy CAD program or a held clipboard: it counts for nothing.
+                    inStep_ = false;
+                    return Wake{kBusyLookIntervalMs, waiting_->onReportFolder};
+                }
                 const bool timeUp = host_.NowMs() - waiting_->start >= waiting_->limitMs;
                 if (!done && !timeUp) {
                     inStep_ = false;
@@ -184,7 +208,12 @@ std::optional<Wake> CentroidWorkflows::Step() {
                 step_ = finished.then;
                 continue;
             }
-            const StepId next = Perform(step_);
+            const std::optional<StepId> performed = PerformOrPutOff(step_);
+            if (!performed) {
+                inStep_ = false;
+                return Wake{kBusyLookIntervalMs, false};
+            }
+            const StepId next = *performed;
             if (next == StepId::Ended) {
                 stopAfterStep_ = RunEnd::Finished;
                 break;
@@ -204,6 +233,57 @@ std::optional<Wake> CentroidWorkflows::Step() {
         Stop(why);
     }
     return std::nullopt;
+}
+
+std::optional<Wake> CentroidWorkflows::WaitWhileBusy() {
+    const std::uint64_t now = host_.NowMs();
+    if (link_.Answering()) {
+        if (busySince_) {
+            // The time the CAD program was busy is not the host's lateness.
+            const std::uint64_t busyMs = now - *busySince_;
+            if (waiting_ && !waiting_->forUser)
+                waiting_->start += busyMs;
+            phaseStart_ += busyMs;
+            busySince_.reset();
+        }
+        return std::nullopt;
+    }
+    if (!busySince_)
+        busySince_ = now;
+    // A CAD program busy as long as a user may take ends the run as the user's silence would.
+    if (now - *busySince_ >= kWaitLimitMs) {
+        stopAfterStep_ = RunEnd::TimeLimit;
+        return std::nullopt;
+    }
+    return Wake{kBusyLookIntervalMs, waiting_ && waiting_->onReportFolder};
+}
+
+std::optional<CentroidWorkflows::StepId> CentroidWorkflows::PerformOrPutOff(StepId step) {
+    putOffBeforeStep_ = link_.PutOff();
+    sentInStep_ = 0;
+    const StepId next = Perform(step);
+    if (link_.PutOff() == putOffBeforeStep_) {
+        sentBeforePutOff_ = sentInStep_ = 0;
+        return next;
+    }
+    // The wait the step began (if any) is begun again with it.
+    waiting_.reset();
+    sentBeforePutOff_ = sentInStep_;
+    sentInStep_ = 0;
+    return std::nullopt;
+}
+
+std::optional<Wake> CentroidWorkflows::TakeUpPutBack() {
+    if (Running() || guard_.Empty())
+        return std::nullopt;
+    if (!link_.Discovery().IsCadReady()) {
+        guard_.Forget();
+        return std::nullopt;
+    }
+    link_.TakeUpPending();
+    if (link_.Answering() && guard_.PutBackAll())
+        return std::nullopt;
+    return Wake{kBusyLookIntervalMs, false};
 }
 
 void CentroidWorkflows::Stop(RunEnd why) {
@@ -287,6 +367,8 @@ CentroidWorkflows::StepId CentroidWorkflows::WaitForPrompt(std::function<bool(co
     return WaitUntil(
         [this, done = std::move(done)] {
             lastLook_ = LookAtHost();
+            if (lastLook_.busy)
+                return false;
             if (lastLook_.prompt != lastPrompt_) {
                 lastPrompt_ = lastLook_.prompt;
                 lastChangeMs_ = host_.NowMs();
@@ -303,16 +385,11 @@ unsigned CentroidWorkflows::LookIntervalMs(std::uint64_t now) const {
 }
 
 void CentroidWorkflows::PutBackCadSettings() {
-    const bool changed = fileDialogsOff_ || !boundaryKind_.empty();
-    if (changed && link_.Discovery().IsCadReady()) {
-        // Even a CAD program that stopped answering gets the settings back, should it wake.
-        link_.ExpectAnswers();
-        if (fileDialogsOff_)
-            SwitchFileDialogs(true);
-        RestoreBoundaryKind();
-    }
-    fileDialogsOff_ = false;
-    boundaryKind_.clear();
+    if (!link_.Discovery().IsCadReady())
+        guard_.Forget();
+    // A busy CAD program keeps what is left; it goes back once it answers (TakeUpPutBack).
+    sentInStep_ = sentBeforePutOff_ = 0;
+    guard_.PutBackAll();
     // A command the run typed that still asks for input (a pick nobody made, a value the CAD
     // program refused) would take the user's next click in the drawing: one Ctrl+C ends it.
     if (asked_ && link_.Answering() && link_.Discovery().IsCadReady()) {
@@ -356,16 +433,19 @@ CentroidWorkflows::Look CentroidWorkflows::LookAtHost() {
     if (promptWindow)
         look.prompt = link_.ReadWindowText(promptWindow);
     // A prompt that reads empty for a moment (the host redrawing it) is no sign of anything.
-    look.gone = !promptWindow || !link_.Answering();
+    look.gone = !promptWindow;
+    look.busy = !look.gone && !link_.Answering();
     return look;
 }
 
 void CentroidWorkflows::SwitchFileDialogs(bool on) {
-    const std::u16string command =
-        on ? kFileDialogsOnly + system_.AnsiToWide(userFileDialogs_) + u"\r" : std::u16string(kFileDialogsOff);
-    // Switched on only once the command went out: otherwise the end of the run tries again.
-    if (Send(command) || !on)
-        fileDialogsOff_ = !on;
+    if (on) {
+        // Switched on only once the command went out: otherwise the end of the run tries again.
+        guard_.PutBack("FILEDIA");
+        return;
+    }
+    guard_.Changed("FILEDIA", kFileDialogsOnly + system_.AnsiToWide(userFileDialogs_) + u"\r");
+    Send(kFileDialogsOff);
 }
 
 void CentroidWorkflows::KeepUserFileDialogs(const std::string& value) {
@@ -373,12 +453,20 @@ void CentroidWorkflows::KeepUserFileDialogs(const std::string& value) {
         return;  // not told (yet): the default goes back unless a later look shows the value
     fileDialogsKnown_ = true;
     userFileDialogs_ = value == "0" ? "0" : "1";
+    if (guard_.Holds("FILEDIA"))
+        guard_.Changed("FILEDIA", kFileDialogsOnly + system_.AnsiToWide(userFileDialogs_) + u"\r");
 }
 
 CentroidWorkflows::StepId CentroidWorkflows::Query(const std::string& name, StepId then) {
     queryName_ = name;
     afterQuery_ = then;
-    queried_ = link_.QuerySysVar(name);
+    // Typed as the run's own record: a step taken up again after a busy CAD program does not ask
+    // twice (a second request would be read as the value the first one asks for). The value of
+    // the query before stays until this one is complete: the step taken up again still reads it.
+    std::string value = Send(link_.QueryRecord(name)) ? link_.QueriedValue(name) : std::string();
+    if (link_.PutOff() != putOffBeforeStep_)
+        return step_;
+    queried_ = std::move(value);
     if (!queried_.empty() || !lateHost_)
         return then;
     // A late host reaches the query after the link has looked: its prompt shows the value then.
@@ -395,8 +483,7 @@ CentroidWorkflows::StepId CentroidWorkflows::TakeLateValue() {
 }
 
 void CentroidWorkflows::RestoreBoundaryKind() {
-    if (!boundaryKind_.empty() && SendAssembled(std::string(kCancel) + "HPBOUND " + boundaryKind_ + "\r"))
-        boundaryKind_.clear();
+    guard_.PutBack("HPBOUND");
 }
 
 std::optional<std::string> CentroidWorkflows::ReadFreshReport(const std::string& path,
@@ -505,7 +592,7 @@ CentroidWorkflows::StepId CentroidWorkflows::UseBoundaryKind() {
     const std::string kind = queried_;
     boundaryMakesRegion_ = !kind.empty() && IsTypeableValue(kind);
     if (boundaryMakesRegion_ && kind != "0") {
-        boundaryKind_ = kind;
+        guard_.Changed("HPBOUND", system_.AnsiToWide(std::string(kCancel) + "HPBOUND " + kind + "\r"));
         Send(kBoundaryMakesRegions);
     }
     return Query("FILEDIA", StepId::Measure);
@@ -585,7 +672,7 @@ CentroidWorkflows::StepId CentroidWorkflows::StartPass() {
     // Each pass after the first takes the last line the pass before it read as its baseline: the
     // lines that the settings and the circle add in between are never a command's cancel.
     historyBefore_ = passHistoryBefore_ ? *passHistoryBefore_ : link_.LastHistoryLine();
-    fileDialogsOff_ = true;
+    guard_.Changed("FILEDIA", kFileDialogsOnly + system_.AnsiToWide(userFileDialogs_) + u"\r");
     Send(kFileDialogsOffTwice);
     Send(kMassPropBySelection);
     if (historyPane_ && link_.Discovery().IsLive(historyPane_))

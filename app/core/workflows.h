@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 
+#include "cad_guard.h"
 #include "cadlink/cad_link.h"
 #include "platform/command_line_system.h"
 #include "run_paths.h"
@@ -72,7 +73,7 @@ public:
                       platform::CommandLineSystem& system,
                       WorkflowHost& host,
                       const RunPaths& paths)
-        : link_(link), system_(system), host_(host), paths_(paths) {}
+        : link_(link), system_(system), host_(host), paths_(paths), guard_(link) {}
 
     // Checks the size and starts a run; true when a run goes on (call Step at once and then as
     // each Wake says). A size refused ends it at once: the size message is shown, or the error is
@@ -83,8 +84,13 @@ public:
     // Ends the run at once: puts back what it changed in the CAD program, cancels a command of its
     // own that still asks for input, and gives the window back its normal state. Called from a
     // message handled inside a step, it does the putting back at once and ends the run as the step
-    // returns.
+    // returns. What a busy CAD program cannot take yet is left to TakeUpPutBack.
     void Stop(RunEnd why);
+    // Whether an ended run still has something to put back in a CAD program that was busy.
+    bool PutBackPending() const { return !Running() && !guard_.Empty(); }
+    // Puts it back once the CAD program answers; returns when to try again, nothing once done
+    // (or once the CAD program is gone).
+    std::optional<Wake> TakeUpPutBack();
     bool Running() const { return step_ != StepId::Ended; }
     // How the last run ended.
     const RunOutcome& Outcome() const { return outcome_; }
@@ -108,6 +114,9 @@ public:
     // A question still shown after its answer is answered again only this much later: a host that
     // handles input at once asks again, a late one has not read the answer yet.
     static constexpr std::uint64_t kRepeatAnswerMs = 200;
+    // A CAD program that does not answer is looked at this often, without waiting for it, until
+    // it answers again or has been busy for kWaitLimitMs.
+    static constexpr unsigned kBusyLookIntervalMs = kUserLookIntervalMs;
 
 private:
     // The steps of both workflows, in the order a run meets them.
@@ -134,6 +143,7 @@ private:
     // no longer exists or it stopped answering: an empty prompt read alone is not the end.
     struct Look {
         bool gone = false;
+        bool busy = false;  // the CAD program did not answer: the look saw nothing
         std::string prompt;
     };
     struct Waiting {
@@ -176,9 +186,14 @@ private:
     unsigned LookIntervalMs(std::uint64_t now) const;
     void End(RunEnd why, const std::string& error = std::string());
     void PutBackCadSettings();
+    // While the CAD program is busy: the wake that waits for it, or nothing once it answers.
+    std::optional<Wake> WaitWhileBusy();
 
     bool Send(const std::u16string& text);
     bool SendAssembled(const std::string& text) { return Send(system_.AnsiToWide(text)); }
+    // Runs the step; a step that met a busy CAD program is taken up again from its start, and the
+    // records it typed before are not typed twice.
+    std::optional<StepId> PerformOrPutOff(StepId step);
     // A command longer than one record would be cut or not typed at all: the run must not start.
     // Throws the framework's file error naming the work folder, whose length is the cause.
     void CheckFitsRecord(const std::string& command);
@@ -226,10 +241,14 @@ private:
     StepId afterQuery_ = StepId::Ended;
 
     // What the run changed in the CAD program, while it has changed it.
-    bool fileDialogsOff_ = false;
+    CadGuard guard_;
     std::string userFileDialogs_ = "1";
     bool fileDialogsKnown_ = false;
-    std::string boundaryKind_;  // HPBOUND as the run found it, while the run has changed it
+    std::optional<std::uint64_t> busySince_;
+    // The records typed so far by the step being performed, and those its put-off try typed.
+    std::size_t sentInStep_ = 0;
+    std::size_t sentBeforePutOff_ = 0;
+    unsigned putOffBeforeStep_ = 0;  // the link's count of put-off calls when the step began
 
     // Face-centre mode.
     std::string historyBefore_;

@@ -168,8 +168,11 @@ LRESULT TavroRuntime::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 void TavroRuntime::StepNow() {
     ::KillTimer(wakeWindow_.Handle(), kStepTimer);
     framework::Application.WakeAfter(0, nullptr);
-    if (!workflows_.Running())
+    if (!workflows_.Running()) {
+        if (const std::optional<Wake> again = workflows_.TakeUpPutBack())
+            WakeAfter(again->afterMs);
         return;
+    }
     const std::optional<Wake> wake = workflows_.Step();
     if (!wake) {
         RunEnded();
@@ -183,13 +186,30 @@ void TavroRuntime::StepNow() {
             cadProcess_.Reset(::OpenProcess(SYNCHRONIZE, FALSE, process));
         watchChanged = static_cast<bool>(cadProcess_);
     }
-    const unsigned afterMs = pace_ ? pace_(wake->afterMs) : wake->afterMs;
-    // The loop's own wake-up is on time; the timer carries the run inside another loop (a message box).
-    framework::Application.WakeAfter(afterMs, [this] { StepNow(); });
-    ::SetTimer(wakeWindow_.Handle(), kStepTimer, afterMs + kTimerSlackMs, nullptr);
+    WakeAfter(pace_ ? pace_(wake->afterMs) : wake->afterMs);
     if (wake->onReportFolder != watchReportFolder_ || watchChanged) {
         watchReportFolder_ = wake->onReportFolder;
         WatchHandles();
+    }
+}
+
+void TavroRuntime::WakeAfter(unsigned afterMs) {
+    // The loop's own wake-up is on time; the timer carries the run inside another loop (a message box).
+    framework::Application.WakeAfter(afterMs, [this] { StepNow(); });
+    ::SetTimer(wakeWindow_.Handle(), kStepTimer, afterMs + kTimerSlackMs, nullptr);
+}
+
+void TavroRuntime::FinishPutBack(unsigned limitMs) {
+    ::KillTimer(wakeWindow_.Handle(), kStepTimer);
+    framework::Application.WakeAfter(0, nullptr);
+    const ULONGLONG deadline = ::GetTickCount64() + limitMs;
+    for (std::optional<Wake> wake = workflows_.TakeUpPutBack(); wake && ::GetTickCount64() < deadline;
+         wake = workflows_.TakeUpPutBack()) {
+        // The CAD program's answer arrives as a sent message: only the queue's sent messages are
+        // handled, nothing of a window that is gone.
+        ::MsgWaitForMultipleObjectsEx(0, nullptr, wake->afterMs, QS_SENDMESSAGE, 0);
+        MSG message;
+        ::PeekMessageA(&message, nullptr, WM_NULL, WM_NULL, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
 }
 
@@ -220,6 +240,9 @@ void TavroRuntime::RunEnded() {
     cadProcess_.Reset();
     cadProcessOpened_ = false;
     framework::Application.WatchHandles({}, nullptr);
+    // A busy CAD program gets back what the run changed once it answers.
+    if (workflows_.PutBackPending())
+        WakeAfter(CentroidWorkflows::kBusyLookIntervalMs);
     const RunOutcome& outcome = workflows_.Outcome();
     // A window that closes or a session that ends says what it must itself.
     if (outcome.end == RunEnd::Close || outcome.end == RunEnd::SessionEnd)

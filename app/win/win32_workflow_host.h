@@ -65,6 +65,9 @@ public:
     void Start(RunMode mode, const RunTrigger& trigger) override;
     bool Running() const override { return workflows_.Running(); }
     void Stop(RunEnd why) override;
+    // After the window has gone: what a run changed in a CAD program that was busy goes back as
+    // soon as it answers, within limitMs; returns at once when nothing is left to put back.
+    void FinishPutBack(unsigned limitMs);
 
 private:
     struct ChangeNotificationTraits {
@@ -78,7 +81,8 @@ private:
     // After the run's last step: the error of a step, and a row that could not be written.
     void RunEnded();
     void WatchHandles();
-    void Signalled(std::size_t index);
+    // Wakes the loop after afterMs, and the timer a little later for a loop of another kind.
+    void WakeAfter(unsigned afterMs);
 
     TTavroF& form_;
     LookPace pace_;

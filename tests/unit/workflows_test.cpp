@@ -877,16 +877,100 @@ TEST_F(WorkflowTest, HostThatHandlesInputInsideTheSendIsNotWaitedForLonger) {
     EXPECT_EQ(circles, Expected({"30.0000,35.0000 50", "31.5000,36.5000 50"}));
 }
 
-// The CAD program stops answering while a run waits: the run ends, the window comes back.
-TEST_F(WorkflowTest, FrozenCadEndsTheRunWithTheWindowRestored) {
+// The CAD program stops answering for six seconds right after its k-th answer, for every k of a
+// run: whatever wait or step it meets, the run waits for it, goes on, types nothing twice and
+// draws its one circle; the user's settings come back.
+TEST_F(WorkflowTest, BusyCadAtEveryAnswerOfARunIsWaitedForAndTheRunGoesOn) {
+    constexpr std::uint64_t kBusyMs = 6000;
+    int answers = 0, busyAt = 0;
+    std::uint64_t busyUntil = 0;
+    const auto answered = [&] {
+        if (++answers == busyAt) {
+            desktop.SetProcessFrozen(7, true);
+            busyUntil = host.now + kBusyMs;
+        }
+    };
+    const WindowHandle promptWindow = link.Discovery().FindPromptWindow();
+    desktop.SetTextSource(promptWindow, [&] {
+        answered();
+        return prompt;
+    });
+    desktop.SetCopyDataHandler(frame, [&](const ReceivedMessage& m) {
+        Type(Decode(m));
+        answered();
+    });
     for (const bool faceCentre : {true, false}) {
+        std::vector<std::string> undisturbed;
+        for (busyAt = 0;; ++busyAt) {
+            SCOPED_TRACE(std::string(faceCentre ? "face centre" : "region") + ", busy after answer " +
+                         std::to_string(busyAt));
+            desktop.SetProcessFrozen(7, false);
+            answers = 0;
+            circles.clear();
+            typed.clear();
+            host.files.clear();
+            variables["FILEDIA"] = "1";
+            variables["HPBOUND"] = "1";
+            prompt = kIdle;
+            if (faceCentre)
+                PickAt("10.0000", "20.0000");
+            else
+                SelectRegions();
+            host.onPoll = [&, act = host.onPoll] {
+                if (busyUntil && host.now >= busyUntil) {
+                    desktop.SetProcessFrozen(7, false);
+                    busyUntil = 0;
+                }
+                if (!busyUntil)
+                    act();
+            };
+            const app::RunOutcome outcome = faceCentre ? FaceCentre() : Region();
+            EXPECT_EQ(outcome.end, app::RunEnd::Finished);
+            EXPECT_EQ(circles, Expected({faceCentre ? "30.0000,35.0000 50" : "10.0000,15.0000 50"}));
+            EXPECT_EQ(variables["FILEDIA"], "1");
+            EXPECT_EQ(variables["HPBOUND"], "1");
+            EXPECT_EQ(prompt, kIdle);
+            EXPECT_FALSE(host.minimized);
+            if (busyAt == 0) {
+                undisturbed = typed;
+                continue;
+            }
+            EXPECT_EQ(typed, undisturbed);  // nothing typed twice, nothing left out
+            if (busyAt >= answers)
+                break;  // the last answer of the run has had its turn
+        }
+    }
+}
+
+// A run ended while the CAD program is busy: the window is given back at once, and what the run
+// changed goes back as soon as the CAD program answers; with nothing changed, nothing is left.
+TEST_F(WorkflowTest, RunEndedWhileTheCadIsBusyPutsItsChangesBackOnceItAnswers) {
+    for (const bool changed : {true, false}) {
+        SCOPED_TRACE(changed ? "at the report" : "at the pick");
         desktop.SetProcessFrozen(7, false);
-        host.polls = 0;
-        host.onPoll = [this] { desktop.SetProcessFrozen(7, true); };
-        faceCentre ? FaceCentre() : Region();
-        EXPECT_LE(host.polls, 1) << faceCentre;
+        variables["FILEDIA"] = variables["HPBOUND"] = "1";
+        prompt = kIdle;
+        ignoreMassprop = changed;
+        PickAt("10.0000", "20.0000");
+        host.onPoll = [&, pick = host.onPoll] {
+            const bool there = changed ? variables["FILEDIA"] == "0" : prompt == "点を指定: ";
+            if (there && workflows.Running()) {
+                desktop.SetProcessFrozen(7, true);
+                workflows.Stop(app::RunEnd::Close);
+            } else if (changed) {
+                pick();
+            }
+        };
+        EXPECT_EQ(FaceCentre().end, app::RunEnd::Close);
         EXPECT_FALSE(host.minimized);
-        EXPECT_FALSE(workflows.Running());
+        EXPECT_EQ(workflows.PutBackPending(), changed);
+        EXPECT_EQ(variables["FILEDIA"], changed ? "0" : "1");
+        EXPECT_TRUE(workflows.TakeUpPutBack().has_value() == changed);  // still busy
+        desktop.SetProcessFrozen(7, false);
+        EXPECT_FALSE(workflows.TakeUpPutBack());
+        EXPECT_FALSE(workflows.PutBackPending());
+        EXPECT_EQ(variables["FILEDIA"], "1");
+        EXPECT_EQ(variables["HPBOUND"], "1");
     }
 }
 
@@ -1170,7 +1254,7 @@ namespace {
 // prompt between the records and between the parts of one (after its leading Ctrl+C): a wait that
 // took that for the end would lose the late region pass and ask for the point before the pick.
 TEST_F(WorkflowTest, EveryHostBehaviourGetsTheRightCircleOrNoneAndIsLeftAsItWas) {
-    enum class Trouble { None, Frozen, Closed, Flicker, SlowReads };
+    enum class Trouble { None, Closed, Flicker, SlowReads };
     struct Case {
         const char* name;
         Lateness lateness;
@@ -1186,13 +1270,11 @@ TEST_F(WorkflowTest, EveryHostBehaviourGetsTheRightCircleOrNoneAndIsLeftAsItWas)
         {"late per line, 400 ms", Lateness::PerLine, 400, Trouble::None},
         {"prompt reads empty once while the command runs", Lateness::None, 0, Trouble::Flicker},
         {"prompt reads take 30 ms", Lateness::PerLine, 20, Trouble::SlowReads},
-        {"frozen while waiting", Lateness::None, 0, Trouble::Frozen},
         {"closed while waiting", Lateness::None, 0, Trouble::Closed},
     };
     const WindowHandle promptWindow = link.Discovery().FindPromptWindow();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        desktop.SetProcessFrozen(7, false);
         parts.clear();
         host.files.clear();
         circles.clear();
@@ -1211,16 +1293,14 @@ TEST_F(WorkflowTest, EveryHostBehaviourGetsTheRightCircleOrNoneAndIsLeftAsItWas)
             }
             return prompt;
         });
-        const bool ends = c.trouble == Trouble::Frozen || c.trouble == Trouble::Closed;
+        const bool ends = c.trouble == Trouble::Closed;
         // The trouble strikes while the user has the prompt; the user acts a look later.
         bool struck = false;
         const auto strike = [&] {
             if (struck)
                 return false;
             struck = true;
-            if (c.trouble == Trouble::Frozen)
-                desktop.SetProcessFrozen(7, true);
-            else if (c.trouble == Trouble::Closed)
+            if (c.trouble == Trouble::Closed)
                 desktop.Destroy(frame);
             return ends;
         };
@@ -1239,7 +1319,6 @@ TEST_F(WorkflowTest, EveryHostBehaviourGetsTheRightCircleOrNoneAndIsLeftAsItWas)
         if (c.trouble == Trouble::Closed)
             continue;  // nothing is left to type to
 
-        desktop.SetProcessFrozen(7, false);
         struck = false;
         flickered = false;
         circles.clear();
@@ -1265,7 +1344,7 @@ TEST_F(WorkflowTest, EveryHostBehaviourGetsTheRightCircleOrNoneAndIsLeftAsItWas)
             ASSERT_NE(query, typed.end());
             EXPECT_GE(static_cast<std::size_t>(query - typed.begin()), typedAtPick);
         }
-        if (!ends) {  // a frozen host cannot be given its settings back
+        if (!ends) {
             EXPECT_EQ(variables["FILEDIA"], "1");
             EXPECT_EQ(variables["HPBOUND"], "1");
             EXPECT_EQ(prompt, kIdle);
