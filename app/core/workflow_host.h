@@ -35,8 +35,9 @@ struct LocalTime {
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
 };
 
-class WorkflowHost : public ReportLabels {
+class WorkflowHost {
 public:
+    virtual ~WorkflowHost() = default;
     // The circle size as typed, and the continuous box.
     virtual std::string SizeText() = 0;
     virtual bool ContinuousChecked() = 0;
@@ -62,6 +63,9 @@ public:
     virtual char DecimalSeparator() = 0;
     // One row of the results list (CRLF included), for a circle that was typed.
     virtual void AddResultRow(const std::u16string& row) = 0;
+    // The measured values, formatted as the results row has them (ShownValue).
+    virtual void ShowArea(const std::string& caption) = 0;
+    virtual void ShowPerimeter(const std::string& caption) = 0;
 };
 
 }  // namespace app

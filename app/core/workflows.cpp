@@ -495,6 +495,14 @@ std::optional<std::string> CentroidWorkflows::ReadFreshReport(const std::string&
     return host_.ReadReportFile(path);
 }
 
+void CentroidWorkflows::ShowValues(ReportVariant variant, const ReportValues& values) {
+    // The area first: a perimeter that is no number leaves the area shown, as the error box says.
+    if (values.areaSeen)
+        host_.ShowArea(ShownValue(variant, values.area, host_.DecimalSeparator()));
+    if (values.perimeterSeen)
+        host_.ShowPerimeter(ShownValue(variant, values.perimeter, host_.DecimalSeparator()));
+}
+
 void CentroidWorkflows::DrawCircle(ReportVariant variant, const ReportValues& values) {
     // Read afresh for every circle: a size changed during the run is checked again.
     const std::string radius = RadiusOfSize(host_.SizeText());
@@ -646,7 +654,8 @@ CentroidWorkflows::StepId CentroidWorkflows::DrawFaceCentreCircle() {
     // When -BOUNDARY found nothing, "_massprop LAST" measured an older object: its box is elsewhere.
     if (!report || !ReportBoxHolds(*report, pointX_, pointY_))
         return StepId::Ended;
-    const ReportValues values = ParseReport(*report, ReportVariant::FaceCentre, host_, host_.DecimalSeparator());
+    const ReportValues values = ParseReport(*report, ReportVariant::FaceCentre);
+    ShowValues(ReportVariant::FaceCentre, values);
     if (IsCadNumber(values.centroidX) && IsCadNumber(values.centroidY))
         DrawCircle(ReportVariant::FaceCentre, values);
     return StepId::Ended;
@@ -765,7 +774,8 @@ CentroidWorkflows::StepId CentroidWorkflows::EndPass() {
     const std::optional<std::string> report = ReadFreshReport(reportPath_, reportBefore_);
     if (!report)
         return StepId::Ended;
-    const ReportValues values = ParseReport(*report, ReportVariant::Region, host_, host_.DecimalSeparator());
+    const ReportValues values = ParseReport(*report, ReportVariant::Region);
+    ShowValues(ReportVariant::Region, values);
     // Only numbers the CAD program takes are typed as the centre.
     if (!IsCadNumber(values.centroidX) || !IsCadNumber(values.centroidY))
         return StepId::Ended;

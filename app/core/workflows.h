@@ -210,6 +210,8 @@ private:
     std::string AnswerMasspropQuestions(std::string prompt, const std::string& reportPath);
     // The report's text, only when this run rewrote it.
     std::optional<std::string> ReadFreshReport(const std::string& path, std::optional<std::uint64_t> before);
+    // The labels take the values as the results row shows them.
+    void ShowValues(ReportVariant variant, const ReportValues& values);
     // Types the circle and adds the measurement to the results list.
     void DrawCircle(ReportVariant variant, const ReportValues& values);
 
