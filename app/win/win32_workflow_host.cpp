@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <variant>
 #include <vector>
 
 #include "framework/application.h"
@@ -27,8 +28,18 @@ bool Win32WorkflowHost::ContinuousChecked() {
     return form_.CheckBox1->Checked();
 }
 
-void Win32WorkflowHost::SetMinimized(bool minimized) {
-    form_.SetMinimized(minimized);
+void Win32WorkflowHost::Tell(const RunEvent& event) {
+    std::visit([this](const auto& told) { Show(told); }, event);
+}
+
+RunRequest Win32WorkflowHost::Request(RunMode mode, const RunTrigger& trigger) {
+    const DoubleClickLimits doubleClick{::GetDoubleClickTime(), ::GetSystemMetrics(SM_CXDOUBLECLK),
+                                        ::GetSystemMetrics(SM_CYDOUBLECLK)};
+    return {mode, SizeText(), ContinuousChecked(), trigger, doubleClick, platform::UserDecimalSeparatorAnsi()};
+}
+
+void Win32WorkflowHost::Show(const WindowMinimized& window) {
+    form_.SetMinimized(window.minimized);
 }
 
 PointerNow Win32WorkflowHost::Pointer() {
@@ -41,10 +52,6 @@ PointerNow Win32WorkflowHost::Pointer() {
     return pointer;
 }
 
-DoubleClickLimits Win32WorkflowHost::DoubleClick() {
-    return {::GetDoubleClickTime(), ::GetSystemMetrics(SM_CXDOUBLECLK), ::GetSystemMetrics(SM_CYDOUBLECLK)};
-}
-
 std::uint64_t Win32WorkflowHost::NowMs() {
     return ::GetTickCount64();
 }
@@ -55,22 +62,23 @@ LocalTime Win32WorkflowHost::Now() {
     return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
 }
 
-void Win32WorkflowHost::AddResultRow(const std::u16string& row) {
-    form_.Results().Append(row);
+void Win32WorkflowHost::Show(const RowAdded& row) {
+    form_.Results().Append(row.row);
 }
 
-void Win32WorkflowHost::ShowMessage(const std::string& text) {
-    framework::Application.MessageBox(text, MB_OK);
+void Win32WorkflowHost::Show(const MessageShown& message) {
+    framework::Application.MessageBox(message.text, MB_OK);
 }
 
-void Win32WorkflowHost::ShowCadMissing() {
+void Win32WorkflowHost::Show(const NoCadProgram&) {
     // Long enough to read twice; it goes earlier at the next click or key.
     constexpr unsigned kShownMs = 5000;
     cadMissingTip_.Show(form_.plButton2->Handle(), "AutoCAD または DraftSight が見つかりません", kShownMs);
 }
 
-void Win32WorkflowHost::DrawHint(platform::WindowHandle window, const std::string& text) {
-    HWND target = reinterpret_cast<HWND>(window);
+void Win32WorkflowHost::Show(const HintShown& hint) {
+    const std::string& text = hint.text;
+    HWND target = reinterpret_cast<HWND>(hint.window);
     RECT outer;
     if (!target || !::GetWindowRect(target, &outer))
         return;  // without the pane there is nowhere to draw
@@ -98,22 +106,17 @@ std::optional<std::uint64_t> Win32WorkflowHost::FileVersion(const std::string& p
     return written ^ (size * 0x9E3779B97F4A7C15ull);
 }
 
-char Win32WorkflowHost::DecimalSeparator() {
-    return platform::UserDecimalSeparatorAnsi();
-}
-
-void Win32WorkflowHost::ShowArea(const std::string& caption) {
-    form_.Label1->SetCaption(caption);
+void Win32WorkflowHost::Show(const ValuesMeasured& values) {
+    if (values.area)
+        form_.Label1->SetCaption(*values.area);
+    if (values.perimeter)
+        form_.Label2->SetCaption(*values.perimeter);
 }
 
 void Win32WorkflowHost::ReportResultsFailure() {
     const std::string message = form_.Results().TakeFailureMessage();
     if (!message.empty())
         framework::Application.ShowException(message);
-}
-
-void Win32WorkflowHost::ShowPerimeter(const std::string& caption) {
-    form_.Label2->SetCaption(caption);
 }
 
 namespace {
@@ -141,7 +144,7 @@ TavroRuntime::~TavroRuntime() {
 void TavroRuntime::Start(RunMode mode, const RunTrigger& trigger) {
     if (workflows_.Running())
         return;
-    if (!workflows_.Start(mode, trigger)) {
+    if (!workflows_.Start(host_.Request(mode, trigger))) {
         RunEnded();
         return;
     }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <deque>
 #include <map>
+#include <variant>
 
 #include "cadlink/cad_link.h"
 #include "framework/exceptions.h"
@@ -72,9 +73,20 @@ struct FakeHost : app::WorkflowHost {
     std::function<void()> beforePoll;  // a host that handles typed input late does it here
     int polls = 0;
     std::vector<std::string> rows;  // the results rows, split into their fields
-    void AddResultRow(const std::u16string& row) override {
-        rows.push_back(platform::sim::SimulatedDesktop().WideToAnsi(row));
+    void Tell(const app::RunEvent& event) override {
+        std::visit([this](const auto& told) { On(told); }, event);
     }
+    void On(const app::ValuesMeasured& values) {
+        if (values.area)
+            areas.push_back(*values.area);
+        if (values.perimeter)
+            perimeters.push_back(*values.perimeter);
+    }
+    void On(const app::RowAdded& row) { rows.push_back(platform::sim::SimulatedDesktop().WideToAnsi(row.row)); }
+    void On(const app::HintShown& hint) { hints.push_back(hint.text); }
+    void On(const app::NoCadProgram&) { ++cadMissing; }
+    void On(const app::WindowMinimized& window) { SetMinimized(window.minimized); }
+    void On(const app::MessageShown& message) { messages.push_back(message.text); }
     std::vector<std::string> RowFields(std::size_t index) const {
         std::vector<std::string> fields;
         std::string row = rows.at(index).substr(0, rows.at(index).size() - 2);
@@ -90,7 +102,7 @@ struct FakeHost : app::WorkflowHost {
 
     std::string SizeText() override { return size; }
     bool ContinuousChecked() override { return continuous; }
-    void SetMinimized(bool value) override {
+    void SetMinimized(bool value) {
         minimized = value;
         if (value) {
             ++minimizeCalls;
@@ -105,12 +117,9 @@ struct FakeHost : app::WorkflowHost {
     app::PointerNow Pointer() override {
         return {buttonsDownAt && buttonsDownAt(now), pointerAt ? pointerAt(now) : app::PointerPoint{}};
     }
-    app::DoubleClickLimits DoubleClick() override { return {doubleClickMs, 4, 4}; }
+    app::DoubleClickLimits DoubleClick() const { return {doubleClickMs, 4, 4}; }
     std::uint64_t minimizedAt = 0;
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
     int cadMissing = 0;
-    void ShowCadMissing() override { ++cadMissing; }
-    void DrawHint(WindowHandle, const std::string& text) override { hints.push_back(text); }
     std::optional<std::string> ReadReportFile(const std::string& path) override {
         auto it = files.find(path);
         return it == files.end() ? std::nullopt : std::optional<std::string>(it->second.first);
@@ -120,9 +129,6 @@ struct FakeHost : app::WorkflowHost {
         return it == files.end() ? std::nullopt : std::optional<std::uint64_t>(it->second.second);
     }
     char decimal = '.';
-    char DecimalSeparator() override { return decimal; }
-    void ShowArea(const std::string& caption) override { areas.push_back(caption); }
-    void ShowPerimeter(const std::string& caption) override { perimeters.push_back(caption); }
 };
 
 // A CAD program that answers the commands the workflows type, with a user who picks, selects
@@ -385,7 +391,7 @@ protected:
         return Run(workflows, mode, trigger);
     }
     app::RunOutcome Run(app::CentroidWorkflows& workflows, app::RunMode mode, const app::RunTrigger& trigger = {}) {
-        if (!workflows.Start(mode, trigger))
+        if (!workflows.Start(Request(mode, trigger)))
             return workflows.Outcome();
         while (const std::optional<app::Wake> wake = workflows.Step()) {
             ++host.polls;
@@ -399,6 +405,10 @@ protected:
                 workflows.Stop(app::RunEnd::Close);
         }
         return workflows.Outcome();
+    }
+    // The request as the window makes it at Execute.
+    app::RunRequest Request(app::RunMode mode, const app::RunTrigger& trigger = {}) const {
+        return {mode, host.size, host.continuous, trigger, host.DoubleClick(), host.decimal};
     }
     app::RunOutcome FaceCentre(const app::RunTrigger& trigger = {}) { return Run(app::RunMode::FaceCentre, trigger); }
     app::RunOutcome Region(const app::RunTrigger& trigger = {}) { return Run(app::RunMode::Region, trigger); }
@@ -559,8 +569,8 @@ TEST_F(WorkflowTest, CloseDuringAWaitEndsTheRunAndSwitchesFileDialogsBackOn) {
 TEST_F(WorkflowTest, ExecuteDuringARunDoesNothing) {
     host.onPoll = [this] {
         const std::size_t before = typed.size();
-        EXPECT_TRUE(workflows.Start(app::RunMode::FaceCentre));
-        EXPECT_TRUE(workflows.Start(app::RunMode::Region));
+        EXPECT_TRUE(workflows.Start(Request(app::RunMode::FaceCentre)));
+        EXPECT_TRUE(workflows.Start(Request(app::RunMode::Region)));
         EXPECT_EQ(typed.size(), before);
         if (prompt == "点を指定: ")
             Type("\x03");
