@@ -269,6 +269,13 @@ void CadLink::ExchangeHistory(const std::function<void(std::string_view)>& look)
     if (!discovery_.IsLive(textWindow))
         return;
 
+    // The CAD program that copied its history last owns the clipboard: when it is busy, the
+    // exchange waits for it like any other step, and only another owner that does not answer
+    // stops the run.
+    if (!system_.AnswersInTime(textWindow)) {
+        NoteAnswer(textWindow, false);
+        return;
+    }
     // Keep what the user had on the clipboard, so that it can be put back after the exchange. Its
     // owner may have to render it: one that does not answer would hang the tool, so the exchange
     // stops before the clipboard is touched.

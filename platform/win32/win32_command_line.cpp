@@ -66,7 +66,7 @@ bool NoSignAwaited(HWND window) {
 // asynchronous WM_NULL cannot block; its answer arrives while this thread looks at its queue.
 // Asked before every send: a program can freeze between two sends of one step. A window whose
 // last sign is still awaited is not waited for again: the caller comes back at a later wake-up.
-bool AnswersInTime(HWND window, DWORD timeoutMs = CommandLineSystem::kAnswerTimeoutMs) {
+bool ShowsLifeInTime(HWND window, DWORD timeoutMs = CommandLineSystem::kAnswerTimeoutMs) {
     if (!NoSignAwaited(window))
         return false;
     const ULONG_PTR asked = ++lastAsked;
@@ -229,7 +229,7 @@ std::optional<std::intptr_t> Win32CommandLineSystem::SendMessageA(WindowHandle w
                                                                   unsigned message,
                                                                   std::uintptr_t wParam,
                                                                   std::intptr_t lParam) {
-    if (!AnswersInTime(ToHwnd(window)))
+    if (!ShowsLifeInTime(ToHwnd(window)))
         return std::nullopt;
     // A window that has just answered handles the message itself at once; what it then does inside
     // (a host that runs the typed command there) is its own work, not a wait for an answer.
@@ -246,6 +246,10 @@ bool Win32CommandLineSystem::PostMessageA(WindowHandle window,
                                           std::uintptr_t wParam,
                                           std::intptr_t lParam) {
     return ::PostMessageA(ToHwnd(window), message, wParam, lParam) != FALSE;
+}
+
+bool Win32CommandLineSystem::AnswersInTime(WindowHandle window) {
+    return ShowsLifeInTime(ToHwnd(window));
 }
 
 bool Win32CommandLineSystem::AnswersNow(WindowHandle window) {
@@ -292,7 +296,7 @@ bool Win32Clipboard::OwnerAnswers() {
     DWORD process = 0;
     if (!owner || !::GetWindowThreadProcessId(owner, &process) || process == ::GetCurrentProcessId())
         return true;
-    return AnswersInTime(owner, kOwnerTimeoutMs);
+    return ShowsLifeInTime(owner, kOwnerTimeoutMs);
 }
 
 bool Win32Clipboard::OpenClipboard() {

@@ -54,6 +54,8 @@ public:
     // Without waiting: whether a window that did not answer a send in time has answered since
     // (true for one that never failed to). False for a handle that names no window.
     virtual bool AnswersNow(WindowHandle window) = 0;
+    // Whether the window shows within kAnswerTimeoutMs that it answers, sending it nothing else.
+    virtual bool AnswersInTime(WindowHandle window) = 0;
 
     // WideCharToMultiByte / MultiByteToWideChar with the system code page and no flags: characters
     // the code page cannot express become its default character.
