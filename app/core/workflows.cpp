@@ -262,14 +262,16 @@ std::optional<Wake> CentroidWorkflows::WaitWhileBusy() {
 }
 
 std::optional<Wake> CentroidWorkflows::TakeUpPutBack() {
-    if (Running() || run_.Guard().Empty())
+    if (Running())
         return std::nullopt;
-    if (!link_.Discovery().IsCadReady()) {
-        run_.Guard().Forget();
-        return std::nullopt;
-    }
     link_.TakeUpPending();
-    if (link_.Answering() && run_.Guard().PutBackAll())
+    if (!run_.Guard().Empty()) {
+        if (!link_.Discovery().IsCadReady())
+            run_.Guard().Forget();
+        else if (link_.Answering())
+            run_.Guard().PutBackAll();
+    }
+    if (!PutBackPending())
         return std::nullopt;
     return Wake{kBusyLookIntervalMs, false, false};
 }

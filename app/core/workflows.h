@@ -50,7 +50,7 @@ public:
     // The process of the CAD program the run drives, for a wake-up when it ends (0: none known).
     std::uint32_t CadProcessId() const { return link_.Discovery().Kept().MainProcessId; }
     // Whether an ended run still has something to put back in a CAD program that was busy.
-    bool PutBackPending() { return !Running() && !run_.Guard().Empty(); }
+    bool PutBackPending() { return !Running() && (!run_.Guard().Empty() || link_.ClipboardPending()); }
     // Puts it back once the CAD program answers; returns when to try again, nothing once done
     // (or once the CAD program is gone).
     std::optional<Wake> TakeUpPutBack();

@@ -304,10 +304,9 @@ void CadLink::ExchangeHistory(const std::function<void(std::string_view)>& look)
 
     if (!OpenClipboardBriefly()) {
         // Another program (a clipboard monitor) holds it now: the history is lost, the user's
-        // content is not. The step that wanted the history is taken up again.
+        // content is not (it goes back at a later wake-up, TakeUpPending).
         KeepForPutBack(std::move(saved));
-        ++putOff_;
-        return;
+        platform::Abort();
     }
     // Whatever look does, the clipboard gets the user's content back and is closed.
     struct Restore {

@@ -55,9 +55,10 @@ public:
     // Counts every send that went unanswered and every clipboard exchange put off: a caller whose
     // step saw this change takes the step up again later.
     unsigned PutOff() const { return putOff_; }
-    // What is left of an exchange put off: the user's clipboard content goes back once the
-    // clipboard is free. Called at every wake-up of a run.
+    // What is left of an exchange cut short: the user's clipboard content goes back once the
+    // clipboard is free, within a few seconds. Called at every wake-up of a run, and after it.
     void TakeUpPending();
+    bool ClipboardPending() const { return pendingPutBack_ != nullptr; }
 
     // Reading. Empty text when the window is not there.
     std::string ReadWindowText(WindowHandle window);
