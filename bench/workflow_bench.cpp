@@ -236,25 +236,25 @@ std::vector<std::string> Records(const std::string& log) {
     return records;
 }
 
-// The pointer moving over a rectangle of the screen for 5 s, about 125 movements a second, as X
-// input (xdotool): what a user's hand does while the run waits. Returns the movements a second.
+// The pointer moving over a rectangle of the screen for 5 s, about 125 movements a second, as input
+// the system delivers (a Wine program cannot wait for xdotool, which it starts detached): what a
+// user's hand does while the run waits. Returns the movements a second.
 double MovePointer(RECT over) {
     constexpr int kMoves = 625;
-    std::string command = "/usr/bin/xdotool";
-    for (int i = 0; i < kMoves; ++i) {
-        const int x = over.left + 10 + (i * 7) % std::max(1L, over.right - over.left - 20);
-        const int y = over.top + 10 + (i * 3) % std::max(1L, over.bottom - over.top - 20);
-        command += " mousemove " + std::to_string(x) + " " + std::to_string(y) + " sleep 0.008";
-    }
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
     const double start = NowMs();
-    if (!::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return 0;
-    ::WaitForSingleObject(process.hProcess, 20000);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
+    for (int i = 0; i < kMoves; ++i) {
+        INPUT move{};
+        move.type = INPUT_MOUSE;
+        move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        const LONG x = over.left + 10 + (i * 7) % std::max(1L, over.right - over.left - 20);
+        const LONG y = over.top + 10 + (i * 3) % std::max(1L, over.bottom - over.top - 20);
+        move.mi.dx = x * 65535 / std::max(1, ::GetSystemMetrics(SM_CXSCREEN) - 1);
+        move.mi.dy = y * 65535 / std::max(1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+        ::SendInput(1, &move, sizeof move);
+        // Paced by the clock, not by Sleep alone, whose rounding would change the rate.
+        while (NowMs() - start < (i + 1) * 8.0)
+            ::Sleep(1);
+    }
     return kMoves / ((NowMs() - start) / 1000.0);
 }
 

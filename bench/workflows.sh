@@ -15,7 +15,7 @@ trap wine_env_down EXIT
 
 # The Wine server of this prefix, whose CPU counts with the tool's and the simulator's.
 for pid in $(pgrep wineserver || true); do
-    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+    if { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
         export TAVRO_BENCH_WINESERVER_PID=$pid
     fi
 done
