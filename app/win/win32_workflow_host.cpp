@@ -130,14 +130,19 @@ constexpr unsigned kTimerSlackMs = 5;
 
 }  // namespace
 
-TavroRuntime::TavroRuntime(TTavroF& form, LookPace pace)
+TavroRuntime::TavroRuntime(TTavroF& form, LookPace pace, InputWatch inputWatch)
     : form_(form),
       pace_(std::move(pace)),
+      inputWatch_(std::move(inputWatch)),
       link_(windows_, system_, clipboard_),
       host_(form),
       workflows_(link_, system_, host_, form.Paths()),
       wakeWindow_(
-          [this](UINT message, WPARAM wParam, LPARAM lParam) { return HandleMessage(message, wParam, lParam); }) {}
+          [this](UINT message, WPARAM wParam, LPARAM lParam) { return HandleMessage(message, wParam, lParam); }),
+      userInput_([this] {
+          workflows_.UserActed();
+          ::PostMessageA(wakeWindow_.Handle(), kStepNow, 0, 0);
+      }) {}
 
 TavroRuntime::~TavroRuntime() {
     framework::Application.WatchHandles({}, nullptr);
@@ -200,6 +205,7 @@ void TavroRuntime::StepNow() {
     // The loop's own wake-up is on time; the timer carries the run inside another loop (a message box).
     framework::Application.WakeAfter(afterMs, [this] { StepNow(); });
     ::SetTimer(wakeWindow_.Handle(), kStepTimer, afterMs + kTimerSlackMs, nullptr);
+    ListenToUser(wake->onUserInput);
     if (wake->onReportFolder != watchReportFolder_ || watchChanged) {
         watchReportFolder_ = wake->onReportFolder;
         WatchHandles();
@@ -226,7 +232,19 @@ void TavroRuntime::WatchHandles() {
     });
 }
 
+void TavroRuntime::ListenToUser(bool on) {
+    if (on == userInput_.Listening())
+        return;
+    if (on)
+        userInput_.Start();
+    else
+        userInput_.Stop();
+    if (inputWatch_)
+        inputWatch_();
+}
+
 void TavroRuntime::RunEnded() {
+    ListenToUser(false);
     ::KillTimer(wakeWindow_.Handle(), kStepTimer);
     framework::Application.WakeAfter(0, nullptr);
     watchReportFolder_ = false;
