@@ -9,6 +9,7 @@
 #include "framework/file_read.h"
 #include "framework/exceptions.h"
 #include "framework/handles.h"
+#include "framework/shell_folders.h"
 #include "user_locale.h"
 
 namespace app {
@@ -16,6 +17,11 @@ namespace {
 
 // A report is a few kilobytes; anything beyond this is not a report and is not read further.
 constexpr std::size_t kMaxReportBytes = 64u * 1024 * 1024;
+
+bool FolderExists(const std::string& folder) {
+    const DWORD attributes = ::GetFileAttributesA(folder.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
 
 }  // namespace
 
@@ -146,6 +152,13 @@ TavroRuntime::~TavroRuntime() {
 void TavroRuntime::Start(RunMode mode, const RunTrigger& trigger) {
     if (workflows_.Running())
         return;
+    // A work folder deleted since the start comes back before anything is typed: the CAD
+    // program's report goes there.
+    const std::string& folder = form_.Paths().WorkFolder();
+    if (!framework::ForceDirectories(folder)) {
+        framework::Application.ShowException("作業フォルダ " + folder + " を作れません");
+        return;
+    }
     if (!workflows_.Start(mode, trigger)) {
         RunEnded();
         return;
@@ -244,6 +257,12 @@ void TavroRuntime::RunEnded() {
         return;
     if (outcome.end == RunEnd::Error)
         framework::Application.ShowException(outcome.error);
+    else if (!FolderExists(form_.Paths().WorkFolder())) {
+        // Deleted during the run: the report had nowhere to go. Said once, and the folder comes back.
+        framework::Application.ShowException("作業フォルダ " + form_.Paths().WorkFolder() +
+                                             " がなくなったため、報告を書き込めませんでした");
+        framework::ForceDirectories(form_.Paths().WorkFolder());
+    }
     host_.ReportResultsFailure();
 }
 
