@@ -135,8 +135,13 @@ KeptRows ParseKeptFile(std::string_view bytes) {
     kept.ours = true;
     std::size_t start = signature.size();
     for (std::size_t end = bytes.find("\r\n", start); end != std::string_view::npos; end = bytes.find("\r\n", start)) {
-        if (end > start)
-            kept.rows.emplace_back(bytes.substr(start, end + 2 - start));
+        // NUL bytes (a power cut's) are no part of a row; a row of nothing else is none.
+        std::string row;
+        for (const char c : bytes.substr(start, end - start))
+            if (c != '\0')
+                row += c;
+        if (!row.empty())
+            kept.rows.push_back(row + "\r\n");
         start = end + 2;
     }
     return kept;

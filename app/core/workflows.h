@@ -44,6 +44,9 @@ public:
     // message handled inside a step, it does the putting back at once and ends the run as the step
     // returns. What a busy CAD program cannot take yet is left to TakeUpPutBack.
     void Stop(RunEnd why);
+    // The user let go of a button or a key: the CAD program is about to show what it did, so the
+    // wait looks often again for a while.
+    void UserActed() { run_.NoteChange(); }
     bool Running() const { return phase_ != Phase::Ended; }
     // How the last run ended.
     const RunOutcome& Outcome() const { return outcome_; }
@@ -60,14 +63,17 @@ public:
     // While the same prompt has waited for the user this long, it is looked at less often: every
     // look is a message to the CAD program, and a person takes longer than this to pick.
     static constexpr std::uint64_t kBusyAfterChangeMs = 300;
-    static constexpr unsigned kUserLookIntervalMs = 25;
+    // The user's own clicks and keys wake the wait (Wake::onUserInput); this slow look is for what
+    // no device reports: a point or an Esc that another program sends the CAD program as messages
+    // (a digitiser's or a macro tool's), and the CAD program ending the command by itself.
+    static constexpr unsigned kUserLookIntervalMs = 250;
     // The longest wait for the user (a pick, a selection), for the report, or for a busy CAD program.
     static constexpr std::uint64_t kWaitLimitMs = 120000;
     // A host that takes typed input late shows a queried value only later, within this long.
     static constexpr std::uint64_t kLateHostMs = 10000;
-    // A CAD program that does not answer is looked at this often, without waiting for it, until
-    // it answers again or has been busy for kWaitLimitMs.
-    static constexpr unsigned kBusyLookIntervalMs = kUserLookIntervalMs;
+    // A CAD program that does not answer is looked at this often, until it answers again or has
+    // been busy for kWaitLimitMs: a look asks the window system only whether an answer came.
+    static constexpr unsigned kBusyLookIntervalMs = 50;
 
 private:
     // Where the run is: its own steps before and around the mode's, or the mode's.

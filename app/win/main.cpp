@@ -37,7 +37,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         }
 #endif
         app::TavroF = &mainWindow;
-        app::TavroRuntime runtime(mainWindow, app::RunLookPace());
+        app::TavroRuntime runtime(mainWindow, app::RunLookPace(), app::RunInputWatch());
         mainWindow.SetWorkflows(&runtime);
         Application.SetMainWindow(mainWindow.Handle());
         mainWindow.Show();

@@ -8,6 +8,7 @@
 #include "framework/ini_file.h"
 #include "framework/shell_folders.h"
 #include "results_table.h"
+#include "text_conversion.h"
 #include "window_place_settings.h"
 
 namespace app {
@@ -144,6 +145,7 @@ void TTavroF::SaveState() {
     // Rows that could not be written during the runs get a last try, and else wait beside the list.
     if (!results_.WritePending())
         results_.KeepPending();
+    framework::ForceDirectories(paths_.WorkFolder());  // deleted while the window was open
     const framework::TIniFile settings(SettingsPath());
     settings.WriteString(kSettingsSection, kSettingsKeySize, Edit1->Text());
     SaveWindowPlace(Handle(), settings);
@@ -175,12 +177,21 @@ bool TTavroF::KeptRowsAllowClose() {
                                  results_.KeptPath() + " に残り、次に一覧へ書き込めるときに加えられます。";
         if (framework::Application.MessageBox(text, MB_RETRYCANCEL | MB_ICONWARNING) == IDRETRY)
             continue;
-        if (results_.KeepPending())
-            return true;
-        framework::Application.ShowException(results_.KeptPath() + " に書き込めません");
-        return false;
+        if (!results_.KeepPending())
+            ShowRowsNotKept();
+        return true;  // a side file never keeps the window open
     }
     return true;
+}
+
+void TTavroF::ShowRowsNotKept() {
+    // The last place the rows can go: the box's text, which Ctrl+C copies.
+    std::string rows;
+    for (const std::string& row : results_.PendingUtf8())
+        rows += platform::AnsiFromWide(platform::WideFromUtf8(row));
+    framework::Application.ShowException(
+        results_.KeptPath() +
+        " にも書き込めません。書き込めなかった行は次のとおりです（Ctrl+C でコピーできます）:\r\n" + rows);
 }
 
 std::vector<framework::AccessibleFacts> TTavroF::SimpleChildren() const {

@@ -80,6 +80,7 @@ private:
     void SaveState();
     // Rows the list cannot take: the user may try again, or leave them in the side file.
     bool KeptRowsAllowClose();
+    void ShowRowsNotKept();
     pl::TplButton* CreatePlButton(const char* name, const framework::Bounds& bounds, const char* caption, int id);
     // Every control with its rectangle as designed at 96 pixels per inch.
     struct Placement {
