@@ -176,6 +176,24 @@ if [ "$input" = inside ]; then
     check_eq "busy CAD at the pick: FILEDIA is 1 again" 1 "$(sim_var FILEDIA 1)"
     check_eq "busy CAD at the pick: HPBOUND is 1 again" 1 "$(sim_var HPBOUND 1)"
     stop_sim
+    # Busy for two seconds at each wait (the pick, the report) in both modes: the run survives each
+    # pause and draws its circle.
+    start_sim "${sim_options[@]}" --freeze-waits 2000 --drawing "$(windows_path "$samples/rectangle.txt")" \
+        --user "$(user_script "pick 30,35")"
+    run_execute
+    check "busy at each wait, face centre: the simulator paused at each wait" \
+        test "$(sim_log | grep -c 'host freeze over' || true)" -ge 2
+    check_eq "busy at each wait, face centre: the circle" "30.0000,35.0000 50.0000" "$(sim_circles)"
+    check_eq "busy at each wait, face centre: FILEDIA is 1 again" 1 "$(sim_var FILEDIA 1)"
+    stop_sim
+    click_control "$TITLE" $ID_FACE_CENTRE
+    start_sim "${sim_options[@]}" --freeze-waits 2000 --drawing "$(windows_path "$samples/regions.txt")" \
+        --user "$(user_script "select 20,15" "enter")"
+    run_execute
+    check_eq "busy at each wait, region: the circle" "20.0000,15.0000 50.0000" "$(sim_circles)"
+    check_eq "busy at each wait, region: FILEDIA is 1 again" 1 "$(sim_var FILEDIA 1)"
+    stop_sim
+    click_control "$TITLE" $ID_FACE_CENTRE
     # Busy at the selection, with FILEDIA off: the taskbar's Close takes the window away at once;
     # the program puts FILEDIA back once the simulator answers, then ends.
     click_control "$TITLE" $ID_FACE_CENTRE
