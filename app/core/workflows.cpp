@@ -76,7 +76,10 @@ std::optional<Wake> CentroidWorkflows::Step() {
     inStep_ = true;
     std::optional<Wake> wake;
     try {
-        link_.TakeUpPending();
+        // A history read cut short by another program's hold ends the run without a word, once
+        // the user's clipboard content is back.
+        if (link_.TakeUpPending())
+            platform::Abort();
         while (Running() && !stopAfterStep_ && !wake) {
             if ((wake = WaitWhileBusy()))
                 break;

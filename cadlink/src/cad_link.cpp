@@ -247,18 +247,22 @@ void CadLink::KeepForPutBack(std::unique_ptr<platform::SavedClipboard> saved) {
     pendingPutBack_ = std::move(saved);
 }
 
-void CadLink::TakeUpPending() {
-    if (!pendingPutBack_)
-        return;
-    if (system_.GetTickCount64() - pendingPutBackSince_ >= kPutBackLimitMs) {
-        pendingPutBack_.reset();
-        return;
+bool CadLink::TakeUpPending() {
+    if (pendingPutBack_) {
+        if (system_.GetTickCount64() - pendingPutBackSince_ >= kPutBackLimitMs)
+            pendingPutBack_.reset();
+        else
+            PutBackWhenFree(std::move(pendingPutBack_));
     }
-    PutBackWhenFree(std::move(pendingPutBack_));
+    const bool over = cutShort_ && !pendingPutBack_;
+    if (over)
+        cutShort_ = false;
+    return over;
 }
 
 void CadLink::ExchangeHistory(const std::function<void(std::string_view)>& look) {
-    TakeUpPending();
+    if (TakeUpPending())
+        platform::Abort();
     if (!Answering())
         return;
     if (pendingPutBack_) {
@@ -304,9 +308,12 @@ void CadLink::ExchangeHistory(const std::function<void(std::string_view)>& look)
 
     if (!OpenClipboardBriefly()) {
         // Another program (a clipboard monitor) holds it now: the history is lost, the user's
-        // content is not (it goes back at a later wake-up, TakeUpPending).
+        // content is not. It goes back at a later wake-up (TakeUpPending), and then the read
+        // ends in the silent abort: the run that wanted it ends once the clipboard is the user's.
         KeepForPutBack(std::move(saved));
-        platform::Abort();
+        cutShort_ = true;
+        ++putOff_;
+        return;
     }
     // Whatever look does, the clipboard gets the user's content back and is closed.
     struct Restore {

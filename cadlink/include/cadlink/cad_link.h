@@ -57,7 +57,8 @@ public:
     unsigned PutOff() const { return putOff_; }
     // What is left of an exchange cut short: the user's clipboard content goes back once the
     // clipboard is free, within a few seconds. Called at every wake-up of a run, and after it.
-    void TakeUpPending();
+    // True once, when the exchange that was cut short is over: its history is lost for good.
+    bool TakeUpPending();
     bool ClipboardPending() const { return pendingPutBack_ != nullptr; }
 
     // Reading. Empty text when the window is not there.
@@ -99,6 +100,7 @@ private:
     unsigned putOff_ = 0;
     std::uint64_t clipboardHeldSince_ = 0;  // 0: not held
     std::unique_ptr<platform::SavedClipboard> pendingPutBack_;
+    bool cutShort_ = false;
     std::uint64_t pendingPutBackSince_ = 0;
 };
 
