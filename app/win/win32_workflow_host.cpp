@@ -9,6 +9,7 @@
 #include "framework/file_read.h"
 #include "framework/exceptions.h"
 #include "framework/handles.h"
+#include "text_conversion.h"
 #include "user_locale.h"
 
 namespace app {
@@ -85,7 +86,7 @@ void Win32WorkflowHost::DrawHint(platform::WindowHandle window, const std::strin
 }
 
 std::optional<std::string> Win32WorkflowHost::ReadReportFile(const std::string& path) {
-    return framework::ReadWholeFile(path, kMaxReportBytes);
+    return framework::ReadWholeFile(platform::WideFromAnsi(path), kMaxReportBytes);
 }
 
 std::optional<std::uint64_t> Win32WorkflowHost::FileVersion(const std::string& path) {
