@@ -10,7 +10,6 @@ namespace {
 
 const char kMark[] = "\xEF\xBB\xBF";
 
-
 bool IsCp932Trail(unsigned char byte) {
     return byte >= 0x40 && byte <= 0xFC && byte != 0x7F;
 }

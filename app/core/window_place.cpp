@@ -14,7 +14,6 @@ int Inside(int start, int length, int low, int high) {
     return start < low ? low : start;
 }
 
-
 }  // namespace
 
 std::optional<int> ParseCoordinate(std::u16string_view text) {
@@ -40,12 +39,12 @@ std::optional<int> ParseCoordinate(std::u16string_view text) {
 }
 
 platform::Point ChooseWindowPlace(std::u16string_view savedLeft,
-                              std::u16string_view savedTop,
-                              int width,
-                              int height,
-                              int captionHeight,
-                              const std::vector<platform::Rect>& workAreas,
-                              platform::Point centred) {
+                                  std::u16string_view savedTop,
+                                  int width,
+                                  int height,
+                                  int captionHeight,
+                                  const std::vector<platform::Rect>& workAreas,
+                                  platform::Point centred) {
     const std::optional<int> left = ParseCoordinate(savedLeft);
     const std::optional<int> top = ParseCoordinate(savedTop);
     if (!left || !top)
@@ -55,7 +54,7 @@ platform::Point ChooseWindowPlace(std::u16string_view savedLeft,
     for (const platform::Rect& area : workAreas) {
         if (area.Contains({grabX, grabY}))
             return platform::Point{Inside(*left, width, area.left, area.right),
-                               Inside(*top, height, area.top, area.bottom)};
+                                   Inside(*top, height, area.top, area.bottom)};
     }
     return centred;
 }

@@ -19,11 +19,11 @@ std::optional<int> ParseCoordinate(std::u16string_view text);
 // moved wholly inside that work area (a smaller screen since would leave its buttons off it; one
 // larger than the area keeps its top-left corner in it). Otherwise, or without both values, centred.
 platform::Point ChooseWindowPlace(std::u16string_view savedLeft,
-                              std::u16string_view savedTop,
-                              int width,
-                              int height,
-                              int captionHeight,
-                              const std::vector<platform::Rect>& workAreas,
-                              platform::Point centred);
+                                  std::u16string_view savedTop,
+                                  int width,
+                                  int height,
+                                  int captionHeight,
+                                  const std::vector<platform::Rect>& workAreas,
+                                  platform::Point centred);
 
 }  // namespace app

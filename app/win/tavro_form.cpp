@@ -187,10 +187,10 @@ bool TTavroF::KeptRowsAllowClose() {
     } asked{askingAboutRows_};
     while (!results_.WritePending()) {
         results_.TakeFailure();  // this box says it
-        const std::string text = platform::AnsiFromWide(results_.Path()) + " に書き込めません。\r\n\r\n書き込めなかった " +
-                                 std::to_string(results_.PendingRows()) + " 行は、キャンセルすると " +
-                                 platform::AnsiFromWide(results_.KeptPath()) +
-                                 " に残り、次に一覧へ書き込めるときに加えられます。";
+        const std::string text =
+            platform::AnsiFromWide(results_.Path()) + " に書き込めません。\r\n\r\n書き込めなかった " +
+            std::to_string(results_.PendingRows()) + " 行は、キャンセルすると " +
+            platform::AnsiFromWide(results_.KeptPath()) + " に残り、次に一覧へ書き込めるときに加えられます。";
         if (framework::Application.MessageBox(text, MB_RETRYCANCEL | MB_ICONWARNING) == IDRETRY)
             continue;
         if (results_.KeepPending())

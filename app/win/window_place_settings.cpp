@@ -36,8 +36,9 @@ void RestoreWindowPlace(HWND window, const framework::TIniFile& settings) {
         return;
     std::vector<platform::Rect> workAreas;
     ::EnumDisplayMonitors(nullptr, nullptr, CollectWorkArea, reinterpret_cast<LPARAM>(&workAreas));
-    const platform::Point place = ChooseWindowPlace(left, top, frame.right - frame.left, frame.bottom - frame.top,
-                                                client.y - frame.top, workAreas, platform::Point{frame.left, frame.top});
+    const platform::Point place =
+        ChooseWindowPlace(left, top, frame.right - frame.left, frame.bottom - frame.top, client.y - frame.top,
+                          workAreas, platform::Point{frame.left, frame.top});
     ::SetWindowPos(window, nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

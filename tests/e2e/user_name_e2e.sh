@@ -9,6 +9,7 @@ export TAVRO_WINEPREFIX
 unset TAVRO_WINE_UP
 . "$(dirname "$0")/lib.sh" "$1"
 samples="$E2E_BIN/samples"
+work=$(mktemp -d "$E2E_BIN/../e2e-user.XXXX")
 
 users="$WINEPREFIX/drive_c/users"
 halvetra="$users/José/AppData/Roaming/Halvetra"
@@ -42,3 +43,4 @@ check_eq "the list holds the kept row, then the run's" $'前回.dwg\nDrawing1.dw
     "$(tail -n +2 "$list" | tr -d '\r' | cut -d, -f2)"
 check "the side file is gone" test ! -e "$halvetra/Tavro.kept.csv"
 check "no look-alike folder is made" test ! -e "$users/Jose"
+rm -rf "$work"

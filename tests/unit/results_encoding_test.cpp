@@ -72,8 +72,9 @@ TEST(ResultsEncoding, SideFilesAreOursOnlyWithTheSignatureAndKeepWholeRows) {
     const struct {
         const char16_t* name;
         int number;
-    } names[] = {{u"Tavro.kept.csv", 1},    {u"Tavro.kept-2.csv", 2}, {u"Tavro.kept-99.csv", 99}, {u"Tavro.kept-1.csv", 0},
-                 {u"Tavro.kept-02.csv", 0}, {u"Tavro.kept-x.csv", 0}, {u"Tavro.csv", 0},          {u"Other.kept.csv", 0}};
+    } names[] = {{u"Tavro.kept.csv", 1},   {u"Tavro.kept-2.csv", 2},  {u"Tavro.kept-99.csv", 99},
+                 {u"Tavro.kept-1.csv", 0}, {u"Tavro.kept-02.csv", 0}, {u"Tavro.kept-x.csv", 0},
+                 {u"Tavro.csv", 0},        {u"Other.kept.csv", 0}};
     for (const auto& n : names)
         EXPECT_EQ(KeptFileNumber(u"Tavro.csv", n.name), n.number) << n.number;
 }

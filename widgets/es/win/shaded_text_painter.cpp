@@ -95,8 +95,8 @@ void PaintShadedText(framework::TCanvas& target, const RECT& rect, UINT format, 
 
             const int textWidth = w.TextExtent(text.caption).cx;
             const Point origin = GradientOrigin(format, platform::FromRECT(rect), extent, shift, textWidth);
-            for (const GradientBand& band :
-                 GradientBands(v.graduateStyle, platform::FromRECT(rect), origin, textWidth, v.graduateFromColor, text.font.color))
+            for (const GradientBand& band : GradientBands(v.graduateStyle, platform::FromRECT(rect), origin, textWidth,
+                                                          v.graduateFromColor, text.font.color))
                 MaskedCopy(w.Handle(), a.Handle(), platform::ToRECT(band.rect), kGradientKeyColor,
                            framework::ColorToRGB(band.color));
         }
