@@ -21,6 +21,7 @@
 
 #include "bench_windows.h"
 #include "cadsim_process.h"
+#include "gui_objects.h"
 
 namespace {
 
@@ -30,6 +31,7 @@ using bench::OwnFolder;
 const char kTitle[] = "図心位置に円を描く";
 constexpr int kEvery = 100;
 constexpr DWORD kStallMs = 30000;
+constexpr int kCycles = 100;
 
 // Counts circles in the simulator's log as it grows, reading only what is new: the log of a long
 // run is megabytes, and reading it whole at every look would cost more than the passes.
@@ -70,18 +72,13 @@ void AwaitSample(bool sampled) {
     }
 }
 
-bool UnderWine() {
-    HMODULE ntdll = ::GetModuleHandleA("ntdll.dll");
-    return ntdll && ::GetProcAddress(ntdll, "wine_get_version");
-}
-
 struct Sample {
     int passes = 0;
     double seconds = 0;
     SIZE_T privateBytes = 0;  // PrivateUsage, or PagefileUsage (the same commit charge) where that is all there is
     SIZE_T workingSet = 0;
-    DWORD gdiObjects = 0;
-    DWORD userObjects = 0;
+    testsupport::GdiObjects gdi;
+    long userObjects = -1;
     DWORD handles = 0;
 };
 
@@ -95,14 +92,14 @@ Sample Measure(HANDLE process, int passes, DWORD startTick) {
         sample.privateBytes = memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
         sample.workingSet = memory.WorkingSetSize;
     }
-    sample.gdiObjects = ::GetGuiResources(process, GR_GDIOBJECTS);
-    sample.userObjects = ::GetGuiResources(process, GR_USEROBJECTS);
+    sample.gdi = testsupport::CountGdiObjects(process);
+    sample.userObjects = testsupport::UserObjectCount(process);
     ::GetProcessHandleCount(process, &sample.handles);
     return sample;
 }
 
 // previous: the sample before, for the mean pass time since it (a pass that grows slower shows here).
-void Print(const Sample& s, const Sample* previous, bool guiCounts) {
+void Print(const Sample& s, const Sample* previous) {
     std::printf("%6d passes %8.1f s", s.passes, s.seconds);
     if (previous && s.passes > previous->passes)
         std::printf("  %6.0f ms/pass", 1000.0 * (s.seconds - previous->seconds) / (s.passes - previous->passes));
@@ -111,9 +108,10 @@ void Print(const Sample& s, const Sample* previous, bool guiCounts) {
     std::printf("  private %8.0f KB  working set %8.0f KB", s.privateBytes / 1024.0, s.workingSet / 1024.0);
     if (s.handles)
         std::printf("  handles %5lu", static_cast<unsigned long>(s.handles));
-    if (guiCounts)
-        std::printf("  GDI %5lu  USER %5lu", static_cast<unsigned long>(s.gdiObjects),
-                    static_cast<unsigned long>(s.userObjects));
+    if (s.gdi.total >= 0)
+        std::printf("  GDI %5ld (%s)", s.gdi.total, s.gdi.Kinds().c_str());
+    if (s.userObjects >= 0)
+        std::printf("  USER %5ld", s.userObjects);
     std::printf("\n");
     std::fflush(stdout);
 }
@@ -171,20 +169,16 @@ int main(int argc, char** argv) {
     ::SendMessageA(faceCentre, BM_SETCHECK, BST_UNCHECKED, 0);
     ::SendMessageA(continuous, BM_SETCHECK, BST_CHECKED, 0);
 
-    const bool guiCounts = !UnderWine();
     std::printf(
         "%d continuous region passes; the tool's figures every %d passes (private: PrivateUsage, or "
-        "PagefileUsage where the platform leaves that empty)\n",
+        "PagefileUsage where the platform leaves that empty; GDI: objects in the process's handle table, "
+        "stock objects left out; USER where the platform counts them)\n",
         passes, kEvery);
-    if (!guiCounts)
-        std::printf(
-            "GDI and USER object counts: not shown, GetGuiResources is a stub under Wine "
-            "(and handle counts where GetProcessHandleCount gives none)\n");
     std::vector<Sample> samples;
     CircleCounter counter(cad.LogPath());
     const DWORD start = ::GetTickCount();
     samples.push_back(Measure(process, 0, start));
-    Print(samples.back(), nullptr, guiCounts);
+    Print(samples.back(), nullptr);
     AwaitSample(sampled);
     ::PostMessageA(execute, BM_CLICK, 0, 0);
 
@@ -197,7 +191,7 @@ int main(int argc, char** argv) {
             lastProgress = ::GetTickCount();
             for (int mark = done / kEvery + 1; mark <= now / kEvery; ++mark) {
                 samples.push_back(Measure(process, mark * kEvery, start));
-                Print(samples.back(), &samples[samples.size() - 2], guiCounts);
+                Print(samples.back(), &samples[samples.size() - 2]);
                 AwaitSample(sampled);
             }
             done = now;
@@ -208,7 +202,7 @@ int main(int argc, char** argv) {
     }
     if (done % kEvery != 0) {
         samples.push_back(Measure(process, done, start));
-        Print(samples.back(), &samples[samples.size() - 2], guiCounts);
+        Print(samples.back(), &samples[samples.size() - 2]);
         AwaitSample(sampled);
     }
 
@@ -232,6 +226,17 @@ int main(int argc, char** argv) {
     }
 
     testsupport::CadsimProcess::WaitUntil([&] { return !::IsIconic(window); }, 10000);
+    // What every run does to the window, without the runs: the GDI count is to come back.
+    const testsupport::GdiObjects beforeCycles = testsupport::CountGdiObjects(process);
+    for (int cycle = 0; cycle < kCycles; ++cycle) {
+        ::ShowWindow(window, SW_MINIMIZE);
+        ::ShowWindow(window, SW_RESTORE);
+        ::Sleep(20);
+    }
+    ::Sleep(500);
+    const testsupport::GdiObjects afterCycles = testsupport::CountGdiObjects(process);
+    std::printf("%d minimise/restore cycles: GDI %ld -> %ld (%s)\n", kCycles, beforeCycles.total, afterCycles.total,
+                afterCycles.Kinds().c_str());
     ::PostMessageA(window, WM_CLOSE, 0, 0);
     ::WaitForSingleObject(process, 10000);
     ::DeleteFileA(script.c_str());

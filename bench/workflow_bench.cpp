@@ -162,6 +162,8 @@ void RemoveReports() {
 // GetProcessTimes of another process reads 0, so the counters are read through the Z: drive.
 class LinuxCpu {
 public:
+    // A Linux process id given from outside (the script knows its Wine server).
+    explicit LinuxCpu(unsigned long pid) : stat_(pid ? "Z:\\proc\\" + std::to_string(pid) + "\\stat" : "") {}
     explicit LinuxCpu(const std::string& uniqueName) {
         WIN32_FIND_DATAA found;
         HANDLE search = ::FindFirstFileA("Z:\\proc\\*", &found);
@@ -183,6 +185,8 @@ public:
     bool Found() const { return !stat_.empty(); }
     // utime + stime, in milliseconds (clock ticks of 10 ms).
     double Ms() const {
+        if (stat_.empty())
+            return 0;
         std::ifstream file(stat_, std::ios::binary);
         const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
         const std::size_t end = text.rfind(')');
@@ -201,6 +205,58 @@ public:
 private:
     std::string stat_;
 };
+
+// A click as the system delivers a user's: the pointer there, the button pressed and let go. Returns
+// when the button came up.
+double ClickAt(POINT at) {
+    ::SetCursorPos(at.x, at.y);
+    INPUT clicks[2] = {};
+    clicks[0].type = clicks[1].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(1, &clicks[0], sizeof(INPUT));
+    const double released = NowMs();
+    ::SendInput(1, &clicks[1], sizeof(INPUT));
+    return released;
+}
+
+// The command records of a log (payload bytes as sent), in order.
+std::vector<std::string> Records(const std::string& log) {
+    std::vector<std::string> records;
+    for (std::size_t at = log.find("\ncopydata "); at != std::string::npos; at = log.find("\ncopydata ", at + 1)) {
+        const std::size_t data = log.find(" data=", at);
+        const std::size_t end = log.find_first_of("\r\n", at + 1);
+        if (data == std::string::npos || data > end)
+            continue;
+        std::string bytes;
+        for (std::size_t i = data + 6; i + 1 < end; i += 2)
+            bytes += static_cast<char>(std::stoi(log.substr(i, 2), nullptr, 16));
+        records.push_back(bytes);
+    }
+    return records;
+}
+
+// The pointer moving over a rectangle of the screen for 5 s, about 125 movements a second, as input
+// the system delivers (a Wine program cannot wait for xdotool, which it starts detached): what a
+// user's hand does while the run waits. Returns the movements a second.
+double MovePointer(RECT over) {
+    constexpr int kMoves = 625;
+    const double start = NowMs();
+    for (int i = 0; i < kMoves; ++i) {
+        INPUT move{};
+        move.type = INPUT_MOUSE;
+        move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        const LONG x = over.left + 10 + (i * 7) % std::max(1L, over.right - over.left - 20);
+        const LONG y = over.top + 10 + (i * 3) % std::max(1L, over.bottom - over.top - 20);
+        move.mi.dx = x * 65535 / std::max(1, ::GetSystemMetrics(SM_CXSCREEN) - 1);
+        move.mi.dy = y * 65535 / std::max(1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+        ::SendInput(1, &move, sizeof move);
+        // Paced by the clock, not by Sleep alone, whose rounding would change the rate.
+        while (NowMs() - start < (i + 1) * 8.0)
+            ::Sleep(1);
+    }
+    return kMoves / ((NowMs() - start) / 1000.0);
+}
 
 // How the user starts a run in the figures from Execute to the pick being asked.
 enum class Start { ClickThenLeave, ClickAndRest, Enter };
@@ -236,6 +292,10 @@ double StartRun(HWND execute, Start how, POINT drawing) {
 struct ModeFigures {
     std::vector<double> toPickLeaving, toPickResting, toPickEnter;  // Execute to the pick being asked
     double minimizedWaitCpuShare = -1;  // the tool's CPU while a run waits 10 s for a pick, minimised
+    // The tool, the simulator and the Wine server, in shares of a core: waiting minimised less idle
+    // minimised, with the pointer at rest (10 s) and moving over the CAD program (5 s).
+    double desktopRest = -1, desktopMoving = -1, movesPerSecond = 0;
+    std::vector<double> floor;  // a bare sender's pick to CIRCLE with the same records
     Runs first, later, region;
     double readsPerSecond = 0, readMsPerSecond = 0, cpuShare = 0, longestMessageWaitMs = 0;
     double bannerCpuMs = 0, frozenCpuMs = 0;  // in kFrozenMs
@@ -281,11 +341,7 @@ ModeFigures Measure(const std::string& bin, const std::string& script, const cha
         const double shown = NowMs();
         while (NowMs() - shown < kPickDelayMs)
             ::Sleep(1);
-        POINT client = pickOnScreen;
-        ::ScreenToClient(cad.Windows().mainFrame, &client);
-        pickedAt = NowMs();
-        ::PostMessageA(cad.Windows().mainFrame, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(client.x, client.y));
-        ::PostMessageA(cad.Windows().mainFrame, WM_LBUTTONUP, 0, MAKELPARAM(client.x, client.y));
+        pickedAt = ClickAt(pickOnScreen);
         return true;
     };
 
@@ -336,6 +392,40 @@ ModeFigures Measure(const std::string& bin, const std::string& script, const cha
         std::printf("  the last later face-centre run (%s), as the simulator handled it:\n", exe);
         PrintTrace(figures.later.lastLog, figures.later.lastClickMs);
     }
+    if (startFigures) {
+        // The floor: the records the tool typed after the pick in its last later run, typed by a bare
+        // sender with one prompt read after each, from the same click on the same simulator.
+        std::vector<std::string> records = Records(figures.later.lastLog);
+        const auto pickRecord = std::find_if(records.begin(), records.end(), [](const std::string& r) {
+            return r.size() >= 8 && r[0] == 3 && r[2] == 'I' && r[4] == 'D';
+        });
+        const auto circleRecord = std::find_if(records.begin(), records.end(), [](const std::string& r) {
+            return r.size() >= 14 && r[2] == 'C' && r[4] == 'I' && r[6] == 'R';
+        });
+        if (pickRecord != records.end() && circleRecord != records.end() && pickRecord < circleRecord) {
+            const std::vector<std::string> afterPick(pickRecord + 1, circleRecord + 1);
+            const std::string ask = *pickRecord;
+            auto send = [&](const std::string& bytes) {
+                COPYDATASTRUCT record{1, static_cast<DWORD>(bytes.size()), const_cast<char*>(bytes.data())};
+                ::SendMessageW(cad.Windows().mainFrame, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record));
+            };
+            for (int run = 0; run < kRuns; ++run) {
+                ::Sleep(300);
+                send(ask);
+                testsupport::CadsimProcess::WaitUntil([&] { return cad.Prompt().rfind(kPickPrompt, 0) == 0; });
+                ::Sleep(static_cast<DWORD>(kPickDelayMs));
+                const double picked = ClickAt(pickOnScreen);
+                while (cad.Prompt().rfind(kPickPrompt, 0) == 0 && NowMs() - picked < 5000) {
+                }
+                for (const std::string& record : afterPick) {
+                    send(record);
+                    cad.Prompt();
+                }
+                figures.floor.push_back(NowMs() - picked);
+            }
+            std::printf("  the floor types %zu records after the pick\n", afterPick.size());
+        }
+    }
     ::SendMessageA(faceCentre, BM_SETCHECK, BST_UNCHECKED, 0);
     faceCentreRuns = false;
     figures.region = timeRuns(kRuns, false);
@@ -368,16 +458,44 @@ ModeFigures Measure(const std::string& bin, const std::string& script, const cha
         figures.toPickResting = timeStarts(Start::ClickAndRest);
         figures.toPickEnter = timeStarts(Start::Enter);
 
-        // Minimised, waiting 10 s for a pick, nothing sent to the tool meanwhile.
+        // The whole desktop's CPU: minimised and idle, then minimised and waiting 10 s for a pick,
+        // nothing sent to the tool meanwhile; each with the pointer at rest and then moving.
+        const LinuxCpu simCpu(bin + "samples\\regions.txt");
+        const char* serverPid = std::getenv("TAVRO_BENCH_WINESERVER_PID");
+        const LinuxCpu serverCpu(serverPid ? std::strtoul(serverPid, nullptr, 10) : 0ul);
+        auto desktopMs = [&] { return cpu.Ms() + simCpu.Ms() + serverCpu.Ms(); };
+        RECT cadRect{};
+        ::GetWindowRect(cad.Windows().mainFrame, &cadRect);
+        struct Share {
+            double rest, moving, toolRest;
+        };
+        auto measureShares = [&] {
+            Share share{};
+            const double restAt = desktopMs(), toolAt = cpu.Ms(), restStart = NowMs();
+            ::Sleep(10000);
+            share.rest = (desktopMs() - restAt) / (NowMs() - restStart);
+            share.toolRest = (cpu.Ms() - toolAt) / (NowMs() - restStart);
+            const double movingAt = desktopMs(), movingStart = NowMs();
+            figures.movesPerSecond = MovePointer(cadRect);
+            share.moving = (desktopMs() - movingAt) / (NowMs() - movingStart);
+            return share;
+        };
+        ::Sleep(700);
+        ::PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        ::Sleep(500);
+        const Share idle = measureShares();
+        ::PostMessageA(window, WM_SYSCOMMAND, SC_RESTORE, 0);
         ::Sleep(700);
         ::PostMessageA(execute, BM_CLICK, 0, 0);
         testsupport::CadsimProcess::WaitUntil([&] { return cad.Prompt().rfind(kPickPrompt, 0) == 0; });
         ::Sleep(300);
-        const double cpuAt = cpu.Ms();
-        const double waitStart = NowMs();
-        ::Sleep(10000);
+        const Share waiting = measureShares();
         if (cpu.Found())
-            figures.minimizedWaitCpuShare = (cpu.Ms() - cpuAt) / (NowMs() - waitStart);
+            figures.minimizedWaitCpuShare = waiting.toolRest;
+        if (cpu.Found() && simCpu.Found() && serverPid) {
+            figures.desktopRest = waiting.rest - idle.rest;
+            figures.desktopMoving = waiting.moving - idle.moving;
+        }
         cad.Type("\x03");
         testsupport::CadsimProcess::WaitUntil([&] { return !::IsIconic(window); });
         ::Sleep(700);
@@ -503,6 +621,17 @@ int main(int argc, char** argv) {
     PrintFigure("click, the pointer leaving at once", "", ours.toPickLeaving);
     PrintFigure("click, the pointer resting", "", ours.toPickResting);
     PrintFigure("Enter", "", ours.toPickEnter);
+    std::printf(
+        "From the user's pick to the CIRCLE record, the tool (later runs) and a bare sender of the same records:\n");
+    PrintFigure("pick to CIRCLE", kOurs, ours.later.fromUser);
+    PrintFigure("pick to CIRCLE", "floor", ours.floor);
+    if (!ours.later.fromUser.empty() && !ours.floor.empty())
+        std::printf("  %-34s ratio %.3f\n", "", Median(ours.later.fromUser) / Median(ours.floor));
+    std::printf(
+        "Whole desktop (tool, simulator, Wine server) while a run waits minimised, less the same with the tool "
+        "idle: %.2f %% of a core, pointer at rest (10 s); %.2f %% moving over the CAD program (5 s, %.0f "
+        "movements/s) (%s)\n",
+        100 * ours.desktopRest, 100 * ours.desktopMoving, ours.movesPerSecond, kOurs);
     std::printf("Tool CPU while a run waits 10 s for a pick, minimised, nothing sent to it: %.2f %% of a core (%s)\n",
                 100 * ours.minimizedWaitCpuShare, kOurs);
     std::printf("While a run waits %lu ms for a pick that does not come:\n", kIdleWaitMs);

@@ -7,6 +7,7 @@
 #include "drawing_commands.h"
 #include "massprop_command.h"
 #include "platform/codepage.h"
+#include "undo_command.h"
 
 namespace cadsim {
 
@@ -117,8 +118,16 @@ std::size_t LastCharacterSize(const std::string& text) {
 
 }  // namespace
 
-CommandInterpreter::CommandInterpreter(History history, SystemVariables variables, Drawing drawing, ReportFiles* files)
-    : history_(std::move(history)), variables_(std::move(variables)), drawing_(std::move(drawing)), files_(files) {
+CommandInterpreter::CommandInterpreter(History history,
+                                       SystemVariables variables,
+                                       Drawing drawing,
+                                       ReportFiles* files,
+                                       UndoControl undoControl)
+    : history_(std::move(history)),
+      variables_(std::move(variables)),
+      drawing_(std::move(drawing)),
+      files_(files),
+      undo_(undoControl) {
     while (history_.size() > kHistoryLimit)
         history_.pop_front();
     drawing_.TakeChanges();  // the view starts by showing all of it
@@ -130,6 +139,8 @@ CommandInterpreter::CommandInterpreter(History history, SystemVariables variable
     commands_["-BOUNDARY"] = commands_["-BO"] = StartBoundary;
     commands_["REGION"] = commands_["REG"] = StartRegion;
     commands_["MASSPROP"] = StartMassprop;
+    commands_["UNDO"] = StartUndo;
+    commands_["U"] = StartU;
 }
 
 void CommandInterpreter::Type(const std::string& keys) {
@@ -169,7 +180,7 @@ bool CommandInterpreter::Click(const Point& point) {
     CommandContext context = Context();
     context.Print(TrimRightSpaces(Prompt()));
     if (!running_->Click(point, context))
-        running_.reset();
+        EndCommand();
     return true;
 }
 
@@ -206,7 +217,7 @@ void CommandInterpreter::Submit() {
     context.Print(TrimRightSpaces(Prompt() + input));
     if (running_) {
         if (!running_->Answer(input, context))
-            running_.reset();
+            EndCommand();
         return;
     }
     Start(input);
@@ -218,7 +229,16 @@ void CommandInterpreter::Cancel() {
     context.Print(Prompt() + kCancelMark);
     pending_.clear();
     quoted_ = false;
+    if (running_)
+        EndCommand();
+}
+
+void CommandInterpreter::EndCommand() {
     running_.reset();
+    if (!stepName_.empty())
+        undo_.Record(stepName_, std::move(edits_));
+    stepName_.clear();
+    edits_ = DrawingEdits();
 }
 
 void CommandInterpreter::Erase() {
@@ -236,13 +256,20 @@ void CommandInterpreter::Start(const std::string& input) {
     const auto command = commands_.find(name);
     if (command != commands_.end()) {
         lastCommand_ = name;
+        // Taking back is not itself taken back.
+        stepName_ = name == "UNDO" || name == "U" ? std::string() : name;
         running_ = command->second(context);
+        if (!running_)
+            EndCommand();
         return;
     }
     // A variable's name is a command of its own.
     if (const SystemVariable* variable = variables_.Find(name)) {
         lastCommand_ = variable->name;
+        stepName_ = variable->name;
         running_ = OpenVariable(*variable, context);
+        if (!running_)
+            EndCommand();
         return;
     }
     context.Print("不明なコマンド \"" + input + "\" です。F1 キーを押すとヘルプが表示されます。");

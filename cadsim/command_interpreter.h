@@ -32,7 +32,8 @@ public:
     explicit CommandInterpreter(History history = History(),
                                 SystemVariables variables = SystemVariables(),
                                 Drawing drawing = Drawing(),
-                                ReportFiles* files = nullptr);
+                                ReportFiles* files = nullptr,
+                                UndoControl undoControl = UndoControl::All);
 
     // Keystrokes in code page 932: "\r" and a space end an input, 0x03 cancels the running
     // command, backspace erases the last character typed; other control characters are ignored.
@@ -54,6 +55,7 @@ public:
     const Drawing& CurrentDrawing() const { return drawing_; }
     std::vector<int> Highlighted() const;
     bool Idle() const { return running_ == nullptr; }
+    const UndoHistory& Undo() const { return undo_; }
 
     // The log lines of what happened since the last call (entities, variables, files), oldest first.
     std::vector<std::string> TakeEvents();
@@ -67,7 +69,9 @@ private:
     void Cancel();
     void Erase();
     void Start(const std::string& input);
-    CommandContext Context() { return CommandContext{history_, variables_, drawing_, files_, events_}; }
+    // The running command has ended (or was cancelled): what it changed becomes a step to take back.
+    void EndCommand();
+    CommandContext Context() { return CommandContext{history_, variables_, drawing_, files_, events_, edits_, undo_}; }
 
     History history_;
     SystemVariables variables_;
@@ -76,6 +80,9 @@ private:
     std::vector<std::string> events_;
     std::map<std::string, CommandFactory> commands_;
     std::unique_ptr<RunningCommand> running_;
+    UndoHistory undo_;
+    DrawingEdits edits_;                 // of the running command
+    std::string stepName_;               // of the running command; empty when it is no step (UNDO, U)
     std::string pending_;                // typed since the last input ended
     bool quoted_ = false;                // inside double quotes: a space does not end the input
     std::string lastCommand_;            // what Enter at the idle prompt repeats

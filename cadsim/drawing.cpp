@@ -34,6 +34,16 @@ const Entity& Drawing::Add(Entity entity) {
     return added;
 }
 
+bool Drawing::Restore(const Entity& entity) {
+    if (entity.id <= 0 || entity.id >= nextId_ || entities_.count(entity.id))
+        return false;
+    const Box bounds = BoundsOf(entity);
+    entities_.emplace(entity.id, entity);
+    index_.Insert(entity.id, bounds);
+    changes_.push_back(DrawingChange{bounds, entity.id});
+    return true;
+}
+
 bool Drawing::Remove(int id) {
     const auto found = entities_.find(id);
     if (found == entities_.end())

@@ -37,6 +37,8 @@ public:
     // Gives the entity the next number and returns it.
     const Entity& Add(Entity entity);
     bool Remove(int id);
+    // Puts an entity removed earlier back under its own number; false when that number is taken.
+    bool Restore(const Entity& entity);
 
     const Entity* Find(int id) const;
     // The newest entity still in the drawing (what the host's "Last" selects), or null.

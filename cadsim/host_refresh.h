@@ -11,6 +11,13 @@ namespace cadsim {
 // inside a WM_COPYDATA send.
 constexpr UINT kRunScriptedUser = WM_APP + 2;
 
+// Posted to the anchor window when a wait begins with --freeze-waits: the host stops answering
+// once the message that began the wait has been answered, as a busy host does between messages.
+constexpr UINT kFreezeAtWait = WM_APP + 3;
+
 void AfterInput(Host& host);
+
+// Stops answering for the oldest wait of host.freezes (on kFreezeAtWait).
+void FreezeAtWait(Host& host);
 
 }  // namespace cadsim

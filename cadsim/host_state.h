@@ -50,7 +50,11 @@ struct Host {
     ViewTransform view;                            // fixed at start: the main frame keeps its size
     std::shared_ptr<DrawingBuffer> drawingBuffer;  // made at the first paint
     ScriptedUser user;
-    bool userCheckPosted = false;  // a kRunScriptedUser message is on its way
+    bool userCheckPosted = false;     // a kRunScriptedUser message is on its way
+    unsigned freezeWaitsMs = 0;       // stop answering this long at each wait (--freeze-waits)
+    std::string freezeAt;             // the prompt text that is a wait; empty: the usual ones
+    std::string lastPrompt;           // as of the last look, so that each showing freezes once
+    std::deque<std::string> freezes;  // the waits that froze, for kFreezeAtWait to take one by one
 };
 
 }  // namespace cadsim

@@ -121,6 +121,10 @@ LRESULT TopLevelMessage(Host& host, HWND window, UINT message, WPARAM wParam, LP
             if (window == host.anchor)
                 RunScriptedUser(host);
             return 0;
+        case kFreezeAtWait:
+            if (window == host.anchor)
+                FreezeAtWait(host);
+            return 0;
         case kTypeQueuedInput:
             if (window == host.windows.mainFrame)
                 TypeQueuedInput(host);

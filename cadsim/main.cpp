@@ -105,7 +105,8 @@ int Run(const std::vector<std::string>& args) {
     cadsim::History history =
         cadsim::OpeningHistory(options.hasHistoryLines ? options.historyLines : cadsim::kOpeningLineCount);
     history.SetKeep(options.historyKeep);
-    cadsim::Host host(cadsim::CommandInterpreter(std::move(history), std::move(variables), std::move(drawing), &files));
+    cadsim::Host host(cadsim::CommandInterpreter(std::move(history), std::move(variables), std::move(drawing), &files,
+                                                 options.undoControl));
     host.ansi = options.ansi;
     host.input = options.input;
     host.inputDelayMs = options.inputDelayMs;
@@ -113,10 +114,13 @@ int Run(const std::vector<std::string>& args) {
     host.logBusy = options.logBusy;
     host.clipboardHoldMs = options.clipboardHoldMs;
     host.user = cadsim::ScriptedUser(std::move(steps));
+    host.freezeWaitsMs = options.freezeWaitsMs;
+    host.freezeAt = options.freezeAt;
     if (!options.logFile.empty() && !host.log.Open(options.logFile, error)) {
         cadsim::ReportError(error);
         return cadsim::kExitStartFailed;
     }
+    host.log.Event(std::string("undo control=") + cadsim::UndoControlName(options.undoControl));
     for (const auto& entry : host.commandLine.CurrentDrawing().Entities())
         host.log.Event("entity loaded " + cadsim::Describe(entry.second));
     // "ＭＳ ゴシック" is what the host's command line uses; the Wine prefix maps it to IPA Gothic.

@@ -31,6 +31,8 @@ bool ParseMdiNumber(const std::string& value, int& number) {
 }
 
 constexpr std::size_t kLongestInputDelayMs = 10000;
+// As long as the scripted user's longest freeze.
+constexpr std::size_t kLongestFreezeMs = 600000;
 
 bool ParseCount(const std::string& value, std::size_t largest, std::size_t& count) {
     if (value.empty() || value.size() > 7)
@@ -63,7 +65,11 @@ const char* Usage() {
            "FILE]\n"
            "              [--log-busy] [--history-lines N] [--history-keep N]\n"
            "              [--var NAME=VALUE]... [--drawing FILE] [--user FILE]\n"
-           "              [--report-fault missing|locked|folder|garbage|huge|nan]";
+           "              [--report-fault missing|locked|folder|garbage|huge|nan] [--undo-control all|none|one]\n"
+           "              [--freeze-waits MS [--freeze-at TEXT]]\n"
+           "  --freeze-waits MS: stop answering for MS ms (1 to 600000) each time a wait begins: ID's point\n"
+           "      prompt, a select-objects prompt, a report file written; with --freeze-at, each time a\n"
+           "      prompt holding TEXT shows (once per showing)";
 }
 
 bool SplitEscapedTitle(const std::string& title, std::vector<TitlePiece>& pieces) {
@@ -105,7 +111,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
                                 name == "--input" || name == "--input-delay" || name == "--line-delay" ||
                                 name == "--hold-clipboard" || name == "--log" || name == "--history-lines" ||
                                 name == "--history-keep" || name == "--var" || name == "--drawing" ||
-                                name == "--user" || name == "--report-fault";
+                                name == "--user" || name == "--report-fault" || name == "--undo-control" ||
+                                name == "--freeze-waits" || name == "--freeze-at";
         if (!isFlag && !takesValue)
             return Fail("unknown option '" + name + "'");
         // Each variable may be preset once; the other options once at all.
@@ -198,6 +205,24 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
             if (fault == std::end(kFaults))
                 return Fail(bad + " (missing, locked, folder, garbage, huge or nan)");
             options.reportFault = fault->second;
+        } else if (name == "--undo-control") {
+            if (value == "all")
+                options.undoControl = UndoControl::All;
+            else if (value == "none")
+                options.undoControl = UndoControl::None;
+            else if (value == "one")
+                options.undoControl = UndoControl::One;
+            else
+                return Fail(bad + " (all, none or one)");
+        } else if (name == "--freeze-waits") {
+            std::size_t freeze = 0;
+            if (!ParseCount(value, kLongestFreezeMs, freeze) || freeze == 0)
+                return Fail(bad + " (1 to " + std::to_string(kLongestFreezeMs) + " ms)");
+            options.freezeWaitsMs = static_cast<unsigned>(freeze);
+        } else if (name == "--freeze-at") {
+            if (value.empty())
+                return Fail("option '" + name + "' needs a prompt text");
+            options.freezeAt = value;
         } else if (name == "--history-lines") {
             if (!ParseCount(value, kHistoryLimit, options.historyLines))
                 return Fail(bad + " (0 to " + std::to_string(kHistoryLimit) + ")");
@@ -245,6 +270,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         return Fail("--unicode-title needs a Unicode main frame (not --ansi)");
     if (options.logBusy && options.logFile.empty())
         return Fail("--log-busy needs --log");
+    if (!options.freezeAt.empty() && options.freezeWaitsMs == 0)
+        return Fail("--freeze-at needs --freeze-waits");
     if (seen.count("--input-delay") && options.input != InputMode::After)
         return Fail("--input-delay needs --input after");
     if (seen.count("--line-delay") && options.input != InputMode::After)

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "undo_history.h"
+
 namespace cadsim {
 
 enum class FrameFamily { Afx, MdiFrame, DraftSight };
@@ -50,6 +52,12 @@ struct Options {
     std::string drawingFile;                                     // empty: an empty drawing
     std::string userFile;                                        // empty: no scripted user
     ReportFault reportFault = ReportFault::None;
+    UndoControl undoControl = UndoControl::All;  // --undo-control
+    // --freeze-waits: the host stops answering (its window thread handles no message) for this
+    // long each time a wait begins: a prompt that asks for a point of ID's or for objects, and
+    // each report file written; with --freeze-at, each time a prompt holding that text shows.
+    unsigned freezeWaitsMs = 0;
+    std::string freezeAt;  // code page 932; empty: the waits above
 };
 
 struct ParseResult {

@@ -6,6 +6,11 @@
 //   command window=<hex> wParam=<decimal> lParam=<decimal>
 //   entity loaded|created <description>          (see Describe in drawing.h)
 //   entity removed id=<decimal>
+//   entity restored <description>                (taken back by U or UNDO)
+//   undo control=all|none|one                    (at start, and when UNDO's Control changes it)
+//   undo begin | undo end                        (a group opened or closed, however it closed)
+//   undo back <command name or GROUP> | undo nothing
+//   host freeze pick|select|report|prompt ms=<decimal> | host freeze over   (--freeze-waits)
 //   variable <NAME>=<value>
 //   report written bytes=<decimal> path=<path to the end of the line>
 //   file dialog path=<path to the end of the line>

@@ -10,6 +10,7 @@
 #include "history.h"
 #include "report_files.h"
 #include "system_variables.h"
+#include "undo_history.h"
 
 namespace cadsim {
 
@@ -22,6 +23,8 @@ struct CommandContext {
     Drawing& drawing;
     ReportFiles* files;                // null: no file can be written
     std::vector<std::string>& events;  // lines for the simulator's log
+    DrawingEdits& edits;               // what the running command changed in the drawing
+    UndoHistory& undo;
 
     void Print(const std::string& line);
     // Something a test may want to know happened: an entity, a variable, a file.
@@ -29,6 +32,8 @@ struct CommandContext {
 
     const Entity& AddEntity(Entity entity);
     void RemoveEntity(int id);
+    // Puts back an object taken away earlier, under its own number.
+    void RestoreEntity(const Entity& entity);
     // Sets a variable as a command does, and notes it. False when the value does not fit.
     bool SetVariable(const std::string& name, const std::string& value);
 };

@@ -113,6 +113,9 @@ void CsvReader::EndRecord() {
 
 void CsvReader::Feed(std::u16string_view text) {
     for (const char16_t c : text) {
+        // A power cut can leave NUL bytes in a list: they are no text, and a paste would end at one.
+        if (c == u'\0')
+            continue;
         if (atStart_) {
             atStart_ = false;
             if (c == u'\xFEFF')

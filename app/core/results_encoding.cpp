@@ -140,9 +140,16 @@ KeptRows ParseKeptFile(std::string_view bytes) {
             const std::string digits(line.substr(moving.size()));
             if (!digits.empty() && digits.size() <= 19 && digits.find_first_not_of("0123456789") == std::string::npos)
                 kept.movingAt = std::strtoull(digits.c_str(), nullptr, 10);
-        } else if (!line.empty()) {
-            kept.rows.emplace_back(bytes.substr(start, end + 2 - start));
+            start = end + 2;
+            continue;
         }
+        // NUL bytes (a power cut's) are no part of a row; a row of nothing else is none.
+        std::string row;
+        for (const char c : line)
+            if (c != '\0')
+                row += c;
+        if (!row.empty())
+            kept.rows.push_back(row + "\r\n");
         start = end + 2;
     }
     return kept;

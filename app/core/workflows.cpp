@@ -173,7 +173,7 @@ std::optional<Wake> CentroidWorkflows::Step() {
                 const bool timeUp = host_.NowMs() - waiting_->start >= waiting_->limitMs;
                 if (!done && !timeUp) {
                     inStep_ = false;
-                    return Wake{LookIntervalMs(now), waiting_->onReportFolder};
+                    return Wake{LookIntervalMs(now), waiting_->onReportFolder, waiting_->forUser};
                 }
                 const Waiting finished = std::move(*waiting_);
                 waiting_.reset();

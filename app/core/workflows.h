@@ -60,10 +60,11 @@ struct RunOutcome {
 };
 
 // When a waiting run wants its next step: after this long, or earlier when the report folder
-// changes or the CAD program's process ends.
+// changes, the user lets go of a button or a key, or the CAD program's process ends.
 struct Wake {
     unsigned afterMs = 0;
     bool onReportFolder = false;
+    bool onUserInput = false;  // the run waits for the user's pick or selection
 };
 
 class CentroidWorkflows {
@@ -85,6 +86,9 @@ public:
     // message handled inside a step, it does the putting back at once and ends the run as the step
     // returns.
     void Stop(RunEnd why);
+    // The user let go of a button or a key: the CAD program is about to show what it did, so the
+    // wait looks often again for a while.
+    void UserActed() { lastChangeMs_ = host_.NowMs(); }
     bool Running() const { return step_ != StepId::Ended; }
     // How the last run ended.
     const RunOutcome& Outcome() const { return outcome_; }
@@ -96,7 +100,10 @@ public:
     // While the same prompt has waited for the user this long, it is looked at less often: every
     // look is a message to the CAD program, and a person takes longer than this to pick.
     static constexpr std::uint64_t kBusyAfterChangeMs = 300;
-    static constexpr unsigned kUserLookIntervalMs = 25;
+    // The user's own clicks and keys wake the wait (Wake::onUserInput); this slow look is for what
+    // no device reports: a point or an Esc that another program sends the CAD program as messages
+    // (a digitiser's or a macro tool's), and the CAD program ending the command by itself.
+    static constexpr unsigned kUserLookIntervalMs = 250;
     // The longest wait for the user (a pick, a selection) or for the report.
     static constexpr std::uint64_t kWaitLimitMs = 120000;
     // A host that takes typed input late still shows the idle prompt for a while: a wait ends on

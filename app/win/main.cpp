@@ -36,7 +36,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
             ::SendMessageA(mainWindow.Handle(), WM_SYSCOLORCHANGE, 0, 0);
         }
 #endif
-        app::TavroRuntime runtime(mainWindow, app::RunLookPace());
+        app::TavroRuntime runtime(mainWindow, app::RunLookPace(), app::RunInputWatch());
         mainWindow.SetWorkflows(&runtime);
         Application.SetMainWindow(mainWindow.Handle());
         mainWindow.Show();

@@ -90,6 +90,7 @@ bool ResultsFile::Append(const std::u16string& row) {
 }
 
 bool ResultsFile::WritePending() {
+    failedPath_.clear();
     if (!FlushKept() || (!pending_.empty() && !WriteRows(pending_))) {
         failed_ = failed_ || !pending_.empty();
         return pending_.empty();
@@ -101,7 +102,8 @@ bool ResultsFile::WritePending() {
 std::string ResultsFile::TakeFailureMessage() {
     std::string message = std::exchange(asideMessage_, std::string());
     if (TakeFailure())
-        message += (message.empty() ? "" : "\r\n") + platform::AnsiFromWide(path_) + " に書き込めません";
+        message += (message.empty() ? "" : "\r\n") + platform::AnsiFromWide(failedPath_.empty() ? path_ : failedPath_) +
+                   " に書き込めません";
     return message;
 }
 

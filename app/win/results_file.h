@@ -36,6 +36,7 @@ public:
     // Tries again to write the waiting rows, the side files' first.
     bool WritePending();
     std::size_t PendingRows() const { return pending_.size(); }
+    const std::vector<std::string>& PendingUtf8() const { return pending_; }
     // True once after an append failed.
     bool TakeFailure() { return std::exchange(failed_, false); }
     // The error box's text once after a run: the list could not be written, or an unreadable list
@@ -45,7 +46,7 @@ public:
     // Writes the waiting rows to the list's side file; true when no row waits any more. The rows
     // are then in KeptPath().
     bool KeepPending();
-    // The side file that KeepPending writes to (or last wrote to).
+    // The side file that KeepPending writes to now (or last wrote to, once nothing waits).
     std::u16string KeptPath() const;
 
     // The file holds a row besides the header, or rows wait to be written.
@@ -65,6 +66,12 @@ private:
         std::u16string path;
     };
     std::vector<KeptFile> KeptFiles() const;
+    struct KeptTarget {
+        std::u16string path;
+        bool existing;  // a side file of ours that takes the rows behind its own
+    };
+    // Where KeepPending would write now.
+    KeptTarget NextKept() const;
     bool FlushKept();
     // beforeWrite is told the offset the rows go to, with the list held, before they are written;
     // false from it writes nothing.
@@ -81,6 +88,7 @@ private:
     bool locked_ = false;  // the last open met another program's lock
     std::string asideMessage_;
     std::u16string keptPath_;
+    std::u16string failedPath_;  // the file that held the last write back: the list, or a locked side file
     // The encoding found for the list as it was after our last look; a copy may find it too.
     mutable struct {
         std::uint64_t size = 0;

@@ -16,6 +16,8 @@ namespace {
 
 // A side file of ours is small: a few hundred rows at most. Anything larger is not ours.
 constexpr std::uint64_t kMaxKeptBytes = 64u * 1024 * 1024;
+// Side-file names tried past the last one of ours.
+constexpr int kMaxKeptNumber = 9999;
 
 // Held by us alone while it is read, written to the list and emptied, so that no one else reads
 // it half-way and its rows cannot reach the list twice.
@@ -97,9 +99,11 @@ bool ResultsFile::FlushKept() {
     for (const KeptFile& kept : KeptFiles()) {
         framework::FileHandle file = OpenAlone(kept.path, OPEN_EXISTING);
         if (!file) {
-            if (::GetLastError() == ERROR_FILE_NOT_FOUND)
+            // Gone, or made read-only by the user: left as it is, it holds no newer row back.
+            if (::GetLastError() != ERROR_SHARING_VIOLATION)
                 continue;
-            return false;  // its rows come first: nothing newer goes ahead of them
+            failedPath_ = kept.path;
+            return false;  // locked: its rows come first, nothing newer goes ahead of them
         }
         const std::optional<std::string> bytes = ReadHeld(file.Get());
         if (!bytes)
@@ -120,48 +124,55 @@ bool ResultsFile::FlushKept() {
     return true;
 }
 
+ResultsFile::KeptTarget ResultsFile::NextKept() const {
+    const std::vector<KeptFile> files = KeptFiles();
+    // The last side file of ours takes them, behind its own rows, unless it is half-way into the list.
+    if (!files.empty()) {
+        framework::FileHandle file = OpenAlone(files.back().path, OPEN_EXISTING);
+        const std::optional<std::string> bytes = file ? ReadHeld(file.Get()) : std::nullopt;
+        const KeptRows kept = bytes ? ParseKeptFile(*bytes) : KeptRows();
+        if (kept.ours && !kept.movingAt)
+            return {files.back().path, true};
+    }
+    // A name that is taken (a folder, a file not ours, one locked or read-only) is passed over.
+    for (int number = files.empty() ? 1 : files.back().number + 1; number < kMaxKeptNumber; ++number) {
+        const std::u16string path = KeptFilePath(path_, number);
+        if (::GetFileAttributesW(framework::WidePath(path)) == INVALID_FILE_ATTRIBUTES)
+            return {path, false};
+    }
+    return {KeptFilePath(path_, kMaxKeptNumber), false};
+}
+
 bool ResultsFile::KeepPending() {
     if (pending_.empty() || path_.empty())
         return true;
     std::string rows;
     for (const std::string& row : pending_)
         rows += row;
-    const std::vector<KeptFile> files = KeptFiles();
-    // The last side file of ours takes them, behind its own rows; one that is locked, not ours or
-    // half-way into the list is left as it is and the next name is used.
-    if (!files.empty()) {
-        framework::FileHandle file = OpenAlone(files.back().path, OPEN_EXISTING);
-        const std::optional<std::string> bytes = file ? ReadHeld(file.Get()) : std::nullopt;
-        const KeptRows kept = bytes ? ParseKeptFile(*bytes) : KeptRows();
-        if (kept.ours && !kept.movingAt) {
-            const std::string text = (bytes->empty() ? std::string(kKeptSignature) : std::string()) + rows;
-            if (WriteAtEnd(file.Get(), bytes->size(), text)) {
-                keptPath_ = files.back().path;
-                pending_.clear();
-                return true;
-            }
+    // Tried name after name: another program may take one between the look and the write.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const KeptTarget target = NextKept();
+        keptPath_ = target.path;
+        framework::FileHandle file = OpenAlone(target.path, target.existing ? OPEN_EXISTING : CREATE_NEW);
+        const std::optional<std::string> bytes = file && target.existing ? ReadHeld(file.Get()) : std::string();
+        if (!file || !bytes)
+            continue;
+        const std::string text = (bytes->empty() ? std::string(kKeptSignature) : std::string()) + rows;
+        if (WriteAtEnd(file.Get(), bytes->size(), text)) {
+            pending_.clear();
+            return true;
         }
-    }
-    const int number = files.empty() ? 1 : files.back().number + 1;
-    const std::u16string path = KeptFilePath(path_, number);
-    keptPath_ = path;
-    framework::FileHandle file = OpenAlone(path, CREATE_NEW);
-    if (!file || !WriteAtEnd(file.Get(), 0, kKeptSignature + rows)) {
-        if (file) {
+        if (!target.existing) {
             file.Reset();
-            ::DeleteFileW(framework::WidePath(path));
+            ::DeleteFileW(framework::WidePath(target.path));
         }
-        return false;
+        break;  // a full disk: the next name would fare no better
     }
-    pending_.clear();
-    return true;
+    return false;
 }
 
 std::u16string ResultsFile::KeptPath() const {
-    if (!keptPath_.empty())
-        return keptPath_;
-    const std::vector<KeptFile> files = KeptFiles();
-    return files.empty() ? KeptFilePath(path_, 1) : files.back().path;
+    return keptPath_.empty() || !pending_.empty() ? NextKept().path : keptPath_;
 }
 
 }  // namespace app

@@ -7,4 +7,8 @@ LookPace RunLookPace() {
     return nullptr;
 }
 
+InputWatch RunInputWatch() {
+    return nullptr;
+}
+
 }  // namespace app

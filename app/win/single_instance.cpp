@@ -65,8 +65,10 @@ bool SingleInstance::Claim() {
         search.found = nullptr;
         ::EnumWindows(FindRunning, reinterpret_cast<LPARAM>(&search));
         if (search.found) {
+            // Asked without waiting: a first instance whose thread does not answer must not hold
+            // this start, which ends at once either way.
             if (::IsIconic(search.found))
-                ::ShowWindow(search.found, SW_RESTORE);
+                ::ShowWindowAsync(search.found, SW_RESTORE);
             ::SetForegroundWindow(search.found);
             return false;
         }

@@ -161,6 +161,7 @@ void TTavroF::SaveState() {
     // Rows that could not be written during the runs get a last try, and else wait beside the list.
     if (!results_.WritePending())
         results_.KeepPending();
+    framework::ForceDirectories(workFolder_);  // deleted while the window was open
     const framework::TIniFile settings(SettingsPath());
     settings.WriteString(kSettingsSection, kSettingsKeySize, platform::WideFromAnsi(Edit1->Text()));
     SaveWindowPlace(Handle(), settings);
@@ -193,12 +194,21 @@ bool TTavroF::KeptRowsAllowClose() {
             platform::AnsiFromWide(results_.KeptPath()) + " に残り、次に一覧へ書き込めるときに加えられます。";
         if (framework::Application.MessageBox(text, MB_RETRYCANCEL | MB_ICONWARNING) == IDRETRY)
             continue;
-        if (results_.KeepPending())
-            return true;
-        framework::Application.ShowException(platform::AnsiFromWide(results_.KeptPath()) + " に書き込めません");
-        return false;
+        if (!results_.KeepPending())
+            ShowRowsNotKept();
+        return true;  // a side file never keeps the window open
     }
     return true;
+}
+
+void TTavroF::ShowRowsNotKept() {
+    // The last place the rows can go: the box's text, which Ctrl+C copies.
+    std::string rows;
+    for (const std::string& row : results_.PendingUtf8())
+        rows += platform::AnsiFromWide(platform::WideFromUtf8(row));
+    framework::Application.ShowException(
+        platform::AnsiFromWide(results_.KeptPath()) +
+        " にも書き込めません。書き込めなかった行は次のとおりです（Ctrl+C でコピーできます）:\r\n" + rows);
 }
 
 std::vector<framework::AccessibleFacts> TTavroF::SimpleChildren() const {

@@ -58,6 +58,8 @@ public:
 
     // Fixed by FormCreate for the whole run.
     const RunPaths& Paths() const { return paths_; }
+    // The work folder as the user's profile names it.
+    const std::u16string& WorkFolder() const { return workFolder_; }
     std::u16string SettingsPath() const;
 
     // The results list of the measured shapes, and its items in the system menu.
@@ -80,6 +82,7 @@ private:
     void SaveState();
     // Rows the list cannot take: the user may try again, or leave them in the side file.
     bool KeptRowsAllowClose();
+    void ShowRowsNotKept();
     pl::TplButton* CreatePlButton(const char* name, const framework::Bounds& bounds, const char* caption, int id);
     // Every control with its rectangle as designed at 96 pixels per inch.
     struct Placement {

@@ -10,6 +10,7 @@
 #include "framework/exceptions.h"
 #include "framework/handles.h"
 #include "text_conversion.h"
+#include "framework/shell_folders.h"
 #include "user_locale.h"
 
 namespace app {
@@ -17,6 +18,11 @@ namespace {
 
 // A report is a few kilobytes; anything beyond this is not a report and is not read further.
 constexpr std::size_t kMaxReportBytes = 64u * 1024 * 1024;
+
+bool FolderExists(const std::string& folder) {
+    const DWORD attributes = ::GetFileAttributesA(folder.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
 
 }  // namespace
 
@@ -125,14 +131,19 @@ constexpr unsigned kTimerSlackMs = 5;
 
 }  // namespace
 
-TavroRuntime::TavroRuntime(TTavroF& form, LookPace pace)
+TavroRuntime::TavroRuntime(TTavroF& form, LookPace pace, InputWatch inputWatch)
     : form_(form),
       pace_(std::move(pace)),
+      inputWatch_(std::move(inputWatch)),
       link_(windows_, system_, clipboard_),
       host_(form),
       workflows_(link_, system_, host_, form.Paths()),
       wakeWindow_(
-          [this](UINT message, WPARAM wParam, LPARAM lParam) { return HandleMessage(message, wParam, lParam); }) {}
+          [this](UINT message, WPARAM wParam, LPARAM lParam) { return HandleMessage(message, wParam, lParam); }),
+      userInput_([this] {
+          workflows_.UserActed();
+          ::PostMessageA(wakeWindow_.Handle(), kStepNow, 0, 0);
+      }) {}
 
 TavroRuntime::~TavroRuntime() {
     framework::Application.WatchHandles({}, nullptr);
@@ -142,6 +153,13 @@ TavroRuntime::~TavroRuntime() {
 void TavroRuntime::Start(RunMode mode, const RunTrigger& trigger) {
     if (workflows_.Running())
         return;
+    // A work folder deleted since the start comes back before anything is typed: the CAD
+    // program's report goes there.
+    const std::string& folder = form_.Paths().WorkFolder();
+    if (!framework::ForceDirectories(form_.WorkFolder())) {
+        framework::Application.ShowException("作業フォルダ " + folder + " を作れません");
+        return;
+    }
     if (!workflows_.Start(mode, trigger)) {
         RunEnded();
         return;
@@ -188,6 +206,7 @@ void TavroRuntime::StepNow() {
     // The loop's own wake-up is on time; the timer carries the run inside another loop (a message box).
     framework::Application.WakeAfter(afterMs, [this] { StepNow(); });
     ::SetTimer(wakeWindow_.Handle(), kStepTimer, afterMs + kTimerSlackMs, nullptr);
+    ListenToUser(wake->onUserInput);
     if (wake->onReportFolder != watchReportFolder_ || watchChanged) {
         watchReportFolder_ = wake->onReportFolder;
         WatchHandles();
@@ -214,7 +233,19 @@ void TavroRuntime::WatchHandles() {
     });
 }
 
+void TavroRuntime::ListenToUser(bool on) {
+    if (on == userInput_.Listening())
+        return;
+    if (on)
+        userInput_.Start();
+    else
+        userInput_.Stop();
+    if (inputWatch_)
+        inputWatch_();
+}
+
 void TavroRuntime::RunEnded() {
+    ListenToUser(false);
     ::KillTimer(wakeWindow_.Handle(), kStepTimer);
     framework::Application.WakeAfter(0, nullptr);
     watchReportFolder_ = false;
@@ -227,6 +258,12 @@ void TavroRuntime::RunEnded() {
         return;
     if (outcome.end == RunEnd::Error)
         framework::Application.ShowException(outcome.error);
+    else if (!FolderExists(form_.Paths().WorkFolder())) {
+        // Deleted during the run: the report had nowhere to go. Said once, and the folder comes back.
+        framework::Application.ShowException("作業フォルダ " + form_.Paths().WorkFolder() +
+                                             " がなくなったため、報告を書き込めませんでした");
+        framework::ForceDirectories(form_.WorkFolder());
+    }
     host_.ReportResultsFailure();
 }
 

@@ -9,6 +9,7 @@
 #include "framework/handles.h"
 #include "framework/utility_window.h"
 #include "tavro_form.h"
+#include "user_input_waker.h"
 #include "win32_command_line.h"
 #include "win32_window_system.h"
 #include "workflow_host.h"
@@ -51,13 +52,17 @@ private:
 // How often a run looks while it waits, given what it asks for: the product takes the run's own
 // pace; a benchmark build may supply another.
 using LookPace = std::function<unsigned(unsigned wishedMs)>;
+// Told whenever the run registered or removed its raw input: a benchmark build records what the
+// process has registered, which nothing outside the process can read.
+using InputWatch = std::function<void()>;
 
 // Everything a run of the program needs to drive the CAD program, wired to the main window: a run
 // is stepped from a timer of the window's thread, and woken early when the report folder changes;
-// the CAD program's process ending stops it.
+// the user's release of a button or a key while it waits for the user; the CAD program's process
+// ending stops it.
 class TavroRuntime : public Workflows {
 public:
-    explicit TavroRuntime(TTavroF& form, LookPace pace = nullptr);
+    explicit TavroRuntime(TTavroF& form, LookPace pace = nullptr, InputWatch inputWatch = nullptr);
     ~TavroRuntime() override;
     TavroRuntime(const TavroRuntime&) = delete;
     TavroRuntime& operator=(const TavroRuntime&) = delete;
@@ -79,9 +84,11 @@ private:
     void RunEnded();
     void WatchHandles();
     void Signalled(std::size_t index);
+    void ListenToUser(bool on);
 
     TTavroF& form_;
     LookPace pace_;
+    InputWatch inputWatch_;
     platform::Win32WindowSystem windows_;
     platform::Win32CommandLineSystem system_;
     platform::Win32Clipboard clipboard_;
@@ -89,6 +96,7 @@ private:
     Win32WorkflowHost host_;
     CentroidWorkflows workflows_;
     framework::TUtilityWindow wakeWindow_;
+    UserInputWaker userInput_;
     framework::KernelHandle cadProcess_;
     bool cadProcessOpened_ = false;
     // Made once and kept: making one costs more than a look.

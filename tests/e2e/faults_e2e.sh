@@ -293,6 +293,14 @@ first_tool=$STARTED_PID
 start_exe "$exe"
 second_tool=$STARTED_PID
 probe wait "$TITLE" 20000 >/dev/null
+wait_iconic_zero() {
+    local i
+    for i in $(seq 1 50); do
+        [ "$(probe iconic "$TITLE")" = 0 ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
 one_ended() { wait_exit "$first_tool" 15 || wait_exit "$second_tool" 15; }
 check "two instances: one of the two starts ends by itself" one_ended
 kill -0 "$first_tool" 2>/dev/null && running=$first_tool || running=$second_tool
@@ -303,6 +311,14 @@ start_exe "$exe"
 check "a third start ends" wait_exit "$STARTED_PID" 15
 check_eq "a third start: the running window is restored" 0 "$(probe iconic "$TITLE")"
 check "two instances: the running one still runs" kill -0 "$running"
+# A first instance minimised and then hung (its thread stopped): a second start still ends at once.
+probe minimize "$TITLE" >/dev/null
+sleep 0.5
+kill -STOP "$running"
+start_exe "$exe"
+check "a start beside a hung instance ends within two seconds" wait_exit "$STARTED_PID" 2
+kill -CONT "$running"
+check "a hung instance: restored once it answers again" wait_iconic_zero
 probe close "$TITLE" >/dev/null
 check "two instances: the running one ends" wait_exit "$running" 15
 check_eq "two instances: the settings file holds the size" "大きさ=50" \

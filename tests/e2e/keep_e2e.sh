@@ -149,5 +149,43 @@ wait_exit "$KEEP_PID" 15 || true
 kill "$SIM_PID" 2>/dev/null || true
 wait_exit "$SIM_PID" 10 || true
 
+# 8. The work folder deleted while the tool runs, then a list ending in a power cut's NUL bytes,
+# locked, with a folder in the side file's place.
+start_sim --drawing "$(windows_path "$samples/rectangle.txt")" --user "$(user_script "pick 30,35" "pick 30,35")"
+start_keep
+mv "$halvetra" "$work/halvetra-saved"
+run_execute
+check_eq "deleted work folder: made again, the run's row is in the list" 1 "$(rows_of "$list")"
+check "deleted work folder: no box" no_box 1000
+printf '\0\0\0\0' >>"$list"
+mkdir "$side"
+hold_list
+run_execute
+probe answer "$TITLE" 5000 >/dev/null || true
+probe close "$TITLE" >/dev/null
+box=$(probe msgbox "$TITLE" 5000 || true)
+check "taken side-file name: the box says where the row goes ($box)" grep -qF "TavroKeep.kept-2.csv に残り" <<<"$box"
+probe answer "$TITLE" 3000 2 >/dev/null  # キャンセル
+check "taken side-file name: キャンセル ends the program" wait_exit "$KEEP_PID" 15
+check_eq "taken side-file name: the row is in the next side file" 1 \
+    "$(grep -c "$ROW_END" "$halvetra/TavroKeep.kept-2.csv" || true)"
+check "deleted work folder: the settings were saved at Close" grep -q '50' "$ini"
+release_list
+rmdir "$side"
+start_keep
+check_eq "NUL bytes: the kept row on a line of its own" 2 "$(tr -d '\0\r' <"$list" | grep -c "^2[0-9/: ]*,Drawing1.dwg$ROW_END" || true)"
+probe syscommand "$TITLE" 0x0110 0 >/dev/null
+sleep 1.5
+clip=$(probe clip-get)
+check_eq "NUL bytes: the copy has both rows and the total" $'合計\t\t\t8400.0000\t\t\t\t' "$(grep 合計 <<<"$clip")"
+probe close "$TITLE" >/dev/null
+wait_exit "$KEEP_PID" 15 || true
+stop_sim
+clean
+rm -rf "$halvetra"/TavroKeep*
+cp -a "$halvetra"/. "$work/halvetra-saved"/ 2>/dev/null || true
+rm -rf "$halvetra"
+mv "$work/halvetra-saved" "$halvetra"
+
 clean
 rm -rf "$work"

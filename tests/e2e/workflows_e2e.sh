@@ -187,4 +187,60 @@ else
     probe close "$TITLE" >/dev/null
     check "the tool closes" wait_exit "$TAVRO_PID" 10
 fi
+
+# Real input wakes a waiting run. The benchmark build writes, at each change, how many raw input
+# devices its process has registered (no other process can read that): 2 while a run waits for the
+# user, 0 once it is over.
+if [ "$input" = inside ]; then
+    cp "$E2E_BIN/TavroBannerBench.exe" "$work/TavroInput.exe"
+    raw_log="$work/raw-input.txt"
+    TAVRO_RAW_INPUT_LOG=$(windows_path "$raw_log") start_exe "$work/TavroInput.exe"
+    probe wait "$TITLE" 20000 >/dev/null
+    type_size 50
+    # A drawing point as "x y" on the screen, from the simulator's ready file.
+    screen_point() {
+        tr -d '\r' <"$(dirname "$SIM_LOG_RAW")/ready.txt" | awk -F'[=,]' -v x="$1" -v y="$2" '
+            $1 == "DrawingArea" { left = $2; bottom = $5 } $1 == "View" { s = $2; ox = $3; oy = $4 }
+            END { printf "%d %d\n", left + ox + x * s + 0.5, bottom - oy - y * s + 0.5 }'
+    }
+    wait_prompt() { for i in $(seq 1 100); do [[ "$(sim_prompt)" == "$1"* ]] && return 0; sleep 0.1; done; }
+    # Starts a run, gives the user's input at the prompt, waits for the run's end.
+    by_user() {
+        local prompt=$1 before
+        shift
+        before=$(wc -l <"$raw_log" 2>/dev/null || echo 0)
+        click_control "$TITLE" $ID_EXECUTE
+        wait_prompt "$prompt"
+        sleep 0.3
+        xdotool "$@"
+        for i in $(seq 1 100); do [ "$(probe iconic "$TITLE")" = 0 ] && break; sleep 0.1; done
+        sleep 0.3
+        RAW_SEEN=$(tail -n +"$((before + 1))" "$raw_log" | tr '\n' ' ')
+    }
+    raw_input_over() { check_eq "$1: raw input registered while waiting, none left" "2 0 " "$RAW_SEEN"; }
+
+    start_sim --drawing "$(windows_path "$samples/rectangle.txt")"
+    by_user 点を指定 mousemove $(screen_point 30 35) click 1
+    check_eq "pick by mouse: the circle" "30.0000,35.0000 50.0000" "$(sim_circles)"
+    raw_input_over "pick by mouse"
+    by_user 点を指定 type --delay 20 "10,10"$'\r'
+    check_eq "point typed at the prompt: the circle" 2 "$(sim_circles | wc -l)"
+    raw_input_over "point typed at the prompt"
+    by_user 点を指定 key Escape
+    check_eq "Esc at the pick: no circle more" 2 "$(sim_circles | wc -l)"
+    raw_input_over "Esc at the pick"
+    stop_sim
+
+    click_control "$TITLE" $ID_FACE_CENTRE # face centre off
+    start_sim --drawing "$(windows_path "$samples/regions.txt")"
+    by_user オブジェクトを選択 mousemove $(screen_point 20 15) click 1 sleep 0.3 key Return
+    check_eq "selection: the circle" "20.0000,15.0000 50.0000" "$(sim_circles)"
+    raw_input_over "selection"
+    click_control "$TITLE" $ID_CONTINUOUS
+    by_user オブジェクトを選択 mousemove $(screen_point 80 10) click 1 sleep 0.3 key Return sleep 1.5 key Escape
+    check_eq "continuous pass: one circle more" 2 "$(sim_circles | wc -l)"
+    raw_input_over "continuous pass"
+    stop_sim
+    probe close "$TITLE" >/dev/null
+fi
 rm -rf "$work"

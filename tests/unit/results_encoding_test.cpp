@@ -57,6 +57,7 @@ TEST(ResultsEncoding, SideFilesAreOursOnlyWithTheSignatureAndKeepWholeRows) {
     const KeptRows kept = ParseKeptFile(signature + "1,a\r\n2,b\r\n3,torn");
     EXPECT_TRUE(kept.ours);
     EXPECT_EQ(kept.rows, (std::vector<std::string>{"1,a\r\n", "2,b\r\n"}));
+    EXPECT_EQ(ParseKeptFile(signature + std::string("1,a\0\r\n\0\0\r\n", 9)).rows, std::vector<std::string>{"1,a\r\n"});
     EXPECT_TRUE(ParseKeptFile("").ours);
     EXPECT_FALSE(ParseKeptFile("1,a\r\n").ours);
     EXPECT_FALSE(ParseKeptFile(signature.substr(0, 5)).ours);

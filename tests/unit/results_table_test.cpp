@@ -146,6 +146,24 @@ TEST(ResultsClipboard, ClipboardTextIsTabSeparatedWithATotalRow) {
               u"日時\t図面\tモード\t面積\t周長\t図心X\t図心Y\t円の大きさ\r\nhello\r\nworld\r\n合計\t\t\t0\t\t\t\t\r\n");
 }
 
+TEST(ResultsClipboard, NulBytesAreSkippedWhereverTheListHasThem) {
+    using namespace std::string_literals;
+    const std::u16string header = u"日時,図面,モード,面積,周長,図心X,図心Y,円の大きさ\r\n";
+    const std::u16string row = u"2026/12/08 14:30:15,a,面の中心,2,1,1,1,30\r\n";
+    const std::u16string copied =
+        u"日時\t図面\tモード\t面積\t周長\t図心X\t図心Y\t円の大きさ\r\n"
+        u"2026/12/08 14:30:15\ta\t面の中心\t2\t1\t1\t1\t30\r\n"
+        u"2026/12/08 14:30:15\ta\t面の中心\t2\t1\t1\t1\t30\r\n"
+        u"合計\t\t\t4\t\t\t\t\r\n";
+    const std::u16string endings[] = {
+        row + u"\0\0\0"s + u"\r\n" + row,                 // a power cut's tail, then the next row on a line of its own
+        row + u"\0\0\0\r\n"s + row + u"\0"s,              // NULs at the very end
+        row.substr(0, 5) + u"\0"s + row.substr(5) + row,  // inside a field
+    };
+    for (const std::u16string& ending : endings)
+        EXPECT_EQ(ResultsClipboardText(header + ending, u'.'), copied);
+}
+
 }  // namespace
 
 TEST(ResultsTable, RowKeepsANameTheCodePageCannotHold) {

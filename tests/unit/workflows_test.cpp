@@ -1448,3 +1448,21 @@ TEST_F(WorkflowTest, FileDialogsValueOtherThanZeroOrOneIsPutBackAsOn) {
 }
 
 }  // namespace
+
+// A wait for the user's pick is woken by the user's input and looks only slowly by itself; a
+// release of a button or a key brings the quick looks back.
+TEST_F(WorkflowTest, AWaitForTheUserWakesOnTheUserAndLooksSlowlyMeanwhile) {
+    ASSERT_TRUE(workflows.Start(app::RunMode::FaceCentre));
+    const std::uint64_t start = host.now;
+    std::optional<app::Wake> wake;
+    while ((wake = workflows.Step()) && host.now - start < 2000)
+        host.now += wake->afterMs;
+    ASSERT_TRUE(wake);
+    EXPECT_TRUE(wake->onUserInput);
+    EXPECT_EQ(wake->afterMs, app::CentroidWorkflows::kUserLookIntervalMs);
+    workflows.UserActed();
+    wake = workflows.Step();
+    ASSERT_TRUE(wake);
+    EXPECT_EQ(wake->afterMs, app::CentroidWorkflows::kLookIntervalMs);
+    workflows.Stop(app::RunEnd::Close);
+}

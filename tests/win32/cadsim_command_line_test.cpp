@@ -300,6 +300,9 @@ TEST(CadsimOptions, BadInputOptionsAreRefusedWithTheirName) {
              {{"--report-fault", "slow"}, "slow"},
              {{"--line-delay", "20"}, "--input after"},
              {{"--input", "after", "--line-delay", "20", "--input-delay", "20"}, "--line-delay"},
+             {{"--undo-control", "some"}, "some"},
+             {{"--freeze-waits", "0"}, "--freeze-waits"},
+             {{"--freeze-at", "点を指定"}, "needs --freeze-waits"},
          }) {
         const cadsim::ParseResult parsed = Parse(bad.args);
         EXPECT_FALSE(parsed.ok) << bad.named;

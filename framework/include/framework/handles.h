@@ -149,8 +149,8 @@ public:
     explicit operator bool() const { return dc_ != nullptr; }
     void Reset() {
         // A window destroyed while its DC was kept has released the DC itself, which may since
-        // have been handed to someone else.
-        if (dc_ && ::IsWindow(window_))
+        // have been handed to someone else. The screen's DC (no window) always goes back.
+        if (dc_ && (!window_ || ::IsWindow(window_)))
             ::ReleaseDC(window_, dc_);
         dc_ = nullptr;
         window_ = nullptr;

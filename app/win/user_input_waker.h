@@ -1,0 +1,37 @@
+#pragma once
+// Tells a run that waits for the user's pick or selection that the user let go of a mouse button or
+// a key anywhere on the desktop, so that it looks at the CAD program then rather than on a clock.
+// Raw input reaches a message-only window of its own even while the CAD program has the focus, and
+// costs nothing while nothing happens; it is registered only while a wait for the user is on.
+
+#include <windows.h>
+
+#include <functional>
+
+#include "framework/utility_window.h"
+
+namespace app {
+
+class UserInputWaker {
+public:
+    explicit UserInputWaker(std::function<void()> onUserInput);
+    ~UserInputWaker() { Stop(); }
+    UserInputWaker(const UserInputWaker&) = delete;
+    UserInputWaker& operator=(const UserInputWaker&) = delete;
+
+    // Registers raw input of the mouse and the keyboard; false when the system refused it (the
+    // run then still looks on its clock).
+    bool Start();
+    // Removes the registration; harmless when there is none.
+    void Stop();
+    bool Listening() const { return listening_; }
+
+private:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    std::function<void()> onUserInput_;
+    framework::TUtilityWindow window_;
+    bool listening_ = false;
+};
+
+}  // namespace app

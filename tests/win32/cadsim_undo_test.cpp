@@ -1,0 +1,208 @@
+// UNDO and U in the simulator: groups, numbers and the control, taking back what each command made
+// and removed; and a host that stops answering at each wait.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "command_interpreter.h"
+#include "drawing_file.h"
+#include "support/cadsim_process.h"
+#include "undo_command.h"
+
+namespace {
+
+using cadsim::UndoControl;
+using testsupport::CadsimProcess;
+using testsupport::LogEvents;
+
+// The user's own square (1) and circle (2); the run's records as the tool types them.
+const char kDrawing[] = "polyline 0,0 40,0 40,30 0,30\ncircle 80,15 10\n";
+const char kFaceCentreRun[] = "ID 20,15 -BOUNDARY 20,15  CIRCLE 20,15 5 ";
+// REGION turns the two closed objects into regions (3, 4), MASSPROP measures, CIRCLE draws (5).
+const char kRegionPass[] = "_region ALL  CIRCLE 20,15 5 ";
+
+struct Case {
+    const char* name;
+    UndoControl control;
+    std::vector<std::string> typed;
+    std::vector<int> left;  // the drawing's objects afterwards
+    std::string prompt;     // afterwards
+    UndoControl controlAfter;
+    bool groupOpen;
+};
+
+std::vector<int> Ids(const cadsim::Drawing& drawing) {
+    std::vector<int> ids;
+    for (const auto& entry : drawing.Entities())
+        ids.push_back(entry.first);
+    return ids;
+}
+
+TEST(CadsimUndo, GroupsNumbersAndTheControlTakeBackWhatEachCommandChanged) {
+    const std::string begin = "_.UNDO _BEgin ";
+    const std::string end = "_.UNDO _End ";
+    const std::string idle = cadsim::kIdlePrompt;
+    const Case cases[] = {
+        {"a group is one U",
+         UndoControl::All,
+         {begin, kFaceCentreRun, end, "U "},
+         {1, 2},
+         idle,
+         UndoControl::All,
+         false},
+        {"the next U takes the user's own circle",
+         UndoControl::All,
+         {"CIRCLE 0,0 3 ", begin, kFaceCentreRun, end, "U U "},
+         {1, 2},
+         idle,
+         UndoControl::All,
+         false},
+        {"without a group U takes the last command only",
+         UndoControl::All,
+         {kFaceCentreRun, "U "},
+         {1, 2, 3},
+         idle,
+         UndoControl::All,
+         false},
+        {"a region pass gives back the closed objects",
+         UndoControl::All,
+         {begin, kRegionPass, end, "U "},
+         {1, 2},
+         idle,
+         UndoControl::All,
+         false},
+        {"a number takes back that many",
+         UndoControl::All,
+         {"CIRCLE 0,0 3 CIRCLE 0,0 4 CIRCLE 0,0 5 UNDO 2 "},
+         {1, 2, 3},
+         idle,
+         UndoControl::All,
+         false},
+        {"Begin while open ends that group and starts another",
+         UndoControl::All,
+         {begin, "CIRCLE 0,0 3 ", begin, "CIRCLE 0,0 4 ", end, "U "},
+         {1, 2, 3},
+         idle,
+         UndoControl::All,
+         false},
+        {"a group left open is open",
+         UndoControl::All,
+         {begin, "CIRCLE 0,0 3 "},
+         {1, 2, 3},
+         idle,
+         UndoControl::All,
+         true},
+        {"control None asks for a control option",
+         UndoControl::None,
+         {"CIRCLE 0,0 3 ", "_.UNDO "},
+         {1, 2, 3},
+         cadsim::kUndoControlPrompt,
+         UndoControl::None,
+         false},
+        {"Esc at it keeps None, and U does nothing",
+         UndoControl::None,
+         {"CIRCLE 0,0 3 ", "_.UNDO ", "\x03U "},
+         {1, 2, 3},
+         idle,
+         UndoControl::None,
+         false},
+        {"Begin is no answer to it",
+         UndoControl::None,
+         {"_.UNDO ", "_BEgin "},
+         {1, 2},
+         cadsim::kUndoControlPrompt,
+         UndoControl::None,
+         false},
+        {"answering All turns it on",
+         UndoControl::None,
+         {"UNDO A CIRCLE 0,0 3 U "},
+         {1, 2},
+         idle,
+         UndoControl::All,
+         false},
+        {"control One keeps one step",
+         UndoControl::One,
+         {"CIRCLE 0,0 3 CIRCLE 0,0 4 U U "},
+         {1, 2, 3},
+         idle,
+         UndoControl::One,
+         false},
+    };
+    for (const Case& one : cases) {
+        cadsim::Drawing drawing;
+        std::string error;
+        ASSERT_TRUE(cadsim::ParseDrawingFile(kDrawing, drawing, error)) << error;
+        cadsim::CommandInterpreter commandLine(cadsim::OpeningHistory(), cadsim::SystemVariables(), drawing, nullptr,
+                                               one.control);
+        for (const std::string& keys : one.typed)
+            commandLine.Type(keys);
+        EXPECT_EQ(Ids(commandLine.CurrentDrawing()), one.left) << one.name;
+        EXPECT_EQ(commandLine.Prompt(), one.prompt) << one.name;
+        EXPECT_EQ(commandLine.Undo().Control(), one.controlAfter) << one.name;
+        EXPECT_EQ(commandLine.Undo().GroupOpen(), one.groupOpen) << one.name;
+    }
+}
+
+TEST(CadsimUndo, ObjectsComeBackUnderTheirOwnNumbersAndTheLogSaysWhatWasTakenBack) {
+    const std::string drawingPath = testsupport::CadsimTempPath("undo", ".txt");
+    {
+        FILE* file = std::fopen(drawingPath.c_str(), "wb");
+        ASSERT_NE(file, nullptr);
+        std::fputs(kDrawing, file);
+        std::fclose(file);
+    }
+    CadsimProcess sim({"--drawing", drawingPath});
+    ASSERT_TRUE(sim.Ready()) << sim.Failure();
+    ASSERT_TRUE(sim.Type(std::string("_.UNDO _BEgin ") + kRegionPass + "_.UNDO _End U "));
+    ASSERT_TRUE(CadsimProcess::WaitUntil([&] { return !LogEvents(sim.LogContent(), "undo back").empty(); }));
+    const std::string log = sim.LogContent();
+    EXPECT_EQ(LogEvents(log, "undo "),
+              (std::vector<std::string>{"undo control=all", "undo begin", "undo end", "undo back GROUP"}));
+    EXPECT_EQ(
+        LogEvents(log, "entity restored"),
+        (std::vector<std::string>{
+            "entity restored id=1 type=polyline corners=0.0000,0.0000;40.0000,0.0000;40.0000,30.0000;0.0000,30.0000",
+            "entity restored id=2 type=circle center=80.0000,15.0000 radius=10.0000"}));
+    EXPECT_EQ(LogEvents(log, "entity removed").size(), 5u) << "2 sources, then 2 regions and the circle";
+    std::remove(drawingPath.c_str());
+}
+
+TEST(CadsimUndo, ControlNoneFromTheStartIsLogged) {
+    CadsimProcess sim({"--undo-control", "none"});
+    ASSERT_TRUE(sim.Ready()) << sim.Failure();
+    ASSERT_TRUE(sim.Type("_.UNDO "));
+    EXPECT_EQ(sim.Prompt(), cadsim::kUndoControlPrompt);
+    EXPECT_EQ(LogEvents(sim.LogContent(), "undo "), std::vector<std::string>{"undo control=none"});
+}
+
+// The window answers nothing for about the time asked once the wait's prompt shows: a message sent
+// right after the record that began the wait comes back only when the freeze is over.
+TEST(CadsimUndo, FreezeWaitsStopsAnsweringAtEachWaitOnce) {
+    constexpr DWORD kFreezeMs = 1500;
+    CadsimProcess sim(
+        {"--freeze-waits", std::to_string(kFreezeMs), "--drawing", testsupport::CadsimSamplePath("regions.txt")});
+    ASSERT_TRUE(sim.Ready()) << sim.Failure();
+    for (const char* record : {"ID ", "\x03_region "}) {
+        const std::size_t before = LogEvents(sim.LogContent(), "host freeze ").size();
+        ASSERT_TRUE(sim.Type(record));
+        ASSERT_TRUE(
+            CadsimProcess::WaitUntil([&] { return LogEvents(sim.LogContent(), "host freeze ").size() > before; }));
+        const DWORD start = ::GetTickCount();
+        ::SendMessageW(sim.Windows().mainFrame, WM_NULL, 0, 0);
+        const DWORD blocked = ::GetTickCount() - start;
+        EXPECT_GE(blocked, kFreezeMs * 6 / 10) << record;
+        EXPECT_LT(blocked, kFreezeMs * 3) << record;
+        // The same prompt still showing is the same wait.
+        const DWORD again = ::GetTickCount();
+        ::SendMessageW(sim.Windows().mainFrame, WM_NULL, 0, 0);
+        EXPECT_LT(::GetTickCount() - again, kFreezeMs / 2) << record;
+    }
+    EXPECT_EQ(LogEvents(sim.LogContent(), "host freeze"),
+              (std::vector<std::string>{"host freeze pick ms=1500", "host freeze over", "host freeze select ms=1500",
+                                        "host freeze over"}));
+}
+
+}  // namespace

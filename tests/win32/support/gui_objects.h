@@ -1,0 +1,25 @@
+#pragma once
+// The GDI and USER objects a process holds, read in a way that also works under Wine, where
+// GetGuiResources answers 0: the process's GDI handle table, which its PEB points at, is read
+// entry by entry. Shared by the benchmarks and the Win32 tests.
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+
+namespace testsupport {
+
+struct GdiObjects {
+    long total = -1;             // -1: the count could not be read
+    std::map<int, long> byType;  // the table's type byte: 1 DC, 4 region, 5 bitmap, 10 font, ...
+    std::string Kinds() const;   // "DC 3, region 2, ..." for a figures line
+};
+
+// Stock objects are left out: they belong to the system, not to the process.
+GdiObjects CountGdiObjects(HANDLE process);
+
+// GetGuiResources where it answers; -1 where it does not (Wine).
+long UserObjectCount(HANDLE process);
+
+}  // namespace testsupport
