@@ -36,13 +36,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
             ::SendMessageA(mainWindow.Handle(), WM_SYSCOLORCHANGE, 0, 0);
         }
 #endif
-        app::TavroF = &mainWindow;
         app::TavroRuntime runtime(mainWindow, app::RunLookPace(), app::RunInputWatch());
         mainWindow.SetWorkflows(&runtime);
         Application.SetMainWindow(mainWindow.Handle());
         mainWindow.Show();
         Application.Run();
-        app::TavroF = nullptr;
         // The window is gone at once; the process stays a while only for a CAD program that was
         // busy when the run ended and has a setting of the user's still to get back.
         constexpr unsigned kPutBackLimitMs = 60000;
