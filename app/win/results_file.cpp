@@ -102,7 +102,8 @@ bool ResultsFile::WritePending() {
 std::u16string ResultsFile::TakeFailureMessage() {
     std::u16string message = std::exchange(asideMessage_, std::u16string());
     if (TakeFailure())
-        message += (message.empty() ? u"" : u"\r\n") + (failedPath_.empty() ? path_ : failedPath_) + u" に書き込めません";
+        message +=
+            (message.empty() ? u"" : u"\r\n") + (failedPath_.empty() ? path_ : failedPath_) + u" に書き込めません";
     return message;
 }
 
@@ -162,8 +163,8 @@ bool ResultsFile::WriteRows(const std::vector<std::string>& utf8Rows,
         const std::u16string aside = SetAside();
         if (aside.empty())
             return false;
-        asideMessage_ =
-            path_ + u" は UTF-8 でもシステムのコードページでも読めないため、" + aside + u" として残し、新しい一覧を始めました";
+        asideMessage_ = path_ + u" は UTF-8 でもシステムのコードページでも読めないため、" + aside +
+                        u" として残し、新しい一覧を始めました";
         file = OpenShared(path_, kOpenRetry, &locked_);
         if (!file)
             return false;

@@ -38,8 +38,12 @@ constexpr int kCaptionTop = 8;
 const framework::TFont kBannerFont{u"Times New Roman", -24, SHIFTJIS_CHARSET, framework::clGray, 0};
 
 framework::FormDesign MainWindowDesign() {
-    return framework::FormDesign{
-        kMainWindowClass, kApplicationTitle, 210, 97, true, framework::TFont{u"ＭＳ Ｐゴシック", -12, SHIFTJIS_CHARSET}};
+    return framework::FormDesign{kMainWindowClass,
+                                 kApplicationTitle,
+                                 210,
+                                 97,
+                                 true,
+                                 framework::TFont{u"ＭＳ Ｐゴシック", -12, SHIFTJIS_CHARSET}};
 }
 
 // The run still names its report to the CAD program in the system code page: a folder the code
@@ -207,8 +211,8 @@ void TTavroF::ShowRowsNotKept() {
     for (const std::string& row : results_.PendingUtf8())
         rows += platform::WideFromUtf8(row);
     framework::Application.ShowException(
-        results_.KeptPath() + u" にも書き込めません。書き込めなかった行は次のとおりです（Ctrl+C でコピーできます）:\r\n" +
-        rows);
+        results_.KeptPath() +
+        u" にも書き込めません。書き込めなかった行は次のとおりです（Ctrl+C でコピーできます）:\r\n" + rows);
 }
 
 std::vector<framework::AccessibleFacts> TTavroF::SimpleChildren() const {

@@ -39,8 +39,8 @@ void TWinControl::CreateOwnWindow(const char* className,
     id_ = id;
     HMENU menu = (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)) : nullptr;
     HWND window =
-        ::CreateWindowExW(exStyle, ClassNameW(className).c_str(), WideText(text), style, bounds.left,
-                          bounds.top, bounds.width, bounds.height, parent, menu, ::GetModuleHandleW(nullptr), this);
+        ::CreateWindowExW(exStyle, ClassNameW(className).c_str(), WideText(text), style, bounds.left, bounds.top,
+                          bounds.width, bounds.height, parent, menu, ::GetModuleHandleW(nullptr), this);
     if (!window)
         throw std::runtime_error(std::string("cannot create a window of class ") + className);
 }

@@ -195,7 +195,8 @@ protected:
 
 class ThrowingForm : public framework::TForm {
 public:
-    ThrowingForm() : TForm({"TThrowingForm", u"throwing", 120, 60, false, {u"ＭＳ Ｐゴシック", -12, SHIFTJIS_CHARSET}}) {
+    ThrowingForm()
+        : TForm({"TThrowingForm", u"throwing", 120, 60, false, {u"ＭＳ Ｐゴシック", -12, SHIFTJIS_CHARSET}}) {
         button = std::make_unique<ClickControl>(Handle());
         Created();
     }

@@ -1,6 +1,5 @@
 #include "widgets/pl/button_layout.h"
 
-
 namespace pl {
 
 std::vector<Rgb> GradientRows(Rgb begin, Rgb end, int height) {

@@ -1,6 +1,6 @@
 #pragma once
-// Numbered strings kept in the exe as raw-data resources in the STR0 layout (UTF-16). The widget family keeps two tables for the life of the program: the reader's own
-// messages and the English messages.
+// Numbered strings kept in the exe as raw-data resources in the STR0 layout (UTF-16). The widget family keeps two
+// tables for the life of the program: the reader's own messages and the English messages.
 
 #include <windows.h>
 
