@@ -107,7 +107,7 @@ TEST(IniFile, UnwritableFileRaisesTheWriteErrorWithItsPath) {
         framework::TIniFile(path).WriteString(u"初期化", u"大きさ", u"50");
         FAIL() << "no error";
     } catch (const framework::EIniFileException& error) {
-        EXPECT_EQ(std::string(error.what()), platform::AnsiFromWide(path) + " に書き込めません");
+        EXPECT_EQ(error.Message(), path + u" に書き込めません");
     }
 }
 
