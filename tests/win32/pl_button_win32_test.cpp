@@ -682,7 +682,7 @@ TEST(PlButtonBadInput, HugeCaptionsTinySizesAndForeignAssignments) {
         button->CaptionA().Assign(&other->Image());
         ADD_FAILURE() << "no error";
     } catch (const framework::EConvertError& error) {
-        EXPECT_STREQ("TplBtnImage を TplBtnCaption に代入できません", error.what());
+        EXPECT_EQ(u"TplBtnImage を TplBtnCaption に代入できません", error.Message());
     }
     EXPECT_EQ(u"閉じる", button->CaptionA().Caption());
     button->Image().SetTop(3);
