@@ -21,6 +21,8 @@
 //   tavroprobe hold <path> <ms>             hold a file open as a spreadsheet does (reading, others may only read)
 //   tavroprobe close <caption>              post WM_CLOSE to the window
 //   tavroprobe post-click <caption> <id>    post BM_CLICK to a control, even of a minimised window
+//   tavroprobe press <caption> <id>         do a control's default action as a screen reader does;
+//                                           print the answer (0x00000000 for S_OK)
 //   tavroprobe appdata                      print the user's application-data folder
 //   tavroprobe prompt <caption>             print the prompt of the CAD window with that caption
 //   tavroprobe clip-put <text>              put a text on the clipboard
@@ -36,6 +38,7 @@
 
 #include <windows.h>
 
+#include <oleacc.h>
 #include <psapi.h>
 #include <shlobj.h>
 
@@ -470,6 +473,24 @@ int main(int argc, char** argv) {
         // A click that reaches the control whatever the window's state, as a minimised window's
         // button can still be pressed from the keyboard or the taskbar.
         ::PostMessageA(control, BM_CLICK, 0, 0);
+        return 0;
+    }
+    if (command == "press") {
+        // From another process, as a reader does: the call goes to the control's own thread and
+        // its answer comes back here, while the control's program goes on with what it posted.
+        ::CoInitialize(nullptr);
+        IAccessible* object = nullptr;
+        HRESULT result = ::AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                                      reinterpret_cast<void**>(&object));
+        if (SUCCEEDED(result) && object) {
+            VARIANT self{};
+            self.vt = VT_I4;
+            self.lVal = CHILDID_SELF;
+            result = object->accDoDefaultAction(self);
+            object->Release();
+        }
+        std::printf("0x%08lx\n", static_cast<unsigned long>(result));
+        ::CoUninitialize();
         return 0;
     }
     if (command == "checked") {
