@@ -17,6 +17,10 @@
 //   tavroprobe msgbox <caption> <ms>        print the text of a message box with that caption
 //   tavroprobe answer <caption> <ms> [<id>] press OK (or the button with that id) on a message box
 //   tavroprobe mem <caption>                print the committed private bytes of the window's program and their peak
+//   tavroprobe gdi <caption>                print the GDI (and USER) objects of the window's program
+//   tavroprobe cycles <caption> <n> <k> <id>  minimise and restore the window n times, then move it to
+//                                           144 DPI and back k times (control id grows at 144);
+//                                           print the objects before and after each
 //   tavroprobe clip-big <mb>                put that many megabytes of text on the clipboard
 //   tavroprobe hold <path> <ms>             hold a file open as a spreadsheet does (reading, others may only read)
 //   tavroprobe close <caption>              post WM_CLOSE to the window
@@ -48,6 +52,8 @@
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "gui_objects.h"
 
 namespace {
 
@@ -335,6 +341,34 @@ int main(int argc, char** argv) {
     HWND window = FindVisible(arg(2));
     if (!window)
         return Fail("window not found");
+    if (command == "gdi" || command == "cycles") {
+        DWORD process = 0;
+        ::GetWindowThreadProcessId(window, &process);
+        HANDLE handle = ::OpenProcess(
+            PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, process);
+        if (!handle)
+            return Fail("the window's program cannot be opened");
+        if (testsupport::UserObjectCount(handle) < 0)
+            std::printf("(USER objects: GetGuiResources answers 0 on this platform, no count)\n");
+        const std::string before = testsupport::GuiFigures(handle);
+        if (command == "gdi") {
+            std::printf("%s\n", before.c_str());
+        } else {
+            const int cycles = std::atoi(arg(3));
+            const int trips = std::atoi(arg(4));
+            testsupport::MinimiseRestore(window, cycles);
+            ::Sleep(500);
+            const std::string restored = testsupport::GuiFigures(handle);
+            std::printf("%d minimise/restore cycles: %s -> %s\n", cycles, before.c_str(), restored.c_str());
+            const bool taken = testsupport::DpiRoundTrips(window, handle, trips, std::atoi(arg(5)));
+            ::Sleep(500);
+            std::printf("%d DPI round trips (96 -> 144 -> 96)%s: %s -> %s\n", trips,
+                        taken ? "" : " NOT TAKEN by the window", restored.c_str(),
+                        testsupport::GuiFigures(handle).c_str());
+        }
+        ::CloseHandle(handle);
+        return 0;
+    }
     if (command == "mem") {
         // Under Wine PrivateUsage is 0; PagefileUsage is the same commit charge.
         DWORD process = 0;
