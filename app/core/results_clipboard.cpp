@@ -6,6 +6,8 @@
 #include <optional>
 #include <utility>
 
+#include "platform/text_trim.h"
+
 namespace app {
 namespace {
 
@@ -30,10 +32,11 @@ struct Decimal {
 
 constexpr int kMaxDigits = 17;  // a sum of many such values still fits 63 bits
 
-std::optional<Decimal> ParseDecimal(const std::u16string& text) {
-    std::size_t i = text.find_first_not_of(u' ');
-    const std::size_t end = text.find_last_not_of(u' ') + 1;
-    if (i == std::u16string::npos)
+std::optional<Decimal> ParseDecimal(std::u16string_view text) {
+    text = platform::Trim(text);
+    std::size_t i = 0;
+    const std::size_t end = text.size();
+    if (text.empty())
         return std::nullopt;
     bool negative = false;
     if (text[i] == u'+' || text[i] == u'-')

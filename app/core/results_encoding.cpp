@@ -2,16 +2,13 @@
 
 #include <cstdlib>
 
-#include "run_paths.h"
+#include "platform/codepage.h"
+#include "platform/path_names.h"
 
 namespace app {
 namespace {
 
 const char kMark[] = "\xEF\xBB\xBF";
-
-bool IsCp932Lead(unsigned char byte) {
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
 
 bool IsCp932Trail(unsigned char byte) {
     return byte >= 0x40 && byte <= 0xFC && byte != 0x7F;
@@ -41,6 +38,8 @@ int Utf8Continuations(unsigned char byte) {
 const char kKeptSignature[] =
     "\xEF\xBB\xBF#"
     "\xE6\x9B\xB8\xE3\x81\x8D\xE8\xBE\xBC\xE3\x81\xBF\xE5\xBE\x85\xE3\x81\xA1\xE3\x81\xAE\xE8\xA1\x8C\r\n";
+
+const char kKeptMovingMark[] = "#>";
 
 void ListEncodingScan::Feed(std::string_view bytes) {
     for (std::size_t i = 0; i < bytes.size(); ++i) {
@@ -73,7 +72,7 @@ void ListEncodingScan::Feed(std::string_view bytes) {
             if (cp932Trail_) {
                 cp932Valid_ = IsCp932Trail(byte);
                 cp932Trail_ = false;
-            } else if (IsCp932Lead(byte)) {
+            } else if (platform::IsCp932LeadByte(byte)) {
                 cp932Trail_ = true;
             } else {
                 cp932Valid_ = IsCp932Single(byte);
@@ -112,7 +111,7 @@ std::size_t CompleteCp932Prefix(std::string_view bytes) {
     // A lead byte value is also a trail byte value: only a walk from the start tells them apart.
     std::size_t i = 0;
     while (i < bytes.size()) {
-        if (IsCp932Lead(static_cast<unsigned char>(bytes[i]))) {
+        if (platform::IsCp932LeadByte(static_cast<unsigned char>(bytes[i]))) {
             if (i + 1 == bytes.size())
                 return i;
             i += 2;
@@ -134,10 +133,19 @@ KeptRows ParseKeptFile(std::string_view bytes) {
         return kept;
     kept.ours = true;
     std::size_t start = signature.size();
+    const std::string_view moving(kKeptMovingMark);
     for (std::size_t end = bytes.find("\r\n", start); end != std::string_view::npos; end = bytes.find("\r\n", start)) {
+        const std::string_view line = bytes.substr(start, end - start);
+        if (line.substr(0, moving.size()) == moving) {
+            const std::string digits(line.substr(moving.size()));
+            if (!digits.empty() && digits.size() <= 19 && digits.find_first_not_of("0123456789") == std::string::npos)
+                kept.movingAt = std::strtoull(digits.c_str(), nullptr, 10);
+            start = end + 2;
+            continue;
+        }
         // NUL bytes (a power cut's) are no part of a row; a row of nothing else is none.
         std::string row;
-        for (const char c : bytes.substr(start, end - start))
+        for (const char c : line)
             if (c != '\0')
                 row += c;
         if (!row.empty())
@@ -147,25 +155,27 @@ KeptRows ParseKeptFile(std::string_view bytes) {
     return kept;
 }
 
-std::string KeptFilePath(const std::string& listPath, int number) {
-    const std::string stem = ChangeFileExt(listPath, "");
-    return stem + (number > 1 ? ".kept-" + std::to_string(number) : std::string(".kept")) + ".csv";
+std::u16string KeptFilePath(const std::u16string& listPath, int number) {
+    const std::u16string stem = platform::ChangeExtension(listPath, u"");
+    if (number <= 1)
+        return stem + u".kept.csv";
+    const std::string digits = std::to_string(number);
+    return stem + u".kept-" + std::u16string(digits.begin(), digits.end()) + u".csv";
 }
 
-int KeptFileNumber(const std::string& listFileName, const std::string& fileName) {
-    const std::string stem = ChangeFileExt(listFileName, "");
-    const std::string first = stem + ".kept.csv";
-    if (fileName.size() == first.size() && KeptFilePath(listFileName, 1) == fileName)
+int KeptFileNumber(const std::u16string& listFileName, const std::u16string& fileName) {
+    const std::u16string stem = platform::ChangeExtension(listFileName, u"");
+    if (fileName == stem + u".kept.csv")
         return 1;
-    const std::string prefix = stem + ".kept-";
+    const std::u16string prefix = stem + u".kept-";
     if (fileName.compare(0, prefix.size(), prefix) != 0 || fileName.size() < prefix.size() + 5 ||
-        fileName.compare(fileName.size() - 4, 4, ".csv") != 0)
+        fileName.compare(fileName.size() - 4, 4, u".csv") != 0)
         return 0;
-    const std::string digits = fileName.substr(prefix.size(), fileName.size() - prefix.size() - 4);
-    if (digits.empty() || digits.size() > 4 || digits[0] == '0' ||
-        digits.find_first_not_of("0123456789") != std::string::npos)
+    const std::u16string digits = fileName.substr(prefix.size(), fileName.size() - prefix.size() - 4);
+    if (digits.empty() || digits.size() > 4 || digits[0] == u'0' ||
+        digits.find_first_not_of(u"0123456789") != std::u16string::npos)
         return 0;
-    const int number = std::atoi(digits.c_str());
+    const int number = std::atoi(std::string(digits.begin(), digits.end()).c_str());
     return number >= 2 ? number : 0;
 }
 

@@ -3,6 +3,8 @@
 // the list could not take when the program ended.
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,15 +47,20 @@ std::size_t CompleteCp932Prefix(std::string_view bytes);
 // The side file's first line, UTF-8 with the mark; rows follow, each a whole line ending CRLF.
 extern const char kKeptSignature[];
 
+// A line "#>offset" after the rows says they were being written into the list at that offset: the
+// program may have ended before the side file was emptied, so the list is looked at there first.
+extern const char kKeptMovingMark[];
+
 struct KeptRows {
     bool ours = false;              // empty, or starts with the signature
     std::vector<std::string> rows;  // whole lines, CRLF included; a torn last line is left out
+    std::optional<std::uint64_t> movingAt;
 };
 KeptRows ParseKeptFile(std::string_view bytes);
 
 // "C:\w\Tavro.kept.csv" for "C:\w\Tavro.csv" (number 1), "C:\w\Tavro.kept-2.csv" for number 2.
-std::string KeptFilePath(const std::string& listPath, int number);
+std::u16string KeptFilePath(const std::u16string& listPath, int number);
 // The number of a side file's name of that list ("Tavro.kept-2.csv" gives 2); 0 for any other name.
-int KeptFileNumber(const std::string& listFileName, const std::string& fileName);
+int KeptFileNumber(const std::u16string& listFileName, const std::u16string& fileName);
 
 }  // namespace app

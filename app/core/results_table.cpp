@@ -1,11 +1,11 @@
 #include "results_table.h"
 
 #include <cstdio>
+#include <cstring>
 #include <iterator>
 #include <type_traits>
 
-#include "platform/codepage.h"
-#include "run_paths.h"
+#include "platform/path_names.h"
 
 namespace app {
 
@@ -30,17 +30,6 @@ DrawnMeasurement MeasurementAsShown(ReportVariant mode,
                             size};
 }
 
-std::string DrawingNameFromTitle(const std::string& title) {
-    // Searched by whole characters: 0x5B and 0x5D are also second bytes of double-byte characters.
-    const std::size_t close = platform::LastCharOf(title, "]");
-    if (close == std::string::npos)
-        return std::string();
-    const std::size_t open = platform::LastCharOf(title.substr(0, close), "[");
-    if (open == std::string::npos)
-        return std::string();
-    return title.substr(open + 1, close - open - 1);
-}
-
 std::u16string DrawingNameFromTitle(const std::u16string& title) {
     const std::size_t close = title.rfind(u']');
     if (close == std::u16string::npos)
@@ -59,10 +48,14 @@ std::string FormatRowTime(int year, int month, int day, int hour, int minute, in
 
 namespace {
 
-template <class Text>
-bool IsNumberTextOf(const Text& text) {
-    using Ch = typename Text::value_type;
+using Text = std::u16string;
+using Ch = char16_t;
+
+}  // namespace
+
+bool IsNumberText(std::u16string_view text) {
     const auto digit = [](Ch c) { return c >= Ch('0') && c <= Ch('9'); };
+    // Spaces only, not the program's trim: a tab or CR ahead of a number starts a formula.
     std::size_t i = 0;
     const std::size_t end = text.find_last_not_of(Ch(' ')) + 1;  // npos + 1 == 0 for an all-blank text
     while (i < end && text[i] == Ch(' '))
@@ -91,10 +84,8 @@ bool IsNumberTextOf(const Text& text) {
     return i == end;
 }
 
-template <class Text>
-Text SafeCellTextOf(const Text& text) {
-    using Ch = typename Text::value_type;
-    if (IsNumberTextOf(text))
+std::u16string SafeCellText(const std::u16string& text) {
+    if (IsNumberText(text))
         return text;
     // Control codes never occur inside a double-byte character or a surrogate pair, so they can be
     // dropped unit by unit.
@@ -108,15 +99,13 @@ Text SafeCellTextOf(const Text& text) {
     const std::size_t first = cleaned.find_first_not_of(Ch(' '));
     const auto starts = [&](Ch c) { return c == Ch('=') || c == Ch('+') || c == Ch('-') || c == Ch('@'); };
     const bool formula = (!text.empty() && (text[0] == Ch('\t') || text[0] == Ch('\r'))) ||
-                         (first != Text::npos && starts(cleaned[first]));
+                         (first != std::u16string::npos && starts(cleaned[first]));
     return formula ? Text(1, Ch('\'')) + cleaned : cleaned;
 }
 
-template <class Text>
-Text CsvFieldOf(const Text& text) {
-    using Ch = typename Text::value_type;
+std::u16string CsvField(const std::u16string& text) {
     const Ch special[] = {Ch(','), Ch('"'), Ch('\r'), Ch('\n'), Ch(0)};
-    if (text.find_first_of(special) == Text::npos)
+    if (text.find_first_of(special) == std::u16string::npos)
         return text;
     Text quoted(1, Ch('"'));
     for (Ch c : text) {
@@ -127,12 +116,10 @@ Text CsvFieldOf(const Text& text) {
     return quoted + Ch('"');
 }
 
-template <class Text, class Widen>
-Text FormatRowOf(const std::string& when,
-                 const Text& drawing,
-                 const DrawnMeasurement& measurement,
-                 const Widen& widen) {
-    using Ch = typename Text::value_type;
+std::u16string FormatResultRow(const std::string& when,
+                               const std::u16string& drawing,
+                               const DrawnMeasurement& measurement,
+                               const std::function<std::u16string(const std::string&)>& widen) {
     const char* mode = measurement.mode == ReportVariant::FaceCentre ? kFaceCentreMode : kRegionMode;
     const Text fields[] = {widen(when),
                            drawing,
@@ -146,64 +133,32 @@ Text FormatRowOf(const std::string& when,
     for (std::size_t i = 0; i < std::size(fields); ++i) {
         if (i)
             row += Ch(',');
-        row += CsvFieldOf(SafeCellTextOf(fields[i]));
+        row += CsvField(SafeCellText(fields[i]));
     }
     row += Ch('\r');
     row += Ch('\n');
     return row;
 }
 
-}  // namespace
-
-bool IsNumberText(const std::string& text) {
-    return IsNumberTextOf(text);
+std::u16string ResultsFileName(const std::u16string& executablePath) {
+    return platform::ChangeExtension(platform::FileNameOf(executablePath), u".csv");
 }
 
-std::string SafeCellText(const std::string& text) {
-    return SafeCellTextOf(text);
-}
-
-std::u16string SafeCellText(const std::u16string& text) {
-    return SafeCellTextOf(text);
-}
-
-std::string CsvField(const std::string& text) {
-    return CsvFieldOf(text);
-}
-
-std::u16string CsvField(const std::u16string& text) {
-    return CsvFieldOf(text);
-}
-
-std::string FormatResultRow(const std::string& when, const std::string& drawing, const DrawnMeasurement& measurement) {
-    return FormatRowOf(when, drawing, measurement, [](const std::string& text) { return text; });
-}
-
-std::u16string FormatResultRow(const std::string& when,
-                               const std::u16string& drawing,
-                               const DrawnMeasurement& measurement,
-                               const std::function<std::u16string(const std::string&)>& widen) {
-    return FormatRowOf(when, drawing, measurement, widen);
-}
-
-std::string ResultsFileName(const std::string& executablePath) {
-    return ChangeFileExt(ExtractFileName(executablePath), ".csv");
-}
-
-std::string ArchivedResultsName(const std::string& executablePath,
-                                int year,
-                                int month,
-                                int day,
-                                int hour,
-                                int minute,
-                                int second,
-                                int attempt) {
-    char stamp[48];
+std::u16string ArchivedResultsName(const std::u16string& executablePath,
+                                   int year,
+                                   int month,
+                                   int day,
+                                   int hour,
+                                   int minute,
+                                   int second,
+                                   int attempt) {
+    char stamp[64];
     std::snprintf(stamp, sizeof stamp, "-%04d%02d%02d-%02d%02d%02d", year, month, day, hour, minute, second);
-    std::string name = ChangeFileExt(ExtractFileName(executablePath), "") + stamp;
     if (attempt > 1)
-        name += "-" + std::to_string(attempt);
-    return name + ".csv";
+        std::snprintf(stamp + std::strlen(stamp), 16, "-%d", attempt % 1000);
+    std::u16string name = platform::ChangeExtension(platform::FileNameOf(executablePath), u"");
+    name.append(stamp, stamp + std::strlen(stamp));  // ASCII digits and hyphens
+    return name + u".csv";
 }
 
 }  // namespace app

@@ -1,9 +1,11 @@
 #pragma once
-// The results file: one CSV row per measured shape, in the system code page here (the Win32 side
-// writes it as UTF-8), safe to open in a spreadsheet whatever the drawing's name holds.
+// The results file: one CSV row per measured shape, in UTF-16 here (the Win32 side writes it as
+// UTF-8, or in the code page of a list kept in it), safe to open in a spreadsheet whatever the
+// drawing's name holds.
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "measurement.h"
 
@@ -14,8 +16,7 @@ extern const char kResultsHeader[];
 
 // The drawing's name as the CAD main window's title shows it: the text inside the last pair of
 // square brackets ("... - [図面1.dwg]" gives "図面1.dwg"); empty when there is none.
-std::string DrawingNameFromTitle(const std::string& title);
-// The same from the title as the window holds it in UTF-16, so that a name the system code page
+// Taken from the title as the window holds it in UTF-16, so that a name the system code page
 // cannot express reaches the list whole.
 std::u16string DrawingNameFromTitle(const std::u16string& title);
 
@@ -24,19 +25,16 @@ std::string FormatRowTime(int year, int month, int day, int hour, int minute, in
 
 // A number as the report or the labels write it: blanks around it, a sign, digits with one
 // decimal point or decimal comma, an exponent.
-bool IsNumberText(const std::string& text);
+bool IsNumberText(std::u16string_view text);
 
 // A text field: control characters dropped, and a text a spreadsheet would evaluate as a formula
 // (starting with =, +, -, @, a tab or a CR) kept as text by a leading apostrophe. Numbers pass
 // unchanged. Not yet quoted.
-std::string SafeCellText(const std::string& text);
 std::u16string SafeCellText(const std::u16string& text);
 // Quoted (inner quotes doubled) when it holds a comma, a quote, a CR or an LF.
-std::string CsvField(const std::string& text);
 std::u16string CsvField(const std::u16string& text);
 
 // The whole row, CRLF included.
-std::string FormatResultRow(const std::string& when, const std::string& drawing, const DrawnMeasurement& measurement);
 // The row in UTF-16 with the drawing's name as the title holds it; widen turns the other fields,
 // in the system code page, into UTF-16.
 std::u16string FormatResultRow(const std::string& when,
@@ -45,16 +43,16 @@ std::u16string FormatResultRow(const std::string& when,
                                const std::function<std::u16string(const std::string&)>& widen);
 
 // "Tavro.csv" for "C:\...\Tavro.exe": named after the executable, as the settings file is.
-std::string ResultsFileName(const std::string& executablePath);
+std::u16string ResultsFileName(const std::u16string& executablePath);
 // The name a list is kept under when a new one starts: "Tavro-20261208-143015.csv", with "-2",
 // "-3", ... after the time for a second list in the same second.
-std::string ArchivedResultsName(const std::string& executablePath,
-                                int year,
-                                int month,
-                                int day,
-                                int hour,
-                                int minute,
-                                int second,
-                                int attempt);
+std::u16string ArchivedResultsName(const std::u16string& executablePath,
+                                   int year,
+                                   int month,
+                                   int day,
+                                   int hour,
+                                   int minute,
+                                   int second,
+                                   int attempt);
 
 }  // namespace app

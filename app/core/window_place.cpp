@@ -1,5 +1,7 @@
 #include "window_place.h"
 
+#include "platform/text_trim.h"
+
 namespace app {
 namespace {
 
@@ -12,16 +14,13 @@ int Inside(int start, int length, int low, int high) {
     return start < low ? low : start;
 }
 
-bool Holds(const ScreenRect& area, int x, int y) {
-    return x >= area.left && x < area.right && y >= area.top && y < area.bottom;
-}
-
 }  // namespace
 
-std::optional<int> ParseCoordinate(const std::string& text) {
-    std::size_t i = text.find_first_not_of(' ');
-    const std::size_t end = text.find_last_not_of(' ') + 1;
-    if (i == std::string::npos)
+std::optional<int> ParseCoordinate(std::u16string_view text) {
+    text = platform::Trim(text);
+    std::size_t i = 0;
+    const std::size_t end = text.size();
+    if (text.empty())
         return std::nullopt;
     bool negative = false;
     if (text[i] == '+' || text[i] == '-')
@@ -39,23 +38,23 @@ std::optional<int> ParseCoordinate(const std::string& text) {
     return static_cast<int>(negative ? -value : value);
 }
 
-ScreenPoint ChooseWindowPlace(const std::string& savedLeft,
-                              const std::string& savedTop,
-                              int width,
-                              int height,
-                              int captionHeight,
-                              const std::vector<ScreenRect>& workAreas,
-                              ScreenPoint centred) {
+platform::Point ChooseWindowPlace(std::u16string_view savedLeft,
+                                  std::u16string_view savedTop,
+                                  int width,
+                                  int height,
+                                  int captionHeight,
+                                  const std::vector<platform::Rect>& workAreas,
+                                  platform::Point centred) {
     const std::optional<int> left = ParseCoordinate(savedLeft);
     const std::optional<int> top = ParseCoordinate(savedTop);
     if (!left || !top)
         return centred;
     const int grabX = *left + width / 2;
     const int grabY = *top + captionHeight / 2;
-    for (const ScreenRect& area : workAreas) {
-        if (Holds(area, grabX, grabY))
-            return ScreenPoint{Inside(*left, width, area.left, area.right),
-                               Inside(*top, height, area.top, area.bottom)};
+    for (const platform::Rect& area : workAreas) {
+        if (area.Contains({grabX, grabY}))
+            return platform::Point{Inside(*left, width, area.left, area.right),
+                                   Inside(*top, height, area.top, area.bottom)};
     }
     return centred;
 }

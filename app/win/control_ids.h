@@ -1,7 +1,10 @@
 #pragma once
-// Child-window identifiers of the main window's controls, for tools that look at it from outside.
+// The main window's class name and its controls' child-window identifiers, for tools (and a
+// second start) that look at it from outside.
 
 namespace app {
+
+constexpr char kMainWindowClass[] = "TTavroF";
 
 enum ControlId : int {
     kIdEdit1 = 101,

@@ -39,13 +39,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
             ::SendMessageA(mainWindow.Handle(), WM_SYSCOLORCHANGE, 0, 0);
         }
 #endif
-        app::TavroF = &mainWindow;
         app::TavroRuntime runtime(mainWindow, app::RunLookPace(), app::RunInputWatch());
         mainWindow.SetWorkflows(&runtime);
         Application.SetMainWindow(mainWindow.Handle());
         mainWindow.Show();
         Application.Run();
-        app::TavroF = nullptr;
     } catch (...) {
         Application.HandleException();
         return 1;

@@ -12,7 +12,7 @@ class ReportStemClaim {
 public:
     // True when no running instance holds the stamp and no report of it is in the work folder;
     // the stamp is then held until this object goes. A claim already held is given up first.
-    bool TryClaim(const std::string& workFolder, const std::string& stamp);
+    bool TryClaim(const std::u16string& workFolder, const std::string& stamp);
 
 private:
     framework::KernelHandle mutex_;

@@ -2,10 +2,12 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "framework/exceptions.h"
 #include "framework/handles.h"
 #include "framework/shell_folders.h"
-#include "platform/codepage.h"
+#include "platform/path_names.h"
 #include "results_file_io.h"
 #include "results_table.h"
 #include "text_conversion.h"
@@ -40,8 +42,8 @@ std::uint64_t FileId(HANDLE file) {
            (static_cast<std::uint64_t>(info.dwVolumeSerialNumber) << 48);
 }
 
-[[noreturn]] void RaiseReadError(const std::string& path) {
-    throw framework::EInOutError(path + " を読み込めません");
+[[noreturn]] void RaiseReadError(const std::u16string& path) {
+    throw framework::EInOutError(platform::AnsiFromWide(path) + " を読み込めません");
 }
 
 }  // namespace
@@ -55,11 +57,6 @@ bool SeekTo(HANDLE file, std::uint64_t offset) {
     LARGE_INTEGER to;
     to.QuadPart = static_cast<LONGLONG>(offset);
     return ::SetFilePointerEx(file, to, nullptr, FILE_BEGIN) != FALSE;
-}
-
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = platform::LastCharOf(path, "\\/");
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
 bool WriteAtEnd(HANDLE file, std::uint64_t size, const std::string& text) {
@@ -81,14 +78,10 @@ ResultsFile::~ResultsFile() {
     }
 }
 
-void ResultsFile::SetPath(std::string path) {
+void ResultsFile::SetPath(std::u16string path) {
     path_ = std::move(path);
     known_.valid = false;
     locked_ = false;
-}
-
-bool ResultsFile::Append(const std::string& row) {
-    return Append(platform::WideFromAnsi(row));
 }
 
 bool ResultsFile::Append(const std::u16string& row) {
@@ -109,7 +102,8 @@ bool ResultsFile::WritePending() {
 std::string ResultsFile::TakeFailureMessage() {
     std::string message = std::exchange(asideMessage_, std::string());
     if (TakeFailure())
-        message += (message.empty() ? "" : "\r\n") + (failedPath_.empty() ? path_ : failedPath_) + " に書き込めません";
+        message += (message.empty() ? "" : "\r\n") + platform::AnsiFromWide(failedPath_.empty() ? path_ : failedPath_) +
+                   " に書き込めません";
     return message;
 }
 
@@ -134,25 +128,27 @@ ListEncoding ResultsFile::EncodingOf(void* handle, std::uint64_t size) const {
     return encoding;
 }
 
-std::string ResultsFile::SetAside() {
+std::u16string ResultsFile::SetAside() {
     SYSTEMTIME now;
     ::GetLocalTime(&now);
     for (int attempt = 1; attempt <= 100; ++attempt) {
-        const std::string target = FolderOf(path_) + ArchivedResultsName(path_, now.wYear, now.wMonth, now.wDay,
-                                                                         now.wHour, now.wMinute, now.wSecond, attempt);
-        if (::MoveFileA(path_.c_str(), target.c_str()))
+        const std::u16string target =
+            platform::FolderOf(path_) +
+            ArchivedResultsName(path_, now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, attempt);
+        if (::MoveFileW(framework::WidePath(path_), framework::WidePath(target)))
             return target;
         const DWORD error = ::GetLastError();
         if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)
             break;
     }
-    return std::string();
+    return std::u16string();
 }
 
-bool ResultsFile::WriteRows(const std::vector<std::string>& utf8Rows) {
-    framework::ForceDirectories(FolderOf(path_));  // a work folder removed since the start comes back
+bool ResultsFile::WriteRows(const std::vector<std::string>& utf8Rows,
+                            const std::function<bool(std::uint64_t)>& beforeWrite) {
+    framework::ForceDirectories(platform::FolderOf(path_));  // a work folder removed since the start comes back
     // A list the user made read-only stays as it is, whatever rights the process has.
-    const DWORD attributes = ::GetFileAttributesA(path_.c_str());
+    const DWORD attributes = ::GetFileAttributesW(framework::WidePath(path_));
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         return false;
     framework::FileHandle file = OpenShared(path_, locked_ ? platform::kSingleTry : kOpenRetry, &locked_);
@@ -164,11 +160,11 @@ bool ResultsFile::WriteRows(const std::vector<std::string>& utf8Rows) {
     if (encoding == ListEncoding::Unreadable) {
         // Rows in yet another encoding would make it worse: it is kept as it is, and a new list starts.
         file.Reset();
-        const std::string aside = SetAside();
+        const std::u16string aside = SetAside();
         if (aside.empty())
             return false;
-        asideMessage_ = path_ + " は UTF-8 でもシステムのコードページでも読めないため、" + aside +
-                        " として残し、新しい一覧を始めました";
+        asideMessage_ = platform::AnsiFromWide(path_) + " は UTF-8 でもシステムのコードページでも読めないため、" +
+                        platform::AnsiFromWide(aside) + " として残し、新しい一覧を始めました";
         file = OpenShared(path_, kOpenRetry, &locked_);
         if (!file)
             return false;
@@ -184,15 +180,45 @@ bool ResultsFile::WriteRows(const std::vector<std::string>& utf8Rows) {
         text = "\r\n";  // a file that does not end its last line would run it into our row
     for (const std::string& row : utf8Rows)
         text += encoding == ListEncoding::SystemCodePage ? platform::AnsiFromWide(platform::WideFromUtf8(row)) : row;
-    if (!WriteAtEnd(file.Get(), size, text))
+    if ((beforeWrite && !beforeWrite(size)) || !WriteAtEnd(file.Get(), size, text))
         return false;
     const bool ours = encoding == ListEncoding::Empty || encoding == ListEncoding::MarkOnly;
     known_ = {size + text.size(), FileId(file.Get()), ours ? ListEncoding::Utf8WithMark : encoding, true};
     return true;
 }
 
+bool ResultsFile::ListHolds(std::uint64_t offset, const std::vector<std::string>& utf8Rows) const {
+    framework::FileHandle file(::CreateFileW(framework::WidePath(path_), GENERIC_READ,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file || !SeekTo(file.Get(), offset))
+        return false;
+    std::string utf8;
+    std::string codePage;
+    for (const std::string& row : utf8Rows) {
+        utf8 += row;
+        codePage += platform::AnsiFromWide(platform::WideFromUtf8(row));
+    }
+    // What WriteRows puts ahead of the rows, in whichever encoding the list had.
+    const std::string header = HeaderUtf8();
+    const std::string leads[] = {std::string(), "\r\n", kMark + header, header};
+    std::string bytes(std::string(kMark).size() + header.size() + std::max(utf8.size(), codePage.size()), '\0');
+    DWORD read = 0;
+    if (!::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
+        return false;
+    bytes.resize(read);
+    for (const std::string& lead : leads) {
+        for (const std::string* rows : {&utf8, &codePage}) {
+            const std::string text = lead + *rows;
+            if (bytes.size() >= text.size() && bytes.compare(0, text.size(), text) == 0)
+                return true;
+        }
+    }
+    return false;
+}
+
 bool ResultsFile::Exists() const {
-    const DWORD attributes = ::GetFileAttributesA(path_.c_str());
+    const DWORD attributes = ::GetFileAttributesW(framework::WidePath(path_));
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -200,7 +226,7 @@ bool ResultsFile::HasRows() const {
     if (!pending_.empty() || !KeptFiles().empty())
         return true;
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!::GetFileAttributesExA(path_.c_str(), GetFileExInfoStandard, &data) ||
+    if (!::GetFileAttributesExW(framework::WidePath(path_), GetFileExInfoStandard, &data) ||
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return false;
     // More than the byte-order mark and the header that start every list.
@@ -211,8 +237,9 @@ bool ResultsFile::HasRows() const {
 void ResultsFile::ReadList(const std::function<void(std::u16string_view)>& sink) const {
     bool endsLine = true;
     if (Exists()) {
-        framework::FileHandle file(::CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        framework::FileHandle file(::CreateFileW(framework::WidePath(path_), GENERIC_READ,
+                                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                                 FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file)
             RaiseReadError(path_);
         // The encoding first (a list without the mark is read through once to tell), then the text.
@@ -256,29 +283,29 @@ void ResultsFile::ReadList(const std::function<void(std::u16string_view)>& sink)
         sink(platform::WideFromUtf8(row));
 }
 
-std::string ResultsFile::StartNewList(const std::string& executablePath) {
+std::u16string ResultsFile::StartNewList(const std::u16string& executablePath) {
     // Rows measured for this list go into it, or beside it under its new name: never into the next.
     WritePending();
     if (!KeepPending())
-        throw framework::EInOutError(KeptPath() + " に書き込めません");
+        throw framework::EInOutError(platform::AnsiFromWide(KeptPath()) + " に書き込めません");
     SYSTEMTIME now;
     ::GetLocalTime(&now);
-    const std::string folder = FolderOf(path_);
+    const std::u16string folder = platform::FolderOf(path_);
     for (int attempt = 1; attempt <= 100; ++attempt) {
-        const std::string target = folder + ArchivedResultsName(executablePath, now.wYear, now.wMonth, now.wDay,
-                                                                now.wHour, now.wMinute, now.wSecond, attempt);
+        const std::u16string target = folder + ArchivedResultsName(executablePath, now.wYear, now.wMonth, now.wDay,
+                                                                   now.wHour, now.wMinute, now.wSecond, attempt);
         // Never replaces a file: a list kept in the same second gets the next number.
-        if (::MoveFileA(path_.c_str(), target.c_str())) {
+        if (::MoveFileW(framework::WidePath(path_), framework::WidePath(target))) {
             known_.valid = false;
             for (const KeptFile& kept : KeptFiles())
-                ::MoveFileA(kept.path.c_str(), KeptFilePath(target, kept.number).c_str());
+                ::MoveFileW(framework::WidePath(kept.path), framework::WidePath(KeptFilePath(target, kept.number)));
             return target;
         }
         const DWORD error = ::GetLastError();
         if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)
             break;
     }
-    throw framework::EInOutError(path_ + " の名前を変更できません");
+    throw framework::EInOutError(platform::AnsiFromWide(path_) + " の名前を変更できません");
 }
 
 }  // namespace app

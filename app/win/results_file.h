@@ -25,16 +25,13 @@ public:
     ResultsFile(const ResultsFile&) = delete;
     ResultsFile& operator=(const ResultsFile&) = delete;
 
-    // A path in the system code page.
-    void SetPath(std::string path);
-    const std::string& Path() const { return path_; }
+    void SetPath(std::u16string path);
+    const std::u16string& Path() const { return path_; }
 
-    // Appends the row (system code page), after the rows of side files and earlier rows that
-    // could not be written, each batch in one write. False when the list cannot be written: the
-    // rows are kept for the next try and nothing of them is left in the file. A list locked by
-    // another program is tried once per row, without waiting, once it has been found locked.
-    bool Append(const std::string& row);
-    // The same for a row in UTF-16 (a drawing's name may hold what the system code page cannot).
+    // Appends the row, after the rows of side files and earlier rows that could not be written,
+    // each batch in one write. False when the list cannot be written: the rows are kept for the
+    // next try and nothing of them is left in the file. A list locked by another program is tried
+    // once per row, without waiting, once it has been found locked.
     bool Append(const std::u16string& row);
     // Tries again to write the waiting rows, the side files' first.
     bool WritePending();
@@ -50,7 +47,7 @@ public:
     // are then in KeptPath().
     bool KeepPending();
     // The side file that KeepPending writes to now (or last wrote to, once nothing waits).
-    std::string KeptPath() const;
+    std::u16string KeptPath() const;
 
     // The file holds a row besides the header, or rows wait to be written.
     bool HasRows() const;
@@ -61,32 +58,37 @@ public:
     // Writes the waiting rows to the list first (or, failing that, to its side file), then renames
     // it, with its side files, to the executable's name and the time; the next row starts a new
     // file. Returns the new path; throws framework::EInOutError when it cannot be renamed.
-    std::string StartNewList(const std::string& executablePath);
+    std::u16string StartNewList(const std::u16string& executablePath);
 
 private:
     struct KeptFile {
         int number;
-        std::string path;
+        std::u16string path;
     };
     std::vector<KeptFile> KeptFiles() const;
     struct KeptTarget {
-        std::string path;
+        std::u16string path;
         bool existing;  // a side file of ours that takes the rows behind its own
     };
     // Where KeepPending would write now.
     KeptTarget NextKept() const;
     bool FlushKept();
-    bool WriteRows(const std::vector<std::string>& utf8Rows);
+    // beforeWrite is told the offset the rows go to, with the list held, before they are written;
+    // false from it writes nothing.
+    bool WriteRows(const std::vector<std::string>& utf8Rows,
+                   const std::function<bool(std::uint64_t)>& beforeWrite = nullptr);
+    // The rows stand in the list at offset, as WriteRows put them there.
+    bool ListHolds(std::uint64_t offset, const std::vector<std::string>& utf8Rows) const;
     ListEncoding EncodingOf(void* file, std::uint64_t size) const;
-    std::string SetAside();
+    std::u16string SetAside();
 
-    std::string path_;
+    std::u16string path_;
     std::vector<std::string> pending_;  // UTF-8, CRLF included
     bool failed_ = false;
     bool locked_ = false;  // the last open met another program's lock
     std::string asideMessage_;
-    std::string keptPath_;
-    std::string failedPath_;  // the file that held the last write back: the list, or a locked side file
+    std::u16string keptPath_;
+    std::u16string failedPath_;  // the file that held the last write back: the list, or a locked side file
     // The encoding found for the list as it was after our last look; a copy may find it too.
     mutable struct {
         std::uint64_t size = 0;

@@ -8,31 +8,13 @@
 #include "framework/exceptions.h"
 #include "framework/shell_folders.h"
 #include "platform/retry.h"
+#include "clipboard_memory.h"
 #include "results_clipboard.h"
+#include "text_conversion.h"
 #include "user_locale.h"
 #include "win32_clock.h"
 
 namespace app {
-namespace {
-
-// Memory for the clipboard, freed unless the clipboard took it.
-class GlobalMemory {
-public:
-    explicit GlobalMemory(std::size_t size) : memory_(::GlobalAlloc(GMEM_MOVEABLE, size)) {}
-    ~GlobalMemory() {
-        if (memory_)
-            ::GlobalFree(memory_);
-    }
-    GlobalMemory(const GlobalMemory&) = delete;
-    GlobalMemory& operator=(const GlobalMemory&) = delete;
-    HGLOBAL Get() const { return memory_; }
-    void Release() { memory_ = nullptr; }
-
-private:
-    HGLOBAL memory_;
-};
-
-}  // namespace
 
 void ResultsMenu::AddTo(HWND window) {
     window_ = window;
@@ -89,8 +71,8 @@ void ResultsMenu::CopyToClipboard() {
         file_.ReadList([&measure](std::u16string_view text) { measure.Feed(text); });
         measure.Finish();
     }
-    GlobalMemory memory((length + 1) * sizeof(char16_t));
-    auto* table = memory.Get() ? static_cast<char16_t*>(::GlobalLock(memory.Get())) : nullptr;
+    platform::ClipboardMemory memory((length + 1) * sizeof(char16_t));
+    auto* table = static_cast<char16_t*>(memory.Lock());
     if (!table)
         throw framework::EInOutError("クリップボードに書き込めません");
     {
@@ -104,11 +86,11 @@ void ResultsMenu::CopyToClipboard() {
             file_.ReadList([&write](std::u16string_view text) { write.Feed(text); });
             write.Finish();
         } catch (...) {
-            ::GlobalUnlock(memory.Get());
+            memory.Unlock();
             throw;
         }
         table[written] = u'\0';
-        ::GlobalUnlock(memory.Get());
+        memory.Unlock();
     }
     // Owned by the window, which lives on: when another program's copy replaces the table, the
     // window sees that the memory can go (a clipboard opened for no window cannot take data).
@@ -118,9 +100,7 @@ void ResultsMenu::CopyToClipboard() {
                                       [this] { return ::OpenClipboard(window_) != FALSE; }))
         throw framework::EInOutError("クリップボードを開けません");
     // The user asked for the copy, so what the clipboard held is replaced.
-    const bool copied = ::EmptyClipboard() && ::SetClipboardData(CF_UNICODETEXT, memory.Get());
-    if (copied)
-        memory.Release();  // the clipboard owns it now
+    const bool copied = ::EmptyClipboard() && memory.PutOn(CF_UNICODETEXT);
     ::CloseClipboard();
     if (!copied)
         throw framework::EInOutError("クリップボードに書き込めません");
@@ -128,15 +108,15 @@ void ResultsMenu::CopyToClipboard() {
 
 void ResultsMenu::Open(HWND window) {
     const auto result = reinterpret_cast<INT_PTR>(
-        ::ShellExecuteA(window, "open", file_.Path().c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+        ::ShellExecuteW(window, L"open", framework::WidePath(file_.Path()), nullptr, nullptr, SW_SHOWNORMAL));
     if (result > 32)
         return;
     // Without a program for ".csv" the user still gets to the file: its folder, with it selected.
-    const std::string select = "/select,\"" + file_.Path() + "\"";
+    const std::u16string select = u"/select,\"" + file_.Path() + u"\"";
     const auto shown = reinterpret_cast<INT_PTR>(
-        ::ShellExecuteA(window, "open", "explorer.exe", select.c_str(), nullptr, SW_SHOWNORMAL));
+        ::ShellExecuteW(window, L"open", L"explorer.exe", framework::WidePath(select), nullptr, SW_SHOWNORMAL));
     if (shown <= 32)
-        throw framework::EInOutError(file_.Path() + " を開けません");
+        throw framework::EInOutError(platform::AnsiFromWide(file_.Path()) + " を開けません");
 }
 
 void ResultsMenu::StartNewList() {

@@ -2,10 +2,12 @@
 
 #include <windows.h>
 
-#include <cctype>
 #include <string>
 
+#include "control_ids.h"
+#include "framework/handles.h"
 #include "framework/shell_folders.h"
+#include "platform/path_names.h"
 
 namespace app {
 namespace {
@@ -13,28 +15,25 @@ namespace {
 // Long enough for an instance that is ending to write its rows and settings.
 constexpr DWORD kWaitForEndingMs = 10000;
 constexpr DWORD kLookEveryMs = 100;
-const char kMainWindowClass[] = "TTavroF";
-
-std::string LowerFileName(const std::string& path) {
-    std::string name = path.substr(path.find_last_of("\\/") + 1);
-    for (char& c : name)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+std::u16string LowerFileName(const std::u16string& path) {
+    std::u16string name = platform::FileNameOf(path);
+    if (!name.empty())
+        ::CharLowerBuffW(reinterpret_cast<wchar_t*>(name.data()), static_cast<DWORD>(name.size()));
     return name;
 }
 
-std::string ProcessFileName(DWORD process) {
-    HANDLE handle = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process);
+std::u16string ProcessFileName(DWORD process) {
+    framework::KernelHandle handle(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process));
     if (!handle)
-        return std::string();
-    char path[MAX_PATH * 2] = {};
-    DWORD size = sizeof path;
-    const bool read = ::QueryFullProcessImageNameA(handle, 0, path, &size) != FALSE;
-    ::CloseHandle(handle);
-    return read ? LowerFileName(path) : std::string();
+        return std::u16string();
+    wchar_t path[MAX_PATH * 2] = {};
+    DWORD size = ARRAYSIZE(path);
+    const bool read = ::QueryFullProcessImageNameW(handle.Get(), 0, path, &size) != FALSE;
+    return read ? LowerFileName(std::u16string(reinterpret_cast<const char16_t*>(path), size)) : std::u16string();
 }
 
 struct Search {
-    std::string fileName;
+    std::u16string fileName;
     HWND found = nullptr;
 };
 
@@ -55,12 +54,10 @@ BOOL CALLBACK FindRunning(HWND window, LPARAM data) {
 }  // namespace
 
 bool SingleInstance::Claim() {
-    const std::string fileName = LowerFileName(framework::ExecutablePath());
+    const std::u16string fileName = LowerFileName(framework::ExecutablePath());
     // Per session, and per executable name as the settings file and the results list are.
-    std::string name = "Local\\Halvetra.";
-    for (char c : fileName)
-        name += c == '\\' ? '_' : c;
-    mutex_.Reset(::CreateMutexA(nullptr, TRUE, name.c_str()));
+    const std::u16string name = u"Local\\Halvetra." + fileName;
+    mutex_.Reset(::CreateMutexW(nullptr, TRUE, framework::WidePath(name)));
     if (!mutex_ || ::GetLastError() != ERROR_ALREADY_EXISTS)
         return true;  // without the mutex nothing can be told: the start goes on
     Search search{fileName};

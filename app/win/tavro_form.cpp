@@ -7,8 +7,9 @@
 #include "framework/application.h"
 #include "framework/ini_file.h"
 #include "framework/shell_folders.h"
-#include "results_table.h"
+#include "platform/path_names.h"
 #include "text_conversion.h"
+#include "results_table.h"
 #include "window_place_settings.h"
 
 namespace app {
@@ -16,12 +17,10 @@ namespace app {
 using framework::Bounds;
 
 const char kApplicationTitle[] = "図心位置に円を描く";
-const char kSettingsSection[] = "初期化";
-const char kSettingsKeySize[] = "大きさ";
+const char16_t kSettingsSection[] = u"初期化";
+const char16_t kSettingsKeySize[] = u"大きさ";
 const char kBannerText[] =
     "AutoCADのMassProコマンドを使用して図心位置を取得します。面の中心かリージョンをクリックしてください";
-
-TTavroF* TavroF = nullptr;
 
 namespace {
 
@@ -40,7 +39,22 @@ const framework::TFont kBannerFont{"Times New Roman", -24, SHIFTJIS_CHARSET, fra
 
 framework::FormDesign MainWindowDesign() {
     return framework::FormDesign{
-        "TTavroF", kApplicationTitle, 210, 97, true, framework::TFont{"ＭＳ Ｐゴシック", -12, SHIFTJIS_CHARSET}};
+        kMainWindowClass, kApplicationTitle, 210, 97, true, framework::TFont{"ＭＳ Ｐゴシック", -12, SHIFTJIS_CHARSET}};
+}
+
+// The run still names its report to the CAD program in the system code page: a folder the code
+// page cannot name is given in its short form, never as a look-alike of the user's folder.
+std::string RunFolderOf(const std::u16string& folder) {
+    const std::string ansi = platform::AnsiFromWide(folder);
+    if (platform::WideFromAnsi(ansi) == folder)
+        return ansi;
+    wchar_t shortForm[MAX_PATH * 2] = {};
+    const DWORD length = ::GetShortPathNameW(framework::WidePath(folder), shortForm, ARRAYSIZE(shortForm));
+    if (length == 0 || length >= ARRAYSIZE(shortForm))
+        return ansi;
+    const std::u16string wide(reinterpret_cast<const char16_t*>(shortForm), length);
+    const std::string shortAnsi = platform::AnsiFromWide(wide);
+    return platform::WideFromAnsi(shortAnsi) == wide ? shortAnsi : ansi;
 }
 
 }  // namespace
@@ -110,26 +124,28 @@ void TTavroF::FormCreate(framework::TObject*) {
     Label1->SetCaption("");
     Label2->SetCaption("");
 
-    const std::string appData = framework::SpecialFolderPath(Handle(), CSIDL_APPDATA);
-    const std::string workFolder = WorkFolderFor(appData);
+    // The work folder, the settings and the results are named in UTF-16: a user named outside the
+    // system code page keeps them in their own folder, not in a look-alike one.
+    workFolder_ = framework::SpecialFolderPath(Handle(), CSIDL_APPDATA) + u"\\Halvetra\\";
     // Not checked: a folder that cannot be made shows up later as a settings or report file error.
-    framework::ForceDirectories(workFolder);
+    framework::ForceDirectories(workFolder_);
+    const std::string workFolder = RunFolderOf(workFolder_);
 
     SYSTEMTIME now;
     ::GetLocalTime(&now);
     const std::string stamp = FormatStartStamp(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
     paths_ = RunPaths(workFolder, FirstFreeStamp(stamp, [&](const std::string& candidate) {
-                          return stemClaim_.TryClaim(workFolder, candidate);
+                          return stemClaim_.TryClaim(workFolder_, candidate);
                       }));
 
     Edit1->SetText("50");
     const framework::TIniFile settings(SettingsPath());
-    Edit1->SetText(settings.ReadString(kSettingsSection, kSettingsKeySize, "50"));
+    Edit1->SetText(platform::AnsiFromWide(settings.ReadString(kSettingsSection, kSettingsKeySize, u"50")));
     RestoreWindowPlace(Handle(), settings);
     // The saved place may be on a monitor of another scale.
     FollowMonitorDpi();
 
-    results_.SetPath(workFolder + ResultsFileName(framework::ExecutablePath()));
+    results_.SetPath(workFolder_ + ResultsFileName(framework::ExecutablePath()));
     // Rows left beside the list when the program last ended go into it now, if it can take them.
     results_.WritePending();
     results_.TakeFailure();
@@ -145,14 +161,14 @@ void TTavroF::SaveState() {
     // Rows that could not be written during the runs get a last try, and else wait beside the list.
     if (!results_.WritePending())
         results_.KeepPending();
-    framework::ForceDirectories(paths_.WorkFolder());  // deleted while the window was open
+    framework::ForceDirectories(workFolder_);  // deleted while the window was open
     const framework::TIniFile settings(SettingsPath());
-    settings.WriteString(kSettingsSection, kSettingsKeySize, Edit1->Text());
+    settings.WriteString(kSettingsSection, kSettingsKeySize, platform::WideFromAnsi(Edit1->Text()));
     SaveWindowPlace(Handle(), settings);
 }
 
-std::string TTavroF::SettingsPath() const {
-    return paths_.SettingsPath(framework::ExecutablePath());
+std::u16string TTavroF::SettingsPath() const {
+    return workFolder_ + platform::ChangeExtension(platform::FileNameOf(framework::ExecutablePath()), u".Ini");
 }
 
 bool TTavroF::CanClose() {
@@ -172,9 +188,10 @@ bool TTavroF::KeptRowsAllowClose() {
     } asked{askingAboutRows_};
     while (!results_.WritePending()) {
         results_.TakeFailure();  // this box says it
-        const std::string text = results_.Path() + " に書き込めません。\r\n\r\n書き込めなかった " +
-                                 std::to_string(results_.PendingRows()) + " 行は、キャンセルすると " +
-                                 results_.KeptPath() + " に残り、次に一覧へ書き込めるときに加えられます。";
+        const std::string text =
+            platform::AnsiFromWide(results_.Path()) + " に書き込めません。\r\n\r\n書き込めなかった " +
+            std::to_string(results_.PendingRows()) + " 行は、キャンセルすると " +
+            platform::AnsiFromWide(results_.KeptPath()) + " に残り、次に一覧へ書き込めるときに加えられます。";
         if (framework::Application.MessageBox(text, MB_RETRYCANCEL | MB_ICONWARNING) == IDRETRY)
             continue;
         if (!results_.KeepPending())
@@ -190,7 +207,7 @@ void TTavroF::ShowRowsNotKept() {
     for (const std::string& row : results_.PendingUtf8())
         rows += platform::AnsiFromWide(platform::WideFromUtf8(row));
     framework::Application.ShowException(
-        results_.KeptPath() +
+        platform::AnsiFromWide(results_.KeptPath()) +
         " にも書き込めません。書き込めなかった行は次のとおりです（Ctrl+C でコピーできます）:\r\n" + rows);
 }
 

@@ -30,8 +30,8 @@ public:
 };
 
 extern const char kApplicationTitle[];
-extern const char kSettingsSection[];
-extern const char kSettingsKeySize[];
+extern const char16_t kSettingsSection[];
+extern const char16_t kSettingsKeySize[];
 
 class TTavroF : public framework::TForm {
 public:
@@ -58,7 +58,9 @@ public:
 
     // Fixed by FormCreate for the whole run.
     const RunPaths& Paths() const { return paths_; }
-    std::string SettingsPath() const;
+    // The work folder as the user's profile names it.
+    const std::u16string& WorkFolder() const { return workFolder_; }
+    std::u16string SettingsPath() const;
 
     // The results list of the measured shapes, and its items in the system menu.
     ResultsFile& Results() { return results_; }
@@ -89,6 +91,7 @@ private:
     };
     std::vector<Placement> placements_;
 
+    std::u16string workFolder_;
     RunPaths paths_;
     ReportStemClaim stemClaim_;
     ResultsFile results_;
@@ -104,7 +107,5 @@ private:
     bool askingAboutRows_ = false;
     ClipboardRelease clipboardRelease_;
 };
-
-extern TTavroF* TavroF;
 
 }  // namespace app

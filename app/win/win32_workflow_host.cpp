@@ -9,6 +9,7 @@
 #include "framework/file_read.h"
 #include "framework/exceptions.h"
 #include "framework/handles.h"
+#include "text_conversion.h"
 #include "framework/shell_folders.h"
 #include "user_locale.h"
 
@@ -91,7 +92,7 @@ void Win32WorkflowHost::DrawHint(platform::WindowHandle window, const std::strin
 }
 
 std::optional<std::string> Win32WorkflowHost::ReadReportFile(const std::string& path) {
-    return framework::ReadWholeFile(path, kMaxReportBytes);
+    return framework::ReadWholeFile(platform::WideFromAnsi(path), kMaxReportBytes);
 }
 
 std::optional<std::uint64_t> Win32WorkflowHost::FileVersion(const std::string& path) {
@@ -155,7 +156,7 @@ void TavroRuntime::Start(RunMode mode, const RunTrigger& trigger) {
     // A work folder deleted since the start comes back before anything is typed: the CAD
     // program's report goes there.
     const std::string& folder = form_.Paths().WorkFolder();
-    if (!framework::ForceDirectories(folder)) {
+    if (!framework::ForceDirectories(form_.WorkFolder())) {
         framework::Application.ShowException("作業フォルダ " + folder + " を作れません");
         return;
     }
@@ -261,7 +262,7 @@ void TavroRuntime::RunEnded() {
         // Deleted during the run: the report had nowhere to go. Said once, and the folder comes back.
         framework::Application.ShowException("作業フォルダ " + form_.Paths().WorkFolder() +
                                              " がなくなったため、報告を書き込めませんでした");
-        framework::ForceDirectories(form_.Paths().WorkFolder());
+        framework::ForceDirectories(form_.WorkFolder());
     }
     host_.ReportResultsFailure();
 }

@@ -8,8 +8,8 @@
 
 namespace app {
 
-const char kSettingsKeyLeft[] = "左";
-const char kSettingsKeyTop[] = "上";
+const char16_t kSettingsKeyLeft[] = u"左";
+const char16_t kSettingsKeyTop[] = u"上";
 
 namespace {
 
@@ -18,7 +18,7 @@ BOOL CALLBACK CollectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
     info.cbSize = sizeof info;
     if (::GetMonitorInfoA(monitor, &info)) {
         const RECT& work = info.rcWork;
-        reinterpret_cast<std::vector<ScreenRect>*>(list)->push_back({work.left, work.top, work.right, work.bottom});
+        reinterpret_cast<std::vector<platform::Rect>*>(list)->push_back(platform::FromRECT(work));
     }
     return TRUE;
 }
@@ -26,18 +26,19 @@ BOOL CALLBACK CollectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
 }  // namespace
 
 void RestoreWindowPlace(HWND window, const framework::TIniFile& settings) {
-    const std::string left = settings.ReadString(kSettingsSection, kSettingsKeyLeft, "");
-    const std::string top = settings.ReadString(kSettingsSection, kSettingsKeyTop, "");
+    const std::u16string left = settings.ReadString(kSettingsSection, kSettingsKeyLeft, u"");
+    const std::u16string top = settings.ReadString(kSettingsSection, kSettingsKeyTop, u"");
     if (left.empty() && top.empty())
         return;
     RECT frame;
     POINT client{0, 0};
     if (!::GetWindowRect(window, &frame) || !::ClientToScreen(window, &client))
         return;
-    std::vector<ScreenRect> workAreas;
+    std::vector<platform::Rect> workAreas;
     ::EnumDisplayMonitors(nullptr, nullptr, CollectWorkArea, reinterpret_cast<LPARAM>(&workAreas));
-    const ScreenPoint place = ChooseWindowPlace(left, top, frame.right - frame.left, frame.bottom - frame.top,
-                                                client.y - frame.top, workAreas, ScreenPoint{frame.left, frame.top});
+    const platform::Point place =
+        ChooseWindowPlace(left, top, frame.right - frame.left, frame.bottom - frame.top, client.y - frame.top,
+                          workAreas, platform::Point{frame.left, frame.top});
     ::SetWindowPos(window, nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -45,8 +46,10 @@ void SaveWindowPlace(HWND window, const framework::TIniFile& settings) {
     RECT frame;
     if (::IsIconic(window) || !::GetWindowRect(window, &frame))
         return;
-    settings.WriteString(kSettingsSection, kSettingsKeyLeft, std::to_string(frame.left));
-    settings.WriteString(kSettingsSection, kSettingsKeyTop, std::to_string(frame.top));
+    const std::string left = std::to_string(frame.left);
+    const std::string top = std::to_string(frame.top);
+    settings.WriteString(kSettingsSection, kSettingsKeyLeft, std::u16string(left.begin(), left.end()));
+    settings.WriteString(kSettingsSection, kSettingsKeyTop, std::u16string(top.begin(), top.end()));
 }
 
 }  // namespace app

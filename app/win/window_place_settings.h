@@ -7,8 +7,8 @@
 
 namespace app {
 
-extern const char kSettingsKeyLeft[];
-extern const char kSettingsKeyTop[];
+extern const char16_t kSettingsKeyLeft[];
+extern const char16_t kSettingsKeyTop[];
 
 // Moves the window to the saved place when it is still on a monitor; otherwise it stays where
 // it is (centred).

@@ -4,6 +4,9 @@
 
 #include <utility>
 
+#include "platform/codepage.h"
+#include "platform/text_trim.h"
+
 namespace framework {
 namespace {
 
@@ -56,7 +59,7 @@ std::string AccessibleName(const std::string& caption) {
     // never taken for its start.
     std::string name;
     for (std::size_t i = 0; i < caption.size(); ++i) {
-        const bool lead = ::IsDBCSLeadByte(static_cast<BYTE>(caption[i])) && i + 1 < caption.size();
+        const bool lead = platform::IsCp932LeadByte(static_cast<unsigned char>(caption[i])) && i + 1 < caption.size();
         if (lead && caption[i] == '\x81' && caption[i + 1] == '\x40') {
             ++i;
             continue;
@@ -65,10 +68,7 @@ std::string AccessibleName(const std::string& caption) {
         if (lead)
             name += caption[++i];
     }
-    const std::size_t first = name.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos)
-        return "";
-    return name.substr(first, name.find_last_not_of(" \t\r\n") - first + 1);
+    return std::string(platform::Trim(name));
 }
 
 // The object a reader holds. Reference counted by COM; the control cuts it off when it goes.

@@ -6,6 +6,7 @@
 
 #include "framework/custom_control.h"
 #include "framework/exceptions.h"
+#include "framework/window_class.h"
 
 namespace framework {
 
@@ -59,9 +60,9 @@ bool TApplication::DispatchOne(MSG& message) {
     }
     // Tab and arrow keys move between the main window's controls as in a dialog.
     HWND dialog = mainWindow_ && ::IsWindow(mainWindow_) ? mainWindow_ : nullptr;
-    if (!dialog || !::IsDialogMessageA(dialog, &message)) {
+    if (!dialog || !::IsDialogMessageW(dialog, &message)) {
         ::TranslateMessage(&message);
-        ::DispatchMessageA(&message);
+        ::DispatchMessageW(&message);
     }
     return true;
 }
@@ -115,7 +116,7 @@ void TApplication::Run() {
             ProcessMessages();
             continue;
         }
-        const BOOL got = ::GetMessageA(&message, nullptr, 0, 0);
+        const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
         if (got == 0 || got == -1) {
             terminated_ = true;
             break;
@@ -126,7 +127,7 @@ void TApplication::Run() {
 
 void TApplication::ProcessMessages() {
     MSG message;
-    while (!terminated_ && ::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (!terminated_ && ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (!DispatchOne(message))
             break;
     }
@@ -150,7 +151,7 @@ void TApplication::ShowException(const std::string& message) noexcept {
 
 int TApplication::MessageBox(const std::string& text, UINT flags) noexcept {
     HWND owner = mainWindow_ && ::IsWindow(mainWindow_) ? mainWindow_ : nullptr;
-    return ::MessageBoxA(owner, text.c_str(), title_.c_str(), flags);
+    return ::MessageBoxW(owner, WideText(text).c_str(), WideText(title_).c_str(), flags);
 }
 
 }  // namespace framework

@@ -10,9 +10,9 @@
 namespace framework {
 
 TForm::TForm(const FormDesign& design) : design_(design) {
-    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
     RegisterOwnClass(design.className.c_str(), 0, ::GetSysColorBrush(COLOR_BTNFACE),
-                     ::LoadIconA(instance, MAKEINTRESOURCEA(1)));
+                     ::LoadIconW(instance, MAKEINTRESOURCEW(1)));
     font_ = design.font;
     parentFont_ = false;
     parentColor_ = false;

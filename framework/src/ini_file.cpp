@@ -3,21 +3,26 @@
 #include <windows.h>
 
 #include "framework/exceptions.h"
+#include "framework/shell_folders.h"
+#include "text_conversion.h"
 
 namespace framework {
 
-std::string TIniFile::ReadString(const std::string& section,
-                                 const std::string& key,
-                                 const std::string& fallback) const {
-    char buffer[2048] = {};
-    const DWORD length = ::GetPrivateProfileStringA(section.c_str(), key.c_str(), fallback.c_str(), buffer,
-                                                    sizeof buffer, path_.c_str());
-    return std::string(buffer, length < sizeof buffer ? length : sizeof buffer - 1);
+std::u16string TIniFile::ReadString(const std::u16string& section,
+                                    const std::u16string& key,
+                                    const std::u16string& fallback) const {
+    wchar_t buffer[2048] = {};
+    const DWORD length = ::GetPrivateProfileStringW(WidePath(section), WidePath(key), WidePath(fallback), buffer,
+                                                    ARRAYSIZE(buffer), WidePath(path_));
+    return std::u16string(reinterpret_cast<const char16_t*>(buffer),
+                          length < ARRAYSIZE(buffer) ? length : ARRAYSIZE(buffer) - 1);
 }
 
-void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) const {
-    if (!::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path_.c_str()))
-        throw EIniFileException::WriteError(path_);
+void TIniFile::WriteString(const std::u16string& section,
+                           const std::u16string& key,
+                           const std::u16string& value) const {
+    if (!::WritePrivateProfileStringW(WidePath(section), WidePath(key), WidePath(value), WidePath(path_)))
+        throw EIniFileException::WriteError(platform::AnsiFromWide(path_));
 }
 
 }  // namespace framework

@@ -15,8 +15,8 @@ const char kUtilityClass[] = "TavroUtilityWindow";
 TUtilityWindow::TUtilityWindow(Handler handler) : handler_(std::move(handler)) {
     RegisterWindowClass(kUtilityClass, WindowProc);
     // A message-only window: never shown, never enumerated as a top-level window.
-    handle_ = ::CreateWindowExA(0, kUtilityClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, ::GetModuleHandleA(nullptr),
-                                this);
+    handle_ = ::CreateWindowExW(0, ClassNameW(kUtilityClass).c_str(), L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                ::GetModuleHandleW(nullptr), this);
     if (!handle_)
         throw std::runtime_error("cannot create a utility window");
 }
@@ -35,7 +35,7 @@ LRESULT CALLBACK TUtilityWindow::WindowProc(HWND window, UINT message, WPARAM wP
     if (message == WM_NCDESTROY)
         UnbindWindow(window, WindowOwner::Utility);
     if (!owner || !owner->handler_ || !owner->handle_)
-        return ::DefWindowProcA(window, message, wParam, lParam);
+        return ::DefWindowProcW(window, message, wParam, lParam);
     try {
         return owner->handler_(message, wParam, lParam);
     } catch (...) {

@@ -8,6 +8,7 @@
 #include "framework/controls.h"
 #include "framework/graphic_control.h"
 #include "framework/window_class.h"
+#include "text_conversion.h"
 
 // A control with a window of its own: the window's binding to its object, the one window procedure
 // every message goes through, and the window's own properties.
@@ -38,8 +39,9 @@ void TWinControl::CreateOwnWindow(const char* className,
                                   int id) {
     id_ = id;
     HMENU menu = (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)) : nullptr;
-    HWND window = ::CreateWindowExA(exStyle, className, text.c_str(), style, bounds.left, bounds.top, bounds.width,
-                                    bounds.height, parent, menu, ::GetModuleHandleA(nullptr), this);
+    HWND window =
+        ::CreateWindowExW(exStyle, ClassNameW(className).c_str(), WideText(text).c_str(), style, bounds.left,
+                          bounds.top, bounds.width, bounds.height, parent, menu, ::GetModuleHandleW(nullptr), this);
     if (!window)
         throw std::runtime_error(std::string("cannot create a window of class ") + className);
 }
@@ -52,14 +54,15 @@ void TWinControl::CreateHandle(HWND parent,
                                const Bounds& bounds,
                                int id) {
     id_ = id;
-    HWND window = ::CreateWindowExA(
-        exStyle, className, text.c_str(), style | WS_CHILD | WS_VISIBLE, bounds.left, bounds.top, bounds.width,
-        bounds.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleA(nullptr), nullptr);
+    HWND window =
+        ::CreateWindowExW(exStyle, ClassNameW(className).c_str(), WideText(text).c_str(), style | WS_CHILD | WS_VISIBLE,
+                          bounds.left, bounds.top, bounds.width, bounds.height, parent,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
     if (!window)
         throw std::runtime_error(std::string("cannot create a control of class ") + className);
     Bind(window, parent);
     original_ = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::SubclassProc)));
+        ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::SubclassProc)));
     if (HFONT font = WindowFont())
         DefaultHandler(WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }
@@ -97,7 +100,7 @@ void TWinControl::DestroyHandle() {
     // Unhook first: whatever the window gets while it is destroyed finds no object.
     UnbindWindow(window, WindowOwner::Control);
     if (original_)
-        ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+        ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
     ::DestroyWindow(window);
 }
 
@@ -119,20 +122,20 @@ bool TWinControl::RouteCommand(WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK TWinControl::OwnWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
         if (auto* control = static_cast<TWinControl*>(create->lpCreateParams))
             control->Bind(window, create->hwndParent);
     }
     TWinControl* control = FromHandle(window);
     if (!control)
-        return ::DefWindowProcA(window, message, wParam, lParam);
+        return ::DefWindowProcW(window, message, wParam, lParam);
     return control->Dispatch(message, wParam, lParam);
 }
 
 LRESULT CALLBACK TWinControl::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     TWinControl* control = FromHandle(window);
     if (!control)
-        return ::DefWindowProcA(window, message, wParam, lParam);
+        return ::DefWindowProcW(window, message, wParam, lParam);
     return control->Dispatch(message, wParam, lParam);
 }
 
@@ -148,7 +151,7 @@ LRESULT TWinControl::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) noexce
         HWND window = std::exchange(handle_, nullptr);
         UnbindWindow(window, WindowOwner::Control);
         if (original_)
-            ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+            ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
         if (parent_) {
             parent_->RemoveChild(this);
             parent_ = nullptr;
@@ -159,8 +162,8 @@ LRESULT TWinControl::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) noexce
 
 LRESULT TWinControl::DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam) {
     if (original_)
-        return ::CallWindowProcA(original_, handle_, message, wParam, lParam);
-    return ::DefWindowProcA(handle_, message, wParam, lParam);
+        return ::CallWindowProcW(original_, handle_, message, wParam, lParam);
+    return ::DefWindowProcW(handle_, message, wParam, lParam);
 }
 
 LRESULT TWinControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -232,14 +235,15 @@ void TWinControl::NotifyChildren(UINT message, WPARAM wParam) {
 }
 
 std::string TWinControl::Text() const {
-    const int length = ::GetWindowTextLengthA(handle_);
-    std::vector<char> buffer(static_cast<std::size_t>(length) + 2, '\0');
-    const int copied = ::GetWindowTextA(handle_, buffer.data(), length + 1);
-    return std::string(buffer.data(), static_cast<std::size_t>(copied > 0 ? copied : 0));
+    const int length = ::GetWindowTextLengthW(handle_);
+    std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 2, L'\0');
+    const int copied = ::GetWindowTextW(handle_, buffer.data(), length + 1);
+    return platform::AnsiFromWide(
+        std::u16string_view(reinterpret_cast<const char16_t*>(buffer.data()), copied > 0 ? copied : 0));
 }
 
 void TWinControl::SetText(const std::string& text) {
-    ::SetWindowTextA(handle_, text.c_str());
+    ::SetWindowTextW(handle_, WideText(text).c_str());
 }
 
 Bounds TWinControl::GetBounds() const {

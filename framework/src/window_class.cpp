@@ -38,21 +38,22 @@ void*& Slot(Binding& binding, WindowOwner kind) {
 }  // namespace
 
 void RegisterWindowClass(const char* className, WNDPROC procedure, UINT style, HBRUSH background, HICON icon) {
-    HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    WNDCLASSEXA windowClass{};
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    const std::wstring name = ClassNameW(className);
+    WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    if (::GetClassInfoExA(instance, className, &windowClass))
+    if (::GetClassInfoExW(instance, name.c_str(), &windowClass))
         return;
     windowClass = {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = style;
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    windowClass.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
     windowClass.hbrBackground = background;
     windowClass.hIcon = icon;
-    windowClass.lpszClassName = className;
-    if (!::RegisterClassExA(&windowClass))
+    windowClass.lpszClassName = name.c_str();
+    if (!::RegisterClassExW(&windowClass))
         throw std::runtime_error(std::string("cannot register the window class ") + className);
 }
 
@@ -94,7 +95,7 @@ void* BoundObject(HWND window, WindowOwner kind) {
 
 void* BindOnCreate(HWND window, UINT message, LPARAM lParam, WindowOwner kind) {
     if (message == WM_NCCREATE) {
-        if (void* object = reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpCreateParams)
+        if (void* object = reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams)
             BindWindow(window, kind, object);
     }
     return BoundObject(window, kind);

@@ -34,23 +34,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string title = input.substr(0, zero);
     const std::string area = zero == std::string::npos ? std::string() : input.substr(zero + 1);
 
-    const std::string drawing = app::DrawingNameFromTitle(title);
+    const std::u16string drawing = app::DrawingNameFromTitle(Widened(title));
     Require(drawing.size() <= title.size(), "the drawing name is a part of the title");
     const app::DrawnMeasurement shape{app::ReportVariant::Region, area, "-1,5", "-2.5", "3", "50"};
-    const std::string row = app::FormatResultRow("2026/12/08 14:30:15", drawing, shape);
-    const auto records = app::ParseCsv(Widened(row));
+    const std::u16string row = app::FormatResultRow("2026/12/08 14:30:15", drawing, shape, Widened);
+    const auto records = app::ParseCsv(row);
     Require(records.size() == 1 && records[0].size() == 8, "a row is one record of eight fields");
-    Require(records[0][1] == Widened(app::SafeCellText(drawing)), "the name reads back as written");
-    Require(records[0][3] == Widened(app::SafeCellText(area)), "the area reads back as written");
+    Require(records[0][1] == app::SafeCellText(drawing), "the name reads back as written");
+    Require(records[0][3] == app::SafeCellText(Widened(area)), "the area reads back as written");
     Require(records[0][4] == u"-1,5" && records[0][5] == u"-2.5", "numbers stay numbers");
-    const std::string cell = app::SafeCellText(drawing);
+    const std::u16string cell = app::SafeCellText(drawing);
     if (!app::IsNumberText(drawing)) {
-        for (char c : cell)
-            Require(static_cast<unsigned char>(c) >= 0x20 && c != 0x7F, "no control character in a text");
-        const std::size_t first = cell.find_first_not_of(' ');
-        Require(
-            first == std::string::npos || std::string("=+-@").find(cell[first]) == std::string::npos || cell[0] == '\'',
-            "no text starts as a formula");
+        for (char16_t c : cell)
+            Require(c >= 0x20 && c != 0x7F, "no control character in a text");
+        const std::size_t first = cell.find_first_not_of(u' ');
+        Require(first == std::u16string::npos || std::u16string(u"=+-@").find(cell[first]) == std::u16string::npos ||
+                    cell[0] == u'\'',
+                "no text starts as a formula");
     }
 
     std::u16string file;

@@ -61,16 +61,23 @@ TEST(ResultsEncoding, SideFilesAreOursOnlyWithTheSignatureAndKeepWholeRows) {
     EXPECT_TRUE(ParseKeptFile("").ours);
     EXPECT_FALSE(ParseKeptFile("1,a\r\n").ours);
     EXPECT_FALSE(ParseKeptFile(signature.substr(0, 5)).ours);
+    EXPECT_FALSE(kept.movingAt.has_value());
+    // A move into the list that the program's end may have cut short: the last mark holds.
+    const KeptRows moving = ParseKeptFile(signature + "1,a\r\n#>12\r\n#>345\r\n");
+    EXPECT_EQ(moving.rows, (std::vector<std::string>{"1,a\r\n"}));
+    EXPECT_EQ(moving.movingAt, 345u);
+    EXPECT_FALSE(ParseKeptFile(signature + "1,a\r\n#>x\r\n").movingAt.has_value());
 
-    EXPECT_EQ(KeptFilePath("C:\\w\\Tavro.csv", 1), "C:\\w\\Tavro.kept.csv");
-    EXPECT_EQ(KeptFilePath("C:\\w\\Tavro.csv", 12), "C:\\w\\Tavro.kept-12.csv");
+    EXPECT_EQ(KeptFilePath(u"C:\\w\\Tavro.csv", 1), u"C:\\w\\Tavro.kept.csv");
+    EXPECT_EQ(KeptFilePath(u"C:\\Jos\u00E9\\Tavro.csv", 12), u"C:\\Jos\u00E9\\Tavro.kept-12.csv");
     const struct {
-        const char* name;
+        const char16_t* name;
         int number;
-    } names[] = {{"Tavro.kept.csv", 1},    {"Tavro.kept-2.csv", 2}, {"Tavro.kept-99.csv", 99}, {"Tavro.kept-1.csv", 0},
-                 {"Tavro.kept-02.csv", 0}, {"Tavro.kept-x.csv", 0}, {"Tavro.csv", 0},          {"Other.kept.csv", 0}};
+    } names[] = {{u"Tavro.kept.csv", 1},   {u"Tavro.kept-2.csv", 2},  {u"Tavro.kept-99.csv", 99},
+                 {u"Tavro.kept-1.csv", 0}, {u"Tavro.kept-02.csv", 0}, {u"Tavro.kept-x.csv", 0},
+                 {u"Tavro.csv", 0},        {u"Other.kept.csv", 0}};
     for (const auto& n : names)
-        EXPECT_EQ(KeptFileNumber("Tavro.csv", n.name), n.number) << n.name;
+        EXPECT_EQ(KeptFileNumber(u"Tavro.csv", n.name), n.number) << n.number;
 }
 
 TEST(ResultsClipboard, ATableFedInPiecesIsTheTableOfTheWholeTextAndAForeignHeaderIsNotRepeated) {

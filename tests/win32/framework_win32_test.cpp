@@ -14,131 +14,151 @@
 #include "framework/ini_file.h"
 #include "framework/shell_folders.h"
 #include "file_bytes.h"
+#include "text_conversion.h"
 #include "message_box_catcher.h"
 
 namespace {
 
 using framework::Application;
 
-std::string TempFolder() {
-    char path[MAX_PATH] = {};
-    ::GetTempPathA(sizeof path, path);
-    std::string folder = std::string(path) + "tavro-framework-test-" + std::to_string(::GetCurrentProcessId()) + "\\";
+std::u16string TempFolder() {
+    wchar_t path[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, path);
+    const std::string process = std::to_string(::GetCurrentProcessId());
+    std::u16string folder = reinterpret_cast<const char16_t*>(path);
+    folder += u"tavro-framework-test-" + std::u16string(process.begin(), process.end()) + u"\\";
     framework::ForceDirectories(folder);
     return folder;
+}
+
+const wchar_t* W(const std::u16string& path) {
+    return framework::WidePath(path);
 }
 
 using testsupport::ReadBytes;
 using testsupport::WriteBytes;
 
 TEST(IniFile, MissingFileSectionOrKeyGivesTheDefault) {
-    const std::string path = TempFolder() + "missing.Ini";
-    ::DeleteFileA(path.c_str());
+    const std::u16string path = TempFolder() + u"missing.Ini";
+    ::DeleteFileW(W(path));
     framework::TIniFile ini(path);
-    EXPECT_EQ(ini.ReadString("初期化", "大きさ", "50"), "50");
+    EXPECT_EQ(ini.ReadString(u"初期化", u"大きさ", u"50"), u"50");
     WriteBytes(path, "[other]\r\nkey=1\r\n");
-    EXPECT_EQ(ini.ReadString("初期化", "大きさ", "50"), "50");
+    EXPECT_EQ(ini.ReadString(u"初期化", u"大きさ", u"50"), u"50");
     WriteBytes(path, "[初期化]\r\n別=1\r\n");
-    EXPECT_EQ(ini.ReadString("初期化", "大きさ", "50"), "50");
+    EXPECT_EQ(ini.ReadString(u"初期化", u"大きさ", u"50"), u"50");
     WriteBytes(path, "[初期化]\r\n大きさ=\r\n");
-    EXPECT_EQ(ini.ReadString("初期化", "大きさ", "50"), "");
+    EXPECT_EQ(ini.ReadString(u"初期化", u"大きさ", u"50"), u"");
 }
 
+// A settings file an earlier version wrote (code page 932, no mark) stays in code page 932.
 TEST(IniFile, WritesCodePage932AndKeepsTheRestOfTheFile) {
-    const std::string path = TempFolder() + "keep.Ini";
+    const std::u16string path = TempFolder() + u"keep.Ini";
     WriteBytes(path, "; 設定\r\n[other]\r\nkey=value\r\n[初期化]\r\n大きさ=1\r\n別=2\r\n");
     framework::TIniFile ini(path);
-    ini.WriteString("初期化", "大きさ", "abc");
+    EXPECT_EQ(ini.ReadString(u"初期化", u"大きさ", u"50"), u"1");
+    ini.WriteString(u"初期化", u"大きさ", u"abc");
     const std::string bytes = ReadBytes(path);
     EXPECT_NE(bytes.find("; 設定"), std::string::npos);
     EXPECT_NE(bytes.find("[other]\r\nkey=value"), std::string::npos);
     EXPECT_NE(bytes.find("[初期化]\r\n大きさ=abc\r\n別=2"), std::string::npos) << bytes;
-    EXPECT_EQ(ini.ReadString("初期化", "大きさ", "50"), "abc");
-    ini.WriteString("初期化", "大きさ", "");
-    EXPECT_EQ(ini.ReadString("初期化", "大きさ", "50"), "");
+    EXPECT_EQ(ini.ReadString(u"初期化", u"大きさ", u"50"), u"abc");
+    ini.WriteString(u"初期化", u"大きさ", u"");
+    EXPECT_EQ(ini.ReadString(u"初期化", u"大きさ", u"50"), u"");
 }
 
-TEST(IniFile, NewFileGetsTheSectionAndKey) {
-    const std::string path = TempFolder() + "new.Ini";
-    ::DeleteFileA(path.c_str());
-    framework::TIniFile(path).WriteString("初期化", "大きさ", "50");
+TEST(IniFile, NewFileGetsTheSectionAndKeyInCodePage932) {
+    const std::u16string path = TempFolder() + u"new.Ini";
+    ::DeleteFileW(W(path));
+    framework::TIniFile(path).WriteString(u"初期化", u"大きさ", u"50");
     EXPECT_EQ(ReadBytes(path), "[初期化]\r\n大きさ=50\r\n");
 }
 
-TEST(IniFile, LongValueIsCutAt2047BytesAndOtherEntriesSurviveTheNextWrite) {
-    const std::string path = TempFolder() + "long.Ini";
-    const std::string longValue(5000, '7');
-    WriteBytes(path, "[初期化]\r\n大きさ=" + longValue + "\r\n[keep]\r\nmine=yes\r\n");
+TEST(IniFile, LongValueIsCutAt2047CharactersAndOtherEntriesSurviveTheNextWrite) {
+    const std::u16string path = TempFolder() + u"long.Ini";
+    WriteBytes(path, "[初期化]\r\n大きさ=" + std::string(5000, '7') + "\r\n[keep]\r\nmine=yes\r\n");
     framework::TIniFile ini(path);
-    const std::string read = ini.ReadString("初期化", "大きさ", "50");
-    EXPECT_EQ(read, std::string(2047, '7'));
-    ini.WriteString("初期化", "大きさ", read);
-    EXPECT_EQ(ini.ReadString("keep", "mine", ""), "yes");
+    const std::u16string read = ini.ReadString(u"初期化", u"大きさ", u"50");
+    EXPECT_EQ(read, std::u16string(2047, u'7'));
+    ini.WriteString(u"初期化", u"大きさ", read);
+    EXPECT_EQ(ini.ReadString(u"keep", u"mine", u""), u"yes");
 }
 
 TEST(IniFile, GarbageAndByteOrderMarkAreReadAsTheProfileFunctionsReadThem) {
-    const std::string path = TempFolder() + "garbage.Ini";
+    const std::u16string path = TempFolder() + u"garbage.Ini";
     WriteBytes(path, std::string("\x01\x02\xff\xfe junk\r\n[初期化]\r\n大きさ=12\r\n\x80\x81\x82", 23));
     framework::TIniFile ini(path);
     // The profile functions decide what such a file holds; the program only must not fail on it.
-    const std::string size = ini.ReadString("初期化", "大きさ", "50");
+    const std::u16string size = ini.ReadString(u"初期化", u"大きさ", u"50");
     EXPECT_LE(size.size(), 2047u);
-    ini.WriteString("初期化", "大きさ", "34");
-    EXPECT_EQ(ini.ReadString("初期化", "大きさ", "50"), "34");
+    ini.WriteString(u"初期化", u"大きさ", u"34");
+    EXPECT_EQ(ini.ReadString(u"初期化", u"大きさ", u"50"), u"34");
 
     WriteBytes(path, "\xEF\xBB\xBF[keep]\r\nmine=yes\r\n");
-    ini.WriteString("初期化", "大きさ", "56");
-    EXPECT_EQ(ini.ReadString("初期化", "大きさ", "50"), "56");
-    EXPECT_EQ(ini.ReadString("keep", "mine", ""), "yes");
+    ini.WriteString(u"初期化", u"大きさ", u"56");
+    EXPECT_EQ(ini.ReadString(u"初期化", u"大きさ", u"50"), u"56");
+    EXPECT_EQ(ini.ReadString(u"keep", u"mine", u""), u"yes");
 }
 
 TEST(IniFile, UnwritableFileRaisesTheWriteErrorWithItsPath) {
-    const std::string path = TempFolder() + "folder.Ini";
-    ::CreateDirectoryA(path.c_str(), nullptr);  // a folder in the file's place cannot be written
+    const std::u16string path = TempFolder() + u"folder.Ini";
+    ::CreateDirectoryW(W(path), nullptr);  // a folder in the file's place cannot be written
     try {
-        framework::TIniFile(path).WriteString("初期化", "大きさ", "50");
+        framework::TIniFile(path).WriteString(u"初期化", u"大きさ", u"50");
         FAIL() << "no error";
     } catch (const framework::EIniFileException& error) {
-        EXPECT_EQ(std::string(error.what()), path + " に書き込めません");
+        EXPECT_EQ(std::string(error.what()), platform::AnsiFromWide(path) + " に書き込めません");
     }
 }
 
-TEST(ShellFolders, ForceDirectoriesCreatesParentsAndStepsWholeCharacters) {
-    const std::string base = TempFolder();
-    // "ソ" and "表" end in the byte 0x5C, which must not split the path.
-    const std::string nested = base + "ソフト\\表\\深い\\";
-    ASSERT_TRUE(framework::ForceDirectories(nested));
-    const DWORD attributes = ::GetFileAttributesA((base + "ソフト\\表\\深い").c_str());
-    ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
-    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
-    EXPECT_TRUE(framework::ForceDirectories(nested));  // already there
-
-    WriteBytes(base + "afile", "x");
-    EXPECT_FALSE(framework::ForceDirectories(base + "afile\\sub\\"));
+// Folders named in code page 932 (with second bytes 0x5C) and outside it: each step finds the
+// folder by its own name, and no look-alike ("Zoe" for "Zoë") is made.
+TEST(ShellFolders, PathsInAndOutsideTheCodePageNameTheirOwnFolder) {
+    const std::u16string base = TempFolder();
+    const struct {
+        std::u16string folder, lookAlike;
+    } cases[] = {
+        {u"ソフト\\表\\深い", u""},
+        {u"Zo\u00EB\\M\u00FCller", u"Zoe"},
+        {u"\uD55C\uAD6D\\\u00C5se", u""},
+    };
+    for (const auto& c : cases) {
+        const std::u16string folder = base + c.folder + u"\\";
+        ASSERT_TRUE(framework::ForceDirectories(folder));
+        EXPECT_TRUE(framework::ForceDirectories(folder));  // already there
+        const framework::TIniFile ini(folder + u"Tavro.Ini");
+        ini.WriteString(u"初期化", u"大きさ", u"75");
+        EXPECT_EQ(ini.ReadString(u"初期化", u"大きさ", u"50"), u"75");
+        EXPECT_EQ(framework::ReadWholeFile(folder + u"Tavro.Ini"), "[初期化]\r\n大きさ=75\r\n");
+        if (!c.lookAlike.empty()) {
+            EXPECT_EQ(::GetFileAttributesW(W(base + c.lookAlike)), INVALID_FILE_ATTRIBUTES);
+        }
+    }
+    WriteBytes(base + u"afile", "x");
+    EXPECT_FALSE(framework::ForceDirectories(base + u"afile\\sub\\"));
 }
 
 // Each kind of file at a path: what the whole-file read gives, or the error it raises.
 TEST(FileRead, WholeFilesLimitsAndErrors) {
-    const std::string folder = TempFolder();
+    const std::u16string folder = TempFolder();
     std::string big(200000, 'a');
     big[123456] = 'b';
-    WriteBytes(folder + "big.txt", big);
-    WriteBytes(folder + "held.txt", "x");
-    framework::ForceDirectories(folder + "folder.mpr\\");
+    WriteBytes(folder + u"big.txt", big);
+    WriteBytes(folder + u"held.txt", "x");
+    framework::ForceDirectories(folder + u"folder.mpr\\");
     // Another program holds one file without sharing; the CAD program is writing the other.
-    const HANDLE held =
-        ::CreateFileA((folder + "held.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    const HANDLE writer = ::CreateFileA((folder + "big.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    const HANDLE held = ::CreateFileW(W(folder + u"held.txt"), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE writer = ::CreateFileW(W(folder + u"big.txt"), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                         nullptr, OPEN_EXISTING, 0, nullptr);
-    EXPECT_EQ(framework::ReadWholeFile(folder + "missing.txt"), std::nullopt);
-    EXPECT_EQ(framework::ReadWholeFile(folder + "big.txt"), big);
-    EXPECT_EQ(framework::ReadWholeFile(folder + "big.txt", 1000), big.substr(0, 1000));
+    EXPECT_EQ(framework::ReadWholeFile(folder + u"missing.txt"), std::nullopt);
+    EXPECT_EQ(framework::ReadWholeFile(folder + u"big.txt"), big);
+    EXPECT_EQ(framework::ReadWholeFile(folder + u"big.txt", 1000), big.substr(0, 1000));
     for (const auto& [name, message] :
-         {std::pair<const char*, const char*>{"folder.mpr", "ファイルへのアクセスが拒否されました"},
-          {"held.txt", "I/O エラー (32)"}}) {
+         {std::pair<const char16_t*, const char*>{u"folder.mpr", "ファイルへのアクセスが拒否されました"},
+          {u"held.txt", "I/O エラー (32)"}}) {
         try {
             framework::ReadWholeFile(folder + name);
-            ADD_FAILURE() << name;
+            ADD_FAILURE() << message;
         } catch (const framework::EInOutError& error) {
             EXPECT_STREQ(error.what(), message);
         }
@@ -148,9 +168,9 @@ TEST(FileRead, WholeFilesLimitsAndErrors) {
 }
 
 TEST(ShellFolders, ApplicationDataFolderIsKnown) {
-    const std::string appData = framework::SpecialFolderPath(nullptr, 0x1a);
+    const std::u16string appData = framework::SpecialFolderPath(nullptr, 0x1a);
     ASSERT_FALSE(appData.empty());
-    EXPECT_NE(::GetFileAttributesA(appData.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(::GetFileAttributesW(W(appData)), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST(ErrorModel, ErrorBoxTextEndsWithOneFullStop) {

@@ -27,38 +27,42 @@ using testsupport::WriteBytes;
 
 const std::string kBomHeader = "\xEF\xBB\xBF" + std::string(u8"日時,図面,モード,面積,周長,図心X,図心Y,円の大きさ\r\n");
 
-std::string WorkFolder() {
-    return framework::SpecialFolderPath(nullptr, 0x1a) + "\\Halvetra\\";
+const wchar_t* W(const std::u16string& path) {
+    return framework::WidePath(path);
+}
+
+std::u16string WorkFolder() {
+    return framework::SpecialFolderPath(nullptr, 0x1a) + u"\\Halvetra\\";
 }
 
 // The list of this test program: named after the exe, in the work folder.
-std::string ListPath() {
-    return WorkFolder() + "results_win32_test.csv";
+std::u16string ListPath() {
+    return WorkFolder() + u"results_win32_test.csv";
 }
 
-std::string KeptPath(int number = 1) {
+std::u16string KeptPath(int number = 1) {
     return app::KeptFilePath(ListPath(), number);
 }
 
 // The list, its side files and lists kept aside by earlier cases.
-void RemoveList(const std::string& path) {
-    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ::DeleteFileA(path.c_str());
-    ::RemoveDirectoryA(path.c_str());
-    const std::string stem = path.substr(0, path.size() - 4);
-    WIN32_FIND_DATAA found;
-    HANDLE search = ::FindFirstFileA((stem + "*.csv").c_str(), &found);
+void RemoveList(const std::u16string& path) {
+    ::SetFileAttributesW(W(path), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileW(W(path));
+    ::RemoveDirectoryW(W(path));
+    const std::u16string stem = path.substr(0, path.size() - 4);
+    WIN32_FIND_DATAW found;
+    HANDLE search = ::FindFirstFileW(W(stem + u"*.csv"), &found);
     if (search == INVALID_HANDLE_VALUE)
         return;
     do
-        ::DeleteFileA((WorkFolder() + found.cFileName).c_str());
-    while (::FindNextFileA(search, &found));
+        ::DeleteFileW(W(WorkFolder() + reinterpret_cast<const char16_t*>(found.cFileName)));
+    while (::FindNextFileW(search, &found));
     ::FindClose(search);
 }
 
 // Held as a spreadsheet holds an open list: reading, others may only read.
-HANDLE HoldAsASpreadsheetDoes(const std::string& path) {
-    return ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+HANDLE HoldAsASpreadsheetDoes(const std::u16string& path) {
+    return ::CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
 }
 
 std::u16string ListText(const app::ResultsFile& list) {
@@ -130,7 +134,7 @@ TEST_F(ResultsList, EachEncodingIsContinuedInItselfAndReadBackWhole) {
         WriteBytes(ListPath(), c.before);
         app::ResultsFile list;
         list.SetPath(ListPath());
-        ASSERT_TRUE(list.Append(row)) << c.what;
+        ASSERT_TRUE(list.Append(platform::WideFromAnsi(row))) << c.what;
         const std::string message = list.TakeFailureMessage();
         if (c.after.empty()) {
             EXPECT_EQ(ReadBytes(ListPath()), kBomHeader + rowUtf8) << c.what;
@@ -147,14 +151,14 @@ TEST_F(ResultsList, EachEncodingIsContinuedInItselfAndReadBackWhole) {
 }
 
 TEST_F(ResultsList, RowsLeftBesideALockedListGoIntoItOnceAheadOfNewRows) {
-    ASSERT_TRUE(file.Append("1\r\n"));
+    ASSERT_TRUE(file.Append(u"1\r\n"));
     HANDLE hold = HoldAsASpreadsheetDoes(ListPath());
     ASSERT_NE(hold, INVALID_HANDLE_VALUE);
     LARGE_INTEGER frequency, start, end;
     ::QueryPerformanceFrequency(&frequency);
-    EXPECT_FALSE(file.Append("2\r\n"));
+    EXPECT_FALSE(file.Append(u"2\r\n"));
     ::QueryPerformanceCounter(&start);
-    EXPECT_FALSE(file.Append("3\r\n"));
+    EXPECT_FALSE(file.Append(u"3\r\n"));
     ::QueryPerformanceCounter(&end);
     std::printf("a row for a list known locked: %.2f ms\n",
                 1000.0 * (end.QuadPart - start.QuadPart) / frequency.QuadPart);
@@ -166,7 +170,7 @@ TEST_F(ResultsList, RowsLeftBesideALockedListGoIntoItOnceAheadOfNewRows) {
     {
         app::ResultsFile again;
         again.SetPath(ListPath());
-        EXPECT_FALSE(again.Append("4\r\n"));
+        EXPECT_FALSE(again.Append(u"4\r\n"));
     }
     EXPECT_EQ(ReadBytes(KeptPath()), std::string(app::kKeptSignature) + "2\r\n3\r\n4\r\n");
     ::CloseHandle(hold);
@@ -174,59 +178,85 @@ TEST_F(ResultsList, RowsLeftBesideALockedListGoIntoItOnceAheadOfNewRows) {
     // The next start writes them ahead of its own row, once, and the side file goes.
     app::ResultsFile next;
     next.SetPath(ListPath());
-    ASSERT_TRUE(next.Append("5\r\n"));
-    ASSERT_TRUE(next.Append("6\r\n"));
+    ASSERT_TRUE(next.Append(u"5\r\n"));
+    ASSERT_TRUE(next.Append(u"6\r\n"));
     EXPECT_EQ(ReadBytes(ListPath()), kBomHeader + "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n");
-    EXPECT_EQ(::GetFileAttributesA(KeptPath().c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(::GetFileAttributesW(W(KeptPath())), INVALID_FILE_ATTRIBUTES);
+}
+
+// The program ended while a side file's rows were going into the list: whether they reached it
+// or not, or another instance wrote there since, each row is in the list once at the next start.
+TEST_F(ResultsList, AnEndHalfWayFromTheSideFileIntoTheListWritesNoRowTwice) {
+    const struct {
+        const char* what;
+        std::string listAfterMark;
+        std::string listAtLast;
+    } cases[] = {
+        {"the list took them", "2\r\n3\r\n", "1\r\n2\r\n3\r\n4\r\n"},
+        {"ended before the list took them", "", "1\r\n2\r\n3\r\n4\r\n"},
+        {"another instance wrote there", "9\r\n", "1\r\n9\r\n2\r\n3\r\n4\r\n"},
+    };
+    for (const auto& c : cases) {
+        RemoveList(ListPath());
+        WriteBytes(ListPath(), kBomHeader + "1\r\n");
+        const std::size_t offset = ReadBytes(ListPath()).size();
+        WriteBytes(ListPath(), kBomHeader + "1\r\n" + c.listAfterMark);
+        WriteBytes(KeptPath(), app::kKeptSignature + std::string("2\r\n3\r\n#>") + std::to_string(offset) + "\r\n");
+        app::ResultsFile next;
+        next.SetPath(ListPath());
+        ASSERT_TRUE(next.Append(u"4\r\n")) << c.what;
+        EXPECT_EQ(ReadBytes(ListPath()), kBomHeader + c.listAtLast) << c.what;
+        EXPECT_EQ(::GetFileAttributesW(W(KeptPath())), INVALID_FILE_ATTRIBUTES) << c.what;
+    }
 }
 
 TEST_F(ResultsList, ASideFileNotOursIsLeftAsItIsAndALockedOneHoldsBackNewerRows) {
     WriteBytes(KeptPath(), "someone else's notes\r\n");
-    ::SetFileAttributesA(ListPath().c_str(), 0);
+    ::SetFileAttributesW(W(ListPath()), 0);
     WriteBytes(ListPath(), "");
-    ::SetFileAttributesA(ListPath().c_str(), FILE_ATTRIBUTE_READONLY);
-    EXPECT_FALSE(file.Append("1\r\n"));
+    ::SetFileAttributesW(W(ListPath()), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(file.Append(u"1\r\n"));
     EXPECT_TRUE(file.KeepPending());
     EXPECT_EQ(file.KeptPath(), KeptPath(2));
     EXPECT_EQ(ReadBytes(KeptPath()), "someone else's notes\r\n");
 
     // The side file is locked by a reader when the list can be written again: the list waits for it.
-    ::SetFileAttributesA(ListPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::SetFileAttributesW(W(ListPath()), FILE_ATTRIBUTE_NORMAL);
     HANDLE hold = HoldAsASpreadsheetDoes(KeptPath(2));
     ASSERT_NE(hold, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(file.Append("2\r\n"));
+    EXPECT_FALSE(file.Append(u"2\r\n"));
     EXPECT_EQ(ReadBytes(ListPath()), "");
     ::CloseHandle(hold);
-    ASSERT_TRUE(file.Append("3\r\n"));
+    ASSERT_TRUE(file.Append(u"3\r\n"));
     EXPECT_EQ(ReadBytes(ListPath()), kBomHeader + "1\r\n2\r\n3\r\n");
     EXPECT_EQ(ReadBytes(KeptPath()), "someone else's notes\r\n");
 }
 
 TEST_F(ResultsList, ANewListTakesNoRowMeasuredForTheOldOne) {
-    ASSERT_TRUE(file.Append("1\r\n"));
+    ASSERT_TRUE(file.Append(u"1\r\n"));
     HANDLE hold = HoldAsASpreadsheetDoes(ListPath());
-    EXPECT_FALSE(file.Append("2\r\n"));
+    EXPECT_FALSE(file.Append(u"2\r\n"));
     ::CloseHandle(hold);
-    const std::string kept = file.StartNewList(ListPath());
+    const std::u16string kept = file.StartNewList(ListPath());
     EXPECT_EQ(ReadBytes(kept), kBomHeader + "1\r\n2\r\n");
-    ASSERT_TRUE(file.Append("3\r\n"));
+    ASSERT_TRUE(file.Append(u"3\r\n"));
     EXPECT_EQ(ReadBytes(ListPath()), kBomHeader + "3\r\n");
 
     // Read-only: the row that cannot go into the old list goes beside it, under its new name.
-    ::SetFileAttributesA(ListPath().c_str(), FILE_ATTRIBUTE_READONLY);
-    EXPECT_FALSE(file.Append("4\r\n"));
-    const std::string second = file.StartNewList(ListPath());
+    ::SetFileAttributesW(W(ListPath()), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(file.Append(u"4\r\n"));
+    const std::u16string second = file.StartNewList(ListPath());
     EXPECT_EQ(ReadBytes(second), kBomHeader + "3\r\n");
     EXPECT_EQ(ReadBytes(app::KeptFilePath(second, 1)), std::string(app::kKeptSignature) + "4\r\n");
     EXPECT_FALSE(file.Exists());
-    ASSERT_TRUE(file.Append("5\r\n"));
+    ASSERT_TRUE(file.Append(u"5\r\n"));
     EXPECT_EQ(ReadBytes(ListPath()), kBomHeader + "5\r\n");
-    ::SetFileAttributesA(second.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::SetFileAttributesW(W(second), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(ResultsList, ANewListStartsWithTheHeaderAndEachRowIsAppendedWhole) {
-    ASSERT_TRUE(file.Append("2026/12/08 14:30:15,図面1.dwg,面の中心,100,40,5,5,30\r\n"));
-    ASSERT_TRUE(file.Append("2026/12/08 14:31:00,,リージョン,2.00,6.00,1,1,30\r\n"));
+    ASSERT_TRUE(file.Append(u"2026/12/08 14:30:15,図面1.dwg,面の中心,100,40,5,5,30\r\n"));
+    ASSERT_TRUE(file.Append(u"2026/12/08 14:31:00,,リージョン,2.00,6.00,1,1,30\r\n"));
     EXPECT_EQ(ReadBytes(ListPath()), kBomHeader + Utf8("2026/12/08 14:30:15,図面1.dwg,面の中心,100,40,5,5,30\r\n") +
                                          Utf8("2026/12/08 14:31:00,,リージョン,2.00,6.00,1,1,30\r\n"));
 }
@@ -234,68 +264,68 @@ TEST_F(ResultsList, ANewListStartsWithTheHeaderAndEachRowIsAppendedWhole) {
 TEST_F(ResultsList, AFileThatIsNoListIsAppendedToAndNeverRewritten) {
     const std::string foreign = "not a list \x01\x02 without a last line end";
     WriteBytes(ListPath(), foreign);
-    ASSERT_TRUE(file.Append("a,b\r\n"));
+    ASSERT_TRUE(file.Append(u"a,b\r\n"));
     EXPECT_EQ(ReadBytes(ListPath()), foreign + "\r\na,b\r\n");
 }
 
 TEST_F(ResultsList, AnUnwritableListKeepsItsRowsUntilItCanBeWritten) {
-    ASSERT_TRUE(file.Append("1\r\n"));
+    ASSERT_TRUE(file.Append(u"1\r\n"));
     const std::string before = ReadBytes(ListPath());
 
     // Locked by another program that shares nothing.
     const HANDLE lock =
-        ::CreateFileA(ListPath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ::CreateFileW(W(ListPath()), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(file.Append("2\r\n"));
+    EXPECT_FALSE(file.Append(u"2\r\n"));
     EXPECT_TRUE(file.TakeFailure());
     EXPECT_FALSE(file.TakeFailure());
     ::CloseHandle(lock);
     EXPECT_EQ(ReadBytes(ListPath()), before);
 
     // Read-only.
-    ::SetFileAttributesA(ListPath().c_str(), FILE_ATTRIBUTE_READONLY);
-    EXPECT_FALSE(file.Append("3\r\n"));
-    ::SetFileAttributesA(ListPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::SetFileAttributesW(W(ListPath()), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(file.Append(u"3\r\n"));
+    ::SetFileAttributesW(W(ListPath()), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(ReadBytes(ListPath()), before);
     EXPECT_EQ(file.PendingRows(), 2u);
 
     // The next row that can be written takes the kept ones with it, in order.
-    ASSERT_TRUE(file.Append("4\r\n"));
+    ASSERT_TRUE(file.Append(u"4\r\n"));
     EXPECT_EQ(ReadBytes(ListPath()), before + "2\r\n3\r\n4\r\n");
     EXPECT_EQ(file.PendingRows(), 0u);
 
     // A folder of the list's name.
     RemoveList(ListPath());
-    ASSERT_TRUE(::CreateDirectoryA(ListPath().c_str(), nullptr));
-    EXPECT_FALSE(file.Append("5\r\n"));
+    ASSERT_TRUE(::CreateDirectoryW(W(ListPath()), nullptr));
+    EXPECT_FALSE(file.Append(u"5\r\n"));
     EXPECT_FALSE(file.HasRows() && file.Exists());
 }
 
 TEST_F(ResultsList, AListRenamedOrAWorkFolderRemovedWhileRunningStartsAgain) {
-    ASSERT_TRUE(file.Append("1\r\n"));
-    const std::string moved = WorkFolder() + "results_win32_test-moved.csv";
-    ::DeleteFileA(moved.c_str());
-    ASSERT_TRUE(::MoveFileA(ListPath().c_str(), moved.c_str()));
-    ASSERT_TRUE(file.Append("2\r\n"));
+    ASSERT_TRUE(file.Append(u"1\r\n"));
+    const std::u16string moved = WorkFolder() + u"results_win32_test-moved.csv";
+    ::DeleteFileW(W(moved));
+    ASSERT_TRUE(::MoveFileW(W(ListPath()), W(moved)));
+    ASSERT_TRUE(file.Append(u"2\r\n"));
     EXPECT_EQ(ReadBytes(moved), kBomHeader + "1\r\n");
     EXPECT_EQ(ReadBytes(ListPath()), kBomHeader + "2\r\n");
-    ::DeleteFileA(moved.c_str());
+    ::DeleteFileW(W(moved));
 
-    char temp[MAX_PATH] = {};
-    ::GetTempPathA(sizeof temp, temp);
-    const std::string folder = std::string(temp) + "tavro-gone-" + std::to_string(::GetCurrentProcessId()) + "\\";
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::u16string folder = reinterpret_cast<const char16_t*>(temp) + std::u16string(u"tavro-gone-Zo\u00EB\\");
     app::ResultsFile elsewhere;
-    elsewhere.SetPath(folder + "list.csv");
-    ASSERT_TRUE(elsewhere.Append("1\r\n"));
-    EXPECT_EQ(ReadBytes(folder + "list.csv"), kBomHeader + "1\r\n");
-    ::DeleteFileA((folder + "list.csv").c_str());
-    ::RemoveDirectoryA(folder.c_str());
+    elsewhere.SetPath(folder + u"list.csv");
+    ASSERT_TRUE(elsewhere.Append(u"1\r\n"));
+    EXPECT_EQ(ReadBytes(folder + u"list.csv"), kBomHeader + "1\r\n");
+    ::DeleteFileW(W(folder + u"list.csv"));
+    ::RemoveDirectoryW(W(folder));
 }
 
 TEST_F(ResultsList, AppendingToALongListNeverReadsItWhole) {
     // 100 MB of rows: an append that read the list would take seconds; the figure is printed.
     {
-        HANDLE big = ::CreateFileA(ListPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        HANDLE big = ::CreateFileW(W(ListPath()), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         ASSERT_NE(big, INVALID_HANDLE_VALUE);
         const std::string block = std::string(1024 * 1024 - 2, 'x') + "\r\n";
         DWORD written = 0;
@@ -306,18 +336,18 @@ TEST_F(ResultsList, AppendingToALongListNeverReadsItWhole) {
     LARGE_INTEGER frequency, start, end;
     ::QueryPerformanceFrequency(&frequency);
     ::QueryPerformanceCounter(&start);
-    ASSERT_TRUE(file.Append("1\r\n"));
+    ASSERT_TRUE(file.Append(u"1\r\n"));
     ::QueryPerformanceCounter(&end);
     std::printf("append to a 100 MB list: %.2f ms\n", 1000.0 * (end.QuadPart - start.QuadPart) / frequency.QuadPart);
     app::ResultsFile small;
-    small.SetPath(ListPath() + ".small.csv");
+    small.SetPath(ListPath() + u".small.csv");
     ::QueryPerformanceCounter(&start);
-    ASSERT_TRUE(small.Append("1\r\n"));
+    ASSERT_TRUE(small.Append(u"1\r\n"));
     ::QueryPerformanceCounter(&end);
     std::printf("append to a new list: %.2f ms\n", 1000.0 * (end.QuadPart - start.QuadPart) / frequency.QuadPart);
-    RemoveList(ListPath() + ".small.csv");
+    RemoveList(ListPath() + u".small.csv");
     WIN32_FILE_ATTRIBUTE_DATA data;
-    ASSERT_TRUE(::GetFileAttributesExA(ListPath().c_str(), GetFileExInfoStandard, &data));
+    ASSERT_TRUE(::GetFileAttributesExW(W(ListPath()), GetFileExInfoStandard, &data));
     EXPECT_EQ(data.nFileSizeLow, 100u * 1024 * 1024 + 3);
 }
 
@@ -359,7 +389,7 @@ TEST_F(ResultsMenuOnTheForm, ItemsFollowTheSystemMenusOwnAndAreGreyedWithAnEmpty
     EXPECT_TRUE(ItemState(app::kCmdCopyResults) & MF_GRAYED);
     EXPECT_FALSE(ItemState(app::kCmdNewResults) & MF_GRAYED);
 
-    ASSERT_TRUE(form.Results().Append("1\r\n"));
+    ASSERT_TRUE(form.Results().Append(u"1\r\n"));
     OpenSystemMenu();
     for (UINT command : commands)
         EXPECT_FALSE(ItemState(command) & MF_GRAYED) << command;
@@ -367,8 +397,8 @@ TEST_F(ResultsMenuOnTheForm, ItemsFollowTheSystemMenusOwnAndAreGreyedWithAnEmpty
 
 TEST_F(ResultsMenuOnTheForm, CopyPutsTheTableOnTheClipboardInBothTextFormats) {
     ASSERT_TRUE(form.Results().Append(
-        "2026/12/08 14:30:15,\"'=HYPERLINK(\"\"x\"\")見取図.dwg\",面の中心,100.25,40,-5,5,30\r\n"));
-    ASSERT_TRUE(form.Results().Append("2026/12/08 14:31:00,\"a,b.dwg\",リージョン,1.50,5.00,1.5,-2.5,30\r\n"));
+        u"2026/12/08 14:30:15,\"'=HYPERLINK(\"\"x\"\")見取図.dwg\",面の中心,100.25,40,-5,5,30\r\n"));
+    ASSERT_TRUE(form.Results().Append(u"2026/12/08 14:31:00,\"a,b.dwg\",リージョン,1.50,5.00,1.5,-2.5,30\r\n"));
     // Whatever the clipboard held is replaced.
     ASSERT_TRUE(::OpenClipboard(nullptr));
     ::EmptyClipboard();
@@ -389,7 +419,7 @@ TEST_F(ResultsMenuOnTheForm, CopyPutsTheTableOnTheClipboardInBothTextFormats) {
 }
 
 TEST_F(ResultsMenuOnTheForm, CopyWaitsOutAnotherProgramHoldingTheClipboardForAMoment) {
-    ASSERT_TRUE(form.Results().Append("2026/12/08 14:31:00,a.dwg,リージョン,1.50,5.00,1.5,-2.5,30\r\n"));
+    ASSERT_TRUE(form.Results().Append(u"2026/12/08 14:31:00,a.dwg,リージョン,1.50,5.00,1.5,-2.5,30\r\n"));
     HANDLE held = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
     std::thread holder([held] {
         ::OpenClipboard(nullptr);
@@ -408,10 +438,11 @@ TEST_F(ResultsMenuOnTheForm, CopyWaitsOutAnotherProgramHoldingTheClipboardForAMo
 
 TEST_F(ResultsMenuOnTheForm, AFailedRowIsShownOnceAfterTheRunAndWrittenByALaterOne) {
     app::Win32WorkflowHost host(form);
-    const std::u16string shape = platform::WideFromAnsi(app::FormatResultRow(
-        "2026/12/08 14:30:15", "", {app::ReportVariant::Region, "1.00", "4.00", "0.5", "0.5", "30"}));
-    ASSERT_TRUE(form.Results().Append("0\r\n"));
-    HANDLE lock = ::CreateFileA(ListPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const std::u16string shape =
+        app::FormatResultRow("2026/12/08 14:30:15", u"",
+                             {app::ReportVariant::Region, "1.00", "4.00", "0.5", "0.5", "30"}, platform::WideFromAnsi);
+    ASSERT_TRUE(form.Results().Append(u"0\r\n"));
+    HANDLE lock = ::CreateFileW(W(ListPath()), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     {
         testsupport::MessageBoxCatcher boxes(app::kApplicationTitle);
@@ -422,7 +453,7 @@ TEST_F(ResultsMenuOnTheForm, AFailedRowIsShownOnceAfterTheRunAndWrittenByALaterO
         ASSERT_TRUE(boxes.WaitFor(1, 5000));
         ::Sleep(300);
         ASSERT_EQ(boxes.Texts().size(), 1u);
-        EXPECT_EQ(boxes.Texts()[0], ListPath() + " に書き込めません.");
+        EXPECT_EQ(boxes.Texts()[0], platform::AnsiFromWide(ListPath()) + " に書き込めません.");
     }
     ::CloseHandle(lock);
     host.AddResultRow(shape);

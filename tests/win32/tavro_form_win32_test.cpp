@@ -9,6 +9,7 @@
 #include "message_box_catcher.h"
 #include "report_stem_claim.h"
 #include "tavro_form.h"
+#include "text_conversion.h"
 
 namespace {
 
@@ -17,13 +18,22 @@ using framework::Application;
 using testsupport::ReadBytes;
 using testsupport::WriteBytes;
 
+std::u16string WorkFolder() {
+    return framework::SpecialFolderPath(nullptr, 0x1a) + u"\\Halvetra\\";
+}
+
+// What the run is given (this test's user is named in the system code page).
 std::string ExpectedWorkFolder() {
-    return framework::SpecialFolderPath(nullptr, 0x1a) + "\\Halvetra\\";
+    return platform::AnsiFromWide(WorkFolder());
 }
 
 // The settings file of this test program: named after the exe, in the work folder.
-std::string SettingsFile() {
-    return ExpectedWorkFolder() + "tavro_form_win32_test.Ini";
+std::u16string SettingsFile() {
+    return WorkFolder() + u"tavro_form_win32_test.Ini";
+}
+
+const wchar_t* W(const std::u16string& path) {
+    return framework::WidePath(path);
 }
 
 // The window's place as closing writes it beside the size.
@@ -69,14 +79,14 @@ protected:
     void SetUp() override {
         Application.Initialize();
         Application.SetTitle(app::kApplicationTitle);
-        framework::ForceDirectories(ExpectedWorkFolder());
-        ::DeleteFileA(SettingsFile().c_str());
-        ::RemoveDirectoryA(SettingsFile().c_str());
+        framework::ForceDirectories(WorkFolder());
+        ::DeleteFileW(W(SettingsFile()));
+        ::RemoveDirectoryW(W(SettingsFile()));
     }
     void TearDown() override {
-        ::SetFileAttributesA(SettingsFile().c_str(), FILE_ATTRIBUTE_NORMAL);
-        ::DeleteFileA(SettingsFile().c_str());
-        ::RemoveDirectoryA(SettingsFile().c_str());
+        ::SetFileAttributesW(W(SettingsFile()), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(W(SettingsFile()));
+        ::RemoveDirectoryW(W(SettingsFile()));
     }
 };
 
@@ -220,7 +230,7 @@ TEST_F(MainWindow, InstancesStartedTogetherGetReportStemsOfTheirOwn) {
     }
 
     // The claim itself: held while its owner lives, refused for a stamp whose report is there.
-    const std::string workFolder = ExpectedWorkFolder();
+    const std::u16string workFolder = WorkFolder();
     {
         app::ReportStemClaim held;
         app::ReportStemClaim other;
@@ -229,10 +239,10 @@ TEST_F(MainWindow, InstancesStartedTogetherGetReportStemsOfTheirOwn) {
     }
     app::ReportStemClaim again;
     EXPECT_TRUE(again.TryClaim(workFolder, "991231235958"));
-    const std::string report = workFolder + "991231235957.mpr";
+    const std::u16string report = workFolder + u"991231235957.mpr";
     WriteBytes(report, "report of an instance that has ended");
     EXPECT_FALSE(again.TryClaim(workFolder, "991231235957"));
-    ::DeleteFileA(report.c_str());
+    ::DeleteFileW(W(report));
 }
 
 TEST_F(MainWindow, SavedSizeIsShownAndClosingWritesItBackUnchanged) {
@@ -305,7 +315,7 @@ TEST_F(MainWindow, CloseDuringARunStopsItAndCloses) {
 // stops at the question (its CAD settings go back at once), and the size is saved at the end.
 TEST_F(MainWindow, SessionEndStopsTheRunPutsBackItsSettingsAndSavesTheSize) {
     for (const bool running : {true, false}) {
-        ::DeleteFileA(SettingsFile().c_str());
+        ::DeleteFileW(W(SettingsFile()));
         app::TTavroF form;
         RecordingWorkflows workflows;
         form.SetWorkflows(&workflows);
@@ -332,14 +342,14 @@ TEST_F(MainWindow, CloseButtonSavesTheSizeAndClosesTheWindow) {
 }
 
 TEST_F(MainWindow, UnwritableSettingsFileShowsTheErrorAndTheWindowStillCloses) {
-    ::CreateDirectoryA(SettingsFile().c_str(), nullptr);
+    ::CreateDirectoryW(W(SettingsFile()), nullptr);
     app::TTavroF form;
     EXPECT_EQ(form.Edit1->Text(), "50");
     HWND window = form.Handle();
     testsupport::MessageBoxCatcher catcher(app::kApplicationTitle);
     ClickButton(form.plButton1);
     ASSERT_TRUE(catcher.WaitFor(1, 5000));
-    EXPECT_EQ(catcher.Texts().at(0), SettingsFile() + " に書き込めません.");
+    EXPECT_EQ(catcher.Texts().at(0), platform::AnsiFromWide(SettingsFile()) + " に書き込めません.");
     EXPECT_FALSE(::IsWindow(window));
 }
 

@@ -14,6 +14,7 @@
 #include "framework/shell_folders.h"
 #include "main_form.h"
 #include "tavro_form.h"
+#include "text_conversion.h"
 #include "win32_workflow_host.h"
 
 namespace {
@@ -25,7 +26,7 @@ std::string TempFile(const std::string& name) {
     char folder[MAX_PATH] = {};
     ::GetTempPathA(sizeof folder, folder);
     const std::string dir = std::string(folder) + "tavro-host-test-" + std::to_string(::GetCurrentProcessId());
-    framework::ForceDirectories(dir);
+    framework::ForceDirectories(platform::WideFromAnsi(dir));
     return dir + "\\" + name;
 }
 

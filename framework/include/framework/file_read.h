@@ -1,5 +1,5 @@
 #pragma once
-// The one whole-file read of the program: the mass-properties report, the results list.
+// The one whole-file read of the program: the mass-properties report, the side files of the list.
 
 #include <cstddef>
 #include <limits>
@@ -13,8 +13,11 @@ namespace framework {
 // path. A file longer than maxBytes gives its first maxBytes only. Throws EInOutError with
 // FileErrorMessage when the file is there but cannot be opened or read (a folder in its place is
 // access denied).
-std::optional<std::string> ReadWholeFile(const std::string& path,
+std::optional<std::string> ReadWholeFile(const std::u16string& path,
                                          std::size_t maxBytes = std::numeric_limits<std::size_t>::max());
+// The same through a handle already open for reading, from its start; nothing when it cannot be
+// read whole (a side file held alone is read so, with no one able to change it in between).
+std::optional<std::string> ReadWholeFile(void* file, std::size_t maxBytes);
 
 // The framework's text for a failed file operation: "ファイルへのアクセスが拒否されました" for access
 // denied, "I/O エラー (code)" for any other error code.

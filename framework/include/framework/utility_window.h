@@ -11,7 +11,8 @@ namespace framework {
 
 class TUtilityWindow {
 public:
-    // Gets every message of the window; what it does not handle it passes to DefWindowProcA.
+    // Gets every message of the window (a Unicode window); what it does not handle it passes to
+    // DefWindowProcW.
     using Handler = std::function<LRESULT(UINT message, WPARAM wParam, LPARAM lParam)>;
     explicit TUtilityWindow(Handler handler);
     ~TUtilityWindow();

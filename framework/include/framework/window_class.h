@@ -6,7 +6,22 @@
 
 #include <windows.h>
 
+#include <string>
+
+#include "text_conversion.h"
+
 namespace framework {
+
+// The framework's captions are still texts in the system code page; the W calls take them widened.
+inline std::wstring WideText(const std::string& text) {
+    const std::u16string wide = platform::WideFromAnsi(text);
+    return std::wstring(wide.begin(), wide.end());
+}
+
+// Every window of the framework is a Unicode window; class names are ASCII.
+inline std::wstring ClassNameW(const char* className) {
+    return std::wstring(className, className + std::char_traits<char>::length(className));
+}
 
 // Registers the class once per process; a second call for the same name does nothing.
 void RegisterWindowClass(const char* className,

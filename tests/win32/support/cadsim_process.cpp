@@ -202,8 +202,8 @@ bool ParseDecimals(const std::string& text, std::size_t count, std::vector<doubl
 
 // Lines of what the simulator did rather than received.
 bool IsEventKind(const std::string& kind) {
-    return kind == "entity" || kind == "variable" || kind == "report" || kind == "file" || kind == "user" ||
-           kind == "mouse" || kind == "key";
+    return kind == "entity" || kind == "undo" || kind == "host" || kind == "variable" || kind == "report" ||
+           kind == "file" || kind == "user" || kind == "mouse" || kind == "key";
 }
 
 std::vector<std::string> Lines(const std::string& content) {

@@ -272,7 +272,7 @@ LRESULT TEsCustomScrollingMarquee::HandleMessage(UINT message, WPARAM wParam, LP
 
 LRESULT TEsCustomScrollingMarquee::TickWndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != kMarqueeTickMessage)
-        return ::DefWindowProcA(tickWindow_->Handle(), message, wParam, lParam);
+        return ::DefWindowProcW(tickWindow_->Handle(), message, wParam, lParam);
     // A tick handled later than one interval after it was posted has others queued behind it (the
     // thread was busy: a workflow's wait, a slow paint): they move the text as many pixels and are
     // painted once. A tick on time costs no look at the queue.

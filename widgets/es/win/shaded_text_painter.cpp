@@ -10,13 +10,6 @@ namespace {
 // Destination where the source is 1, the pattern (brush) where it is 0 inverted: (S & P) | (~S & D).
 constexpr DWORD kRopPatternWhereMask = 0x00E20746;
 
-Rect ToRect(const RECT& r) {
-    return {r.left, r.top, r.right, r.bottom};
-}
-RECT ToWin(const Rect& r) {
-    return RECT{r.left, r.top, r.right, r.bottom};
-}
-
 void DrawLayers(framework::TCanvas& canvas,
                 const std::string& caption,
                 UINT format,
@@ -25,7 +18,7 @@ void DrawLayers(framework::TCanvas& canvas,
     for (const TextLayer& layer : layers) {
         font.color = layer.color;
         canvas.SetFont(font);
-        RECT rect = ToWin(layer.rect);
+        RECT rect = platform::ToRECT(layer.rect);
         canvas.DrawText(caption, rect, format);
     }
 }
@@ -64,7 +57,7 @@ void PaintShadedText(framework::TCanvas& target, const RECT& rect, UINT format, 
     const ShadeValues& v = text.values;
     const ShadeExtent extent = ShadeExtentOf(v);
     const int shift = AlignmentShift(format, extent);
-    const Rect face = FaceRect(ToRect(rect), extent, shift);
+    const Rect face = FaceRect(platform::FromRECT(rect), extent, shift);
     const RECT whole{0, 0, rect.right - rect.left, rect.bottom - rect.top};
 
     framework::TBitmap work;
@@ -85,7 +78,7 @@ void PaintShadedText(framework::TCanvas& target, const RECT& rect, UINT format, 
         w, text.caption, format,
         ShadeLayers(v.highlightColor, v.highlightStyle, v.highlightDepth, v.highlightDirection, text.font.color, face));
 
-    RECT faceRect = ToWin(face);
+    RECT faceRect = platform::ToRECT(face);
     if (v.graduateStyle == TEsGraduateStyle::gsNone) {
         w.SetFont(text.font);
         w.DrawText(text.caption, faceRect, format);
@@ -101,10 +94,10 @@ void PaintShadedText(framework::TCanvas& target, const RECT& rect, UINT format, 
             a.DrawText(text.caption, faceRect, format);
 
             const int textWidth = w.TextExtent(text.caption).cx;
-            const Point origin = GradientOrigin(format, ToRect(rect), extent, shift, textWidth);
-            for (const GradientBand& band :
-                 GradientBands(v.graduateStyle, ToRect(rect), origin, textWidth, v.graduateFromColor, text.font.color))
-                MaskedCopy(w.Handle(), a.Handle(), ToWin(band.rect), kGradientKeyColor,
+            const Point origin = GradientOrigin(format, platform::FromRECT(rect), extent, shift, textWidth);
+            for (const GradientBand& band : GradientBands(v.graduateStyle, platform::FromRECT(rect), origin, textWidth,
+                                                          v.graduateFromColor, text.font.color))
+                MaskedCopy(w.Handle(), a.Handle(), platform::ToRECT(band.rect), kGradientKeyColor,
                            framework::ColorToRGB(band.color));
         }
     }
