@@ -289,6 +289,14 @@ private:
     IAccessible* standard_;
 };
 
+ReaderApartment::ReaderApartment()
+    : entered_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+
+ReaderApartment::~ReaderApartment() {
+    if (entered_)
+        ::CoUninitialize();
+}
+
 bool AccessibleLink::Answer(HWND window, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (static_cast<LONG>(lParam) != OBJID_CLIENT)
         return false;
