@@ -12,12 +12,11 @@
 
 namespace framework {
 
-// Texts in the system code page; they become Unicode only on their way to the reader.
 struct AccessibleFacts {
-    std::string name;
+    std::u16string name;
     long role = 0;   // ROLE_SYSTEM_*
     long state = 0;  // STATE_SYSTEM_*
-    std::string defaultAction;
+    std::u16string defaultAction;
     RECT screenBounds{0, 0, 0, 0};  // only used for simple children
 };
 
@@ -85,8 +84,8 @@ private:
     bool entered_;
 };
 
-// The accessible name of a caption in the system code page: the ideographic spaces that spread
-// short Japanese captions ("実　行") folded away, blanks trimmed.
-std::string AccessibleName(const std::string& caption);
+// The accessible name of a caption: the ideographic spaces that spread short Japanese captions
+// ("実　行") folded away, blanks trimmed.
+std::u16string AccessibleName(const std::u16string& caption);
 
 }  // namespace framework
