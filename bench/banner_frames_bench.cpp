@@ -15,7 +15,7 @@ namespace {
 class Form : public framework::TForm {
 public:
     Form()
-        : TForm({"BannerFramesBench", "banner frames", 210, 97, false, {"ＭＳ Ｐゴシック", -12, SHIFTJIS_CHARSET}}) {}
+        : TForm({"BannerFramesBench", u"banner frames", 210, 97, false, {u"ＭＳ Ｐゴシック", -12, SHIFTJIS_CHARSET}}) {}
 };
 
 void Pump() {
@@ -48,8 +48,8 @@ Run Frames(bool rebuildEveryTick, int ticks) {
     banner->SetBounds({8, 0, 193, 25});
     banner->SetAlignment(framework::taCenter);
     banner->SetCaption(
-        "AutoCADのMassProコマンドを使用して図心位置を取得します。面の中心かリージョンをクリックしてください");
-    banner->SetFont(framework::TFont{"Times New Roman", -24, SHIFTJIS_CHARSET, framework::clGray, 0});
+        u"AutoCADのMassProコマンドを使用して図心位置を取得します。面の中心かリージョンをクリックしてください");
+    banner->SetFont(framework::TFont{u"Times New Roman", -24, SHIFTJIS_CHARSET, framework::clGray, 0});
     form.Show();
     banner->SetActive(true);
     banner->SetScrollSpeed(0);  // only the ticks posted here move it

@@ -19,7 +19,7 @@ constexpr int kPaints = 200;
 
 class Form : public framework::TForm {
 public:
-    Form() : TForm({"PlButtonBenchForm", "bench", 240, 80, false, {"ＭＳ Ｐゴシック", -12, SHIFTJIS_CHARSET}}) {
+    Form() : TForm({"PlButtonBenchForm", u"bench", 240, 80, false, {u"ＭＳ Ｐゴシック", -12, SHIFTJIS_CHARSET}}) {
         Show();
     }
 };
@@ -52,7 +52,7 @@ int main() {
     button->SetBounds({144, 32, 57, 26});
     button->SetParent(&form);
     button->SetGradEndColor(framework::clMoneyGreen);
-    button->CaptionA().SetCaption("実　行");
+    button->CaptionA().SetCaption(u"実　行");
     button->SetCaptionTop(8);
     std::printf("paint, median of %d (microseconds):\n", kPaints);
     std::printf("  main window button 57x26:                 %8.1f\n", MedianPaintMicroseconds(*button));
@@ -71,7 +71,7 @@ int main() {
     button->SetEnabled(true);
 
     button->Image().Picture().Clear();
-    button->CaptionA().SetCaption(std::string(10000, 'W'));
+    button->CaptionA().SetCaption(std::u16string(10000, u'W'));
     button->CaptionA().SetAlignment(pl::taEven);
     std::printf("  10,000-character evenly spread caption:    %8.1f\n", MedianPaintMicroseconds(*button));
     std::printf("GDI objects held by the framework afterwards: %ld\n", framework::LiveGdiObjects());

@@ -3,7 +3,9 @@
 # after two things that move large texts: a face-centre run with a large text on the user's
 # clipboard (saved and put back around the history read), and 結果をコピー of a large results list,
 # and what is left of each once another program has copied something.
-# Prints the figure before, the peak, and what is kept afterwards, in MB. Figures, not a test.
+# Prints the figure before, the peak, and what is kept afterwards, in MB; and the tool's GDI (and
+# USER) objects at start, after each part, and after 100 minimise/restore cycles and 20 DPI round
+# trips, which are to leave the count where it was. Figures, not a test.
 # Usage: bench/memory.sh [CLIPBOARD_MB [LIST_MB]]   (default 50 and 100)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -49,6 +51,8 @@ rm -f "$list" "$halvetra"/TavroMemory.kept*.csv
 
 start_exe "$work/TavroMemory.exe"
 probe wait "$TITLE" 20000 >/dev/null
+sleep 1
+probe gdi "$TITLE" | sed '$s/^/objects at start: /'
 start_sim --drawing "$(windows_path "$bin/samples/rectangle.txt")" --user "$(
     printf 'pick 30,35\n' >"$work/user.txt"
     windows_path "$work/user.txt"
@@ -72,6 +76,7 @@ probe clip-put "another program's text" >/dev/null
 sleep 1
 read -r taken _ <<<"$(mem)"
 echo "  after another program took the clipboard: $(mb "$taken") MB"
+echo "  objects after the run: $(probe gdi "$TITLE" | tail -n 1)"
 stop_sim
 
 # A list of about list_mb MB: the header and rows of a real list.
@@ -106,6 +111,8 @@ probe clip-put "another program's text" >/dev/null
 sleep 1
 read -r taken _ <<<"$(mem)"
 echo "  after another program took the clipboard: $(mb "$taken") MB"
+echo "  objects after the copy: $(probe gdi "$TITLE" | tail -n 1)"
+probe cycles "$TITLE" 100 20 "$ID_EXECUTE" | grep -v '^(USER'
 probe close "$TITLE" >/dev/null
 sleep 2
 rm -f "$list" "$halvetra"/TavroMemory.kept*.csv "$halvetra/TavroMemory.Ini"

@@ -4,6 +4,7 @@
 
 #include "widgets/es/es_attached_label.h"
 #include "widgets/es/es_string_resource.h"
+#include "framework/accessible.h"
 #include "framework/application.h"
 #include "framework/display.h"
 #include "single_instance.h"
@@ -17,6 +18,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (!instance.Claim())
         return 0;
     try {
+        // Before the first window, and outliving the last one.
+        framework::ReaderApartment readerApartment;
         Application.Initialize();
         Application.SetTitle(app::kApplicationTitle);
         es::EsStringTablesScope stringTables;

@@ -43,7 +43,7 @@ std::uint64_t FileId(HANDLE file) {
 }
 
 [[noreturn]] void RaiseReadError(const std::u16string& path) {
-    throw framework::EInOutError(platform::AnsiFromWide(path) + " を読み込めません");
+    throw framework::EInOutError(path + u" を読み込めません");
 }
 
 }  // namespace
@@ -99,11 +99,11 @@ bool ResultsFile::WritePending() {
     return true;
 }
 
-std::string ResultsFile::TakeFailureMessage() {
-    std::string message = std::exchange(asideMessage_, std::string());
+std::u16string ResultsFile::TakeFailureMessage() {
+    std::u16string message = std::exchange(asideMessage_, std::u16string());
     if (TakeFailure())
-        message += (message.empty() ? "" : "\r\n") + platform::AnsiFromWide(failedPath_.empty() ? path_ : failedPath_) +
-                   " に書き込めません";
+        message +=
+            (message.empty() ? u"" : u"\r\n") + (failedPath_.empty() ? path_ : failedPath_) + u" に書き込めません";
     return message;
 }
 
@@ -163,8 +163,8 @@ bool ResultsFile::WriteRows(const std::vector<std::string>& utf8Rows,
         const std::u16string aside = SetAside();
         if (aside.empty())
             return false;
-        asideMessage_ = platform::AnsiFromWide(path_) + " は UTF-8 でもシステムのコードページでも読めないため、" +
-                        platform::AnsiFromWide(aside) + " として残し、新しい一覧を始めました";
+        asideMessage_ = path_ + u" は UTF-8 でもシステムのコードページでも読めないため、" + aside +
+                        u" として残し、新しい一覧を始めました";
         file = OpenShared(path_, kOpenRetry, &locked_);
         if (!file)
             return false;
@@ -287,7 +287,7 @@ std::u16string ResultsFile::StartNewList(const std::u16string& executablePath) {
     // Rows measured for this list go into it, or beside it under its new name: never into the next.
     WritePending();
     if (!KeepPending())
-        throw framework::EInOutError(platform::AnsiFromWide(KeptPath()) + " に書き込めません");
+        throw framework::EInOutError(KeptPath() + u" に書き込めません");
     SYSTEMTIME now;
     ::GetLocalTime(&now);
     const std::u16string folder = platform::FolderOf(path_);
@@ -305,7 +305,7 @@ std::u16string ResultsFile::StartNewList(const std::u16string& executablePath) {
         if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)
             break;
     }
-    throw framework::EInOutError(platform::AnsiFromWide(path_) + " の名前を変更できません");
+    throw framework::EInOutError(path_ + u" の名前を変更できません");
 }
 
 }  // namespace app

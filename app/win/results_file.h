@@ -41,7 +41,7 @@ public:
     bool TakeFailure() { return std::exchange(failed_, false); }
     // The error box's text once after a run: the list could not be written, or an unreadable list
     // was kept aside; empty when there is nothing to say.
-    std::string TakeFailureMessage();
+    std::u16string TakeFailureMessage();
 
     // Writes the waiting rows to the list's side file; true when no row waits any more. The rows
     // are then in KeptPath().
@@ -86,7 +86,7 @@ private:
     std::vector<std::string> pending_;  // UTF-8, CRLF included
     bool failed_ = false;
     bool locked_ = false;  // the last open met another program's lock
-    std::string asideMessage_;
+    std::u16string asideMessage_;
     std::u16string keptPath_;
     std::u16string failedPath_;  // the file that held the last write back: the list, or a locked side file
     // The encoding found for the list as it was after our last look; a copy may find it too.

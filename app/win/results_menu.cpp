@@ -74,7 +74,7 @@ void ResultsMenu::CopyToClipboard() {
     platform::ClipboardMemory memory((length + 1) * sizeof(char16_t));
     auto* table = static_cast<char16_t*>(memory.Lock());
     if (!table)
-        throw framework::EInOutError("クリップボードに書き込めません");
+        throw framework::EInOutError(u"クリップボードに書き込めません");
     {
         std::size_t written = 0;  // the list may have grown since it was measured
         ClipboardTableWriter write(separator, [&](std::u16string_view text) {
@@ -98,12 +98,12 @@ void ResultsMenu::CopyToClipboard() {
     platform::Win32Clock clock;
     if (!platform::RetryUntilDeadline(clock, platform::kUserRequestRetry,
                                       [this] { return ::OpenClipboard(window_) != FALSE; }))
-        throw framework::EInOutError("クリップボードを開けません");
+        throw framework::EInOutError(u"クリップボードを開けません");
     // The user asked for the copy, so what the clipboard held is replaced.
     const bool copied = ::EmptyClipboard() && memory.PutOn(CF_UNICODETEXT);
     ::CloseClipboard();
     if (!copied)
-        throw framework::EInOutError("クリップボードに書き込めません");
+        throw framework::EInOutError(u"クリップボードに書き込めません");
 }
 
 void ResultsMenu::Open(HWND window) {
@@ -116,7 +116,7 @@ void ResultsMenu::Open(HWND window) {
     const auto shown = reinterpret_cast<INT_PTR>(
         ::ShellExecuteW(window, L"open", L"explorer.exe", framework::WidePath(select), nullptr, SW_SHOWNORMAL));
     if (shown <= 32)
-        throw framework::EInOutError(platform::AnsiFromWide(file_.Path()) + " を開けません");
+        throw framework::EInOutError(file_.Path() + u" を開けません");
 }
 
 void ResultsMenu::StartNewList() {

@@ -16,11 +16,11 @@ namespace app {
 
 using framework::Bounds;
 
-const char kApplicationTitle[] = "図心位置に円を描く";
+const char16_t kApplicationTitle[] = u"図心位置に円を描く";
 const char16_t kSettingsSection[] = u"初期化";
 const char16_t kSettingsKeySize[] = u"大きさ";
-const char kBannerText[] =
-    "AutoCADのMassProコマンドを使用して図心位置を取得します。面の中心かリージョンをクリックしてください";
+const char16_t kBannerText[] =
+    u"AutoCADのMassProコマンドを使用して図心位置を取得します。面の中心かリージョンをクリックしてください";
 
 namespace {
 
@@ -35,11 +35,15 @@ constexpr Bounds kPlButton1Bounds{144, 64, 57, 26};
 constexpr Bounds kPlButton2Bounds{144, 32, 57, 26};
 constexpr Bounds kCheckBox2Bounds{8, 32, 73, 17};
 constexpr int kCaptionTop = 8;
-const framework::TFont kBannerFont{"Times New Roman", -24, SHIFTJIS_CHARSET, framework::clGray, 0};
+const framework::TFont kBannerFont{u"Times New Roman", -24, SHIFTJIS_CHARSET, framework::clGray, 0};
 
 framework::FormDesign MainWindowDesign() {
-    return framework::FormDesign{
-        kMainWindowClass, kApplicationTitle, 210, 97, true, framework::TFont{"ＭＳ Ｐゴシック", -12, SHIFTJIS_CHARSET}};
+    return framework::FormDesign{kMainWindowClass,
+                                 kApplicationTitle,
+                                 210,
+                                 97,
+                                 true,
+                                 framework::TFont{u"ＭＳ Ｐゴシック", -12, SHIFTJIS_CHARSET}};
 }
 
 // The run still names its report to the CAD program in the system code page: a folder the code
@@ -71,15 +75,15 @@ TTavroF::TTavroF() : TForm(MainWindowDesign()) {
     EsScrollingMarquee1->SetFont(kBannerFont);
     EsScrollingMarquee1->SetScrollSpeed(5);
     EsScrollingMarquee1->EndLoading();
-    Label1 = Own<framework::TLabel>(form, kLabel1Bounds, "Label1", kIdLabel1);
-    Label2 = Own<framework::TLabel>(form, kLabel2Bounds, "Label2", kIdLabel2);
-    GroupBox2 = Own<framework::TGroupBox>(form, kGroupBox2Bounds, "円の大きさ", kIdGroupBox2);
-    Edit1 = Own<framework::TEdit>(GroupBox2->Handle(), kEdit1Bounds, "50", kIdEdit1);
+    Label1 = Own<framework::TLabel>(form, kLabel1Bounds, u"Label1", kIdLabel1);
+    Label2 = Own<framework::TLabel>(form, kLabel2Bounds, u"Label2", kIdLabel2);
+    GroupBox2 = Own<framework::TGroupBox>(form, kGroupBox2Bounds, u"円の大きさ", kIdGroupBox2);
+    Edit1 = Own<framework::TEdit>(GroupBox2->Handle(), kEdit1Bounds, u"50", kIdEdit1);
     EsScrollingMarquee1->SetFocusControl(Edit1);
-    CheckBox1 = Own<framework::TCheckBox>(form, kCheckBox1Bounds, "連続", false, kIdCheckBox1);
-    plButton1 = CreatePlButton("plButton1", kPlButton1Bounds, "閉じる", kIdPlButton1);
-    plButton2 = CreatePlButton("plButton2", kPlButton2Bounds, "実　行", kIdPlButton2);
-    CheckBox2 = Own<framework::TCheckBox>(form, kCheckBox2Bounds, "面の中心", true, kIdCheckBox2);
+    CheckBox1 = Own<framework::TCheckBox>(form, kCheckBox1Bounds, u"連続", false, kIdCheckBox1);
+    plButton1 = CreatePlButton("plButton1", kPlButton1Bounds, u"閉じる", kIdPlButton1);
+    plButton2 = CreatePlButton("plButton2", kPlButton2Bounds, u"実　行", kIdPlButton2);
+    CheckBox2 = Own<framework::TCheckBox>(form, kCheckBox2Bounds, u"面の中心", true, kIdCheckBox2);
     placements_ = {{EsScrollingMarquee1, kBannerBounds}, {Label1, kLabel1Bounds},       {Label2, kLabel2Bounds},
                    {GroupBox2, kGroupBox2Bounds},        {Edit1, kEdit1Bounds},         {CheckBox1, kCheckBox1Bounds},
                    {plButton1, kPlButton1Bounds},        {plButton2, kPlButton2Bounds}, {CheckBox2, kCheckBox2Bounds}};
@@ -104,7 +108,7 @@ void TTavroF::DpiChanged() {
 
 // The gradient buttons as the form lays them out: green face, the caption fixed at 8 pixels from
 // the top, the picture at the top edge, no disabled look of their own.
-pl::TplButton* TTavroF::CreatePlButton(const char* name, const Bounds& bounds, const char* caption, int id) {
+pl::TplButton* TTavroF::CreatePlButton(const char* name, const Bounds& bounds, const char16_t* caption, int id) {
     auto* button = Own<pl::TplButton>(this);
     button->SetName(name);
     button->SetControlId(id);
@@ -121,8 +125,8 @@ pl::TplButton* TTavroF::CreatePlButton(const char* name, const Bounds& bounds, c
 
 void TTavroF::FormCreate(framework::TObject*) {
     EsScrollingMarquee1->SetActive(true);
-    Label1->SetCaption("");
-    Label2->SetCaption("");
+    Label1->SetCaption(u"");
+    Label2->SetCaption(u"");
 
     // The work folder, the settings and the results are named in UTF-16: a user named outside the
     // system code page keeps them in their own folder, not in a look-alike one.
@@ -138,9 +142,9 @@ void TTavroF::FormCreate(framework::TObject*) {
                           return stemClaim_.TryClaim(workFolder_, candidate);
                       }));
 
-    Edit1->SetText("50");
+    Edit1->SetText(u"50");
     const framework::TIniFile settings(SettingsPath());
-    Edit1->SetText(platform::AnsiFromWide(settings.ReadString(kSettingsSection, kSettingsKeySize, u"50")));
+    Edit1->SetText(settings.ReadString(kSettingsSection, kSettingsKeySize, u"50"));
     RestoreWindowPlace(Handle(), settings);
     // The saved place may be on a monitor of another scale.
     FollowMonitorDpi();
@@ -163,7 +167,7 @@ void TTavroF::SaveState() {
         results_.KeepPending();
     framework::ForceDirectories(workFolder_);  // deleted while the window was open
     const framework::TIniFile settings(SettingsPath());
-    settings.WriteString(kSettingsSection, kSettingsKeySize, platform::WideFromAnsi(Edit1->Text()));
+    settings.WriteString(kSettingsSection, kSettingsKeySize, Edit1->Text());
     SaveWindowPlace(Handle(), settings);
 }
 
@@ -188,10 +192,10 @@ bool TTavroF::KeptRowsAllowClose() {
     } asked{askingAboutRows_};
     while (!results_.WritePending()) {
         results_.TakeFailure();  // this box says it
-        const std::string text =
-            platform::AnsiFromWide(results_.Path()) + " に書き込めません。\r\n\r\n書き込めなかった " +
-            std::to_string(results_.PendingRows()) + " 行は、キャンセルすると " +
-            platform::AnsiFromWide(results_.KeptPath()) + " に残り、次に一覧へ書き込めるときに加えられます。";
+        const std::string count = std::to_string(results_.PendingRows());
+        const std::u16string text = results_.Path() + u" に書き込めません。\r\n\r\n書き込めなかった " +
+                                    std::u16string(count.begin(), count.end()) + u" 行は、キャンセルすると " +
+                                    results_.KeptPath() + u" に残り、次に一覧へ書き込めるときに加えられます。";
         if (framework::Application.MessageBox(text, MB_RETRYCANCEL | MB_ICONWARNING) == IDRETRY)
             continue;
         if (!results_.KeepPending())
@@ -203,12 +207,12 @@ bool TTavroF::KeptRowsAllowClose() {
 
 void TTavroF::ShowRowsNotKept() {
     // The last place the rows can go: the box's text, which Ctrl+C copies.
-    std::string rows;
+    std::u16string rows;
     for (const std::string& row : results_.PendingUtf8())
-        rows += platform::AnsiFromWide(platform::WideFromUtf8(row));
+        rows += platform::WideFromUtf8(row);
     framework::Application.ShowException(
-        platform::AnsiFromWide(results_.KeptPath()) +
-        " にも書き込めません。書き込めなかった行は次のとおりです（Ctrl+C でコピーできます）:\r\n" + rows);
+        results_.KeptPath() +
+        u" にも書き込めません。書き込めなかった行は次のとおりです（Ctrl+C でコピーできます）:\r\n" + rows);
 }
 
 std::vector<framework::AccessibleFacts> TTavroF::SimpleChildren() const {

@@ -29,7 +29,7 @@ public:
     virtual void Stop(RunEnd why) = 0;
 };
 
-extern const char kApplicationTitle[];
+extern const char16_t kApplicationTitle[];
 extern const char16_t kSettingsSection[];
 extern const char16_t kSettingsKeySize[];
 
@@ -83,7 +83,7 @@ private:
     // Rows the list cannot take: the user may try again, or leave them in the side file.
     bool KeptRowsAllowClose();
     void ShowRowsNotKept();
-    pl::TplButton* CreatePlButton(const char* name, const framework::Bounds& bounds, const char* caption, int id);
+    pl::TplButton* CreatePlButton(const char* name, const framework::Bounds& bounds, const char16_t* caption, int id);
     // Every control with its rectangle as designed at 96 pixels per inch.
     struct Placement {
         framework::TControl* control;

@@ -28,7 +28,7 @@ bool FolderExists(const std::string& folder) {
 }  // namespace
 
 std::string Win32WorkflowHost::SizeText() {
-    return form_.Edit1->Text();
+    return platform::AnsiFromWide(form_.Edit1->Text());
 }
 
 bool Win32WorkflowHost::ContinuousChecked() {
@@ -74,7 +74,7 @@ void Win32WorkflowHost::Show(const RowAdded& row) {
 }
 
 void Win32WorkflowHost::Show(const MessageShown& message) {
-    framework::Application.MessageBox(message.text, MB_OK);
+    framework::Application.MessageBox(platform::WideFromAnsi(message.text), MB_OK);
 }
 
 void Win32WorkflowHost::Show(const NoCadProgram&) {
@@ -115,13 +115,13 @@ std::optional<std::uint64_t> Win32WorkflowHost::FileVersion(const std::string& p
 
 void Win32WorkflowHost::Show(const ValuesMeasured& values) {
     if (values.area)
-        form_.Label1->SetCaption(*values.area);
+        form_.Label1->SetCaption(platform::WideFromAnsi(*values.area));
     if (values.perimeter)
-        form_.Label2->SetCaption(*values.perimeter);
+        form_.Label2->SetCaption(platform::WideFromAnsi(*values.perimeter));
 }
 
 void Win32WorkflowHost::ReportResultsFailure() {
-    const std::string message = form_.Results().TakeFailureMessage();
+    const std::u16string message = form_.Results().TakeFailureMessage();
     if (!message.empty())
         framework::Application.ShowException(message);
 }
@@ -158,9 +158,8 @@ void TavroRuntime::Start(RunMode mode, const RunTrigger& trigger) {
         return;
     // A work folder deleted since the start comes back before anything is typed: the CAD
     // program's report goes there.
-    const std::string& folder = form_.Paths().WorkFolder();
     if (!framework::ForceDirectories(form_.WorkFolder())) {
-        framework::Application.ShowException("作業フォルダ " + folder + " を作れません");
+        framework::Application.ShowException(u"作業フォルダ " + form_.WorkFolder() + u" を作れません");
         return;
     }
     if (!workflows_.Start(host_.Request(mode, trigger))) {
@@ -283,11 +282,11 @@ void TavroRuntime::RunEnded() {
     if (outcome.end == RunEnd::Close || outcome.end == RunEnd::SessionEnd)
         return;
     if (outcome.end == RunEnd::Error)
-        framework::Application.ShowException(outcome.error);
+        framework::Application.ShowException(platform::WideFromAnsi(outcome.error));
     else if (!FolderExists(form_.Paths().WorkFolder())) {
         // Deleted during the run: the report had nowhere to go. Said once, and the folder comes back.
-        framework::Application.ShowException("作業フォルダ " + form_.Paths().WorkFolder() +
-                                             " がなくなったため、報告を書き込めませんでした");
+        framework::Application.ShowException(u"作業フォルダ " + form_.WorkFolder() +
+                                             u" がなくなったため、報告を書き込めませんでした");
         framework::ForceDirectories(form_.WorkFolder());
     }
     host_.ReportResultsFailure();

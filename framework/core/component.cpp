@@ -20,8 +20,11 @@ void TPersistent::AssignTo(TPersistent& destination) const {
 }
 
 void ThrowAssignError(const TPersistent* source, const TPersistent& destination) {
+    // Class names are ASCII identifiers.
     const std::string from = source ? source->ClassName() : "nil";
-    throw EConvertError(from + " を " + destination.ClassName() + " に代入できません");
+    const std::string to = destination.ClassName();
+    throw EConvertError(std::u16string(from.begin(), from.end()) + u" を " + std::u16string(to.begin(), to.end()) +
+                        u" に代入できません");
 }
 
 TComponent::TComponent(TComponent* owner) : owner_(owner) {

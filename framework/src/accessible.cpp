@@ -4,7 +4,6 @@
 
 #include <utility>
 
-#include "platform/codepage.h"
 #include "platform/text_trim.h"
 
 namespace framework {
@@ -38,14 +37,10 @@ const Oleacc& LoadOleacc() {
     return oleacc;
 }
 
-BSTR ToBstr(const std::string& text) {
-    const int size = static_cast<int>(text.size());
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+BSTR ToBstr(const std::u16string& text) {
     // Readers free it with SysFreeString: it must come from the same allocator.
-    BSTR result = LoadOleacc().sysAllocStringLen(nullptr, static_cast<UINT>(length > 0 ? length : 0));
-    if (result && length > 0)
-        ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, result, length);
-    return result;
+    return LoadOleacc().sysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()),
+                                          static_cast<UINT>(text.size()));
 }
 
 bool IsSelf(const VARIANT& child) {
@@ -54,21 +49,13 @@ bool IsSelf(const VARIANT& child) {
 
 }  // namespace
 
-std::string AccessibleName(const std::string& caption) {
-    // The ideographic space is 0x81 0x40 in the code page; a trail byte of another character is
-    // never taken for its start.
-    std::string name;
-    for (std::size_t i = 0; i < caption.size(); ++i) {
-        const bool lead = platform::IsCp932LeadByte(static_cast<unsigned char>(caption[i])) && i + 1 < caption.size();
-        if (lead && caption[i] == '\x81' && caption[i + 1] == '\x40') {
-            ++i;
-            continue;
-        }
-        name += caption[i];
-        if (lead)
-            name += caption[++i];
+std::u16string AccessibleName(const std::u16string& caption) {
+    std::u16string name;
+    for (char16_t c : caption) {
+        if (c != u'\u3000')
+            name += c;
     }
-    return std::string(platform::Trim(name));
+    return std::u16string(platform::Trim(name));
 }
 
 // The object a reader holds. Reference counted by COM; the control cuts it off when it goes.
@@ -266,7 +253,7 @@ private:
     }
     HRESULT Text(const VARIANT& child,
                  BSTR* out,
-                 std::string AccessibleFacts::*field,
+                 std::u16string AccessibleFacts::*field,
                  HRESULT (STDMETHODCALLTYPE IAccessible::*standard)(VARIANT, BSTR*)) {
         if (!source_)
             return CO_E_OBJNOTCONNECTED;
@@ -301,6 +288,14 @@ private:
     AccessibleSource* source_;
     IAccessible* standard_;
 };
+
+ReaderApartment::ReaderApartment()
+    : entered_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+
+ReaderApartment::~ReaderApartment() {
+    if (entered_)
+        ::CoUninitialize();
+}
 
 bool AccessibleLink::Answer(HWND window, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (static_cast<LONG>(lParam) != OBJID_CLIENT)

@@ -7,6 +7,7 @@
 #include "framework/custom_control.h"
 #include "framework/exceptions.h"
 #include "framework/window_class.h"
+#include "text_conversion.h"
 
 namespace framework {
 
@@ -28,10 +29,10 @@ ULONGLONG PreciseMs() {
 
 }  // namespace
 
-std::string ErrorBoxText(const std::string& message) {
-    if (!message.empty() && message.back() == '.')
+std::u16string ErrorBoxText(const std::u16string& message) {
+    if (!message.empty() && message.back() == u'.')
         return message;
-    return message + ".";
+    return message + u".";
 }
 
 void TApplication::Initialize() {
@@ -138,20 +139,22 @@ void TApplication::HandleException() noexcept {
         throw;
     } catch (const EAbort&) {
         // The silent abort ends the action without a word.
+    } catch (const Exception& error) {
+        ShowException(error.Message().empty() ? platform::WideFromAnsi(error.what()) : error.Message());
     } catch (const std::exception& error) {
-        ShowException(error.what());
+        ShowException(platform::WideFromAnsi(error.what()));
     } catch (...) {
-        ShowException("Unknown error");
+        ShowException(u"Unknown error");
     }
 }
 
-void TApplication::ShowException(const std::string& message) noexcept {
+void TApplication::ShowException(const std::u16string& message) noexcept {
     MessageBox(ErrorBoxText(message), MB_OK | MB_ICONSTOP);
 }
 
-int TApplication::MessageBox(const std::string& text, UINT flags) noexcept {
+int TApplication::MessageBox(const std::u16string& text, UINT flags) noexcept {
     HWND owner = mainWindow_ && ::IsWindow(mainWindow_) ? mainWindow_ : nullptr;
-    return ::MessageBoxW(owner, WideText(text).c_str(), WideText(title_).c_str(), flags);
+    return ::MessageBoxW(owner, WideText(text), WideText(title_), flags);
 }
 
 }  // namespace framework

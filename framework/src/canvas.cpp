@@ -1,6 +1,7 @@
 #include "framework/canvas.h"
 
 #include "framework/bitmap.h"
+#include "framework/wide_text.h"
 
 namespace framework {
 
@@ -11,11 +12,11 @@ COLORREF ColorToRGB(TColor color) {
 }
 
 FontHandle CreateFontHandle(const TFont& font) {
-    return FontHandle::Make(::CreateFontA(
+    return FontHandle::Make(::CreateFontW(
         font.height, 0, 0, 0, (font.style & fsBold) ? FW_BOLD : FW_NORMAL, (font.style & fsItalic) != 0,
         (font.style & fsUnderline) != 0, (font.style & fsStrikeOut) != 0, font.charset, OUT_DEFAULT_PRECIS,
         CLIP_DEFAULT_PRECIS, font.unsmoothed ? NONANTIALIASED_QUALITY : DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-        font.name.c_str()));
+        WideText(font.name)));
 }
 
 TCanvas::TCanvas(HDC dc) : dc_(dc) {}
@@ -127,21 +128,22 @@ void TCanvas::LineTo(int x, int y) {
     ::LineTo(dc_, x, y);
 }
 
-void TCanvas::TextOut(int x, int y, const std::string& text) {
+void TCanvas::TextOut(int x, int y, std::u16string_view text) {
     UseTextColors();
-    ::TextOutA(dc_, x, y, text.data(), static_cast<int>(text.size()));
+    ::TextOutW(dc_, x, y, WideData(text), WideLength(text));
 }
 
-SIZE TCanvas::TextExtent(const std::string& text) {
+SIZE TCanvas::TextExtent(std::u16string_view text) {
     UseFont();
     SIZE extent{};
-    ::GetTextExtentPoint32A(dc_, text.data(), static_cast<int>(text.size()), &extent);
+    ::GetTextExtentPoint32W(dc_, WideData(text), WideLength(text), &extent);
     return extent;
 }
 
-int TCanvas::DrawText(const std::string& text, RECT& rect, UINT format) {
+int TCanvas::DrawText(std::u16string_view text, RECT& rect, UINT format) {
     UseTextColors();
-    return ::DrawTextA(dc_, text.data(), static_cast<int>(text.size()), &rect, format);
+    // DrawTextW may write into the text with DT_MODIFYSTRING, which no caller asks for.
+    return ::DrawTextW(dc_, WideData(text), WideLength(text), &rect, format & ~UINT(DT_MODIFYSTRING));
 }
 
 TColor TCanvas::Pixel(int x, int y) const {

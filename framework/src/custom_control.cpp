@@ -12,7 +12,7 @@ void TCustomControl::SetParent(TWinControl* parent) {
     const std::string className = ClassName();
     RegisterOwnClass(className.c_str(), CS_DBLCLKS, nullptr);
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (tabStop_ ? WS_TABSTOP : 0);
-    CreateOwnWindow(className.c_str(), style, 0, parent->Handle(), "", bounds_, controlId_);
+    CreateOwnWindow(className.c_str(), style, 0, parent->Handle(), u"", bounds_, controlId_);
     uiState_ = static_cast<unsigned>(::SendMessageA(parent->Handle(), WM_QUERYUISTATE, 0, 0));
 }
 

@@ -74,7 +74,7 @@ void TCustomLabel::AdjustBounds() {
     WithControlCanvas([&](TCanvas& canvas) {
         canvas.SetFont(Font());
         RECT rect{0, 0, wordWrap_ ? bounds.width : 0, 0};
-        const std::string text = Caption().empty() ? " " : Caption();
+        const std::u16string text = Caption().empty() ? u" " : Caption();
         canvas.DrawText(text, rect, (TextFormat() & ~UINT(DT_CENTER | DT_RIGHT)) | DT_CALCRECT);
         if (alignment_ == taRightJustify)
             bounds.left += bounds.width - rect.right;

@@ -60,7 +60,7 @@ void TGraphicControl::SetEnabled(bool enabled) {
     Perform(CM_ENABLEDCHANGED);
 }
 
-void TGraphicControl::SetCaption(const std::string& caption) {
+void TGraphicControl::SetCaption(const std::u16string& caption) {
     if (caption_ == caption)
         return;
     caption_ = caption;

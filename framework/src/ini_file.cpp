@@ -4,7 +4,6 @@
 
 #include "framework/exceptions.h"
 #include "framework/shell_folders.h"
-#include "text_conversion.h"
 
 namespace framework {
 
@@ -22,7 +21,7 @@ void TIniFile::WriteString(const std::u16string& section,
                            const std::u16string& key,
                            const std::u16string& value) const {
     if (!::WritePrivateProfileStringW(WidePath(section), WidePath(key), WidePath(value), WidePath(path_)))
-        throw EIniFileException::WriteError(platform::AnsiFromWide(path_));
+        throw EIniFileException::WriteError(path_);
 }
 
 }  // namespace framework

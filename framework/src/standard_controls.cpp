@@ -1,4 +1,5 @@
 #include "framework/controls.h"
+#include "framework/wide_text.h"
 
 namespace framework {
 namespace {
@@ -7,13 +8,13 @@ const char kGroupBoxClass[] = "TGroupBox";
 
 }  // namespace
 
-TLabel::TLabel(HWND parent, const Bounds& bounds, const std::string& caption, int id)
+TLabel::TLabel(HWND parent, const Bounds& bounds, const std::u16string& caption, int id)
     : caption_(caption), designBounds_(bounds) {
     CreateHandle(parent, "STATIC", SS_LEFT | SS_NOPREFIX, 0, caption, bounds, id);
     AdjustSize();
 }
 
-void TLabel::SetCaption(const std::string& caption) {
+void TLabel::SetCaption(const std::u16string& caption) {
     caption_ = caption;
     SetText(caption);
     AdjustSize();
@@ -38,17 +39,17 @@ void TLabel::AdjustSize() {
     HFONT font = reinterpret_cast<HFONT>(::SendMessageA(Handle(), WM_GETFONT, 0, 0));
     SelectedObject selected(dc.Get(), font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(SYSTEM_FONT));
     SIZE extent{};
-    TEXTMETRICA metrics{};
-    ::GetTextMetricsA(dc.Get(), &metrics);
-    ::GetTextExtentPoint32A(dc.Get(), caption_.c_str(), static_cast<int>(caption_.size()), &extent);
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(dc.Get(), &metrics);
+    ::GetTextExtentPoint32W(dc.Get(), WideText(caption_), WideLength(caption_), &extent);
     TWinControl::SetBounds({designBounds_.left, designBounds_.top, extent.cx, metrics.tmHeight});
 }
 
-TEdit::TEdit(HWND parent, const Bounds& bounds, const std::string& text, int id) {
+TEdit::TEdit(HWND parent, const Bounds& bounds, const std::u16string& text, int id) {
     CreateHandle(parent, "EDIT", WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT, WS_EX_CLIENTEDGE, text, bounds, id);
 }
 
-TCheckBox::TCheckBox(HWND parent, const Bounds& bounds, const std::string& caption, bool checked, int id) {
+TCheckBox::TCheckBox(HWND parent, const Bounds& bounds, const std::u16string& caption, bool checked, int id) {
     CreateHandle(parent, "BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 0, caption, bounds, id);
     SetChecked(checked);
 }
@@ -61,7 +62,7 @@ void TCheckBox::SetChecked(bool checked) {
     ::SendMessageA(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-TGroupBox::TGroupBox(HWND parent, const Bounds& bounds, const std::string& caption, int id) {
+TGroupBox::TGroupBox(HWND parent, const Bounds& bounds, const std::u16string& caption, int id) {
     RegisterOwnClass(kGroupBoxClass, 0, ::GetSysColorBrush(COLOR_BTNFACE));
     CreateOwnWindow(kGroupBoxClass, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, parent, caption,
                     bounds, id);
@@ -84,9 +85,9 @@ LRESULT TGroupBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void TGroupBox::PaintWindow(HDC dc, const RECT&) {
     // Everything selected here is put back before the paint DC goes.
     SelectedObject selectedFont(dc, WindowFont());
-    const std::string caption = Text();
+    const std::u16string caption = Text();
     SIZE extent{};
-    ::GetTextExtentPoint32A(dc, caption.data(), static_cast<int>(caption.size()), &extent);
+    ::GetTextExtentPoint32W(dc, WideText(caption), WideLength(caption), &extent);
     RECT frame;
     ::GetClientRect(Handle(), &frame);
     frame.top += extent.cy / 2;
@@ -95,7 +96,7 @@ void TGroupBox::PaintWindow(HDC dc, const RECT&) {
         ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
         ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
         ::SetBkMode(dc, OPAQUE);
-        ::TextOutA(dc, Scaled(8), 0, caption.data(), static_cast<int>(caption.size()));
+        ::TextOutW(dc, Scaled(8), 0, WideText(caption), WideLength(caption));
     }
 }
 

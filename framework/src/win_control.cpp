@@ -8,7 +8,6 @@
 #include "framework/controls.h"
 #include "framework/graphic_control.h"
 #include "framework/window_class.h"
-#include "text_conversion.h"
 
 // A control with a window of its own: the window's binding to its object, the one window procedure
 // every message goes through, and the window's own properties.
@@ -34,14 +33,14 @@ void TWinControl::CreateOwnWindow(const char* className,
                                   DWORD style,
                                   DWORD exStyle,
                                   HWND parent,
-                                  const std::string& text,
+                                  const std::u16string& text,
                                   const Bounds& bounds,
                                   int id) {
     id_ = id;
     HMENU menu = (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)) : nullptr;
     HWND window =
-        ::CreateWindowExW(exStyle, ClassNameW(className).c_str(), WideText(text).c_str(), style, bounds.left,
-                          bounds.top, bounds.width, bounds.height, parent, menu, ::GetModuleHandleW(nullptr), this);
+        ::CreateWindowExW(exStyle, ClassNameW(className).c_str(), WideText(text), style, bounds.left, bounds.top,
+                          bounds.width, bounds.height, parent, menu, ::GetModuleHandleW(nullptr), this);
     if (!window)
         throw std::runtime_error(std::string("cannot create a window of class ") + className);
 }
@@ -50,12 +49,12 @@ void TWinControl::CreateHandle(HWND parent,
                                const char* className,
                                DWORD style,
                                DWORD exStyle,
-                               const std::string& text,
+                               const std::u16string& text,
                                const Bounds& bounds,
                                int id) {
     id_ = id;
     HWND window =
-        ::CreateWindowExW(exStyle, ClassNameW(className).c_str(), WideText(text).c_str(), style | WS_CHILD | WS_VISIBLE,
+        ::CreateWindowExW(exStyle, ClassNameW(className).c_str(), WideText(text), style | WS_CHILD | WS_VISIBLE,
                           bounds.left, bounds.top, bounds.width, bounds.height, parent,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
     if (!window)
@@ -234,16 +233,15 @@ void TWinControl::NotifyChildren(UINT message, WPARAM wParam) {
         graphic->Perform(message, wParam);
 }
 
-std::string TWinControl::Text() const {
+std::u16string TWinControl::Text() const {
     const int length = ::GetWindowTextLengthW(handle_);
     std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 2, L'\0');
     const int copied = ::GetWindowTextW(handle_, buffer.data(), length + 1);
-    return platform::AnsiFromWide(
-        std::u16string_view(reinterpret_cast<const char16_t*>(buffer.data()), copied > 0 ? copied : 0));
+    return FromWideChars(buffer.data(), copied > 0 ? static_cast<std::size_t>(copied) : 0);
 }
 
-void TWinControl::SetText(const std::string& text) {
-    ::SetWindowTextW(handle_, WideText(text).c_str());
+void TWinControl::SetText(const std::u16string& text) {
+    ::SetWindowTextW(handle_, WideText(text));
 }
 
 Bounds TWinControl::GetBounds() const {

@@ -40,6 +40,19 @@ close_with_button() {
     probe gone "$TITLE" 10000 >/dev/null && wait_exit "$STARTED_PID" 10
 }
 
+# Close as a screen reader does it from its own process: S_OK, then the window goes and the program
+# ends with exit code 0, not a fault (a call that never answers is given up after 20 s).
+close_with_reader() {
+    local answer i
+    answer=$(timeout 20 wine "$E2E_BIN/tavroprobe.exe" press "$TITLE" $ID_CLOSE 2>/dev/null | tr -d '\r' || true)
+    [ "$answer" == 0x00000000 ] && probe gone "$TITLE" 10000 >/dev/null || { echo "answer [$answer]"; return 1; }
+    for i in $(seq 1 100); do
+        kill -0 "$STARTED_PID" 2>/dev/null || { wait "$STARTED_PID"; return; }
+        sleep 0.1
+    done
+    return 1
+}
+
 ini_text() {
     iconv -f CP932 -t UTF-8 "$ini" | tr -d '\r'
 }
@@ -68,6 +81,13 @@ check_eq "an empty size is saved as typed" $'[初期化]\n大きさ=' "$(ini_tex
 start_and_wait
 check_eq "an empty size round-trips" "" "$(probe text "$TITLE" $ID_EDIT1)"
 check "Close ends the program" close_with_button
+
+for size in 71 72 73; do
+    start_and_wait
+    type_size "$size"
+    check "a screen reader's Close ends the program cleanly ($size)" close_with_reader
+    check_eq "a screen reader's Close saves the settings ($size)" "大きさ=$size" "$(ini_text | sed -n 2p)"
+done
 
 # A settings file that cannot be written: a folder stands in its place.
 rm -f "$ini"

@@ -51,9 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                         "a sorted table finds every id");
     }
 
-    const std::string text(reinterpret_cast<const char*>(data), size);
-    const std::string filled = es::FormatResourceMessage(text, "ARG");
-    const bool placeholder = text.find("%d") != std::string::npos || text.find("%s") != std::string::npos;
+    const std::u16string text(data, data + size);
+    const std::u16string filled = es::FormatResourceMessage(text, u"ARG");
+    const bool placeholder = text.find(u"%d") != std::u16string::npos || text.find(u"%s") != std::u16string::npos;
     Require(filled.size() == (placeholder ? text.size() + 1 : text.size()), "one placeholder at most is filled");
     return 0;
 }

@@ -65,7 +65,7 @@ TEST(Persistent, AssignmentBetweenStrangersNamesBothClasses) {
         plain.Assign(&part);
         FAIL() << "no assignment error";
     } catch (const framework::EConvertError& error) {
-        EXPECT_EQ(std::string(error.what()), "Part を TPersistent に代入できません");
+        EXPECT_EQ(error.Message(), u"Part を TPersistent に代入できません");
     }
     EXPECT_THROW(plain.Assign(nullptr), framework::EConvertError);
 }

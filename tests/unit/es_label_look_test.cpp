@@ -74,7 +74,7 @@ TEST(EsCustomSettings, AssignmentFromAnotherClassFailsAndChangesNothing) {
         settings.Assign(&other);
         ADD_FAILURE() << "assigning another class must fail";
     } catch (const framework::EConvertError& error) {
-        EXPECT_STREQ(error.what(), "TOther を TEsCustomSettings に代入できません");
+        EXPECT_EQ(error.Message(), u"TOther を TEsCustomSettings に代入できません");
     }
     EXPECT_EQ(settings.ShadowDepth(), 9);
     EXPECT_THROW(settings.Assign(nullptr), framework::EConvertError);

@@ -101,9 +101,9 @@ TEST(EsStr0Table, MalformedTablesAreRejectedOrYieldNoText) {
 }
 
 TEST(EsStr0Table, MessagesTakeTheirOneArgument) {
-    EXPECT_EQ(es::FormatResourceMessage("String not found: %d", "-3"), "String not found: -3");
-    EXPECT_EQ(es::FormatResourceMessage("String resource not found: %s", "NAME"), "String resource not found: NAME");
-    EXPECT_EQ(es::FormatResourceMessage("Invalid string resource", "x"), "Invalid string resource");
+    EXPECT_EQ(es::FormatResourceMessage(u"String not found: %d", u"-3"), u"String not found: -3");
+    EXPECT_EQ(es::FormatResourceMessage(u"String resource not found: %s", u"NAME"), u"String resource not found: NAME");
+    EXPECT_EQ(es::FormatResourceMessage(u"Invalid string resource", u"x"), u"Invalid string resource");
 }
 
 }  // namespace

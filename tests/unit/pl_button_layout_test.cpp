@@ -101,13 +101,15 @@ TEST(EvenCharacterPositions, WiderThanTheSpanOverlaps) {
     EXPECT_EQ(std::vector<int>{2}, EvenCharacterPositions(2, 75, 0, 0, 12, {12}));
 }
 
-TEST(SplitCharacters, DoubleByteCharactersCountOnce) {
-    EXPECT_EQ((std::vector<std::string>{"実", "　", "行"}), SplitCharacters("実　行"));
-    EXPECT_EQ((std::vector<std::string>{"&", "A", "閉"}), SplitCharacters("&A閉"));
-    // A lead byte with nothing after it stands alone.
-    EXPECT_EQ((std::vector<std::string>{"a", "\x81"}), SplitCharacters("a\x81"));
-    EXPECT_EQ(10000u, SplitCharacters(std::string(10000, 'x')).size());
-    EXPECT_TRUE(SplitCharacters("").empty());
+TEST(SplitCharacters, SurrogatePairsCountOnce) {
+    using Characters = std::vector<std::u16string>;
+    EXPECT_EQ((Characters{u"実", u"　", u"行"}), SplitCharacters(u"実　行"));
+    EXPECT_EQ((Characters{u"&", u"A", u"\U00020B9F"}), SplitCharacters(u"&A\U00020B9F"));
+    // A surrogate without its partner stands alone.
+    EXPECT_EQ((Characters{u"\xD842", u"a", u"\xDF9F"}), SplitCharacters(u"\xD842"
+                                                                        u"a\xDF9F"));
+    EXPECT_EQ(10000u, SplitCharacters(std::u16string(10000, u'x')).size());
+    EXPECT_TRUE(SplitCharacters(u"").empty());
 }
 
 TEST(MakeDisabledPixels, GreyLevelsAndRowPadding) {

@@ -80,9 +80,9 @@ TEST(ShapeChangeFor, OnlyEnteringARoundStyleBuildsAShape) {
 TEST(CaptionLine, SettersAndCopy) {
     CaptionLine line;
     EXPECT_EQ(taCenter, line.Alignment());
-    EXPECT_EQ(Repaint::None, line.SetCaption(""));
-    EXPECT_EQ(Repaint::Now, line.SetCaption("閉じる"));
-    EXPECT_EQ(Repaint::None, line.SetCaption("閉じる"));
+    EXPECT_EQ(Repaint::None, line.SetCaption(u""));
+    EXPECT_EQ(Repaint::Now, line.SetCaption(u"閉じる"));
+    EXPECT_EQ(Repaint::None, line.SetCaption(u"閉じる"));
     EXPECT_EQ(Repaint::Now, line.SetMargin(1, 3));
     EXPECT_EQ(Repaint::Now, line.SetMargin(2, 4));
     EXPECT_EQ(Repaint::None, line.SetMargin(2, 4));
@@ -92,7 +92,7 @@ TEST(CaptionLine, SettersAndCopy) {
 
     CaptionLine copy;
     EXPECT_EQ(Repaint::Now, copy.CopyFrom(line));
-    EXPECT_EQ("閉じる", copy.Caption());
+    EXPECT_EQ(u"閉じる", copy.Caption());
     EXPECT_EQ(taEven, copy.Alignment());
     EXPECT_EQ(3, copy.Left());
     EXPECT_EQ(4, copy.Right());

@@ -17,7 +17,7 @@ using es::TEsAttachedLabel;
 
 class Form : public framework::TForm {
 public:
-    Form() : TForm({"EsAttachedTestForm", "attached", 200, 80, false, {"Tahoma", -11, DEFAULT_CHARSET}}) {}
+    Form() : TForm({"EsAttachedTestForm", u"attached", 200, 80, false, {u"Tahoma", -11, DEFAULT_CHARSET}}) {}
 };
 
 // A control that records the label's messages: the number and lParam.
@@ -28,7 +28,7 @@ public:
         LPARAM lParam;
         bool operator==(const Received& o) const { return message == o.message && lParam == o.lParam; }
     };
-    explicit Witness(HWND parent) { CreateHandle(parent, "STATIC", 0, 0, "", {0, 0, 10, 10}, 7); }
+    explicit Witness(HWND parent) { CreateHandle(parent, "STATIC", 0, 0, u"", {0, 0, 10, 10}, 7); }
     std::vector<Received> received;
 
 protected:

@@ -21,10 +21,10 @@ constexpr framework::TColor kFace = 0x808080;  // the csWindows font colour
 constexpr int kWidth = 120, kHeight = 31;
 
 // A label drawn with a font that this prefix renders without antialiasing, so colours are exact.
-void Prepare(TEsCustomLabel& label, const char* caption = "Hi") {
+void Prepare(TEsCustomLabel& label, const char16_t* caption = u"Hi") {
     label.SetTransparent(false);
     label.SetColor(kBack);
-    label.SetFont(framework::TFont{"Tahoma", -16, DEFAULT_CHARSET, kFace, 0});
+    label.SetFont(framework::TFont{u"Tahoma", -16, DEFAULT_CHARSET, kFace, 0});
     label.SetCaption(caption);
 }
 
@@ -122,7 +122,7 @@ TEST(EsLabelPixels, ExtrudedAndGraduatedLayerColours) {
 
 TEST(EsLabelPixels, VerticalGradientBandsColourTheFaceAndKeyColouredBackground) {
     TEsCustomLabel label;
-    Prepare(label, "HHHHHHHH");
+    Prepare(label, u"HHHHHHHH");
     label.SetAppearance(TEsAppearance::apNone);
     label.CustomSettings().SetGraduateFromColor(0x000000);
     label.CustomSettings().SetGraduateStyle(TEsGraduateStyle::gsVertical);
@@ -149,12 +149,12 @@ TEST(EsLabelPixels, VerticalGradientBandsColourTheFaceAndKeyColouredBackground) 
 
 TEST(EsLabelPixels, DeepLayersEmptyCaptionAndNoRoomDrawSafely) {
     TEsCustomLabel label;
-    Prepare(label, "");
+    Prepare(label, u"");
     const Pixels empty = Render(label);
     EXPECT_EQ(empty.DistinctColors(), 1u);
     EXPECT_EQ(empty.At(0, 0), kBack);
 
-    label.SetCaption("Deep");
+    label.SetCaption(u"Deep");
     label.CustomSettings().SetShadowDepth(255);
     label.CustomSettings().SetHighlightDepth(255);
     label.CustomSettings().SetShadowStyle(TEsShadeStyle::ssGraduated);

@@ -27,11 +27,11 @@ using testsupport::Pixels;
 constexpr int kLeft = 10, kTop = 10, kWidth = 200, kHeight = 60;
 constexpr framework::TColor kBack = 0x00C000;
 constexpr framework::TColor kFace = 0x808080;
-const framework::TFont kFont{"Tahoma", -16, DEFAULT_CHARSET, kFace, 0};
+const framework::TFont kFont{u"Tahoma", -16, DEFAULT_CHARSET, kFace, 0};
 
 class Form : public framework::TForm {
 public:
-    Form() : TForm({"EsMarqueeTestForm", "marquee", 240, 90, false, {"Tahoma", -11, DEFAULT_CHARSET}}) {}
+    Form() : TForm({"EsMarqueeTestForm", u"marquee", 240, 90, false, {u"Tahoma", -11, DEFAULT_CHARSET}}) {}
 };
 
 void Pump() {
@@ -70,7 +70,7 @@ protected:
         marquee->SetBounds({kLeft, kTop, kWidth, kHeight});
         marquee->SetColor(kBack);
         marquee->SetFont(kFont);
-        marquee->SetCaption("Hi");
+        marquee->SetCaption(u"Hi");
         form.Show();
         ::UpdateWindow(form.Handle());
     }
@@ -88,8 +88,8 @@ protected:
         framework::TCanvas canvas(dc.Get());
         canvas.SetFont(kFont);
         RECT rect{0, 0, kWidth, kHeight};
-        const int height = canvas.DrawText("Hi", rect, DT_CALCRECT | DT_WORDBREAK);
-        return {kWidth, kHeight, canvas.TextExtent("Hi").cx, height};
+        const int height = canvas.DrawText(u"Hi", rect, DT_CALCRECT | DT_WORDBREAK);
+        return {kWidth, kHeight, canvas.TextExtent(u"Hi").cx, height};
     }
 
     void Tick(int count) {
@@ -180,7 +180,7 @@ TEST_F(MarqueeOnForm, TicksCopyTheImageAndOnlyShapeChangesRenderIt) {
     Tick(30);
     FaceOnScreen();
     EXPECT_EQ(frames.renders, renders);
-    marquee->SetCaption("Hello");
+    marquee->SetCaption(u"Hello");
     FaceOnScreen();
     EXPECT_EQ(frames.renders, renders + 1);
     marquee->CustomSettings().SetShadowDepth(3);
@@ -407,13 +407,13 @@ TEST_F(MarqueeOnForm, QueuedTicksLeaveTheQuitRequestForTheMessageLoop) {
 }
 
 TEST_F(MarqueeOnForm, BadInputNeitherCrashesNorHangs) {
-    marquee->SetCaption("");
+    marquee->SetCaption(u"");
     marquee->SetActive(true);
     marquee->SetScrollSpeed(0);
     Tick(5);
     EXPECT_EQ(FaceOnScreen().right, -1);  // nothing but background
 
-    marquee->SetCaption(std::string(100000, 'W'));  // far wider than one bitmap may be
+    marquee->SetCaption(std::u16string(100000, u'W'));  // far wider than one bitmap may be
     Tick(5);
     FaceOnScreen();
     EXPECT_EQ(marquee->Position().x, kWidth - 10);
@@ -422,7 +422,7 @@ TEST_F(MarqueeOnForm, BadInputNeitherCrashesNorHangs) {
     EXPECT_EQ(marquee->ScrollSpeed(), 0);
     EXPECT_FALSE(marquee->TimerRunning());
 
-    marquee->SetCaption("Hi");
+    marquee->SetCaption(u"Hi");
     marquee->SetBounds({kLeft, kTop, 0, kHeight});  // no client width
     Tick(3);
     FaceOnScreen();

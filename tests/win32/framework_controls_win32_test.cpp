@@ -19,7 +19,7 @@ using framework::Bounds;
 using framework::TColor;
 
 framework::FormDesign SmallForm() {
-    return {"FrameworkControlsTestForm", "controls", 120, 60, false, {"Tahoma", -11, DEFAULT_CHARSET}};
+    return {"FrameworkControlsTestForm", u"controls", 120, 60, false, {u"Tahoma", -11, DEFAULT_CHARSET}};
 }
 
 class Swatch : public framework::TGraphicControl {
@@ -122,7 +122,7 @@ TEST(GraphicControl, ClickComesAfterTheCaptureIsGiven) {
 class Witness : public framework::TWinControl {
 public:
     Witness(HWND parent, std::vector<std::string>& log) : log_(log) {
-        CreateHandle(parent, "STATIC", 0, 0, "", {0, 0, 10, 10}, 5);
+        CreateHandle(parent, "STATIC", 0, 0, u"", {0, 0, 10, 10}, 5);
     }
     ~Witness() override { log_.push_back("object freed"); }
 
@@ -197,10 +197,10 @@ TEST(Canvas, PutsBackWhatTheDcHeldAndFreesWhatItMade) {
     const long before = framework::LiveGdiObjects();
     {
         framework::TCanvas canvas(dc.Get());
-        canvas.SetFont({"Tahoma", -20, DEFAULT_CHARSET, framework::clRed, framework::fsBold});
+        canvas.SetFont({u"Tahoma", -20, DEFAULT_CHARSET, framework::clRed, framework::fsBold});
         canvas.SetBrush(framework::clBlue);
         canvas.SetPen(framework::clGreen, 2);
-        canvas.TextOut(0, 0, "x");
+        canvas.TextOut(0, 0, u"x");
         canvas.Rectangle({0, 0, 4, 4});
         canvas.SetBrush(framework::clWhite);  // a second brush: the first goes at once
         canvas.FillRect({0, 0, 2, 2});

@@ -107,7 +107,7 @@ TEST(IniFile, UnwritableFileRaisesTheWriteErrorWithItsPath) {
         framework::TIniFile(path).WriteString(u"初期化", u"大きさ", u"50");
         FAIL() << "no error";
     } catch (const framework::EIniFileException& error) {
-        EXPECT_EQ(std::string(error.what()), platform::AnsiFromWide(path) + " に書き込めません");
+        EXPECT_EQ(error.Message(), path + u" に書き込めません");
     }
 }
 
@@ -174,15 +174,15 @@ TEST(ShellFolders, ApplicationDataFolderIsKnown) {
 }
 
 TEST(ErrorModel, ErrorBoxTextEndsWithOneFullStop) {
-    EXPECT_EQ(framework::ErrorBoxText("C:\\a.Ini に書き込めません"), "C:\\a.Ini に書き込めません.");
-    EXPECT_EQ(framework::ErrorBoxText("done."), "done.");
+    EXPECT_EQ(framework::ErrorBoxText(u"C:\\a.Ini に書き込めません"), u"C:\\a.Ini に書き込めません.");
+    EXPECT_EQ(framework::ErrorBoxText(u"done."), u"done.");
 }
 
 // A standard push button whose click runs a handler, as any control's event would.
 class ClickControl : public framework::TWinControl {
 public:
     explicit ClickControl(HWND parent) {
-        CreateHandle(parent, "BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0, "go", framework::Bounds{4, 4, 80, 24}, 10);
+        CreateHandle(parent, "BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0, u"go", framework::Bounds{4, 4, 80, 24}, 10);
     }
     framework::TNotifyEvent OnClick;
 
@@ -195,7 +195,8 @@ protected:
 
 class ThrowingForm : public framework::TForm {
 public:
-    ThrowingForm() : TForm({"TThrowingForm", "throwing", 120, 60, false, {"ＭＳ Ｐゴシック", -12, SHIFTJIS_CHARSET}}) {
+    ThrowingForm()
+        : TForm({"TThrowingForm", u"throwing", 120, 60, false, {u"ＭＳ Ｐゴシック", -12, SHIFTJIS_CHARSET}}) {
         button = std::make_unique<ClickControl>(Handle());
         Created();
     }
@@ -204,8 +205,9 @@ public:
 
 protected:
     void DoClose() override {
+        // A settings file in a folder outside code page 932, on a drive that is not there.
         if (failClose)
-            throw framework::EIniFileException::WriteError("X:\\nowhere\\t.Ini");
+            framework::TIniFile(u"X:\\José\\t.Ini").WriteString(u"a", u"b", u"c");
     }
 };
 
@@ -213,17 +215,17 @@ class FormErrorModel : public ::testing::Test {
 protected:
     void SetUp() override {
         Application.Initialize();
-        Application.SetTitle("図心位置に円を描く");
+        Application.SetTitle(u"図心位置に円を描く");
     }
 };
 
 TEST_F(FormErrorModel, ErrorInAClickIsShownInTheErrorBoxAndTheWindowLives) {
     ThrowingForm form;
-    form.button->OnClick = [](framework::TObject*) { throw framework::EConvertError("'abc' は数値ではありません"); };
-    testsupport::MessageBoxCatcher catcher("図心位置に円を描く");
+    form.button->OnClick = [](framework::TObject*) { throw framework::EConvertError(u"'abc' は数値ではありません"); };
+    testsupport::MessageBoxCatcher catcher(u"図心位置に円を描く");
     ::SendMessageA(form.button->Handle(), BM_CLICK, 0, 0);
     ASSERT_TRUE(catcher.WaitFor(1, 5000));
-    EXPECT_EQ(catcher.Texts().at(0), "'abc' は数値ではありません.");
+    EXPECT_EQ(catcher.Texts().at(0), u"'abc' は数値ではありません.");
     EXPECT_TRUE(::IsWindow(form.Handle()));
 }
 
@@ -234,7 +236,7 @@ TEST_F(FormErrorModel, SilentAbortShowsNothingAndEndsTheAction) {
         framework::Abort();
         after = true;
     };
-    testsupport::MessageBoxCatcher catcher("図心位置に円を描く");
+    testsupport::MessageBoxCatcher catcher(u"図心位置に円を描く");
     ::SendMessageA(form.button->Handle(), BM_CLICK, 0, 0);
     EXPECT_FALSE(catcher.WaitFor(1, 500));
     EXPECT_FALSE(after);
@@ -244,11 +246,13 @@ TEST_F(FormErrorModel, SilentAbortShowsNothingAndEndsTheAction) {
 TEST_F(FormErrorModel, FailingCloseHandlerIsShownAndTheWindowStillCloses) {
     ThrowingForm form;
     form.failClose = true;
-    testsupport::MessageBoxCatcher catcher("図心位置に円を描く");
+    testsupport::MessageBoxCatcher catcher(u"図心位置に円を描く");
     HWND window = form.Handle();
     form.Close();
     ASSERT_TRUE(catcher.WaitFor(1, 5000));
-    EXPECT_EQ(catcher.Texts().at(0), "X:\\nowhere\\t.Ini に書き込めません.");
+    // The error box names the folder as it is, not a best-fit look-alike (Jose).
+    const std::u16string expected = u"X:\\José\\t.Ini に書き込めません.";
+    EXPECT_EQ(catcher.Texts().at(0), expected);
     EXPECT_FALSE(::IsWindow(window));
 }
 

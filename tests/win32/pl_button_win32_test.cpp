@@ -19,7 +19,7 @@ using pl::TplButton;
 
 class Form : public framework::TForm {
 public:
-    Form() : TForm({"PlButtonTestForm", "buttons", 240, 120, false, {"Tahoma", -11, DEFAULT_CHARSET}}) {
+    Form() : TForm({"PlButtonTestForm", u"buttons", 240, 120, false, {u"Tahoma", -11, DEFAULT_CHARSET}}) {
         Show();
         ::SetForegroundWindow(Handle());
         // Tab moves between the controls of the application's main window.
@@ -299,7 +299,7 @@ TEST(PlButtonPixels, DisabledCaptionIsEtched) {
     button->SetGradation(false);
     button->SetColor(framework::clBlue);
     button->SetButtonStyle(pl::bsFlatNoFrame);
-    button->CaptionA().SetCaption("WWW");
+    button->CaptionA().SetCaption(u"WWW");
     const COLORREF text = System(framework::clWindowText);
     const COLORREF highlight = System(framework::clBtnHighlight);
     const COLORREF shadow = System(framework::clBtnShadow);
@@ -590,7 +590,7 @@ TEST(PlButtonInput, EnterEscapeAndModalResult) {
     loose.OnClick = [&](framework::TObject*) { ++looseClicks; };
     loose.Click();
     EXPECT_EQ(1, looseClicks);
-    EXPECT_EQ("", loose.CaptionA().Caption());  // never placed: no name given to the caption
+    EXPECT_EQ(u"", loose.CaptionA().Caption());  // never placed: no name given to the caption
 }
 
 // Space as on a standard push button: the pressed look while it is down, the click when it comes
@@ -659,10 +659,10 @@ TEST(PlButtonBadInput, HugeCaptionsTinySizesAndForeignAssignments) {
     Form form;
     TplButton* button = form.Button(10, 10);
     button->SetName("plButton9");
-    EXPECT_EQ("", button->CaptionA().Caption());  // placed before it had a name
+    EXPECT_EQ(u"", button->CaptionA().Caption());  // placed before it had a name
     const EdgePixels raised = EdgesOf(*button);
-    button->CaptionA().SetCaption(std::string(10000, 'W'));
-    button->CaptionB().SetCaption(std::string(5000, '\x82') + "\xA0");  // double-byte characters
+    button->CaptionA().SetCaption(std::u16string(10000, u'W'));
+    button->CaptionB().SetCaption(std::u16string(5000, u'あ') + u'\xD800');  // a surrogate without its partner
     button->CaptionB().SetAlignment(pl::taEven);
     EXPECT_EQ(raised, EdgesOf(*button));  // painted through to the frame
 
@@ -672,19 +672,19 @@ TEST(PlButtonBadInput, HugeCaptionsTinySizesAndForeignAssignments) {
         ::UpdateWindow(button->Handle());
     }
     button->SetBounds({10, 10, 57, 26});
-    button->CaptionA().SetCaption("");
-    button->CaptionB().SetCaption("");
+    button->CaptionA().SetCaption(u"");
+    button->CaptionB().SetCaption(u"");
     EXPECT_EQ(raised, EdgesOf(*button));  // back to its size, painted as before
 
-    button->CaptionA().SetCaption("閉じる");
+    button->CaptionA().SetCaption(u"閉じる");
     TplButton* other = form.Button(100, 10);
     try {
         button->CaptionA().Assign(&other->Image());
         ADD_FAILURE() << "no error";
     } catch (const framework::EConvertError& error) {
-        EXPECT_STREQ("TplBtnImage を TplBtnCaption に代入できません", error.what());
+        EXPECT_EQ(u"TplBtnImage を TplBtnCaption に代入できません", error.Message());
     }
-    EXPECT_EQ("閉じる", button->CaptionA().Caption());
+    EXPECT_EQ(u"閉じる", button->CaptionA().Caption());
     button->Image().SetTop(3);
     EXPECT_THROW(button->Image().Assign(&button->CaptionA()), framework::EConvertError);
     EXPECT_EQ(3, button->Image().Top());
@@ -695,8 +695,8 @@ TEST(PlButtonPixels, PaintingKeepsNoGdiObjects) {
     Form form;
     TplButton* button = form.Button(10, 10);
     button->SetButtonStyle(pl::bsRoundRect);
-    button->CaptionA().SetCaption("実　行");
-    button->CaptionB().SetCaption("ABC");
+    button->CaptionA().SetCaption(u"実　行");
+    button->CaptionB().SetCaption(u"ABC");
     button->CaptionB().SetAlignment(pl::taEven);
     framework::IconHandle icon = RedSquareIcon();
     framework::TIcon iconGraphic;

@@ -135,15 +135,15 @@ TEST_F(ResultsList, EachEncodingIsContinuedInItselfAndReadBackWhole) {
         app::ResultsFile list;
         list.SetPath(ListPath());
         ASSERT_TRUE(list.Append(platform::WideFromAnsi(row))) << c.what;
-        const std::string message = list.TakeFailureMessage();
+        const std::u16string message = list.TakeFailureMessage();
         if (c.after.empty()) {
             EXPECT_EQ(ReadBytes(ListPath()), kBomHeader + rowUtf8) << c.what;
-            EXPECT_NE(message.find("新しい一覧を始めました"), std::string::npos) << c.what;
+            EXPECT_NE(message.find(u"新しい一覧を始めました"), std::u16string::npos) << c.what;
             EXPECT_TRUE(list.TakeFailureMessage().empty()) << c.what;  // said once
             continue;
         }
         EXPECT_EQ(ReadBytes(ListPath()), c.after) << c.what;
-        EXPECT_TRUE(message.empty()) << c.what << ": " << message;
+        EXPECT_TRUE(message.empty()) << c.what << ": " << platform::AnsiFromWide(message);
         const std::u16string text = ListText(list);
         EXPECT_NE(text.find(platform::WideFromAnsi(row)), std::u16string::npos) << c.what;
         EXPECT_EQ(text.find(u'\xFFFD'), std::u16string::npos) << c.what;
@@ -453,7 +453,7 @@ TEST_F(ResultsMenuOnTheForm, AFailedRowIsShownOnceAfterTheRunAndWrittenByALaterO
         ASSERT_TRUE(boxes.WaitFor(1, 5000));
         ::Sleep(300);
         ASSERT_EQ(boxes.Texts().size(), 1u);
-        EXPECT_EQ(boxes.Texts()[0], platform::AnsiFromWide(ListPath()) + " に書き込めません.");
+        EXPECT_EQ(boxes.Texts()[0], ListPath() + u" に書き込めません.");
     }
     ::CloseHandle(lock);
     host.Tell(app::RowAdded{shape});

@@ -130,9 +130,9 @@ TEST_F(MainWindow, LayoutCaptionsAndStyleAreAsDesigned) {
         ::GetWindowTextA(child, text, sizeof text);
         // The gradient buttons draw their caption line themselves; their windows carry no text.
         if (control.id == app::kIdPlButton1)
-            EXPECT_EQ(form.plButton1->CaptionA().Caption(), control.text);
+            EXPECT_EQ(platform::AnsiFromWide(form.plButton1->CaptionA().Caption()), control.text);
         else if (control.id == app::kIdPlButton2)
-            EXPECT_EQ(form.plButton2->CaptionA().Caption(), control.text);
+            EXPECT_EQ(platform::AnsiFromWide(form.plButton2->CaptionA().Caption()), control.text);
         else
             EXPECT_STREQ(text, control.text);
         const RECT rect = ClientRectIn(child, window);
@@ -195,9 +195,9 @@ TEST_F(MainWindow, StartUpClearsLabelsFixesPathsAndShowsTheDefaultSize) {
     SYSTEMTIME before;
     ::GetLocalTime(&before);
     app::TTavroF form;
-    EXPECT_EQ(form.Label1->Caption(), "");
-    EXPECT_EQ(form.Label2->Caption(), "");
-    EXPECT_EQ(form.Edit1->Text(), "50");
+    EXPECT_EQ(form.Label1->Caption(), u"");
+    EXPECT_EQ(form.Label2->Caption(), u"");
+    EXPECT_EQ(form.Edit1->Text(), u"50");
 
     const app::RunPaths& paths = form.Paths();
     EXPECT_EQ(paths.WorkFolder(), ExpectedWorkFolder());
@@ -250,8 +250,8 @@ TEST_F(MainWindow, SavedSizeIsShownAndClosingWritesItBackUnchanged) {
     std::string place;
     {
         app::TTavroF form;
-        EXPECT_EQ(form.Edit1->Text(), "75");
-        form.Edit1->SetText("ab c");
+        EXPECT_EQ(form.Edit1->Text(), u"75");
+        form.Edit1->SetText(u"ab c");
         place = PlaceLines(form.Handle());
         form.Close();
         EXPECT_FALSE(::IsWindow(form.Handle()));
@@ -259,13 +259,13 @@ TEST_F(MainWindow, SavedSizeIsShownAndClosingWritesItBackUnchanged) {
     EXPECT_EQ(ReadBytes(SettingsFile()), "[初期化]\r\n大きさ=ab c\r\n" + place);
     {
         app::TTavroF form;
-        EXPECT_EQ(form.Edit1->Text(), "ab c");
-        form.Edit1->SetText("");
+        EXPECT_EQ(form.Edit1->Text(), u"ab c");
+        form.Edit1->SetText(u"");
         form.Close();
     }
     EXPECT_EQ(ReadBytes(SettingsFile()), "[初期化]\r\n大きさ=\r\n" + place);
     app::TTavroF form;
-    EXPECT_EQ(form.Edit1->Text(), "");
+    EXPECT_EQ(form.Edit1->Text(), u"");
 }
 
 TEST_F(MainWindow, ExecuteRunsTheModeOfTheFaceCentreBox) {
@@ -320,7 +320,7 @@ TEST_F(MainWindow, SessionEndStopsTheRunPutsBackItsSettingsAndSavesTheSize) {
         RecordingWorkflows workflows;
         form.SetWorkflows(&workflows);
         workflows.running = running;
-        form.Edit1->SetText(running ? "12.5" : "7");
+        form.Edit1->SetText(running ? u"12.5" : u"7");
         EXPECT_EQ(::SendMessageA(form.Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
         EXPECT_EQ(workflows.calls, running ? "S" : "");
         EXPECT_EQ(ReadBytes(SettingsFile()), "");
@@ -334,7 +334,7 @@ TEST_F(MainWindow, SessionEndStopsTheRunPutsBackItsSettingsAndSavesTheSize) {
 TEST_F(MainWindow, CloseButtonSavesTheSizeAndClosesTheWindow) {
     app::TTavroF form;
     HWND window = form.Handle();
-    form.Edit1->SetText("123");
+    form.Edit1->SetText(u"123");
     const std::string place = PlaceLines(window);
     ClickButton(form.plButton1);
     EXPECT_FALSE(::IsWindow(window));
@@ -344,12 +344,12 @@ TEST_F(MainWindow, CloseButtonSavesTheSizeAndClosesTheWindow) {
 TEST_F(MainWindow, UnwritableSettingsFileShowsTheErrorAndTheWindowStillCloses) {
     ::CreateDirectoryW(W(SettingsFile()), nullptr);
     app::TTavroF form;
-    EXPECT_EQ(form.Edit1->Text(), "50");
+    EXPECT_EQ(form.Edit1->Text(), u"50");
     HWND window = form.Handle();
     testsupport::MessageBoxCatcher catcher(app::kApplicationTitle);
     ClickButton(form.plButton1);
     ASSERT_TRUE(catcher.WaitFor(1, 5000));
-    EXPECT_EQ(catcher.Texts().at(0), platform::AnsiFromWide(SettingsFile()) + " に書き込めません.");
+    EXPECT_EQ(catcher.Texts().at(0), SettingsFile() + u" に書き込めません.");
     EXPECT_FALSE(::IsWindow(window));
 }
 
@@ -367,8 +367,8 @@ TEST_F(MainWindow, BannerIsTheMarqueeWithItsDesignValuesAndJapaneseGlyphs) {
     EXPECT_EQ(banner->Height(), 25);
     EXPECT_EQ(banner->Alignment(), framework::taCenter);
     EXPECT_EQ(banner->Caption(),
-              "AutoCADのMassProコマンドを使用して図心位置を取得します。面の中心かリージョンをクリックしてください");
-    EXPECT_EQ(banner->Font(), (framework::TFont{"Times New Roman", -24, SHIFTJIS_CHARSET, framework::clGray, 0}));
+              u"AutoCADのMassProコマンドを使用して図心位置を取得します。面の中心かリージョンをクリックしてください");
+    EXPECT_EQ(banner->Font(), (framework::TFont{u"Times New Roman", -24, SHIFTJIS_CHARSET, framework::clGray, 0}));
     EXPECT_FALSE(banner->ParentFont());
     EXPECT_EQ(banner->ScrollSpeed(), 5);
     EXPECT_EQ(banner->Behavior(), es::TEsBehaviors::bhCycle);

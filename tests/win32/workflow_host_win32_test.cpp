@@ -85,11 +85,11 @@ TEST_F(WorkflowHostTest, LockedReportRaisesTheFileError) {
 
 TEST_F(WorkflowHostTest, LabelsAndControlsAreTheMainWindows) {
     host.Tell(app::ValuesMeasured{std::string("1234.5678"), std::string(" 1.50")});
-    EXPECT_EQ(form.Label1->Caption(), "1234.5678");
-    EXPECT_EQ(form.Label2->Caption(), " 1.50");
+    EXPECT_EQ(form.Label1->Caption(), u"1234.5678");
+    EXPECT_EQ(form.Label2->Caption(), u" 1.50");
     host.Tell(app::ValuesMeasured{std::string("7"), std::nullopt});  // a value the report lacked keeps its label
-    EXPECT_EQ(form.Label2->Caption(), " 1.50");
-    form.Edit1->SetText(" 30 ");
+    EXPECT_EQ(form.Label2->Caption(), u" 1.50");
+    form.Edit1->SetText(u" 30 ");
     EXPECT_EQ(host.SizeText(), " 30 ");
     form.CheckBox1->SetChecked(true);
     EXPECT_TRUE(host.ContinuousChecked());
@@ -212,7 +212,7 @@ TEST_F(WorkflowHostTest, ExecuteReturnsAtOnceAndTheWindowAnswersWhileTheRunGoesO
     app::TavroRuntime runtime(form);
     form.SetWorkflows(&runtime);
     form.CheckBox2->SetChecked(true);
-    form.Edit1->SetText("5");
+    form.Edit1->SetText(u"5");
 
     std::atomic<bool> done{false}, finished{false};
     std::atomic<double> longest{0};

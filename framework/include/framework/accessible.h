@@ -12,12 +12,11 @@
 
 namespace framework {
 
-// Texts in the system code page; they become Unicode only on their way to the reader.
 struct AccessibleFacts {
-    std::string name;
+    std::u16string name;
     long role = 0;   // ROLE_SYSTEM_*
     long state = 0;  // STATE_SYSTEM_*
-    std::string defaultAction;
+    std::u16string defaultAction;
     RECT screenBounds{0, 0, 0, 0};  // only used for simple children
 };
 
@@ -68,8 +67,25 @@ private:
     AccessibleObject* object_ = nullptr;
 };
 
-// The accessible name of a caption in the system code page: the ideographic spaces that spread
-// short Japanese captions ("実　行") folded away, blanks trimmed.
-std::string AccessibleName(const std::string& caption);
+// The window thread's single-threaded apartment, held for the program's life: a reader's calls
+// then come through the thread's message loop one at a time, never on a thread of their own
+// while the window changes or goes (an object called while its window was destroyed faulted, and
+// the reader's call never returned). Made before the first window, ended after the last is gone.
+class ReaderApartment {
+public:
+    ReaderApartment();
+    ~ReaderApartment();
+    ReaderApartment(const ReaderApartment&) = delete;
+    ReaderApartment& operator=(const ReaderApartment&) = delete;
+    // False when the thread already had another kind of apartment (nothing to end then).
+    bool Entered() const { return entered_; }
+
+private:
+    bool entered_;
+};
+
+// The accessible name of a caption: the ideographic spaces that spread short Japanese captions
+// ("実　行") folded away, blanks trimmed.
+std::u16string AccessibleName(const std::u16string& caption);
 
 }  // namespace framework

@@ -16,8 +16,8 @@ public:
     // Registers the common controls (version 6 through the manifest).
     void Initialize();
 
-    const std::string& Title() const { return title_; }
-    void SetTitle(const std::string& title) { title_ = title; }
+    const std::u16string& Title() const { return title_; }
+    void SetTitle(const std::u16string& title) { title_ = title; }
 
     HWND MainWindow() const { return mainWindow_; }
     void SetMainWindow(HWND window) { mainWindow_ = window; }
@@ -40,13 +40,13 @@ public:
     // silent abort. Never throws.
     void HandleException() noexcept;
     // The error box: stop icon, the application title as caption, the message with a full stop.
-    void ShowException(const std::string& message) noexcept;
-    int MessageBox(const std::string& text, UINT flags) noexcept;
+    void ShowException(const std::u16string& message) noexcept;
+    int MessageBox(const std::u16string& text, UINT flags) noexcept;
 
 private:
     bool DispatchOne(MSG& message);
 
-    std::string title_;
+    std::u16string title_;
     HWND mainWindow_ = nullptr;
     bool terminated_ = false;
     const MSG* dispatching_ = nullptr;
@@ -59,6 +59,6 @@ private:
 extern TApplication Application;
 
 // The message shown for an error: the text with a full stop appended (unless it already ends with one).
-std::string ErrorBoxText(const std::string& message);
+std::u16string ErrorBoxText(const std::u16string& message);
 
 }  // namespace framework

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 #include "framework/color.h"
 #include "framework/font.h"
@@ -58,9 +59,9 @@ public:
     void MoveTo(int x, int y);
     void LineTo(int x, int y);
     // Text in the font and its colour; on the brush colour, or on what is there with a clear brush.
-    void TextOut(int x, int y, const std::string& text);
-    SIZE TextExtent(const std::string& text);
-    int DrawText(const std::string& text, RECT& rect, UINT format);
+    void TextOut(int x, int y, std::u16string_view text);
+    SIZE TextExtent(std::u16string_view text);
+    int DrawText(std::u16string_view text, RECT& rect, UINT format);
     TColor Pixel(int x, int y) const;
     void SetPixel(int x, int y, TColor color);
     // Copies a rectangle of another canvas into a rectangle of this one (stretching if sizes differ).
@@ -77,7 +78,7 @@ private:
     HDC dc_;
     TBrushSpec brush_;
     TPenSpec pen_;
-    TFont font_{"Tahoma", -11, DEFAULT_CHARSET, clWindowText, 0};
+    TFont font_{u"Tahoma", -11, DEFAULT_CHARSET, clWindowText, 0};
     BrushHandle brushHandle_;
     PenHandle penHandle_;
     FontHandle fontHandle_;

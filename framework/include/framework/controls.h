@@ -73,7 +73,7 @@ protected:
     void SetParentObject(TWinControl* parent) { parent_ = parent; }
 
     TColor color_ = clBtnFace;
-    TFont font_{"ＭＳ Ｐゴシック", -12, 128 /* SHIFTJIS_CHARSET */, clWindowText, 0};
+    TFont font_{u"ＭＳ Ｐゴシック", -12, 128 /* SHIFTJIS_CHARSET */, clWindowText, 0};
     bool parentColor_ = true;
     bool parentFont_ = true;
 
@@ -93,8 +93,8 @@ public:
 
     HWND Handle() const { return handle_; }
     int Id() const { return id_; }
-    std::string Text() const;
-    void SetText(const std::string& text);
+    std::u16string Text() const;
+    void SetText(const std::u16string& text);
     Bounds GetBounds() const override;
     void SetBounds(const Bounds& bounds) override;
     void SetFocus() { ::SetFocus(handle_); }
@@ -124,7 +124,7 @@ protected:
                          DWORD style,
                          DWORD exStyle,
                          HWND parent,
-                         const std::string& text,
+                         const std::u16string& text,
                          const Bounds& bounds,
                          int id = 0);
     // Creates a standard control and subclasses it.
@@ -132,7 +132,7 @@ protected:
                       const char* className,
                       DWORD style,
                       DWORD exStyle,
-                      const std::string& text,
+                      const std::u16string& text,
                       const Bounds& bounds,
                       int id);
     // Unhooks and destroys the window; safe to call twice.
@@ -181,10 +181,10 @@ private:
 // Static text; sizes itself to its caption as the framework's labels do.
 class TLabel : public TWinControl {
 public:
-    TLabel(HWND parent, const Bounds& bounds, const std::string& caption, int id = 0);
+    TLabel(HWND parent, const Bounds& bounds, const std::u16string& caption, int id = 0);
     std::string ClassName() const override { return "TLabel"; }
-    const std::string& Caption() const { return caption_; }
-    void SetCaption(const std::string& caption);
+    const std::u16string& Caption() const { return caption_; }
+    void SetCaption(const std::u16string& caption);
     // Moves the label; its size follows its caption in its font.
     void SetBounds(const Bounds& bounds) override;
 
@@ -193,19 +193,19 @@ protected:
 
 private:
     void AdjustSize();
-    std::string caption_;
+    std::u16string caption_;
     Bounds designBounds_;
 };
 
 class TEdit : public TWinControl {
 public:
-    TEdit(HWND parent, const Bounds& bounds, const std::string& text, int id = 0);
+    TEdit(HWND parent, const Bounds& bounds, const std::u16string& text, int id = 0);
     std::string ClassName() const override { return "TEdit"; }
 };
 
 class TCheckBox : public TWinControl {
 public:
-    TCheckBox(HWND parent, const Bounds& bounds, const std::string& caption, bool checked, int id = 0);
+    TCheckBox(HWND parent, const Bounds& bounds, const std::u16string& caption, bool checked, int id = 0);
     std::string ClassName() const override { return "TCheckBox"; }
     bool Checked() const;
     void SetChecked(bool checked);
@@ -214,7 +214,7 @@ public:
 // A framed box with a caption that holds other controls.
 class TGroupBox : public TWinControl {
 public:
-    TGroupBox(HWND parent, const Bounds& bounds, const std::string& caption, int id = 0);
+    TGroupBox(HWND parent, const Bounds& bounds, const std::u16string& caption, int id = 0);
     std::string ClassName() const override { return "TGroupBox"; }
 
 protected:

@@ -11,7 +11,7 @@ namespace framework {
 enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 
 struct TFont {
-    std::string name;
+    std::u16string name;
     int height;  // negative: character height in pixels
     std::uint8_t charset;
     TColor color = clWindowText;

@@ -14,8 +14,8 @@
 namespace framework {
 
 struct FormDesign {
-    std::string className;
-    std::string caption;
+    std::string className;  // ASCII
+    std::u16string caption;
     int clientWidth, clientHeight;
     bool stayOnTop;
     TFont font;

@@ -26,8 +26,8 @@ public:
     void SetVisible(bool visible);
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool enabled);
-    const std::string& Caption() const { return caption_; }
-    void SetCaption(const std::string& caption);
+    const std::u16string& Caption() const { return caption_; }
+    void SetCaption(const std::u16string& caption);
 
     LRESULT Perform(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) override {
         return HandleMessage(message, wParam, lParam);
@@ -56,7 +56,7 @@ protected:
 
 private:
     Bounds bounds_{0, 0, 0, 0};
-    std::string caption_;
+    std::u16string caption_;
     bool visible_ = true;
     bool enabled_ = true;
     PointerTracker pointer_;

@@ -8,15 +8,9 @@
 
 #include <string>
 
-#include "text_conversion.h"
+#include "framework/wide_text.h"
 
 namespace framework {
-
-// The framework's captions are still texts in the system code page; the W calls take them widened.
-inline std::wstring WideText(const std::string& text) {
-    const std::u16string wide = platform::WideFromAnsi(text);
-    return std::wstring(wide.begin(), wide.end());
-}
 
 // Every window of the framework is a Unicode window; class names are ASCII.
 inline std::wstring ClassNameW(const char* className) {

@@ -17,11 +17,17 @@
 //   tavroprobe msgbox <caption> <ms>        print the text of a message box with that caption
 //   tavroprobe answer <caption> <ms> [<id>] press OK (or the button with that id) on a message box
 //   tavroprobe mem <caption>                print the committed private bytes of the window's program and their peak
+//   tavroprobe gdi <caption>                print the GDI (and USER) objects of the window's program
+//   tavroprobe cycles <caption> <n> <k> <id>  minimise and restore the window n times, then move it to
+//                                           144 DPI and back k times (control id grows at 144);
+//                                           print the objects before and after each
 //   tavroprobe clip-big <mb>                put that many megabytes of text on the clipboard
 //   tavroprobe hold <path> <ms>             hold a file open as a spreadsheet does (reading, others may only read)
 //   tavroprobe close <caption>              post WM_CLOSE to the window
 //   tavroprobe close-time <caption>         post WM_CLOSE and print the milliseconds until the window is gone
 //   tavroprobe post-click <caption> <id>    post BM_CLICK to a control, even of a minimised window
+//   tavroprobe press <caption> <id>         do a control's default action as a screen reader does;
+//                                           print the answer (0x00000000 for S_OK)
 //   tavroprobe appdata                      print the user's application-data folder
 //   tavroprobe prompt <caption>             print the prompt of the CAD window with that caption
 //   tavroprobe clip-put <text>              put a text on the clipboard
@@ -37,6 +43,7 @@
 
 #include <windows.h>
 
+#include <oleacc.h>
 #include <psapi.h>
 #include <shlobj.h>
 
@@ -46,6 +53,8 @@
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "gui_objects.h"
 
 namespace {
 
@@ -333,6 +342,34 @@ int main(int argc, char** argv) {
     HWND window = FindVisible(arg(2));
     if (!window)
         return Fail("window not found");
+    if (command == "gdi" || command == "cycles") {
+        DWORD process = 0;
+        ::GetWindowThreadProcessId(window, &process);
+        HANDLE handle = ::OpenProcess(
+            PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, process);
+        if (!handle)
+            return Fail("the window's program cannot be opened");
+        if (testsupport::UserObjectCount(handle) < 0)
+            std::printf("(USER objects: GetGuiResources answers 0 on this platform, no count)\n");
+        const std::string before = testsupport::GuiFigures(handle);
+        if (command == "gdi") {
+            std::printf("%s\n", before.c_str());
+        } else {
+            const int cycles = std::atoi(arg(3));
+            const int trips = std::atoi(arg(4));
+            testsupport::MinimiseRestore(window, cycles);
+            ::Sleep(500);
+            const std::string restored = testsupport::GuiFigures(handle);
+            std::printf("%d minimise/restore cycles: %s -> %s\n", cycles, before.c_str(), restored.c_str());
+            const bool taken = testsupport::DpiRoundTrips(window, handle, trips, std::atoi(arg(5)));
+            ::Sleep(500);
+            std::printf("%d DPI round trips (96 -> 144 -> 96)%s: %s -> %s\n", trips,
+                        taken ? "" : " NOT TAKEN by the window", restored.c_str(),
+                        testsupport::GuiFigures(handle).c_str());
+        }
+        ::CloseHandle(handle);
+        return 0;
+    }
     if (command == "mem") {
         // Under Wine PrivateUsage is 0; PagefileUsage is the same commit charge.
         DWORD process = 0;
@@ -482,6 +519,24 @@ int main(int argc, char** argv) {
         // A click that reaches the control whatever the window's state, as a minimised window's
         // button can still be pressed from the keyboard or the taskbar.
         ::PostMessageA(control, BM_CLICK, 0, 0);
+        return 0;
+    }
+    if (command == "press") {
+        // From another process, as a reader does: the call goes to the control's own thread and
+        // its answer comes back here, while the control's program goes on with what it posted.
+        ::CoInitialize(nullptr);
+        IAccessible* object = nullptr;
+        HRESULT result = ::AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                                      reinterpret_cast<void**>(&object));
+        if (SUCCEEDED(result) && object) {
+            VARIANT self{};
+            self.vt = VT_I4;
+            self.lVal = CHILDID_SELF;
+            result = object->accDoDefaultAction(self);
+            object->Release();
+        }
+        std::printf("0x%08lx\n", static_cast<unsigned long>(result));
+        ::CoUninitialize();
         return 0;
     }
     if (command == "checked") {

@@ -112,4 +112,69 @@ long UserObjectCount(HANDLE process) {
     return counted ? static_cast<long>(counted) : -1;
 }
 
+std::string GuiFigures(HANDLE process) {
+    const GdiObjects gdi = CountGdiObjects(process);
+    const long user = UserObjectCount(process);
+    return "GDI " + (gdi.total >= 0 ? std::to_string(gdi.total) + " (" + gdi.Kinds() + ")" : std::string("-")) +
+           "  USER " + (user >= 0 ? std::to_string(user) : std::string("-"));
+}
+
+void MinimiseRestore(HWND window, int cycles) {
+    for (int cycle = 0; cycle < cycles; ++cycle) {
+        ::ShowWindow(window, SW_MINIMIZE);
+        ::ShowWindow(window, SW_RESTORE);
+        ::Sleep(20);
+    }
+}
+
+bool DpiRoundTrips(HWND window, HANDLE process, int roundTrips, int probeId) {
+    // The rectangle travels as a pointer that the system does not carry across: it must already
+    // be in the window's process.
+    void* remote = ::VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (!remote)
+        return false;
+    struct Search {
+        int id;
+        HWND found;
+    } search{probeId, nullptr};
+    ::EnumChildWindows(
+        window,
+        [](HWND child, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            if (::GetDlgCtrlID(child) == s->id)
+                s->found = child;
+            return s->found ? FALSE : TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    const HWND control = search.found;
+    if (!control) {
+        ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+        return false;
+    }
+    auto widthOf = [&] {
+        RECT r{};
+        ::GetWindowRect(control, &r);
+        return r.right - r.left;
+    };
+    const LONG atStart = widthOf();
+    bool grew = true;
+    for (int trip = 0; trip < roundTrips; ++trip) {
+        for (const int dpi : {144, 96}) {
+            RECT suggested{};
+            ::GetWindowRect(window, &suggested);
+            SIZE_T written = 0;
+            if (!::WriteProcessMemory(process, remote, &suggested, sizeof suggested, &written) ||
+                written != sizeof suggested) {
+                grew = false;
+                break;
+            }
+            ::SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote));
+            if (dpi == 144)
+                grew = grew && widthOf() > atStart;
+        }
+    }
+    ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    return grew;
+}
+
 }  // namespace testsupport

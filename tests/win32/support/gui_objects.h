@@ -22,4 +22,16 @@ GdiObjects CountGdiObjects(HANDLE process);
 // GetGuiResources where it answers; -1 where it does not (Wine).
 long UserObjectCount(HANDLE process);
 
+// "GDI n (DC 1, ...)  USER m" for a figures line; USER "-" where the platform does not count them.
+std::string GuiFigures(HANDLE process);
+
+// What every run does to the tool's window, done from outside: minimise, then restore.
+void MinimiseRestore(HWND window, int cycles);
+
+// A move to a monitor of 144 DPI and back, as the system tells a window (WM_DPICHANGED, which
+// Wine never sends), from another process: the suggested rectangle is written into the window's
+// process, which needs PROCESS_VM_OPERATION and PROCESS_VM_WRITE. False when the window did not
+// take the change (its control `probeId` did not grow at 144).
+bool DpiRoundTrips(HWND window, HANDLE process, int roundTrips, int probeId);
+
 }  // namespace testsupport

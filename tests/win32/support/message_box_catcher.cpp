@@ -2,7 +2,7 @@
 
 namespace testsupport {
 
-MessageBoxCatcher::MessageBoxCatcher(std::string caption) : caption_(std::move(caption)) {
+MessageBoxCatcher::MessageBoxCatcher(std::u16string caption) : caption_(std::move(caption)) {
     thread_ = std::thread([this] { Watch(); });
 }
 
@@ -11,7 +11,7 @@ MessageBoxCatcher::~MessageBoxCatcher() {
     thread_.join();
 }
 
-std::vector<std::string> MessageBoxCatcher::Texts() const {
+std::vector<std::u16string> MessageBoxCatcher::Texts() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return texts_;
 }
@@ -28,14 +28,14 @@ bool MessageBoxCatcher::WaitFor(std::size_t count, DWORD milliseconds) const {
 
 void MessageBoxCatcher::Watch() {
     while (!stop_) {
-        HWND box = ::FindWindowA("#32770", caption_.c_str());
+        HWND box = ::FindWindowW(L"#32770", reinterpret_cast<const wchar_t*>(caption_.c_str()));
         if (box && ::IsWindowVisible(box)) {
-            char text[1024] = {};
+            wchar_t text[1024] = {};
             // A message box keeps its text in the static control with identifier 0xFFFF.
-            ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+            ::GetDlgItemTextW(box, 0xFFFF, text, ARRAYSIZE(text));
             {
                 std::lock_guard<std::mutex> lock(mutex_);
-                texts_.push_back(text);
+                texts_.push_back(reinterpret_cast<const char16_t*>(text));
             }
             ::PostMessageA(box, WM_COMMAND, IDOK, 0);
             while (::IsWindow(box) && !stop_)

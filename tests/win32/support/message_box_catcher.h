@@ -14,23 +14,23 @@ namespace testsupport {
 
 class MessageBoxCatcher {
 public:
-    explicit MessageBoxCatcher(std::string caption);
+    explicit MessageBoxCatcher(std::u16string caption);
     ~MessageBoxCatcher();
     MessageBoxCatcher(const MessageBoxCatcher&) = delete;
     MessageBoxCatcher& operator=(const MessageBoxCatcher&) = delete;
 
     // Texts of the boxes answered so far, in order.
-    std::vector<std::string> Texts() const;
+    std::vector<std::u16string> Texts() const;
     // Waits up to the given time for at least count boxes.
     bool WaitFor(std::size_t count, DWORD milliseconds) const;
 
 private:
     void Watch();
 
-    std::string caption_;
+    std::u16string caption_;
     std::atomic<bool> stop_{false};
     mutable std::mutex mutex_;
-    std::vector<std::string> texts_;
+    std::vector<std::u16string> texts_;
     std::thread thread_;
 };
 

@@ -63,10 +63,10 @@ std::u16string Str0Table::Text(const Str0Entry& entry) const {
     return text;
 }
 
-std::string FormatResourceMessage(const std::string& text, const std::string& argument) {
-    for (const char* placeholder : {"%d", "%s"}) {
+std::u16string FormatResourceMessage(const std::u16string& text, const std::u16string& argument) {
+    for (const char16_t* placeholder : {u"%d", u"%s"}) {
         const std::size_t at = text.find(placeholder);
-        if (at != std::string::npos)
+        if (at != std::u16string::npos)
             return text.substr(0, at) + argument + text.substr(at + 2);
     }
     return text;

@@ -19,7 +19,7 @@ TEsCustomLabel::TEsCustomLabel(framework::TComponent* owner) : framework::TCusto
     SetBounds({GetBounds().left, GetBounds().top, 150, 35});
     SetTransparent(true);
     framework::TFont font = Font();
-    font.name = "Times New Roman";
+    font.name = u"Times New Roman";
     font.height = -::MulDiv(20, ScreenPixelsPerInch(), 72);  // 20 points
     font.color = look_.InitialFontColor();
     SetFont(font);

@@ -3,7 +3,6 @@
 #include <memory>
 
 #include "widgets/es/str0_table.h"
-#include "text_conversion.h"
 
 namespace es {
 
@@ -13,20 +12,26 @@ const char kReaderTable[] = "ESSRMGR_STRINGS";
 const char kEnglishTable[] = "ES_STRINGS_ENGLISH";
 
 // Used only while the reader's own table is missing or being loaded: the same texts.
-const char* FallbackText(StringResourceError error) {
+const char16_t* FallbackText(StringResourceError error) {
     switch (error) {
         case StringResourceError::NotFound:
-            return "String not found: %d";
+            return u"String not found: %d";
         case StringResourceError::CannotLock:
-            return "Cannot lock resource";
+            return u"Cannot lock resource";
         case StringResourceError::ResourceNotFound:
-            return "String resource not found: %s";
+            return u"String resource not found: %s";
         case StringResourceError::CannotOpen:
-            return "Unable to open string resource: %s";
+            return u"Unable to open string resource: %s";
         case StringResourceError::Invalid:
-            return "Invalid string resource";
+            return u"Invalid string resource";
     }
-    return "";
+    return u"";
+}
+
+// Resource names and numbers are ASCII.
+template <class Ch>
+std::basic_string<Ch> Widened(const std::string& ascii) {
+    return std::basic_string<Ch>(ascii.begin(), ascii.end());
 }
 
 int initCount = 0;
@@ -35,8 +40,8 @@ std::unique_ptr<TEsStringResource> englishStrings;
 
 }  // namespace
 
-void RaiseStringResourceError(StringResourceError error, const std::string& argument) {
-    std::string text;
+void RaiseStringResourceError(StringResourceError error, const std::u16string& argument) {
+    std::u16string text;
     if (readerStrings && readerStrings->IsOpen())
         text = readerStrings->GetString(static_cast<std::int32_t>(error));
     if (text.empty())
@@ -70,16 +75,17 @@ void TEsStringResource::Close() {
 void TEsStringResource::Load(HINSTANCE instance, const char* resourceName) {
     const std::string name = std::string(resourceName).substr(0, 255);
     HMODULE module = instance;
-    HRSRC found = ::FindResourceA(module, name.c_str(), MAKEINTRESOURCEA(10));
+    const std::wstring wideName = Widened<wchar_t>(name);
+    HRSRC found = ::FindResourceW(module, wideName.c_str(), MAKEINTRESOURCEW(10));
     if (!found) {
-        module = ::GetModuleHandleA(nullptr);
-        found = ::FindResourceA(module, name.c_str(), MAKEINTRESOURCEA(10));
+        module = ::GetModuleHandleW(nullptr);
+        found = ::FindResourceW(module, wideName.c_str(), MAKEINTRESOURCEW(10));
     }
     if (!found)
-        RaiseStringResourceError(StringResourceError::ResourceNotFound, name);
+        RaiseStringResourceError(StringResourceError::ResourceNotFound, Widened<char16_t>(name));
     resource_ = ::LoadResource(module, found);
     if (!resource_)
-        RaiseStringResourceError(StringResourceError::CannotOpen, name);
+        RaiseStringResourceError(StringResourceError::CannotOpen, Widened<char16_t>(name));
     size_ = ::SizeofResource(module, found);
     const void* data = Lock();
     if (!Str0Table::Parse(data, size_))
@@ -93,7 +99,7 @@ const void* TEsStringResource::Lock() {
     return data;
 }
 
-std::string TEsStringResource::GetString(std::int32_t id) {
+std::u16string TEsStringResource::GetString(std::int32_t id) {
     // Without an open table there is nothing to lock: error 2.
     const auto table = Str0Table::Parse(Lock(), size_);
     if (!table)
@@ -101,17 +107,17 @@ std::string TEsStringResource::GetString(std::int32_t id) {
     const auto entry = table->Find(id);
     if (!entry) {
         if (ReportMissing)
-            RaiseStringResourceError(StringResourceError::NotFound, std::to_string(id));
+            RaiseStringResourceError(StringResourceError::NotFound, Widened<char16_t>(std::to_string(id)));
         return {};
     }
-    return platform::AnsiFromWide(table->Text(*entry));
+    return table->Text(*entry);
 }
 
 void InitializeEsStringTables() {
     if (initCount++ > 0)
         return;
     try {
-        HINSTANCE main = ::GetModuleHandleA(nullptr);
+        HINSTANCE main = ::GetModuleHandleW(nullptr);
         readerStrings = std::make_unique<TEsStringResource>(main, kReaderTable);
         englishStrings = std::make_unique<TEsStringResource>(main, kEnglishTable);
     } catch (...) {

@@ -11,7 +11,7 @@ namespace {
 constexpr DWORD kRopPatternWhereMask = 0x00E20746;
 
 void DrawLayers(framework::TCanvas& canvas,
-                const std::string& caption,
+                const std::u16string& caption,
                 UINT format,
                 const std::vector<TextLayer>& layers) {
     framework::TFont font = canvas.Font();

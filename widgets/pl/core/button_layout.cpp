@@ -1,7 +1,5 @@
 #include "widgets/pl/button_layout.h"
 
-#include "platform/codepage.h"
-
 namespace pl {
 
 std::vector<Rgb> GradientRows(Rgb begin, Rgb end, int height) {
@@ -109,11 +107,12 @@ std::vector<int> EvenCharacterPositions(int startX,
     return positions;
 }
 
-std::vector<std::string> SplitCharacters(const std::string& text) {
-    std::vector<std::string> characters;
+std::vector<std::u16string> SplitCharacters(const std::u16string& text) {
+    std::vector<std::u16string> characters;
     for (std::size_t i = 0; i < text.size();) {
-        const std::size_t length =
-            platform::IsCp932LeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+        const bool high = text[i] >= 0xD800 && text[i] <= 0xDBFF;
+        const bool pair = high && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
+        const std::size_t length = pair ? 2 : 1;
         characters.push_back(text.substr(i, length));
         i += length;
     }

@@ -14,7 +14,7 @@ Repaint StoreIfChanged(T& field, const T& value) {
 
 }  // namespace
 
-Repaint CaptionLine::SetCaption(const std::string& caption) {
+Repaint CaptionLine::SetCaption(const std::u16string& caption) {
     return StoreIfChanged(caption_, caption);
 }
 

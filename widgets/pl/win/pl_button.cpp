@@ -15,7 +15,7 @@ void TplBtnCaption::Apply(Repaint repaint) {
         owner_->Apply(repaint);
 }
 
-void TplBtnCaption::SetCaption(const std::string& caption) {
+void TplBtnCaption::SetCaption(const std::u16string& caption) {
     Apply(line_.SetCaption(caption));
 }
 
@@ -97,7 +97,9 @@ void TplButton::SetParent(framework::TWinControl* parent) {
     TCustomControl::SetParent(parent);
     if (parent && !captionInitialized_) {
         captionInitialized_ = true;
-        captionA_->SetCaption(Name());
+        // A component's name is an identifier: ASCII.
+        const std::string& name = Name();
+        captionA_->SetCaption(std::u16string(name.begin(), name.end()));
     }
     // A round style chosen before the window existed takes its shape now.
     if (Handle() && IsRoundStyle(ButtonStyle()) && !windowRegion_)
@@ -306,13 +308,13 @@ bool TplButton::TakeDialogKey(WPARAM key) {
 
 framework::AccessibleFacts TplButton::Facts() const {
     framework::AccessibleFacts facts;
-    const std::string& second = CaptionB().Caption();
-    facts.name = framework::AccessibleName(CaptionA().Caption() + (second.empty() ? "" : " " + second));
+    const std::u16string& second = CaptionB().Caption();
+    facts.name = framework::AccessibleName(CaptionA().Caption() + (second.empty() ? u"" : u" " + second));
     facts.role = ROLE_SYSTEM_PUSHBUTTON;
     facts.state = (Focused() ? STATE_SYSTEM_FOCUSED : 0) | (Pressed() ? STATE_SYSTEM_PRESSED : 0) |
                   (Enabled() ? 0 : STATE_SYSTEM_UNAVAILABLE) | (Visible() ? 0 : STATE_SYSTEM_INVISIBLE) |
                   (TabStop() || HasFocus() ? STATE_SYSTEM_FOCUSABLE : 0);
-    facts.defaultAction = "押す";
+    facts.defaultAction = u"押す";
     return facts;
 }
 

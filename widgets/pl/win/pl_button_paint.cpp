@@ -140,8 +140,8 @@ void TplButton::DrawGradient(TCanvas& canvas) {
 }
 
 void TplButton::DrawCaption(TCanvas& canvas, const TplBtnCaption& line, int y) {
-    const std::string& text = line.Caption();
-    const std::vector<std::string> characters = SplitCharacters(text);
+    const std::u16string& text = line.Caption();
+    const std::vector<std::u16string> characters = SplitCharacters(text);
     if (characters.empty())
         return;
     canvas.SetBrush(Color(), framework::TBrushStyle::Clear);
@@ -157,7 +157,7 @@ void TplButton::DrawCaption(TCanvas& canvas, const TplBtnCaption& line, int y) {
     int textWidth = 0;
     if (anchor.even) {
         widths.reserve(characters.size());
-        for (const std::string& character : characters)
+        for (const std::u16string& character : characters)
             widths.push_back(canvas.TextExtent(character).cx);
         textWidth = canvas.TextExtent(text).cx;
     }

@@ -1,7 +1,6 @@
 #pragma once
-// Numbered strings kept in the exe as raw-data resources in the STR0 layout, returned in the system
-// ANSI code page. The widget family keeps two tables for the life of the program: the reader's own
-// messages and the English messages.
+// Numbered strings kept in the exe as raw-data resources in the STR0 layout (UTF-16). The widget family keeps two
+// tables for the life of the program: the reader's own messages and the English messages.
 
 #include <windows.h>
 
@@ -33,7 +32,7 @@ public:
 
     // The text of an id; empty when absent (an error when ReportMissing is set) or when the entry's
     // text lies outside the resource. Asking a reader with no table open is error 2.
-    std::string GetString(std::int32_t id);
+    std::u16string GetString(std::int32_t id);
 
     bool ReportMissing = false;
 
@@ -47,7 +46,7 @@ private:
 
 // The messages of the reader itself, by number (1 to 5).
 enum class StringResourceError { NotFound = 1, CannotLock = 2, ResourceNotFound = 3, CannotOpen = 4, Invalid = 5 };
-[[noreturn]] void RaiseStringResourceError(StringResourceError error, const std::string& argument = {});
+[[noreturn]] void RaiseStringResourceError(StringResourceError error, const std::u16string& argument = {});
 
 // The module-level tables. Initialisation is counted: the first call opens both tables on the main
 // module, a repeated call only counts, and the last finalisation frees them.

@@ -13,7 +13,7 @@
 namespace es {
 
 struct ShadedText {
-    std::string caption;
+    std::u16string caption;
     framework::TFont font;  // its colour is the face colour
     framework::TColor color;
     bool transparent;

@@ -38,6 +38,6 @@ private:
 };
 
 // The reader's message with its one placeholder ("%d" or "%s") filled in.
-std::string FormatResourceMessage(const std::string& text, const std::string& argument);
+std::u16string FormatResourceMessage(const std::u16string& text, const std::u16string& argument);
 
 }  // namespace es

@@ -85,9 +85,9 @@ std::vector<int> EvenCharacterPositions(int startX,
                                         int textWidth,
                                         const std::vector<int>& characterWidths);
 
-// The characters of a code page 932 text, each one or two bytes; a lead byte at the very end
-// stands alone rather than reach past the text.
-std::vector<std::string> SplitCharacters(const std::string& text);
+// The characters of a text, each one UTF-16 unit or a surrogate pair; a surrogate without its
+// partner stands alone.
+std::vector<std::u16string> SplitCharacters(const std::u16string& text);
 
 // The grey of a pixel in the disabled copy of a picture: between 120 (black) and 247 (white).
 constexpr std::uint8_t DisabledGrey(int red, int green, int blue) {

@@ -16,19 +16,19 @@ enum class Repaint { None, Scheduled, Now };
 // Values of one caption line (TplBtnCaption).
 class CaptionLine {
 public:
-    const std::string& Caption() const { return caption_; }
+    const std::u16string& Caption() const { return caption_; }
     TplBtnAlignment Alignment() const { return alignment_; }
     int Left() const { return left_; }
     int Right() const { return right_; }
 
-    Repaint SetCaption(const std::string& caption);
+    Repaint SetCaption(const std::u16string& caption);
     Repaint SetAlignment(TplBtnAlignment alignment);
     // Index 1 is Left, any other index Right.
     Repaint SetMargin(int index, int value);
     Repaint CopyFrom(const CaptionLine& source);
 
 private:
-    std::string caption_;
+    std::u16string caption_;
     TplBtnAlignment alignment_ = taCenter;
     int left_ = 0;
     int right_ = 0;

@@ -30,8 +30,8 @@ public:
     // Copies another caption line's settings and repaints; any other source is refused.
     void Assign(const framework::TPersistent* source) override;
 
-    const std::string& Caption() const { return line_.Caption(); }
-    void SetCaption(const std::string& caption);
+    const std::u16string& Caption() const { return line_.Caption(); }
+    void SetCaption(const std::u16string& caption);
     TplBtnAlignment Alignment() const { return line_.Alignment(); }
     void SetAlignment(TplBtnAlignment alignment);
     int Left() const { return line_.Left(); }
