@@ -146,6 +146,14 @@ public:
         counter_.Count("PostMessageA(" + MessageName(message) + ")");
         return inner_.PostMessageA(window, message, wParam, lParam);
     }
+    bool AnswersInTime(platform::WindowHandle window) override {
+        counter_.Count("SendMessageCallbackA(WM_NULL)");
+        return inner_.AnswersInTime(window);
+    }
+    bool AnswersNow(platform::WindowHandle window) override {
+        counter_.Count("AnswersNow");
+        return inner_.AnswersNow(window);
+    }
     std::string WideToAnsi(const std::u16string& text) override {
         counter_.Count("WideCharToMultiByte");
         return inner_.WideToAnsi(text);

@@ -57,17 +57,14 @@ std::string FormatTwoDecimals(const std::string& text, char decimalSeparator) {
     return result;
 }
 
-ReportValues ParseReport(const std::string& content,
-                         ReportVariant variant,
-                         ReportLabels& labels,
-                         char decimalSeparator) {
+std::string ShownValue(ReportVariant variant, const std::string& value, char decimalSeparator) {
+    if (variant == ReportVariant::Region)
+        return FormatTwoDecimals(value, decimalSeparator);
+    return IsCadNumber(value) ? value : std::string();
+}
+
+ReportValues ParseReport(const std::string& content, ReportVariant variant) {
     const char* centroidTag = variant == ReportVariant::FaceCentre ? kFaceCentreTag : kRegionTag;
-    auto caption = [&](const std::string& value) {
-        if (variant == ReportVariant::Region)
-            return FormatTwoDecimals(value, decimalSeparator);
-        // Shown as read, but only a number: never "NaN" or hundreds of digits.
-        return IsCadNumber(value) ? value : std::string();
-    };
     const std::vector<std::string> lines = ReportLines(content);
     ReportValues values;
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -82,12 +79,12 @@ ReportValues ParseReport(const std::string& content,
         if (Contains(current, kAreaTag)) {
             current = After(current, ":");
             values.area = cadlink::Trim(current);
-            labels.ShowArea(caption(values.area));
+            values.areaSeen = true;
         }
         if (Contains(current, kPerimeterTag)) {
             current = After(current, ":");
             values.perimeter = cadlink::Trim(current);
-            labels.ShowPerimeter(caption(values.perimeter));
+            values.perimeterSeen = true;
         }
     }
     return values;

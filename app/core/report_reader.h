@@ -12,19 +12,14 @@ struct ReportValues {
     std::string centroidY;
     std::string area;
     std::string perimeter;
+    // Whether the report has the line at all: a label whose line is missing keeps its caption.
+    bool areaSeen = false;
+    bool perimeterSeen = false;
 };
 
 // Face-centre reports are matched by "図心" and two spaces and show their values as read; region
 // reports by "図心" and one space, and show their values as numbers with two decimals.
 enum class ReportVariant { FaceCentre, Region };
-
-// Where the area and perimeter are shown as each is met.
-class ReportLabels {
-public:
-    virtual ~ReportLabels() = default;
-    virtual void ShowArea(const std::string& caption) = 0;
-    virtual void ShowPerimeter(const std::string& caption) = 0;
-};
 
 // The report's lines as the CAD program writes them: a line ends with CR LF or LF, and a break at
 // the very end adds no empty line. A lone CR is no line end (no report has one): it stays in the
@@ -32,14 +27,14 @@ public:
 // that the line below a tag is the same line to all of them.
 std::vector<std::string> ReportLines(const std::string& content);
 
-// Reads the whole report text; the last centroid, area and perimeter lines win. Throws
-// framework::EConvertError in the region variant for an area or perimeter that is not a number;
-// the face-centre variant shows such a value as an empty caption. decimalSeparator is the user's,
-// for the captions: the report itself always has a full stop.
-ReportValues ParseReport(const std::string& content,
-                         ReportVariant variant,
-                         ReportLabels& labels,
-                         char decimalSeparator = '.');
+// Reads the whole report text; the last centroid, area and perimeter lines win. Values only:
+// what is shown of them is ShownValue's.
+ReportValues ParseReport(const std::string& content, ReportVariant variant);
+
+// An area or perimeter as the label and the results row both show it: in face-centre mode as read,
+// but only a number (never "NaN", "1.#INF" or hundreds of digits; anything else shows empty); in
+// region mode FormatTwoDecimals. decimalSeparator is the user's: the report always has a full stop.
+std::string ShownValue(ReportVariant variant, const std::string& value, char decimalSeparator);
 
 // "%5.2f" of a number as the CAD program writes it (blanks around it allowed), shown with the given
 // decimal separator; throws framework::EConvertError ("'<text>' は浮動小数点数ではありません") for a

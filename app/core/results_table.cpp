@@ -24,7 +24,7 @@ DrawnMeasurement MeasurementAsShown(ReportVariant mode,
                                     char decimalSeparator) {
     // A label that met no value keeps its earlier caption, which is not this shape's.
     const auto shown = [&](const std::string& value) {
-        return mode == ReportVariant::FaceCentre || value.empty() ? value : FormatTwoDecimals(value, decimalSeparator);
+        return value.empty() ? value : ShownValue(mode, value, decimalSeparator);
     };
     return DrawnMeasurement{mode, shown(values.area), shown(values.perimeter), values.centroidX, values.centroidY,
                             size};

@@ -8,6 +8,7 @@
 #include "measurement.h"
 #include "platform/window_system.h"
 #include "report_reader.h"
+#include "run/run_events.h"
 
 namespace app {
 
@@ -35,33 +36,27 @@ struct LocalTime {
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
 };
 
-class WorkflowHost : public ReportLabels {
+// What a run reads of the main window and of the machine while it goes on; what it has to say it
+// tells as events (RunEvent).
+class WorkflowHost {
 public:
-    // The circle size as typed, and the continuous box.
+    virtual ~WorkflowHost() = default;
+    // The circle size and the continuous box as they are now: a size changed during a run is
+    // checked again for each circle, and unchecking the box ends a continuous run after its pass.
     virtual std::string SizeText() = 0;
     virtual bool ContinuousChecked() = 0;
-    virtual void SetMinimized(bool minimized) = 0;
     virtual PointerNow Pointer() = 0;
-    virtual DoubleClickLimits DoubleClick() = 0;
     // A clock in milliseconds, for the waits' time limits and paces.
     virtual std::uint64_t NowMs() = 0;
     virtual LocalTime Now() = 0;
-    // The plain message dialog: no icon, one OK button, the application title as caption.
-    virtual void ShowMessage(const std::string& text) = 0;
-    // Tells the user, without a modal box, that no CAD program was found.
-    virtual void ShowCadMissing() = 0;
-    // Draws a hint once over the bottom left of another program's window.
-    virtual void DrawHint(platform::WindowHandle window, const std::string& text) = 0;
     // The whole report file, or nothing when there is no file; throws the framework's file error
     // when it exists but cannot be read.
     virtual std::optional<std::string> ReadReportFile(const std::string& path) = 0;
     // Something that changes whenever the file is written (its last write time and size), or
     // nothing when there is no file.
     virtual std::optional<std::uint64_t> FileVersion(const std::string& path) = 0;
-    // The locale's decimal separator.
-    virtual char DecimalSeparator() = 0;
-    // One row of the results list (CRLF included), for a circle that was typed.
-    virtual void AddResultRow(const std::u16string& row) = 0;
+    // What the run has to tell the window (values, a row, the hint, no CAD program, ...).
+    virtual void Tell(const RunEvent& event) = 0;
 };
 
 }  // namespace app

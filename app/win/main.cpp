@@ -44,6 +44,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         Application.SetMainWindow(mainWindow.Handle());
         mainWindow.Show();
         Application.Run();
+        // The window is gone at once; the process stays a while only for a CAD program that was
+        // busy when the run ended and has a setting of the user's still to get back.
+        constexpr unsigned kPutBackLimitMs = 60000;
+        runtime.FinishPutBack(kPutBackLimitMs);
     } catch (...) {
         Application.HandleException();
         return 1;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <variant>
 #include <vector>
 
 #include "framework/application.h"
@@ -34,8 +35,18 @@ bool Win32WorkflowHost::ContinuousChecked() {
     return form_.CheckBox1->Checked();
 }
 
-void Win32WorkflowHost::SetMinimized(bool minimized) {
-    form_.SetMinimized(minimized);
+void Win32WorkflowHost::Tell(const RunEvent& event) {
+    std::visit([this](const auto& told) { Show(told); }, event);
+}
+
+RunRequest Win32WorkflowHost::Request(RunMode mode, const RunTrigger& trigger) {
+    const DoubleClickLimits doubleClick{::GetDoubleClickTime(), ::GetSystemMetrics(SM_CXDOUBLECLK),
+                                        ::GetSystemMetrics(SM_CYDOUBLECLK)};
+    return {mode, SizeText(), ContinuousChecked(), trigger, doubleClick, platform::UserDecimalSeparatorAnsi()};
+}
+
+void Win32WorkflowHost::Show(const WindowMinimized& window) {
+    form_.SetMinimized(window.minimized);
 }
 
 PointerNow Win32WorkflowHost::Pointer() {
@@ -48,10 +59,6 @@ PointerNow Win32WorkflowHost::Pointer() {
     return pointer;
 }
 
-DoubleClickLimits Win32WorkflowHost::DoubleClick() {
-    return {::GetDoubleClickTime(), ::GetSystemMetrics(SM_CXDOUBLECLK), ::GetSystemMetrics(SM_CYDOUBLECLK)};
-}
-
 std::uint64_t Win32WorkflowHost::NowMs() {
     return ::GetTickCount64();
 }
@@ -62,22 +69,23 @@ LocalTime Win32WorkflowHost::Now() {
     return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
 }
 
-void Win32WorkflowHost::AddResultRow(const std::u16string& row) {
-    form_.Results().Append(row);
+void Win32WorkflowHost::Show(const RowAdded& row) {
+    form_.Results().Append(row.row);
 }
 
-void Win32WorkflowHost::ShowMessage(const std::string& text) {
-    framework::Application.MessageBox(platform::WideFromAnsi(text), MB_OK);
+void Win32WorkflowHost::Show(const MessageShown& message) {
+    framework::Application.MessageBox(platform::WideFromAnsi(message.text), MB_OK);
 }
 
-void Win32WorkflowHost::ShowCadMissing() {
+void Win32WorkflowHost::Show(const NoCadProgram&) {
     // Long enough to read twice; it goes earlier at the next click or key.
     constexpr unsigned kShownMs = 5000;
     cadMissingTip_.Show(form_.plButton2->Handle(), "AutoCAD または DraftSight が見つかりません", kShownMs);
 }
 
-void Win32WorkflowHost::DrawHint(platform::WindowHandle window, const std::string& text) {
-    HWND target = reinterpret_cast<HWND>(window);
+void Win32WorkflowHost::Show(const HintShown& hint) {
+    const std::string& text = hint.text;
+    HWND target = reinterpret_cast<HWND>(hint.window);
     RECT outer;
     if (!target || !::GetWindowRect(target, &outer))
         return;  // without the pane there is nowhere to draw
@@ -105,22 +113,17 @@ std::optional<std::uint64_t> Win32WorkflowHost::FileVersion(const std::string& p
     return written ^ (size * 0x9E3779B97F4A7C15ull);
 }
 
-char Win32WorkflowHost::DecimalSeparator() {
-    return platform::UserDecimalSeparatorAnsi();
-}
-
-void Win32WorkflowHost::ShowArea(const std::string& caption) {
-    form_.Label1->SetCaption(platform::WideFromAnsi(caption));
+void Win32WorkflowHost::Show(const ValuesMeasured& values) {
+    if (values.area)
+        form_.Label1->SetCaption(platform::WideFromAnsi(*values.area));
+    if (values.perimeter)
+        form_.Label2->SetCaption(platform::WideFromAnsi(*values.perimeter));
 }
 
 void Win32WorkflowHost::ReportResultsFailure() {
     const std::u16string message = form_.Results().TakeFailureMessage();
     if (!message.empty())
         framework::Application.ShowException(message);
-}
-
-void Win32WorkflowHost::ShowPerimeter(const std::string& caption) {
-    form_.Label2->SetCaption(platform::WideFromAnsi(caption));
 }
 
 namespace {
@@ -159,7 +162,7 @@ void TavroRuntime::Start(RunMode mode, const RunTrigger& trigger) {
         framework::Application.ShowException(u"作業フォルダ " + form_.WorkFolder() + u" を作れません");
         return;
     }
-    if (!workflows_.Start(mode, trigger)) {
+    if (!workflows_.Start(host_.Request(mode, trigger))) {
         RunEnded();
         return;
     }
@@ -186,8 +189,11 @@ LRESULT TavroRuntime::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 void TavroRuntime::StepNow() {
     ::KillTimer(wakeWindow_.Handle(), kStepTimer);
     framework::Application.WakeAfter(0, nullptr);
-    if (!workflows_.Running())
+    if (!workflows_.Running()) {
+        if (const std::optional<Wake> again = workflows_.TakeUpPutBack())
+            WakeAfter(again->afterMs);
         return;
+    }
     const std::optional<Wake> wake = workflows_.Step();
     if (!wake) {
         RunEnded();
@@ -201,14 +207,31 @@ void TavroRuntime::StepNow() {
             cadProcess_.Reset(::OpenProcess(SYNCHRONIZE, FALSE, process));
         watchChanged = static_cast<bool>(cadProcess_);
     }
-    const unsigned afterMs = pace_ ? pace_(wake->afterMs) : wake->afterMs;
-    // The loop's own wake-up is on time; the timer carries the run inside another loop (a message box).
-    framework::Application.WakeAfter(afterMs, [this] { StepNow(); });
-    ::SetTimer(wakeWindow_.Handle(), kStepTimer, afterMs + kTimerSlackMs, nullptr);
+    WakeAfter(pace_ ? pace_(wake->afterMs) : wake->afterMs);
     ListenToUser(wake->onUserInput);
     if (wake->onReportFolder != watchReportFolder_ || watchChanged) {
         watchReportFolder_ = wake->onReportFolder;
         WatchHandles();
+    }
+}
+
+void TavroRuntime::WakeAfter(unsigned afterMs) {
+    // The loop's own wake-up is on time; the timer carries the run inside another loop (a message box).
+    framework::Application.WakeAfter(afterMs, [this] { StepNow(); });
+    ::SetTimer(wakeWindow_.Handle(), kStepTimer, afterMs + kTimerSlackMs, nullptr);
+}
+
+void TavroRuntime::FinishPutBack(unsigned limitMs) {
+    ::KillTimer(wakeWindow_.Handle(), kStepTimer);
+    framework::Application.WakeAfter(0, nullptr);
+    const ULONGLONG deadline = ::GetTickCount64() + limitMs;
+    for (std::optional<Wake> wake = workflows_.TakeUpPutBack(); wake && ::GetTickCount64() < deadline;
+         wake = workflows_.TakeUpPutBack()) {
+        // The CAD program's answer arrives as a sent message: only the queue's sent messages are
+        // handled, nothing of a window that is gone.
+        ::MsgWaitForMultipleObjectsEx(0, nullptr, wake->afterMs, QS_SENDMESSAGE, 0);
+        MSG message;
+        ::PeekMessageA(&message, nullptr, WM_NULL, WM_NULL, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
 }
 
@@ -251,6 +274,9 @@ void TavroRuntime::RunEnded() {
     cadProcess_.Reset();
     cadProcessOpened_ = false;
     framework::Application.WatchHandles({}, nullptr);
+    // A busy CAD program gets back what the run changed once it answers.
+    if (workflows_.PutBackPending())
+        WakeAfter(CentroidWorkflows::kBusyLookIntervalMs);
     const RunOutcome& outcome = workflows_.Outcome();
     // A window that closes or a session that ends says what it must itself.
     if (outcome.end == RunEnd::Close || outcome.end == RunEnd::SessionEnd)

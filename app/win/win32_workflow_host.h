@@ -23,21 +23,15 @@ public:
 
     std::string SizeText() override;
     bool ContinuousChecked() override;
-    void SetMinimized(bool minimized) override;
     PointerNow Pointer() override;
-    DoubleClickLimits DoubleClick() override;
     std::uint64_t NowMs() override;
     LocalTime Now() override;
-    void ShowMessage(const std::string& text) override;
-    void ShowCadMissing() override;
-    void DrawHint(platform::WindowHandle window, const std::string& text) override;
     std::optional<std::string> ReadReportFile(const std::string& path) override;
     std::optional<std::uint64_t> FileVersion(const std::string& path) override;
-    char DecimalSeparator() override;
-    void ShowArea(const std::string& caption) override;
-    void ShowPerimeter(const std::string& caption) override;
     // A row that cannot be written now is kept and written with the next one.
-    void AddResultRow(const std::u16string& row) override;
+    void Tell(const RunEvent& event) override;
+    // The request of an Execute, from the window as it is now.
+    RunRequest Request(RunMode mode, const RunTrigger& trigger);
     // Shows the error box once when a row of the last run could not be written.
     void ReportResultsFailure();
 
@@ -45,6 +39,13 @@ public:
     const BalloonTip& CadMissingTip() const { return cadMissingTip_; }
 
 private:
+    void Show(const ValuesMeasured& values);
+    void Show(const RowAdded& row);
+    void Show(const HintShown& hint);
+    void Show(const NoCadProgram&);
+    void Show(const WindowMinimized& window);
+    void Show(const MessageShown& message);
+
     TTavroF& form_;
     BalloonTip cadMissingTip_;
 };
@@ -70,6 +71,9 @@ public:
     void Start(RunMode mode, const RunTrigger& trigger) override;
     bool Running() const override { return workflows_.Running(); }
     void Stop(RunEnd why) override;
+    // After the window has gone: what a run changed in a CAD program that was busy goes back as
+    // soon as it answers, within limitMs; returns at once when nothing is left to put back.
+    void FinishPutBack(unsigned limitMs);
 
 private:
     struct ChangeNotificationTraits {
@@ -83,7 +87,8 @@ private:
     // After the run's last step: the error of a step, and a row that could not be written.
     void RunEnded();
     void WatchHandles();
-    void Signalled(std::size_t index);
+    // Wakes the loop after afterMs, and the timer a little later for a loop of another kind.
+    void WakeAfter(unsigned afterMs);
     void ListenToUser(bool on);
 
     TTavroF& form_;

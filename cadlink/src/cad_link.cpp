@@ -17,7 +17,12 @@ namespace {
 constexpr std::size_t kMaxCommandUnits = kCommandBufferUnits - 1;
 // When the clipboard stays busy after the CAD program copied its history, the user's content is
 // still put back as soon as it is free, for this long at most.
-constexpr platform::RetryPolicy kPutBackRetry{3000, 20};
+constexpr std::uint64_t kPutBackLimitMs = 3000;
+// A clipboard held by another program is tried again at the run's wake-ups for this long; a hold
+// that lasts is not waited out (the run stops without a word).
+constexpr std::uint64_t kClipboardHoldLimitMs = 250;
+// Tries within one call stay inside the window thread's budget for a wait.
+constexpr platform::RetryPolicy kOpenRetry{platform::CommandLineSystem::kAnswerTimeoutMs - 10, 10};
 
 const char kReadOnlyMark[] = "(読み込み専用)";
 
@@ -93,21 +98,32 @@ std::string ValueShownFor(const std::string& prompt, const std::string& name) {
 // One liveness test per command: every test of another program's window is a trip to the window
 // system's server, and on a busy machine each such trip may cost milliseconds.
 bool CadLink::SendCommand(const std::u16string& text) {
-    if (!answering_ || !discovery_.IsCadReady())
+    if (!Answering() || !discovery_.IsCadReady())
         return false;
     const WindowHandle frame = discovery_.Kept().MainFrame;
     return SendRecord(text, system_.IsWindowUnicode(frame));
 }
 
 bool CadLink::SendCommandAs(const std::u16string& text, bool unicode) {
-    if (!answering_ || !discovery_.IsCadReady())
+    if (!Answering() || !discovery_.IsCadReady())
         return false;
     return SendRecord(text, unicode);
 }
 
+bool CadLink::Answering() {
+    if (!busyWindow_)
+        return true;
+    // A window closed meanwhile is not busy: what looks for it next finds it gone.
+    if (system_.AnswersNow(busyWindow_) || !discovery_.IsLive(busyWindow_))
+        busyWindow_ = 0;
+    return !busyWindow_;
+}
+
 void CadLink::NoteAnswer(WindowHandle window, bool answered) {
-    if (!answered && discovery_.IsLive(window))
-        answering_ = false;
+    if (!answered && discovery_.IsLive(window)) {
+        busyWindow_ = window;
+        ++putOff_;
+    }
 }
 
 bool CadLink::Send(const platform::CopyDataRecord& record) {
@@ -162,7 +178,6 @@ bool CadLink::ActivateCad() {
     const WindowHandle frame = discovery_.ChooseTopMainFrame();
     if (!discovery_.IsLive(frame))
         return false;
-    answering_ = true;
     system_.SetForegroundWindow(frame);
     return true;
 }
@@ -206,39 +221,83 @@ std::string CadLink::ReadWindowText(WindowHandle window) {
 }
 
 std::string CadLink::ReadPrompt() {
-    if (!answering_)
+    if (!Answering())
         return std::string();
     const WindowHandle prompt = discovery_.FindPromptWindow();
     return prompt ? ReadWindowText(prompt) : std::string();
 }
 
-bool CadLink::OpenClipboardWithRetry() {
-    // The clipboard is shared with every program on the desktop: a busy one is waited out briefly.
-    return platform::RetryUntilDeadline(system_, platform::kBriefHoldRetry,
-                                        [this] { return clipboard_.OpenClipboard(); });
+bool CadLink::OpenClipboardBriefly() {
+    return platform::RetryUntilDeadline(system_, kOpenRetry, [this] { return clipboard_.OpenClipboard(); });
 }
 
-void CadLink::PutBackWhenFree(const platform::SavedClipboard& saved) {
-    if (!platform::RetryUntilDeadline(system_, kPutBackRetry, [this] { return clipboard_.OpenClipboard(); }))
+void CadLink::PutBackWhenFree(std::unique_ptr<platform::SavedClipboard> saved) {
+    if (!OpenClipboardBriefly()) {
+        KeepForPutBack(std::move(saved));
         return;
-    clipboard_.PutBack(saved);
+    }
+    pendingPutBack_.reset();
+    clipboard_.PutBack(*saved);
     clipboard_.CloseClipboard();
 }
 
+void CadLink::KeepForPutBack(std::unique_ptr<platform::SavedClipboard> saved) {
+    if (!pendingPutBack_)
+        pendingPutBackSince_ = system_.GetTickCount64();
+    pendingPutBack_ = std::move(saved);
+}
+
+bool CadLink::TakeUpPending() {
+    if (pendingPutBack_) {
+        if (system_.GetTickCount64() - pendingPutBackSince_ >= kPutBackLimitMs)
+            pendingPutBack_.reset();
+        else
+            PutBackWhenFree(std::move(pendingPutBack_));
+    }
+    const bool over = cutShort_ && !pendingPutBack_;
+    if (over)
+        cutShort_ = false;
+    return over;
+}
+
 void CadLink::ExchangeHistory(const std::function<void(std::string_view)>& look) {
-    if (!answering_)
+    if (TakeUpPending())
+        platform::Abort();
+    if (!Answering())
         return;
+    if (pendingPutBack_) {
+        ++putOff_;  // the user's content goes back before the clipboard is used again
+        return;
+    }
     const WindowHandle textWindow = discovery_.FindTextWindow();
     if (!discovery_.IsLive(textWindow))
         return;
 
+    // The CAD program that copied its history last owns the clipboard: when it is busy, the
+    // exchange waits for it like any other step, and only another owner that does not answer
+    // stops the run.
+    if (!system_.AnswersInTime(textWindow)) {
+        NoteAnswer(textWindow, false);
+        return;
+    }
     // Keep what the user had on the clipboard, so that it can be put back after the exchange. Its
     // owner may have to render it: one that does not answer would hang the tool, so the exchange
     // stops before the clipboard is touched.
-    if (!clipboard_.OwnerAnswers() || !OpenClipboardWithRetry())
+    if (!clipboard_.OwnerAnswers())
         platform::Abort();
+    // A clipboard another program holds is tried again at a later wake-up, for a short while.
+    if (!OpenClipboardBriefly()) {
+        const std::uint64_t now = system_.GetTickCount64();
+        if (clipboardHeldSince_ == 0)
+            clipboardHeldSince_ = now == 0 ? 1 : now;
+        else if (now - clipboardHeldSince_ >= kClipboardHoldLimitMs)
+            platform::Abort();
+        ++putOff_;
+        return;
+    }
+    clipboardHeldSince_ = 0;
     // Held for this exchange only: its memory goes back when it ends.
-    const std::unique_ptr<platform::SavedClipboard> saved = clipboard_.Save();
+    std::unique_ptr<platform::SavedClipboard> saved = clipboard_.Save();
     const bool emptied = clipboard_.EmptyClipboard();
     clipboard_.CloseClipboard();
     if (!emptied)
@@ -247,10 +306,14 @@ void CadLink::ExchangeHistory(const std::function<void(std::string_view)>& look)
     const bool copied = system_.SendMessageA(textWindow, platform::kWmCommand, kCopyHistoryCommand, 0).has_value();
     NoteAnswer(textWindow, copied);
 
-    if (!OpenClipboardWithRetry()) {
-        // Another program (a clipboard monitor) holds it now: the history is lost, the user's content is not.
-        PutBackWhenFree(*saved);
-        platform::Abort();
+    if (!OpenClipboardBriefly()) {
+        // Another program (a clipboard monitor) holds it now: the history is lost, the user's
+        // content is not. It goes back at a later wake-up (TakeUpPending), and then the read
+        // ends in the silent abort: the run that wanted it ends once the clipboard is the user's.
+        KeepForPutBack(std::move(saved));
+        cutShort_ = true;
+        ++putOff_;
+        return;
     }
     // Whatever look does, the clipboard gets the user's content back and is closed.
     struct Restore {
@@ -286,12 +349,25 @@ std::string CadLink::LastHistoryLine() {
     return tail.lines.empty() ? std::string() : tail.lines.back();
 }
 
-std::string CadLink::QuerySysVarAs(const std::string& name, bool unicode) {
-    if (!answering_ || !discovery_.IsCadReady())
-        return std::string();
-    const std::string request = IsBareVariable(name) ? name + "\r" : "'SETVAR " + name + "\r";
-    SendCommandAs(system_.AnsiToWide(request), unicode);
+std::u16string CadLink::QueryRecord(const std::string& name) {
+    return system_.AnsiToWide(IsBareVariable(name) ? name + "\r" : "'SETVAR " + name + "\r");
+}
 
+std::string CadLink::QuerySysVarAs(const std::string& name, bool unicode) {
+    if (!Answering() || !discovery_.IsCadReady())
+        return std::string();
+    SendCommandAs(QueryRecord(name), unicode);
+    return QueriedValueAs(name, unicode);
+}
+
+std::string CadLink::QueriedValue(const std::string& name) {
+    const WindowHandle frame = discovery_.Kept().MainFrame;
+    return QueriedValueAs(name, discovery_.IsLive(frame) && system_.IsWindowUnicode(frame));
+}
+
+std::string CadLink::QueriedValueAs(const std::string& name, bool unicode) {
+    if (!Answering() || !discovery_.IsCadReady())
+        return std::string();
     // A host that takes input late may still show the prompt of an earlier query: only a prompt
     // about this variable gives its value.
     std::string working = ReadPrompt();

@@ -91,6 +91,11 @@ std::optional<std::intptr_t> SimulatedDesktop::SendCopyData(WindowHandle window,
     return 1;
 }
 
+bool SimulatedDesktop::AnswersNow(WindowHandle window) {
+    const Window* w = Find(window);
+    return w && (frozenProcess_ == 0 || w->processId != frozenProcess_);
+}
+
 std::optional<std::intptr_t> SimulatedDesktop::SendMessageA(WindowHandle window,
                                                             unsigned message,
                                                             std::uintptr_t wParam,

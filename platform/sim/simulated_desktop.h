@@ -104,6 +104,8 @@ public:
                                               std::uintptr_t wParam,
                                               std::intptr_t lParam) override;
     bool PostMessageA(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    bool AnswersNow(WindowHandle window) override;
+    bool AnswersInTime(WindowHandle window) override { return AnswersNow(window); }
     std::string WideToAnsi(const std::u16string& text) override;
     std::u16string AnsiToWide(const std::string& text) override;
     void Sleep(unsigned milliseconds) override { slept_ += milliseconds; }

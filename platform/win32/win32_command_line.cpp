@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 
 #include "text_conversion.h"
 
@@ -30,33 +31,57 @@ bool IsHandleFormat(unsigned format) {
     }
 }
 
-// Sequence numbers of the answers awaited by AnswersInTime: an answer that comes only after its
-// wait gave up finds nothing of the wait left to write to, and cannot undo a newer answer.
+// The last sign of life asked of each window that has not answered yet, and the newest answered.
+// An answer that comes only after its wait gave up still counts: the window answers again.
+std::map<HWND, ULONG_PTR> awaited;
+std::map<HWND, ULONG_PTR> answered;
 ULONG_PTR lastAsked = 0;
-ULONG_PTR lastAnswered = 0;
 
-void CALLBACK NoteAnswer(HWND, UINT, ULONG_PTR asked, LRESULT) {
-    lastAnswered = std::max(lastAnswered, asked);
+void CALLBACK NoteAnswer(HWND window, UINT, ULONG_PTR asked, LRESULT) {
+    ULONG_PTR& newest = answered[window];
+    newest = std::max(newest, asked);
+}
+
+// Handles sent messages and delivers answers; leaves every posted message where it is.
+void TakeAnswers() {
+    MSG message;
+    ::PeekMessageA(&message, nullptr, WM_NULL, WM_NULL, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+}
+
+// Without waiting: false while a sign asked of the window earlier is still awaited.
+bool NoSignAwaited(HWND window) {
+    const auto it = awaited.find(window);
+    if (it == awaited.end())
+        return true;
+    TakeAnswers();
+    const auto seen = answered.find(window);
+    if (seen == answered.end() || seen->second < it->second)
+        return false;
+    awaited.erase(it);
+    return true;
 }
 
 // Whether the window's thread handles messages within the time-out. SendMessageTimeoutA alone does
 // not do: under Wine a send to a frozen program of another process waits until it wakes. An
 // asynchronous WM_NULL cannot block; its answer arrives while this thread looks at its queue.
-// Asked before every send: a program can freeze between two sends of one step.
-bool AnswersInTime(HWND window, DWORD timeoutMs = CommandLineSystem::kAnswerTimeoutMs) {
+// Asked before every send: a program can freeze between two sends of one step. A window whose
+// last sign is still awaited is not waited for again: the caller comes back at a later wake-up.
+bool ShowsLifeInTime(HWND window, DWORD timeoutMs = CommandLineSystem::kAnswerTimeoutMs) {
+    if (!NoSignAwaited(window))
+        return false;
     const ULONG_PTR asked = ++lastAsked;
     if (!::SendMessageCallbackA(window, WM_NULL, 0, 0, NoteAnswer, asked))
         return false;
     const DWORD start = ::GetTickCount();
-    MSG message;
     for (;;) {
-        // Handles sent messages and delivers answers; leaves every posted message where it is.
-        ::PeekMessageA(&message, nullptr, WM_NULL, WM_NULL, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        if (lastAnswered >= asked)
+        TakeAnswers();
+        if (answered[window] >= asked)
             return true;
         const DWORD waited = ::GetTickCount() - start;
-        if (waited >= timeoutMs)
+        if (waited >= timeoutMs) {
+            awaited[window] = asked;
             return false;
+        }
         // The answer arrives as a sent message, which wakes this at once. Posted messages (the
         // banner's ticks) do not: they stay queued for the caller, and waking for them would spin.
         ::MsgWaitForMultipleObjectsEx(0, nullptr, timeoutMs - waited, QS_SENDMESSAGE, 0);
@@ -204,11 +229,14 @@ std::optional<std::intptr_t> Win32CommandLineSystem::SendMessageA(WindowHandle w
                                                                   unsigned message,
                                                                   std::uintptr_t wParam,
                                                                   std::intptr_t lParam) {
-    if (!AnswersInTime(ToHwnd(window)))
+    if (!ShowsLifeInTime(ToHwnd(window)))
         return std::nullopt;
+    // A window that has just answered handles the message itself at once; what it then does inside
+    // (a host that runs the typed command there) is its own work, not a wait for an answer.
+    constexpr UINT kHandleTimeoutMs = 3000;
     DWORD_PTR result = 0;
     if (!::SendMessageTimeoutA(ToHwnd(window), message, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG,
-                               kAnswerTimeoutMs, &result))
+                               kHandleTimeoutMs, &result))
         return std::nullopt;
     return static_cast<std::intptr_t>(result);
 }
@@ -218,6 +246,14 @@ bool Win32CommandLineSystem::PostMessageA(WindowHandle window,
                                           std::uintptr_t wParam,
                                           std::intptr_t lParam) {
     return ::PostMessageA(ToHwnd(window), message, wParam, lParam) != FALSE;
+}
+
+bool Win32CommandLineSystem::AnswersInTime(WindowHandle window) {
+    return ShowsLifeInTime(ToHwnd(window));
+}
+
+bool Win32CommandLineSystem::AnswersNow(WindowHandle window) {
+    return ::IsWindow(ToHwnd(window)) && NoSignAwaited(ToHwnd(window));
 }
 
 std::string Win32CommandLineSystem::WideToAnsi(const std::u16string& text) {
@@ -260,7 +296,7 @@ bool Win32Clipboard::OwnerAnswers() {
     DWORD process = 0;
     if (!owner || !::GetWindowThreadProcessId(owner, &process) || process == ::GetCurrentProcessId())
         return true;
-    return AnswersInTime(owner, kOwnerTimeoutMs);
+    return ShowsLifeInTime(owner, kOwnerTimeoutMs);
 }
 
 bool Win32Clipboard::OpenClipboard() {

@@ -166,20 +166,51 @@ stop_sim
 click_control "$TITLE" $ID_FACE_CENTRE
 
 if [ "$input" = inside ]; then
-    # The CAD program stops responding while the run waits for the pick; the run ends, the window
-    # comes back and Close works, all while the simulator is still frozen.
+    # The CAD program is busy for a while at the pick (an autosave): the run waits for it and draws
+    # its circle once the user picks.
     start_sim "${sim_options[@]}" --drawing "$(windows_path "$samples/rectangle.txt")" \
-        --user "$(user_script "freeze 15000 at 点を指定")"
+        --user "$(user_script "freeze 6000 at 点を指定" "pick 30,35")"
+    run_execute
+    check_eq "busy CAD at the pick: the simulator was busy" 1 "$(sim_log | grep -c 'user freeze over')"
+    check_eq "busy CAD at the pick: the circle" "30.0000,35.0000 50.0000" "$(sim_circles)"
+    check_eq "busy CAD at the pick: FILEDIA is 1 again" 1 "$(sim_var FILEDIA 1)"
+    check_eq "busy CAD at the pick: HPBOUND is 1 again" 1 "$(sim_var HPBOUND 1)"
+    stop_sim
+    # Busy for two seconds at each wait (the pick, the report) in both modes: the run survives each
+    # pause and draws its circle.
+    start_sim "${sim_options[@]}" --freeze-waits 2000 --drawing "$(windows_path "$samples/rectangle.txt")" \
+        --user "$(user_script "pick 30,35")"
+    run_execute
+    check "busy at each wait, face centre: the simulator paused at each wait" \
+        test "$(sim_log | grep -c 'host freeze over' || true)" -ge 2
+    check_eq "busy at each wait, face centre: the circle" "30.0000,35.0000 50.0000" "$(sim_circles)"
+    check_eq "busy at each wait, face centre: FILEDIA is 1 again" 1 "$(sim_var FILEDIA 1)"
+    stop_sim
+    click_control "$TITLE" $ID_FACE_CENTRE
+    start_sim "${sim_options[@]}" --freeze-waits 2000 --drawing "$(windows_path "$samples/regions.txt")" \
+        --user "$(user_script "select 20,15" "enter")"
+    run_execute
+    check_eq "busy at each wait, region: the circle" "20.0000,15.0000 50.0000" "$(sim_circles)"
+    check_eq "busy at each wait, region: FILEDIA is 1 again" 1 "$(sim_var FILEDIA 1)"
+    stop_sim
+    click_control "$TITLE" $ID_FACE_CENTRE
+    # Busy at the selection, with FILEDIA off: the taskbar's Close takes the window away at once;
+    # the program puts FILEDIA back once the simulator answers, then ends.
+    click_control "$TITLE" $ID_FACE_CENTRE
+    start_sim "${sim_options[@]}" --drawing "$(windows_path "$samples/regions.txt")" \
+        --user "$(user_script "freeze 8000 at オブジェクトを選択")"
     click_control "$TITLE" $ID_EXECUTE
     for i in $(seq 1 50); do
+        [ "$(sim_log | grep -c 'user freeze 8000')" = 1 ] && break
         sleep 0.2
-        [ "$(probe iconic "$TITLE")" = 0 ] && [ "$i" -gt 5 ] && break
     done
-    check_eq "frozen CAD: the simulator froze" 1 "$(sim_log | grep -c 'user freeze 15000')"
-    check_eq "frozen CAD: window restored" 0 "$(probe iconic "$TITLE")"
-    probe close "$TITLE" >/dev/null
-    check "frozen CAD: Close ends the program" wait_exit "$TAVRO_PID" 10
-    check_eq "frozen CAD: still frozen meanwhile" 0 "$(sim_log | grep -c 'user freeze over' || true)"
+    check_eq "busy CAD at the selection: FILEDIA off meanwhile" 0 "$(sim_var FILEDIA 1)"
+    closed_ms=$(probe close-time "$TITLE")
+    check "busy CAD at the selection: Close took the window away within 300 ms ($closed_ms ms)" \
+        test "${closed_ms:-99999}" -le 300
+    check_eq "busy CAD at the selection: still busy when the window went" 0 "$(sim_log | grep -c 'user freeze over' || true)"
+    check "busy CAD at the selection: the program ends once FILEDIA is back" wait_exit "$TAVRO_PID" 30
+    check_eq "busy CAD at the selection: FILEDIA is 1 again" 1 "$(sim_var FILEDIA 1)"
     stop_sim
 else
     close_tool

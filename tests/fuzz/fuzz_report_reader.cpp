@@ -1,6 +1,6 @@
 // Any bytes as a mass-properties report, read in both variants: every value is trimmed text that
-// stands in the file, the labels show what was read, and the only failure is the region variant's
-// conversion error for a value that is not a number.
+// stands in the file, what is shown of it is a number, and the only failure is the region
+// variant's conversion error for a value that is not a number.
 
 #include <cstddef>
 #include <cstdint>
@@ -16,47 +16,33 @@ namespace {
 
 using fuzzcheck::Require;
 
-struct RecordedLabels : app::ReportLabels {
-    std::vector<std::string> areas;
-    std::vector<std::string> perimeters;
-    void ShowArea(const std::string& caption) override { areas.push_back(caption); }
-    void ShowPerimeter(const std::string& caption) override { perimeters.push_back(caption); }
-};
-
 void CheckValue(const std::string& content, const std::string& value, const char* property) {
     Require(fuzzcheck::IsTrimmed(value), property);
     Require(value.empty() || fuzzcheck::Contains(content, value), property);
 }
 
 void ReadAs(const std::string& content, app::ReportVariant variant, char separator) {
-    RecordedLabels labels;
-    app::ReportValues values;
-    try {
-        values = app::ParseReport(content, variant, labels, separator);
-    } catch (const framework::EConvertError&) {
-        Require(variant == app::ReportVariant::Region, "only the region variant converts");
-        return;
-    }
+    const app::ReportValues values = app::ParseReport(content, variant);
     CheckValue(content, values.centroidX, "centroid X is trimmed text of the file");
     CheckValue(content, values.centroidY, "centroid Y is trimmed text of the file");
     CheckValue(content, values.area, "area is trimmed text of the file");
     CheckValue(content, values.perimeter, "perimeter is trimmed text of the file");
-    if (variant == app::ReportVariant::FaceCentre) {
-        // As read, and only a number the CAD program writes: never "NaN" or hundreds of digits.
-        const auto shown = [](const std::string& value) { return app::IsCadNumber(value) ? value : std::string(); };
-        Require(labels.areas.empty() || labels.areas.back() == shown(values.area),
-                "face centre shows the last area as read when it is a number");
-        Require(labels.perimeters.empty() || labels.perimeters.back() == shown(values.perimeter),
-                "face centre shows the last perimeter as read when it is a number");
-    } else {
-        for (const std::string& caption : labels.areas)
-            Require(caption.size() >= 5 && caption.find(separator) == caption.size() - 3,
-                    "region captions have two decimals and at least five characters");
-        if (!labels.areas.empty())
-            Require(labels.areas.back() == app::FormatTwoDecimals(values.area, separator),
-                    "region shows the last area formatted");
+    Require(values.area.empty() || values.areaSeen, "an area value comes from an area line");
+    for (const std::string& value : {values.area, values.perimeter}) {
+        std::string shown;
+        try {
+            shown = app::ShownValue(variant, value, separator);
+        } catch (const framework::EConvertError&) {
+            Require(variant == app::ReportVariant::Region, "only the region variant converts");
+            continue;
+        }
+        if (variant == app::ReportVariant::FaceCentre)
+            // As read, and only a number the CAD program writes: never "NaN" or hundreds of digits.
+            Require(shown == (app::IsCadNumber(value) ? value : std::string()), "face centre shows a number as read");
+        else
+            Require(shown.size() >= 5 && shown.find(separator) == shown.size() - 3,
+                    "region shows two decimals and at least five characters");
     }
-    Require(values.area.empty() || !labels.areas.empty(), "an area value comes with an area caption");
 }
 
 }  // namespace

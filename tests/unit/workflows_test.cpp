@@ -6,6 +6,7 @@
 #include <functional>
 #include <deque>
 #include <map>
+#include <variant>
 
 #include "cadlink/cad_link.h"
 #include "framework/exceptions.h"
@@ -72,9 +73,20 @@ struct FakeHost : app::WorkflowHost {
     std::function<void()> beforePoll;  // a host that handles typed input late does it here
     int polls = 0;
     std::vector<std::string> rows;  // the results rows, split into their fields
-    void AddResultRow(const std::u16string& row) override {
-        rows.push_back(platform::sim::SimulatedDesktop().WideToAnsi(row));
+    void Tell(const app::RunEvent& event) override {
+        std::visit([this](const auto& told) { On(told); }, event);
     }
+    void On(const app::ValuesMeasured& values) {
+        if (values.area)
+            areas.push_back(*values.area);
+        if (values.perimeter)
+            perimeters.push_back(*values.perimeter);
+    }
+    void On(const app::RowAdded& row) { rows.push_back(platform::sim::SimulatedDesktop().WideToAnsi(row.row)); }
+    void On(const app::HintShown& hint) { hints.push_back(hint.text); }
+    void On(const app::NoCadProgram&) { ++cadMissing; }
+    void On(const app::WindowMinimized& window) { SetMinimized(window.minimized); }
+    void On(const app::MessageShown& message) { messages.push_back(message.text); }
     std::vector<std::string> RowFields(std::size_t index) const {
         std::vector<std::string> fields;
         std::string row = rows.at(index).substr(0, rows.at(index).size() - 2);
@@ -90,7 +102,7 @@ struct FakeHost : app::WorkflowHost {
 
     std::string SizeText() override { return size; }
     bool ContinuousChecked() override { return continuous; }
-    void SetMinimized(bool value) override {
+    void SetMinimized(bool value) {
         minimized = value;
         if (value) {
             ++minimizeCalls;
@@ -105,12 +117,9 @@ struct FakeHost : app::WorkflowHost {
     app::PointerNow Pointer() override {
         return {buttonsDownAt && buttonsDownAt(now), pointerAt ? pointerAt(now) : app::PointerPoint{}};
     }
-    app::DoubleClickLimits DoubleClick() override { return {doubleClickMs, 4, 4}; }
+    app::DoubleClickLimits DoubleClick() const { return {doubleClickMs, 4, 4}; }
     std::uint64_t minimizedAt = 0;
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
     int cadMissing = 0;
-    void ShowCadMissing() override { ++cadMissing; }
-    void DrawHint(WindowHandle, const std::string& text) override { hints.push_back(text); }
     std::optional<std::string> ReadReportFile(const std::string& path) override {
         auto it = files.find(path);
         return it == files.end() ? std::nullopt : std::optional<std::string>(it->second.first);
@@ -120,9 +129,6 @@ struct FakeHost : app::WorkflowHost {
         return it == files.end() ? std::nullopt : std::optional<std::uint64_t>(it->second.second);
     }
     char decimal = '.';
-    char DecimalSeparator() override { return decimal; }
-    void ShowArea(const std::string& caption) override { areas.push_back(caption); }
-    void ShowPerimeter(const std::string& caption) override { perimeters.push_back(caption); }
 };
 
 // A CAD program that answers the commands the workflows type, with a user who picks, selects
@@ -385,7 +391,7 @@ protected:
         return Run(workflows, mode, trigger);
     }
     app::RunOutcome Run(app::CentroidWorkflows& workflows, app::RunMode mode, const app::RunTrigger& trigger = {}) {
-        if (!workflows.Start(mode, trigger))
+        if (!workflows.Start(Request(mode, trigger)))
             return workflows.Outcome();
         while (const std::optional<app::Wake> wake = workflows.Step()) {
             ++host.polls;
@@ -399,6 +405,10 @@ protected:
                 workflows.Stop(app::RunEnd::Close);
         }
         return workflows.Outcome();
+    }
+    // The request as the window makes it at Execute.
+    app::RunRequest Request(app::RunMode mode, const app::RunTrigger& trigger = {}) const {
+        return {mode, host.size, host.continuous, trigger, host.DoubleClick(), host.decimal};
     }
     app::RunOutcome FaceCentre(const app::RunTrigger& trigger = {}) { return Run(app::RunMode::FaceCentre, trigger); }
     app::RunOutcome Region(const app::RunTrigger& trigger = {}) { return Run(app::RunMode::Region, trigger); }
@@ -559,8 +569,8 @@ TEST_F(WorkflowTest, CloseDuringAWaitEndsTheRunAndSwitchesFileDialogsBackOn) {
 TEST_F(WorkflowTest, ExecuteDuringARunDoesNothing) {
     host.onPoll = [this] {
         const std::size_t before = typed.size();
-        EXPECT_TRUE(workflows.Start(app::RunMode::FaceCentre));
-        EXPECT_TRUE(workflows.Start(app::RunMode::Region));
+        EXPECT_TRUE(workflows.Start(Request(app::RunMode::FaceCentre)));
+        EXPECT_TRUE(workflows.Start(Request(app::RunMode::Region)));
         EXPECT_EQ(typed.size(), before);
         if (prompt == "点を指定: ")
             Type("\x03");
@@ -877,16 +887,100 @@ TEST_F(WorkflowTest, HostThatHandlesInputInsideTheSendIsNotWaitedForLonger) {
     EXPECT_EQ(circles, Expected({"30.0000,35.0000 50", "31.5000,36.5000 50"}));
 }
 
-// The CAD program stops answering while a run waits: the run ends, the window comes back.
-TEST_F(WorkflowTest, FrozenCadEndsTheRunWithTheWindowRestored) {
+// The CAD program stops answering for six seconds right after its k-th answer, for every k of a
+// run: whatever wait or step it meets, the run waits for it, goes on, types nothing twice and
+// draws its one circle; the user's settings come back.
+TEST_F(WorkflowTest, BusyCadAtEveryAnswerOfARunIsWaitedForAndTheRunGoesOn) {
+    constexpr std::uint64_t kBusyMs = 6000;
+    int answers = 0, busyAt = 0;
+    std::uint64_t busyUntil = 0;
+    const auto answered = [&] {
+        if (++answers == busyAt) {
+            desktop.SetProcessFrozen(7, true);
+            busyUntil = host.now + kBusyMs;
+        }
+    };
+    const WindowHandle promptWindow = link.Discovery().FindPromptWindow();
+    desktop.SetTextSource(promptWindow, [&] {
+        answered();
+        return prompt;
+    });
+    desktop.SetCopyDataHandler(frame, [&](const ReceivedMessage& m) {
+        Type(Decode(m));
+        answered();
+    });
     for (const bool faceCentre : {true, false}) {
+        std::vector<std::string> undisturbed;
+        for (busyAt = 0;; ++busyAt) {
+            SCOPED_TRACE(std::string(faceCentre ? "face centre" : "region") + ", busy after answer " +
+                         std::to_string(busyAt));
+            desktop.SetProcessFrozen(7, false);
+            answers = 0;
+            circles.clear();
+            typed.clear();
+            host.files.clear();
+            variables["FILEDIA"] = "1";
+            variables["HPBOUND"] = "1";
+            prompt = kIdle;
+            if (faceCentre)
+                PickAt("10.0000", "20.0000");
+            else
+                SelectRegions();
+            host.onPoll = [&, act = host.onPoll] {
+                if (busyUntil && host.now >= busyUntil) {
+                    desktop.SetProcessFrozen(7, false);
+                    busyUntil = 0;
+                }
+                if (!busyUntil)
+                    act();
+            };
+            const app::RunOutcome outcome = faceCentre ? FaceCentre() : Region();
+            EXPECT_EQ(outcome.end, app::RunEnd::Finished);
+            EXPECT_EQ(circles, Expected({faceCentre ? "30.0000,35.0000 50" : "10.0000,15.0000 50"}));
+            EXPECT_EQ(variables["FILEDIA"], "1");
+            EXPECT_EQ(variables["HPBOUND"], "1");
+            EXPECT_EQ(prompt, kIdle);
+            EXPECT_FALSE(host.minimized);
+            if (busyAt == 0) {
+                undisturbed = typed;
+                continue;
+            }
+            EXPECT_EQ(typed, undisturbed);  // nothing typed twice, nothing left out
+            if (busyAt >= answers)
+                break;  // the last answer of the run has had its turn
+        }
+    }
+}
+
+// A run ended while the CAD program is busy: the window is given back at once, and what the run
+// changed goes back as soon as the CAD program answers; with nothing changed, nothing is left.
+TEST_F(WorkflowTest, RunEndedWhileTheCadIsBusyPutsItsChangesBackOnceItAnswers) {
+    for (const bool changed : {true, false}) {
+        SCOPED_TRACE(changed ? "at the report" : "at the pick");
         desktop.SetProcessFrozen(7, false);
-        host.polls = 0;
-        host.onPoll = [this] { desktop.SetProcessFrozen(7, true); };
-        faceCentre ? FaceCentre() : Region();
-        EXPECT_LE(host.polls, 1) << faceCentre;
+        variables["FILEDIA"] = variables["HPBOUND"] = "1";
+        prompt = kIdle;
+        ignoreMassprop = changed;
+        PickAt("10.0000", "20.0000");
+        host.onPoll = [&, pick = host.onPoll] {
+            const bool there = changed ? variables["FILEDIA"] == "0" : prompt == "点を指定: ";
+            if (there && workflows.Running()) {
+                desktop.SetProcessFrozen(7, true);
+                workflows.Stop(app::RunEnd::Close);
+            } else if (changed) {
+                pick();
+            }
+        };
+        EXPECT_EQ(FaceCentre().end, app::RunEnd::Close);
         EXPECT_FALSE(host.minimized);
-        EXPECT_FALSE(workflows.Running());
+        EXPECT_EQ(workflows.PutBackPending(), changed);
+        EXPECT_EQ(variables["FILEDIA"], changed ? "0" : "1");
+        EXPECT_TRUE(workflows.TakeUpPutBack().has_value() == changed);  // still busy
+        desktop.SetProcessFrozen(7, false);
+        EXPECT_FALSE(workflows.TakeUpPutBack());
+        EXPECT_FALSE(workflows.PutBackPending());
+        EXPECT_EQ(variables["FILEDIA"], "1");
+        EXPECT_EQ(variables["HPBOUND"], "1");
     }
 }
 
@@ -1020,7 +1114,7 @@ TEST_F(WorkflowTest, ReportNumbersTheCadRefusesAreNeitherTypedNorShown) {
     };
     for (const Case c :
          {Case{"NaN,NaN", "NaN", false}, Case{"inf,-inf", "inf", false}, Case{"1e308,1.0000", "1e308", false},
-          Case{"30.0000,", "12.5", false}, Case{"-0,-0", "-0", true}}) {
+          Case{"30.0000,", "12.5", false}, Case{"-0,-0", "-0", true}, Case{"30.0000,35.0000", "1.#INF", true}}) {
         for (const bool faceCentre : {true, false}) {
             SCOPED_TRACE(std::string(c.centroid) + (faceCentre ? " face centre" : " region"));
             circles.clear();
@@ -1047,11 +1141,16 @@ TEST_F(WorkflowTest, ReportNumbersTheCadRefusesAreNeitherTypedNorShown) {
                 }
             }
             EXPECT_EQ(refused, !faceCentre && !IsCadNumber(c.area));
+            if (refused && c.circle)
+                continue;
             for (const std::string& caption : host.areas)
                 EXPECT_TRUE(caption.empty() || IsCadNumber(cadlink::Trim(caption))) << caption;
             EXPECT_EQ(circles.size(), c.circle ? 1u : 0u);
             if (c.circle) {
-                EXPECT_EQ(circles.back(), "-0,-0 50");
+                EXPECT_EQ(circles.back(), pendingReport.substr(0, pendingReport.find(',')) + "," +
+                                              pendingReport.substr(pendingReport.find(',') + 1) + " 50");
+                // The row shows the area as the label does.
+                EXPECT_EQ(host.RowFields(host.rows.size() - 1).at(3), host.areas.back());
             }
             EXPECT_EQ(prompt, kIdle);
             EXPECT_EQ(variables["FILEDIA"], "1");
@@ -1170,7 +1269,7 @@ namespace {
 // prompt between the records and between the parts of one (after its leading Ctrl+C): a wait that
 // took that for the end would lose the late region pass and ask for the point before the pick.
 TEST_F(WorkflowTest, EveryHostBehaviourGetsTheRightCircleOrNoneAndIsLeftAsItWas) {
-    enum class Trouble { None, Frozen, Closed, Flicker, SlowReads };
+    enum class Trouble { None, Closed, Flicker, SlowReads };
     struct Case {
         const char* name;
         Lateness lateness;
@@ -1186,13 +1285,11 @@ TEST_F(WorkflowTest, EveryHostBehaviourGetsTheRightCircleOrNoneAndIsLeftAsItWas)
         {"late per line, 400 ms", Lateness::PerLine, 400, Trouble::None},
         {"prompt reads empty once while the command runs", Lateness::None, 0, Trouble::Flicker},
         {"prompt reads take 30 ms", Lateness::PerLine, 20, Trouble::SlowReads},
-        {"frozen while waiting", Lateness::None, 0, Trouble::Frozen},
         {"closed while waiting", Lateness::None, 0, Trouble::Closed},
     };
     const WindowHandle promptWindow = link.Discovery().FindPromptWindow();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        desktop.SetProcessFrozen(7, false);
         parts.clear();
         host.files.clear();
         circles.clear();
@@ -1211,16 +1308,14 @@ TEST_F(WorkflowTest, EveryHostBehaviourGetsTheRightCircleOrNoneAndIsLeftAsItWas)
             }
             return prompt;
         });
-        const bool ends = c.trouble == Trouble::Frozen || c.trouble == Trouble::Closed;
+        const bool ends = c.trouble == Trouble::Closed;
         // The trouble strikes while the user has the prompt; the user acts a look later.
         bool struck = false;
         const auto strike = [&] {
             if (struck)
                 return false;
             struck = true;
-            if (c.trouble == Trouble::Frozen)
-                desktop.SetProcessFrozen(7, true);
-            else if (c.trouble == Trouble::Closed)
+            if (c.trouble == Trouble::Closed)
                 desktop.Destroy(frame);
             return ends;
         };
@@ -1239,7 +1334,6 @@ TEST_F(WorkflowTest, EveryHostBehaviourGetsTheRightCircleOrNoneAndIsLeftAsItWas)
         if (c.trouble == Trouble::Closed)
             continue;  // nothing is left to type to
 
-        desktop.SetProcessFrozen(7, false);
         struck = false;
         flickered = false;
         circles.clear();
@@ -1265,7 +1359,7 @@ TEST_F(WorkflowTest, EveryHostBehaviourGetsTheRightCircleOrNoneAndIsLeftAsItWas)
             ASSERT_NE(query, typed.end());
             EXPECT_GE(static_cast<std::size_t>(query - typed.begin()), typedAtPick);
         }
-        if (!ends) {  // a frozen host cannot be given its settings back
+        if (!ends) {
             EXPECT_EQ(variables["FILEDIA"], "1");
             EXPECT_EQ(variables["HPBOUND"], "1");
             EXPECT_EQ(prompt, kIdle);
@@ -1452,7 +1546,7 @@ TEST_F(WorkflowTest, FileDialogsValueOtherThanZeroOrOneIsPutBackAsOn) {
 // A wait for the user's pick is woken by the user's input and looks only slowly by itself; a
 // release of a button or a key brings the quick looks back.
 TEST_F(WorkflowTest, AWaitForTheUserWakesOnTheUserAndLooksSlowlyMeanwhile) {
-    ASSERT_TRUE(workflows.Start(app::RunMode::FaceCentre));
+    ASSERT_TRUE(workflows.Start(Request(app::RunMode::FaceCentre)));
     const std::uint64_t start = host.now;
     std::optional<app::Wake> wake;
     while ((wake = workflows.Step()) && host.now - start < 2000)

@@ -446,8 +446,8 @@ TEST_F(ResultsMenuOnTheForm, AFailedRowIsShownOnceAfterTheRunAndWrittenByALaterO
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     {
         testsupport::MessageBoxCatcher boxes(app::kApplicationTitle);
-        host.AddResultRow(shape);  // two passes of one continuous run
-        host.AddResultRow(shape);
+        host.Tell(app::RowAdded{shape});  // two passes of one continuous run
+        host.Tell(app::RowAdded{shape});
         host.ReportResultsFailure();
         host.ReportResultsFailure();
         ASSERT_TRUE(boxes.WaitFor(1, 5000));
@@ -456,7 +456,7 @@ TEST_F(ResultsMenuOnTheForm, AFailedRowIsShownOnceAfterTheRunAndWrittenByALaterO
         EXPECT_EQ(boxes.Texts()[0], ListPath() + u" に書き込めません.");
     }
     ::CloseHandle(lock);
-    host.AddResultRow(shape);
+    host.Tell(app::RowAdded{shape});
     const std::string list = ReadBytes(ListPath());
     std::size_t rows = 0;
     for (std::size_t at = list.find(Utf8(",,リージョン,1.00,4.00,0.5,0.5,30\r\n")); at != std::string::npos;

@@ -84,25 +84,29 @@ TEST_F(WorkflowHostTest, LockedReportRaisesTheFileError) {
 }
 
 TEST_F(WorkflowHostTest, LabelsAndControlsAreTheMainWindows) {
-    host.ShowArea("1234.5678");
-    host.ShowPerimeter(" 1.50");
+    host.Tell(app::ValuesMeasured{std::string("1234.5678"), std::string(" 1.50")});
     EXPECT_EQ(form.Label1->Caption(), u"1234.5678");
+    EXPECT_EQ(form.Label2->Caption(), u" 1.50");
+    host.Tell(app::ValuesMeasured{std::string("7"), std::nullopt});  // a value the report lacked keeps its label
     EXPECT_EQ(form.Label2->Caption(), u" 1.50");
     form.Edit1->SetText(u" 30 ");
     EXPECT_EQ(host.SizeText(), " 30 ");
     form.CheckBox1->SetChecked(true);
     EXPECT_TRUE(host.ContinuousChecked());
-    EXPECT_EQ(host.DecimalSeparator(), '.');
-    host.SetMinimized(true);
+    host.Tell(app::WindowMinimized{true});
     EXPECT_TRUE(form.Minimized());
-    host.SetMinimized(false);
+    host.Tell(app::WindowMinimized{false});
     EXPECT_FALSE(form.Minimized());
-    // The pointer and the double-click limits are the system's.
+    // The pointer, the double-click limits and the decimal symbol are the system's.
     ::SetCursorPos(37, 41);
     EXPECT_EQ(host.Pointer().at.x, 37);
     EXPECT_EQ(host.Pointer().at.y, 41);
-    EXPECT_EQ(host.DoubleClick().timeMs, ::GetDoubleClickTime());
-    EXPECT_EQ(host.DoubleClick().width, ::GetSystemMetrics(SM_CXDOUBLECLK));
+    const app::RunRequest request = host.Request(app::RunMode::Region, {});
+    EXPECT_EQ(request.size, " 30 ");
+    EXPECT_TRUE(request.continuous);
+    EXPECT_EQ(request.decimalSymbol, '.');
+    EXPECT_EQ(request.doubleClick.timeMs, ::GetDoubleClickTime());
+    EXPECT_EQ(request.doubleClick.width, ::GetSystemMetrics(SM_CXDOUBLECLK));
 }
 
 TEST_F(WorkflowHostTest, HintIsDrawnOnAPinkBandAtTheBottomLeft) {
@@ -111,7 +115,7 @@ TEST_F(WorkflowHostTest, HintIsDrawnOnAPinkBandAtTheBottomLeft) {
                                   ::GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(pane, nullptr);
     ::UpdateWindow(pane);
-    host.DrawHint(reinterpret_cast<platform::WindowHandle>(pane), "計算したい面の内側をクリック");
+    host.Tell(app::HintShown{reinterpret_cast<platform::WindowHandle>(pane), "計算したい面の内側をクリック"});
     HDC dc = ::GetDC(pane);
     RECT outer;
     ::GetWindowRect(pane, &outer);
@@ -125,7 +129,7 @@ TEST_F(WorkflowHostTest, HintIsDrawnOnAPinkBandAtTheBottomLeft) {
     ::ReleaseDC(pane, dc);
     ::DestroyWindow(pane);
     EXPECT_GT(pink, extent.cx * extent.cy / 4);
-    host.DrawHint(0, "x");  // no pane: nothing to draw on, and no fault
+    host.Tell(app::HintShown{0, "x"});  // no pane: nothing to draw on, and no fault
 }
 
 BOOL CALLBACK FindShownTip(HWND window, LPARAM found) {
@@ -159,7 +163,7 @@ void PumpFor(DWORD milliseconds) {
 TEST_F(WorkflowHostTest, MissingCadTipPointsAtExecuteAndGoesAtTheNextKeyOrAfterAWhile) {
     ::ShowWindow(form.Handle(), SW_SHOWNORMAL);
     ASSERT_EQ(ShownTip(), nullptr);
-    host.ShowCadMissing();
+    host.Tell(app::NoCadProgram{});
     HWND tip = ShownTip();
     ASSERT_NE(tip, nullptr);
     char text[128] = {};
@@ -182,7 +186,7 @@ TEST_F(WorkflowHostTest, MissingCadTipPointsAtExecuteAndGoesAtTheNextKeyOrAfterA
     EXPECT_EQ(ShownTip(), nullptr);
     EXPECT_FALSE(host.CadMissingTip().Shown());
 
-    host.ShowCadMissing();
+    host.Tell(app::NoCadProgram{});
     PumpFor(1000);
     EXPECT_NE(ShownTip(), nullptr);
     const DWORD start = ::GetTickCount();

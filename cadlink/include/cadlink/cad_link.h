@@ -2,7 +2,9 @@
 // Types command texts into the CAD program's command line and reads it back: the prompt, the
 // command history (through the clipboard) and the values of system variables.
 
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -47,12 +49,17 @@ public:
     bool ActivateCad();
     bool IsCadUnicode();
 
-    // False once a send to the CAD program went unanswered (it is frozen or hung): from then on the
-    // link treats it as gone, reading nothing and typing nothing, until ActivateCad or ExpectAnswers.
-    bool Answering() const { return answering_; }
-    // One more chance to type, for putting back what a run changed; a send that again goes
-    // unanswered costs at most the send time-out.
-    void ExpectAnswers() { answering_ = true; }
+    // A CAD program that did not answer a send in time is busy, not gone: the link types and reads
+    // nothing until it answers again, which this asks without waiting.
+    bool Answering();
+    // Counts every send that went unanswered and every clipboard exchange put off: a caller whose
+    // step saw this change takes the step up again later.
+    unsigned PutOff() const { return putOff_; }
+    // What is left of an exchange cut short: the user's clipboard content goes back once the
+    // clipboard is free, within a few seconds. Called at every wake-up of a run, and after it.
+    // True once, when the exchange that was cut short is over: its history is lost for good.
+    bool TakeUpPending();
+    bool ClipboardPending() const { return pendingPutBack_ != nullptr; }
 
     // Reading. Empty text when the window is not there.
     std::string ReadWindowText(WindowHandle window);
@@ -63,15 +70,23 @@ public:
     std::string LastHistoryLine();
     std::string QuerySysVarAs(const std::string& name, bool unicode);
     std::string QuerySysVar(const std::string& name);
+    // A query in two halves, for a caller that types the record itself: the record that asks,
+    // and the value read back once it is typed.
+    std::u16string QueryRecord(const std::string& name);
+    std::string QueriedValue(const std::string& name);
 
 private:
     // The last non-empty history line and up to count - 1 lines above it, without the rest.
     LineTail ReadHistoryTail(std::size_t count);
-    bool OpenClipboardWithRetry();
+    // False, after a try or two within a few milliseconds, while another program holds it.
+    bool OpenClipboardBriefly();
     // The clipboard exchange; look sees the history text in place, up to its first zero byte, and
     // is not called without a text window or a copy.
     void ExchangeHistory(const std::function<void(std::string_view)>& look);
-    void PutBackWhenFree(const platform::SavedClipboard& saved);
+    // Puts the user's content back now, or keeps it to put back at a later wake-up.
+    void PutBackWhenFree(std::unique_ptr<platform::SavedClipboard> saved);
+    void KeepForPutBack(std::unique_ptr<platform::SavedClipboard> saved);
+    std::string QueriedValueAs(const std::string& name, bool unicode);
     // Builds the record in the form asked for and sends it to the kept main frame, unchecked.
     bool SendRecord(const std::u16string& text, bool unicode);
     bool Send(const platform::CopyDataRecord& record);
@@ -81,7 +96,12 @@ private:
     WindowDiscovery discovery_;
     platform::CommandLineSystem& system_;
     platform::Clipboard& clipboard_;
-    bool answering_ = true;
+    WindowHandle busyWindow_ = 0;  // the window that last did not answer, until it does
+    unsigned putOff_ = 0;
+    std::uint64_t clipboardHeldSince_ = 0;  // 0: not held
+    std::unique_ptr<platform::SavedClipboard> pendingPutBack_;
+    bool cutShort_ = false;
+    std::uint64_t pendingPutBackSince_ = 0;
 };
 
 }  // namespace cadlink

@@ -39,10 +39,10 @@ public:
     virtual bool IsWindowUnicode(WindowHandle window) = 0;
     // The answer says whether the window system agreed; callers do not rely on it.
     virtual bool SetForegroundWindow(WindowHandle window) = 0;
-    // Sends to another program wait at most kAnswerTimeoutMs, and not at all for a program the
-    // system reports as hung: a frozen CAD program must not freeze the tool. Nothing comes back
-    // when the window did not answer.
-    static constexpr unsigned kAnswerTimeoutMs = 3000;
+    // Sends to another program wait at most kAnswerTimeoutMs for a sign that it answers, and not
+    // at all while an earlier sign is still awaited: a busy CAD program must not freeze the tool's
+    // window. Nothing comes back when the window did not answer; the caller tries again later.
+    static constexpr unsigned kAnswerTimeoutMs = 50;
     // WM_COPYDATA with &record: returns after the window has handled it.
     virtual std::optional<std::intptr_t> SendCopyData(WindowHandle window, const CopyDataRecord& record) = 0;
     // For WM_GETTEXTLENGTH, WM_GETTEXT (lParam the buffer) and WM_COMMAND.
@@ -51,6 +51,11 @@ public:
                                                       std::uintptr_t wParam,
                                                       std::intptr_t lParam) = 0;
     virtual bool PostMessageA(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
+    // Without waiting: whether a window that did not answer a send in time has answered since
+    // (true for one that never failed to). False for a handle that names no window.
+    virtual bool AnswersNow(WindowHandle window) = 0;
+    // Whether the window shows within kAnswerTimeoutMs that it answers, sending it nothing else.
+    virtual bool AnswersInTime(WindowHandle window) = 0;
 
     // WideCharToMultiByte / MultiByteToWideChar with the system code page and no flags: characters
     // the code page cannot express become its default character.
@@ -83,7 +88,7 @@ public:
     // Whether the program that owns the clipboard's content answers within kOwnerTimeoutMs (true
     // with no owner or with this program as owner). Reading a format that its owner renders only
     // on request waits for that program: a hung owner would hang the reader.
-    static constexpr unsigned kOwnerTimeoutMs = 1000;
+    static constexpr unsigned kOwnerTimeoutMs = CommandLineSystem::kAnswerTimeoutMs;
     virtual bool OwnerAnswers() = 0;
     virtual bool OpenClipboard() = 0;
     virtual bool CloseClipboard() = 0;

@@ -24,6 +24,7 @@
 //   tavroprobe clip-big <mb>                put that many megabytes of text on the clipboard
 //   tavroprobe hold <path> <ms>             hold a file open as a spreadsheet does (reading, others may only read)
 //   tavroprobe close <caption>              post WM_CLOSE to the window
+//   tavroprobe close-time <caption>         post WM_CLOSE and print the milliseconds until the window is gone
 //   tavroprobe post-click <caption> <id>    post BM_CLICK to a control, even of a minimised window
 //   tavroprobe press <caption> <id>         do a control's default action as a screen reader does;
 //                                           print the answer (0x00000000 for S_OK)
@@ -387,6 +388,17 @@ int main(int argc, char** argv) {
     }
     if (command == "close") {
         ::PostMessageA(window, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    if (command == "close-time") {
+        const DWORD start = ::GetTickCount();
+        ::PostMessageA(window, WM_CLOSE, 0, 0);
+        while (::IsWindow(window)) {
+            if (::GetTickCount() - start >= 10000)
+                return Fail("window still there");
+            ::Sleep(5);
+        }
+        std::printf("%lu\n", static_cast<unsigned long>(::GetTickCount() - start));
         return 0;
     }
     if (command == "tip") {

@@ -1,0 +1,196 @@
+#include "run/face_centre_run.h"
+
+#include "cad_numbers.h"
+#include "report_bounds.h"
+
+namespace app {
+namespace {
+
+const char kFaceCentreHint[] = "計算したい面の内側をクリック";
+const char16_t kPickPoint[] = u"\x03ID ";
+const char16_t kRegionFromLast[] = u"\x03_region L \r";
+const char16_t kFileDialogsOff[] =
+    u"\x03"
+    u"FILEDIA 0\r";
+const char16_t kBoundaryMakesRegions[] =
+    u"\x03"
+    u"HPBOUND 0\r";
+// The longest wait for the user's pick or for the report.
+constexpr std::uint64_t kWaitLimitMs = 120000;
+
+}  // namespace
+
+ModeNext FaceCentreRun::Perform(int step) {
+    switch (static_cast<Step>(step)) {
+        case AskForPick:
+            return Ask();
+        case JudgePick:
+            return Judge();
+        case UsePoint:
+            return Use();
+        case UseBoundaryKind:
+            return UseKind();
+        case Measure:
+            return MeasureAtPoint();
+        case AnswerReplace:
+            return Replace();
+        case DrawCircle:
+            return Draw();
+    }
+    return ModeNext::End();
+}
+
+void FaceCentreRun::Postpone(std::uint64_t busyMs) {
+    watchStart_ += busyMs;
+}
+
+bool FaceCentreRun::Seen(const Look& look) {
+    switch (watch_) {
+        case Watch::Pick:
+            return PickOver(look);
+        case Watch::Report:
+            return ReportWritten(look);
+        case Watch::ReplaceAnswered:
+            return look.gone || look.prompt == kIdlePrompt;
+    }
+    return true;
+}
+
+ModeNext FaceCentreRun::Ask() {
+    run_.Ask();
+    cadlink::CadLink& link = run_.Link();
+    const platform::WindowHandle historyPane = link.Discovery().FindHistoryPane();
+    // The history's last line before the pick: a late host that has handled nothing yet still
+    // shows an older pick or cancel there.
+    historyBefore_ = link.LastHistoryLine();
+    run_.Send(kPickPoint);
+    if (historyPane)
+        run_.Tell(HintShown{historyPane, kFaceCentreHint});
+    sawCommand_ = pickInHistory_ = historyLooked_ = false;
+    pickLine_.clear();
+    firstLook_ = lateHost_ = true;
+    watch_ = Watch::Pick;
+    watchStart_ = run_.Host().NowMs();
+    return ModeNext::WaitFor(JudgePick, kWaitLimitMs, true, false);
+}
+
+// The pick is over once the host, having shown the pick prompt, is idle again. A late host shows
+// its idle prompt before it has taken the command (between its Ctrl+C and "ID" too); a user
+// quicker than the looks leaves only the history to show the pick.
+bool FaceCentreRun::PickOver(const Look& look) {
+    if (look.gone)
+        return true;
+    if (ShowsCommand(look.prompt)) {
+        lateHost_ = lateHost_ && !firstLook_;
+        firstLook_ = false;
+        sawCommand_ = true;
+        return false;
+    }
+    firstLook_ = false;
+    if (look.prompt != kIdlePrompt)
+        return false;
+    if (sawCommand_)
+        return true;
+    const std::uint64_t now = run_.Host().NowMs();
+    if (now - watchStart_ >= kLateHostMs)
+        return true;
+    if (!historyLooked_ || now - historyLookedAt_ >= kHistoryLookMs) {
+        historyLooked_ = true;
+        historyLookedAt_ = now;
+        pickLine_ = run_.Link().LastHistoryLine();
+        pickInHistory_ = ShowsUserEnd(pickLine_, historyBefore_);
+    }
+    return pickInHistory_;
+}
+
+ModeNext FaceCentreRun::Judge() {
+    // The line that showed the pick is still the last: the host is idle.
+    const std::string lastLine = pickInHistory_ ? pickLine_ : run_.Link().LastHistoryLine();
+    if (Contains(lastLine, kCancelled) || !Contains(lastLine, "X")) {
+        // A host that may still take the pick command later is left idle.
+        if (!sawCommand_)
+            run_.Send(kCancelOnly);
+        return ModeNext::End();
+    }
+    return ModeNext::Ask("LASTPOINT", UsePoint, lateHost_);
+}
+
+ModeNext FaceCentreRun::Use() {
+    std::string point = run_.Queried();
+    pointX_ = SplitFirst(point);
+    pointY_ = SplitFirst(point);
+    // Without a usable point the boundary would make nothing and "_region L" would turn the
+    // user's last object into a region: stop as after a cancelled pick.
+    if (!IsCadNumber(pointX_) || !IsCadNumber(pointY_)) {
+        run_.Send(kCancelOnly);  // a late host has the query still to come: it must not stay at its prompt
+        return ModeNext::End();
+    }
+    reportPath_ = run_.Paths().ReportPath();
+    reportBefore_ = run_.Host().FileVersion(reportPath_);
+    return ModeNext::Ask("HPBOUND", UseBoundaryKind, lateHost_);
+}
+
+// Has -BOUNDARY make the region itself, so that no object of the user's is ever turned into one;
+// a host that does not tell its boundary kind gets "_region L" to make it.
+ModeNext FaceCentreRun::UseKind() {
+    const std::string kind = run_.Queried();
+    boundaryMakesRegion_ = !kind.empty() && IsTypeableValue(kind);
+    if (boundaryMakesRegion_ && kind != "0") {
+        run_.Guard().Changed("HPBOUND", run_.Wide(std::string(kCancel) + "HPBOUND " + kind + "\r"));
+        run_.Send(kBoundaryMakesRegions);
+    }
+    return ModeNext::Ask("FILEDIA", Measure, lateHost_);
+}
+
+ModeNext FaceCentreRun::MeasureAtPoint() {
+    run_.KeepUserFileDialogs(run_.Queried());
+    run_.SwitchFileDialogs(false, kFileDialogsOff);
+    run_.SendAssembled(std::string(kCancel) + "-BOUNDARY " + pointX_ + "," + pointY_ + " " + "\r");
+    if (!boundaryMakesRegion_)
+        run_.Send(kRegionFromLast);
+    run_.SendAssembled(std::string(kCancel) + "_massprop LAST \rY\r" + QuotedIfBlank(run_.Paths().ReportStem()) + "\r");
+    sawQuestion_ = false;
+    watch_ = Watch::Report;
+    watchStart_ = run_.Host().NowMs();
+    return ModeNext::WaitFor(AnswerReplace, kWaitLimitMs, false, true);
+}
+
+// What ends this wait is the host's word about this command: the report rewritten, its questions
+// seen and then the idle prompt, or the replace question. An idle prompt alone may be one that a
+// late host shows between the records, or between the parts of one. The first look comes at once:
+// a host that handles input inside the send may have asked to replace already.
+bool FaceCentreRun::ReportWritten(const Look& seen) {
+    if (seen.gone || Contains(seen.prompt, kAskReplace))
+        return true;
+    if (Contains(seen.prompt, kAskWrite) || Contains(seen.prompt, kAskFileName))
+        sawQuestion_ = true;
+    if (seen.prompt != kIdlePrompt)
+        return false;
+    return sawQuestion_ || run_.Host().FileVersion(reportPath_) != reportBefore_ ||
+           run_.Host().NowMs() - watchStart_ >= kLateHostMs;
+}
+
+ModeNext FaceCentreRun::Replace() {
+    if (!Contains(run_.LastLook().prompt, kAskReplace))
+        return ModeNext::Go(DrawCircle);
+    run_.Send(kYes);
+    // The report is complete once the host has handled the answer and left the question.
+    watch_ = Watch::ReplaceAnswered;
+    return ModeNext::WaitFor(DrawCircle, kWaitLimitMs, false, true);
+}
+
+ModeNext FaceCentreRun::Draw() {
+    run_.SwitchFileDialogs(true, nullptr);
+    run_.Guard().PutBack("HPBOUND");
+    const std::optional<std::string> report = run_.ReadFreshReport(reportPath_, reportBefore_);
+    // When -BOUNDARY found nothing, "_massprop LAST" measured an older object: its box is elsewhere.
+    if (!report || !ReportBoxHolds(*report, pointX_, pointY_))
+        return ModeNext::End();
+    const ReportValues values = ParseReport(*report, ReportVariant::FaceCentre);
+    run_.ShowValues(ReportVariant::FaceCentre, values);
+    if (IsCadNumber(values.centroidX) && IsCadNumber(values.centroidY))
+        run_.DrawCircle(ReportVariant::FaceCentre, values);
+    return ModeNext::End();
+}
+
+}  // namespace app

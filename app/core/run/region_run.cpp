@@ -1,0 +1,138 @@
+#include "run/region_run.h"
+
+#include "cad_numbers.h"
+#include "cadlink/cad_link.h"
+
+namespace app {
+namespace {
+
+const char kRegionHint[] = "基データを選択";
+const char16_t kMassPropBySelection[] = u"\x03_massprop\r";
+const char16_t kFileDialogsOffTwice[] =
+    u"\x03\x03"
+    u"FILEDIA 0\r";
+// The longest wait for the user's selection.
+constexpr std::uint64_t kWaitLimitMs = 120000;
+
+}  // namespace
+
+ModeNext RegionRun::Perform(int step) {
+    switch (static_cast<Step>(step)) {
+        case Begin:
+            return BeginRun();
+        case StartPass:
+            return StartThePass();
+        case EndPass:
+            return EndThePass();
+    }
+    return ModeNext::End();
+}
+
+ModeNext RegionRun::BeginRun() {
+    run_.Ask();
+    historyPane_ = run_.Link().Discovery().FindHistoryPane();
+    return ModeNext::Ask("FILEDIA", StartPass, false);
+}
+
+// The selection waits for the user, so a host that handles input inside the send shows it at the
+// first look, and its questions come back answered or changed at once. A late host shows its idle
+// prompt until it reaches the command, and still shows a question it has not read the answer to:
+// that is not asked again yet.
+ModeNext RegionRun::StartThePass() {
+    if (!run_.FileDialogsKnown())
+        run_.KeepUserFileDialogs(run_.Queried());
+    reportPath_ = run_.Paths().ReportPath();
+    reportBefore_ = run_.Host().FileVersion(reportPath_);
+    historyBefore_ = passHistoryBefore_ ? *passHistoryBefore_ : run_.Link().LastHistoryLine();
+    run_.SwitchFileDialogs(false, kFileDialogsOffTwice);
+    run_.Send(kMassPropBySelection);
+    if (historyPane_ && run_.Link().Discovery().IsLive(historyPane_))
+        run_.Tell(HintShown{historyPane_, kRegionHint});
+    passStart_ = run_.Host().NowMs();
+    started_ = selectionLate_ = historyLooked_ = false;
+    firstLook_ = true;
+    answered_.clear();
+    answeredAt_ = 0;
+    return ModeNext::WaitFor(EndPass, kWaitLimitMs, true, true);
+}
+
+bool RegionRun::Seen(const Look& look) {
+    const bool first = firstLook_;
+    firstLook_ = false;
+    if (look.gone)
+        return true;
+    // A late host shows the answer to the FILEDIA query before it reaches the command.
+    const std::string fileDialogs = cadlink::ValueShownFor(look.prompt, "FILEDIA");
+    if (!fileDialogs.empty()) {
+        if (!run_.FileDialogsKnown())
+            run_.KeepUserFileDialogs(fileDialogs);
+        return false;
+    }
+    const std::uint64_t now = run_.Host().NowMs();
+    if (look.prompt == kIdlePrompt) {
+        selectionLate_ = selectionLate_ || first;
+        if (started_ || now - passStart_ >= kLateHostMs)
+            return true;
+        // A quick user may have cancelled the selection before any look saw it.
+        if (historyLooked_ && now - historyLookedAt_ < kHistoryLookMs)
+            return false;
+        historyLooked_ = true;
+        historyLookedAt_ = now;
+        const std::string line = run_.Link().LastHistoryLine();
+        return ShowsUserEnd(line, historyBefore_) && IsCommandCancel(line);
+    }
+    if (!ShowsCommand(look.prompt))
+        return false;
+    started_ = true;
+    if (look.prompt == answered_ && now - answeredAt_ < (selectionLate_ ? kLateHostMs : kRepeatAnswerMs))
+        return false;
+    answered_ = AnswerQuestions(look.prompt);
+    answeredAt_ = now;
+    return answered_ == kIdlePrompt;
+}
+
+std::string RegionRun::AnswerQuestions(std::string prompt) {
+    for (;;) {
+        bool answered = false;
+        if (Contains(prompt, kAskWrite)) {
+            run_.Send(kYes);
+            answered = true;
+        }
+        if (Contains(prompt, kAskReplace)) {
+            run_.Send(kYes);
+            answered = true;
+        }
+        if (Contains(prompt, kAskFileName)) {
+            run_.SendAssembled(QuotedIfBlank(reportPath_) + "\r");
+            answered = true;
+        }
+        if (!answered)
+            return prompt;
+        // A host that handles input inside the send shows its next question at once: answer it
+        // without waiting. An unchanged prompt is still the one answered, so it waits for the next look.
+        std::string next = run_.Link().ReadPrompt();
+        if (next == prompt)
+            return prompt;
+        prompt = std::move(next);
+    }
+}
+
+ModeNext RegionRun::EndThePass() {
+    const std::string lastLine = run_.Link().LastHistoryLine();
+    passHistoryBefore_ = lastLine;
+    run_.SwitchFileDialogs(true, nullptr);
+    if (IsCommandCancel(lastLine))
+        return ModeNext::End();
+    const std::optional<std::string> report = run_.ReadFreshReport(reportPath_, reportBefore_);
+    if (!report)
+        return ModeNext::End();
+    const ReportValues values = ParseReport(*report, ReportVariant::Region);
+    run_.ShowValues(ReportVariant::Region, values);
+    // Only numbers the CAD program takes are typed as the centre.
+    if (!IsCadNumber(values.centroidX) || !IsCadNumber(values.centroidY))
+        return ModeNext::End();
+    run_.DrawCircle(ReportVariant::Region, values);
+    return run_.Host().ContinuousChecked() ? ModeNext::Go(StartPass) : ModeNext::End();
+}
+
+}  // namespace app

@@ -1,0 +1,59 @@
+#pragma once
+// Region mode: the user selects regions at the CAD program's own mass-properties prompt, once or
+// pass after pass while the continuous box is checked.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "run/run_context.h"
+
+namespace app {
+
+class RegionRun : public ModeRun {
+public:
+    explicit RegionRun(RunContext& run) : run_(run) {}
+
+    ModeNext Perform(int step) override;
+    bool Seen(const Look& look) override;
+    void Postpone(std::uint64_t busyMs) override { passStart_ += busyMs; }
+
+    // A host that takes typed input late shows its idle prompt until it reaches the command; the
+    // selection is taken as not started after this long.
+    static constexpr std::uint64_t kLateHostMs = 10000;
+    // How often the history is looked at for a selection cancelled before any look saw it.
+    static constexpr std::uint64_t kHistoryLookMs = 250;
+    // A question still shown after its answer is answered again only this much later: a host that
+    // handles input at once asks again, a late one has not read the answer yet.
+    static constexpr std::uint64_t kRepeatAnswerMs = 200;
+
+private:
+    enum Step { Begin, StartPass, EndPass };
+
+    ModeNext BeginRun();
+    ModeNext StartThePass();
+    ModeNext EndThePass();
+    // Answers the questions of the mass-properties command on one prompt, and the next ones the
+    // host shows at once; returns the prompt it stopped at.
+    std::string AnswerQuestions(std::string prompt);
+
+    RunContext& run_;
+    platform::WindowHandle historyPane_ = 0;
+    // Each pass after the first takes the last line the pass before it read as its baseline: the
+    // lines that the settings and the circle add in between are never a command's cancel.
+    std::optional<std::string> passHistoryBefore_;
+    std::string historyBefore_;
+    std::string reportPath_;
+    std::optional<std::uint64_t> reportBefore_;
+    // The selection's looks.
+    std::uint64_t passStart_ = 0;
+    bool firstLook_ = true;
+    bool started_ = false;
+    bool selectionLate_ = false;
+    bool historyLooked_ = false;
+    std::uint64_t historyLookedAt_ = 0;
+    std::string answered_;
+    std::uint64_t answeredAt_ = 0;
+};
+
+}  // namespace app

@@ -1,0 +1,183 @@
+#pragma once
+// What the steps of either mode use of a run: typing records of the run's own, the settings the
+// run changes (held by its guard), the report, the circle and its row, and the events that tell
+// the window what happened. One per run driver; each step of a mode sees it, nothing else.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "cadlink/cad_link.h"
+#include "platform/command_line_system.h"
+#include "report_reader.h"
+#include "run/cad_guard.h"
+#include "run/run_types.h"
+#include "run_paths.h"
+#include "workflow_host.h"
+
+namespace app {
+
+// The CAD program's own words that the steps look for in its prompt and history.
+inline constexpr char kIdlePrompt[] = "コマンド: ";
+inline constexpr char kCancelled[] = "キャンセル";
+inline constexpr char kAskWrite[] = "書き出しますか";
+inline constexpr char kAskReplace[] = "置き換えますか";
+inline constexpr char kAskFileName[] = "ファイル名を入力";
+// Every command but a reply begins with Ctrl+C, so that whatever the CAD program still does ends first.
+inline constexpr char kCancel[] = "\x03";
+inline constexpr char16_t kCancelOnly[] = u"\x03";
+inline constexpr char16_t kYes[] = u"Y\r";
+
+inline bool Contains(const std::string& text, const char* part) {
+    return text.find(part) != std::string::npos;
+}
+// A prompt other than the idle one: the command waited for has started.
+bool ShowsCommand(const std::string& prompt);
+// A cancel other than the one of a Ctrl+C typed at the idle prompt, which a late host prints
+// between the parts of a record before it reaches the command.
+bool IsCommandCancel(const std::string& line);
+// Whether a history line shows that the user ended a command since baseline was the last line.
+bool ShowsUserEnd(const std::string& line, const std::string& baseline);
+
+// The first comma-separated item of a trimmed text; the text keeps what follows the comma.
+std::string SplitFirst(std::string& text);
+// True when a value read from the CAD program or its report can be typed back safely: nothing in
+// it would end the input early or start another command.
+bool IsTypeableValue(const std::string& value);
+// A blank ends an input at the CAD command line except inside double quotes.
+std::string QuotedIfBlank(const std::string& text);
+// The radius a circle size gives in both modes: the blanks and control characters around it
+// removed. Throws the framework's conversion error for a size the CAD program would not take.
+std::string RadiusOfSize(const std::string& sizeText);
+
+class RunContext {
+public:
+    RunContext(cadlink::CadLink& link, platform::CommandLineSystem& system, WorkflowHost& host, const RunPaths& paths)
+        : link_(link), system_(system), host_(host), paths_(paths), guard_(link) {}
+    RunContext(const RunContext&) = delete;
+    RunContext& operator=(const RunContext&) = delete;
+
+    cadlink::CadLink& Link() { return link_; }
+    WorkflowHost& Host() { return host_; }
+    const RunPaths& Paths() const { return paths_; }
+    CadGuard& Guard() { return guard_; }
+    const RunRequest& Request() const { return request_; }
+    void Tell(const RunEvent& event) { host_.Tell(event); }
+
+    // A new run; what the guard still holds of an earlier one stays.
+    void Reset(const RunRequest& request);
+
+    // Types a record of the run's own; false when it did not go out. A step taken up again after
+    // a busy CAD program does not type again what its earlier try typed.
+    bool Send(const std::u16string& text);
+    bool SendAssembled(const std::string& text) { return Send(Wide(text)); }
+    std::u16string Wide(const std::string& text) { return system_.AnsiToWide(text); }
+    void BeginStep() { sentInStep_ = 0; }
+    void StepPutOff() {
+        sentBeforePutOff_ = sentInStep_;
+        sentInStep_ = 0;
+    }
+    void StepDone() { sentInStep_ = sentBeforePutOff_ = 0; }
+    // From now on nothing more is typed: the run is stopping.
+    void RefuseSends(bool refuse) { refuseSends_ = refuse; }
+    // When the run last typed or saw the prompt change.
+    std::uint64_t LastChangeMs() const { return lastChangeMs_; }
+    void NoteChange() { lastChangeMs_ = host_.NowMs(); }
+
+    // The window goes out of the way while the CAD program asks the user; the run has asked.
+    void Ask();
+    bool Asked() const { return asked_; }
+    // Gives the window back its normal state, once.
+    void RestoreWindow();
+
+    // The last look of a wait, and the value of the last query.
+    const Look& LastLook() const { return lastLook_; }
+    void SetLastLook(Look look) { lastLook_ = std::move(look); }
+    const std::string& Queried() const { return queried_; }
+    void SetQueried(std::string value) { queried_ = std::move(value); }
+
+    // The user's FILEDIA, as the run found it: only 0 and 1 are file-dialog settings, anything
+    // else (or no answer) is taken as the CAD program's default, 1.
+    void KeepUserFileDialogs(const std::string& value);
+    bool FileDialogsKnown() const { return fileDialogsKnown_; }
+    // Off: the guard takes the user's setting first. On: the guard puts it back.
+    void SwitchFileDialogs(bool on, const char16_t* offRecord);
+
+    // The report's text, only when this run rewrote it.
+    std::optional<std::string> ReadFreshReport(const std::string& path, std::optional<std::uint64_t> before);
+    // The labels take the values as the results row shows them.
+    void ShowValues(ReportVariant variant, const ReportValues& values);
+    // Types the circle and adds the measurement to the results list.
+    void DrawCircle(ReportVariant variant, const ReportValues& values);
+
+private:
+    cadlink::CadLink& link_;
+    platform::CommandLineSystem& system_;
+    WorkflowHost& host_;
+    const RunPaths& paths_;
+    CadGuard guard_;
+    RunRequest request_;
+    std::size_t sentInStep_ = 0;
+    std::size_t sentBeforePutOff_ = 0;
+    bool refuseSends_ = false;
+    std::uint64_t lastChangeMs_ = 0;
+    bool asked_ = false;
+    bool minimized_ = false;
+    Look lastLook_;
+    std::string queried_;
+    std::string userFileDialogs_ = "1";
+    bool fileDialogsKnown_ = false;
+};
+
+// What one step of a mode asks the run to do next.
+struct ModeNext {
+    enum class Kind { Step, Wait, Query, End };
+    Kind kind = Kind::End;
+    int step = 0;  // the mode's step that follows
+    // Wait: until the mode's Seen says so, or limitMs; a wait for the user ends the run at its limit.
+    std::uint64_t limitMs = 0;
+    bool forUser = false;
+    bool onReportFolder = false;
+    // Query: the variable, whose value the next step reads (RunContext::Queried); a host that
+    // takes input late may show it only at a later look.
+    std::string name;
+    bool lateHost = false;
+
+    static ModeNext Go(int step) {
+        ModeNext next;
+        next.kind = Kind::Step;
+        next.step = step;
+        return next;
+    }
+    static ModeNext WaitFor(int step, std::uint64_t limitMs, bool forUser, bool onReportFolder) {
+        ModeNext next = Go(step);
+        next.kind = Kind::Wait;
+        next.limitMs = limitMs;
+        next.forUser = forUser;
+        next.onReportFolder = onReportFolder;
+        return next;
+    }
+    static ModeNext Ask(const std::string& name, int step, bool lateHost) {
+        ModeNext next = Go(step);
+        next.kind = Kind::Query;
+        next.name = name;
+        next.lateHost = lateHost;
+        return next;
+    }
+    static ModeNext End() { return {}; }
+};
+
+// One mode of measuring: its steps, in its own state.
+class ModeRun {
+public:
+    virtual ~ModeRun() = default;
+    // Performs one step; step 0 is the first, once the CAD program is found and the click on
+    // Execute has settled.
+    virtual ModeNext Perform(int step) = 0;
+    // One look during a wait the mode began: true when the wait is over.
+    virtual bool Seen(const Look& look) = 0;
+    // The CAD program was busy this long: its own time limits do not count it.
+    virtual void Postpone(std::uint64_t busyMs) = 0;
+};
+
+}  // namespace app

@@ -1,0 +1,35 @@
+#pragma once
+// What a run tells the window, as it happens: the window shows it; the run never calls into it.
+
+#include <optional>
+#include <string>
+#include <variant>
+
+#include "platform/window_system.h"
+
+namespace app {
+
+// What a run tells the window, as it happens.
+struct ValuesMeasured {
+    // As the label and the results row show them; a value the report did not have leaves its
+    // label as it was.
+    std::optional<std::string> area;
+    std::optional<std::string> perimeter;
+};
+struct RowAdded {
+    std::u16string row;  // CRLF included
+};
+struct HintShown {
+    platform::WindowHandle window = 0;  // the CAD program's history pane
+    std::string text;
+};
+struct NoCadProgram {};
+struct WindowMinimized {
+    bool minimized = false;
+};
+struct MessageShown {
+    std::string text;  // the plain message dialog's
+};
+using RunEvent = std::variant<ValuesMeasured, RowAdded, HintShown, NoCadProgram, WindowMinimized, MessageShown>;
+
+}  // namespace app
