@@ -295,7 +295,8 @@ struct ModeFigures {
     // The tool, the simulator and the Wine server, in shares of a core: waiting minimised less idle
     // minimised, with the pointer at rest (10 s) and moving over the CAD program (5 s).
     double desktopRest = -1, desktopMoving = -1, movesPerSecond = 0;
-    std::vector<double> floor;  // a bare sender's pick to CIRCLE with the same records
+    std::vector<double> floor;        // a bare sender's records from the pick noticed to CIRCLE
+    std::vector<double> floorNotice;  // the bare sender's click to the pick noticed (1 ms reads)
     Runs first, later, region;
     double readsPerSecond = 0, readMsPerSecond = 0, cpuShare = 0, longestMessageWaitMs = 0;
     double bannerCpuMs = 0, frozenCpuMs = 0;  // in kFrozenMs
@@ -416,13 +417,17 @@ ModeFigures Measure(const std::string& bin, const std::string& script, const cha
                 testsupport::CadsimProcess::WaitUntil([&] { return cad.Prompt().rfind(kPickPrompt, 0) == 0; });
                 ::Sleep(static_cast<DWORD>(kPickDelayMs));
                 const double picked = ClickAt(pickOnScreen);
-                while (cad.Prompt().rfind(kPickPrompt, 0) == 0 && NowMs() - picked < 5000) {
-                }
+                // The pick is waited for the cheapest way, so that a spin of reads does not hold up
+                // the simulator's own handling of the click; only the records are timed.
+                while (cad.Prompt().rfind(kPickPrompt, 0) == 0 && NowMs() - picked < 5000)
+                    ::Sleep(1);
+                const double noticed = NowMs();
                 for (const std::string& record : afterPick) {
                     send(record);
                     cad.Prompt();
                 }
-                figures.floor.push_back(NowMs() - picked);
+                figures.floor.push_back(NowMs() - noticed);
+                figures.floorNotice.push_back(noticed - picked);
             }
             std::printf("  the floor types %zu records after the pick\n", afterPick.size());
         }
@@ -637,7 +642,8 @@ int main(int argc, char** argv) {
     std::printf(
         "From the user's pick to the CIRCLE record, the tool (later runs) and a bare sender of the same records:\n");
     PrintFigure("pick to CIRCLE", kOurs, ours.later.fromUser);
-    PrintFigure("pick to CIRCLE", "floor", ours.floor);
+    PrintFigure("pick noticed to CIRCLE", "floor", ours.floor);
+    PrintFigure("pick to pick noticed", "floor", ours.floorNotice);
     if (!ours.later.fromUser.empty() && !ours.floor.empty())
         std::printf("  %-34s ratio %.3f\n", "", Median(ours.later.fromUser) / Median(ours.floor));
     std::printf(

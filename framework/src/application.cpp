@@ -51,6 +51,12 @@ bool TApplication::DispatchOne(MSG& message) {
         ~Dispatching() { current = outer; }
     } dispatching{dispatching_, dispatching_};
     dispatching_ = &message;
+    // Raw input (pointer movements come by the hundred a second) goes straight to its window:
+    // neither the dialog navigation nor the key translation has anything to do with it.
+    if (message.message == WM_INPUT) {
+        ::DispatchMessageW(&message);
+        return true;
+    }
     // Enter and Escape are first offered to the controls of the key's form (a button may take
     // them); only keys no control took go on to the dialog navigation.
     if (message.message == WM_KEYDOWN && (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE)) {
