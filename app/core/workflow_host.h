@@ -51,10 +51,12 @@ public:
     virtual LocalTime Now() = 0;
     // The whole report file, or nothing when there is no file; throws the framework's file error
     // when it exists but cannot be read.
-    virtual std::optional<std::string> ReadReportFile(const std::string& path) = 0;
+    virtual std::optional<std::string> ReadReportFile(const std::u16string& path) = 0;
     // Something that changes whenever the file is written (its last write time and size), or
     // nothing when there is no file.
-    virtual std::optional<std::uint64_t> FileVersion(const std::string& path) = 0;
+    virtual std::optional<std::uint64_t> FileVersion(const std::u16string& path) = 0;
+    // The path's short (8.3) form, or nothing when the file system keeps none for it.
+    virtual std::optional<std::u16string> ShortPathOf(const std::u16string& path) = 0;
     // What the run has to tell the window (values, a row, the hint, no CAD program, ...).
     virtual void Tell(const RunEvent& event) = 0;
 };

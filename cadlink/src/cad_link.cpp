@@ -165,11 +165,9 @@ bool CadLink::SendRecord(const std::u16string& text, bool unicode) {
     }
     if (text.size() > kMaxCommandUnits)
         return false;
-    // What the host receives is what it would get from the code page: characters the code page
-    // cannot express arrive as its default character.
-    const std::u16string roundTrip = system_.AnsiToWide(system_.WideToAnsi(text));
+    // A Unicode frame takes the text as it is: a path outside the code page names the user's own folder.
     std::array<char16_t, kCommandBufferUnits> buffer{};
-    std::copy_n(roundTrip.begin(), std::min(roundTrip.size(), kMaxCommandUnits), buffer.begin());
+    std::copy(text.begin(), text.end(), buffer.begin());
     const auto cbData = static_cast<std::uint32_t>(2 * (text.size() + 1));
     return Send({1, cbData, buffer.data()});
 }

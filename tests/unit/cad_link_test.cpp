@@ -128,14 +128,15 @@ TEST_F(CadLinkTest, EmptyTextAndTheLongestTexts) {
     EXPECT_EQ(CopyDataRecords().size(), 1u);
 }
 
-TEST_F(CadLinkTest, CharacterOutsideTheCodePageArrivesAsTheDefaultCharacter) {
+// A Unicode frame gets the text as it is; an ANSI one the code page's default character.
+TEST_F(CadLinkTest, CharacterOutsideTheCodePageArrivesWholeOnlyInAUnicodeFrame) {
     // U+00E9 is not in code page 932; U+1F600 is two code units that become one '?'.
     ASSERT_TRUE(link.SendCommandAs(u"a\u00e9\U0001F600", true));
     ASSERT_TRUE(link.SendCommandAs(u"a\u00e9\U0001F600", false));
     auto records = CopyDataRecords();
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0].cbData, 2u * (4 + 1));  // counted from the text as given
-    EXPECT_EQ(records[0].payload, Bytes({'a', 0, '?', 0, '?', 0, 0, 0, 0, 0}));
+    EXPECT_EQ(records[0].payload, Bytes({'a', 0, 0xE9, 0, 0x3D, 0xD8, 0x00, 0xDE, 0, 0}));
     EXPECT_EQ(records[1].cbData, 4u);
     EXPECT_EQ(records[1].payload, Bytes({'a', '?', '?', 0}));
 }

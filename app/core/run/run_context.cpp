@@ -44,6 +44,10 @@ std::string QuotedIfBlank(const std::string& text) {
     return text.find(' ') == std::string::npos ? text : "\"" + text + "\"";
 }
 
+std::u16string QuotedIfBlank(const std::u16string& text) {
+    return text.find(u' ') == std::u16string::npos ? text : u"\"" + text + u"\"";
+}
+
 std::string RadiusOfSize(const std::string& sizeText) {
     return CheckedRadius(cadlink::Trim(sizeText), sizeText);
 }
@@ -105,7 +109,8 @@ void RunContext::SwitchFileDialogs(bool on, const char16_t* offRecord) {
     Send(offRecord);
 }
 
-std::optional<std::string> RunContext::ReadFreshReport(const std::string& path, std::optional<std::uint64_t> before) {
+std::optional<std::string> RunContext::ReadFreshReport(const std::u16string& path,
+                                                       std::optional<std::uint64_t> before) {
     // A report this run did not write belongs to an earlier measurement: its centroid is not ours.
     const std::optional<std::uint64_t> now = host_.FileVersion(path);
     if (!now || (before && *before == *now))

@@ -41,7 +41,7 @@ enum class RunEnd {
 
 struct RunOutcome {
     RunEnd end = RunEnd::Finished;
-    std::string error;  // for RunEnd::Error: the error box's text
+    std::u16string error;  // for RunEnd::Error: the error box's text
 };
 
 // When a waiting run wants its next step: after this long, or earlier when the report folder
