@@ -6,22 +6,17 @@
 #include <string>
 
 #include "measurement.h"
+#include "platform/geometry.h"
 #include "platform/window_system.h"
 #include "report_reader.h"
 #include "run/run_events.h"
 
 namespace app {
 
-// A point on the screen, in pixels.
-struct PointerPoint {
-    int x = 0;
-    int y = 0;
-};
-
-// The mouse as the system sees it now.
+// The mouse as the system sees it now, in screen pixels.
 struct PointerNow {
     bool buttonsDown = false;
-    PointerPoint at;
+    platform::Point at{};
 };
 
 // How far apart in time and place two clicks may be to make a double click.

@@ -89,7 +89,7 @@ private:
     // The rest of a double or triple click on Execute, while it may still come.
     struct ClickSettle {
         std::uint64_t clickAt = 0;
-        PointerPoint clickPoint;
+        platform::Point clickPoint{};
         bool buttonsWereDown = false;
     };
 

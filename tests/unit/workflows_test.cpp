@@ -121,9 +121,9 @@ struct FakeHost : app::WorkflowHost {
     app::LocalTime Now() override { return {2026, 12, 8, 10, 15, 0}; }
     unsigned doubleClickMs = 500;
     std::function<bool(std::uint64_t)> buttonsDownAt;  // the user's hand on the mouse, by time
-    std::function<app::PointerPoint(std::uint64_t)> pointerAt;
+    std::function<platform::Point(std::uint64_t)> pointerAt;
     app::PointerNow Pointer() override {
-        return {buttonsDownAt && buttonsDownAt(now), pointerAt ? pointerAt(now) : app::PointerPoint{}};
+        return {buttonsDownAt && buttonsDownAt(now), pointerAt ? pointerAt(now) : platform::Point{}};
     }
     app::DoubleClickLimits DoubleClick() const { return {doubleClickMs, 4, 4}; }
     std::uint64_t minimizedAt = 0;
@@ -1480,7 +1480,7 @@ TEST_F(WorkflowTest, PickIsAskedOnlyOnceTheRestOfADoubleOrTripleClickIsOver) {
                 return false;
             };
             host.pointerAt = [start, leaves = c.leavesAt](std::uint64_t now) {
-                return now >= start + leaves ? app::PointerPoint{110, 100} : app::PointerPoint{101, 101};
+                return now >= start + leaves ? platform::Point{110, 100} : platform::Point{101, 101};
             };
             typed.clear();
             typedAt.clear();

@@ -15,7 +15,7 @@ enum class RunMode { FaceCentre, Region };
 // How Execute was given: a click leaves the rest of a double click to come, a key nothing.
 struct RunTrigger {
     bool byPointer = false;
-    PointerPoint at;  // where the click was, in screen pixels
+    platform::Point at{};  // where the click was, in screen pixels
 };
 
 // Everything a run is started with, as the window had it at Execute.
