@@ -6,6 +6,7 @@
 
 #include "cadlink/text_lines.h"
 #include "platform/abort.h"
+#include "platform/text_trim.h"
 #include "simulated_desktop.h"
 
 using cadlink::CadLink;
@@ -378,8 +379,8 @@ TEST(TextLines, EveryKindOfLineBreakEndsALine) {
     EXPECT_EQ(SplitLines("a\n\r"), (std::vector<std::string>{"a", ""}));
     EXPECT_EQ(SplitLines(" x "), (std::vector<std::string>{" x "}));
     EXPECT_TRUE(SplitLines("").empty());
-    EXPECT_EQ(cadlink::Trim("\t 1.5 \x01"), "1.5");
-    EXPECT_EQ(cadlink::Trim("   "), "");
+    EXPECT_EQ(platform::Trim(std::string("\t 1.5 \x01")), "1.5");
+    EXPECT_EQ(platform::Trim(std::u16string(u" \x01")), u"");
 }
 
 std::string Escaped(const std::string& text) {

@@ -14,6 +14,7 @@
 #include "cad_numbers.h"
 #include "cadlink/text_lines.h"
 #include "simulated_desktop.h"
+#include "platform/text_trim.h"
 
 using app::IsCadNumber;
 using platform::WindowHandle;
@@ -338,7 +339,7 @@ protected:
         std::string input = text;
         while (!input.empty() && input[0] == '\x03') {
             input.erase(0, 1);
-            history.push_back(cadlink::Trim(prompt) + " *キャンセル*");
+            history.push_back(std::string(platform::Trim(prompt)) + " *キャンセル*");
             prompt = kIdle;
         }
         if (input == "ID ") {
@@ -1220,7 +1221,7 @@ TEST_F(WorkflowTest, ReportNumbersTheCadRefusesAreNeitherTypedNorShown) {
             if (refused && c.circle)
                 continue;
             for (const std::string& caption : host.areas)
-                EXPECT_TRUE(caption.empty() || IsCadNumber(cadlink::Trim(caption))) << caption;
+                EXPECT_TRUE(caption.empty() || IsCadNumber(std::string(platform::Trim(caption)))) << caption;
             EXPECT_EQ(circles.size(), c.circle ? 1u : 0u);
             if (c.circle) {
                 EXPECT_EQ(circles.back(), pendingReport.substr(0, pendingReport.find(',')) + "," +

@@ -3,6 +3,7 @@
 #include "cad_numbers.h"
 #include "cadlink/text_lines.h"
 #include "results_table.h"
+#include "platform/text_trim.h"
 
 namespace app {
 
@@ -11,7 +12,7 @@ bool ShowsCommand(const std::string& prompt) {
 }
 
 bool IsCommandCancel(const std::string& line) {
-    return Contains(line, kCancelled) && line.rfind(cadlink::Trim(kIdlePrompt), 0) != 0;
+    return Contains(line, kCancelled) && line.rfind(std::string(platform::Trim(std::string_view(kIdlePrompt))), 0) != 0;
 }
 
 bool ShowsUserEnd(const std::string& line, const std::string& baseline) {
@@ -19,7 +20,7 @@ bool ShowsUserEnd(const std::string& line, const std::string& baseline) {
 }
 
 std::string SplitFirst(std::string& text) {
-    text = cadlink::Trim(text);
+    text = std::string(platform::Trim(text));
     const std::size_t comma = text.find(',');
     std::string item;
     if (comma == std::string::npos) {
@@ -49,7 +50,7 @@ std::u16string QuotedIfBlank(const std::u16string& text) {
 }
 
 std::string RadiusOfSize(const std::string& sizeText) {
-    return CheckedRadius(cadlink::Trim(sizeText), sizeText);
+    return CheckedRadius(std::string(platform::Trim(sizeText)), sizeText);
 }
 
 void RunContext::Reset(const RunRequest& request) {
