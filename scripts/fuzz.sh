@@ -13,9 +13,9 @@ jobs=${TAVRO_JOBS:-2}
 
 command -v clang++ >/dev/null || { echo "fuzz: clang++ is missing (scripts/install-deps.sh)" >&2; exit 1; }
 
-# clang takes narrow literals as their source bytes, so it compiles a copy of the sources in code
-# page 932. A double-byte character whose second byte is a backslash would change a literal or
-# splice a line there; such a file is refused rather than compiled wrong.
+# clang takes narrow literals as their source bytes, so it compiles a copy of the sources whose
+# narrow literals beyond ASCII are written as the escapes of their code page 932 bytes, as the
+# product's compilers make them; UTF-16 literals stay as they are.
 mkdir -p "$src"
 (cd "$root" && git ls-files --cached --others --exclude-standard CMakeLists.txt cmake platform framework cadlink widgets app tests/CMakeLists.txt tests/fuzz) |
     while IFS= read -r file; do
@@ -23,12 +23,7 @@ mkdir -p "$src"
         mkdir -p "$(dirname "$target")"
         case "$file" in
         *.cpp | *.h)
-            iconv -f UTF-8 -t CP932 "$root/$file" >"$target.new"
-            if ! perl -ne 'next if m{^\s*//}; while (/\G(?:([\x81-\x9f\xe0-\xfc])(.)|.)/gs) { exit 1 if defined $1 && $2 eq "\\" }' \
-                "$target.new"; then
-                echo "fuzz: $file has a character ending in a backslash byte in code page 932" >&2
-                exit 1
-            fi
+            perl "$root/scripts/cp932-literals.pl" <"$root/$file" >"$target.new"
             ;;
         *) cp "$root/$file" "$target.new" ;;
         esac
