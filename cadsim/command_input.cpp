@@ -5,19 +5,19 @@
 #include <string>
 
 #include "diagnostics.h"
+#include "host_files.h"
 #include "host_refresh.h"
 #include "record_lines.h"
 
 namespace cadsim {
 namespace {
 
-constexpr UINT kCp932 = 932;
 // The clipboard is shared with every program on the desktop (Wine's own clipboard manager too).
 constexpr int kClipboardTries = 20;
 constexpr DWORD kClipboardRetryMs = 10;
 
-// Keystrokes of a record as code-page-932 bytes: the payload up to its first zero unit, never
-// beyond cbData. UTF-16 for a Unicode main frame; an odd last byte is not a whole unit.
+// Keystrokes of a record as code-page-932 bytes (escapes for what the code page lacks): the payload up to its first
+// zero unit, never beyond cbData. UTF-16 for a Unicode main frame; an odd last byte is not a whole unit.
 std::string Keystrokes(const COPYDATASTRUCT& record, bool unicode) {
     if (record.lpData == nullptr || record.cbData == 0)
         return std::string();
@@ -33,15 +33,7 @@ std::string Keystrokes(const COPYDATASTRUCT& record, bool unicode) {
             break;
         wide += unit;
     }
-    if (wide.empty())
-        return std::string();
-    const int size =
-        ::WideCharToMultiByte(kCp932, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-    if (size <= 0)
-        return std::string();
-    std::string text(static_cast<std::size_t>(size), '\0');
-    ::WideCharToMultiByte(kCp932, 0, wide.data(), static_cast<int>(wide.size()), &text[0], size, nullptr, nullptr);
-    return text;
+    return Cp932WithEscapes(wide);
 }
 
 void Type(Host& host, const std::string& keys) {

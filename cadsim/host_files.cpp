@@ -4,10 +4,56 @@
 
 #include <climits>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 
 #include "framework/handles.h"
+#include "platform/codepage.h"
 
 namespace cadsim {
+
+std::string Cp932WithEscapes(const std::wstring& wide) {
+    std::string text;
+    for (const wchar_t unit : wide) {
+        char bytes[4];
+        BOOL lacking = FALSE;
+        const int n =
+            ::WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, &unit, 1, bytes, sizeof bytes, nullptr, &lacking);
+        if (n > 0 && !lacking) {
+            text.append(bytes, static_cast<std::size_t>(n));
+        } else {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "%c%04X", kWideEscape, static_cast<unsigned>(unit));
+            text += escape;
+        }
+    }
+    return text;
+}
+
+std::wstring WideFromEscaped(const std::string& text) {
+    std::wstring wide;
+    std::size_t start = 0;
+    const auto flush = [&](std::size_t end) {
+        if (end <= start)
+            return;
+        const int n = ::MultiByteToWideChar(932, 0, text.data() + start, static_cast<int>(end - start), nullptr, 0);
+        std::wstring part(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
+        if (n > 0)
+            ::MultiByteToWideChar(932, 0, text.data() + start, static_cast<int>(end - start), &part[0], n);
+        wide += part;
+    };
+    for (std::size_t i = 0; i < text.size();) {
+        if (text[i] == kWideEscape && i + 5 <= text.size()) {
+            flush(i);
+            wide += static_cast<wchar_t>(std::strtoul(text.substr(i + 1, 4).c_str(), nullptr, 16));
+            start = i += 5;
+        } else {
+            i += platform::IsCp932LeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+        }
+    }
+    flush(text.size());
+    return wide;
+}
 
 bool ReadInputFile(const std::string& path, std::string& content, std::string& error) {
     framework::FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -78,13 +124,13 @@ std::string WithNaNValues(const std::string& bytes) {
 }  // namespace
 
 std::string Win32ReportFiles::FullPath(const std::string& name) const {
-    char buffer[MAX_PATH * 2];
-    const DWORD n = ::GetFullPathNameA(name.c_str(), sizeof(buffer), buffer, nullptr);
-    return n > 0 && n < sizeof(buffer) ? std::string(buffer, n) : name;
+    wchar_t buffer[MAX_PATH * 2];
+    const DWORD n = ::GetFullPathNameW(WideFromEscaped(name).c_str(), MAX_PATH * 2, buffer, nullptr);
+    return n > 0 && n < MAX_PATH * 2 ? Cp932WithEscapes(std::wstring(buffer, n)) : name;
 }
 
 bool Win32ReportFiles::Exists(const std::string& path) const {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    const DWORD attributes = ::GetFileAttributesW(WideFromEscaped(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -100,8 +146,8 @@ bool Win32ReportFiles::Write(const std::string& path, const std::string& bytes) 
         case ReportFault::Locked:
             if (!WriteBytes(path, bytes))
                 return false;
-            held_ = framework::FileHandle(
-                ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+            held_ = framework::FileHandle(::CreateFileW(WideFromEscaped(path).c_str(), GENERIC_READ, 0, nullptr,
+                                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
             return true;
         case ReportFault::Folder:
             ::DeleteFileA(path.c_str());
@@ -131,8 +177,8 @@ bool Win32ReportFiles::Write(const std::string& path, const std::string& bytes) 
 }
 
 bool Win32ReportFiles::WriteBytes(const std::string& path, const std::string& bytes) {
-    framework::FileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    framework::FileHandle file(::CreateFileW(WideFromEscaped(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return false;
     DWORD written = 0;

@@ -20,7 +20,14 @@ bool ReadInputFile(const std::string& path, std::string& content, std::string& e
 // code page 932: texts written on this side of the test harness are often UTF-8.
 std::string AsCp932(const std::string& bytes);
 
-// Paths in the ANSI code page; relative names resolve against the current folder.
+// A Unicode frame's input in the code page 932 the interpreter works in; a unit the code page
+// lacks (a file name of a user named outside it) becomes kWideEscape and four hex digits, so that
+// the file it names is the one written.
+constexpr char kWideEscape = '\x7F';
+std::string Cp932WithEscapes(const std::wstring& wide);
+std::wstring WideFromEscaped(const std::string& text);
+
+// Paths in code page 932 with those escapes; relative names resolve against the current folder.
 class Win32ReportFiles : public ReportFiles {
 public:
     explicit Win32ReportFiles(ReportFault fault = ReportFault::None) : fault_(fault) {}

@@ -6,6 +6,7 @@
 #include "cad_numbers.h"
 #include "cadlink/text_lines.h"
 #include "report_reader.h"
+#include "platform/text_trim.h"
 
 namespace app {
 namespace {
@@ -22,7 +23,7 @@ struct Range {
 
 // Box and point are numbers as the CAD program prints them.
 std::optional<double> Number(const std::string& text) {
-    return ParseCadNumber(cadlink::Trim(text));
+    return ParseCadNumber(std::string(platform::Trim(text)));
 }
 
 // "a -- b" after the axis's "X:" or "Y:", looked for from a byte on: the trail byte of "ス" is

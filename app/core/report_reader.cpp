@@ -6,6 +6,7 @@
 #include "cad_numbers.h"
 #include "cadlink/text_lines.h"
 #include "framework/exceptions.h"
+#include "platform/text_trim.h"
 
 namespace app {
 namespace {
@@ -45,7 +46,7 @@ std::vector<std::string> ReportLines(const std::string& content) {
 
 std::string FormatTwoDecimals(const std::string& text, char decimalSeparator) {
     // Read as the CAD program writes it; shown with the user's decimal symbol.
-    const std::optional<double> value = ParseCadNumber(cadlink::Trim(text));
+    const std::optional<double> value = ParseCadNumber(std::string(platform::Trim(text)));
     if (!value)
         throw framework::EConvertError("'" + text + "' は浮動小数点数ではありません");
     char formatted[64];
@@ -70,20 +71,20 @@ ReportValues ParseReport(const std::string& content, ReportVariant variant) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
         std::string current = lines[i];
         if (Contains(current, centroidTag)) {
-            values.centroidX = cadlink::Trim(After(current, "X:"));
+            values.centroidX = std::string(platform::Trim(After(current, "X:")));
             // The Y line belongs to the centroid: it is not examined again as a line of its own.
             const std::string next = i + 1 < lines.size() ? lines[++i] : std::string();
             current = After(next, "Y:");
-            values.centroidY = cadlink::Trim(current);
+            values.centroidY = std::string(platform::Trim(current));
         }
         if (Contains(current, kAreaTag)) {
             current = After(current, ":");
-            values.area = cadlink::Trim(current);
+            values.area = std::string(platform::Trim(current));
             values.areaSeen = true;
         }
         if (Contains(current, kPerimeterTag)) {
             current = After(current, ":");
-            values.perimeter = cadlink::Trim(current);
+            values.perimeter = std::string(platform::Trim(current));
             values.perimeterSeen = true;
         }
     }

@@ -3,18 +3,9 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/codepage.h"
+#include "platform/path_names.h"
 
 namespace app {
-namespace {
-
-// Index just after the last path delimiter, or 0.
-std::size_t FileNameStart(const std::string& path) {
-    const std::size_t delimiter = platform::LastCharOf(path, "\\/:");
-    return delimiter == std::string::npos ? 0 : delimiter + 1;
-}
-
-}  // namespace
 
 std::string FormatStartStamp(int year, int month, int day, int hour, int minute, int second) {
     char text[32];
@@ -32,18 +23,35 @@ std::string FirstFreeStamp(const std::string& stamp, const std::function<bool(co
     return stamp;
 }
 
-std::string WorkFolderFor(const std::string& appDataFolder) {
-    return appDataFolder + "\\Halvetra\\";
+std::u16string WorkFolderFor(const std::u16string& appDataFolder) {
+    return appDataFolder + u"\\Halvetra\\";
 }
 
-std::string ExtractFileName(const std::string& path) {
-    return path.substr(FileNameStart(path));
+RunPaths::RunPaths(std::u16string workFolder, const std::string& startStamp)
+    : workFolder_(std::move(workFolder)), stamp_(startStamp) {
+    // The stamp is digits and '-' only.
+    scriptPath_ = workFolder_ + std::u16string(stamp_.begin(), stamp_.end()) + u".scr";
 }
 
-std::string ChangeFileExt(const std::string& path, const std::string& extension) {
-    const std::size_t dot = platform::LastCharOf(path, ".");
-    const bool hasExtension = dot != std::string::npos && dot >= FileNameStart(path);
-    return (hasExtension ? path.substr(0, dot) : path) + extension;
+std::u16string RunPaths::ReportStem() const {
+    return platform::ChangeExtension(scriptPath_, u"");
+}
+
+RunPaths RunPaths::InFolder(std::u16string folder) const {
+    return RunPaths(std::move(folder), stamp_);
+}
+
+std::optional<std::u16string> RecordFolderFor(
+    const std::u16string& folder,
+    bool unicodeFrame,
+    const std::function<bool(const std::u16string&)>& inCodePage,
+    const std::function<std::optional<std::u16string>(const std::u16string&)>& shortForm) {
+    if (unicodeFrame || inCodePage(folder))
+        return folder;
+    std::optional<std::u16string> brief = shortForm(folder);
+    if (brief && !brief->empty() && inCodePage(*brief))
+        return brief;
+    return std::nullopt;
 }
 
 }  // namespace app

@@ -1,8 +1,10 @@
 #pragma once
 // The file paths of one run of the program, fixed at start-up: the work folder under the user's
 // application-data folder, the script path stamped with the start time, and what derives from them.
+// Held in UTF-16: the files are the user's own, whatever code page the user's name is outside of.
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace app {
@@ -17,33 +19,35 @@ constexpr int kStampTries = 100;
 std::string FirstFreeStamp(const std::string& stamp, const std::function<bool(const std::string&)>& claim);
 
 // The work folder for a given application-data folder; always ends in a backslash.
-std::string WorkFolderFor(const std::string& appDataFolder);
-
-// The file-name part of a path: what follows the last backslash, colon or slash. Code-page aware,
-// so the second byte of a double-byte character (0x5C in "ソ" or "表") is not taken as a backslash.
-std::string ExtractFileName(const std::string& path);
-// The path with the extension of its file name replaced (or added when it has none).
-std::string ChangeFileExt(const std::string& path, const std::string& extension);
+std::u16string WorkFolderFor(const std::u16string& appDataFolder);
 
 class RunPaths {
 public:
     RunPaths() = default;
-    RunPaths(std::string workFolder, const std::string& startStamp)
-        : workFolder_(std::move(workFolder)), scriptPath_(workFolder_ + startStamp + ".scr") {}
+    RunPaths(std::u16string workFolder, const std::string& startStamp);
 
-    const std::string& WorkFolder() const { return workFolder_; }
-    const std::string& ScriptPath() const { return scriptPath_; }
+    const std::u16string& WorkFolder() const { return workFolder_; }
+    const std::u16string& ScriptPath() const { return scriptPath_; }
     // The script path without its extension: the name given to the CAD program for its report.
-    std::string ReportStem() const { return ChangeFileExt(scriptPath_, ""); }
-    std::string ReportPath() const { return ReportStem() + ".mpr"; }
-    // Always in the work folder, named after the running executable's file.
-    std::string SettingsPath(const std::string& executablePath) const {
-        return workFolder_ + ChangeFileExt(ExtractFileName(executablePath), ".Ini");
-    }
+    std::u16string ReportStem() const;
+    std::u16string ReportPath() const { return ReportStem() + u".mpr"; }
+    // The same files named from another folder (the work folder's short form).
+    RunPaths InFolder(std::u16string folder) const;
 
 private:
-    std::string workFolder_;
-    std::string scriptPath_;
+    std::u16string workFolder_;
+    std::u16string scriptPath_;
+    std::string stamp_;
 };
+
+// The work folder as the CAD program's records name it. A Unicode main frame takes it as it is.
+// An ANSI one receives code page bytes: the folder itself when the code page names it whole, else
+// its short form when that does; nothing when neither does, since a best-fit look-alike ("Jose")
+// would send the CAD program's report into another user's folder or nowhere.
+std::optional<std::u16string> RecordFolderFor(
+    const std::u16string& folder,
+    bool unicodeFrame,
+    const std::function<bool(const std::u16string&)>& inCodePage,
+    const std::function<std::optional<std::u16string>(const std::u16string&)>& shortForm);
 
 }  // namespace app

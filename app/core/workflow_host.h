@@ -6,22 +6,17 @@
 #include <string>
 
 #include "measurement.h"
+#include "platform/geometry.h"
 #include "platform/window_system.h"
 #include "report_reader.h"
 #include "run/run_events.h"
 
 namespace app {
 
-// A point on the screen, in pixels.
-struct PointerPoint {
-    int x = 0;
-    int y = 0;
-};
-
-// The mouse as the system sees it now.
+// The mouse as the system sees it now, in screen pixels.
 struct PointerNow {
     bool buttonsDown = false;
-    PointerPoint at;
+    platform::Point at{};
 };
 
 // How far apart in time and place two clicks may be to make a double click.
@@ -51,10 +46,12 @@ public:
     virtual LocalTime Now() = 0;
     // The whole report file, or nothing when there is no file; throws the framework's file error
     // when it exists but cannot be read.
-    virtual std::optional<std::string> ReadReportFile(const std::string& path) = 0;
+    virtual std::optional<std::string> ReadReportFile(const std::u16string& path) = 0;
     // Something that changes whenever the file is written (its last write time and size), or
     // nothing when there is no file.
-    virtual std::optional<std::uint64_t> FileVersion(const std::string& path) = 0;
+    virtual std::optional<std::uint64_t> FileVersion(const std::u16string& path) = 0;
+    // The path's short (8.3) form, or nothing when the file system keeps none for it.
+    virtual std::optional<std::u16string> ShortPathOf(const std::u16string& path) = 0;
     // What the run has to tell the window (values, a row, the hint, no CAD program, ...).
     virtual void Tell(const RunEvent& event) = 0;
 };

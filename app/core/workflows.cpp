@@ -26,7 +26,7 @@ bool CentroidWorkflows::Start(const RunRequest& request) {
     try {
         RadiusOfSize(request.size);
     } catch (const std::exception& error) {
-        outcome_ = {RunEnd::Error, error.what()};
+        outcome_ = {RunEnd::Error, ErrorText(error)};
         return false;
     }
     run_.Reset(request);
@@ -44,9 +44,9 @@ bool CentroidWorkflows::Start(const RunRequest& request) {
     return true;
 }
 
-void CentroidWorkflows::CheckFitsRecord(const std::string& command) {
-    if (!link_.FitsRecord(run_.Wide(command)))
-        throw framework::EInOutError("作業フォルダ " + paths_.WorkFolder() + " のパスが長すぎます");
+void CentroidWorkflows::CheckFitsRecord(const std::u16string& command) {
+    if (!link_.FitsRecord(command))
+        throw framework::EInOutError(u"作業フォルダ " + paths_.WorkFolder() + u" のパスが長すぎます");
 }
 
 // The CAD program is brought forward and asked for nothing yet: without one the run ends with the
@@ -60,12 +60,19 @@ bool CentroidWorkflows::CheckCad() {
     // What an earlier run left with a busy CAD program goes back before anything else is typed.
     if (!run_.Guard().PutBackAll())
         return false;
+    const std::optional<std::u16string> recordFolder = RecordFolderFor(
+        paths_.WorkFolder(), link_.IsCadUnicode(),
+        [this](const std::u16string& path) { return run_.Wide(run_.Ansi(path)) == path; },
+        [this](const std::u16string& path) { return host_.ShortPathOf(path); });
+    if (!recordFolder)
+        throw framework::EInOutError(u"作業フォルダ " + paths_.WorkFolder() + u" の名前を CAD プログラムに渡せません");
+    run_.SetRecordPaths(paths_.InFolder(*recordFolder));
     if (run_.Request().mode == RunMode::FaceCentre) {
         if (link_.ReadPrompt().empty())
             return false;
-        CheckFitsRecord(std::string(kCancel) + "_massprop LAST \rY\r" + QuotedIfBlank(paths_.ReportStem()) + "\r");
+        CheckFitsRecord(MeasureLastRecord(run_.RecordPaths()));
     } else {
-        CheckFitsRecord(QuotedIfBlank(paths_.ReportPath()) + "\r");
+        CheckFitsRecord(ReportNameRecord(run_.RecordPaths()));
     }
     // Only a run that reads values shows values.
     run_.Tell(ValuesMeasured{std::string(), std::string()});
@@ -163,7 +170,7 @@ std::optional<Wake> CentroidWorkflows::Step() {
     } catch (const platform::EAbort&) {
         stopAfterStep_ = RunEnd::Aborted;
     } catch (const std::exception& error) {
-        outcome_.error = error.what();
+        outcome_.error = ErrorText(error);
         stopAfterStep_ = RunEnd::Error;
     }
     inStep_ = false;
@@ -318,7 +325,7 @@ void CentroidWorkflows::Stop(RunEnd why) {
         run_.RefuseSends(true);  // the rest of the step types nothing
         return;
     }
-    const std::string error = why == RunEnd::Error ? outcome_.error : std::string();
+    const std::u16string error = why == RunEnd::Error ? outcome_.error : std::u16string();
     try {
         PutBackCadSettings();
     } catch (...) {
@@ -342,7 +349,12 @@ void CentroidWorkflows::PutBackCadSettings() {
     }
 }
 
-void CentroidWorkflows::End(RunEnd why, const std::string& error) {
+std::u16string CentroidWorkflows::ErrorText(const std::exception& error) {
+    const auto* own = dynamic_cast<const framework::Exception*>(&error);
+    return own && !own->Message().empty() ? own->Message() : run_.Wide(error.what());
+}
+
+void CentroidWorkflows::End(RunEnd why, const std::u16string& error) {
     phase_ = Phase::Ended;
     waiting_.reset();
     outcome_ = {why, error};

@@ -89,7 +89,7 @@ private:
     // The rest of a double or triple click on Execute, while it may still come.
     struct ClickSettle {
         std::uint64_t clickAt = 0;
-        PointerPoint clickPoint;
+        platform::Point clickPoint{};
         bool buttonsWereDown = false;
     };
 
@@ -106,9 +106,11 @@ private:
     std::optional<Wake> WaitWhileBusy();
     // A command longer than one record would be cut or not typed at all: the run must not start.
     // Throws the framework's file error naming the work folder, whose length is the cause.
-    void CheckFitsRecord(const std::string& command);
+    void CheckFitsRecord(const std::u16string& command);
+    // What the error box says: a message of the framework's own in UTF-16, another in code page bytes.
+    std::u16string ErrorText(const std::exception& error);
     void PutBackCadSettings();
-    void End(RunEnd why, const std::string& error = std::string());
+    void End(RunEnd why, const std::u16string& error = std::u16string());
 
     cadlink::CadLink& link_;
     WorkflowHost& host_;

@@ -46,21 +46,6 @@ framework::FormDesign MainWindowDesign() {
                                  framework::TFont{u"ＭＳ Ｐゴシック", -12, SHIFTJIS_CHARSET}};
 }
 
-// The run still names its report to the CAD program in the system code page: a folder the code
-// page cannot name is given in its short form, never as a look-alike of the user's folder.
-std::string RunFolderOf(const std::u16string& folder) {
-    const std::string ansi = platform::AnsiFromWide(folder);
-    if (platform::WideFromAnsi(ansi) == folder)
-        return ansi;
-    wchar_t shortForm[MAX_PATH * 2] = {};
-    const DWORD length = ::GetShortPathNameW(framework::WidePath(folder), shortForm, ARRAYSIZE(shortForm));
-    if (length == 0 || length >= ARRAYSIZE(shortForm))
-        return ansi;
-    const std::u16string wide(reinterpret_cast<const char16_t*>(shortForm), length);
-    const std::string shortAnsi = platform::AnsiFromWide(wide);
-    return platform::WideFromAnsi(shortAnsi) == wide ? shortAnsi : ansi;
-}
-
 }  // namespace
 
 TTavroF::TTavroF() : TForm(MainWindowDesign()) {
@@ -133,12 +118,11 @@ void TTavroF::FormCreate(framework::TObject*) {
     workFolder_ = framework::SpecialFolderPath(Handle(), CSIDL_APPDATA) + u"\\Halvetra\\";
     // Not checked: a folder that cannot be made shows up later as a settings or report file error.
     framework::ForceDirectories(workFolder_);
-    const std::string workFolder = RunFolderOf(workFolder_);
 
     SYSTEMTIME now;
     ::GetLocalTime(&now);
     const std::string stamp = FormatStartStamp(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
-    paths_ = RunPaths(workFolder, FirstFreeStamp(stamp, [&](const std::string& candidate) {
+    paths_ = RunPaths(workFolder_, FirstFreeStamp(stamp, [&](const std::string& candidate) {
                           return stemClaim_.TryClaim(workFolder_, candidate);
                       }));
 

@@ -10,6 +10,7 @@
 #include "framework/file_read.h"
 #include "framework/exceptions.h"
 #include "framework/handles.h"
+#include "framework/shell_folders.h"
 #include "text_conversion.h"
 #include "framework/shell_folders.h"
 #include "user_locale.h"
@@ -20,8 +21,8 @@ namespace {
 // A report is a few kilobytes; anything beyond this is not a report and is not read further.
 constexpr std::size_t kMaxReportBytes = 64u * 1024 * 1024;
 
-bool FolderExists(const std::string& folder) {
-    const DWORD attributes = ::GetFileAttributesA(folder.c_str());
+bool FolderExists(const std::u16string& folder) {
+    const DWORD attributes = ::GetFileAttributesW(framework::WidePath(folder));
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -99,18 +100,26 @@ void Win32WorkflowHost::Show(const HintShown& hint) {
     ::TextOutA(dc.Get(), 0, (outer.bottom - outer.top) - extent.cy, text.c_str(), static_cast<int>(text.size()));
 }
 
-std::optional<std::string> Win32WorkflowHost::ReadReportFile(const std::string& path) {
-    return framework::ReadWholeFile(platform::WideFromAnsi(path), kMaxReportBytes);
+std::optional<std::string> Win32WorkflowHost::ReadReportFile(const std::u16string& path) {
+    return framework::ReadWholeFile(path, kMaxReportBytes);
 }
 
-std::optional<std::uint64_t> Win32WorkflowHost::FileVersion(const std::string& path) {
+std::optional<std::uint64_t> Win32WorkflowHost::FileVersion(const std::u16string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+    if (!::GetFileAttributesExW(framework::WidePath(path), GetFileExInfoStandard, &data))
         return std::nullopt;
     const std::uint64_t written =
         (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
     const std::uint64_t size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     return written ^ (size * 0x9E3779B97F4A7C15ull);
+}
+
+std::optional<std::u16string> Win32WorkflowHost::ShortPathOf(const std::u16string& path) {
+    wchar_t shortForm[MAX_PATH * 2] = {};
+    const DWORD length = ::GetShortPathNameW(framework::WidePath(path), shortForm, ARRAYSIZE(shortForm));
+    if (length == 0 || length >= ARRAYSIZE(shortForm))
+        return std::nullopt;
+    return std::u16string(reinterpret_cast<const char16_t*>(shortForm), length);
 }
 
 void Win32WorkflowHost::Show(const ValuesMeasured& values) {
@@ -237,8 +246,8 @@ void TavroRuntime::FinishPutBack(unsigned limitMs) {
 
 void TavroRuntime::WatchHandles() {
     if (watchReportFolder_ && !reportFolder_)
-        reportFolder_.Reset(::FindFirstChangeNotificationA(
-            form_.Paths().WorkFolder().c_str(), FALSE,
+        reportFolder_.Reset(::FindFirstChangeNotificationW(
+            framework::WidePath(form_.Paths().WorkFolder()), FALSE,
             FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE));
     std::vector<HANDLE> handles;
     if (cadProcess_)
@@ -282,7 +291,7 @@ void TavroRuntime::RunEnded() {
     if (outcome.end == RunEnd::Close || outcome.end == RunEnd::SessionEnd)
         return;
     if (outcome.end == RunEnd::Error)
-        framework::Application.ShowException(platform::WideFromAnsi(outcome.error));
+        framework::Application.ShowException(outcome.error);
     else if (!FolderExists(form_.Paths().WorkFolder())) {
         // Deleted during the run: the report had nowhere to go. Said once, and the folder comes back.
         framework::Application.ShowException(u"作業フォルダ " + form_.WorkFolder() +

@@ -26,8 +26,9 @@ public:
     PointerNow Pointer() override;
     std::uint64_t NowMs() override;
     LocalTime Now() override;
-    std::optional<std::string> ReadReportFile(const std::string& path) override;
-    std::optional<std::uint64_t> FileVersion(const std::string& path) override;
+    std::optional<std::string> ReadReportFile(const std::u16string& path) override;
+    std::optional<std::uint64_t> FileVersion(const std::u16string& path) override;
+    std::optional<std::u16string> ShortPathOf(const std::u16string& path) override;
     // A row that cannot be written now is kept and written with the next one.
     void Tell(const RunEvent& event) override;
     // The request of an Execute, from the window as it is now.

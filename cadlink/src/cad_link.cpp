@@ -10,6 +10,7 @@
 #include "platform/abort.h"
 #include "platform/codepage.h"
 #include "platform/retry.h"
+#include "platform/text_trim.h"
 
 namespace cadlink {
 namespace {
@@ -33,7 +34,7 @@ std::string Between(const std::string& text, char open, char close) {
     const std::size_t last = LastDelimiter(text, close);
     if (first == 0 || first >= last)
         return std::string();
-    return Trim(text.substr(first, last - first - 1));
+    return std::string(platform::Trim(text.substr(first, last - first - 1)));
 }
 
 char UpperAscii(char c) {
@@ -57,7 +58,7 @@ bool NamesVariable(const std::string& line, const std::string& name) {
     const std::size_t equals = LastDelimiter(line, '=');
     if (equals == 0 || name.empty())
         return false;
-    const std::string left = Trim(line.substr(0, equals - 1));
+    const std::string left = std::string(platform::Trim(line.substr(0, equals - 1)));
     if (left.size() < name.size())
         return false;
     const std::size_t start = left.size() - name.size();
@@ -165,11 +166,9 @@ bool CadLink::SendRecord(const std::u16string& text, bool unicode) {
     }
     if (text.size() > kMaxCommandUnits)
         return false;
-    // What the host receives is what it would get from the code page: characters the code page
-    // cannot express arrive as its default character.
-    const std::u16string roundTrip = system_.AnsiToWide(system_.WideToAnsi(text));
+    // A Unicode frame takes the text as it is: a path outside the code page names the user's own folder.
     std::array<char16_t, kCommandBufferUnits> buffer{};
-    std::copy_n(roundTrip.begin(), std::min(roundTrip.size(), kMaxCommandUnits), buffer.begin());
+    std::copy(text.begin(), text.end(), buffer.begin());
     const auto cbData = static_cast<std::uint32_t>(2 * (text.size() + 1));
     return Send({1, cbData, buffer.data()});
 }

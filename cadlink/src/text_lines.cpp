@@ -98,16 +98,6 @@ std::string_view UpToFirstZero(std::string_view block) {
     return block;
 }
 
-std::string Trim(const std::string& text) {
-    std::size_t first = 0;
-    std::size_t last = text.size();
-    while (first < last && static_cast<unsigned char>(text[first]) <= 32)
-        ++first;
-    while (last > first && static_cast<unsigned char>(text[last - 1]) <= 32)
-        --last;
-    return text.substr(first, last - first);
-}
-
 std::size_t LastDelimiter(const std::string& text, char delimiter) {
     const char delimiters[] = {delimiter, '\0'};
     const std::size_t at = platform::LastCharOf(text, delimiters);

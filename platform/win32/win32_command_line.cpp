@@ -4,6 +4,8 @@
 #include <cstring>
 #include <map>
 
+#include "clipboard_memory.h"
+#include "platform/codepage.h"
 #include "text_conversion.h"
 
 namespace platform {
@@ -145,9 +147,10 @@ public:
         }
         const UINT codePage = format_ == CF_OEMTEXT ? CP_OEMCP : CP_ACP;
         // The piece ends after a whole character: a lead byte's value can also be a trail byte.
+        // Both system code pages are 932 on the desktops this tool serves.
         std::size_t end = 0;
         while (end < bytes_.size() && end < kPiece)
-            end += ::IsDBCSLeadByteEx(codePage, static_cast<BYTE>(bytes_[end])) ? 2 : 1;
+            end += IsCp932LeadByte(static_cast<unsigned char>(bytes_[end])) ? 2 : 1;
         end = std::min(end, bytes_.size());
         const int size = ::MultiByteToWideChar(codePage, 0, bytes_.data(), static_cast<int>(end), nullptr, 0);
         piece.assign(static_cast<std::size_t>(size > 0 ? size : 0), L'\0');
@@ -191,23 +194,15 @@ bool SynthesizedAlike(unsigned format, std::string_view bytes, unsigned firstFor
     }
 }
 
-// Puts a copy of the bytes on the open clipboard in memory of its own. On success the clipboard
-// owns the memory; otherwise it is still ours to free.
+// Puts a copy of the bytes on the open clipboard.
 bool SetGlobalClipboardData(unsigned format, const char* bytes, std::size_t size) {
-    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, size ? size : 1);
-    void* data = memory ? ::GlobalLock(memory) : nullptr;
-    if (!data) {
-        if (memory)
-            ::GlobalFree(memory);
+    ClipboardMemory memory(size);
+    void* data = memory.Lock();
+    if (!data)
         return false;
-    }
     std::memcpy(data, bytes, size);
-    ::GlobalUnlock(memory);
-    if (!::SetClipboardData(format, memory)) {
-        ::GlobalFree(memory);
-        return false;
-    }
-    return true;
+    memory.Unlock();
+    return memory.PutOn(format);
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # A Windows user named outside code page 932 (José): the settings file, the results list and the
-# run's report are in the user's own folder, and no look-alike folder (Jose) is made. Wine names
-# the profile after USER when it makes a prefix, so this script runs in a prefix of its own (made
-# once, beside the build's own), with the desktop of the caller.
+# run's report are in the user's own folder, for a Unicode and an ANSI frame, and no look-alike
+# folder (Jose) is made. Wine names the profile after USER when it makes a prefix, so this script
+# runs in a prefix of its own (made once, beside the build's own), with the desktop of the caller.
 export USER=José
 TAVRO_WINEPREFIX="$(cd "$1/.." && pwd)/wineprefix-jose"
 export TAVRO_WINEPREFIX
@@ -30,16 +30,22 @@ start_sim --drawing "$(windows_path "$samples/rectangle.txt")" --user "$(user_sc
 run_execute
 circles=$(sim_circles | wc -l)
 stop_sim
+# An ANSI frame cannot take the name: it is given the folder's short form.
+start_sim --ansi --drawing "$(windows_path "$samples/rectangle.txt")" --user "$(user_script "pick 30,35")"
+run_execute
+ansi_circles=$(sim_circles | wc -l)
+stop_sim
 type_size 77
 probe close "$TITLE" >/dev/null
 check "Close ends the program" wait_exit "$TAVRO_PID" 10
 
 check_eq "the circle is drawn" 1 "$circles"
+check_eq "an ANSI frame draws it too" 1 "$ansi_circles"
 check "the report is in the user's folder" compgen -G "$halvetra/*.mpr"
 check "the settings file is in the user's folder" test -f "$ini"
 check_eq "it holds the size, in code page 932" $'[初期化]\n大きさ=77' \
     "$(iconv -f CP932 -t UTF-8 "$ini" | tr -d '\r' | head -n 2)"
-check_eq "the list holds the kept row, then the run's" $'前回.dwg\nDrawing1.dwg' \
+check_eq "the list holds the kept row, then the run's" $'前回.dwg\nDrawing1.dwg\nDrawing1.dwg' \
     "$(tail -n +2 "$list" | tr -d '\r' | cut -d, -f2)"
 check "the side file is gone" test ! -e "$halvetra/Tavro.kept.csv"
 check "no look-alike folder is made" test ! -e "$users/Jose"

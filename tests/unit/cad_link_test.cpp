@@ -6,6 +6,7 @@
 
 #include "cadlink/text_lines.h"
 #include "platform/abort.h"
+#include "platform/text_trim.h"
 #include "simulated_desktop.h"
 
 using cadlink::CadLink;
@@ -128,14 +129,15 @@ TEST_F(CadLinkTest, EmptyTextAndTheLongestTexts) {
     EXPECT_EQ(CopyDataRecords().size(), 1u);
 }
 
-TEST_F(CadLinkTest, CharacterOutsideTheCodePageArrivesAsTheDefaultCharacter) {
+// A Unicode frame gets the text as it is; an ANSI one the code page's default character.
+TEST_F(CadLinkTest, CharacterOutsideTheCodePageArrivesWholeOnlyInAUnicodeFrame) {
     // U+00E9 is not in code page 932; U+1F600 is two code units that become one '?'.
     ASSERT_TRUE(link.SendCommandAs(u"a\u00e9\U0001F600", true));
     ASSERT_TRUE(link.SendCommandAs(u"a\u00e9\U0001F600", false));
     auto records = CopyDataRecords();
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0].cbData, 2u * (4 + 1));  // counted from the text as given
-    EXPECT_EQ(records[0].payload, Bytes({'a', 0, '?', 0, '?', 0, 0, 0, 0, 0}));
+    EXPECT_EQ(records[0].payload, Bytes({'a', 0, 0xE9, 0, 0x3D, 0xD8, 0x00, 0xDE, 0, 0}));
     EXPECT_EQ(records[1].cbData, 4u);
     EXPECT_EQ(records[1].payload, Bytes({'a', '?', '?', 0}));
 }
@@ -377,8 +379,8 @@ TEST(TextLines, EveryKindOfLineBreakEndsALine) {
     EXPECT_EQ(SplitLines("a\n\r"), (std::vector<std::string>{"a", ""}));
     EXPECT_EQ(SplitLines(" x "), (std::vector<std::string>{" x "}));
     EXPECT_TRUE(SplitLines("").empty());
-    EXPECT_EQ(cadlink::Trim("\t 1.5 \x01"), "1.5");
-    EXPECT_EQ(cadlink::Trim("   "), "");
+    EXPECT_EQ(platform::Trim(std::string("\t 1.5 \x01")), "1.5");
+    EXPECT_EQ(platform::Trim(std::u16string(u" \x01")), u"");
 }
 
 std::string Escaped(const std::string& text) {

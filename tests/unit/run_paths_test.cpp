@@ -16,30 +16,13 @@ TEST(RunPaths, StartStampIsTwelveDigitsWithoutSeparators) {
     EXPECT_EQ(FormatStartStamp(2109, 10, 31, 23, 59, 59), "091031235959");
 }
 
-TEST(RunPaths, ReportAndSettingsPathsDeriveFromTheWorkFolder) {
-    const RunPaths paths(WorkFolderFor("C:\\Users\\大野\\AppData\\Roaming"), "261206194048");
-    EXPECT_EQ(paths.WorkFolder(), "C:\\Users\\大野\\AppData\\Roaming\\Halvetra\\");
-    EXPECT_EQ(paths.ScriptPath(), paths.WorkFolder() + "261206194048.scr");
-    EXPECT_EQ(paths.ReportStem(), paths.WorkFolder() + "261206194048");
-    EXPECT_EQ(paths.ReportPath(), paths.WorkFolder() + "261206194048.mpr");
-    // Only the executable's file name counts, never its folder.
-    EXPECT_EQ(paths.SettingsPath("D:\\tools\\Tavro.exe"), paths.WorkFolder() + "Tavro.Ini");
-    EXPECT_EQ(paths.SettingsPath("D:\\tools.v2\\TavroCopy"), paths.WorkFolder() + "TavroCopy.Ini");
-    EXPECT_EQ(paths.SettingsPath("Tavro.old.exe"), paths.WorkFolder() + "Tavro.old.Ini");
-}
-
-TEST(RunPaths, TrailBytesThatLookLikeBackslashesAreNotDelimiters) {
-    // "ソ" is 0x83 0x5C and "表" is 0x95 0x5C in code page 932.
-    EXPECT_EQ(ExtractFileName("C:\\ソフト\\表.exe"), "表.exe");
-    EXPECT_EQ(ExtractFileName("C:\\tools\\ソ"), "ソ");
-    EXPECT_EQ(ChangeFileExt("C:\\a.b\\表", ".Ini"), "C:\\a.b\\表.Ini");
-    EXPECT_EQ(ChangeFileExt("C:\\a\\表.exe", ".Ini"), "C:\\a\\表.Ini");
-    EXPECT_EQ(ExtractFileName("plain"), "plain");
-    EXPECT_EQ(ExtractFileName("C:x.exe"), "x.exe");
-}
-
-TEST(RunPaths, EmptyApplicationDataFolderStillGivesAFolderEndingInABackslash) {
-    EXPECT_EQ(WorkFolderFor(""), "\\Halvetra\\");
+TEST(RunPaths, ReportPathsDeriveFromTheWorkFolder) {
+    const RunPaths paths(WorkFolderFor(u"C:\\Users\\Jos\u00e9\\AppData\\Roaming"), "261206194048-2");
+    EXPECT_EQ(paths.WorkFolder(), u"C:\\Users\\Jos\u00e9\\AppData\\Roaming\\Halvetra\\");
+    EXPECT_EQ(paths.ScriptPath(), paths.WorkFolder() + u"261206194048-2.scr");
+    EXPECT_EQ(paths.ReportPath(), paths.WorkFolder() + u"261206194048-2.mpr");
+    EXPECT_EQ(paths.InFolder(u"C:\\USERS\\JOSE~1\\").ReportStem(), u"C:\\USERS\\JOSE~1\\261206194048-2");
+    EXPECT_EQ(WorkFolderFor(u""), u"\\Halvetra\\");
 }
 
 TEST(RunPaths, FirstFreeStampSkipsStampsThatAreTaken) {

@@ -14,6 +14,7 @@
 #include "cad_numbers.h"
 #include "cadlink/text_lines.h"
 #include "simulated_desktop.h"
+#include "platform/text_trim.h"
 
 using app::IsCadNumber;
 using platform::WindowHandle;
@@ -61,6 +62,13 @@ std::string Report(const std::string& x,
            y + "\r\n";
 }
 
+std::string A(const std::u16string& text) {
+    return SimulatedDesktop().WideToAnsi(text);
+}
+std::u16string W(const std::string& text) {
+    return SimulatedDesktop().AnsiToWide(text);
+}
+
 // The main window and the files, as the workflows see them.
 struct FakeHost : app::WorkflowHost {
     std::string size = "50";
@@ -69,7 +77,8 @@ struct FakeHost : app::WorkflowHost {
     int minimizeCalls = 0;
     bool stop = false;  // the user closes the window at the next look
     std::vector<std::string> messages, areas, perimeters, hints;
-    std::map<std::string, std::pair<std::string, std::uint64_t>> files;
+    std::map<std::u16string, std::pair<std::string, std::uint64_t>> files;
+    std::map<std::u16string, std::u16string> shortForms;
     std::uint64_t nextVersion = 1;
     std::function<void()> onPoll;      // the user's side, acting while the workflow waits
     std::function<void()> beforePoll;  // a host that handles typed input late does it here
@@ -100,7 +109,7 @@ struct FakeHost : app::WorkflowHost {
     std::uint64_t now = 0;  // virtual milliseconds: only the waits move the clock
     unsigned longestWaitMs = 0;
 
-    void WriteFile(const std::string& path, const std::string& content) { files[path] = {content, nextVersion++}; }
+    void WriteFile(const std::u16string& path, const std::string& content) { files[path] = {content, nextVersion++}; }
 
     std::string SizeText() override { return size; }
     bool ContinuousChecked() override { return continuous; }
@@ -115,18 +124,22 @@ struct FakeHost : app::WorkflowHost {
     app::LocalTime Now() override { return {2026, 12, 8, 10, 15, 0}; }
     unsigned doubleClickMs = 500;
     std::function<bool(std::uint64_t)> buttonsDownAt;  // the user's hand on the mouse, by time
-    std::function<app::PointerPoint(std::uint64_t)> pointerAt;
+    std::function<platform::Point(std::uint64_t)> pointerAt;
     app::PointerNow Pointer() override {
-        return {buttonsDownAt && buttonsDownAt(now), pointerAt ? pointerAt(now) : app::PointerPoint{}};
+        return {buttonsDownAt && buttonsDownAt(now), pointerAt ? pointerAt(now) : platform::Point{}};
     }
     app::DoubleClickLimits DoubleClick() const { return {doubleClickMs, 4, 4}; }
     std::uint64_t minimizedAt = 0;
     int cadMissing = 0;
-    std::optional<std::string> ReadReportFile(const std::string& path) override {
+    std::optional<std::string> ReadReportFile(const std::u16string& path) override {
         auto it = files.find(path);
         return it == files.end() ? std::nullopt : std::optional<std::string>(it->second.first);
     }
-    std::optional<std::uint64_t> FileVersion(const std::string& path) override {
+    std::optional<std::u16string> ShortPathOf(const std::u16string& path) override {
+        auto it = shortForms.find(path);
+        return it == shortForms.end() ? std::nullopt : std::optional<std::u16string>(it->second);
+    }
+    std::optional<std::uint64_t> FileVersion(const std::u16string& path) override {
         auto it = files.find(path);
         return it == files.end() ? std::nullopt : std::optional<std::uint64_t>(it->second.second);
     }
@@ -140,7 +153,7 @@ protected:
     SimulatedDesktop desktop;
     cadlink::CadLink link{desktop, desktop, desktop};
     FakeHost host;
-    app::RunPaths paths{"C:\\work\\Halvetra\\", "261207101500"};
+    app::RunPaths paths{u"C:\\work\\Halvetra\\", "261207101500"};
     app::CentroidWorkflows workflows{link, desktop, host, paths};
     WindowHandle frame = 0, historyPane = 0;
 
@@ -161,8 +174,9 @@ protected:
     std::vector<std::string> circles;
     std::string pendingReport;  // the report the next massprop writes, as "x,y"
     bool ignoreMassprop = false;
-    std::string reportTarget;
-    bool undoAll = true;  // the user's undo control: All, or None (no Begin offered)
+    std::u16string reportTarget;
+    std::vector<std::u16string> records;  // what the frame received, as it received it
+    bool undoAll = true;                  // the user's undo control: All, or None (no Begin offered)
     bool groupOpen = false;
     int groupsBegun = 0;
 
@@ -187,10 +201,29 @@ protected:
 
     std::string Decode(const ReceivedMessage& m) {
         std::u16string wide;
-        for (std::size_t i = 0; i + 1 < m.payload.size(); i += 2)
+        if (!desktop.IsWindowUnicode(frame))
+            wide = W(m.payload.c_str());
+        for (std::size_t i = 0; desktop.IsWindowUnicode(frame) && i + 1 < m.payload.size(); i += 2)
             wide += static_cast<char16_t>(static_cast<unsigned char>(m.payload[i]) |
                                           (static_cast<unsigned char>(m.payload[i + 1]) << 8));
-        return desktop.WideToAnsi(std::u16string(wide.c_str()));
+        records.push_back(wide.c_str());
+        return desktop.WideToAnsi(records.back());
+    }
+    // An input as the frame received it: a late host may have typed it in parts.
+    std::u16string Received(const std::string& input) const {
+        for (auto it = records.rbegin(); it != records.rend(); ++it)
+            if (A(*it) == input)
+                return *it;
+        return W(input);
+    }
+    // The file a name the CAD program was given stands for: a short form is the folder it names.
+    std::u16string Resolved(std::u16string name) const {
+        if (name.size() >= 2 && name.front() == u'"' && name.back() == u'"')
+            name = name.substr(1, name.size() - 2);
+        for (const auto& [folder, brief] : host.shortForms)
+            if (name.rfind(brief, 0) == 0)
+                return folder + name.substr(brief.size());
+        return name;
     }
 
     Box measured{0, 0, 60, 70};  // the box of what the next report measures
@@ -311,7 +344,7 @@ protected:
         std::string input = text;
         while (!input.empty() && input[0] == '\x03') {
             input.erase(0, 1);
-            history.push_back(cadlink::Trim(prompt) + " *キャンセル*");
+            history.push_back(std::string(platform::Trim(prompt)) + " *キャンセル*");
             prompt = kIdle;
         }
         if (input == "_.UNDO ") {
@@ -345,7 +378,9 @@ protected:
             const double x = std::stod(input.substr(7)), y = std::stod(input.substr(input.find(',') + 1));
             objects.push_back({Kind::Circle, {x - 50, y - 50, x + 50, y + 50}});
         } else if (input.rfind("_massprop LAST \rY\r", 0) == 0) {
-            reportTarget = Unquoted(input.substr(18, input.size() - 19)) + ".mpr";
+            const std::u16string record = Received(input);
+            Unquoted(input.substr(18, input.size() - 19));
+            reportTarget = Resolved(record.substr(18, record.size() - 19)) + u".mpr";
             if (ignoreMassprop || objects.empty() || objects.back().kind != Kind::Region)
                 return;
             measured = objects.back().box;
@@ -361,7 +396,9 @@ protected:
         } else if (input == "Y\r" && prompt.find("書き出しますか") != std::string::npos) {
             prompt = "ファイル名を入力 <Drawing1.mpr>: ";
         } else if (prompt.rfind("ファイル名を入力", 0) == 0 && !input.empty()) {
-            reportTarget = Unquoted(input.substr(0, input.size() - 1));
+            const std::u16string record = Received(input);
+            Unquoted(input.substr(0, input.size() - 1));
+            reportTarget = Resolved(record.substr(0, record.size() - 1));
             if (host.files.count(reportTarget))
                 prompt = "ファイルは既に存在します。置き換えますか? <N>: ";
             else
@@ -440,7 +477,7 @@ TEST_F(WorkflowTest, FaceCentreTypesTheCommandsInOrderAndDrawsTheCircle) {
                         "'SETVAR FILEDIA\r", "\x03",
                         "\x03"
                         "FILEDIA 0\r",
-                        "\x03-BOUNDARY 10.0000,20.0000 \r", "\x03_massprop LAST \rY\r" + paths.ReportStem() + "\r",
+                        "\x03-BOUNDARY 10.0000,20.0000 \r", "\x03_massprop LAST \rY\r" + A(paths.ReportStem()) + "\r",
                         "\x03"
                         "FILEDIA 1\r",
                         "\x03"
@@ -605,7 +642,7 @@ TEST_F(WorkflowTest, RegionOnceAnswersTheQuestionsAndDrawsOneCircle) {
     EXPECT_EQ(typed, Expected({kBegin, "_BEgin\r", "'SETVAR FILEDIA\r", "\x03",
                                "\x03\x03"
                                "FILEDIA 0\r",
-                               "\x03_massprop\r", "Y\r", paths.ReportPath() + "\r",
+                               "\x03_massprop\r", "Y\r", A(paths.ReportPath()) + "\r",
                                "\x03"
                                "FILEDIA 1\r",
                                "\x03"
@@ -637,7 +674,7 @@ TEST_F(WorkflowTest, HostThatTakesInputLateGetsEachAnswerOnce) {
     EXPECT_EQ(typed, Expected({kBegin, "_BEgin\r", "'SETVAR FILEDIA\r",
                                "\x03\x03"
                                "FILEDIA 0\r",
-                               "\x03_massprop\r", "Y\r", paths.ReportPath() + "\r", "Y\r",
+                               "\x03_massprop\r", "Y\r", A(paths.ReportPath()) + "\r", "Y\r",
                                "\x03"
                                "FILEDIA 1\r",
                                "\x03"
@@ -745,7 +782,7 @@ TEST_F(WorkflowTest, RegionSizeMustBeANumber) {
     host.size = "abc";
     const app::RunOutcome outcome = Region();
     EXPECT_EQ(outcome.end, app::RunEnd::Error);
-    EXPECT_EQ(outcome.error, "'abc' は浮動小数点数ではありません");
+    EXPECT_EQ(A(outcome.error), "'abc' は浮動小数点数ではありません");
     EXPECT_TRUE(typed.empty());
     EXPECT_EQ(host.minimizeCalls, 0);
     host.size = std::string(300, '9');  // a number, but far beyond what the CAD program takes
@@ -832,7 +869,7 @@ TEST_F(WorkflowTest, SizesThatWouldTypeMoreThanARadiusAreRefusedBeforeAnythingIs
             const app::RunOutcome outcome = faceCentre ? FaceCentre() : Region();
             if (c.refused) {
                 EXPECT_EQ(outcome.end, app::RunEnd::Error);
-                EXPECT_EQ(outcome.error, "'" + std::string(c.size) + "' は浮動小数点数ではありません");
+                EXPECT_EQ(A(outcome.error), "'" + std::string(c.size) + "' は浮動小数点数ではありません");
                 EXPECT_TRUE(typed.empty());
             } else {
                 EXPECT_EQ(outcome.end, app::RunEnd::Finished);
@@ -859,9 +896,49 @@ TEST_F(WorkflowTest, ContinuousRunEndsBeforeTheCircleOfASizeThatBecameUntypeable
     EXPECT_FALSE(host.minimized);
 }
 
+// The report's folder as each frame is given it: a Unicode frame the folder itself, an ANSI frame
+// its code page bytes or its short form, and never a look-alike: without a short form the run
+// does not start and says which folder.
+TEST_F(WorkflowTest, WorkFolderOutsideTheCodePageGoesAsItIsOrInItsShortFormOrNotAtAll) {
+    const std::u16string jose = u"C:\\users\\Jos\u00e9\\AppData\\Roaming\\Halvetra\\";
+    const std::u16string ono = u"C:\\users\\大野\\AppData\\Roaming\\Halvetra\\";
+    const std::u16string brief = u"C:\\users\\JOSE~1\\AppData\\Roaming\\Halvetra\\";
+    struct Case {
+        const std::u16string& folder;
+        bool unicodeFrame;
+        std::u16string shortForm;           // empty: the file system keeps none
+        const std::u16string* typedFolder;  // null: the run does not start
+    } cases[] = {
+        {ono, false, u"", &ono},     {jose, true, u"", &jose},     {jose, false, brief, &brief},
+        {jose, false, u"", nullptr}, {jose, false, jose, nullptr},  // short names switched off
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(A(c.folder) + (c.unicodeFrame ? " unicode" : " ansi") + " short " + A(c.shortForm));
+        desktop.SetUnicode(frame, c.unicodeFrame);
+        host.shortForms.clear();
+        if (!c.shortForm.empty())
+            host.shortForms[c.folder] = c.shortForm;
+        const app::RunPaths folderPaths{c.folder, "261207101500"};
+        app::CentroidWorkflows other{link, desktop, host, folderPaths};
+        records.clear();
+        circles.clear();
+        SelectRegions();
+        const app::RunOutcome outcome = Run(other, app::RunMode::Region);
+        if (c.typedFolder) {
+            EXPECT_EQ(outcome.end, app::RunEnd::Finished);
+            EXPECT_NE(std::find(records.begin(), records.end(), *c.typedFolder + u"261207101500.mpr\r"), records.end());
+            EXPECT_EQ(circles, Expected({"10.0000,15.0000 50"}));
+        } else {
+            EXPECT_EQ(outcome.end, app::RunEnd::Error);
+            EXPECT_EQ(outcome.error, u"作業フォルダ " + c.folder + u" の名前を CAD プログラムに渡せません");
+            EXPECT_TRUE(records.empty());
+        }
+    }
+}
+
 // A Windows user name with a blank puts a blank in the report path; the host would end the input there.
 TEST_F(WorkflowTest, ReportPathWithABlankIsTypedInDoubleQuotesInBothModes) {
-    const app::RunPaths spaced{"C:\\Users\\Taro Yamada\\AppData\\Roaming\\Halvetra\\", "261207101500"};
+    const app::RunPaths spaced{u"C:\\Users\\Taro Yamada\\AppData\\Roaming\\Halvetra\\", "261207101500"};
     app::CentroidWorkflows other{link, desktop, host, spaced};
     SelectRegions();
     Run(other, app::RunMode::Region);
@@ -869,7 +946,7 @@ TEST_F(WorkflowTest, ReportPathWithABlankIsTypedInDoubleQuotesInBothModes) {
     PickAt("10.0000", "20.0000");
     Run(other, app::RunMode::FaceCentre);
     EXPECT_EQ(circles, Expected({"10.0000,15.0000 50", "30.0000,35.0000 50"}));
-    EXPECT_NE(std::find(typed.begin(), typed.end(), "\"" + spaced.ReportPath() + "\"\r"), typed.end());
+    EXPECT_NE(std::find(typed.begin(), typed.end(), "\"" + A(spaced.ReportPath()) + "\"\r"), typed.end());
     EXPECT_EQ(app::QuotedIfBlank(paths.ReportPath()), paths.ReportPath());
 }
 
@@ -1128,7 +1205,7 @@ TEST_F(WorkflowTest, SizesTheCadRefusesAreRefusedBeforeAnythingIsTyped) {
             host.minimizeCalls = 0;
             host.onPoll = [this] { Type("\x03"); };  // a run that starts is cancelled at once
             const app::RunOutcome outcome = faceCentre ? FaceCentre() : Region();
-            EXPECT_EQ(outcome.error, c.message);
+            EXPECT_EQ(A(outcome.error), c.message);
             EXPECT_EQ(typed.empty(), c.message[0] != '\0');
             EXPECT_EQ(host.minimizeCalls, c.message[0] ? 0 : 1);
         }
@@ -1168,14 +1245,14 @@ TEST_F(WorkflowTest, ReportNumbersTheCadRefusesAreNeitherTypedNorShown) {
                 // An area that is no number ends the run with the error box.
                 refused = outcome.end == app::RunEnd::Error;
                 if (refused) {
-                    EXPECT_EQ(outcome.error, "'" + std::string(c.area) + "' は浮動小数点数ではありません");
+                    EXPECT_EQ(A(outcome.error), "'" + std::string(c.area) + "' は浮動小数点数ではありません");
                 }
             }
             EXPECT_EQ(refused, !faceCentre && !IsCadNumber(c.area));
             if (refused && c.circle)
                 continue;
             for (const std::string& caption : host.areas)
-                EXPECT_TRUE(caption.empty() || IsCadNumber(cadlink::Trim(caption))) << caption;
+                EXPECT_TRUE(caption.empty() || IsCadNumber(std::string(platform::Trim(caption)))) << caption;
             EXPECT_EQ(circles.size(), c.circle ? 1u : 0u);
             if (c.circle) {
                 EXPECT_EQ(circles.back(), pendingReport.substr(0, pendingReport.find(',')) + "," +
@@ -1203,7 +1280,7 @@ TEST_F(WorkflowTest, WorkFolderTooLongForTheCommandRecordStopsTheRunBeforeAnythi
         SCOPED_TRACE(std::to_string(c.folderLength) + (c.faceCentre ? " face centre" : " region"));
         const std::string folder = "C:\\" + std::string(c.folderLength - 13, 'u') + "\\Halvetra\\";
         ASSERT_EQ(folder.size(), c.folderLength);
-        const app::RunPaths longPaths{folder, "261207101500"};
+        const app::RunPaths longPaths{W(folder), "261207101500"};
         app::CentroidWorkflows other{link, desktop, host, longPaths};
         typed.clear();
         circles.clear();
@@ -1219,7 +1296,7 @@ TEST_F(WorkflowTest, WorkFolderTooLongForTheCommandRecordStopsTheRunBeforeAnythi
             EXPECT_EQ(circles.size(), 1u);
         } else {
             EXPECT_EQ(outcome.end, app::RunEnd::Error);
-            EXPECT_EQ(outcome.error, "作業フォルダ " + folder + " のパスが長すぎます");
+            EXPECT_EQ(A(outcome.error), "作業フォルダ " + folder + " のパスが長すぎます");
             EXPECT_TRUE(typed.empty());
             EXPECT_EQ(host.minimizeCalls, 0);
         }
@@ -1435,7 +1512,7 @@ TEST_F(WorkflowTest, PickIsAskedOnlyOnceTheRestOfADoubleOrTripleClickIsOver) {
                 return false;
             };
             host.pointerAt = [start, leaves = c.leavesAt](std::uint64_t now) {
-                return now >= start + leaves ? app::PointerPoint{110, 100} : app::PointerPoint{101, 101};
+                return now >= start + leaves ? platform::Point{110, 100} : platform::Point{101, 101};
             };
             typed.clear();
             typedAt.clear();

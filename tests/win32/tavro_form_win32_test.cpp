@@ -22,11 +22,6 @@ std::u16string WorkFolder() {
     return framework::SpecialFolderPath(nullptr, 0x1a) + u"\\Halvetra\\";
 }
 
-// What the run is given (this test's user is named in the system code page).
-std::string ExpectedWorkFolder() {
-    return platform::AnsiFromWide(WorkFolder());
-}
-
 // The settings file of this test program: named after the exe, in the work folder.
 std::u16string SettingsFile() {
     return WorkFolder() + u"tavro_form_win32_test.Ini";
@@ -200,19 +195,19 @@ TEST_F(MainWindow, StartUpClearsLabelsFixesPathsAndShowsTheDefaultSize) {
     EXPECT_EQ(form.Edit1->Text(), u"50");
 
     const app::RunPaths& paths = form.Paths();
-    EXPECT_EQ(paths.WorkFolder(), ExpectedWorkFolder());
-    const DWORD attributes = ::GetFileAttributesA(paths.WorkFolder().c_str());
+    EXPECT_EQ(paths.WorkFolder(), WorkFolder());
+    const DWORD attributes = ::GetFileAttributesW(W(paths.WorkFolder()));
     ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
     EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
-    const std::string stamp = paths.ReportStem().substr(paths.WorkFolder().size());
+    const std::string stamp = platform::AnsiFromWide(paths.ReportStem().substr(paths.WorkFolder().size()));
     ASSERT_EQ(stamp.size(), 12u) << stamp;
     char datePart[16];
     std::snprintf(datePart, sizeof datePart, "%02d%02d%02d", before.wYear % 100, before.wMonth, before.wDay);
     EXPECT_EQ(stamp.substr(0, 6), datePart);
-    EXPECT_EQ(paths.ReportPath(), paths.ReportStem() + ".mpr");
+    EXPECT_EQ(paths.ReportPath(), paths.ReportStem() + u".mpr");
     EXPECT_EQ(form.SettingsPath(), SettingsFile());
     // No file is made for the script or report paths at start-up.
-    EXPECT_EQ(::GetFileAttributesA(paths.ScriptPath().c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(::GetFileAttributesW(W(paths.ScriptPath())), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(MainWindow, InstancesStartedTogetherGetReportStemsOfTheirOwn) {
@@ -220,13 +215,14 @@ TEST_F(MainWindow, InstancesStartedTogetherGetReportStemsOfTheirOwn) {
     app::TTavroF first;
     app::TTavroF second;
     app::TTavroF third;
-    const std::string stems[] = {first.Paths().ReportStem(), second.Paths().ReportStem(), third.Paths().ReportStem()};
+    const std::u16string stems[] = {first.Paths().ReportStem(), second.Paths().ReportStem(),
+                                    third.Paths().ReportStem()};
     EXPECT_NE(stems[0], stems[1]);
     EXPECT_NE(stems[1], stems[2]);
     EXPECT_NE(stems[0], stems[2]);
     const std::size_t folder = first.Paths().WorkFolder().size();
     if (stems[0].size() == folder + 12 && stems[1].substr(0, folder + 12) == stems[0]) {
-        EXPECT_EQ(stems[1].substr(folder + 12), "-2");  // the same second: the next free stamp
+        EXPECT_EQ(stems[1].substr(folder + 12), u"-2");  // the same second: the next free stamp
     }
 
     // The claim itself: held while its owner lives, refused for a stamp whose report is there.

@@ -39,8 +39,8 @@ protected:
 TEST_F(WorkflowHostTest, MissingReportIsNoReportAndHasNoVersion) {
     const std::string path = TempFile("missing.mpr");
     ::DeleteFileA(path.c_str());
-    EXPECT_FALSE(host.ReadReportFile(path).has_value());
-    EXPECT_FALSE(host.FileVersion(path).has_value());
+    EXPECT_FALSE(host.ReadReportFile(platform::WideFromAnsi(path)).has_value());
+    EXPECT_FALSE(host.FileVersion(platform::WideFromAnsi(path)).has_value());
 }
 
 TEST_F(WorkflowHostTest, ReportIsReadWholeWhateverItHolds) {
@@ -49,23 +49,23 @@ TEST_F(WorkflowHostTest, ReportIsReadWholeWhateverItHolds) {
     for (int i = 0; i < 256; ++i)
         binary[static_cast<std::size_t>(i)] = static_cast<char>(i);
     WriteBytes(path, binary);
-    EXPECT_EQ(host.ReadReportFile(path).value(), binary);
+    EXPECT_EQ(host.ReadReportFile(platform::WideFromAnsi(path)).value(), binary);
     const std::string big(10 * 1024 * 1024, 'r');
     WriteBytes(path, big);
-    EXPECT_EQ(host.ReadReportFile(path).value().size(), big.size());
+    EXPECT_EQ(host.ReadReportFile(platform::WideFromAnsi(path)).value().size(), big.size());
     WriteBytes(path, "");
-    EXPECT_EQ(host.ReadReportFile(path).value(), "");
+    EXPECT_EQ(host.ReadReportFile(platform::WideFromAnsi(path)).value(), "");
 }
 
 TEST_F(WorkflowHostTest, VersionChangesWhenTheFileIsRewritten) {
     const std::string path = TempFile("version.mpr");
     WriteBytes(path, "面積: 1\r\n");
-    const auto first = host.FileVersion(path);
+    const auto first = host.FileVersion(platform::WideFromAnsi(path));
     ASSERT_TRUE(first.has_value());
-    EXPECT_EQ(host.FileVersion(path), first);
+    EXPECT_EQ(host.FileVersion(platform::WideFromAnsi(path)), first);
     ::Sleep(20);
     WriteBytes(path, "面積: 1\r\n");  // same size, later write
-    EXPECT_NE(host.FileVersion(path), first);
+    EXPECT_NE(host.FileVersion(platform::WideFromAnsi(path)), first);
 }
 
 TEST_F(WorkflowHostTest, LockedReportRaisesTheFileError) {
@@ -75,7 +75,7 @@ TEST_F(WorkflowHostTest, LockedReportRaisesTheFileError) {
     HANDLE lock = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     try {
-        host.ReadReportFile(path);
+        host.ReadReportFile(platform::WideFromAnsi(path));
         ADD_FAILURE() << "no error";
     } catch (const framework::EInOutError& error) {
         EXPECT_EQ(std::string(error.what()), "I/O エラー (32)");

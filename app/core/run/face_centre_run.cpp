@@ -150,7 +150,7 @@ ModeNext FaceCentreRun::MeasureAtPoint() {
     run_.SendAssembled(std::string(kCancel) + "-BOUNDARY " + pointX_ + "," + pointY_ + " " + "\r");
     if (!boundaryMakesRegion_)
         run_.Send(kRegionFromLast);
-    run_.SendAssembled(std::string(kCancel) + "_massprop LAST \rY\r" + QuotedIfBlank(run_.Paths().ReportStem()) + "\r");
+    run_.Send(MeasureLastRecord(run_.RecordPaths()));
     sawQuestion_ = false;
     watch_ = Watch::Report;
     watchStart_ = run_.Host().NowMs();

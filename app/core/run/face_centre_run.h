@@ -54,7 +54,7 @@ private:
     bool pickInHistory_ = false;
     // The measurement.
     std::string pointX_, pointY_;
-    std::string reportPath_;
+    std::u16string reportPath_;
     std::optional<std::uint64_t> reportBefore_;
     bool boundaryMakesRegion_ = false;
     bool sawQuestion_ = false;

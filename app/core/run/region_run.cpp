@@ -105,7 +105,7 @@ std::string RegionRun::AnswerQuestions(std::string prompt) {
             answered = true;
         }
         if (Contains(prompt, kAskFileName)) {
-            run_.SendAssembled(QuotedIfBlank(reportPath_) + "\r");
+            run_.Send(ReportNameRecord(run_.RecordPaths()));
             answered = true;
         }
         if (!answered)

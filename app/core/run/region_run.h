@@ -43,7 +43,7 @@ private:
     // lines that the settings and the circle add in between are never a command's cancel.
     std::optional<std::string> passHistoryBefore_;
     std::string historyBefore_;
-    std::string reportPath_;
+    std::u16string reportPath_;
     std::optional<std::uint64_t> reportBefore_;
     // The selection's looks.
     std::uint64_t passStart_ = 0;

@@ -3,6 +3,7 @@
 #include "cad_numbers.h"
 #include "cadlink/text_lines.h"
 #include "results_table.h"
+#include "platform/text_trim.h"
 
 namespace app {
 
@@ -13,7 +14,8 @@ bool ShowsCommand(const std::string& prompt) {
 bool IsCommandCancel(const std::string& line) {
     // UNDO's control question, cancelled by the run itself, may reach the history of a late host
     // after the run took its last line: it is no end the user made.
-    return Contains(line, kCancelled) && line.rfind(cadlink::Trim(kIdlePrompt), 0) != 0 && !Contains(line, "UNDO");
+    return Contains(line, kCancelled) &&
+           line.rfind(std::string(platform::Trim(std::string_view(kIdlePrompt))), 0) != 0 && !Contains(line, "UNDO");
 }
 
 bool ShowsUserEnd(const std::string& line, const std::string& baseline) {
@@ -21,7 +23,7 @@ bool ShowsUserEnd(const std::string& line, const std::string& baseline) {
 }
 
 std::string SplitFirst(std::string& text) {
-    text = cadlink::Trim(text);
+    text = std::string(platform::Trim(text));
     const std::size_t comma = text.find(',');
     std::string item;
     if (comma == std::string::npos) {
@@ -46,8 +48,12 @@ std::string QuotedIfBlank(const std::string& text) {
     return text.find(' ') == std::string::npos ? text : "\"" + text + "\"";
 }
 
+std::u16string QuotedIfBlank(const std::u16string& text) {
+    return text.find(u' ') == std::u16string::npos ? text : u"\"" + text + u"\"";
+}
+
 std::string RadiusOfSize(const std::string& sizeText) {
-    return CheckedRadius(cadlink::Trim(sizeText), sizeText);
+    return CheckedRadius(std::string(platform::Trim(sizeText)), sizeText);
 }
 
 void RunContext::Reset(const RunRequest& request) {
@@ -122,7 +128,8 @@ void RunContext::AnswerUndo(const std::string& prompt) {
     Send(u"_BEgin\r");
 }
 
-std::optional<std::string> RunContext::ReadFreshReport(const std::string& path, std::optional<std::uint64_t> before) {
+std::optional<std::string> RunContext::ReadFreshReport(const std::u16string& path,
+                                                       std::optional<std::uint64_t> before) {
     // A report this run did not write belongs to an earlier measurement: its centroid is not ours.
     const std::optional<std::uint64_t> now = host_.FileVersion(path);
     if (!now || (before && *before == *now))

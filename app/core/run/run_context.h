@@ -46,6 +46,15 @@ std::string SplitFirst(std::string& text);
 bool IsTypeableValue(const std::string& value);
 // A blank ends an input at the CAD command line except inside double quotes.
 std::string QuotedIfBlank(const std::string& text);
+std::u16string QuotedIfBlank(const std::u16string& text);
+// The records that name the report: face-centre mode measures the last object into the report
+// stem, region mode answers the file-name question with the report path.
+inline std::u16string MeasureLastRecord(const RunPaths& recordPaths) {
+    return u"\x03_massprop LAST \rY\r" + QuotedIfBlank(recordPaths.ReportStem()) + u"\r";
+}
+inline std::u16string ReportNameRecord(const RunPaths& recordPaths) {
+    return QuotedIfBlank(recordPaths.ReportPath()) + u"\r";
+}
 // The radius a circle size gives in both modes: the blanks and control characters around it
 // removed. Throws the framework's conversion error for a size the CAD program would not take.
 std::string RadiusOfSize(const std::string& sizeText);
@@ -59,7 +68,11 @@ public:
 
     cadlink::CadLink& Link() { return link_; }
     WorkflowHost& Host() { return host_; }
+    // The files as this machine names them.
     const RunPaths& Paths() const { return paths_; }
+    // The same files as the CAD program's records name them (set when the run finds the CAD program).
+    const RunPaths& RecordPaths() const { return recordPaths_; }
+    void SetRecordPaths(RunPaths paths) { recordPaths_ = std::move(paths); }
     CadGuard& Guard() { return guard_; }
     const RunRequest& Request() const { return request_; }
     void Tell(const RunEvent& event) { host_.Tell(event); }
@@ -72,6 +85,7 @@ public:
     bool Send(const std::u16string& text);
     bool SendAssembled(const std::string& text) { return Send(Wide(text)); }
     std::u16string Wide(const std::string& text) { return system_.AnsiToWide(text); }
+    std::string Ansi(const std::u16string& text) { return system_.WideToAnsi(text); }
     void BeginStep() { sentInStep_ = 0; }
     void StepPutOff() {
         sentBeforePutOff_ = sentInStep_;
@@ -115,7 +129,7 @@ public:
     static constexpr char kUndoGroup[] = "UNDO";
 
     // The report's text, only when this run rewrote it.
-    std::optional<std::string> ReadFreshReport(const std::string& path, std::optional<std::uint64_t> before);
+    std::optional<std::string> ReadFreshReport(const std::u16string& path, std::optional<std::uint64_t> before);
     // The labels take the values as the results row shows them.
     void ShowValues(ReportVariant variant, const ReportValues& values);
     // Types the circle and adds the measurement to the results list.
@@ -126,6 +140,7 @@ private:
     platform::CommandLineSystem& system_;
     WorkflowHost& host_;
     const RunPaths& paths_;
+    RunPaths recordPaths_;
     CadGuard guard_;
     RunRequest request_;
     std::size_t sentInStep_ = 0;

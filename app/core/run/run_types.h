@@ -15,7 +15,7 @@ enum class RunMode { FaceCentre, Region };
 // How Execute was given: a click leaves the rest of a double click to come, a key nothing.
 struct RunTrigger {
     bool byPointer = false;
-    PointerPoint at;  // where the click was, in screen pixels
+    platform::Point at{};  // where the click was, in screen pixels
 };
 
 // Everything a run is started with, as the window had it at Execute.
@@ -41,7 +41,7 @@ enum class RunEnd {
 
 struct RunOutcome {
     RunEnd end = RunEnd::Finished;
-    std::string error;  // for RunEnd::Error: the error box's text
+    std::u16string error;  // for RunEnd::Error: the error box's text
 };
 
 // When a waiting run wants its next step: after this long, or earlier when the report folder
