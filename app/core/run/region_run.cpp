@@ -20,8 +20,6 @@ ModeNext RegionRun::Perform(int step) {
     switch (static_cast<Step>(step)) {
         case Begin:
             return BeginRun();
-        case AskFileDialogs:
-            return ModeNext::Ask("FILEDIA", StartPass, false);
         case StartPass:
             return StartThePass();
         case EndPass:
@@ -33,7 +31,7 @@ ModeNext RegionRun::Perform(int step) {
 ModeNext RegionRun::BeginRun() {
     run_.Ask();
     historyPane_ = run_.Link().Discovery().FindHistoryPane();
-    return ModeNext::InGroup(AskFileDialogs);
+    return ModeNext::Ask("FILEDIA", StartPass, false);
 }
 
 // The selection waits for the user, so a host that handles input inside the send shows it at the
@@ -134,11 +132,7 @@ ModeNext RegionRun::EndThePass() {
     if (!IsCadNumber(values.centroidX) || !IsCadNumber(values.centroidY))
         return ModeNext::End();
     run_.DrawCircle(ReportVariant::Region, values);
-    if (!run_.Host().ContinuousChecked())
-        return ModeNext::End();
-    // Each pass is one group: one U takes back one circle and its regions.
-    run_.EndUndoGroup();
-    return ModeNext::InGroup(StartPass);
+    return run_.Host().ContinuousChecked() ? ModeNext::Go(StartPass) : ModeNext::End();
 }
 
 }  // namespace app

@@ -28,7 +28,7 @@ public:
     static constexpr std::uint64_t kRepeatAnswerMs = 200;
 
 private:
-    enum Step { Begin, AskFileDialogs, StartPass, EndPass };
+    enum Step { Begin, StartPass, EndPass };
 
     ModeNext BeginRun();
     ModeNext StartThePass();
