@@ -26,7 +26,7 @@ public:
     static constexpr std::uint64_t kHistoryLookMs = 250;
 
 private:
-    enum Step { AskForPick, JudgePick, UsePoint, UseBoundaryKind, Measure, AnswerReplace, DrawCircle };
+    enum Step { AskForPick, JudgePick, UsePoint, UseBoundaryKind, Measure, AnswerReplace, DrawCircle, PutSettingsBack };
     // What the wait that is on looks for.
     enum class Watch { Pick, Report, ReplaceAnswered };
 
@@ -37,6 +37,7 @@ private:
     ModeNext MeasureAtPoint();
     ModeNext Replace();
     ModeNext Draw();
+    ModeNext PutBack();
     bool PickOver(const Look& look);
     bool ReportWritten(const Look& look);
 
