@@ -316,6 +316,7 @@ double StartRun(HWND execute, Start how, POINT drawing) {
 struct ModeFigures {
     std::vector<double> toPickLeaving, toPickResting, toPickEnter;  // Execute to the pick being asked
     double minimizedWaitCpuShare = -1;  // the tool's CPU while a run waits 10 s for a pick, minimised
+    double toolMoving = -1;             // the tool's own share of the moving figure below
     // The tool, the simulator and the Wine server, in shares of a core: waiting minimised less idle
     // minimised, with the pointer at rest (10 s) and moving over the CAD program (5 s).
     double desktopRest = -1, desktopMoving = -1, movesPerSecond = 0;
@@ -503,7 +504,7 @@ ModeFigures Measure(const std::string& bin, const std::string& script, const cha
         RECT cadRect{};
         ::GetWindowRect(cad.Windows().mainFrame, &cadRect);
         struct Share {
-            double rest, moving, toolRest;
+            double rest, moving, toolRest, toolMoving;
         };
         auto measureShares = [&] {
             Share share{};
@@ -511,9 +512,10 @@ ModeFigures Measure(const std::string& bin, const std::string& script, const cha
             ::Sleep(10000);
             share.rest = (desktopMs() - restAt) / (NowMs() - restStart);
             share.toolRest = (cpu.Ms() - toolAt) / (NowMs() - restStart);
-            const double movingAt = desktopMs(), movingStart = NowMs();
+            const double movingAt = desktopMs(), toolMovingAt = cpu.Ms(), movingStart = NowMs();
             figures.movesPerSecond = MovePointer(cadRect);
             share.moving = (desktopMs() - movingAt) / (NowMs() - movingStart);
+            share.toolMoving = (cpu.Ms() - toolMovingAt) / (NowMs() - movingStart);
             return share;
         };
         ::Sleep(700);
@@ -528,6 +530,8 @@ ModeFigures Measure(const std::string& bin, const std::string& script, const cha
         const Share waiting = measureShares();
         if (cpu.Found())
             figures.minimizedWaitCpuShare = waiting.toolRest;
+        if (cpu.Found())
+            figures.toolMoving = waiting.toolMoving - idle.toolMoving;
         if (cpu.Found() && simCpu.Found() && serverPid) {
             figures.desktopRest = waiting.rest - idle.rest;
             figures.desktopMoving = waiting.moving - idle.moving;
@@ -683,6 +687,8 @@ int main(int argc, char** argv) {
         100 * ours.desktopRest, 100 * ours.desktopMoving, ours.movesPerSecond, kOurs);
     std::printf("Tool CPU while a run waits 10 s for a pick, minimised, nothing sent to it: %.2f %% of a core (%s)\n",
                 100 * ours.minimizedWaitCpuShare, kOurs);
+    std::printf("Tool CPU alone while the pointer moves over a waiting run, less idle: %.2f %% of a core (%s)\n",
+                100 * ours.toolMoving, kOurs);
     std::printf("While a run waits %lu ms for a pick that does not come:\n", kIdleWaitMs);
     for (const auto* f : {&ours, &fixed})
         std::printf(
