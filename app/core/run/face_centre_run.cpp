@@ -22,6 +22,8 @@ constexpr std::uint64_t kWaitLimitMs = 120000;
 
 ModeNext FaceCentreRun::Perform(int step) {
     switch (static_cast<Step>(step)) {
+        case OpenGroup:
+            return ModeNext::InGroup(AskForPick);  // ended by the guard, after FILEDIA and HPBOUND
         case AskForPick:
             return Ask();
         case JudgePick:

@@ -12,7 +12,10 @@ bool ShowsCommand(const std::string& prompt) {
 }
 
 bool IsCommandCancel(const std::string& line) {
-    return Contains(line, kCancelled) && line.rfind(std::string(platform::Trim(std::string_view(kIdlePrompt))), 0) != 0;
+    // UNDO's control question, cancelled by the run itself, may reach the history of a late host
+    // after the run took its last line: it is no end the user made.
+    return Contains(line, kCancelled) &&
+           line.rfind(std::string(platform::Trim(std::string_view(kIdlePrompt))), 0) != 0 && !Contains(line, "UNDO");
 }
 
 bool ShowsUserEnd(const std::string& line, const std::string& baseline) {
@@ -108,6 +111,21 @@ void RunContext::SwitchFileDialogs(bool on, const char16_t* offRecord) {
     }
     guard_.Changed("FILEDIA", system_.AnsiToWide(std::string(kCancel) + "FILEDIA " + userFileDialogs_ + "\r"));
     Send(offRecord);
+}
+
+void RunContext::StartUndo() {
+    Send(u"\x03_.UNDO ");
+}
+
+void RunContext::AnswerUndo(const std::string& prompt) {
+    if (!Contains(prompt, "(BE)")) {
+        Send(kCancelOnly);
+        return;
+    }
+    // Held before Begin goes out: an End without a group is nothing to the CAD program, a group
+    // left open would take in the user's next commands. Held first, it is ended last.
+    guard_.Changed(kUndoGroup, u"\x03_.UNDO _End\r");
+    Send(u"_BEgin\r");
 }
 
 std::optional<std::string> RunContext::ReadFreshReport(const std::u16string& path,

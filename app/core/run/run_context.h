@@ -117,6 +117,17 @@ public:
     // Off: the guard takes the user's setting first. On: the guard puts it back.
     void SwitchFileDialogs(bool on, const char16_t* offRecord);
 
+    // The run's commands go into one undo group, so that one U takes the run back. UNDO is typed
+    // and its prompt read first: only a prompt that offers Begin is answered with it ("(BE)" is
+    // the Begin option's key, shown so in every language of the CAD program). Under the user's
+    // undo control None or One the prompt asks for a control option instead: that is cancelled,
+    // the control stays as the user set it and the run goes on without a group.
+    void StartUndo();
+    void AnswerUndo(const std::string& prompt);
+    // Ends the group after the run's last command; the guard ends it on any other way out.
+    void EndUndoGroup() { guard_.PutBack(kUndoGroup); }
+    static constexpr char kUndoGroup[] = "UNDO";
+
     // The report's text, only when this run rewrote it.
     std::optional<std::string> ReadFreshReport(const std::u16string& path, std::optional<std::uint64_t> before);
     // The labels take the values as the results row shows them.
@@ -146,7 +157,7 @@ private:
 
 // What one step of a mode asks the run to do next.
 struct ModeNext {
-    enum class Kind { Step, Wait, Query, End };
+    enum class Kind { Step, Wait, Query, Group, End };
     Kind kind = Kind::End;
     int step = 0;  // the mode's step that follows
     // Wait: until the mode's Seen says so, or limitMs; a wait for the user ends the run at its limit.
@@ -177,6 +188,12 @@ struct ModeNext {
         next.kind = Kind::Query;
         next.name = name;
         next.lateHost = lateHost;
+        return next;
+    }
+    // Group: an undo group begins (where the CAD program offers one), then the step follows.
+    static ModeNext InGroup(int step) {
+        ModeNext next = Go(step);
+        next.kind = Kind::Group;
         return next;
     }
     static ModeNext End() { return {}; }
