@@ -111,7 +111,8 @@ std::optional<Wake> CentroidWorkflows::Step() {
                     break;
                 }
                 if (finished.phase == Phase::UndoPrompt && !run_.LastLook().gone) {
-                    run_.AnswerUndo(run_.LastLook().prompt);  // not shown in time: cancelled, no group
+                    // Not shown in time: the Ctrl+C cancels it whenever it shows, and there is no group.
+                    run_.AnswerUndo(run_.LastLook().prompt);
                     waiting_ = Waiting{Phase::UndoAnswered, host_.NowMs(), kLateHostMs, finished.then, false, false};
                     continue;
                 }
@@ -148,8 +149,9 @@ std::optional<Wake> CentroidWorkflows::Step() {
                 if (next.kind == ModeNext::Kind::Group && link_.PutOff() == putOffBeforeStep_) {
                     run_.StartUndo();
                     const std::string shown = link_.ReadPrompt();
-                    // A late host shows UNDO's prompt only later: the wait looks for it.
-                    undoAnswered_ = ShowsCommand(shown);
+                    // A late host shows UNDO's prompt only later, and another command's prompt
+                    // until it gets there: only UNDO's own is answered, else the wait looks for it.
+                    undoAnswered_ = IsUndoPrompt(shown);
                     if (undoAnswered_)
                         run_.AnswerUndo(shown);
                 }
@@ -229,7 +231,7 @@ bool CentroidWorkflows::WaitOver() {
     }
     run_.SetLastLook(look);
     if (waiting_->phase == Phase::UndoPrompt)
-        return look.gone || ShowsCommand(look.prompt);
+        return look.gone || IsUndoPrompt(look.prompt);
     if (waiting_->phase == Phase::UndoAnswered)
         return look.gone || look.prompt == kIdlePrompt;
     if (waiting_->phase == Phase::LateValue)

@@ -28,6 +28,7 @@ const char kAfxText[] = "Afx:0000000140000000:b:0000000000010003:000000000000000
 const char kIdle[] = "コマンド: ";
 const char kBegin[] = "\x03_.UNDO ";  // then "_BEgin\r" where the CAD offers it
 const char kEnd[] = "\x03_.UNDO _End\r";
+const char kEndBack[] = "\x03_.UNDO _End\r_.UNDO 1\r";  // a group without a circle leaves no undo step
 
 struct Box {
     double minX, minY, maxX, maxY;
@@ -179,6 +180,7 @@ protected:
     bool undoAll = true;                  // the user's undo control: All, or None (no Begin offered)
     bool groupOpen = false;
     int groupsBegun = 0;
+    int groupsTakenBack = 0;
 
     void SetUp() override {
         const WindowHandle text = desktop.AddTopLevel("AutoCAD テキスト ウィンドウ", kAfxText, 7);
@@ -356,7 +358,8 @@ protected:
             groupOpen = true;
             ++groupsBegun;
             prompt = kIdle;
-        } else if (input == "_.UNDO _End\r") {
+        } else if (input == "_.UNDO _End\r" || input == "_.UNDO _End\r_.UNDO 1\r") {
+            groupsTakenBack += groupOpen && input.size() > 12 ? 1 : 0;
             groupOpen = false;
         } else if (input == "ID ") {
             prompt = "点を指定: ";
@@ -509,7 +512,7 @@ TEST_F(WorkflowTest, SecondFaceCentreRunAnswersTheReplaceQuestionAndUsesTheNewRe
 TEST_F(WorkflowTest, CancelledPickSendsNothingMore) {
     PressEscAtPick();
     FaceCentre();
-    EXPECT_EQ(typed, Expected({kBegin, "_BEgin\r", "\x03ID ", "\x03", kEnd}));  // the fourth is the user's Esc
+    EXPECT_EQ(typed, Expected({kBegin, "_BEgin\r", "\x03ID ", "\x03", kEndBack}));  // the fourth is the user's Esc
     EXPECT_TRUE(circles.empty());
     EXPECT_FALSE(host.minimized);
     EXPECT_EQ(variables["FILEDIA"], "1");
@@ -603,7 +606,7 @@ TEST_F(WorkflowTest, CloseDuringAWaitEndsTheRunAndSwitchesFileDialogsBackOn) {
     // command the run typed, so that the user's next click in the drawing is no pick.
     host.onPoll = [this] { host.stop = prompt == "点を指定: "; };
     EXPECT_EQ(FaceCentre().end, app::RunEnd::Close);
-    EXPECT_EQ(typed, Expected({kBegin, "_BEgin\r", "\x03ID ", kEnd}));
+    EXPECT_EQ(typed, Expected({kBegin, "_BEgin\r", "\x03ID ", kEndBack}));
     EXPECT_EQ(prompt, kIdle);
     EXPECT_FALSE(host.minimized);
     EXPECT_FALSE(workflows.Running());
@@ -615,7 +618,7 @@ TEST_F(WorkflowTest, CloseDuringAWaitEndsTheRunAndSwitchesFileDialogsBackOn) {
     EXPECT_EQ(Region().end, app::RunEnd::Close);
     EXPECT_EQ(variables["FILEDIA"], "1");
     EXPECT_FALSE(host.minimized);
-    EXPECT_EQ(typed.back(), kEnd);
+    EXPECT_EQ(typed.back(), kEndBack);
     typed.pop_back();
     EXPECT_EQ(typed.back(),
               "\x03"
@@ -708,11 +711,11 @@ TEST_F(WorkflowTest, ContinuousRegionRunGoesOnUntilEsc) {
     EXPECT_EQ(circles, Expected({"10.0000,15.0000 50", "20.0000,25.0000 50"}));
     // Each pass is a group of its own, ended after its circle.
     EXPECT_EQ(std::count(typed.begin(), typed.end(), "_BEgin\r"), 3);
-    EXPECT_EQ(std::count(typed.begin(), typed.end(), kEnd), 3);
+    EXPECT_EQ(std::count(typed.begin(), typed.end(), kEnd), 2);  // the last pass, ended by Esc, is taken back
     EXPECT_EQ(typed[typed.size() - 2],
               "\x03"
               "FILEDIA 1\r");
-    EXPECT_EQ(typed.back(), kEnd);
+    EXPECT_EQ(typed.back(), kEndBack);
     EXPECT_EQ(variables["FILEDIA"], "1");
     EXPECT_FALSE(host.minimized);
     EXPECT_EQ(host.hints.size(), 3u);
@@ -1549,7 +1552,7 @@ TEST_F(WorkflowTest, RunThatEndsInsideItsOwnCommandCancelsItOnce) {
         EXPECT_EQ(prompt, kIdle);
         ASSERT_GE(typed.size(), 2u);
         EXPECT_EQ(typed[typed.size() - 2], "\x03ID ");
-        EXPECT_EQ(typed.back(), kEnd);  // its Ctrl+C ends the pick command first
+        EXPECT_EQ(typed.back(), kEndBack);  // its Ctrl+C ends the pick command first
         EXPECT_FALSE(host.minimized);
     }
     // A run that ends with the CAD program idle types nothing more.
@@ -1571,7 +1574,7 @@ namespace {
 // HPBOUND as the user had them, the user's clipboard back, no object of the drawing changed, the CAD
 // program idle and the window back.
 TEST_F(WorkflowTest, EveryWayARunEndsAtEveryStepLeavesTheUsersSettingsAndDrawing) {
-    enum class At { Settling, Pick, Report, Selection };
+    enum class At { Settling, UndoTyped, UndoPrompt, Pick, Report, Selection };
     struct Case {
         const char* name;
         At at;
@@ -1579,6 +1582,8 @@ TEST_F(WorkflowTest, EveryWayARunEndsAtEveryStepLeavesTheUsersSettingsAndDrawing
     };
     const Case cases[] = {
         {"Close while the click settles", At::Settling, app::RunEnd::Close},
+        {"Close before a late host takes UNDO", At::UndoTyped, app::RunEnd::Close},
+        {"Close at UNDO's prompt", At::UndoPrompt, app::RunEnd::Close},
         {"Close at the pick", At::Pick, app::RunEnd::Close},
         {"session end at the pick", At::Pick, app::RunEnd::SessionEnd},
         {"Close at the report", At::Report, app::RunEnd::Close},
@@ -1589,11 +1594,21 @@ TEST_F(WorkflowTest, EveryWayARunEndsAtEveryStepLeavesTheUsersSettingsAndDrawing
         {"time limit at the pick", At::Pick, app::RunEnd::TimeLimit},
         {"time limit at the selection", At::Selection, app::RunEnd::TimeLimit},
     };
+    // The user's FILEDIA 0 with undo control None, FILEDIA 1 with All, and that with a host 3 s late.
+    const struct {
+        const char* userFileDialogs;
+        bool lateHost;
+    } hosts[] = {{"0", false}, {"1", false}, {"1", true}};
     for (const Case& c : cases) {
-        for (const char* userFileDialogs : {"0", "1"}) {
-            SCOPED_TRACE(std::string(c.name) + ", FILEDIA " + userFileDialogs);
+        for (const auto& [userFileDialogs, lateHost] : hosts) {
+            if (!lateHost && (c.at == At::UndoTyped || c.at == At::UndoPrompt))
+                continue;  // UNDO is answered within the step that types it
+            SCOPED_TRACE(std::string(c.name) + ", FILEDIA " + userFileDialogs + (lateHost ? ", late host" : ""));
             undoAll = *userFileDialogs == '1';  // the user's undo control: All, or None
-            groupsBegun = 0;
+            groupsBegun = groupsTakenBack = 0;
+            typed.clear();
+            if (lateHost)
+                MakeLate(3000);
             variables["FILEDIA"] = userFileDialogs;
             variables["HPBOUND"] = "1";
             objects = {{Kind::Polyline, {100, 100, 110, 110}}};
@@ -1609,10 +1624,12 @@ TEST_F(WorkflowTest, EveryWayARunEndsAtEveryStepLeavesTheUsersSettingsAndDrawing
             if (faceCentre)
                 PickAt("10.0000", "20.0000");
             host.onPoll = [&, this, pick = host.onPoll] {
-                const bool there = c.at == At::Settling ? true
-                                   : c.at == At::Pick   ? prompt == "点を指定: "
-                                   : c.at == At::Report ? variables["FILEDIA"] == "0" && variables["HPBOUND"] == "0"
-                                                        : prompt == "オブジェクトを選択: ";
+                const bool there = c.at == At::Settling     ? true
+                                   : c.at == At::UndoTyped  ? typed.size() == 1
+                                   : c.at == At::UndoPrompt ? app::IsUndoPrompt(prompt)
+                                   : c.at == At::Pick       ? prompt == "点を指定: "
+                                   : c.at == At::Report     ? variables["FILEDIA"] == "0" && variables["HPBOUND"] == "0"
+                                                            : prompt == "オブジェクトを選択: ";
                 if (there && !limit && workflows.Running()) {
                     workflows.Stop(c.why);
                     return;
@@ -1622,6 +1639,9 @@ TEST_F(WorkflowTest, EveryWayARunEndsAtEveryStepLeavesTheUsersSettingsAndDrawing
             };
             host.buttonsDownAt = nullptr;
             const app::RunOutcome outcome = faceCentre ? FaceCentre({c.at == At::Settling, {0, 0}}) : Region();
+            HandleLate();  // what a late host still had to do when the run ended
+            late = false;
+            host.beforePoll = nullptr;
             EXPECT_EQ(outcome.end, c.why);
             EXPECT_EQ(variables["FILEDIA"], userFileDialogs);
             EXPECT_EQ(variables["HPBOUND"], "1");
@@ -1632,7 +1652,8 @@ TEST_F(WorkflowTest, EveryWayARunEndsAtEveryStepLeavesTheUsersSettingsAndDrawing
             EXPECT_EQ(prompt, kIdle);
             EXPECT_FALSE(host.minimized);
             EXPECT_FALSE(workflows.Running());
-            EXPECT_EQ(groupsBegun, undoAll && c.at != At::Settling ? 1 : 0);
+            EXPECT_EQ(groupsBegun, undoAll && c.at > At::UndoPrompt ? 1 : 0);
+            EXPECT_EQ(groupsTakenBack, groupsBegun);  // no circle: the group leaves no undo step
             EXPECT_FALSE(groupOpen);
         }
     }
