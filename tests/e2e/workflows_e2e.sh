@@ -282,13 +282,18 @@ if [ "$input" = inside ]; then
     before=$(sim_drawing)
     run_execute
     groups_closed "region pass" 1
-    check "region pass: its regions replaced the closed polylines" \
-        test "$(sim_drawing | grep -c 'type=polyline')" = 0
+    # A region pass measures the user's own regions as they are: it makes and removes nothing but its circle.
+    check_eq "region pass: the user's objects untouched, one circle more" "$before 1" \
+        "$(sim_drawing | grep -v 'type=circle') $(sim_circles | wc -l)"
     user_types U "undo back"
-    check_eq "region pass, one U: its circle goes, the closed polylines come back" "$before" "$(sim_drawing)"
+    check_eq "region pass, one U: its circle goes, the drawing as before" "$before" "$(sim_drawing)"
     click_control "$TITLE" $ID_CONTINUOUS # continuous on
+    taken=$(sim_log | grep -c 'undo back' || true)
     run_execute
-    groups_closed "continuous" 3
+    groups_closed "continuous" 4
+    # The pass ended by Esc drew nothing: the run takes its group back, so no U is spent on it.
+    check_eq "continuous: the pass ended by Esc left no undo step" "$((taken + 1)) GROUP" \
+        "$(sim_log | grep -c 'undo back' || true) $(sim_log | sed -n 's/.*undo back //p' | tail -n 1)"
     user_types U "undo back"
     check_eq "continuous, one U: the second pass goes" "20.0000,15.0000 50.0000" \
         "$(sim_drawing | sed -n 's/.*type=circle center=\([^ ]*\) radius=\([^ ]*\).*/\1 \2/p')"
