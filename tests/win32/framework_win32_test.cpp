@@ -340,8 +340,9 @@ TEST(ApplicationLoop, HeldRawInputWaitsUntilDueAndIsTakenInOneGo) {
             ::Sleep(10);
             INPUT move{};
             move.type = INPUT_MOUSE;
-            move.mi.dx = 3;
-            move.mi.dwFlags = MOUSEEVENTF_MOVE;
+            move.mi.dx = 20000 + 2000 * i;
+            move.mi.dy = 20000;
+            move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
             ::SendInput(1, &move, sizeof move);
         }
     });

@@ -26,7 +26,17 @@ public:
     static constexpr std::uint64_t kHistoryLookMs = 250;
 
 private:
-    enum Step { AskForPick, JudgePick, UsePoint, UseBoundaryKind, Measure, AnswerReplace, DrawCircle, PutSettingsBack };
+    enum Step {
+        OpenGroup,
+        AskForPick,
+        JudgePick,
+        UsePoint,
+        UseBoundaryKind,
+        Measure,
+        AnswerReplace,
+        DrawCircle,
+        PutSettingsBack
+    };
     // What the wait that is on looks for.
     enum class Watch { Pick, Report, ReplaceAnswered };
 

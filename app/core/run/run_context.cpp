@@ -11,8 +11,15 @@ bool ShowsCommand(const std::string& prompt) {
     return !prompt.empty() && prompt != kIdlePrompt;
 }
 
+bool IsUndoPrompt(const std::string& prompt) {
+    return Contains(prompt, "(BE)") || Contains(prompt, "UNDO");
+}
+
 bool IsCommandCancel(const std::string& line) {
-    return Contains(line, kCancelled) && line.rfind(std::string(platform::Trim(std::string_view(kIdlePrompt))), 0) != 0;
+    // UNDO's control question, cancelled by the run itself, may reach the history of a late host
+    // after the run took its last line: it is no end the user made.
+    return Contains(line, kCancelled) &&
+           line.rfind(std::string(platform::Trim(std::string_view(kIdlePrompt))), 0) != 0 && !Contains(line, "UNDO");
 }
 
 bool ShowsUserEnd(const std::string& line, const std::string& baseline) {
@@ -58,7 +65,7 @@ void RunContext::Reset(const RunRequest& request) {
     sentInStep_ = sentBeforePutOff_ = 0;
     refuseSends_ = false;
     lastChangeMs_ = host_.NowMs();
-    asked_ = minimized_ = fileDialogsKnown_ = false;
+    asked_ = minimized_ = fileDialogsKnown_ = groupOpen_ = false;
     lastLook_ = Look{};
     queried_.clear();
     userFileDialogs_ = "1";
@@ -110,6 +117,33 @@ void RunContext::SwitchFileDialogs(bool on, const char16_t* offRecord) {
     Send(offRecord);
 }
 
+namespace {
+
+const char16_t kUndoEnd[] = u"\x03_.UNDO _End\r";
+// UNDO with a number, not U: Enter at the idle prompt repeats the last command, and a repeated U
+// would take back the user's own work.
+const char16_t kUndoEndAndTakeBack[] = u"\x03_.UNDO _End\r_.UNDO 1\r";
+
+}  // namespace
+
+void RunContext::StartUndo() {
+    if (Send(u"\x03_.UNDO ") && !guard_.Holds(kUndoGroup))
+        guard_.Changed(kUndoGroup, kCancelOnly);
+}
+
+void RunContext::AnswerUndo(const std::string& prompt) {
+    if (!Contains(prompt, "(BE)")) {
+        if (Send(kCancelOnly))
+            guard_.Drop(kUndoGroup);
+        return;
+    }
+    // Held before Begin goes out: an End without a group is nothing to the CAD program, a group
+    // left open would take in the user's next commands. Held first, it is ended last.
+    guard_.Changed(kUndoGroup, kUndoEndAndTakeBack);
+    groupOpen_ = true;
+    Send(u"_BEgin\r");
+}
+
 std::optional<std::string> RunContext::ReadFreshReport(const std::u16string& path,
                                                        std::optional<std::uint64_t> before) {
     // A report this run did not write belongs to an earlier measurement: its centroid is not ours.
@@ -145,6 +179,9 @@ void RunContext::DrawCircle(ReportVariant variant, const ReportValues& values) {
                                   DrawingNameFromTitle(link_.Discovery().MainFrameTitle()),
                                   MeasurementAsShown(variant, values, radius, request_.decimalSymbol),
                                   [this](const std::string& text) { return system_.AnsiToWide(text); })});
+    // The group now holds what the user asked for: its end keeps it.
+    if (groupOpen_)
+        guard_.Changed(kUndoGroup, kUndoEnd);
 }
 
 }  // namespace app
