@@ -3,7 +3,8 @@
 // user answers at once: a click on the drawing 20 ms after the pick prompt shows, and the scripted
 // user for the selections. For face-centre first runs (a new report), later runs (asked to
 // replace it) and single region passes it prints medians of the time from the user's pick, or the
-// end of the selection, to the CIRCLE record reaching the simulator, and from the Execute click.
+// end of the selection, to the CIRCLE record reaching the simulator (on the simulator's clock),
+// and from the Execute click.
 // Then, while a run waits for a pick that does not come: how many prompt reads the tool adds and
 // what they cost the simulator, the tool's CPU, and the longest time a message sent to the tool's
 // window waited to be handled. Before those, with real input: a click on Execute (the pointer
@@ -109,6 +110,29 @@ void PrintTrace(const std::string& log, double clickMs) {
                     line.substr(5, ms - 5).c_str(), std::strtod(line.c_str() + ms + 4, nullptr), pending.c_str());
         pending.clear();
     }
+}
+
+// When the simulator began to handle the last CIRCLE record of a log, on its clock (the same
+// performance counter as this program's): the bench's own polling of the log file does not count.
+// 0 when the log holds none.
+double CircleHandledAt(const std::string& log) {
+    double at = 0;
+    bool circle = false;
+    std::size_t start = 0;
+    while (start < log.size()) {
+        std::size_t end = log.find('\n', start);
+        if (end == std::string::npos)
+            end = log.size();
+        const std::string line = log.substr(start, end - start);
+        start = end + 1;
+        if (line.rfind("copydata ", 0) == 0 && line.find(" data=") != std::string::npos)
+            circle = Preview(line.substr(line.find(" data=") + 6)).rfind("^CCIRCLE ", 0) == 0;
+        else if (circle && line.rfind("busy copydata ", 0) == 0 && line.find(" at=") != std::string::npos) {
+            at = std::strtod(line.c_str() + line.find(" at=") + 4, nullptr);
+            circle = false;
+        }
+    }
+    return at;
 }
 
 struct Runs {
@@ -292,6 +316,7 @@ double StartRun(HWND execute, Start how, POINT drawing) {
 struct ModeFigures {
     std::vector<double> toPickLeaving, toPickResting, toPickEnter;  // Execute to the pick being asked
     double minimizedWaitCpuShare = -1;  // the tool's CPU while a run waits 10 s for a pick, minimised
+    double toolMoving = -1;             // the tool's own share of the moving figure below
     // The tool, the simulator and the Wine server, in shares of a core: waiting minimised less idle
     // minimised, with the pointer at rest (10 s) and moving over the CAD program (5 s).
     double desktopRest = -1, desktopMoving = -1, movesPerSecond = 0;
@@ -377,6 +402,8 @@ ModeFigures Measure(const std::string& bin, const std::string& script, const cha
                 break;
             const std::string log = cad.LogContent().substr(logStart);
             const double userAt = faceCentreRuns ? pickedAt : LastUserActionMs(log);
+            if (const double handled = CircleHandledAt(log))
+                arrived = handled;
             runs.fromClick.push_back(arrived - start);
             if (userAt > 0)
                 runs.fromUser.push_back(arrived - userAt);
@@ -421,12 +448,16 @@ ModeFigures Measure(const std::string& bin, const std::string& script, const cha
                 // the simulator's own handling of the click; only the records are timed.
                 while (cad.Prompt().rfind(kPickPrompt, 0) == 0 && NowMs() - picked < 5000)
                     ::Sleep(1);
+                const std::size_t floorLogStart = cad.LogContent().size();
                 const double noticed = NowMs();
                 for (const std::string& record : afterPick) {
                     send(record);
                     cad.Prompt();
                 }
-                figures.floor.push_back(NowMs() - noticed);
+                double arrived = NowMs();
+                if (const double handled = CircleHandledAt(cad.LogContent().substr(floorLogStart)))
+                    arrived = handled;
+                figures.floor.push_back(arrived - noticed);
                 figures.floorNotice.push_back(noticed - picked);
             }
             std::printf("  the floor types %zu records after the pick\n", afterPick.size());
@@ -473,7 +504,7 @@ ModeFigures Measure(const std::string& bin, const std::string& script, const cha
         RECT cadRect{};
         ::GetWindowRect(cad.Windows().mainFrame, &cadRect);
         struct Share {
-            double rest, moving, toolRest;
+            double rest, moving, toolRest, toolMoving;
         };
         auto measureShares = [&] {
             Share share{};
@@ -481,9 +512,10 @@ ModeFigures Measure(const std::string& bin, const std::string& script, const cha
             ::Sleep(10000);
             share.rest = (desktopMs() - restAt) / (NowMs() - restStart);
             share.toolRest = (cpu.Ms() - toolAt) / (NowMs() - restStart);
-            const double movingAt = desktopMs(), movingStart = NowMs();
+            const double movingAt = desktopMs(), toolMovingAt = cpu.Ms(), movingStart = NowMs();
             figures.movesPerSecond = MovePointer(cadRect);
             share.moving = (desktopMs() - movingAt) / (NowMs() - movingStart);
+            share.toolMoving = (cpu.Ms() - toolMovingAt) / (NowMs() - movingStart);
             return share;
         };
         ::Sleep(700);
@@ -498,6 +530,8 @@ ModeFigures Measure(const std::string& bin, const std::string& script, const cha
         const Share waiting = measureShares();
         if (cpu.Found())
             figures.minimizedWaitCpuShare = waiting.toolRest;
+        if (cpu.Found())
+            figures.toolMoving = waiting.toolMoving - idle.toolMoving;
         if (cpu.Found() && simCpu.Found() && serverPid) {
             figures.desktopRest = waiting.rest - idle.rest;
             figures.desktopMoving = waiting.moving - idle.moving;
@@ -653,6 +687,8 @@ int main(int argc, char** argv) {
         100 * ours.desktopRest, 100 * ours.desktopMoving, ours.movesPerSecond, kOurs);
     std::printf("Tool CPU while a run waits 10 s for a pick, minimised, nothing sent to it: %.2f %% of a core (%s)\n",
                 100 * ours.minimizedWaitCpuShare, kOurs);
+    std::printf("Tool CPU alone while the pointer moves over a waiting run, less idle: %.2f %% of a core (%s)\n",
+                100 * ours.toolMoving, kOurs);
     std::printf("While a run waits %lu ms for a pick that does not come:\n", kIdleWaitMs);
     for (const auto* f : {&ours, &fixed})
         std::printf(

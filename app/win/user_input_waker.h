@@ -28,10 +28,20 @@ public:
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // What inputs said, the weightiest of several last.
+    enum class Seen { Nothing, Movement, Other, Release };
+    Seen Take(const RAWINPUT& input);
+    // A release wakes the run; once movements stream, the input of the next moments is taken in
+    // one go. streaming: movements came while they were held.
+    void AfterInput(Seen seen, bool streaming);
+    // Takes every raw input queued, without a message for each.
+    void Drain();
 
     std::function<void()> onUserInput_;
     framework::TUtilityWindow window_;
     bool listening_ = false;
+    bool buttonDown_ = false;
+    ULONGLONG lastMovementAt_ = 0;
 };
 
 }  // namespace app

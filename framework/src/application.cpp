@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <exception>
 
 #include "framework/custom_control.h"
@@ -84,14 +85,29 @@ void TApplication::WakeAfter(unsigned milliseconds, std::function<void()> onTime
     wakeAt_ = onTime_ ? PreciseMs() + milliseconds : 0;
 }
 
+void TApplication::HoldRawInput(unsigned milliseconds, std::function<void()> onDue) {
+    onRawDue_ = std::move(onDue);
+    rawDueAt_ = onRawDue_ ? PreciseMs() + milliseconds : 0;
+}
+
 void TApplication::Run() {
     MSG message;
     while (!terminated_) {
-        if (!watched_.empty() || onTime_) {
+        if (!watched_.empty() || onTime_ || onRawDue_) {
             // Sleeps until a message comes, a watched object is signalled or the wake-up is due.
             const std::vector<HANDLE> handles = watched_;
             const DWORD count = static_cast<DWORD>(handles.size());
             const ULONGLONG now = PreciseMs();
+            if (onRawDue_ && now >= rawDueAt_) {
+                const std::function<void()> onDue = std::move(onRawDue_);
+                onRawDue_ = nullptr;
+                try {
+                    onDue();
+                } catch (...) {
+                    HandleException();
+                }
+                continue;
+            }
             if (onTime_ && now >= wakeAt_) {
                 // Due, however busy the queue: messages that keep coming never hold it up.
                 const std::function<void()> onTime = std::move(onTime_);
@@ -103,9 +119,14 @@ void TApplication::Run() {
                 }
                 continue;
             }
-            const DWORD timeout = onTime_ ? static_cast<DWORD>(wakeAt_ - now) : INFINITE;
+            DWORD timeout = onTime_ ? static_cast<DWORD>(wakeAt_ - now) : INFINITE;
+            DWORD wakeMask = QS_ALLINPUT;
+            if (onRawDue_) {
+                timeout = std::min(timeout, static_cast<DWORD>(rawDueAt_ - now));
+                wakeMask &= ~static_cast<DWORD>(QS_RAWINPUT);
+            }
             const DWORD woken = ::MsgWaitForMultipleObjectsEx(count, count ? handles.data() : nullptr, timeout,
-                                                              QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+                                                              wakeMask, MWMO_INPUTAVAILABLE);
             if (woken == WAIT_TIMEOUT) {
                 continue;  // the wake-up is due: it runs at the top
             } else if (woken >= WAIT_OBJECT_0 && woken < WAIT_OBJECT_0 + count) {

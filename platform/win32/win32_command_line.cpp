@@ -44,6 +44,46 @@ void CALLBACK NoteAnswer(HWND window, UINT, ULONG_PTR asked, LRESULT) {
     newest = std::max(newest, asked);
 }
 
+// A thread that has just answered a message that starts no work in it (a read, a sign of life)
+// handles the next one at once: asking it first for a sign of life would double the cost of every
+// record after the user's pick. Only within this much of that answer; a record it was sent may
+// make it busy for long, so an answer to one does not count.
+constexpr double kFreshAnswerMs = 1.0;
+DWORD freshThread = 0;
+double freshAt = 0;
+
+double CounterMs() {
+    static const double perMs = [] {
+        LARGE_INTEGER f;
+        ::QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart) / 1000.0;
+    }();
+    LARGE_INTEGER now;
+    ::QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) / perMs;
+}
+
+// Asked of the system once per window: the CAD program's few windows keep their thread.
+DWORD ThreadOf(HWND window) {
+    static std::map<HWND, DWORD> known;
+    const auto it = known.find(window);
+    if (it != known.end())
+        return it->second;
+    const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
+    if (thread)
+        known[window] = thread;
+    return thread;
+}
+
+void NoteFreshAnswer(HWND window, bool startsNoWork) {
+    freshThread = startsNoWork ? ThreadOf(window) : 0;
+    freshAt = CounterMs();
+}
+
+bool AnsweredJustNow(HWND window) {
+    return freshThread != 0 && CounterMs() - freshAt < kFreshAnswerMs && ThreadOf(window) == freshThread;
+}
+
 // Handles sent messages and delivers answers; leaves every posted message where it is.
 void TakeAnswers() {
     MSG message;
@@ -71,14 +111,18 @@ bool NoSignAwaited(HWND window) {
 bool ShowsLifeInTime(HWND window, DWORD timeoutMs = CommandLineSystem::kAnswerTimeoutMs) {
     if (!NoSignAwaited(window))
         return false;
+    if (AnsweredJustNow(window))
+        return true;
     const ULONG_PTR asked = ++lastAsked;
     if (!::SendMessageCallbackA(window, WM_NULL, 0, 0, NoteAnswer, asked))
         return false;
     const DWORD start = ::GetTickCount();
     for (;;) {
         TakeAnswers();
-        if (answered[window] >= asked)
+        if (answered[window] >= asked) {
+            NoteFreshAnswer(window, true);
             return true;
+        }
         const DWORD waited = ::GetTickCount() - start;
         if (waited >= timeoutMs) {
             awaited[window] = asked;
@@ -231,8 +275,11 @@ std::optional<std::intptr_t> Win32CommandLineSystem::SendMessageA(WindowHandle w
     constexpr UINT kHandleTimeoutMs = 3000;
     DWORD_PTR result = 0;
     if (!::SendMessageTimeoutA(ToHwnd(window), message, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG,
-                               kHandleTimeoutMs, &result))
+                               kHandleTimeoutMs, &result)) {
+        freshThread = 0;
         return std::nullopt;
+    }
+    NoteFreshAnswer(ToHwnd(window), message == WM_GETTEXT || message == WM_GETTEXTLENGTH || message == WM_NULL);
     return static_cast<std::intptr_t>(result);
 }
 

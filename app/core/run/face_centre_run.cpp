@@ -41,6 +41,8 @@ ModeNext FaceCentreRun::Perform(int step) {
             return Replace();
         case DrawCircle:
             return Draw();
+        case PutSettingsBack:
+            return PutBack();
     }
     return ModeNext::End();
 }
@@ -184,17 +186,24 @@ ModeNext FaceCentreRun::Replace() {
     return ModeNext::WaitFor(DrawCircle, kWaitLimitMs, false, true);
 }
 
+// The circle comes first, the settings go back after it: neither touches CIRCLE, and the user's
+// circle does not wait for them. However the run ends here, the guard puts them back.
 ModeNext FaceCentreRun::Draw() {
-    run_.SwitchFileDialogs(true, nullptr);
-    run_.Guard().PutBack("HPBOUND");
     const std::optional<std::string> report = run_.ReadFreshReport(reportPath_, reportBefore_);
     // When -BOUNDARY found nothing, "_massprop LAST" measured an older object: its box is elsewhere.
-    if (!report || !ReportBoxHolds(*report, pointX_, pointY_))
-        return ModeNext::End();
-    const ReportValues values = ParseReport(*report, ReportVariant::FaceCentre);
-    run_.ShowValues(ReportVariant::FaceCentre, values);
-    if (IsCadNumber(values.centroidX) && IsCadNumber(values.centroidY))
-        run_.DrawCircle(ReportVariant::FaceCentre, values);
+    if (report && ReportBoxHolds(*report, pointX_, pointY_)) {
+        const ReportValues values = ParseReport(*report, ReportVariant::FaceCentre);
+        run_.ShowValues(ReportVariant::FaceCentre, values);
+        if (IsCadNumber(values.centroidX) && IsCadNumber(values.centroidY))
+            run_.DrawCircle(ReportVariant::FaceCentre, values);
+    }
+    return ModeNext::Go(PutSettingsBack);
+}
+
+// A step of its own: a CAD program busy with the circle takes this up again, not the circle.
+ModeNext FaceCentreRun::PutBack() {
+    run_.SwitchFileDialogs(true, nullptr);
+    run_.Guard().PutBack("HPBOUND");
     return ModeNext::End();
 }
 

@@ -26,7 +26,17 @@ public:
     static constexpr std::uint64_t kHistoryLookMs = 250;
 
 private:
-    enum Step { OpenGroup, AskForPick, JudgePick, UsePoint, UseBoundaryKind, Measure, AnswerReplace, DrawCircle };
+    enum Step {
+        OpenGroup,
+        AskForPick,
+        JudgePick,
+        UsePoint,
+        UseBoundaryKind,
+        Measure,
+        AnswerReplace,
+        DrawCircle,
+        PutSettingsBack
+    };
     // What the wait that is on looks for.
     enum class Watch { Pick, Report, ReplaceAnswered };
 
@@ -37,6 +47,7 @@ private:
     ModeNext MeasureAtPoint();
     ModeNext Replace();
     ModeNext Draw();
+    ModeNext PutBack();
     bool PickOver(const Look& look);
     bool ReportWritten(const Look& look);
 

@@ -33,6 +33,11 @@ public:
     // Calls onTime once when the loop has waited this long without a message for it (a timer's
     // message comes late and seldom under load); null cancels.
     void WakeAfter(unsigned milliseconds, std::function<void()> onTime);
+    // Leaves raw input queued for this long: the loop does not wake for it, and calls onDue once
+    // the time is up (onDue then takes the input that came meanwhile in one go). Pointer movements
+    // come by the hundred a second; waking for each costs more than all else a waiting run does.
+    // Null cancels; raw input then wakes the loop again.
+    void HoldRawInput(unsigned milliseconds, std::function<void()> onDue);
     // The message the loop is handing out now (a click's button-up, a key), or null outside one.
     const MSG* Dispatching() const { return dispatching_; }
 
@@ -54,6 +59,8 @@ private:
     std::function<void(std::size_t)> onSignal_;
     ULONGLONG wakeAt_ = 0;
     std::function<void()> onTime_;
+    ULONGLONG rawDueAt_ = 0;
+    std::function<void()> onRawDue_;
 };
 
 extern TApplication Application;
