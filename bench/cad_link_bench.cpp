@@ -334,9 +334,9 @@ int Run(int historyLines, bool countCalls) {
         CountCalls(link, counter, prompt);
 
     std::printf("Times against the simulator with a %d-line history:\n", historyLines);
-    PrintTimes("ReadPrompt", kPromptReads, [&] { link.ReadPrompt(); });
+    PrintTimes(u"ReadPrompt", kPromptReads, [&] { link.ReadPrompt(); });
     std::size_t historyBytes = 0;
-    PrintTimes("LastHistoryLine", kHistoryReads, [&] { link.LastHistoryLine(); });
+    PrintTimes(u"LastHistoryLine", kHistoryReads, [&] { link.LastHistoryLine(); });
     PrintTimes("  of it ReadHistory (the whole text)", kHistoryReads,
                [&] { historyBytes = link.ReadHistory().size(); });
     std::printf("  history text: %zu bytes; the simulator's own time to copy it: median %.3f ms\n", historyBytes,

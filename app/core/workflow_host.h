@@ -38,7 +38,7 @@ public:
     virtual ~WorkflowHost() = default;
     // The circle size and the continuous box as they are now: a size changed during a run is
     // checked again for each circle, and unchecking the box ends a continuous run after its pass.
-    virtual std::string SizeText() = 0;
+    virtual std::u16string SizeText() = 0;
     virtual bool ContinuousChecked() = 0;
     virtual PointerNow Pointer() = 0;
     // A clock in milliseconds, for the waits' time limits and paces.

@@ -28,8 +28,8 @@ bool FolderExists(const std::u16string& folder) {
 
 }  // namespace
 
-std::string Win32WorkflowHost::SizeText() {
-    return platform::AnsiFromWide(form_.Edit1->Text());
+std::u16string Win32WorkflowHost::SizeText() {
+    return form_.Edit1->Text();
 }
 
 bool Win32WorkflowHost::ContinuousChecked() {
@@ -43,7 +43,7 @@ void Win32WorkflowHost::Tell(const RunEvent& event) {
 RunRequest Win32WorkflowHost::Request(RunMode mode, const RunTrigger& trigger) {
     const DoubleClickLimits doubleClick{::GetDoubleClickTime(), ::GetSystemMetrics(SM_CXDOUBLECLK),
                                         ::GetSystemMetrics(SM_CYDOUBLECLK)};
-    return {mode, SizeText(), ContinuousChecked(), trigger, doubleClick, platform::UserDecimalSeparatorAnsi()};
+    return {mode, SizeText(), ContinuousChecked(), trigger, doubleClick, platform::UserDecimalSeparatorOneByte()};
 }
 
 void Win32WorkflowHost::Show(const WindowMinimized& window) {
@@ -124,9 +124,9 @@ std::optional<std::u16string> Win32WorkflowHost::ShortPathOf(const std::u16strin
 
 void Win32WorkflowHost::Show(const ValuesMeasured& values) {
     if (values.area)
-        form_.Label1->SetCaption(platform::WideFromAnsi(*values.area));
+        form_.Label1->SetCaption(*values.area);
     if (values.perimeter)
-        form_.Label2->SetCaption(platform::WideFromAnsi(*values.perimeter));
+        form_.Label2->SetCaption(*values.perimeter);
 }
 
 void Win32WorkflowHost::ReportResultsFailure() {

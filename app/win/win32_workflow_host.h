@@ -21,7 +21,7 @@ class Win32WorkflowHost : public WorkflowHost {
 public:
     explicit Win32WorkflowHost(TTavroF& form) : form_(form) {}
 
-    std::string SizeText() override;
+    std::u16string SizeText() override;
     bool ContinuousChecked() override;
     PointerNow Pointer() override;
     std::uint64_t NowMs() override;

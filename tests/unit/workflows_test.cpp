@@ -87,9 +87,9 @@ struct FakeHost : app::WorkflowHost {
     }
     void On(const app::ValuesMeasured& values) {
         if (values.area)
-            areas.push_back(*values.area);
+            areas.push_back(A(*values.area));
         if (values.perimeter)
-            perimeters.push_back(*values.perimeter);
+            perimeters.push_back(A(*values.perimeter));
     }
     void On(const app::RowAdded& row) { rows.push_back(platform::sim::SimulatedDesktop().WideToAnsi(row.row)); }
     void On(const app::HintShown& hint) { hints.push_back(hint.text); }
@@ -109,7 +109,7 @@ struct FakeHost : app::WorkflowHost {
 
     void WriteFile(const std::u16string& path, const std::string& content) { files[path] = {content, nextVersion++}; }
 
-    std::string SizeText() override { return size; }
+    std::u16string SizeText() override { return W(size); }
     bool ContinuousChecked() override { return continuous; }
     void SetMinimized(bool value) {
         minimized = value;
@@ -141,7 +141,7 @@ struct FakeHost : app::WorkflowHost {
         auto it = files.find(path);
         return it == files.end() ? std::nullopt : std::optional<std::uint64_t>(it->second.second);
     }
-    char decimal = '.';
+    char16_t decimal = u'.';
 };
 
 // A CAD program that answers the commands the workflows type, with a user who picks, selects
@@ -445,7 +445,7 @@ protected:
     }
     // The request as the window makes it at Execute.
     app::RunRequest Request(app::RunMode mode, const app::RunTrigger& trigger = {}) const {
-        return {mode, host.size, host.continuous, trigger, host.DoubleClick(), host.decimal};
+        return {mode, W(host.size), host.continuous, trigger, host.DoubleClick(), host.decimal};
     }
     app::RunOutcome FaceCentre(const app::RunTrigger& trigger = {}) { return Run(app::RunMode::FaceCentre, trigger); }
     app::RunOutcome Region(const app::RunTrigger& trigger = {}) { return Run(app::RunMode::Region, trigger); }
@@ -525,11 +525,11 @@ TEST_F(WorkflowTest, FaceCentreSizeIsTrimmedAndBlanksAloneAreRefused) {
 }
 
 TEST_F(WorkflowTest, PointWithBlanksAfterTheCommasGivesTheSameItems) {
-    std::string point = " 12.5, 40, 0 ";
-    EXPECT_EQ(app::SplitFirst(point), "12.5");
-    EXPECT_EQ(app::SplitFirst(point), "40");
-    EXPECT_EQ(app::SplitFirst(point), "0");
-    EXPECT_EQ(point, "");
+    std::u16string point = u" 12.5, 40, 0 ";
+    EXPECT_EQ(app::SplitFirst(point), u"12.5");
+    EXPECT_EQ(app::SplitFirst(point), u"40");
+    EXPECT_EQ(app::SplitFirst(point), u"0");
+    EXPECT_EQ(point, u"");
 }
 
 TEST_F(WorkflowTest, UnusablePointStopsTheRunBeforeTheDrawingIsTouched) {
@@ -724,7 +724,7 @@ TEST_F(WorkflowTest, SelectionCancelledBeforeTheFirstLookOfALaterPassEndsTheRunA
     });
     Region();
     EXPECT_EQ(circles, Expected({"10.0000,15.0000 50", "20.0000,25.0000 50"}));
-    EXPECT_LT(host.now, app::CentroidWorkflows::kLateHostMs);
+    EXPECT_LT(host.now, app::kLateHostMs);
     EXPECT_EQ(variables["FILEDIA"], "1");
     EXPECT_FALSE(workflows.Running());
 }
@@ -1114,8 +1114,8 @@ TEST_F(WorkflowTest, WaitsLookEveryFewMillisecondsAndEndAfterTheirTimeLimit) {
     for (std::size_t i = 1; i < looks.size(); ++i)
         longestGap = std::max(longestGap, looks[i] - looks[i - 1]);
     EXPECT_LE(longestGap, app::CentroidWorkflows::kUserLookIntervalMs);
-    EXPECT_GE(host.now, app::CentroidWorkflows::kWaitLimitMs);
-    EXPECT_LT(host.now, app::CentroidWorkflows::kWaitLimitMs + 100);
+    EXPECT_GE(host.now, app::kWaitLimitMs);
+    EXPECT_LT(host.now, app::kWaitLimitMs + 100);
     EXPECT_FALSE(host.minimized);
 }
 
@@ -1204,7 +1204,7 @@ TEST_F(WorkflowTest, ReportNumbersTheCadRefusesAreNeitherTypedNorShown) {
                 PickAt("10.0000", "20.0000");
                 FaceCentre();  // face-centre mode shows values as read: no conversion error
                 ASSERT_EQ(host.areas.size(), 2u);
-                EXPECT_EQ(host.areas.back(), IsCadNumber(c.area) ? c.area : "");
+                EXPECT_EQ(host.areas.back(), IsCadNumber(W(c.area)) ? c.area : "");
             } else {
                 host.onPoll = [this] {
                     if (prompt == "オブジェクトを選択: ")
@@ -1217,11 +1217,11 @@ TEST_F(WorkflowTest, ReportNumbersTheCadRefusesAreNeitherTypedNorShown) {
                     EXPECT_EQ(A(outcome.error), "'" + std::string(c.area) + "' は浮動小数点数ではありません");
                 }
             }
-            EXPECT_EQ(refused, !faceCentre && !IsCadNumber(c.area));
+            EXPECT_EQ(refused, !faceCentre && !IsCadNumber(W(c.area)));
             if (refused && c.circle)
                 continue;
             for (const std::string& caption : host.areas)
-                EXPECT_TRUE(caption.empty() || IsCadNumber(std::string(platform::Trim(caption)))) << caption;
+                EXPECT_TRUE(caption.empty() || IsCadNumber(platform::Trim(W(caption)))) << caption;
             EXPECT_EQ(circles.size(), c.circle ? 1u : 0u);
             if (c.circle) {
                 EXPECT_EQ(circles.back(), pendingReport.substr(0, pendingReport.find(',')) + "," +
@@ -1274,7 +1274,7 @@ TEST_F(WorkflowTest, WorkFolderTooLongForTheCommandRecordStopsTheRunBeforeAnythi
 
 // The report has a full stop whatever the user's decimal symbol; the labels show the user's.
 TEST_F(WorkflowTest, CommaDecimalSymbolStillReadsTheReportAndDrawsTheCircle) {
-    host.decimal = ',';
+    host.decimal = u',';
     SelectRegions();
     Region();
     EXPECT_EQ(circles, Expected({"10.0000,15.0000 50"}));

@@ -78,7 +78,7 @@ TEST_F(WorkflowHostTest, LockedReportRaisesTheFileError) {
         host.ReadReportFile(platform::WideFromAnsi(path));
         ADD_FAILURE() << "no error";
     } catch (const framework::EInOutError& error) {
-        EXPECT_EQ(std::string(error.what()), "I/O エラー (32)");
+        EXPECT_EQ(error.Message(), u"I/O エラー (32)");
     }
     ::CloseHandle(lock);
 }

@@ -13,8 +13,8 @@ namespace app {
 struct ValuesMeasured {
     // As the label and the results row show them; a value the report did not have leaves its
     // label as it was.
-    std::optional<std::string> area;
-    std::optional<std::string> perimeter;
+    std::optional<std::u16string> area;
+    std::optional<std::u16string> perimeter;
 };
 struct RowAdded {
     std::u16string row;  // CRLF included
