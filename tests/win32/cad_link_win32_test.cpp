@@ -19,6 +19,7 @@
 
 #include "cadsim_process.h"
 #include "platform/abort.h"
+#include "text_conversion.h"
 #include "win32_command_line.h"
 #include "win32_window_system.h"
 
@@ -29,7 +30,12 @@ using testsupport::ProcessEnd;
 using testsupport::ReceivedRecord;
 using testsupport::UniqueHandle;
 
-const char kIdlePrompt[] = "コマンド: ";
+const char16_t kIdlePrompt[] = u"コマンド: ";
+
+// For messages of failed checks.
+std::string A(const std::u16string& text) {
+    return platform::AnsiFromWide(text);
+}
 const char kHelperCommand[] = "clipboard-helper";
 
 // What the helper process puts on the clipboard: a text and a private format with zero bytes inside.
@@ -401,10 +407,10 @@ TEST_F(CadLinkWin32Test, TypedRecordsFollowTheMainFrameKindAcrossRestarts) {
         }
         // The host read the keystrokes in its own kind: the command it did not know is named back
         // (an ANSI frame got the code page's "?" for the Thai letter).
-        const std::string line = cad.link.LastHistoryLine();
-        EXPECT_EQ(line.rfind("不明なコマンド \"円", 0), 0u) << line;
+        const std::u16string line = cad.link.LastHistoryLine();
+        EXPECT_EQ(line.rfind(u"不明なコマンド \"円", 0), 0u) << A(line);
         if (!run.unicode) {
-            EXPECT_EQ(line, "不明なコマンド \"円?\" です。F1 キーを押すとヘルプが表示されます。");
+            EXPECT_EQ(line, u"不明なコマンド \"円?\" です。F1 キーを押すとヘルプが表示されます。");
         }
         ExpectClosesCleanly(sim);
     }
@@ -461,13 +467,13 @@ TEST_F(CadLinkWin32Test, PromptIsTheSimulatorsCurrentPrompt) {
 
         ASSERT_TRUE(cad.link.SendCommand(u"'SETVAR FILEDIA\r"));
         EXPECT_TRUE(WaitFor([&] { return cad.link.ReadPrompt() == u"FILEDIA の新しい値を入力 <1>: "; }))
-            << cad.link.ReadPrompt();
+            << A(cad.link.ReadPrompt());
         // What is typed without Enter stands behind the prompt, as on the host's input line.
         ASSERT_TRUE(cad.link.SendCommand(u"0"));
         EXPECT_TRUE(WaitFor([&] { return cad.link.ReadPrompt() == u"FILEDIA の新しい値を入力 <1>: 0"; }))
-            << cad.link.ReadPrompt();
+            << A(cad.link.ReadPrompt());
         ASSERT_TRUE(cad.link.SendCommand(u"\x03"));
-        EXPECT_TRUE(WaitFor([&] { return cad.link.ReadPrompt() == kIdlePrompt; })) << cad.link.ReadPrompt();
+        EXPECT_TRUE(WaitFor([&] { return cad.link.ReadPrompt() == kIdlePrompt; })) << A(cad.link.ReadPrompt());
         ExpectClosesCleanly(sim);
     }
     // The simulator is gone: no prompt.
@@ -486,25 +492,25 @@ TEST_F(CadLinkWin32Test, LastHistoryLineIsTheSimulatorsInBothInputModes) {
             ASSERT_TRUE(cad.link.ActivateCad());
             EXPECT_EQ(cad.link.LastHistoryLine(), u"コマンド:");
 
-            const auto lastLineBecomes = [&](const std::string& line) {
+            const auto lastLineBecomes = [&](const std::u16string& line) {
                 return WaitFor([&] { return cad.link.LastHistoryLine() == line; });
             };
             ASSERT_TRUE(cad.link.SendCommand(u"'SETVAR FILEDIA\r"));
             ASSERT_TRUE(cad.link.SendCommand(u"0\r"));
-            EXPECT_TRUE(lastLineBecomes(u"FILEDIA の新しい値を入力 <1>: 0")) << cad.link.LastHistoryLine();
+            EXPECT_TRUE(lastLineBecomes(u"FILEDIA の新しい値を入力 <1>: 0")) << A(cad.link.LastHistoryLine());
 
             ASSERT_TRUE(cad.link.SendCommand(u"'SETVAR LASTPOINT\r"));
             ASSERT_TRUE(cad.link.SendCommand(u"\x03"));
-            EXPECT_TRUE(lastLineBecomes("LASTPOINT の新しい値を入力 <0.0000,0.0000,0.0000>: *キャンセル*"))
-                << cad.link.LastHistoryLine();
+            EXPECT_TRUE(lastLineBecomes(u"LASTPOINT の新しい値を入力 <0.0000,0.0000,0.0000>: *キャンセル*"))
+                << A(cad.link.LastHistoryLine());
 
             // Enter at the idle prompt repeats the last command.
             ASSERT_TRUE(cad.link.SendCommand(u"\r"));
             EXPECT_TRUE(WaitFor([&] { return cad.link.ReadPrompt() == u"変数名を入力 または [?]: "; }))
-                << cad.link.ReadPrompt();
+                << A(cad.link.ReadPrompt());
             EXPECT_EQ(cad.link.LastHistoryLine(), u"コマンド:");
             ASSERT_TRUE(cad.link.SendCommand(u"\x03"));
-            EXPECT_TRUE(lastLineBecomes(u"変数名を入力 または [?]: *キャンセル*")) << cad.link.LastHistoryLine();
+            EXPECT_TRUE(lastLineBecomes(u"変数名を入力 または [?]: *キャンセル*")) << A(cad.link.LastHistoryLine());
 
             // Each read asked the text window once, and nothing else was asked of it.
             for (const ReceivedRecord& command : OfKind(Received(sim), ReceivedRecord::Kind::Command)) {
@@ -566,15 +572,15 @@ TEST_F(CadLinkWin32Test, QueryWithInputHandledAfterTheSendGivesTheValueOrNothing
         ASSERT_TRUE(cad.link.ActivateCad());
         // Both orders: a read-only line left in the history must not answer for another variable.
         for (int round = 0; round < 6; ++round) {
-            for (const auto& [name, value] : {std::make_pair("LASTPOINT", "7.2500,-1.0000,0.0000"),
-                                              std::make_pair("ACADVER", "\"23.1s (LMS Tech)\"")}) {
-                const std::string got = cad.link.QuerySysVar(name);
+            for (const auto& [name, value] : {std::make_pair(u"LASTPOINT", u"7.2500,-1.0000,0.0000"),
+                                              std::make_pair(u"ACADVER", u"\"23.1s (LMS Tech)\"")}) {
+                const std::u16string got = cad.link.QuerySysVar(name);
                 if (got.empty())
                     ++empty;
                 else
                     ++fromValue;
-                EXPECT_TRUE(got.empty() || got == value) << name << " read as " << got;
-                ASSERT_TRUE(BackToIdle(cad.link)) << cad.link.ReadPrompt();
+                EXPECT_TRUE(got.empty() || got == value) << A(name) << " read as " << A(got);
+                ASSERT_TRUE(BackToIdle(cad.link)) << A(cad.link.ReadPrompt());
             }
         }
         ExpectClosesCleanly(sim);
@@ -597,16 +603,16 @@ TEST_F(CadLinkWin32Test, QueryToAHostBusyForAMomentGivesNothingRatherThanAnEarli
         EXPECT_EQ(cad.link.QuerySysVar(u"ACADVER"), u"");
         ASSERT_TRUE(WaitFor([&] {
             return cad.link.LastHistoryLine() == u"ACADVER = \"24.3s (LMS Tech)\" (読み込み専用)";
-        })) << cad.link.LastHistoryLine();
+        })) << A(cad.link.LastHistoryLine());
 
         // That answer, still the last history line, is no answer for another variable.
         EXPECT_EQ(cad.link.QuerySysVar(u"LASTPOINT"), u"");
         // The host gets to the request later and waits for a new value; leave that prompt.
         EXPECT_TRUE(WaitFor([&] {
             return cad.link.ReadPrompt() == u"LASTPOINT の新しい値を入力 <0.0000,0.0000,0.0000>: ";
-        })) << cad.link.ReadPrompt();
+        })) << A(cad.link.ReadPrompt());
         ASSERT_TRUE(cad.link.SendCommand(u"\x03"));
-        EXPECT_TRUE(WaitFor([&] { return cad.link.ReadPrompt() == kIdlePrompt; })) << cad.link.ReadPrompt();
+        EXPECT_TRUE(WaitFor([&] { return cad.link.ReadPrompt() == kIdlePrompt; })) << A(cad.link.ReadPrompt());
         ExpectClosesCleanly(sim);
     }
 }

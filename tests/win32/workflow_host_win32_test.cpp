@@ -84,13 +84,13 @@ TEST_F(WorkflowHostTest, LockedReportRaisesTheFileError) {
 }
 
 TEST_F(WorkflowHostTest, LabelsAndControlsAreTheMainWindows) {
-    host.Tell(app::ValuesMeasured{std::string("1234.5678"), std::string(" 1.50")});
+    host.Tell(app::ValuesMeasured{u"1234.5678", u" 1.50"});
     EXPECT_EQ(form.Label1->Caption(), u"1234.5678");
     EXPECT_EQ(form.Label2->Caption(), u" 1.50");
-    host.Tell(app::ValuesMeasured{std::string("7"), std::nullopt});  // a value the report lacked keeps its label
+    host.Tell(app::ValuesMeasured{u"7", std::nullopt});  // a value the report lacked keeps its label
     EXPECT_EQ(form.Label2->Caption(), u" 1.50");
     form.Edit1->SetText(u" 30 ");
-    EXPECT_EQ(host.SizeText(), " 30 ");
+    EXPECT_EQ(host.SizeText(), u" 30 ");
     form.CheckBox1->SetChecked(true);
     EXPECT_TRUE(host.ContinuousChecked());
     host.Tell(app::WindowMinimized{true});
@@ -102,9 +102,9 @@ TEST_F(WorkflowHostTest, LabelsAndControlsAreTheMainWindows) {
     EXPECT_EQ(host.Pointer().at.x, 37);
     EXPECT_EQ(host.Pointer().at.y, 41);
     const app::RunRequest request = host.Request(app::RunMode::Region, {});
-    EXPECT_EQ(request.size, " 30 ");
+    EXPECT_EQ(request.size, u" 30 ");
     EXPECT_TRUE(request.continuous);
-    EXPECT_EQ(request.decimalSymbol, '.');
+    EXPECT_EQ(request.decimalSymbol, u'.');
     EXPECT_EQ(request.doubleClick.timeMs, ::GetDoubleClickTime());
     EXPECT_EQ(request.doubleClick.width, ::GetSystemMetrics(SM_CXDOUBLECLK));
 }
