@@ -5,6 +5,7 @@
 #include <iterator>
 #include <type_traits>
 
+#include "cad_numbers.h"
 #include "platform/path_names.h"
 
 namespace app {
@@ -56,34 +57,12 @@ using Ch = char16_t;
 }  // namespace
 
 bool IsNumberText(std::u16string_view text) {
-    const auto digit = [](Ch c) { return c >= Ch('0') && c <= Ch('9'); };
     // Spaces only, not the program's trim: a tab or CR ahead of a number starts a formula.
-    std::size_t i = 0;
-    const std::size_t end = text.find_last_not_of(Ch(' ')) + 1;  // npos + 1 == 0 for an all-blank text
-    while (i < end && text[i] == Ch(' '))
-        ++i;
-    if (i < end && (text[i] == Ch('+') || text[i] == Ch('-')))
-        ++i;
-    std::size_t digits = 0;
-    while (i < end && digit(text[i]))
-        ++i, ++digits;
-    if (i < end && (text[i] == Ch('.') || text[i] == Ch(','))) {
-        ++i;
-        while (i < end && digit(text[i]))
-            ++i, ++digits;
-    }
-    if (digits == 0)
+    const std::size_t first = text.find_first_not_of(u' ');
+    if (first == std::u16string_view::npos)
         return false;
-    if (i < end && (text[i] == Ch('e') || text[i] == Ch('E'))) {
-        ++i;
-        if (i < end && (text[i] == Ch('+') || text[i] == Ch('-')))
-            ++i;
-        if (i == end || !digit(text[i]))
-            return false;
-        while (i < end && digit(text[i]))
-            ++i;
-    }
-    return i == end;
+    const std::size_t last = text.find_last_not_of(u' ');
+    return ScanNumber(text.substr(first, last + 1 - first), kCellNumberForm).has_value();
 }
 
 std::u16string SafeCellText(const std::u16string& text) {

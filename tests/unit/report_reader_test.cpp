@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "cad_numbers.h"
+
 namespace {
 
 using app::ParseReport;
@@ -122,6 +124,33 @@ TEST(ReportReader, RegionValueThatIsNotANumberIsRefusedWithTheConversionMessage)
     for (const char16_t* bad : {u"", u" ", u"abc", u"1.2.3", u"e5", u"1e", u"--1", u"1 2", u"1e999", u"1e308", u"nan",
                                 u"inf", u"0x10", u"１"})
         EXPECT_FALSE(app::FormatTwoDecimals(bad)) << testing::PrintToString(std::u16string(bad));
+}
+
+// One scanner, four forms: each text in each form (C: the CAD program's, S: shown, X: a
+// spreadsheet cell's, W: a whole number of the program's own).
+TEST(NumberForms, DifferOnlyInSeparatorsAndExponent) {
+    const struct {
+        const char16_t* text;
+        const char* takenBy;
+    } cases[] = {
+        {u"12", "CSXW"}, {u"-0.5", "CSX"}, {u".5", "CSX"}, {u"5.", "CSX"},  {u"1,5", "SX"},
+        {u"1e-3", "CX"}, {u"1E3", "CX"},   {u"1e", ""},    {u"1.2.3", ""},  {u"+", ""},
+        {u" 1", ""},     {u"1 ", ""},      {u"--1", ""},   {u"\uFF11", ""}, {u"1,5e2", "X"},
+    };
+    const std::pair<char, app::NumberForm> forms[] = {{'C', app::kCadNumberForm},
+                                                      {'S', app::kShownNumberForm},
+                                                      {'X', app::kCellNumberForm},
+                                                      {'W', app::kWholeNumberForm}};
+    for (const auto& c : cases) {
+        std::string taken;
+        for (const auto& [name, form] : forms)
+            if (app::ScanNumber(c.text, form))
+                taken += name;
+        EXPECT_EQ(taken, c.takenBy) << testing::PrintToString(std::u16string(c.text));
+    }
+    EXPECT_EQ(app::ParseCount(u"18446744073709551615"), UINT64_MAX);
+    EXPECT_FALSE(app::ParseCount(u"18446744073709551616"));
+    EXPECT_FALSE(app::ParseCount(u"+1"));
 }
 
 }  // namespace
