@@ -11,7 +11,7 @@
 namespace app {
 namespace {
 
-const char kSizeMissing[] = "円の大きさが入力されていません";
+const char16_t kSizeMissing[] = u"円の大きさが入力されていません";
 
 }  // namespace
 

@@ -92,10 +92,10 @@ struct FakeHost : app::WorkflowHost {
             perimeters.push_back(A(*values.perimeter));
     }
     void On(const app::RowAdded& row) { rows.push_back(platform::sim::SimulatedDesktop().WideToAnsi(row.row)); }
-    void On(const app::HintShown& hint) { hints.push_back(hint.text); }
+    void On(const app::HintShown& hint) { hints.push_back(A(hint.text)); }
     void On(const app::NoCadProgram&) { ++cadMissing; }
     void On(const app::WindowMinimized& window) { SetMinimized(window.minimized); }
-    void On(const app::MessageShown& message) { messages.push_back(message.text); }
+    void On(const app::MessageShown& message) { messages.push_back(A(message.text)); }
     std::vector<std::string> RowFields(std::size_t index) const {
         std::vector<std::string> fields;
         std::string row = rows.at(index).substr(0, rows.at(index).size() - 2);
@@ -129,7 +129,10 @@ struct FakeHost : app::WorkflowHost {
     app::DoubleClickLimits DoubleClick() const { return {doubleClickMs, 4, 4}; }
     std::uint64_t minimizedAt = 0;
     int cadMissing = 0;
-    std::optional<std::string> ReadReportFile(const std::u16string& path) override {
+    std::u16string reportRefused;  // the file error of a report that cannot be read
+    app::Checked<std::optional<std::string>> ReadReportFile(const std::u16string& path) override {
+        if (!reportRefused.empty())
+            return app::Checked<std::optional<std::string>>::Refused(reportRefused);
         auto it = files.find(path);
         return it == files.end() ? std::nullopt : std::optional<std::string>(it->second.first);
     }
@@ -476,6 +479,19 @@ TEST_F(WorkflowTest, FaceCentreTypesTheCommandsInOrderAndDrawsTheCircle) {
     EXPECT_EQ(host.minimizeCalls, 1);
     EXPECT_FALSE(host.minimized);
     EXPECT_EQ(variables["FILEDIA"], "1");
+}
+
+// A report that is there but cannot be read ends the run with its file error, and what the run
+// changed is put back all the same.
+TEST_F(WorkflowTest, UnreadableReportEndsTheRunWithTheFileError) {
+    host.reportRefused = u"I/O エラー (32)";
+    PickAt("10.0000", "20.0000");
+    const app::RunOutcome outcome = FaceCentre();
+    EXPECT_EQ(outcome.end, app::RunEnd::Error);
+    EXPECT_EQ(outcome.error, u"I/O エラー (32)");
+    EXPECT_TRUE(circles.empty());
+    EXPECT_EQ(variables["FILEDIA"], "1");
+    EXPECT_EQ(variables["HPBOUND"], "1");
 }
 
 TEST_F(WorkflowTest, SecondFaceCentreRunAnswersTheReplaceQuestionAndUsesTheNewReport) {

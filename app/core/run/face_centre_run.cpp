@@ -6,7 +6,7 @@
 namespace app {
 namespace {
 
-const char kFaceCentreHint[] = "計算したい面の内側をクリック";
+const char16_t kFaceCentreHint[] = u"計算したい面の内側をクリック";
 const char16_t kPickPoint[] = u"\x03ID ";
 const char16_t kRegionFromLast[] = u"\x03_region L \r";
 const char16_t kFileDialogsOff[] =
@@ -180,11 +180,13 @@ ModeNext FaceCentreRun::Replace() {
 ModeNext FaceCentreRun::Draw() {
     run_.SwitchFileDialogs(true, nullptr);
     run_.Guard().PutBack("HPBOUND");
-    const std::optional<std::u16string> report = run_.ReadFreshReport(reportPath_, reportBefore_);
+    const Checked<std::optional<std::u16string>> report = run_.ReadFreshReport(reportPath_, reportBefore_);
+    if (!report)
+        return Refuse(report.Error());
     // When -BOUNDARY found nothing, "_massprop LAST" measured an older object: its box is elsewhere.
-    if (!report || !ReportBoxHolds(*report, pointX_, pointY_))
+    if (!*report || !ReportBoxHolds(**report, pointX_, pointY_))
         return ModeNext::End();
-    const ReportValues values = ParseReport(*report, ReportVariant::FaceCentre);
+    const ReportValues values = ParseReport(**report, ReportVariant::FaceCentre);
     Checked<bool> done = run_.ShowValues(ReportVariant::FaceCentre, values);
     if (done && IsCadNumber(values.centroidX) && IsCadNumber(values.centroidY))
         done = run_.DrawCircle(ReportVariant::FaceCentre, values);

@@ -6,7 +6,7 @@
 namespace app {
 namespace {
 
-const char kRegionHint[] = "基データを選択";
+const char16_t kRegionHint[] = u"基データを選択";
 const char16_t kMassPropBySelection[] = u"\x03_massprop\r";
 const char16_t kFileDialogsOffTwice[] =
     u"\x03\x03"
@@ -121,10 +121,12 @@ ModeNext RegionRun::EndThePass() {
     run_.SwitchFileDialogs(true, nullptr);
     if (IsCommandCancel(lastLine))
         return ModeNext::End();
-    const std::optional<std::u16string> report = run_.ReadFreshReport(reportPath_, reportBefore_);
+    const Checked<std::optional<std::u16string>> report = run_.ReadFreshReport(reportPath_, reportBefore_);
     if (!report)
+        return Refuse(report.Error());
+    if (!*report)
         return ModeNext::End();
-    const ReportValues values = ParseReport(*report, ReportVariant::Region);
+    const ReportValues values = ParseReport(**report, ReportVariant::Region);
     const Checked<bool> shown = run_.ShowValues(ReportVariant::Region, values);
     if (!shown)
         return Refuse(shown.Error());

@@ -100,16 +100,18 @@ void RunContext::SwitchFileDialogs(bool on, const char16_t* offRecord) {
     Send(offRecord);
 }
 
-std::optional<std::u16string> RunContext::ReadFreshReport(const std::u16string& path,
-                                                          std::optional<std::uint64_t> before) {
+Checked<std::optional<std::u16string>> RunContext::ReadFreshReport(const std::u16string& path,
+                                                                   std::optional<std::uint64_t> before) {
     // A report this run did not write belongs to an earlier measurement: its centroid is not ours.
     const std::optional<std::uint64_t> now = host_.FileVersion(path);
     if (!now || (before && *before == *now))
-        return std::nullopt;
-    const std::optional<std::string> bytes = host_.ReadReportFile(path);
+        return std::optional<std::u16string>();
+    const Checked<std::optional<std::string>> bytes = host_.ReadReportFile(path);
     if (!bytes)
-        return std::nullopt;
-    return system_.AnsiToWide(*bytes);
+        return Checked<std::optional<std::u16string>>::Refused(bytes.Error());
+    if (!*bytes)
+        return std::optional<std::u16string>();
+    return std::optional<std::u16string>(system_.AnsiToWide(**bytes));
 }
 
 Checked<bool> RunContext::ShowValues(ReportVariant variant, const ReportValues& values) {

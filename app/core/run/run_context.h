@@ -113,7 +113,9 @@ public:
     void SwitchFileDialogs(bool on, const char16_t* offRecord);
 
     // The report's text, only when this run rewrote it; its code page bytes become UTF-16 here.
-    std::optional<std::u16string> ReadFreshReport(const std::u16string& path, std::optional<std::uint64_t> before);
+    // Refused when the file is there but cannot be read.
+    Checked<std::optional<std::u16string>> ReadFreshReport(const std::u16string& path,
+                                                           std::optional<std::uint64_t> before);
     // The labels take the values as the results row shows them. Refused for a value that cannot
     // be shown; the values before it are shown all the same.
     Checked<bool> ShowValues(ReportVariant variant, const ReportValues& values);

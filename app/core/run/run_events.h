@@ -21,14 +21,14 @@ struct RowAdded {
 };
 struct HintShown {
     platform::WindowHandle window = 0;  // the CAD program's history pane
-    std::string text;
+    std::u16string text;
 };
 struct NoCadProgram {};
 struct WindowMinimized {
     bool minimized = false;
 };
 struct MessageShown {
-    std::string text;  // the plain message dialog's
+    std::u16string text;  // the plain message dialog's
 };
 using RunEvent = std::variant<ValuesMeasured, RowAdded, HintShown, NoCadProgram, WindowMinimized, MessageShown>;
 
