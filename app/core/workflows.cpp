@@ -103,6 +103,12 @@ std::optional<Wake> CentroidWorkflows::Step() {
                     stopAfterStep_ = RunEnd::TimeLimit;
                     break;
                 }
+                if (finished.phase == Phase::UndoPrompt && !run_.LastLook().gone) {
+                    // Not shown in time: the Ctrl+C cancels it whenever it shows, and there is no group.
+                    run_.AnswerUndo(run_.LastLook().prompt);
+                    waiting_ = Waiting{Phase::UndoAnswered, host_.NowMs(), kLateHostMs, finished.then, false, false};
+                    continue;
+                }
                 if (finished.phase == Phase::LateValue) {
                     run_.SetQueried(cadlink::ValueShownFor(run_.LastLook().prompt, lateName_));
                     if (!run_.Queried().empty())
@@ -141,6 +147,15 @@ std::optional<Wake> CentroidWorkflows::Step() {
                 if (next.kind == ModeNext::Kind::Query && link_.PutOff() == putOffBeforeStep_ &&
                     run_.Send(link_.QueryRecord(next.name)))
                     queried = link_.QueriedValue(next.name);
+                if (next.kind == ModeNext::Kind::Group && link_.PutOff() == putOffBeforeStep_) {
+                    run_.StartUndo();
+                    const std::u16string shown = link_.ReadPrompt();
+                    // A late host shows UNDO's prompt only later, and another command's prompt
+                    // until it gets there: only UNDO's own is answered, else the wait looks for it.
+                    undoAnswered_ = IsUndoPrompt(shown);
+                    if (undoAnswered_)
+                        run_.AnswerUndo(shown);
+                }
             }
             if (link_.PutOff() != putOffBeforeStep_) {
                 run_.StepPutOff();
@@ -194,6 +209,16 @@ bool CentroidWorkflows::Follow(const ModeNext& next, std::u16string queried) {
                 waiting_ = Waiting{Phase::LateValue, host_.NowMs(), kLateHostMs, next.step, false, false};
             }
             return true;
+        case ModeNext::Kind::Group:
+            // A late host still shows UNDO's prompt after the answer: the mode's first look
+            // must not take it for its own command's.
+            waiting_ = Waiting{undoAnswered_ ? Phase::UndoAnswered : Phase::UndoPrompt,
+                               host_.NowMs(),
+                               kLateHostMs,
+                               next.step,
+                               false,
+                               false};
+            return true;
         case ModeNext::Kind::End:
             break;
     }
@@ -211,6 +236,10 @@ bool CentroidWorkflows::WaitOver() {
         run_.NoteChange();
     }
     run_.SetLastLook(look);
+    if (waiting_->phase == Phase::UndoPrompt)
+        return look.gone || IsUndoPrompt(look.prompt);
+    if (waiting_->phase == Phase::UndoAnswered)
+        return look.gone || look.prompt == kIdlePrompt;
     if (waiting_->phase == Phase::LateValue)
         return look.gone || !cadlink::ValueShownFor(look.prompt, lateName_).empty();
     return mode_->Seen(run_.LastLook());

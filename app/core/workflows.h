@@ -73,9 +73,9 @@ public:
 
 private:
     // Where the run is: its own steps before and around the mode's, or the mode's.
-    enum class Phase { Ended, CheckCad, Settle, LateValue, Mode };
+    enum class Phase { Ended, CheckCad, Settle, LateValue, UndoPrompt, UndoAnswered, Mode };
     struct Waiting {
-        Phase phase = Phase::Mode;  // whose wait: the click settling, a late value, or the mode's
+        Phase phase = Phase::Mode;  // whose wait: the click settling, a late value, UNDO's prompt, or the mode's
         std::uint64_t start = 0;
         std::uint64_t limitMs = 0;
         int then = 0;  // the mode's step that follows
@@ -119,6 +119,7 @@ private:
     std::optional<Waiting> waiting_;
     ClickSettle settle_;
     std::u16string lateName_;  // the variable whose value a late host is to show
+    bool undoAnswered_ = false;
     std::u16string lastPrompt_;
     std::optional<std::uint64_t> busySince_;
     unsigned putOffBeforeStep_ = 0;

@@ -111,6 +111,8 @@ if [ "$input" = inside ]; then
     sleep 4
     check_eq "late host, face centre: the CAD program is idle" "コマンド: " "$(sim_prompt)"
     check_eq "late host, face centre: FILEDIA is 1" 1 "$(sim_var FILEDIA 1)"
+    check_eq "late host, face centre: no undo group left open" "" \
+        "$(sim_log | sed -n 's/.*undo \(begin\|end\)$/\1/p' | tail -n 1 | grep begin || true)"
     check_eq "late host, face centre: HPBOUND is 1" 1 "$(sim_var HPBOUND 1)"
     stop_sim
     click_control "$TITLE" $ID_FACE_CENTRE
@@ -122,6 +124,8 @@ if [ "$input" = inside ]; then
     sleep 4
     check_eq "late host, region: the CAD program is idle" "コマンド: " "$(sim_prompt)"
     check_eq "late host, region: FILEDIA is 1" 1 "$(sim_var FILEDIA 1)"
+    check_eq "late host, region: no undo group left open" "" \
+        "$(sim_log | sed -n 's/.*undo \(begin\|end\)$/\1/p' | tail -n 1 | grep begin || true)"
     check_eq "late host, region: one report written, in the report path" 1 \
         "$(sim_log | grep -c 'report written.*Halvetra' || true)"
     stop_sim

@@ -241,6 +241,80 @@ if [ "$input" = inside ]; then
     check_eq "continuous pass: one circle more" 2 "$(sim_circles | wc -l)"
     raw_input_over "continuous pass"
     stop_sim
+
+    # One U takes back a whole run, and each pass of continuous mode on its own; the user's own
+    # last object stays for the next U. No run leaves its undo group open.
+    click_control "$TITLE" $ID_CONTINUOUS # continuous off
+    click_control "$TITLE" $ID_FACE_CENTRE # face centre on
+    # The live objects of the drawing, from what the simulator loaded, made, removed and restored.
+    sim_drawing() {
+        sim_log | awk '/entity (loaded|created|restored) id=/ { sub(/.*entity [a-z]+ /, ""); id = $1; live[id] = $0 }
+            /entity removed id=/ { sub(/.*entity removed /, ""); delete live[$1] }
+            END { for (id in live) print live[id] }' | sort
+    }
+    # Typed at the simulator's command line as the user would; waits for the log to show $2 once more.
+    user_types() {
+        local before
+        before=$(sim_log | grep -c "$2" || true)
+        xdotool mousemove $(screen_point 30 35) click 1 sleep 0.3 type --delay 20 "$1"$'\r'
+        for i in $(seq 1 100); do [ "$(sim_log | grep -c "$2" || true)" -gt "$before" ] && return 0; sleep 0.1; done
+    }
+    groups_closed() {
+        check_eq "$1: $2 undo groups, none left open" "$2 end" \
+            "$(sim_log | grep -c 'undo begin$' || true) $(sim_log | sed -n 's/.*undo \(begin\|end\)$/\1/p' | tail -n 1)"
+    }
+    start_sim --drawing "$(windows_path "$samples/rectangle.txt")" --user "$(user_script "pick 30,35")"
+    loaded=$(sim_drawing)
+    user_types "CIRCLE 200,200 5" "entity created"
+    before=$(sim_drawing)
+    run_execute
+    check_eq "face centre: the run drew its circle" "30.0000,35.0000 50.0000" "$(sim_circles | tail -n 1)"
+    groups_closed "face centre" 1
+    user_types U "undo back"
+    check_eq "face centre, one U: the drawing as before the run" "$before" "$(sim_drawing)"
+    user_types U "undo back"
+    check_eq "face centre, next U: the user's circle goes" "$loaded" "$(sim_drawing)"
+    stop_sim
+
+    click_control "$TITLE" $ID_FACE_CENTRE # face centre off
+    start_sim --drawing "$(windows_path "$samples/regions.txt")" \
+        --user "$(user_script "select 20,15" "enter" "select 20,15" "enter" "select 80,10" "enter" "esc at オブジェクトを選択")"
+    before=$(sim_drawing)
+    run_execute
+    groups_closed "region pass" 1
+    # A region pass measures the user's own regions as they are: it makes and removes nothing but its circle.
+    check_eq "region pass: the user's objects untouched, one circle more" "$before 1" \
+        "$(sim_drawing | grep -v 'type=circle') $(sim_circles | wc -l)"
+    user_types U "undo back"
+    check_eq "region pass, one U: its circle goes, the drawing as before" "$before" "$(sim_drawing)"
+    click_control "$TITLE" $ID_CONTINUOUS # continuous on
+    taken=$(sim_log | grep -c 'undo back' || true)
+    run_execute
+    groups_closed "continuous" 4
+    # The pass ended by Esc drew nothing: the run takes its group back, so no U is spent on it.
+    check_eq "continuous: the pass ended by Esc left no undo step" "$((taken + 1)) GROUP" \
+        "$(sim_log | grep -c 'undo back' || true) $(sim_log | sed -n 's/.*undo back //p' | tail -n 1)"
+    user_types U "undo back"
+    check_eq "continuous, one U: the second pass goes" "20.0000,15.0000 50.0000" \
+        "$(sim_drawing | sed -n 's/.*type=circle center=\([^ ]*\) radius=\([^ ]*\).*/\1 \2/p')"
+    user_types U "undo back"
+    check_eq "continuous, next U: the first pass goes" "$before" "$(sim_drawing)"
+    stop_sim
+
+    # Undo control None: both modes draw their circles without a group, and None stays.
+    click_control "$TITLE" $ID_CONTINUOUS # continuous off
+    for mode in region face-centre; do
+        steps=("select 20,15" "enter")
+        [ "$mode" = face-centre ] && click_control "$TITLE" $ID_FACE_CENTRE && steps=("pick 80,70")
+        start_sim --undo-control none --drawing "$(windows_path "$samples/regions.txt")" \
+            --user "$(user_script "${steps[@]}")"
+        run_execute
+        check_eq "control None, $mode: the circle" 1 "$(sim_circles | wc -l)"
+        check_eq "control None, $mode: no group, control still None" "0 none" \
+            "$(sim_log | grep -c 'undo begin$' || true) $(sim_log | sed -n 's/.*undo control=//p' | tail -n 1)"
+        check_eq "control None, $mode: the command line idle" "コマンド: " "$(sim_prompt)"
+        stop_sim
+    done
     probe close "$TITLE" >/dev/null
 fi
 rm -rf "$work"

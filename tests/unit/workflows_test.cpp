@@ -26,6 +26,9 @@ namespace {
 const char kAfxFrame[] = "Afx:0000000140000000:8:0000000000010003:0000000000000000:0000000000110597";
 const char kAfxText[] = "Afx:0000000140000000:b:0000000000010003:0000000000000006:0000000000000000";
 const char kIdle[] = "コマンド: ";
+const char kBegin[] = "\x03_.UNDO ";  // then "_BEgin\r" where the CAD offers it
+const char kEnd[] = "\x03_.UNDO _End\r";
+const char kEndBack[] = "\x03_.UNDO _End\r_.UNDO 1\r";  // a group without a circle leaves no undo step
 
 struct Box {
     double minX, minY, maxX, maxY;
@@ -177,6 +180,10 @@ protected:
     bool ignoreMassprop = false;
     std::u16string reportTarget;
     std::vector<std::u16string> records;  // what the frame received, as it received it
+    bool undoAll = true;                  // the user's undo control: All, or None (no Begin offered)
+    bool groupOpen = false;
+    int groupsBegun = 0;
+    int groupsTakenBack = 0;
 
     void SetUp() override {
         const WindowHandle text = desktop.AddTopLevel("AutoCAD テキスト ウィンドウ", kAfxText, 7);
@@ -345,7 +352,19 @@ protected:
             history.push_back(std::string(platform::Trim(prompt)) + " *キャンセル*");
             prompt = kIdle;
         }
-        if (input == "ID ") {
+        if (input == "_.UNDO ") {
+            prompt =
+                undoAll
+                    ? "元に戻す操作の数を入力 または [自動(A)/コントロール(C)/開始(BE)/終了(E)/マーク(M)/後退(B)] <1>: "
+                    : "UNDO コントロールのオプションを入力 [すべて(A)/なし(N)/1 つ(O)/結合(C)/画層(L)] <すべて>: ";
+        } else if (input == "_BEgin\r" && prompt.find("(BE)") != std::string::npos) {
+            groupOpen = true;
+            ++groupsBegun;
+            prompt = kIdle;
+        } else if (input == "_.UNDO _End\r" || input == "_.UNDO _End\r_.UNDO 1\r") {
+            groupsTakenBack += groupOpen && input.size() > 12 ? 1 : 0;
+            groupOpen = false;
+        } else if (input == "ID ") {
             prompt = "点を指定: ";
         } else if (input.rfind("'SETVAR ", 0) == 0) {
             const std::string name = input.substr(8, input.size() - 9);
@@ -458,7 +477,7 @@ TEST_F(WorkflowTest, FaceCentreTypesTheCommandsInOrderAndDrawsTheCircle) {
     PickAt("10.0000", "20.0000");
     FaceCentre();
     EXPECT_EQ(typed,
-              Expected({"\x03ID ", "'SETVAR LASTPOINT\r", "\x03", "'SETVAR HPBOUND\r", "\x03",
+              Expected({kBegin, "_BEgin\r", "\x03ID ", "'SETVAR LASTPOINT\r", "\x03", "'SETVAR HPBOUND\r", "\x03",
                         "\x03"
                         "HPBOUND 0\r",
                         "'SETVAR FILEDIA\r", "\x03",
@@ -470,7 +489,8 @@ TEST_F(WorkflowTest, FaceCentreTypesTheCommandsInOrderAndDrawsTheCircle) {
                         "\x03"
                         "HPBOUND 1\r",
                         "\x03"
-                        "CIRCLE 30.0000,35.0000 50\r"}));
+                        "CIRCLE 30.0000,35.0000 50\r",
+                        kEnd}));
     EXPECT_EQ(variables["HPBOUND"], "1");
     EXPECT_EQ(circles, Expected({"30.0000,35.0000 50"}));
     EXPECT_EQ(host.areas, Expected({"", "1234.5678"}));
@@ -501,14 +521,14 @@ TEST_F(WorkflowTest, SecondFaceCentreRunAnswersTheReplaceQuestionAndUsesTheNewRe
     typed.clear();
     FaceCentre();
     ASSERT_GE(typed.size(), 3u);
-    EXPECT_EQ(typed[typed.size() - 4], "Y\r");
+    EXPECT_EQ(typed[typed.size() - 5], "Y\r");
     EXPECT_EQ(circles, Expected({"30.0000,35.0000 50", "31.5000,36.5000 50"}));
 }
 
 TEST_F(WorkflowTest, CancelledPickSendsNothingMore) {
     PressEscAtPick();
     FaceCentre();
-    EXPECT_EQ(typed, Expected({"\x03ID ", "\x03"}));  // the second is the user's Esc
+    EXPECT_EQ(typed, Expected({kBegin, "_BEgin\r", "\x03ID ", "\x03", kEndBack}));  // the fourth is the user's Esc
     EXPECT_TRUE(circles.empty());
     EXPECT_FALSE(host.minimized);
     EXPECT_EQ(variables["FILEDIA"], "1");
@@ -598,11 +618,11 @@ TEST_F(WorkflowTest, FailedHistoryReadEndsTheRunWithTheWindowRestored) {
 }
 
 TEST_F(WorkflowTest, CloseDuringAWaitEndsTheRunAndSwitchesFileDialogsBackOn) {
-    // At the pick: no setting was changed, so none is put back; the pick command the run typed is
-    // cancelled, so that the user's next click in the drawing is no pick.
+    // At the pick: no setting was changed, so none is put back; the group's end cancels the pick
+    // command the run typed, so that the user's next click in the drawing is no pick.
     host.onPoll = [this] { host.stop = prompt == "点を指定: "; };
     EXPECT_EQ(FaceCentre().end, app::RunEnd::Close);
-    EXPECT_EQ(typed, Expected({"\x03ID ", "\x03"}));
+    EXPECT_EQ(typed, Expected({kBegin, "_BEgin\r", "\x03ID ", kEndBack}));
     EXPECT_EQ(prompt, kIdle);
     EXPECT_FALSE(host.minimized);
     EXPECT_FALSE(workflows.Running());
@@ -614,6 +634,8 @@ TEST_F(WorkflowTest, CloseDuringAWaitEndsTheRunAndSwitchesFileDialogsBackOn) {
     EXPECT_EQ(Region().end, app::RunEnd::Close);
     EXPECT_EQ(variables["FILEDIA"], "1");
     EXPECT_FALSE(host.minimized);
+    EXPECT_EQ(typed.back(), kEndBack);
+    typed.pop_back();
     EXPECT_EQ(typed.back(),
               "\x03"
               "FILEDIA 1\r");
@@ -636,14 +658,15 @@ TEST_F(WorkflowTest, RegionOnceAnswersTheQuestionsAndDrawsOneCircle) {
     SelectRegions();
     host.size = "30 ";
     Region();
-    EXPECT_EQ(typed, Expected({"'SETVAR FILEDIA\r", "\x03",
+    EXPECT_EQ(typed, Expected({kBegin, "_BEgin\r", "'SETVAR FILEDIA\r", "\x03",
                                "\x03\x03"
                                "FILEDIA 0\r",
                                "\x03_massprop\r", "Y\r", A(paths.ReportPath()) + "\r",
                                "\x03"
                                "FILEDIA 1\r",
                                "\x03"
-                               "CIRCLE 10.0000,15.0000 30\r"}));
+                               "CIRCLE 10.0000,15.0000 30\r",
+                               kEnd}));
     EXPECT_EQ(host.areas, Expected({"", "1234.57"}));
     EXPECT_EQ(host.perimeters, Expected({"", "140.00"}));
     EXPECT_EQ(host.hints, Expected({"基データを選択"}));
@@ -667,14 +690,15 @@ TEST_F(WorkflowTest, HostThatTakesInputLateGetsEachAnswerOnce) {
     Region();
     HandleLate();  // what the host still had to do when the run ended
     // The late host shows no value when it is asked: the setting goes back to the CAD's default.
-    EXPECT_EQ(typed, Expected({"'SETVAR FILEDIA\r",
+    EXPECT_EQ(typed, Expected({kBegin, "_BEgin\r", "'SETVAR FILEDIA\r",
                                "\x03\x03"
                                "FILEDIA 0\r",
                                "\x03_massprop\r", "Y\r", A(paths.ReportPath()) + "\r", "Y\r",
                                "\x03"
                                "FILEDIA 1\r",
                                "\x03"
-                               "CIRCLE 20.0000,25.0000 50\r"}));
+                               "CIRCLE 20.0000,25.0000 50\r",
+                               kEnd}));
     EXPECT_EQ(circles.size(), 2u);
     EXPECT_EQ(variables["FILEDIA"], "1");
 }
@@ -701,9 +725,13 @@ TEST_F(WorkflowTest, ContinuousRegionRunGoesOnUntilEsc) {
     host.continuous = true;
     Region();
     EXPECT_EQ(circles, Expected({"10.0000,15.0000 50", "20.0000,25.0000 50"}));
-    EXPECT_EQ(typed.back(),
+    // Each pass is a group of its own, ended after its circle.
+    EXPECT_EQ(std::count(typed.begin(), typed.end(), "_BEgin\r"), 3);
+    EXPECT_EQ(std::count(typed.begin(), typed.end(), kEnd), 2);  // the last pass, ended by Esc, is taken back
+    EXPECT_EQ(typed[typed.size() - 2],
               "\x03"
               "FILEDIA 1\r");
+    EXPECT_EQ(typed.back(), kEndBack);
     EXPECT_EQ(variables["FILEDIA"], "1");
     EXPECT_FALSE(host.minimized);
     EXPECT_EQ(host.hints.size(), 3u);
@@ -1028,6 +1056,10 @@ TEST_F(WorkflowTest, BusyCadAtEveryAnswerOfARunIsWaitedForAndTheRunGoesOn) {
                     act();
             };
             const app::RunOutcome outcome = faceCentre ? FaceCentre() : Region();
+            desktop.SetProcessFrozen(7, false);  // a group still open once the CAD answers is ended then
+            busyUntil = 0;
+            workflows.TakeUpPutBack();
+            EXPECT_FALSE(groupOpen);
             EXPECT_EQ(outcome.end, app::RunEnd::Finished);
             EXPECT_EQ(circles, Expected({faceCentre ? "30.0000,35.0000 50" : "10.0000,15.0000 50"}));
             EXPECT_EQ(variables["FILEDIA"], "1");
@@ -1046,7 +1078,7 @@ TEST_F(WorkflowTest, BusyCadAtEveryAnswerOfARunIsWaitedForAndTheRunGoesOn) {
 }
 
 // A run ended while the CAD program is busy: the window is given back at once, and what the run
-// changed goes back as soon as the CAD program answers; with nothing changed, nothing is left.
+// changed, its undo group too, goes back as soon as the CAD program answers.
 TEST_F(WorkflowTest, RunEndedWhileTheCadIsBusyPutsItsChangesBackOnceItAnswers) {
     for (const bool changed : {true, false}) {
         SCOPED_TRACE(changed ? "at the report" : "at the pick");
@@ -1066,12 +1098,14 @@ TEST_F(WorkflowTest, RunEndedWhileTheCadIsBusyPutsItsChangesBackOnceItAnswers) {
         };
         EXPECT_EQ(FaceCentre().end, app::RunEnd::Close);
         EXPECT_FALSE(host.minimized);
-        EXPECT_EQ(workflows.PutBackPending(), changed);
+        EXPECT_TRUE(workflows.PutBackPending());
         EXPECT_EQ(variables["FILEDIA"], changed ? "0" : "1");
-        EXPECT_TRUE(workflows.TakeUpPutBack().has_value() == changed);  // still busy
+        EXPECT_TRUE(groupOpen);
+        EXPECT_TRUE(workflows.TakeUpPutBack().has_value());  // still busy
         desktop.SetProcessFrozen(7, false);
         EXPECT_FALSE(workflows.TakeUpPutBack());
         EXPECT_FALSE(workflows.PutBackPending());
+        EXPECT_FALSE(groupOpen);
         EXPECT_EQ(variables["FILEDIA"], "1");
         EXPECT_EQ(variables["HPBOUND"], "1");
     }
@@ -1534,7 +1568,7 @@ TEST_F(WorkflowTest, RunThatEndsInsideItsOwnCommandCancelsItOnce) {
         EXPECT_EQ(prompt, kIdle);
         ASSERT_GE(typed.size(), 2u);
         EXPECT_EQ(typed[typed.size() - 2], "\x03ID ");
-        EXPECT_EQ(typed.back(), "\x03");
+        EXPECT_EQ(typed.back(), kEndBack);  // its Ctrl+C ends the pick command first
         EXPECT_FALSE(host.minimized);
     }
     // A run that ends with the CAD program idle types nothing more.
@@ -1542,9 +1576,10 @@ TEST_F(WorkflowTest, RunThatEndsInsideItsOwnCommandCancelsItOnce) {
     host.stop = false;
     PickAt("10.0000", "20.0000");
     FaceCentre();
-    EXPECT_EQ(typed.back(),
+    EXPECT_EQ(typed[typed.size() - 2],
               "\x03"
               "CIRCLE 30.0000,35.0000 50\r");
+    EXPECT_EQ(typed.back(), kEnd);
 }
 
 }  // namespace
@@ -1555,7 +1590,7 @@ namespace {
 // HPBOUND as the user had them, the user's clipboard back, no object of the drawing changed, the CAD
 // program idle and the window back.
 TEST_F(WorkflowTest, EveryWayARunEndsAtEveryStepLeavesTheUsersSettingsAndDrawing) {
-    enum class At { Settling, Pick, Report, Selection };
+    enum class At { Settling, UndoTyped, UndoPrompt, Pick, Report, Selection };
     struct Case {
         const char* name;
         At at;
@@ -1563,6 +1598,8 @@ TEST_F(WorkflowTest, EveryWayARunEndsAtEveryStepLeavesTheUsersSettingsAndDrawing
     };
     const Case cases[] = {
         {"Close while the click settles", At::Settling, app::RunEnd::Close},
+        {"Close before a late host takes UNDO", At::UndoTyped, app::RunEnd::Close},
+        {"Close at UNDO's prompt", At::UndoPrompt, app::RunEnd::Close},
         {"Close at the pick", At::Pick, app::RunEnd::Close},
         {"session end at the pick", At::Pick, app::RunEnd::SessionEnd},
         {"Close at the report", At::Report, app::RunEnd::Close},
@@ -1573,9 +1610,21 @@ TEST_F(WorkflowTest, EveryWayARunEndsAtEveryStepLeavesTheUsersSettingsAndDrawing
         {"time limit at the pick", At::Pick, app::RunEnd::TimeLimit},
         {"time limit at the selection", At::Selection, app::RunEnd::TimeLimit},
     };
+    // The user's FILEDIA 0 with undo control None, FILEDIA 1 with All, and that with a host 3 s late.
+    const struct {
+        const char* userFileDialogs;
+        bool lateHost;
+    } hosts[] = {{"0", false}, {"1", false}, {"1", true}};
     for (const Case& c : cases) {
-        for (const char* userFileDialogs : {"0", "1"}) {
-            SCOPED_TRACE(std::string(c.name) + ", FILEDIA " + userFileDialogs);
+        for (const auto& [userFileDialogs, lateHost] : hosts) {
+            if (!lateHost && (c.at == At::UndoTyped || c.at == At::UndoPrompt))
+                continue;  // UNDO is answered within the step that types it
+            SCOPED_TRACE(std::string(c.name) + ", FILEDIA " + userFileDialogs + (lateHost ? ", late host" : ""));
+            undoAll = *userFileDialogs == '1';  // the user's undo control: All, or None
+            groupsBegun = groupsTakenBack = 0;
+            typed.clear();
+            if (lateHost)
+                MakeLate(3000);
             variables["FILEDIA"] = userFileDialogs;
             variables["HPBOUND"] = "1";
             objects = {{Kind::Polyline, {100, 100, 110, 110}}};
@@ -1591,10 +1640,12 @@ TEST_F(WorkflowTest, EveryWayARunEndsAtEveryStepLeavesTheUsersSettingsAndDrawing
             if (faceCentre)
                 PickAt("10.0000", "20.0000");
             host.onPoll = [&, this, pick = host.onPoll] {
-                const bool there = c.at == At::Settling ? true
-                                   : c.at == At::Pick   ? prompt == "点を指定: "
-                                   : c.at == At::Report ? variables["FILEDIA"] == "0" && variables["HPBOUND"] == "0"
-                                                        : prompt == "オブジェクトを選択: ";
+                const bool there = c.at == At::Settling     ? true
+                                   : c.at == At::UndoTyped  ? typed.size() == 1
+                                   : c.at == At::UndoPrompt ? app::IsUndoPrompt(W(prompt))
+                                   : c.at == At::Pick       ? prompt == "点を指定: "
+                                   : c.at == At::Report     ? variables["FILEDIA"] == "0" && variables["HPBOUND"] == "0"
+                                                            : prompt == "オブジェクトを選択: ";
                 if (there && !limit && workflows.Running()) {
                     workflows.Stop(c.why);
                     return;
@@ -1604,6 +1655,9 @@ TEST_F(WorkflowTest, EveryWayARunEndsAtEveryStepLeavesTheUsersSettingsAndDrawing
             };
             host.buttonsDownAt = nullptr;
             const app::RunOutcome outcome = faceCentre ? FaceCentre({c.at == At::Settling, {0, 0}}) : Region();
+            HandleLate();  // what a late host still had to do when the run ended
+            late = false;
+            host.beforePoll = nullptr;
             EXPECT_EQ(outcome.end, c.why);
             EXPECT_EQ(variables["FILEDIA"], userFileDialogs);
             EXPECT_EQ(variables["HPBOUND"], "1");
@@ -1614,8 +1668,12 @@ TEST_F(WorkflowTest, EveryWayARunEndsAtEveryStepLeavesTheUsersSettingsAndDrawing
             EXPECT_EQ(prompt, kIdle);
             EXPECT_FALSE(host.minimized);
             EXPECT_FALSE(workflows.Running());
+            EXPECT_EQ(groupsBegun, undoAll && c.at > At::UndoPrompt ? 1 : 0);
+            EXPECT_EQ(groupsTakenBack, groupsBegun);  // no circle: the group leaves no undo step
+            EXPECT_FALSE(groupOpen);
         }
     }
+    undoAll = true;
 }
 
 // FILEDIA is a switch of 0 and 1; anything else the CAD program answers is not typed back: the run

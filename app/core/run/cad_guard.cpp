@@ -31,6 +31,11 @@ bool CadGuard::PutBackAll() {
     return true;
 }
 
+void CadGuard::Drop(const std::string& item) {
+    items_.erase(std::remove_if(items_.begin(), items_.end(), [&item](const Item& held) { return held.name == item; }),
+                 items_.end());
+}
+
 bool CadGuard::Holds(const std::string& item) const {
     return std::any_of(items_.begin(), items_.end(), [&item](const Item& held) { return held.name == item; });
 }

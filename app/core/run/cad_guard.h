@@ -25,6 +25,8 @@ public:
     // Types every record, newest first; false while some are left.
     bool PutBackAll();
     bool Holds(const std::string& item) const;
+    // Lets go of an item whose change the CAD program has already undone.
+    void Drop(const std::string& item);
     bool Empty() const { return items_.empty(); }
     // Forgets everything: the CAD program that held the settings is gone.
     void Forget() { items_.clear(); }

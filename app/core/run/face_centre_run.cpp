@@ -20,6 +20,11 @@ const char16_t kBoundaryMakesRegions[] =
 
 ModeNext FaceCentreRun::Perform(int step) {
     switch (static_cast<Step>(step)) {
+        case OpenGroup:
+            // The window goes out of the way from the run's first record on: a late host may take
+            // seconds over UNDO alone.
+            run_.Ask();
+            return ModeNext::InGroup(AskForPick);  // ended by the guard, after FILEDIA and HPBOUND
         case AskForPick:
             return Ask();
         case JudgePick:

@@ -19,7 +19,7 @@ public:
     void Postpone(std::uint64_t busyMs) override;
 
 private:
-    enum Step { AskForPick, JudgePick, UsePoint, UseBoundaryKind, Measure, AnswerReplace, DrawCircle };
+    enum Step { OpenGroup, AskForPick, JudgePick, UsePoint, UseBoundaryKind, Measure, AnswerReplace, DrawCircle };
     // What the wait that is on looks for.
     enum class Watch { Pick, Report, ReplaceAnswered };
 

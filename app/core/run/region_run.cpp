@@ -18,6 +18,8 @@ ModeNext RegionRun::Perform(int step) {
     switch (static_cast<Step>(step)) {
         case Begin:
             return BeginRun();
+        case AskFileDialogs:
+            return ModeNext::Ask(u"FILEDIA", StartPass, false);
         case StartPass:
             return StartThePass();
         case EndPass:
@@ -29,7 +31,7 @@ ModeNext RegionRun::Perform(int step) {
 ModeNext RegionRun::BeginRun() {
     run_.Ask();
     historyPane_ = run_.Link().Discovery().FindHistoryPane();
-    return ModeNext::Ask(u"FILEDIA", StartPass, false);
+    return ModeNext::InGroup(AskFileDialogs);
 }
 
 // The selection waits for the user, so a host that handles input inside the send shows it at the
@@ -136,7 +138,11 @@ ModeNext RegionRun::EndThePass() {
     const Checked<bool> drawn = run_.DrawCircle(ReportVariant::Region, values);
     if (!drawn)
         return Refuse(drawn.Error());
-    return run_.Host().ContinuousChecked() ? ModeNext::Go(StartPass) : ModeNext::End();
+    if (!run_.Host().ContinuousChecked())
+        return ModeNext::End();
+    // Each pass is one group: one U takes back one circle and its regions.
+    run_.EndUndoGroup();
+    return ModeNext::InGroup(StartPass);
 }
 
 }  // namespace app

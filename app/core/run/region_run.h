@@ -23,7 +23,7 @@ public:
     static constexpr std::uint64_t kRepeatAnswerMs = 200;
 
 private:
-    enum Step { Begin, StartPass, EndPass };
+    enum Step { Begin, AskFileDialogs, StartPass, EndPass };
 
     ModeNext BeginRun();
     ModeNext StartThePass();

@@ -10,9 +10,15 @@ bool ShowsCommand(const std::u16string& prompt) {
     return !prompt.empty() && prompt != kIdlePrompt;
 }
 
+bool IsUndoPrompt(const std::u16string& prompt) {
+    return Contains(prompt, u"(BE)") || Contains(prompt, u"UNDO");
+}
+
 bool IsCommandCancel(const std::u16string& line) {
+    // UNDO's control question, cancelled by the run itself, may reach the history of a late host
+    // after the run took its last line: it is no end the user made.
     const std::u16string_view idle = platform::Trim(std::u16string_view(kIdlePrompt));
-    return Contains(line, kCancelled) && line.compare(0, idle.size(), idle) != 0;
+    return Contains(line, kCancelled) && line.compare(0, idle.size(), idle) != 0 && !Contains(line, u"UNDO");
 }
 
 bool ShowsUserEnd(const std::u16string& line, const std::u16string& baseline) {
@@ -48,7 +54,7 @@ void RunContext::Reset(const RunRequest& request) {
     sentInStep_ = sentBeforePutOff_ = 0;
     refuseSends_ = false;
     lastChangeMs_ = host_.NowMs();
-    asked_ = minimized_ = fileDialogsKnown_ = false;
+    asked_ = minimized_ = fileDialogsKnown_ = groupOpen_ = false;
     lastLook_ = Look{};
     queried_.clear();
     userFileDialogs_ = u"1";
@@ -100,6 +106,33 @@ void RunContext::SwitchFileDialogs(bool on, const char16_t* offRecord) {
     Send(offRecord);
 }
 
+namespace {
+
+const char16_t kUndoEnd[] = u"\x03_.UNDO _End\r";
+// UNDO with a number, not U: Enter at the idle prompt repeats the last command, and a repeated U
+// would take back the user's own work.
+const char16_t kUndoEndAndTakeBack[] = u"\x03_.UNDO _End\r_.UNDO 1\r";
+
+}  // namespace
+
+void RunContext::StartUndo() {
+    if (Send(u"\x03_.UNDO ") && !guard_.Holds(kUndoGroup))
+        guard_.Changed(kUndoGroup, kCancel);
+}
+
+void RunContext::AnswerUndo(const std::u16string& prompt) {
+    if (!Contains(prompt, u"(BE)")) {
+        if (Send(kCancel))
+            guard_.Drop(kUndoGroup);
+        return;
+    }
+    // Held before Begin goes out: an End without a group is nothing to the CAD program, a group
+    // left open would take in the user's next commands. Held first, it is ended last.
+    guard_.Changed(kUndoGroup, kUndoEndAndTakeBack);
+    groupOpen_ = true;
+    Send(u"_BEgin\r");
+}
+
 Checked<std::optional<std::u16string>> RunContext::ReadFreshReport(const std::u16string& path,
                                                                    std::optional<std::uint64_t> before) {
     // A report this run did not write belongs to an earlier measurement: its centroid is not ours.
@@ -146,6 +179,9 @@ Checked<bool> RunContext::DrawCircle(ReportVariant variant, const ReportValues& 
     Tell(RowAdded{FormatResultRow(FormatRowTime(t.year, t.month, t.day, t.hour, t.minute, t.second),
                                   DrawingNameFromTitle(link_.Discovery().MainFrameTitle()),
                                   MeasurementAsShown(variant, values, *radius, request_.decimalSymbol))});
+    // The group now holds what the user asked for: its end keeps it.
+    if (groupOpen_)
+        guard_.Changed(kUndoGroup, kUndoEnd);
     return true;
 }
 

@@ -33,6 +33,8 @@ inline bool Contains(const std::u16string& text, const char16_t* part) {
 }
 // A prompt other than the idle one: the command waited for has started.
 bool ShowsCommand(const std::u16string& prompt);
+// UNDO's own prompt: its main one offers Begin, its control question names the command.
+bool IsUndoPrompt(const std::u16string& prompt);
 // A cancel other than the one of a Ctrl+C typed at the idle prompt, which a late host prints
 // between the parts of a record before it reaches the command.
 bool IsCommandCancel(const std::u16string& line);
@@ -112,6 +114,23 @@ public:
     // Off: the guard takes the user's setting first. On: the guard puts it back.
     void SwitchFileDialogs(bool on, const char16_t* offRecord);
 
+    // The run's commands go into one undo group, so that one U takes the run back. UNDO is typed
+    // and its prompt read first: only a prompt that offers Begin is answered with it ("(BE)" is
+    // the Begin option's key, shown so in every language of the CAD program). Under the user's
+    // undo control None or One the prompt asks for a control option instead: that is cancelled,
+    // the control stays as the user set it and the run goes on without a group. Until the prompt
+    // is answered the guard holds a Ctrl+C for it: a late host shows it only after the run ended.
+    void StartUndo();
+    void AnswerUndo(const std::u16string& prompt);
+    // Ends the group after the run's last command; the guard ends it on any other way out. A
+    // group that holds no circle is taken back as it ends: nothing of the run is left to undo,
+    // and the user's next U takes back the user's own work.
+    void EndUndoGroup() {
+        if (guard_.PutBack(kUndoGroup))
+            groupOpen_ = false;
+    }
+    static constexpr char kUndoGroup[] = "UNDO";
+
     // The report's text, only when this run rewrote it; its code page bytes become UTF-16 here.
     // Refused when the file is there but cannot be read.
     Checked<std::optional<std::u16string>> ReadFreshReport(const std::u16string& path,
@@ -141,11 +160,12 @@ private:
     std::u16string queried_;
     std::u16string userFileDialogs_ = u"1";
     bool fileDialogsKnown_ = false;
+    bool groupOpen_ = false;
 };
 
 // What one step of a mode asks the run to do next.
 struct ModeNext {
-    enum class Kind { Step, Wait, Query, End };
+    enum class Kind { Step, Wait, Query, Group, End };
     Kind kind = Kind::End;
     int step = 0;  // the mode's step that follows
     // Wait: until the mode's Seen says so, or limitMs; a wait for the user ends the run at its limit.
@@ -176,6 +196,12 @@ struct ModeNext {
         next.kind = Kind::Query;
         next.name = name;
         next.lateHost = lateHost;
+        return next;
+    }
+    // Group: an undo group begins (where the CAD program offers one), then the step follows.
+    static ModeNext InGroup(int step) {
+        ModeNext next = Go(step);
+        next.kind = Kind::Group;
         return next;
     }
     static ModeNext End() { return {}; }
