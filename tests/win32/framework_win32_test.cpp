@@ -325,19 +325,10 @@ TEST(ApplicationLoop, HeldRawInputWaitsUntilDueAndIsTakenInOneGo) {
     HWND sink = ::CreateWindowExA(0, "RawInputCounter", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     RAWINPUTDEVICE mouse{0x01, 0x02, RIDEV_INPUTSINK, sink};
     ASSERT_TRUE(::RegisterRawInputDevices(&mouse, 1, sizeof mouse));
-    UINT taken = 0;
-    int deliveredBeforeDue = -1;
-    Application.HoldRawInput(300, [&] {
-        deliveredBeforeDue = rawInputMessages;
-        alignas(8) static BYTE buffer[16 * 1024];
-        UINT size = sizeof buffer;
-        taken = ::GetRawInputBuffer(reinterpret_cast<RAWINPUT*>(buffer), &size, sizeof(RAWINPUTHEADER));
-        ::PostQuitMessage(0);
-    });
-    // From another thread, as the user's input comes from elsewhere.
+    // From another thread, as the user's input comes from elsewhere; queued before the loop runs,
+    // so that only the hold keeps it from being delivered at once.
     std::thread user([] {
         for (int i = 0; i < 5; ++i) {
-            ::Sleep(10);
             INPUT move{};
             move.type = INPUT_MOUSE;
             move.mi.dx = 20000 + 2000 * i;
@@ -346,8 +337,17 @@ TEST(ApplicationLoop, HeldRawInputWaitsUntilDueAndIsTakenInOneGo) {
             ::SendInput(1, &move, sizeof move);
         }
     });
-    Application.Run();
     user.join();
+    UINT taken = 0;
+    int deliveredBeforeDue = -1;
+    Application.HoldRawInput(100, [&] {
+        deliveredBeforeDue = rawInputMessages;
+        alignas(8) static BYTE buffer[16 * 1024];
+        UINT size = sizeof buffer;
+        taken = ::GetRawInputBuffer(reinterpret_cast<RAWINPUT*>(buffer), &size, sizeof(RAWINPUTHEADER));
+        ::PostQuitMessage(0);
+    });
+    Application.Run();
     EXPECT_EQ(deliveredBeforeDue, 0);
     EXPECT_GE(taken, 1u);
     RAWINPUTDEVICE removed{0x01, 0x02, RIDEV_REMOVE, nullptr};
