@@ -668,12 +668,8 @@ TEST_F(WorkflowTest, OutsidePickLeavesTheDrawingTheLabelsAndTheSettingsAsTheyWer
     };
     for (const Case c : {Case{false, true}, Case{true, true}, Case{false, false}, Case{true, false}}) {
         SCOPED_TRACE(std::to_string(c.userRegionLast) + std::to_string(c.hostTellsBoundaryKind));
-        objects.clear();
-        circles.clear();
-        host.files.clear();
-        if (c.hostTellsBoundaryKind)
-            variables["HPBOUND"] = "1";
-        else
+        Fresh();
+        if (!c.hostTellsBoundaryKind)
             variables.erase("HPBOUND");
         PickAt("10.0000", "20.0000");
         FaceCentre();
@@ -719,8 +715,7 @@ TEST_F(WorkflowTest, ContinuousRunEndsBeforeTheCircleOfASizeThatBecameUntypeable
     EXPECT_EQ(circles.size(), 1u);
     for (const std::string& t : typed)
         EXPECT_EQ(t.find("ERASE"), std::string::npos);
-    EXPECT_EQ(variables["FILEDIA"], "1");
-    EXPECT_FALSE(host.minimized);
+    ExpectLeftAsItWas();
 }
 
 // The report's folder as each frame is given it: a Unicode frame the folder itself, an ANSI frame
@@ -769,12 +764,8 @@ TEST_F(WorkflowTest, WorkFolderGoesAsTheFrameCanTakeItOrTheRunDoesNotStart) {
                 host.shortForms[c.folder] = c.shortForm;
             const app::RunPaths folderPaths{c.folder, "261207101500"};
             app::CentroidWorkflows other{link, desktop, host, folderPaths};
-            records.clear();
-            circles.clear();
-            host.files.clear();
-            host.minimizeCalls = 0;
-            pendingReport = "30.0000,35.0000";
-            faceCentre ? PickAt("10.0000", "20.0000") : SelectRegions();
+            Fresh();
+            UserActs(faceCentre);
             const app::RunOutcome outcome = Run(other, faceCentre ? app::RunMode::FaceCentre : app::RunMode::Region);
             EXPECT_EQ(outcome.end, refused ? app::RunEnd::Error : app::RunEnd::Finished);
             EXPECT_EQ(outcome.error, refused ? u"作業フォルダ " + c.folder + c.refusal : u"");
@@ -849,16 +840,8 @@ TEST_F(WorkflowTest, BusyCadAtEveryAnswerOfARunIsWaitedForAndTheRunGoesOn) {
                          std::to_string(busyAt));
             desktop.SetProcessFrozen(7, false);
             answers = 0;
-            circles.clear();
-            typed.clear();
-            host.files.clear();
-            variables["FILEDIA"] = "1";
-            variables["HPBOUND"] = "1";
-            prompt = kIdle;
-            if (faceCentre)
-                PickAt("10.0000", "20.0000");
-            else
-                SelectRegions();
+            Fresh();
+            UserActs(faceCentre);
             host.onPoll = [&, act = host.onPoll] {
                 if (busyUntil && host.now >= busyUntil) {
                     desktop.SetProcessFrozen(7, false);
@@ -867,17 +850,14 @@ TEST_F(WorkflowTest, BusyCadAtEveryAnswerOfARunIsWaitedForAndTheRunGoesOn) {
                 if (!busyUntil)
                     act();
             };
-            const app::RunOutcome outcome = faceCentre ? FaceCentre() : Region();
+            const app::RunOutcome outcome = RunIn(faceCentre);
             desktop.SetProcessFrozen(7, false);  // a group still open once the CAD answers is ended then
             busyUntil = 0;
             workflows.TakeUpPutBack();
             EXPECT_FALSE(groupOpen);
             EXPECT_EQ(outcome.end, app::RunEnd::Finished);
             EXPECT_EQ(circles, Expected({faceCentre ? "30.0000,35.0000 50" : "10.0000,15.0000 50"}));
-            EXPECT_EQ(variables["FILEDIA"], "1");
-            EXPECT_EQ(variables["HPBOUND"], "1");
-            EXPECT_EQ(prompt, kIdle);
-            EXPECT_FALSE(host.minimized);
+            ExpectLeftAsItWas();
             if (busyAt == 0) {
                 undisturbed = typed;
                 continue;
@@ -895,8 +875,7 @@ TEST_F(WorkflowTest, RunEndedWhileTheCadIsBusyPutsItsChangesBackOnceItAnswers) {
     for (const bool changed : {true, false}) {
         SCOPED_TRACE(changed ? "at the report" : "at the pick");
         desktop.SetProcessFrozen(7, false);
-        variables["FILEDIA"] = variables["HPBOUND"] = "1";
-        prompt = kIdle;
+        Fresh();
         ignoreMassprop = changed;
         PickAt("10.0000", "20.0000");
         host.onPoll = [&, pick = host.onPoll] {
@@ -918,8 +897,7 @@ TEST_F(WorkflowTest, RunEndedWhileTheCadIsBusyPutsItsChangesBackOnceItAnswers) {
         EXPECT_FALSE(workflows.TakeUpPutBack());
         EXPECT_FALSE(workflows.PutBackPending());
         EXPECT_FALSE(groupOpen);
-        EXPECT_EQ(variables["FILEDIA"], "1");
-        EXPECT_EQ(variables["HPBOUND"], "1");
+        ExpectLeftAsItWas();
     }
 }
 
@@ -933,20 +911,18 @@ TEST_F(WorkflowTest, IdlePromptSeenAtOnceIsNotTakenAsTheEndWithALateHost) {
     } cases[] = {{"\003FILEDIA 0", false}, {"\003FILEDIA 0", true}, {"Y\r", true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.reportExists ? "later run, late from " : "first run, late from ") + c.lateFrom);
-        host.files.clear();
+        Fresh();
         if (c.reportExists)
             host.WriteFile(paths.ReportPath(), Report("1.0000", "2.0000"));
         late = false;
         lateFrom = c.lateFrom;
         host.beforePoll = [this] { HandleLate(); };
-        circles.clear();
-        typed.clear();
         PickAt("10.0000", "20.0000");
         FaceCentre();
         HandleLate();
         EXPECT_EQ(circles, Expected({"30.0000,35.0000 50"}));
         EXPECT_EQ(std::count(typed.begin(), typed.end(), "Y\r"), c.reportExists ? 1 : 0);
-        EXPECT_EQ(prompt, kIdle);
+        ExpectLeftAsItWas();
     }
 }
 
