@@ -140,7 +140,7 @@ protected:
     FakeHost host;
     app::RunPaths paths{u"C:\\work\\Halvetra\\", "261207101500"};
     app::CentroidWorkflows workflows{link, desktop, host, paths};
-    WindowHandle frame = 0, historyPane = 0;
+    WindowHandle frame = 0;
 
     std::string prompt = kIdle;
     std::vector<std::string> history{"コマンド:"};
@@ -169,7 +169,7 @@ protected:
     void SetUp() override {
         const WindowHandle text = desktop.AddTopLevel("AutoCAD テキスト ウィンドウ", kAfxText, 7);
         frame = desktop.AddTopLevel("AutoCAD 2024", kAfxFrame, 7);
-        historyPane = desktop.AddChild(frame, "MountTam", "H");
+        desktop.AddChild(frame, "MountTam", "H");
         const WindowHandle promptWindow = desktop.AddChild(frame, "Headlands", "P");
         desktop.SetTextSource(promptWindow, [this] { return prompt; });
         desktop.SetCommandHandler(text, [this](std::uintptr_t) {
@@ -246,20 +246,14 @@ protected:
 
     void Type(const std::string& text) {
         typedAt.push_back(host.now);
-        if (lateness != Lateness::None) {
-            typed.push_back(text);
-            Queue(text);
-            return;
-        }
-        if (!lateFrom.empty() && text.rfind(lateFrom, 0) == 0)
-            late = true;
-        if (late) {
-            typed.push_back(text);
-            pending.push_back(text);
-            return;
-        }
         typed.push_back(text);
-        Handle(text);
+        late = late || (!lateFrom.empty() && text.rfind(lateFrom, 0) == 0);
+        if (lateness != Lateness::None)
+            Queue(text);
+        else if (late)
+            pending.push_back(text);
+        else
+            Handle(text);
     }
 
     // A host that takes its input lateByMs after it was typed.
@@ -615,48 +609,50 @@ TEST_F(WorkflowTest, HostThatTakesInputLateGetsEachAnswerOnce) {
     EXPECT_EQ(variables["FILEDIA"], "1");
 }
 
-// A user quicker than the first look cancels the third selection inside the send that asked for
-// it: the history, looked at against the line the pass before read, shows the cancel, and the run
-// ends without waiting for a late host.
-TEST_F(WorkflowTest, SelectionCancelledBeforeTheFirstLookOfALaterPassEndsTheRunAtOnce) {
-    SelectRegions();
-    host.continuous = true;
-    int selections = 0;
-    desktop.SetCopyDataHandler(frame, [this, &selections](const ReceivedMessage& m) {
-        const std::string text = Decode(m);
-        Type(text);
-        if (text == "\x03_massprop\r" && ++selections == 3)
-            Type("\x03");
-    });
-    Region();
-    EXPECT_EQ(circles, Expected({"10.0000,15.0000 50", "20.0000,25.0000 50"}));
-    EXPECT_LT(host.now, app::kLateHostMs);
-    EXPECT_EQ(variables["FILEDIA"], "1");
-    EXPECT_FALSE(workflows.Running());
-}
-
-TEST_F(WorkflowTest, ContinuousRunEndsWhenTheBoxIsUncheckedOrNoCentroidComes) {
-    SelectRegions();
-    host.continuous = true;
-    auto select = host.onPoll;
-    host.onPoll = [this, select] {
-        select();
-        if (circles.size() == 1)
-            host.continuous = false;
-    };
-    Region();
-    EXPECT_EQ(circles.size(), 2u);  // the pass that was running when the box was unchecked still ends
-
-    circles.clear();
-    host.continuous = true;
-    SelectRegions();
-    pendingReport = ",";
-    host.onPoll = [this] {
-        if (prompt == "オブジェクトを選択: ")
-            prompt = "解析結果をファイルに書き出しますか? [はい(Y)/いいえ(N)] <N>: ";
-    };
-    Region();
-    EXPECT_TRUE(circles.empty());
+// A continuous region run ends when the box is unchecked (the pass then running still ends), when
+// no centroid comes, before the circle of a size that became one that would type more than a radius,
+// and at once when the user cancels the third selection inside the send that asked for it: the
+// history, looked at against the line the pass before read, shows the cancel; no late host is awaited.
+TEST_F(WorkflowTest, ContinuousRegionRunEndsWhenItCannotGoOn) {
+    enum Change { Unchecked, NoCentroid, UntypeableSize, CancelledInTheSend };
+    const struct {
+        Change change;
+        app::RunEnd end;
+        std::size_t circles;
+    } cases[] = {{Unchecked, app::RunEnd::Finished, 2},
+                 {NoCentroid, app::RunEnd::Finished, 0},
+                 {UntypeableSize, app::RunEnd::Error, 1},
+                 {CancelledInTheSend, app::RunEnd::Finished, 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.change);
+        Fresh();
+        host.continuous = true;
+        host.size = "50";
+        int selections = 0;
+        desktop.SetCopyDataHandler(frame, [&](const ReceivedMessage& m) {
+            const std::string text = Decode(m);
+            Type(text);
+            if (c.change == CancelledInTheSend && text == "\x03_massprop\r" && ++selections == 3)
+                Type("\x03");
+        });
+        SelectRegions();
+        host.onPoll = [&, select = host.onPoll] {
+            select();
+            if (c.change == NoCentroid)
+                pendingReport = ",";
+            if (circles.size() == 1 && c.change == Unchecked)
+                host.continuous = false;
+            if (circles.size() == 1 && c.change == UntypeableSize)
+                host.size = "5 ERASE ALL";
+        };
+        EXPECT_EQ(Region().end, c.end);
+        const std::vector<std::string> all{"10.0000,15.0000 50", "20.0000,25.0000 50"};
+        EXPECT_EQ(circles, std::vector<std::string>(all.begin(), all.begin() + c.circles));
+        for (const std::string& t : typed)
+            EXPECT_EQ(t.find("ERASE"), std::string::npos);
+        EXPECT_LT(host.now, app::kLateHostMs);
+        ExpectLeftAsItWas();
+    }
 }
 
 // A pick outside every closed area after a first run, with the first run's circle or a region of
@@ -701,21 +697,6 @@ TEST_F(WorkflowTest, OutsidePickLeavesTheDrawingTheLabelsAndTheSettingsAsTheyWer
     FaceCentre();
     EXPECT_EQ(circles.size(), 2u);
     EXPECT_NE(std::find(typed.begin(), typed.end(), "\x03_region L \r"), typed.end());
-}
-
-TEST_F(WorkflowTest, ContinuousRunEndsBeforeTheCircleOfASizeThatBecameUntypeable) {
-    SelectRegions();
-    host.continuous = true;
-    host.onPoll = [this, select = host.onPoll] {
-        select();
-        if (circles.size() == 1)
-            host.size = "5 ERASE ALL";
-    };
-    EXPECT_EQ(Region().end, app::RunEnd::Error);
-    EXPECT_EQ(circles.size(), 1u);
-    for (const std::string& t : typed)
-        EXPECT_EQ(t.find("ERASE"), std::string::npos);
-    ExpectLeftAsItWas();
 }
 
 // The report's folder as each frame is given it: a Unicode frame the folder itself, an ANSI frame
