@@ -58,7 +58,6 @@ struct FakeHost : app::WorkflowHost {
     bool continuous = false;
     bool minimized = false;
     int minimizeCalls = 0;
-    bool stop = false;  // the user closes the window at the next look
     std::vector<std::string> messages, areas, perimeters, hints;
     std::map<std::u16string, std::pair<std::string, std::uint64_t>> files;
     std::map<std::u16string, std::u16string> shortForms;
@@ -439,8 +438,8 @@ protected:
     void UserActs(bool faceCentre) { faceCentre ? PickAt("10.0000", "20.0000") : SelectRegions(); }
     app::RunOutcome RunIn(bool faceCentre) { return faceCentre ? FaceCentre() : Region(); }
     // What every run leaves: the user's settings back, the CAD program idle, the window back.
-    void ExpectLeftAsItWas() {
-        EXPECT_EQ(variables["FILEDIA"], "1");
+    void ExpectLeftAsItWas(const std::string& fileDialogs = "1") {
+        EXPECT_EQ(variables["FILEDIA"], fileDialogs);
         EXPECT_EQ(variables["HPBOUND"], "1");
         EXPECT_EQ(prompt, kIdle);
         EXPECT_FALSE(host.minimized);
@@ -448,7 +447,7 @@ protected:
     }
 
     // A run as the window's message loop drives it: each wake-up moves the clock, the host and
-    // the user act, and a Close asked for meanwhile stops the run.
+    // the user act.
     app::RunOutcome Run(app::RunMode mode, const app::RunTrigger& trigger = {}) {
         return Run(workflows, mode, trigger);
     }
@@ -462,8 +461,6 @@ protected:
                 host.beforePoll();
             if (host.onPoll)
                 host.onPoll();
-            if (host.stop)
-                workflows.Stop(app::RunEnd::Close);
         }
         return workflows.Outcome();
     }
@@ -483,14 +480,12 @@ TEST_F(WorkflowTest, FaceCentreTypesTheCommandsInOrderAndDrawsTheCircle) {
                         "\003HPBOUND 0\r", "'SETVAR FILEDIA\r", "\x03", "\003FILEDIA 0\r",
                         "\x03-BOUNDARY 10.0000,20.0000 \r", "\x03_massprop LAST \rY\r" + A(paths.ReportStem()) + "\r",
                         "\003CIRCLE 30.0000,35.0000 50\r", "\003FILEDIA 1\r", "\003HPBOUND 1\r", kEnd}));
-    EXPECT_EQ(variables["HPBOUND"], "1");
     EXPECT_EQ(circles, Expected({"30.0000,35.0000 50"}));
     EXPECT_EQ(host.areas, Expected({"", "1234.5678"}));
     EXPECT_EQ(host.perimeters, Expected({"", "140.0000"}));
     EXPECT_EQ(host.hints, Expected({"計算したい面の内側をクリック"}));
     EXPECT_EQ(host.minimizeCalls, 1);
-    EXPECT_FALSE(host.minimized);
-    EXPECT_EQ(variables["FILEDIA"], "1");
+    ExpectLeftAsItWas();
 }
 
 // A face-centre run that cannot draw its circle puts back what it changed and types nothing more:
@@ -573,7 +568,7 @@ TEST_F(WorkflowTest, ExecuteDuringARunDoesNothing) {
             Type("\x03");
     };
     FaceCentre();
-    EXPECT_FALSE(workflows.Running());
+    ExpectLeftAsItWas();
 }
 
 TEST_F(WorkflowTest, RegionOnceAnswersTheQuestionsAndDrawsOneCircle) {
@@ -586,27 +581,23 @@ TEST_F(WorkflowTest, RegionOnceAnswersTheQuestionsAndDrawsOneCircle) {
     EXPECT_EQ(host.areas, Expected({"", "1234.57"}));
     EXPECT_EQ(host.perimeters, Expected({"", "140.00"}));
     EXPECT_EQ(host.hints, Expected({"基データを選択"}));
-    EXPECT_FALSE(host.minimized);
+    ExpectLeftAsItWas();
     host.polls = 0;
     Region();  // the second pass meets the replace question too, answered within its one poll
     EXPECT_EQ(circles.size(), 2u);
     EXPECT_EQ(host.polls, 1);
-}
 
-TEST_F(WorkflowTest, HostThatTakesInputLateGetsEachAnswerOnce) {
-    SelectRegions();
-    Region();
+    // A host that takes its input a poll late gets each answer once. It shows no value when it is
+    // asked: the setting goes back to the CAD program's default.
     late = true;
     host.beforePoll = [this] { HandleLate(); };
     typed.clear();
     Region();
     HandleLate();  // what the host still had to do when the run ended
-    // The late host shows no value when it is asked: the setting goes back to the CAD's default.
     EXPECT_EQ(typed, Expected({kBegin, "_BEgin\r", "'SETVAR FILEDIA\r", "\003\003FILEDIA 0\r", "\x03_massprop\r", "Y\r",
                                A(paths.ReportPath()) + "\r", "Y\r", "\003FILEDIA 1\r",
-                               "\003CIRCLE 20.0000,25.0000 50\r", kEnd}));
-    EXPECT_EQ(circles.size(), 2u);
-    EXPECT_EQ(variables["FILEDIA"], "1");
+                               "\003CIRCLE 30.0000,35.0000 30\r", kEnd}));
+    ExpectLeftAsItWas();
 }
 
 // A continuous region run ends when the box is unchecked (the pass then running still ends), when
@@ -923,7 +914,7 @@ TEST_F(WorkflowTest, WaitsLookEveryFewMillisecondsAndEndAfterTheirTimeLimit) {
     EXPECT_LE(longestGap, app::CentroidWorkflows::kUserLookIntervalMs);
     EXPECT_GE(host.now, app::kWaitLimitMs);
     EXPECT_LT(host.now, app::kWaitLimitMs + 100);
-    EXPECT_FALSE(host.minimized);
+    ExpectLeftAsItWas();
 }
 
 // A continuous region run goes on until Esc; each pass is an undo group of its own, ended after its
@@ -942,8 +933,7 @@ TEST_F(WorkflowTest, ContinuousRegionRunGoesOnUntilEscWithOneRowPerCircle) {
     ASSERT_GE(typed.size(), 2u);
     EXPECT_EQ(typed[typed.size() - 2], "\003FILEDIA 1\r");
     EXPECT_EQ(typed.back(), kEndBack);
-    EXPECT_EQ(variables["FILEDIA"], "1");
-    EXPECT_FALSE(host.minimized);
+    ExpectLeftAsItWas();
     EXPECT_EQ(host.hints.size(), 3u);
     int copies = 0;
     for (const ReceivedMessage& m : desktop.Messages())
@@ -1294,14 +1284,11 @@ TEST_F(WorkflowTest, EveryWayARunEndsAtEveryStepLeavesTheUsersSettingsAndDrawing
             SCOPED_TRACE(std::string(c.name) + ", FILEDIA " + userFileDialogs + (lateHost ? ", late host" : ""));
             undoAll = *userFileDialogs == '1';  // the user's undo control: All, or None
             groupsBegun = groupsTakenBack = 0;
-            typed.clear();
+            Fresh();
             if (lateHost)
                 MakeLate(3000);
             variables["FILEDIA"] = userFileDialogs;
-            variables["HPBOUND"] = "1";
             objects = {{Kind::Polyline, {100, 100, 110, 110}}};
-            circles.clear();
-            prompt = kIdle;
             ignoreMassprop = c.at == At::Report;  // the report wait goes on until the run is ended
             desktop.OpenClipboard();
             desktop.EmptyClipboard();
@@ -1343,15 +1330,11 @@ TEST_F(WorkflowTest, EveryWayARunEndsAtEveryStepLeavesTheUsersSettingsAndDrawing
                 ASSERT_GE(typed.size(), c.lastTyped.size());
                 EXPECT_EQ(std::vector<std::string>(typed.end() - c.lastTyped.size(), typed.end()), c.lastTyped);
             }
-            EXPECT_EQ(variables["FILEDIA"], userFileDialogs);
-            EXPECT_EQ(variables["HPBOUND"], "1");
+            ExpectLeftAsItWas(userFileDialogs);
             EXPECT_EQ(desktop.ClipboardData(platform::kCfText), std::string("the user's text") + '\0');
             ASSERT_GE(objects.size(), 1u);  // a region the boundary made may stay; the user's object is untouched
             EXPECT_EQ(objects[0].kind, Kind::Polyline);
             EXPECT_TRUE(circles.empty());
-            EXPECT_EQ(prompt, kIdle);
-            EXPECT_FALSE(host.minimized);
-            EXPECT_FALSE(workflows.Running());
             EXPECT_EQ(groupsBegun, undoAll && c.at > At::UndoPrompt ? 1 : 0);
             EXPECT_EQ(groupsTakenBack, groupsBegun);  // no circle: the group leaves no undo step
             EXPECT_FALSE(groupOpen);
