@@ -1378,3 +1378,24 @@ TEST_F(WorkflowTest, AWaitForTheUserWakesOnTheUserAndLooksSlowlyMeanwhile) {
     EXPECT_EQ(wake->afterMs, app::CentroidWorkflows::kLookIntervalMs);
     workflows.Stop(app::RunEnd::Close);
 }
+
+// The session ends while the run types a command: what it changed goes back at once, and the rest of
+// that step types nothing.
+TEST_F(WorkflowTest, SessionEndInsideASendTypesNothingAfterThePutBack) {
+    std::optional<std::size_t> typedAtEnd;
+    desktop.SetCopyDataHandler(frame, [&](const ReceivedMessage& m) {
+        Type(Decode(m));
+        if (!typedAtEnd && typed.back() == "\x03-BOUNDARY 10.0000,20.0000 \r") {
+            workflows.Stop(app::RunEnd::SessionEnd);
+            typedAtEnd = typed.size();
+            EXPECT_EQ(variables["FILEDIA"], "1");
+            EXPECT_EQ(variables["HPBOUND"], "1");
+        }
+    });
+    PickAt("10.0000", "20.0000");
+    EXPECT_EQ(FaceCentre().end, app::RunEnd::SessionEnd);
+    ASSERT_TRUE(typedAtEnd);
+    EXPECT_EQ(typed.size(), *typedAtEnd);
+    EXPECT_TRUE(circles.empty());
+    ExpectLeftAsItWas();
+}
