@@ -75,7 +75,7 @@ struct FakeHost : app::WorkflowHost {
         if (values.perimeter)
             perimeters.push_back(A(*values.perimeter));
     }
-    void On(const app::RowAdded& row) { rows.push_back(platform::sim::SimulatedDesktop().WideToAnsi(row.row)); }
+    void On(const app::RowAdded& row) { rows.push_back(A(row.row)); }
     void On(const app::HintShown& hint) { hints.push_back(A(hint.text)); }
     void On(const app::NoCadProgram&) { ++cadMissing; }
     void On(const app::WindowMinimized& window) { SetMinimized(window.minimized); }
@@ -227,6 +227,13 @@ protected:
         prompt = kIdle;
     }
 
+    void WriteOrAskToReplace() {
+        if (host.files.count(reportTarget))
+            prompt = "ファイルは既に存在します。置き換えますか? <N>: ";
+        else
+            WriteReport();
+    }
+
     void Boundary(const std::string& at) {
         const double x = std::stod(at), y = std::stod(at.substr(at.find(',') + 1));
         for (const Box& area : areas)
@@ -366,10 +373,7 @@ protected:
             if (ignoreMassprop || objects.empty() || objects.back().kind != Kind::Region)
                 return;
             measured = objects.back().box;
-            if (host.files.count(reportTarget))
-                prompt = "ファイルは既に存在します。置き換えますか? <N>: ";
-            else
-                WriteReport();
+            WriteOrAskToReplace();
         } else if (input == "_massprop\r") {
             history.push_back("コマンド: _massprop");
             prompt = "オブジェクトを選択: ";
@@ -381,10 +385,7 @@ protected:
             const std::u16string record = Received(input);
             Unquoted(input.substr(0, input.size() - 1));
             reportTarget = Resolved(record.substr(0, record.size() - 1));
-            if (host.files.count(reportTarget))
-                prompt = "ファイルは既に存在します。置き換えますか? <N>: ";
-            else
-                WriteReport();
+            WriteOrAskToReplace();
         }
     }
 
@@ -598,6 +599,13 @@ TEST_F(WorkflowTest, RegionOnceAnswersTheQuestionsAndDrawsOneCircle) {
                                A(paths.ReportPath()) + "\r", "Y\r", "\003FILEDIA 1\r",
                                "\003CIRCLE 30.0000,35.0000 30\r", kEnd}));
     ExpectLeftAsItWas();
+
+    // The report has a full stop whatever the user's decimal symbol; the labels show the user's.
+    late = false;
+    host.decimal = u',';
+    Region();
+    EXPECT_EQ(circles.back(), "40.0000,45.0000 30");
+    EXPECT_EQ(host.areas.back() + " " + host.perimeters.back(), "1234,57 140,00");
 }
 
 // A continuous region run ends when the box is unchecked (the pass then running still ends), when
@@ -1066,28 +1074,18 @@ TEST_F(WorkflowTest, ReportNumbersTheCadRefusesAreNeitherTypedNorShown) {
     }
 }
 
-// The report has a full stop whatever the user's decimal symbol; the labels show the user's.
-TEST_F(WorkflowTest, CommaDecimalSymbolStillReadsTheReportAndDrawsTheCircle) {
-    host.decimal = u',';
-    SelectRegions();
-    Region();
-    EXPECT_EQ(circles, Expected({"10.0000,15.0000 50"}));
-    EXPECT_EQ(host.areas, Expected({"", "1234,57"}));
-    EXPECT_EQ(host.perimeters, Expected({"", "140,00"}));
-}
-
 // A run that reads no values (here a report in a layout the tool does not know) must not leave the
 // last run's values on the labels, where they would look like this run's.
 TEST_F(WorkflowTest, RunClearsTheLabelsWhenItStarts) {
     for (const bool faceCentre : {true, false}) {
         SCOPED_TRACE(faceCentre ? "face centre" : "region");
         unrecognisedReport.clear();
-        faceCentre ? PickAt("10.0000", "20.0000") : SelectRegions();
-        faceCentre ? FaceCentre() : Region();
+        UserActs(faceCentre);
+        RunIn(faceCentre);
         ASSERT_FALSE(host.areas.back().empty());
         ASSERT_FALSE(host.perimeters.back().empty());
         unrecognisedReport = "Area = 12\r\nPerimeter = 3\r\n";
-        faceCentre ? FaceCentre() : Region();
+        RunIn(faceCentre);
         EXPECT_EQ(host.areas.back(), "");
         EXPECT_EQ(host.perimeters.back(), "");
     }
@@ -1347,15 +1345,13 @@ TEST_F(WorkflowTest, EveryWayARunEndsAtEveryStepLeavesTheUsersSettingsAndDrawing
 // leaves the file dialogs on, as the CAD program's default has them.
 TEST_F(WorkflowTest, FileDialogsValueOtherThanZeroOrOneIsPutBackAsOn) {
     for (const char* answer : {"2", "-1", "ON", "1 ERASE"}) {
-        SCOPED_TRACE(answer);
-        variables["FILEDIA"] = answer;
-        PickAt("10.0000", "20.0000");
-        FaceCentre();
-        EXPECT_EQ(variables["FILEDIA"], "1");
-        variables["FILEDIA"] = answer;
-        SelectRegions();
-        Region();
-        EXPECT_EQ(variables["FILEDIA"], "1");
+        for (const bool faceCentre : {true, false}) {
+            SCOPED_TRACE(std::string(answer) + (faceCentre ? " face centre" : " region"));
+            variables["FILEDIA"] = answer;
+            UserActs(faceCentre);
+            RunIn(faceCentre);
+            ExpectLeftAsItWas();
+        }
     }
 }
 
