@@ -366,6 +366,7 @@ void CentroidWorkflows::End(RunEnd why, const std::u16string& error) {
     phase_ = Phase::Ended;
     waiting_.reset();
     outcome_ = {why, error};
+    link_.ForgetCutShort();
     run_.RestoreWindow();
 }
 

@@ -67,6 +67,9 @@ public:
     // True once, when the exchange that was cut short is over: its history is lost for good.
     bool TakeUpPending();
     bool ClipboardPending() const { return pendingPutBack_ != nullptr; }
+    // The read that was cut short belonged to a run that has ended: the next run is not to end for
+    // it. The user's content still goes back.
+    void ForgetCutShort() { cutShort_ = false; }
 
     // Reading. Empty text when the window is not there. The CAD program's window texts and its
     // history are code page bytes; they become UTF-16 here, the history only in the lines used.
