@@ -9,10 +9,7 @@
 #include <variant>
 
 #include "cadlink/cad_link.h"
-#include "framework/exceptions.h"
-#include "platform/abort.h"
 #include "cad_numbers.h"
-#include "cadlink/text_lines.h"
 #include "simulated_desktop.h"
 #include "platform/text_trim.h"
 
@@ -35,32 +32,17 @@ struct Box {
     bool Holds(double x, double y) const { return x > minX && x < maxX && y > minY && y < maxY; }
 };
 
-std::string Fixed(double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.4f", value);
-    return text;
-}
-
 std::string Report(const std::string& x,
                    const std::string& y,
                    const Box& box = {0, 0, 60, 70},
                    const std::string& area = "1234.5678") {
-    return "----------------   リージョン   ----------------\r\n"
-           "面積:                    " +
-           area +
-           "\r\n"
-           "周囲:                    140.0000\r\n"
-           "境界ボックス:         X: " +
-           Fixed(box.minX) + "  --  " + Fixed(box.maxX) +
-           "\r\n"
-           "                      Y: " +
-           Fixed(box.minY) + "  --  " + Fixed(box.maxY) +
-           "\r\n"
-           "図心                  X: " +
-           x +
-           "\r\n"
-           "                      Y: " +
-           y + "\r\n";
+    char bounds[200];
+    std::snprintf(bounds, sizeof bounds,
+                  "境界ボックス:         X: %.4f  --  %.4f\r\n                      Y: %.4f  --  %.4f\r\n", box.minX,
+                  box.maxX, box.minY, box.maxY);
+    return "----------------   リージョン   ----------------\r\n面積:                    " + area +
+           "\r\n周囲:                    140.0000\r\n" + bounds + "図心                  X: " + x +
+           "\r\n                      Y: " + y + "\r\n";
 }
 
 std::string A(const std::u16string& text) {
@@ -76,7 +58,6 @@ struct FakeHost : app::WorkflowHost {
     bool continuous = false;
     bool minimized = false;
     int minimizeCalls = 0;
-    bool stop = false;  // the user closes the window at the next look
     std::vector<std::string> messages, areas, perimeters, hints;
     std::map<std::u16string, std::pair<std::string, std::uint64_t>> files;
     std::map<std::u16string, std::u16string> shortForms;
@@ -94,7 +75,7 @@ struct FakeHost : app::WorkflowHost {
         if (values.perimeter)
             perimeters.push_back(A(*values.perimeter));
     }
-    void On(const app::RowAdded& row) { rows.push_back(platform::sim::SimulatedDesktop().WideToAnsi(row.row)); }
+    void On(const app::RowAdded& row) { rows.push_back(A(row.row)); }
     void On(const app::HintShown& hint) { hints.push_back(A(hint.text)); }
     void On(const app::NoCadProgram&) { ++cadMissing; }
     void On(const app::WindowMinimized& window) { SetMinimized(window.minimized); }
@@ -108,7 +89,6 @@ struct FakeHost : app::WorkflowHost {
         return fields;
     }
     std::uint64_t now = 0;  // virtual milliseconds: only the waits move the clock
-    unsigned longestWaitMs = 0;
 
     void WriteFile(const std::u16string& path, const std::string& content) { files[path] = {content, nextVersion++}; }
 
@@ -159,7 +139,7 @@ protected:
     FakeHost host;
     app::RunPaths paths{u"C:\\work\\Halvetra\\", "261207101500"};
     app::CentroidWorkflows workflows{link, desktop, host, paths};
-    WindowHandle frame = 0, historyPane = 0;
+    WindowHandle frame = 0;
 
     std::string prompt = kIdle;
     std::vector<std::string> history{"コマンド:"};
@@ -188,7 +168,7 @@ protected:
     void SetUp() override {
         const WindowHandle text = desktop.AddTopLevel("AutoCAD テキスト ウィンドウ", kAfxText, 7);
         frame = desktop.AddTopLevel("AutoCAD 2024", kAfxFrame, 7);
-        historyPane = desktop.AddChild(frame, "MountTam", "H");
+        desktop.AddChild(frame, "MountTam", "H");
         const WindowHandle promptWindow = desktop.AddChild(frame, "Headlands", "P");
         desktop.SetTextSource(promptWindow, [this] { return prompt; });
         desktop.SetCommandHandler(text, [this](std::uintptr_t) {
@@ -216,9 +196,11 @@ protected:
     }
     // An input as the frame received it: a late host may have typed it in parts.
     std::u16string Received(const std::string& input) const {
-        for (auto it = records.rbegin(); it != records.rend(); ++it)
-            if (A(*it) == input)
-                return *it;
+        for (auto it = records.rbegin(); it != records.rend(); ++it) {
+            const std::u16string record = it->substr(std::min(it->find_first_not_of(u'\x03'), it->size()));
+            if (A(record) == input)
+                return record;
+        }
         return W(input);
     }
     // The file a name the CAD program was given stands for: a short form is the folder it names.
@@ -245,6 +227,13 @@ protected:
         prompt = kIdle;
     }
 
+    void WriteOrAskToReplace() {
+        if (host.files.count(reportTarget))
+            prompt = "ファイルは既に存在します。置き換えますか? <N>: ";
+        else
+            WriteReport();
+    }
+
     void Boundary(const std::string& at) {
         const double x = std::stod(at), y = std::stod(at.substr(at.find(',') + 1));
         for (const Box& area : areas)
@@ -263,20 +252,14 @@ protected:
 
     void Type(const std::string& text) {
         typedAt.push_back(host.now);
-        if (lateness != Lateness::None) {
-            typed.push_back(text);
-            Queue(text);
-            return;
-        }
-        if (!lateFrom.empty() && text.rfind(lateFrom, 0) == 0)
-            late = true;
-        if (late) {
-            typed.push_back(text);
-            pending.push_back(text);
-            return;
-        }
         typed.push_back(text);
-        Handle(text);
+        late = late || (!lateFrom.empty() && text.rfind(lateFrom, 0) == 0);
+        if (lateness != Lateness::None)
+            Queue(text);
+        else if (late)
+            pending.push_back(text);
+        else
+            Handle(text);
     }
 
     // A host that takes its input lateByMs after it was typed.
@@ -390,10 +373,7 @@ protected:
             if (ignoreMassprop || objects.empty() || objects.back().kind != Kind::Region)
                 return;
             measured = objects.back().box;
-            if (host.files.count(reportTarget))
-                prompt = "ファイルは既に存在します。置き換えますか? <N>: ";
-            else
-                WriteReport();
+            WriteOrAskToReplace();
         } else if (input == "_massprop\r") {
             history.push_back("コマンド: _massprop");
             prompt = "オブジェクトを選択: ";
@@ -405,10 +385,7 @@ protected:
             const std::u16string record = Received(input);
             Unquoted(input.substr(0, input.size() - 1));
             reportTarget = Resolved(record.substr(0, record.size() - 1));
-            if (host.files.count(reportTarget))
-                prompt = "ファイルは既に存在します。置き換えますか? <N>: ";
-            else
-                WriteReport();
+            WriteOrAskToReplace();
         }
     }
 
@@ -444,8 +421,34 @@ protected:
 
     std::vector<std::string> Expected(std::initializer_list<std::string> texts) { return texts; }
 
+    // The drawing, the files and the CAD program as a test starts with them, for the next case.
+    void Fresh() {
+        typed.clear();
+        records.clear();
+        circles.clear();
+        objects.clear();
+        host.files.clear();
+        host.areas.clear();
+        host.minimizeCalls = 0;
+        variables["FILEDIA"] = variables["HPBOUND"] = "1";
+        prompt = kIdle;
+        pendingReport = "30.0000,35.0000";
+        ignoreMassprop = false;
+    }
+    // The user picks inside the area or selects regions at every selection prompt.
+    void UserActs(bool faceCentre) { faceCentre ? PickAt("10.0000", "20.0000") : SelectRegions(); }
+    app::RunOutcome RunIn(bool faceCentre) { return faceCentre ? FaceCentre() : Region(); }
+    // What every run leaves: the user's settings back, the CAD program idle, the window back.
+    void ExpectLeftAsItWas(const std::string& fileDialogs = "1") {
+        EXPECT_EQ(variables["FILEDIA"], fileDialogs);
+        EXPECT_EQ(variables["HPBOUND"], "1");
+        EXPECT_EQ(prompt, kIdle);
+        EXPECT_FALSE(host.minimized);
+        EXPECT_FALSE(workflows.Running());
+    }
+
     // A run as the window's message loop drives it: each wake-up moves the clock, the host and
-    // the user act, and a Close asked for meanwhile stops the run.
+    // the user act.
     app::RunOutcome Run(app::RunMode mode, const app::RunTrigger& trigger = {}) {
         return Run(workflows, mode, trigger);
     }
@@ -455,13 +458,10 @@ protected:
         while (const std::optional<app::Wake> wake = workflows.Step()) {
             ++host.polls;
             host.now += wake->afterMs;
-            host.longestWaitMs = std::max(host.longestWaitMs, wake->afterMs);
             if (host.beforePoll)
                 host.beforePoll();
             if (host.onPoll)
                 host.onPoll();
-            if (host.stop)
-                workflows.Stop(app::RunEnd::Close);
         }
         return workflows.Outcome();
     }
@@ -478,68 +478,68 @@ TEST_F(WorkflowTest, FaceCentreTypesTheCommandsInOrderAndDrawsTheCircle) {
     FaceCentre();
     EXPECT_EQ(typed,
               Expected({kBegin, "_BEgin\r", "\x03ID ", "'SETVAR LASTPOINT\r", "\x03", "'SETVAR HPBOUND\r", "\x03",
-                        "\x03"
-                        "HPBOUND 0\r",
-                        "'SETVAR FILEDIA\r", "\x03",
-                        "\x03"
-                        "FILEDIA 0\r",
+                        "\003HPBOUND 0\r", "'SETVAR FILEDIA\r", "\x03", "\003FILEDIA 0\r",
                         "\x03-BOUNDARY 10.0000,20.0000 \r", "\x03_massprop LAST \rY\r" + A(paths.ReportStem()) + "\r",
-                        "\x03"
-                        "CIRCLE 30.0000,35.0000 50\r",
-                        "\x03"
-                        "FILEDIA 1\r",
-                        "\x03"
-                        "HPBOUND 1\r",
-                        kEnd}));
-    EXPECT_EQ(variables["HPBOUND"], "1");
+                        "\003CIRCLE 30.0000,35.0000 50\r", "\003FILEDIA 1\r", "\003HPBOUND 1\r", kEnd}));
     EXPECT_EQ(circles, Expected({"30.0000,35.0000 50"}));
     EXPECT_EQ(host.areas, Expected({"", "1234.5678"}));
     EXPECT_EQ(host.perimeters, Expected({"", "140.0000"}));
     EXPECT_EQ(host.hints, Expected({"計算したい面の内側をクリック"}));
     EXPECT_EQ(host.minimizeCalls, 1);
-    EXPECT_FALSE(host.minimized);
-    EXPECT_EQ(variables["FILEDIA"], "1");
+    ExpectLeftAsItWas();
 }
 
-// A report that is there but cannot be read ends the run with its file error, and what the run
-// changed is put back all the same.
-TEST_F(WorkflowTest, UnreadableReportEndsTheRunWithTheFileError) {
-    host.reportRefused = u"I/O エラー (32)";
-    PickAt("10.0000", "20.0000");
-    const app::RunOutcome outcome = FaceCentre();
-    EXPECT_EQ(outcome.end, app::RunEnd::Error);
-    EXPECT_EQ(outcome.error, u"I/O エラー (32)");
-    EXPECT_TRUE(circles.empty());
-    EXPECT_EQ(variables["FILEDIA"], "1");
-    EXPECT_EQ(variables["HPBOUND"], "1");
+// A face-centre run that cannot draw its circle puts back what it changed and types nothing more:
+// no region is made from a point that is no point, no circle comes from a report this run did not
+// write, a report that cannot be read ends the run with its file error, and a history read cut
+// short by another program's hold ends it without a word.
+TEST_F(WorkflowTest, FaceCentreRunWithoutACircleLeavesEverythingAsItWas) {
+    enum Trouble { Esc, Point, OldReport, Unreadable, HistoryHeld };
+    const struct {
+        Trouble trouble;
+        const char* point;  // LASTPOINT after the pick
+        app::RunEnd end;
+    } cases[] = {
+        {Esc, "", app::RunEnd::Finished},          {Point, "", app::RunEnd::Finished},
+        {Point, "12.5", app::RunEnd::Finished},    {Point, ",5,0", app::RunEnd::Finished},
+        {Point, "1 2,3,0", app::RunEnd::Finished}, {OldReport, "", app::RunEnd::Finished},
+        {Unreadable, "", app::RunEnd::Error},      {HistoryHeld, "", app::RunEnd::Aborted},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.trouble) + " " + c.point);
+        Fresh();
+        if (c.trouble == OldReport) {
+            PickAt("10.0000", "20.0000");
+            FaceCentre();
+            circles.clear();
+            ignoreMassprop = true;  // the host does not write this time: the old report is still there
+        }
+        host.reportRefused = c.trouble == Unreadable ? u"I/O エラー (32)" : u"";
+        host.onPoll = [&, this] {
+            if (prompt != "点を指定: ")
+                return;
+            if (c.trouble == Esc)
+                return Type("\x03");
+            desktop.SetClipboardHeldElsewhere(c.trouble == HistoryHeld);
+            history.push_back("点を指定:  X = 10.0000     Y = 20.0000     Z = 0.0000");
+            variables["LASTPOINT"] = c.trouble == Point ? c.point : "10.0000,20.0000,0.0000";
+            prompt = kIdle;
+        };
+        const app::RunOutcome outcome = FaceCentre();
+        desktop.SetClipboardHeldElsewhere(false);
+        EXPECT_EQ(outcome.end, c.end);
+        EXPECT_EQ(outcome.error, c.trouble == Unreadable ? u"I/O エラー (32)" : u"");
+        EXPECT_TRUE(circles.empty());
+        for (const std::string& t : typed)
+            EXPECT_EQ(t.find("_region"), std::string::npos);
+        if (c.trouble == Esc) {  // the fourth is the user's Esc
+            EXPECT_EQ(typed, Expected({kBegin, "_BEgin\r", "\x03ID ", "\x03", kEndBack}));
+        }
+        ExpectLeftAsItWas();
+    }
 }
 
-TEST_F(WorkflowTest, SecondFaceCentreRunAnswersTheReplaceQuestionAndUsesTheNewReport) {
-    PickAt("10.0000", "20.0000");
-    FaceCentre();
-    pendingReport = "31.5000,36.5000";
-    typed.clear();
-    FaceCentre();
-    ASSERT_GE(typed.size(), 3u);
-    EXPECT_EQ(typed[typed.size() - 5], "Y\r");
-    EXPECT_EQ(circles, Expected({"30.0000,35.0000 50", "31.5000,36.5000 50"}));
-}
-
-TEST_F(WorkflowTest, CancelledPickSendsNothingMore) {
-    PressEscAtPick();
-    FaceCentre();
-    EXPECT_EQ(typed, Expected({kBegin, "_BEgin\r", "\x03ID ", "\x03", kEndBack}));  // the fourth is the user's Esc
-    EXPECT_TRUE(circles.empty());
-    EXPECT_FALSE(host.minimized);
-    EXPECT_EQ(variables["FILEDIA"], "1");
-}
-
-TEST_F(WorkflowTest, NothingHappensWithoutCadOrPromptOrSize) {
-    host.size = "";
-    FaceCentre();
-    Region();
-    EXPECT_EQ(host.messages, Expected({"円の大きさが入力されていません", "円の大きさが入力されていません"}));
-    host.size = "50";
+TEST_F(WorkflowTest, NothingHappensWithoutCadOrPrompt) {
     prompt = "";
     FaceCentre();
     EXPECT_TRUE(typed.empty());
@@ -551,94 +551,12 @@ TEST_F(WorkflowTest, NothingHappensWithoutCadOrPromptOrSize) {
     EXPECT_EQ(host.cadMissing, 2);  // not for the missing prompt: a CAD program is there
 }
 
-TEST_F(WorkflowTest, FaceCentreSizeIsTrimmedAndBlanksAloneAreRefused) {
-    PickAt("1", "2");
-    host.size = "  30 ";
-    FaceCentre();
-    host.size = "   ";
-    EXPECT_EQ(FaceCentre().end, app::RunEnd::Error);
-    EXPECT_EQ(circles, Expected({"30.0000,35.0000 30"}));
-}
-
 TEST_F(WorkflowTest, PointWithBlanksAfterTheCommasGivesTheSameItems) {
     std::u16string point = u" 12.5, 40, 0 ";
     EXPECT_EQ(app::SplitFirst(point), u"12.5");
     EXPECT_EQ(app::SplitFirst(point), u"40");
     EXPECT_EQ(app::SplitFirst(point), u"0");
     EXPECT_EQ(point, u"");
-}
-
-TEST_F(WorkflowTest, UnusablePointStopsTheRunBeforeTheDrawingIsTouched) {
-    for (const char* value : {"", "12.5", ",5,0", "1 2,3,0"}) {
-        host.onPoll = [this, value] {
-            if (prompt != "点を指定: ")
-                return;
-            history.push_back("点を指定:  X = 1  Y = 2");
-            variables["LASTPOINT"] = value;
-            prompt = kIdle;
-        };
-        typed.clear();
-        FaceCentre();
-        for (const std::string& t : typed)
-            EXPECT_EQ(t.find("_region"), std::string::npos) << value;
-        EXPECT_EQ(variables["FILEDIA"], "1") << value;
-        EXPECT_FALSE(host.minimized);
-    }
-}
-
-TEST_F(WorkflowTest, ReportThisRunDidNotWriteGivesNoCircle) {
-    PickAt("10.0000", "20.0000");
-    FaceCentre();
-    ignoreMassprop = true;  // the host does not write this time: the old report is still there
-    FaceCentre();
-    EXPECT_EQ(circles.size(), 1u);
-    EXPECT_EQ(variables["FILEDIA"], "1");
-    EXPECT_FALSE(host.minimized);
-}
-
-TEST_F(WorkflowTest, ReportValuesThatCouldRunAsCommandsAreNotTyped) {
-    PickAt("10.0000", "20.0000");
-    pendingReport = "30.0 ERASE ALL,35.0";
-    FaceCentre();
-    pendingReport = "30.0,3\r5";
-    FaceCentre();
-    EXPECT_TRUE(circles.empty());
-    EXPECT_EQ(variables["FILEDIA"], "1");
-}
-
-TEST_F(WorkflowTest, FailedHistoryReadEndsTheRunWithTheWindowRestored) {
-    host.onPoll = [this] {
-        if (prompt == "点を指定: ")
-            desktop.SetClipboardHeldElsewhere(true);
-        prompt = kIdle;
-    };
-    EXPECT_EQ(FaceCentre().end, app::RunEnd::Aborted);
-    EXPECT_FALSE(host.minimized);
-    EXPECT_FALSE(workflows.Running());
-}
-
-TEST_F(WorkflowTest, CloseDuringAWaitEndsTheRunAndSwitchesFileDialogsBackOn) {
-    // At the pick: no setting was changed, so none is put back; the group's end cancels the pick
-    // command the run typed, so that the user's next click in the drawing is no pick.
-    host.onPoll = [this] { host.stop = prompt == "点を指定: "; };
-    EXPECT_EQ(FaceCentre().end, app::RunEnd::Close);
-    EXPECT_EQ(typed, Expected({kBegin, "_BEgin\r", "\x03ID ", kEndBack}));
-    EXPECT_EQ(prompt, kIdle);
-    EXPECT_FALSE(host.minimized);
-    EXPECT_FALSE(workflows.Running());
-    host.stop = false;
-    host.onPoll = [this] {
-        if (prompt == "オブジェクトを選択: ")
-            host.stop = true;
-    };
-    EXPECT_EQ(Region().end, app::RunEnd::Close);
-    EXPECT_EQ(variables["FILEDIA"], "1");
-    EXPECT_FALSE(host.minimized);
-    EXPECT_EQ(typed.back(), kEndBack);
-    typed.pop_back();
-    EXPECT_EQ(typed.back(),
-              "\x03"
-              "FILEDIA 1\r");
 }
 
 TEST_F(WorkflowTest, ExecuteDuringARunDoesNothing) {
@@ -651,162 +569,89 @@ TEST_F(WorkflowTest, ExecuteDuringARunDoesNothing) {
             Type("\x03");
     };
     FaceCentre();
-    EXPECT_FALSE(workflows.Running());
+    ExpectLeftAsItWas();
 }
 
 TEST_F(WorkflowTest, RegionOnceAnswersTheQuestionsAndDrawsOneCircle) {
     SelectRegions();
     host.size = "30 ";
     Region();
-    EXPECT_EQ(typed, Expected({kBegin, "_BEgin\r", "'SETVAR FILEDIA\r", "\x03",
-                               "\x03\x03"
-                               "FILEDIA 0\r",
-                               "\x03_massprop\r", "Y\r", A(paths.ReportPath()) + "\r",
-                               "\x03"
-                               "FILEDIA 1\r",
-                               "\x03"
-                               "CIRCLE 10.0000,15.0000 30\r",
-                               kEnd}));
+    EXPECT_EQ(typed, Expected({kBegin, "_BEgin\r", "'SETVAR FILEDIA\r", "\x03", "\003\003FILEDIA 0\r",
+                               "\x03_massprop\r", "Y\r", A(paths.ReportPath()) + "\r", "\003FILEDIA 1\r",
+                               "\003CIRCLE 10.0000,15.0000 30\r", kEnd}));
     EXPECT_EQ(host.areas, Expected({"", "1234.57"}));
     EXPECT_EQ(host.perimeters, Expected({"", "140.00"}));
     EXPECT_EQ(host.hints, Expected({"基データを選択"}));
-    EXPECT_FALSE(host.minimized);
-}
-
-TEST_F(WorkflowTest, RegionPassAnswersAPromptHostWithinOnePoll) {
-    SelectRegions();
-    Region();
-    Region();  // the second pass meets the replace question too
+    ExpectLeftAsItWas();
+    host.polls = 0;
+    Region();  // the second pass meets the replace question too, answered within its one poll
     EXPECT_EQ(circles.size(), 2u);
-    EXPECT_EQ(host.polls, 2);
-}
+    EXPECT_EQ(host.polls, 1);
 
-TEST_F(WorkflowTest, HostThatTakesInputLateGetsEachAnswerOnce) {
-    SelectRegions();
-    Region();
+    // A host that takes its input a poll late gets each answer once. It shows no value when it is
+    // asked: the setting goes back to the CAD program's default.
     late = true;
     host.beforePoll = [this] { HandleLate(); };
     typed.clear();
     Region();
     HandleLate();  // what the host still had to do when the run ended
-    // The late host shows no value when it is asked: the setting goes back to the CAD's default.
-    EXPECT_EQ(typed, Expected({kBegin, "_BEgin\r", "'SETVAR FILEDIA\r",
-                               "\x03\x03"
-                               "FILEDIA 0\r",
-                               "\x03_massprop\r", "Y\r", A(paths.ReportPath()) + "\r", "Y\r",
-                               "\x03"
-                               "FILEDIA 1\r",
-                               "\x03"
-                               "CIRCLE 20.0000,25.0000 50\r",
-                               kEnd}));
-    EXPECT_EQ(circles.size(), 2u);
-    EXPECT_EQ(variables["FILEDIA"], "1");
-}
+    EXPECT_EQ(typed, Expected({kBegin, "_BEgin\r", "'SETVAR FILEDIA\r", "\003\003FILEDIA 0\r", "\x03_massprop\r", "Y\r",
+                               A(paths.ReportPath()) + "\r", "Y\r", "\003FILEDIA 1\r",
+                               "\003CIRCLE 30.0000,35.0000 30\r", kEnd}));
+    ExpectLeftAsItWas();
 
-TEST_F(WorkflowTest, FaceCentreRunAgainstALateHostReadsOnlyTheReportItAskedFor) {
-    PickAt("10.0000", "20.0000");
-    FaceCentre();
-    pendingReport = "31.5000,36.5000";
-    // From the replace question on, the host takes its input a poll late.
-    auto pick = host.onPoll;
-    host.onPoll = [this, pick] {
-        pick();
-        late = late || prompt.find("置き換えますか") != std::string::npos;
-    };
-    host.beforePoll = [this] { HandleLate(); };
-    FaceCentre();
-    HandleLate();
-    // The answer to the replace question is handled a poll later; the circle is at the new centroid.
-    EXPECT_EQ(circles, Expected({"30.0000,35.0000 50", "31.5000,36.5000 50"}));
-}
-
-TEST_F(WorkflowTest, ContinuousRegionRunGoesOnUntilEsc) {
-    SelectRegions(3);
-    host.continuous = true;
+    // The report has a full stop whatever the user's decimal symbol; the labels show the user's.
+    late = false;
+    host.decimal = u',';
     Region();
-    EXPECT_EQ(circles, Expected({"10.0000,15.0000 50", "20.0000,25.0000 50"}));
-    // Each pass is a group of its own, ended after its circle.
-    EXPECT_EQ(std::count(typed.begin(), typed.end(), "_BEgin\r"), 3);
-    EXPECT_EQ(std::count(typed.begin(), typed.end(), kEnd), 2);  // the last pass, ended by Esc, is taken back
-    EXPECT_EQ(typed[typed.size() - 2],
-              "\x03"
-              "FILEDIA 1\r");
-    EXPECT_EQ(typed.back(), kEndBack);
-    EXPECT_EQ(variables["FILEDIA"], "1");
-    EXPECT_FALSE(host.minimized);
-    EXPECT_EQ(host.hints.size(), 3u);
+    EXPECT_EQ(circles.back(), "40.0000,45.0000 30");
+    EXPECT_EQ(host.areas.back() + " " + host.perimeters.back(), "1234,57 140,00");
 }
 
-// Every history read copies the CAD program's whole history through the clipboard: a pass that
-// read it twice cost more and more as a long session's history grew. The first pass takes its
-// baseline before it starts; each later one starts from what the pass before it read.
-TEST_F(WorkflowTest, ContinuousRegionRunReadsTheHistoryOncePerPassAfterTheFirst) {
-    SelectRegions(6);
-    host.continuous = true;
-    desktop.ClearMessages();
-    Region();
-    ASSERT_EQ(circles.size(), 5u);
-    int copies = 0;
-    for (const ReceivedMessage& m : desktop.Messages())
-        if (m.message == platform::kWmCommand && m.wParam == cadlink::kCopyHistoryCommand)
-            ++copies;
-    EXPECT_EQ(copies, 6 + 1);  // six passes, the last one ended by Esc
-}
-
-// A user quicker than the first look cancels the third selection inside the send that asked for
-// it: the history, looked at against the line the pass before read, shows the cancel, and the run
-// ends without waiting for a late host.
-TEST_F(WorkflowTest, SelectionCancelledBeforeTheFirstLookOfALaterPassEndsTheRunAtOnce) {
-    SelectRegions();
-    host.continuous = true;
-    int selections = 0;
-    desktop.SetCopyDataHandler(frame, [this, &selections](const ReceivedMessage& m) {
-        const std::string text = Decode(m);
-        Type(text);
-        if (text == "\x03_massprop\r" && ++selections == 3)
-            Type("\x03");
-    });
-    Region();
-    EXPECT_EQ(circles, Expected({"10.0000,15.0000 50", "20.0000,25.0000 50"}));
-    EXPECT_LT(host.now, app::kLateHostMs);
-    EXPECT_EQ(variables["FILEDIA"], "1");
-    EXPECT_FALSE(workflows.Running());
-}
-
-TEST_F(WorkflowTest, ContinuousRunEndsWhenTheBoxIsUncheckedOrNoCentroidComes) {
-    SelectRegions();
-    host.continuous = true;
-    auto select = host.onPoll;
-    host.onPoll = [this, select] {
-        select();
-        if (circles.size() == 1)
-            host.continuous = false;
-    };
-    Region();
-    EXPECT_EQ(circles.size(), 2u);  // the pass that was running when the box was unchecked still ends
-
-    circles.clear();
-    host.continuous = true;
-    SelectRegions();
-    pendingReport = ",";
-    host.onPoll = [this] {
-        if (prompt == "オブジェクトを選択: ")
-            prompt = "解析結果をファイルに書き出しますか? [はい(Y)/いいえ(N)] <N>: ";
-    };
-    Region();
-    EXPECT_TRUE(circles.empty());
-}
-
-TEST_F(WorkflowTest, RegionSizeMustBeANumber) {
-    host.size = "abc";
-    const app::RunOutcome outcome = Region();
-    EXPECT_EQ(outcome.end, app::RunEnd::Error);
-    EXPECT_EQ(A(outcome.error), "'abc' は浮動小数点数ではありません");
-    EXPECT_TRUE(typed.empty());
-    EXPECT_EQ(host.minimizeCalls, 0);
-    host.size = std::string(300, '9');  // a number, but far beyond what the CAD program takes
-    EXPECT_EQ(Region().end, app::RunEnd::Error);
-    EXPECT_TRUE(typed.empty());
+// A continuous region run ends when the box is unchecked (the pass then running still ends), when
+// no centroid comes, before the circle of a size that became one that would type more than a radius,
+// and at once when the user cancels the third selection inside the send that asked for it: the
+// history, looked at against the line the pass before read, shows the cancel; no late host is awaited.
+TEST_F(WorkflowTest, ContinuousRegionRunEndsWhenItCannotGoOn) {
+    enum Change { Unchecked, NoCentroid, UntypeableSize, CancelledInTheSend };
+    const struct {
+        Change change;
+        app::RunEnd end;
+        std::size_t circles;
+    } cases[] = {{Unchecked, app::RunEnd::Finished, 2},
+                 {NoCentroid, app::RunEnd::Finished, 0},
+                 {UntypeableSize, app::RunEnd::Error, 1},
+                 {CancelledInTheSend, app::RunEnd::Finished, 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.change);
+        Fresh();
+        host.continuous = true;
+        host.size = "50";
+        int selections = 0;
+        desktop.SetCopyDataHandler(frame, [&](const ReceivedMessage& m) {
+            const std::string text = Decode(m);
+            Type(text);
+            if (c.change == CancelledInTheSend && text == "\x03_massprop\r" && ++selections == 3)
+                Type("\x03");
+        });
+        SelectRegions();
+        host.onPoll = [&, select = host.onPoll] {
+            select();
+            if (c.change == NoCentroid)
+                pendingReport = ",";
+            if (circles.size() == 1 && c.change == Unchecked)
+                host.continuous = false;
+            if (circles.size() == 1 && c.change == UntypeableSize)
+                host.size = "5 ERASE ALL";
+        };
+        EXPECT_EQ(Region().end, c.end);
+        const std::vector<std::string> all{"10.0000,15.0000 50", "20.0000,25.0000 50"};
+        EXPECT_EQ(circles, std::vector<std::string>(all.begin(), all.begin() + c.circles));
+        for (const std::string& t : typed)
+            EXPECT_EQ(t.find("ERASE"), std::string::npos);
+        EXPECT_LT(host.now, app::kLateHostMs);
+        ExpectLeftAsItWas();
+    }
 }
 
 // A pick outside every closed area after a first run, with the first run's circle or a region of
@@ -818,12 +663,8 @@ TEST_F(WorkflowTest, OutsidePickLeavesTheDrawingTheLabelsAndTheSettingsAsTheyWer
     };
     for (const Case c : {Case{false, true}, Case{true, true}, Case{false, false}, Case{true, false}}) {
         SCOPED_TRACE(std::to_string(c.userRegionLast) + std::to_string(c.hostTellsBoundaryKind));
-        objects.clear();
-        circles.clear();
-        host.files.clear();
-        if (c.hostTellsBoundaryKind)
-            variables["HPBOUND"] = "1";
-        else
+        Fresh();
+        if (!c.hostTellsBoundaryKind)
             variables.erase("HPBOUND");
         PickAt("10.0000", "20.0000");
         FaceCentre();
@@ -857,155 +698,97 @@ TEST_F(WorkflowTest, OutsidePickLeavesTheDrawingTheLabelsAndTheSettingsAsTheyWer
     EXPECT_NE(std::find(typed.begin(), typed.end(), "\x03_region L \r"), typed.end());
 }
 
-TEST_F(WorkflowTest, BoundaryKindIsPutBackWhenTheRunEndsEarly) {
-    variables["HPBOUND"] = "1";
-    PickAt("10.0000", "20.0000");
-    ignoreMassprop = true;
-    host.onPoll = [this, pick = host.onPoll] {
-        pick();
-        if (variables["HPBOUND"] == "0")
-            host.stop = true;  // Close while the report is awaited
-    };
-    EXPECT_EQ(FaceCentre().end, app::RunEnd::Close);
-    EXPECT_EQ(variables["HPBOUND"], "1");
-    EXPECT_EQ(variables["FILEDIA"], "1");
-}
-
-// A size that holds a blank or a control character would type what follows as commands. Both modes
-// take the size without the blanks and control characters around it.
-TEST_F(WorkflowTest, SizesThatWouldTypeMoreThanARadiusAreRefusedBeforeAnythingIsTyped) {
-    struct Case {
-        const char* size;
-        bool refused;
-    };
-    for (const Case c : {Case{"5 ERASE ALL", true}, Case{"5\t0", true}, Case{"5\t", false}, Case{"\t5", false},
-                         Case{"5\x7f", true}, Case{"5\r0", true}, Case{" 30 ", false}}) {
-        for (const bool faceCentre : {true, false}) {
-            SCOPED_TRACE(std::string(c.size) + (faceCentre ? " face centre" : " region"));
-            typed.clear();
-            host.size = c.size;
-            host.onPoll = [this] { Type("\x03"); };  // a run that starts is cancelled at once
-            const app::RunOutcome outcome = faceCentre ? FaceCentre() : Region();
-            if (c.refused) {
-                EXPECT_EQ(outcome.end, app::RunEnd::Error);
-                EXPECT_EQ(A(outcome.error), "'" + std::string(c.size) + "' は浮動小数点数ではありません");
-                EXPECT_TRUE(typed.empty());
-            } else {
-                EXPECT_EQ(outcome.end, app::RunEnd::Finished);
-                EXPECT_FALSE(typed.empty());
-            }
-        }
-    }
-    EXPECT_EQ(host.minimizeCalls, 6);  // only the runs that were not refused started
-}
-
-TEST_F(WorkflowTest, ContinuousRunEndsBeforeTheCircleOfASizeThatBecameUntypeable) {
-    SelectRegions();
-    host.continuous = true;
-    host.onPoll = [this, select = host.onPoll] {
-        select();
-        if (circles.size() == 1)
-            host.size = "5 ERASE ALL";
-    };
-    EXPECT_EQ(Region().end, app::RunEnd::Error);
-    EXPECT_EQ(circles.size(), 1u);
-    for (const std::string& t : typed)
-        EXPECT_EQ(t.find("ERASE"), std::string::npos);
-    EXPECT_EQ(variables["FILEDIA"], "1");
-    EXPECT_FALSE(host.minimized);
-}
-
 // The report's folder as each frame is given it: a Unicode frame the folder itself, an ANSI frame
-// its code page bytes or its short form, and never a look-alike: without a short form the run
-// does not start and says which folder.
-TEST_F(WorkflowTest, WorkFolderOutsideTheCodePageGoesAsItIsOrInItsShortFormOrNotAtAll) {
+// its code page bytes or its short form, and never a look-alike: without a short form the run does
+// not start and says which folder. A folder with a blank (a Windows user name with one) goes in double
+// quotes, since the host would end the input at the blank. The longest command of each mode carries
+// the report path (face-centre mode the stem in "_massprop", region mode the path at the file-name
+// question), and one record holds 255 characters: a longer one stops the run before anything is typed.
+TEST_F(WorkflowTest, WorkFolderGoesAsTheFrameCanTakeItOrTheRunDoesNotStart) {
     const std::u16string jose = u"C:\\users\\Jos\u00e9\\AppData\\Roaming\\Halvetra\\";
     const std::u16string ono = u"C:\\users\\大野\\AppData\\Roaming\\Halvetra\\";
     const std::u16string brief = u"C:\\users\\JOSE~1\\AppData\\Roaming\\Halvetra\\";
-    struct Case {
-        const std::u16string& folder;
-        bool unicodeFrame;
-        std::u16string shortForm;           // empty: the file system keeps none
-        const std::u16string* typedFolder;  // null: the run does not start
-    } cases[] = {
-        {ono, false, u"", &ono},     {jose, true, u"", &jose},     {jose, false, brief, &brief},
-        {jose, false, u"", nullptr}, {jose, false, jose, nullptr},  // short names switched off
+    const std::u16string spaced = u"C:\\Users\\Taro Yamada\\AppData\\Roaming\\Halvetra\\";
+    const auto longFolder = [](std::size_t length) {
+        return W("C:\\" + std::string(length - 13, 'u') + "\\Halvetra\\");
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(A(c.folder) + (c.unicodeFrame ? " unicode" : " ansi") + " short " + A(c.shortForm));
-        desktop.SetUnicode(frame, c.unicodeFrame);
-        host.shortForms.clear();
-        if (!c.shortForm.empty())
-            host.shortForms[c.folder] = c.shortForm;
-        const app::RunPaths folderPaths{c.folder, "261207101500"};
-        app::CentroidWorkflows other{link, desktop, host, folderPaths};
-        records.clear();
-        circles.clear();
-        SelectRegions();
-        const app::RunOutcome outcome = Run(other, app::RunMode::Region);
-        if (c.typedFolder) {
-            EXPECT_EQ(outcome.end, app::RunEnd::Finished);
-            EXPECT_NE(std::find(records.begin(), records.end(), *c.typedFolder + u"261207101500.mpr\r"), records.end());
-            EXPECT_EQ(circles, Expected({"10.0000,15.0000 50"}));
-        } else {
-            EXPECT_EQ(outcome.end, app::RunEnd::Error);
-            EXPECT_EQ(outcome.error, u"作業フォルダ " + c.folder + u" の名前を CAD プログラムに渡せません");
-            EXPECT_TRUE(records.empty());
+    const std::u16string notPassed = u" の名前を CAD プログラムに渡せません", tooLong = u" のパスが長すぎます";
+    enum Refused { No, InFaceCentre, InBoth };
+    const struct {
+        std::u16string folder;
+        bool unicodeFrame;
+        std::u16string shortForm;    // empty: the file system keeps none
+        std::u16string typedFolder;  // empty: the folder as it is
+        Refused refused;
+        std::u16string refusal;
+    } cases[] = {
+        {ono, false, u"", u"", No, u""},
+        {jose, true, u"", u"", No, u""},
+        {jose, false, brief, brief, No, u""},
+        {jose, false, u"", u"", InBoth, notPassed},
+        {jose, false, jose, u"", InBoth, notPassed},  // short names switched off
+        {spaced, false, u"", u"\"" + spaced, No, u""},
+        {longFolder(223), false, u"", u"", No, u""},
+        {longFolder(224), false, u"", u"", InFaceCentre, tooLong},
+        {longFolder(238), false, u"", u"", InFaceCentre, tooLong},
+        {longFolder(239), false, u"", u"", InBoth, tooLong},
+    };
+    for (const auto& c : cases) {
+        for (const bool faceCentre : {true, false}) {
+            SCOPED_TRACE(A(c.folder) + (c.unicodeFrame ? " unicode" : " ansi") + " short " + A(c.shortForm) +
+                         (faceCentre ? " face centre" : " region"));
+            const bool refused = c.refused == InBoth || (c.refused == InFaceCentre && faceCentre);
+            desktop.SetUnicode(frame, c.unicodeFrame);
+            host.shortForms.clear();
+            if (!c.shortForm.empty())
+                host.shortForms[c.folder] = c.shortForm;
+            const app::RunPaths folderPaths{c.folder, "261207101500"};
+            app::CentroidWorkflows other{link, desktop, host, folderPaths};
+            Fresh();
+            UserActs(faceCentre);
+            const app::RunOutcome outcome = Run(other, faceCentre ? app::RunMode::FaceCentre : app::RunMode::Region);
+            EXPECT_EQ(outcome.end, refused ? app::RunEnd::Error : app::RunEnd::Finished);
+            EXPECT_EQ(outcome.error, refused ? u"作業フォルダ " + c.folder + c.refusal : u"");
+            EXPECT_EQ(records.empty(), refused);
+            EXPECT_EQ(host.minimizeCalls, refused ? 0 : 1);
+            EXPECT_EQ(circles.size(), refused ? 0u : 1u);
+            if (refused)
+                continue;
+            const std::u16string path = (c.typedFolder.empty() ? c.folder : c.typedFolder) + u"261207101500";
+            EXPECT_NE(std::find_if(records.begin(), records.end(),
+                                   [&](const std::u16string& r) {
+                                       return r.find(path + (faceCentre ? u"" : u".mpr")) != std::u16string::npos;
+                                   }),
+                      records.end());
         }
     }
 }
 
-// A Windows user name with a blank puts a blank in the report path; the host would end the input there.
-TEST_F(WorkflowTest, ReportPathWithABlankIsTypedInDoubleQuotesInBothModes) {
-    const app::RunPaths spaced{u"C:\\Users\\Taro Yamada\\AppData\\Roaming\\Halvetra\\", "261207101500"};
-    app::CentroidWorkflows other{link, desktop, host, spaced};
-    SelectRegions();
-    Run(other, app::RunMode::Region);
-    pendingReport = "30.0000,35.0000";
-    PickAt("10.0000", "20.0000");
-    Run(other, app::RunMode::FaceCentre);
-    EXPECT_EQ(circles, Expected({"10.0000,15.0000 50", "30.0000,35.0000 50"}));
-    EXPECT_NE(std::find(typed.begin(), typed.end(), "\"" + A(spaced.ReportPath()) + "\"\r"), typed.end());
-    EXPECT_EQ(app::QuotedIfBlank(paths.ReportPath()), paths.ReportPath());
-}
-
-// The host takes typed input 3 s late: waits go on until the command shows, each answer is typed
-// once, and the CAD program is left idle, with the right circle or none.
-TEST_F(WorkflowTest, HostThatTakesInputSecondsLateGetsTheRightCircleOrNoneAndIsLeftIdle) {
-    SelectRegions();
-    MakeLate(3000);
-    Region();
-    HandleLate();
-    EXPECT_EQ(circles, Expected({"10.0000,15.0000 50"}));
-    EXPECT_EQ(std::count(typed.begin(), typed.end(), "Y\r"), 1);
-    EXPECT_EQ(prompt, kIdle);
-
-    typed.clear();
-    circles.clear();
-    pendingReport = "30.0000,35.0000";
-    PickAt("10.0000", "20.0000");
-    FaceCentre();
-    HandleLate();
-    EXPECT_EQ(circles, Expected({"30.0000,35.0000 50"}));
-    EXPECT_EQ(prompt, kIdle);
-    EXPECT_EQ(variables["FILEDIA"], "1");
-    EXPECT_EQ(variables["HPBOUND"], "1");
-}
-
-TEST_F(WorkflowTest, HostThatHandlesInputInsideTheSendIsNotWaitedForLonger) {
+// A host that handles input inside the send asks to replace the report before the tool has waited:
+// the question is answered at once, the new report is read, and a later run costs only the wait for
+// the pick, or none when the user is quicker than the first look.
+TEST_F(WorkflowTest, ReplaceQuestionSeenAtOnceIsAnsweredAtOnce) {
     PickAt("10.0000", "20.0000");
     FaceCentre();
     EXPECT_EQ(host.polls, 1);  // the pick; the new report is seen at the first look
-    // A user quicker than the first look: the pick is over before its prompt was ever seen.
+    pendingReport = "31.5000,36.5000";
+    host.polls = 0;
+    typed.clear();
+    FaceCentre();
+    EXPECT_EQ(host.polls, 1);
+    EXPECT_EQ(std::count(typed.begin(), typed.end(), "Y\r"), 1);
+    ASSERT_GE(typed.size(), 5u);
+    EXPECT_EQ(typed[typed.size() - 5], "Y\r");
+    // The pick is over before its prompt was ever seen: the history shows it.
     desktop.SetCopyDataHandler(frame, [this, pick = host.onPoll](const ReceivedMessage& m) {
         Type(Decode(m));
         pick();
     });
     host.polls = 0;
-    pendingReport = "31.5000,36.5000";
+    pendingReport = "32.5000,37.5000";
     FaceCentre();
-    EXPECT_EQ(host.polls, 0);  // the history shows the pick, the replace question is answered at once
-    EXPECT_EQ(circles, Expected({"30.0000,35.0000 50", "31.5000,36.5000 50"}));
+    EXPECT_EQ(host.polls, 0);
+    EXPECT_EQ(circles, Expected({"30.0000,35.0000 50", "31.5000,36.5000 50", "32.5000,37.5000 50"}));
 }
 
 // The CAD program stops answering for six seconds right after its k-th answer, for every k of a
@@ -1037,16 +820,8 @@ TEST_F(WorkflowTest, BusyCadAtEveryAnswerOfARunIsWaitedForAndTheRunGoesOn) {
                          std::to_string(busyAt));
             desktop.SetProcessFrozen(7, false);
             answers = 0;
-            circles.clear();
-            typed.clear();
-            host.files.clear();
-            variables["FILEDIA"] = "1";
-            variables["HPBOUND"] = "1";
-            prompt = kIdle;
-            if (faceCentre)
-                PickAt("10.0000", "20.0000");
-            else
-                SelectRegions();
+            Fresh();
+            UserActs(faceCentre);
             host.onPoll = [&, act = host.onPoll] {
                 if (busyUntil && host.now >= busyUntil) {
                     desktop.SetProcessFrozen(7, false);
@@ -1055,17 +830,14 @@ TEST_F(WorkflowTest, BusyCadAtEveryAnswerOfARunIsWaitedForAndTheRunGoesOn) {
                 if (!busyUntil)
                     act();
             };
-            const app::RunOutcome outcome = faceCentre ? FaceCentre() : Region();
+            const app::RunOutcome outcome = RunIn(faceCentre);
             desktop.SetProcessFrozen(7, false);  // a group still open once the CAD answers is ended then
             busyUntil = 0;
             workflows.TakeUpPutBack();
             EXPECT_FALSE(groupOpen);
             EXPECT_EQ(outcome.end, app::RunEnd::Finished);
             EXPECT_EQ(circles, Expected({faceCentre ? "30.0000,35.0000 50" : "10.0000,15.0000 50"}));
-            EXPECT_EQ(variables["FILEDIA"], "1");
-            EXPECT_EQ(variables["HPBOUND"], "1");
-            EXPECT_EQ(prompt, kIdle);
-            EXPECT_FALSE(host.minimized);
+            ExpectLeftAsItWas();
             if (busyAt == 0) {
                 undisturbed = typed;
                 continue;
@@ -1083,8 +855,7 @@ TEST_F(WorkflowTest, RunEndedWhileTheCadIsBusyPutsItsChangesBackOnceItAnswers) {
     for (const bool changed : {true, false}) {
         SCOPED_TRACE(changed ? "at the report" : "at the pick");
         desktop.SetProcessFrozen(7, false);
-        variables["FILEDIA"] = variables["HPBOUND"] = "1";
-        prompt = kIdle;
+        Fresh();
         ignoreMassprop = changed;
         PickAt("10.0000", "20.0000");
         host.onPoll = [&, pick = host.onPoll] {
@@ -1106,47 +877,32 @@ TEST_F(WorkflowTest, RunEndedWhileTheCadIsBusyPutsItsChangesBackOnceItAnswers) {
         EXPECT_FALSE(workflows.TakeUpPutBack());
         EXPECT_FALSE(workflows.PutBackPending());
         EXPECT_FALSE(groupOpen);
-        EXPECT_EQ(variables["FILEDIA"], "1");
-        EXPECT_EQ(variables["HPBOUND"], "1");
+        ExpectLeftAsItWas();
     }
 }
 
-// A host that handles input inside the send asks to replace the report before the tool has waited:
-// the question is answered at once, and a later run costs only the wait for the pick.
-TEST_F(WorkflowTest, ReplaceQuestionSeenAtOnceIsAnsweredAtOnce) {
-    PickAt("10.0000", "20.0000");
-    FaceCentre();
-    EXPECT_EQ(host.polls, 1);
-    pendingReport = "31.5000,36.5000";
-    host.polls = 0;
-    typed.clear();
-    FaceCentre();
-    EXPECT_EQ(host.polls, 1);
-    EXPECT_EQ(std::count(typed.begin(), typed.end(), "Y\r"), 1);
-    EXPECT_EQ(circles, Expected({"30.0000,35.0000 50", "31.5000,36.5000 50"}));
-}
-
 // A host that has not handled the measuring commands yet still shows its idle prompt right after
-// they are typed: that is not the end of the wait, in a first run (new report) or a later one.
+// they are typed: that is not the end of the wait, in a first run (new report) or a later one; nor
+// is the old report there the new one while the answer to the replace question waits.
 TEST_F(WorkflowTest, IdlePromptSeenAtOnceIsNotTakenAsTheEndWithALateHost) {
-    for (const bool reportExists : {false, true}) {
-        SCOPED_TRACE(reportExists ? "later run" : "first run");
-        host.files.clear();
-        if (reportExists)
+    const struct {
+        const char* lateFrom;  // the host turns late from the record that begins with this on
+        bool reportExists;
+    } cases[] = {{"\003FILEDIA 0", false}, {"\003FILEDIA 0", true}, {"Y\r", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.reportExists ? "later run, late from " : "first run, late from ") + c.lateFrom);
+        Fresh();
+        if (c.reportExists)
             host.WriteFile(paths.ReportPath(), Report("1.0000", "2.0000"));
         late = false;
-        lateFrom =
-            "\x03"
-            "FILEDIA 0";
+        lateFrom = c.lateFrom;
         host.beforePoll = [this] { HandleLate(); };
-        circles.clear();
-        typed.clear();
         PickAt("10.0000", "20.0000");
         FaceCentre();
         HandleLate();
         EXPECT_EQ(circles, Expected({"30.0000,35.0000 50"}));
-        EXPECT_EQ(std::count(typed.begin(), typed.end(), "Y\r"), reportExists ? 1 : 0);
-        EXPECT_EQ(prompt, kIdle);
+        EXPECT_EQ(std::count(typed.begin(), typed.end(), "Y\r"), c.reportExists ? 1 : 0);
+        ExpectLeftAsItWas();
     }
 }
 
@@ -1166,15 +922,33 @@ TEST_F(WorkflowTest, WaitsLookEveryFewMillisecondsAndEndAfterTheirTimeLimit) {
     EXPECT_LE(longestGap, app::CentroidWorkflows::kUserLookIntervalMs);
     EXPECT_GE(host.now, app::kWaitLimitMs);
     EXPECT_LT(host.now, app::kWaitLimitMs + 100);
-    EXPECT_FALSE(host.minimized);
+    ExpectLeftAsItWas();
 }
 
-TEST_F(WorkflowTest, EveryCircleTypedIsOneResultsRowAsShownAndTyped) {
+// A continuous region run goes on until Esc; each pass is an undo group of its own, ended after its
+// circle, and the last one, ended by Esc, is taken back. Every history read copies the CAD program's
+// whole history through the clipboard: the first pass takes its baseline before it starts, each later
+// one starts from what the pass before it read. Every circle typed is one results row.
+TEST_F(WorkflowTest, ContinuousRegionRunGoesOnUntilEscWithOneRowPerCircle) {
     SelectRegions(3);
     host.continuous = true;
     host.size = "30 ";
+    desktop.ClearMessages();
     Region();
-    ASSERT_EQ(host.rows.size(), 2u);  // the third pass was cancelled
+    EXPECT_EQ(circles, Expected({"10.0000,15.0000 30", "20.0000,25.0000 30"}));
+    EXPECT_EQ(std::count(typed.begin(), typed.end(), "_BEgin\r"), 3);
+    EXPECT_EQ(std::count(typed.begin(), typed.end(), kEnd), 2);
+    ASSERT_GE(typed.size(), 2u);
+    EXPECT_EQ(typed[typed.size() - 2], "\003FILEDIA 1\r");
+    EXPECT_EQ(typed.back(), kEndBack);
+    ExpectLeftAsItWas();
+    EXPECT_EQ(host.hints.size(), 3u);
+    int copies = 0;
+    for (const ReceivedMessage& m : desktop.Messages())
+        if (m.message == platform::kWmCommand && m.wParam == cadlink::kCopyHistoryCommand)
+            ++copies;
+    EXPECT_EQ(copies, 3 + 1);  // three passes, the last one ended by Esc
+    ASSERT_EQ(host.rows.size(), 2u);
     // When, the drawing (from the CAD title "AutoCAD 2024": none), mode, area, perimeter, X, Y, size.
     EXPECT_EQ(host.RowFields(0), Expected({"2026/12/08 10:15:00", "", "リージョン", "1234.57", "140.00", "10.0000",
                                            "15.0000", "30"}));  // the size as typed, without its blanks
@@ -1195,38 +969,55 @@ TEST_F(WorkflowTest, EveryCircleTypedIsOneResultsRowAsShownAndTyped) {
     EXPECT_EQ(circles.back(), "30.0000,35.0000 40");
 }
 
-// Sizes the CAD program would not take as a radius: it would stay asking for one.
+// Sizes the CAD program would not take as a radius (it would stay asking for one), and sizes that hold
+// a blank or a control character, which would type what follows as commands: refused before anything
+// is typed. Blanks and control characters around the size are no part of it.
 TEST_F(WorkflowTest, SizesTheCadRefusesAreRefusedBeforeAnythingIsTyped) {
-    struct Case {
-        const char* size;
-        const char* message;  // empty: accepted
+    enum Said { Taken, NotANumber, NotPositive, Missing };
+    const struct {
+        std::string size;
+        Said said;
+    } cases[] = {
+        {"abc", NotANumber},
+        {"D", NotANumber},
+        {"５", NotANumber},
+        {"1e999", NotANumber},
+        {"1e12", NotANumber},
+        {"nan", NotANumber},
+        {"12,5", NotANumber},
+        {"   ", NotANumber},
+        {"5 ERASE ALL", NotANumber},
+        {"5\t0", NotANumber},
+        {"5\x7f", NotANumber},
+        {"5\r0", NotANumber},
+        {std::string(300, '9'), NotANumber},  // a number, but far beyond what the CAD program takes
+        {"0", NotPositive},
+        {"-0", NotPositive},
+        {"-5", NotPositive},
+        {"", Missing},
+        {"0.5", Taken},
+        {"2e1", Taken},
+        {"5\t", Taken},
+        {"\t5", Taken},
+        {" 30 ", Taken},
     };
-    const Case cases[] = {
-        {"abc", "'abc' は浮動小数点数ではありません"},
-        {"D", "'D' は浮動小数点数ではありません"},
-        {"５", "'５' は浮動小数点数ではありません"},
-        {"1e999", "'1e999' は浮動小数点数ではありません"},
-        {"1e12", "'1e12' は浮動小数点数ではありません"},
-        {"nan", "'nan' は浮動小数点数ではありません"},
-        {"12,5", "'12,5' は浮動小数点数ではありません"},
-        {"   ", "'   ' は浮動小数点数ではありません"},
-        {"0", "'0' は正の数ではありません"},
-        {"-0", "'-0' は正の数ではありません"},
-        {"-5", "'-5' は正の数ではありません"},
-        {"0.5", ""},
-        {"2e1", ""},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         for (const bool faceCentre : {true, false}) {
-            SCOPED_TRACE(std::string(c.size) + (faceCentre ? " face centre" : " region"));
+            SCOPED_TRACE(c.size + (faceCentre ? " face centre" : " region"));
             typed.clear();
+            host.messages.clear();
             host.size = c.size;
             host.minimizeCalls = 0;
             host.onPoll = [this] { Type("\x03"); };  // a run that starts is cancelled at once
             const app::RunOutcome outcome = faceCentre ? FaceCentre() : Region();
-            EXPECT_EQ(A(outcome.error), c.message);
-            EXPECT_EQ(typed.empty(), c.message[0] != '\0');
-            EXPECT_EQ(host.minimizeCalls, c.message[0] ? 0 : 1);
+            const std::string said = c.said == NotANumber ? "'" + c.size + "' は浮動小数点数ではありません"
+                                     : c.said == NotPositive ? "'" + c.size + "' は正の数ではありません"
+                                                             : "";
+            EXPECT_EQ(A(outcome.error), said);
+            EXPECT_EQ(host.messages, c.said == Missing ? Expected({"円の大きさが入力されていません"}) : Expected({}));
+            EXPECT_EQ(outcome.end, c.said == Taken || c.said == Missing ? app::RunEnd::Finished : app::RunEnd::Error);
+            EXPECT_EQ(typed.empty(), c.said != Taken);
+            EXPECT_EQ(host.minimizeCalls, c.said == Taken ? 1 : 0);
         }
     }
 }
@@ -1241,12 +1032,11 @@ TEST_F(WorkflowTest, ReportNumbersTheCadRefusesAreNeitherTypedNorShown) {
     };
     for (const Case c :
          {Case{"NaN,NaN", "NaN", false}, Case{"inf,-inf", "inf", false}, Case{"1e308,1.0000", "1e308", false},
-          Case{"30.0000,", "12.5", false}, Case{"-0,-0", "-0", true}, Case{"30.0000,35.0000", "1.#INF", true}}) {
+          Case{"30.0000,", "12.5", false}, Case{"-0,-0", "-0", true}, Case{"30.0000,35.0000", "1.#INF", true},
+          Case{"30.0 ERASE ALL,35.0", "12.5", false}, Case{"30.0,3\r5", "12.5", false}}) {
         for (const bool faceCentre : {true, false}) {
             SCOPED_TRACE(std::string(c.centroid) + (faceCentre ? " face centre" : " region"));
-            circles.clear();
-            host.files.clear();
-            host.areas.clear();
+            Fresh();
             pendingReport = c.centroid;
             pendingArea = c.area;
             bool refused = false;
@@ -1279,57 +1069,9 @@ TEST_F(WorkflowTest, ReportNumbersTheCadRefusesAreNeitherTypedNorShown) {
                 // The row shows the area as the label does.
                 EXPECT_EQ(host.RowFields(host.rows.size() - 1).at(3), host.areas.back());
             }
-            EXPECT_EQ(prompt, kIdle);
-            EXPECT_EQ(variables["FILEDIA"], "1");
-            EXPECT_FALSE(host.minimized);
+            ExpectLeftAsItWas();
         }
     }
-}
-
-// The longest command of each mode carries the report path: face-centre mode types the stem in
-// "_massprop", region mode the path at the file-name question. One record holds 255 characters.
-TEST_F(WorkflowTest, WorkFolderTooLongForTheCommandRecordStopsTheRunBeforeAnythingIsTyped) {
-    struct Case {
-        bool faceCentre;
-        std::size_t folderLength;
-        bool fits;
-    };
-    for (const Case c : {Case{true, 223, true}, Case{true, 224, false}, Case{false, 238, true}, Case{false, 239, false},
-                         Case{false, 240, false}}) {
-        SCOPED_TRACE(std::to_string(c.folderLength) + (c.faceCentre ? " face centre" : " region"));
-        const std::string folder = "C:\\" + std::string(c.folderLength - 13, 'u') + "\\Halvetra\\";
-        ASSERT_EQ(folder.size(), c.folderLength);
-        const app::RunPaths longPaths{W(folder), "261207101500"};
-        app::CentroidWorkflows other{link, desktop, host, longPaths};
-        typed.clear();
-        circles.clear();
-        host.files.clear();
-        host.minimizeCalls = 0;
-        if (c.faceCentre)
-            PickAt("10.0000", "20.0000");
-        else
-            SelectRegions();
-        const app::RunOutcome outcome = Run(other, c.faceCentre ? app::RunMode::FaceCentre : app::RunMode::Region);
-        if (c.fits) {
-            EXPECT_EQ(outcome.end, app::RunEnd::Finished);
-            EXPECT_EQ(circles.size(), 1u);
-        } else {
-            EXPECT_EQ(outcome.end, app::RunEnd::Error);
-            EXPECT_EQ(A(outcome.error), "作業フォルダ " + folder + " のパスが長すぎます");
-            EXPECT_TRUE(typed.empty());
-            EXPECT_EQ(host.minimizeCalls, 0);
-        }
-    }
-}
-
-// The report has a full stop whatever the user's decimal symbol; the labels show the user's.
-TEST_F(WorkflowTest, CommaDecimalSymbolStillReadsTheReportAndDrawsTheCircle) {
-    host.decimal = u',';
-    SelectRegions();
-    Region();
-    EXPECT_EQ(circles, Expected({"10.0000,15.0000 50"}));
-    EXPECT_EQ(host.areas, Expected({"", "1234,57"}));
-    EXPECT_EQ(host.perimeters, Expected({"", "140,00"}));
 }
 
 // A run that reads no values (here a report in a layout the tool does not know) must not leave the
@@ -1338,52 +1080,14 @@ TEST_F(WorkflowTest, RunClearsTheLabelsWhenItStarts) {
     for (const bool faceCentre : {true, false}) {
         SCOPED_TRACE(faceCentre ? "face centre" : "region");
         unrecognisedReport.clear();
-        faceCentre ? PickAt("10.0000", "20.0000") : SelectRegions();
-        faceCentre ? FaceCentre() : Region();
+        UserActs(faceCentre);
+        RunIn(faceCentre);
         ASSERT_FALSE(host.areas.back().empty());
         ASSERT_FALSE(host.perimeters.back().empty());
         unrecognisedReport = "Area = 12\r\nPerimeter = 3\r\n";
-        faceCentre ? FaceCentre() : Region();
+        RunIn(faceCentre);
         EXPECT_EQ(host.areas.back(), "");
         EXPECT_EQ(host.perimeters.back(), "");
-    }
-}
-
-// The session ends while a run waits: the settings must be back before the window's handler
-// returns, since the process may be ended then, before the run can unwind.
-TEST_F(WorkflowTest, SessionEndPutsTheSettingsBackAtOnceAndTheRunEndsAtItsNextPoll) {
-    for (const bool faceCentre : {true, false}) {
-        SCOPED_TRACE(faceCentre ? "report wait" : "selection wait");
-        variables["HPBOUND"] = "1";
-        ignoreMassprop = true;  // the report wait goes on until the session ends
-        std::map<std::string, std::string> whenPutBack;
-        std::size_t typedWhenPutBack = 0;
-        const auto endSession = [&, this] {
-            ASSERT_EQ(variables["FILEDIA"], "0");
-            workflows.Stop(app::RunEnd::SessionEnd);  // what the window does on WM_QUERYENDSESSION
-            whenPutBack = variables;
-            typedWhenPutBack = typed.size();
-        };
-        if (faceCentre) {
-            PickAt("10.0000", "20.0000");
-            host.onPoll = [&, this, pick = host.onPoll] {
-                pick();
-                if (variables["HPBOUND"] == "0" && workflows.Running())
-                    endSession();
-            };
-        } else {
-            host.onPoll = [&, this] {
-                if (prompt == "オブジェクトを選択: " && workflows.Running())
-                    endSession();
-            };
-        }
-        EXPECT_EQ((faceCentre ? FaceCentre() : Region()).end, app::RunEnd::SessionEnd);
-        EXPECT_EQ(whenPutBack["FILEDIA"], "1");
-        EXPECT_EQ(whenPutBack["HPBOUND"], "1");
-        EXPECT_EQ(typed.size(), typedWhenPutBack);  // nothing more was typed as the run unwound
-        EXPECT_FALSE(host.minimized);
-        host.stop = false;
-        ignoreMassprop = false;
     }
 }
 
@@ -1396,7 +1100,7 @@ namespace {
 // prompt between the records and between the parts of one (after its leading Ctrl+C): a wait that
 // took that for the end would lose the late region pass and ask for the point before the pick.
 TEST_F(WorkflowTest, EveryHostBehaviourGetsTheRightCircleOrNoneAndIsLeftAsItWas) {
-    enum class Trouble { None, Closed, Flicker, SlowReads };
+    enum class Trouble { None, Closed, Flicker, SlowReads, SecondsLate };
     struct Case {
         const char* name;
         Lateness lateness;
@@ -1412,19 +1116,18 @@ TEST_F(WorkflowTest, EveryHostBehaviourGetsTheRightCircleOrNoneAndIsLeftAsItWas)
         {"late per line, 400 ms", Lateness::PerLine, 400, Trouble::None},
         {"prompt reads empty once while the command runs", Lateness::None, 0, Trouble::Flicker},
         {"prompt reads take 30 ms", Lateness::PerLine, 20, Trouble::SlowReads},
-        {"closed while waiting", Lateness::None, 0, Trouble::Closed},
+        {"all input taken 3 s late", Lateness::None, 0, Trouble::SecondsLate},
+        {"closed while waiting", Lateness::None, 0, Trouble::Closed},  // last: the CAD program is gone
     };
     const WindowHandle promptWindow = link.Discovery().FindPromptWindow();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        Fresh();
         parts.clear();
-        host.files.clear();
-        circles.clear();
-        typed.clear();
-        objects.clear();
-        prompt = kIdle;
-        variables["HPBOUND"] = "1";
         MakeLatePer(c.lateness, c.delayMs);
+        late = false;
+        if (c.trouble == Trouble::SecondsLate)
+            MakeLate(3000);
         bool flickered = false;
         desktop.SetTextSource(promptWindow, [&] {
             if (c.trouble == Trouble::SlowReads)
@@ -1435,63 +1138,49 @@ TEST_F(WorkflowTest, EveryHostBehaviourGetsTheRightCircleOrNoneAndIsLeftAsItWas)
             }
             return prompt;
         });
+        // The window closes while the user has the prompt; the user acts a look later.
         const bool ends = c.trouble == Trouble::Closed;
-        // The trouble strikes while the user has the prompt; the user acts a look later.
-        bool struck = false;
-        const auto strike = [&] {
-            if (struck)
-                return false;
-            struck = true;
-            if (c.trouble == Trouble::Closed)
-                desktop.Destroy(frame);
-            return ends;
-        };
-
+        bool closed = false;
         SelectRegions();
-        host.onPoll = [this, &strike, select = host.onPoll] {
-            if (prompt == "オブジェクトを選択: " && strike())
+        host.onPoll = [&, select = host.onPoll] {
+            if (ends && !closed && prompt == "オブジェクトを選択: ") {
+                closed = true;
+                desktop.Destroy(frame);
                 return;
+            }
             select();
         };
         Region();
         HandleLate();
         EXPECT_EQ(circles, ends ? Expected({}) : Expected({"10.0000,15.0000 50"}));
+        EXPECT_EQ(std::count(typed.begin(), typed.end(), "Y\r"), ends ? 0 : 1);  // each answer once
+        EXPECT_EQ(prompt == kIdle, !ends);
         EXPECT_FALSE(host.minimized);
         EXPECT_FALSE(workflows.Running());
-        if (c.trouble == Trouble::Closed)
+        if (ends)
             continue;  // nothing is left to type to
 
-        struck = false;
         flickered = false;
         circles.clear();
         typed.clear();
         std::size_t typedAtPick = 0;
         pendingReport = "30.0000,35.0000";
         PickAt("10.0000", "20.0000");
-        host.onPoll = [this, &strike, &typedAtPick, pick = host.onPoll] {
-            if (prompt != "点を指定: " || strike())
+        host.onPoll = [&, pick = host.onPoll] {
+            if (prompt != "点を指定: ")
                 return;
             typedAtPick = typed.size();
             pick();
         };
         FaceCentre();
         HandleLate();
-        if (ends) {
-            EXPECT_TRUE(circles.empty());
-        } else {
-            EXPECT_EQ(circles, Expected({"30.0000,35.0000 50"}));
-            // The point was asked for only after the user had picked.
-            ASSERT_GT(typedAtPick, 0u);
-            const auto query = std::find(typed.begin(), typed.end(), "'SETVAR LASTPOINT\r");
-            ASSERT_NE(query, typed.end());
-            EXPECT_GE(static_cast<std::size_t>(query - typed.begin()), typedAtPick);
-        }
-        if (!ends) {
-            EXPECT_EQ(variables["FILEDIA"], "1");
-            EXPECT_EQ(variables["HPBOUND"], "1");
-            EXPECT_EQ(prompt, kIdle);
-        }
-        EXPECT_FALSE(host.minimized);
+        EXPECT_EQ(circles, Expected({"30.0000,35.0000 50"}));
+        // The point was asked for only after the user had picked.
+        ASSERT_GT(typedAtPick, 0u);
+        const auto query = std::find(typed.begin(), typed.end(), "'SETVAR LASTPOINT\r");
+        ASSERT_NE(query, typed.end());
+        EXPECT_GE(static_cast<std::size_t>(query - typed.begin()), typedAtPick);
+        ExpectLeftAsItWas();
     }
 }
 
@@ -1549,70 +1238,37 @@ TEST_F(WorkflowTest, PickIsAskedOnlyOnceTheRestOfADoubleOrTripleClickIsOver) {
     }
 }
 
-// A run that ends while the command it typed still asks for input leaves the CAD program idle,
-// with one Ctrl+C: the user's next click in the drawing must not be taken as a pick.
-TEST_F(WorkflowTest, RunThatEndsInsideItsOwnCommandCancelsItOnce) {
-    for (const bool closeDuringPick : {false, true}) {
-        SCOPED_TRACE(closeDuringPick ? "Close during the pick" : "the wait runs out");
-        typed.clear();
-        host.stop = false;
-        host.onPoll = [this, closeDuringPick] {
-            if (closeDuringPick && prompt == "点を指定: ")
-                host.stop = true;
-        };
-        try {
-            FaceCentre();
-        } catch (const platform::EAbort&) {
-            EXPECT_TRUE(closeDuringPick);
-        }
-        EXPECT_EQ(prompt, kIdle);
-        ASSERT_GE(typed.size(), 2u);
-        EXPECT_EQ(typed[typed.size() - 2], "\x03ID ");
-        EXPECT_EQ(typed.back(), kEndBack);  // its Ctrl+C ends the pick command first
-        EXPECT_FALSE(host.minimized);
-    }
-    // A run that ends with the CAD program idle types nothing more.
-    typed.clear();
-    host.stop = false;
-    PickAt("10.0000", "20.0000");
-    FaceCentre();
-    ASSERT_GE(typed.size(), 4u);
-    EXPECT_EQ(std::vector<std::string>(typed.end() - 4, typed.end()), Expected({"\x03"
-                                                                                "CIRCLE 30.0000,35.0000 50\r",
-                                                                                "\x03"
-                                                                                "FILEDIA 1\r",
-                                                                                "\x03"
-                                                                                "HPBOUND 1\r",
-                                                                                kEnd}));
-}
-
 }  // namespace
 
 namespace {
 
 // Every way a run ends, at each step it can end at, with the user's FILEDIA of 0 or 1: FILEDIA and
 // HPBOUND as the user had them, the user's clipboard back, no object of the drawing changed, the CAD
-// program idle and the window back.
+// program idle and the window back. A run that ends inside its own command ends it with one Ctrl+C,
+// so that the user's next click in the drawing is no pick. At a session end the settings are back
+// before the window's handler returns: the process may be ended then, before the run can unwind.
 TEST_F(WorkflowTest, EveryWayARunEndsAtEveryStepLeavesTheUsersSettingsAndDrawing) {
     enum class At { Settling, UndoTyped, UndoPrompt, Pick, Report, Selection };
     struct Case {
         const char* name;
         At at;
         app::RunEnd why;
+        std::vector<std::string> lastTyped;  // with the user's FILEDIA 1 and a prompt host
     };
+    const std::string fileDialogsOn = "\003FILEDIA 1\r";
     const Case cases[] = {
-        {"Close while the click settles", At::Settling, app::RunEnd::Close},
-        {"Close before a late host takes UNDO", At::UndoTyped, app::RunEnd::Close},
-        {"Close at UNDO's prompt", At::UndoPrompt, app::RunEnd::Close},
-        {"Close at the pick", At::Pick, app::RunEnd::Close},
-        {"session end at the pick", At::Pick, app::RunEnd::SessionEnd},
-        {"Close at the report", At::Report, app::RunEnd::Close},
-        {"session end at the report", At::Report, app::RunEnd::SessionEnd},
-        {"CAD gone at the report", At::Report, app::RunEnd::CadGone},
-        {"Close at the selection", At::Selection, app::RunEnd::Close},
-        {"session end at the selection", At::Selection, app::RunEnd::SessionEnd},
-        {"time limit at the pick", At::Pick, app::RunEnd::TimeLimit},
-        {"time limit at the selection", At::Selection, app::RunEnd::TimeLimit},
+        {"Close while the click settles", At::Settling, app::RunEnd::Close, {}},
+        {"Close before a late host takes UNDO", At::UndoTyped, app::RunEnd::Close, {}},
+        {"Close at UNDO's prompt", At::UndoPrompt, app::RunEnd::Close, {}},
+        {"Close at the pick", At::Pick, app::RunEnd::Close, {kBegin, "_BEgin\r", "\x03ID ", kEndBack}},
+        {"session end at the pick", At::Pick, app::RunEnd::SessionEnd, {"\x03ID ", kEndBack}},
+        {"Close at the report", At::Report, app::RunEnd::Close, {}},
+        {"session end at the report", At::Report, app::RunEnd::SessionEnd, {}},
+        {"CAD gone at the report", At::Report, app::RunEnd::CadGone, {}},
+        {"Close at the selection", At::Selection, app::RunEnd::Close, {fileDialogsOn, kEndBack}},
+        {"session end at the selection", At::Selection, app::RunEnd::SessionEnd, {fileDialogsOn, kEndBack}},
+        {"time limit at the pick", At::Pick, app::RunEnd::TimeLimit, {"\x03ID ", kEndBack}},
+        {"time limit at the selection", At::Selection, app::RunEnd::TimeLimit, {fileDialogsOn, kEndBack}},
     };
     // The user's FILEDIA 0 with undo control None, FILEDIA 1 with All, and that with a host 3 s late.
     const struct {
@@ -1626,14 +1282,11 @@ TEST_F(WorkflowTest, EveryWayARunEndsAtEveryStepLeavesTheUsersSettingsAndDrawing
             SCOPED_TRACE(std::string(c.name) + ", FILEDIA " + userFileDialogs + (lateHost ? ", late host" : ""));
             undoAll = *userFileDialogs == '1';  // the user's undo control: All, or None
             groupsBegun = groupsTakenBack = 0;
-            typed.clear();
+            Fresh();
             if (lateHost)
                 MakeLate(3000);
             variables["FILEDIA"] = userFileDialogs;
-            variables["HPBOUND"] = "1";
             objects = {{Kind::Polyline, {100, 100, 110, 110}}};
-            circles.clear();
-            prompt = kIdle;
             ignoreMassprop = c.at == At::Report;  // the report wait goes on until the run is ended
             desktop.OpenClipboard();
             desktop.EmptyClipboard();
@@ -1643,6 +1296,7 @@ TEST_F(WorkflowTest, EveryWayARunEndsAtEveryStepLeavesTheUsersSettingsAndDrawing
             const bool limit = c.why == app::RunEnd::TimeLimit;
             if (faceCentre)
                 PickAt("10.0000", "20.0000");
+            std::optional<std::size_t> typedAtSessionEnd;
             host.onPoll = [&, this, pick = host.onPoll] {
                 const bool there = c.at == At::Settling     ? true
                                    : c.at == At::UndoTyped  ? typed.size() == 1
@@ -1652,6 +1306,11 @@ TEST_F(WorkflowTest, EveryWayARunEndsAtEveryStepLeavesTheUsersSettingsAndDrawing
                                                             : prompt == "オブジェクトを選択: ";
                 if (there && !limit && workflows.Running()) {
                     workflows.Stop(c.why);
+                    if (c.why == app::RunEnd::SessionEnd && !lateHost) {
+                        EXPECT_EQ(variables["FILEDIA"], userFileDialogs);
+                        EXPECT_EQ(variables["HPBOUND"], "1");
+                        typedAtSessionEnd = typed.size();
+                    }
                     return;
                 }
                 if (c.at == At::Report && pick)
@@ -1663,15 +1322,17 @@ TEST_F(WorkflowTest, EveryWayARunEndsAtEveryStepLeavesTheUsersSettingsAndDrawing
             late = false;
             host.beforePoll = nullptr;
             EXPECT_EQ(outcome.end, c.why);
-            EXPECT_EQ(variables["FILEDIA"], userFileDialogs);
-            EXPECT_EQ(variables["HPBOUND"], "1");
+            // Nothing more was typed as the run unwound.
+            EXPECT_EQ(typed.size(), typedAtSessionEnd.value_or(typed.size()));
+            if (*userFileDialogs == '1' && !lateHost) {
+                ASSERT_GE(typed.size(), c.lastTyped.size());
+                EXPECT_EQ(std::vector<std::string>(typed.end() - c.lastTyped.size(), typed.end()), c.lastTyped);
+            }
+            ExpectLeftAsItWas(userFileDialogs);
             EXPECT_EQ(desktop.ClipboardData(platform::kCfText), std::string("the user's text") + '\0');
             ASSERT_GE(objects.size(), 1u);  // a region the boundary made may stay; the user's object is untouched
             EXPECT_EQ(objects[0].kind, Kind::Polyline);
             EXPECT_TRUE(circles.empty());
-            EXPECT_EQ(prompt, kIdle);
-            EXPECT_FALSE(host.minimized);
-            EXPECT_FALSE(workflows.Running());
             EXPECT_EQ(groupsBegun, undoAll && c.at > At::UndoPrompt ? 1 : 0);
             EXPECT_EQ(groupsTakenBack, groupsBegun);  // no circle: the group leaves no undo step
             EXPECT_FALSE(groupOpen);
@@ -1684,15 +1345,13 @@ TEST_F(WorkflowTest, EveryWayARunEndsAtEveryStepLeavesTheUsersSettingsAndDrawing
 // leaves the file dialogs on, as the CAD program's default has them.
 TEST_F(WorkflowTest, FileDialogsValueOtherThanZeroOrOneIsPutBackAsOn) {
     for (const char* answer : {"2", "-1", "ON", "1 ERASE"}) {
-        SCOPED_TRACE(answer);
-        variables["FILEDIA"] = answer;
-        PickAt("10.0000", "20.0000");
-        FaceCentre();
-        EXPECT_EQ(variables["FILEDIA"], "1");
-        variables["FILEDIA"] = answer;
-        SelectRegions();
-        Region();
-        EXPECT_EQ(variables["FILEDIA"], "1");
+        for (const bool faceCentre : {true, false}) {
+            SCOPED_TRACE(std::string(answer) + (faceCentre ? " face centre" : " region"));
+            variables["FILEDIA"] = answer;
+            UserActs(faceCentre);
+            RunIn(faceCentre);
+            ExpectLeftAsItWas();
+        }
     }
 }
 
@@ -1714,4 +1373,25 @@ TEST_F(WorkflowTest, AWaitForTheUserWakesOnTheUserAndLooksSlowlyMeanwhile) {
     ASSERT_TRUE(wake);
     EXPECT_EQ(wake->afterMs, app::CentroidWorkflows::kLookIntervalMs);
     workflows.Stop(app::RunEnd::Close);
+}
+
+// The session ends while the run types a command: what it changed goes back at once, and the rest of
+// that step types nothing.
+TEST_F(WorkflowTest, SessionEndInsideASendTypesNothingAfterThePutBack) {
+    std::optional<std::size_t> typedAtEnd;
+    desktop.SetCopyDataHandler(frame, [&](const ReceivedMessage& m) {
+        Type(Decode(m));
+        if (!typedAtEnd && typed.back() == "\x03-BOUNDARY 10.0000,20.0000 \r") {
+            workflows.Stop(app::RunEnd::SessionEnd);
+            typedAtEnd = typed.size();
+            EXPECT_EQ(variables["FILEDIA"], "1");
+            EXPECT_EQ(variables["HPBOUND"], "1");
+        }
+    });
+    PickAt("10.0000", "20.0000");
+    EXPECT_EQ(FaceCentre().end, app::RunEnd::SessionEnd);
+    ASSERT_TRUE(typedAtEnd);
+    EXPECT_EQ(typed.size(), *typedAtEnd);
+    EXPECT_TRUE(circles.empty());
+    ExpectLeftAsItWas();
 }
