@@ -16,6 +16,7 @@
 
 #include "cadlink/cad_link.h"
 #include "cadsim_process.h"
+#include "text_conversion.h"
 #include "win32_command_line.h"
 #include "win32_window_system.h"
 
@@ -291,7 +292,7 @@ void CountCalls(cadlink::CadLink& link, CallCounter& counter, const std::string&
     std::printf("  goal: IsWindow of the main frame and of the prompt window, one WM_GETTEXT\n");
 
     counter.Reset();
-    const std::string last = link.LastHistoryLine();
+    const std::string last = platform::AnsiFromWide(link.LastHistoryLine());
     std::printf("One LastHistoryLine with an empty clipboard before: %d platform calls (last line \"%s\")\n",
                 counter.Total(), last.c_str());
     for (const auto& [call, count] : counter.Counts())
@@ -329,17 +330,17 @@ int Run(int historyLines, bool countCalls) {
         std::fprintf(stderr, "cad_link_bench: the simulator's main frame was not found\n");
         return 1;
     }
-    const std::string prompt = link.ReadPrompt();  // the first read finds the windows
+    const std::string prompt = platform::AnsiFromWide(link.ReadPrompt());  // the first read finds the windows
     if (countCalls)
         CountCalls(link, counter, prompt);
 
     std::printf("Times against the simulator with a %d-line history:\n", historyLines);
     PrintTimes("ReadPrompt", kPromptReads, [&] { link.ReadPrompt(); });
-    std::size_t historyBytes = 0;
+    std::size_t historyUnits = 0;
     PrintTimes("LastHistoryLine", kHistoryReads, [&] { link.LastHistoryLine(); });
     PrintTimes("  of it ReadHistory (the whole text)", kHistoryReads,
-               [&] { historyBytes = link.ReadHistory().size(); });
-    std::printf("  history text: %zu bytes; the simulator's own time to copy it: median %.3f ms\n", historyBytes,
+               [&] { historyUnits = link.ReadHistory().size(); });
+    std::printf("  history text: %zu UTF-16 units; the simulator's own time to copy it: median %.3f ms\n", historyUnits,
                 MedianHistoryCopyMs(sim.LogContent()));
     sim.Close();
     return 0;

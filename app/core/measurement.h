@@ -9,17 +9,17 @@ namespace app {
 
 struct DrawnMeasurement {
     ReportVariant mode = ReportVariant::FaceCentre;
-    std::string area;       // as the area label shows it
-    std::string perimeter;  // as the perimeter label shows it
-    std::string centroidX;  // as typed into CIRCLE
-    std::string centroidY;
-    std::string size;  // the radius as typed into CIRCLE
+    std::u16string area;       // as the area label shows it
+    std::u16string perimeter;  // as the perimeter label shows it
+    std::u16string centroidX;  // as typed into CIRCLE
+    std::u16string centroidY;
+    std::u16string size;  // the radius as typed into CIRCLE
 };
 
 // The values of a report as the run showed them (region mode shows two decimals) and typed them.
 DrawnMeasurement MeasurementAsShown(ReportVariant mode,
                                     const ReportValues& values,
-                                    const std::string& size,
-                                    char decimalSeparator);
+                                    const std::u16string& size,
+                                    char16_t decimalSeparator);
 
 }  // namespace app

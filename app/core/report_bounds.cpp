@@ -4,14 +4,13 @@
 #include <vector>
 
 #include "cad_numbers.h"
-#include "cadlink/text_lines.h"
 #include "report_reader.h"
 #include "platform/text_trim.h"
 
 namespace app {
 namespace {
 
-const char kBoxTag[] = "境界ボックス";
+const char16_t kBoxTag[] = u"境界ボックス";
 // Box and point are both printed with four decimals: a point just inside an edge may round onto it
 // or a digit past it.
 constexpr double kPrintedDigit = 0.0001;
@@ -22,19 +21,18 @@ struct Range {
 };
 
 // Box and point are numbers as the CAD program prints them.
-std::optional<double> Number(const std::string& text) {
-    return ParseCadNumber(std::string(platform::Trim(text)));
+std::optional<double> Number(const std::u16string& text) {
+    return ParseCadNumber(platform::Trim(text));
 }
 
-// "a -- b" after the axis's "X:" or "Y:", looked for from a byte on: the trail byte of "ス" is
-// an "X", so the label itself must be passed over.
-std::optional<Range> AxisRange(const std::string& line, const char* axis, std::size_t searchFrom) {
+// "a -- b" after the axis's "X:" or "Y:", looked for after the label.
+std::optional<Range> AxisRange(const std::u16string& line, const char16_t* axis, std::size_t searchFrom) {
     const std::size_t start = line.find(axis, searchFrom);
-    if (start == std::string::npos)
+    if (start == std::u16string::npos)
         return std::nullopt;
-    const std::string range = line.substr(start + 2);
-    const std::size_t dash = range.find("--", 1);
-    if (dash == std::string::npos)
+    const std::u16string range = line.substr(start + 2);
+    const std::size_t dash = range.find(u"--", 1);
+    if (dash == std::u16string::npos)
         return std::nullopt;
     const std::optional<double> from = Number(range.substr(0, dash));
     const std::optional<double> to = Number(range.substr(dash + 2));
@@ -49,16 +47,16 @@ bool Holds(const Range& range, double value) {
 
 }  // namespace
 
-bool ReportBoxHolds(const std::string& content, const std::string& x, const std::string& y) {
-    const std::vector<std::string> lines = ReportLines(content);
+bool ReportBoxHolds(const std::u16string& content, const std::u16string& x, const std::u16string& y) {
+    const std::vector<std::u16string> lines = ReportLines(content);
     std::optional<Range> boxX;
     std::optional<Range> boxY;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::size_t tag = lines[i].find(kBoxTag);
-        if (tag == std::string::npos)
+        if (tag == std::u16string::npos)
             continue;
-        boxX = AxisRange(lines[i], "X:", tag + sizeof kBoxTag - 1);
-        boxY = i + 1 < lines.size() ? AxisRange(lines[i + 1], "Y:", 0) : std::nullopt;
+        boxX = AxisRange(lines[i], u"X:", tag + std::char_traits<char16_t>::length(kBoxTag));
+        boxY = i + 1 < lines.size() ? AxisRange(lines[i + 1], u"Y:", 0) : std::nullopt;
     }
     const std::optional<double> pointX = Number(x);
     const std::optional<double> pointY = Number(y);

@@ -5,13 +5,17 @@
 #include <string>
 #include <vector>
 
+#include "checked.h"
+
 namespace app {
 
+// The report's values, read from its text in UTF-16 (the run converts the file's code page bytes
+// once, as it reads them).
 struct ReportValues {
-    std::string centroidX;
-    std::string centroidY;
-    std::string area;
-    std::string perimeter;
+    std::u16string centroidX;
+    std::u16string centroidY;
+    std::u16string area;
+    std::u16string perimeter;
     // Whether the report has the line at all: a label whose line is missing keeps its caption.
     bool areaSeen = false;
     bool perimeterSeen = false;
@@ -25,20 +29,20 @@ enum class ReportVariant { FaceCentre, Region };
 // the very end adds no empty line. A lone CR is no line end (no report has one): it stays in the
 // line, and trimming takes it off a value's ends. Every reader of a report splits it this way, so
 // that the line below a tag is the same line to all of them.
-std::vector<std::string> ReportLines(const std::string& content);
+std::vector<std::u16string> ReportLines(const std::u16string& content);
 
 // Reads the whole report text; the last centroid, area and perimeter lines win. Values only:
 // what is shown of them is ShownValue's.
-ReportValues ParseReport(const std::string& content, ReportVariant variant);
+ReportValues ParseReport(const std::u16string& content, ReportVariant variant);
 
 // An area or perimeter as the label and the results row both show it: in face-centre mode as read,
 // but only a number (never "NaN", "1.#INF" or hundreds of digits; anything else shows empty); in
 // region mode FormatTwoDecimals. decimalSeparator is the user's: the report always has a full stop.
-std::string ShownValue(ReportVariant variant, const std::string& value, char decimalSeparator);
+Checked<std::u16string> ShownValue(ReportVariant variant, const std::u16string& value, char16_t decimalSeparator);
 
 // "%5.2f" of a number as the CAD program writes it (blanks around it allowed), shown with the given
-// decimal separator; throws framework::EConvertError ("'<text>' は浮動小数点数ではありません") for a
-// text that is not such a number.
-std::string FormatTwoDecimals(const std::string& text, char decimalSeparator = '.');
+// decimal separator; refused ("'<text>' は浮動小数点数ではありません") for a text that is not such a
+// number.
+Checked<std::u16string> FormatTwoDecimals(const std::u16string& text, char16_t decimalSeparator = u'.');
 
 }  // namespace app

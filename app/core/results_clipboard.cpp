@@ -6,6 +6,7 @@
 #include <optional>
 #include <utility>
 
+#include "cad_numbers.h"
 #include "platform/text_trim.h"
 
 namespace app {
@@ -33,34 +34,15 @@ struct Decimal {
 constexpr int kMaxDigits = 17;  // a sum of many such values still fits 63 bits
 
 std::optional<Decimal> ParseDecimal(std::u16string_view text) {
-    text = platform::Trim(text);
-    std::size_t i = 0;
-    const std::size_t end = text.size();
-    if (text.empty())
+    const std::optional<NumberText> number = ScanNumber(platform::Trim(text), kShownNumberForm);
+    if (!number || number->whole.size() + number->fraction.size() > kMaxDigits)
         return std::nullopt;
-    bool negative = false;
-    if (text[i] == u'+' || text[i] == u'-')
-        negative = text[i++] == u'-';
     Decimal value;
-    int digits = 0;
-    bool inFraction = false;
-    for (; i < end; ++i) {
-        const char16_t c = text[i];
-        if (c >= u'0' && c <= u'9') {
-            if (++digits > kMaxDigits)
-                return std::nullopt;
-            value.units = value.units * 10 + (c - u'0');
-            value.decimals += inFraction ? 1 : 0;
-        } else if ((c == u'.' || c == u',') && !inFraction) {
-            inFraction = true;
-            value.separator = c;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (digits == 0)
-        return std::nullopt;
-    if (negative)
+    value.units =
+        static_cast<std::int64_t>(*DigitsValue(std::u16string(number->whole) + std::u16string(number->fraction)));
+    value.decimals = static_cast<int>(number->fraction.size());
+    value.separator = number->separator;
+    if (number->negative)
         value.units = -value.units;
     return value;
 }

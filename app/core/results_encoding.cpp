@@ -1,7 +1,6 @@
 #include "results_encoding.h"
 
-#include <cstdlib>
-
+#include "cad_numbers.h"
 #include "platform/codepage.h"
 #include "platform/path_names.h"
 
@@ -137,9 +136,8 @@ KeptRows ParseKeptFile(std::string_view bytes) {
     for (std::size_t end = bytes.find("\r\n", start); end != std::string_view::npos; end = bytes.find("\r\n", start)) {
         const std::string_view line = bytes.substr(start, end - start);
         if (line.substr(0, moving.size()) == moving) {
-            const std::string digits(line.substr(moving.size()));
-            if (!digits.empty() && digits.size() <= 19 && digits.find_first_not_of("0123456789") == std::string::npos)
-                kept.movingAt = std::strtoull(digits.c_str(), nullptr, 10);
+            if (const std::optional<std::uint64_t> at = ParseCount(line.substr(moving.size())))
+                kept.movingAt = *at;
             start = end + 2;
             continue;
         }
@@ -172,11 +170,11 @@ int KeptFileNumber(const std::u16string& listFileName, const std::u16string& fil
         fileName.compare(fileName.size() - 4, 4, u".csv") != 0)
         return 0;
     const std::u16string digits = fileName.substr(prefix.size(), fileName.size() - prefix.size() - 4);
-    if (digits.empty() || digits.size() > 4 || digits[0] == u'0' ||
-        digits.find_first_not_of(u"0123456789") != std::u16string::npos)
+    // The numbers the program gives side files have no leading zero.
+    if (digits.empty() || digits[0] == u'0')
         return 0;
-    const int number = std::atoi(std::string(digits.begin(), digits.end()).c_str());
-    return number >= 2 ? number : 0;
+    const std::optional<std::uint64_t> number = ParseCount(std::u16string_view(digits), 9999);
+    return number && *number >= 2 ? static_cast<int>(*number) : 0;
 }
 
 }  // namespace app

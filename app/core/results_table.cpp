@@ -5,6 +5,7 @@
 #include <iterator>
 #include <type_traits>
 
+#include "cad_numbers.h"
 #include "platform/path_names.h"
 
 namespace app {
@@ -13,18 +14,20 @@ const char kResultsHeader[] = "日時,図面,モード,面積,周長,図心X,図
 
 namespace {
 
-const char kFaceCentreMode[] = "面の中心";
-const char kRegionMode[] = "リージョン";
+const char16_t kFaceCentreMode[] = u"面の中心";
+const char16_t kRegionMode[] = u"リージョン";
 
 }  // namespace
 
 DrawnMeasurement MeasurementAsShown(ReportVariant mode,
                                     const ReportValues& values,
-                                    const std::string& size,
-                                    char decimalSeparator) {
-    // A label that met no value keeps its earlier caption, which is not this shape's.
-    const auto shown = [&](const std::string& value) {
-        return value.empty() ? value : ShownValue(mode, value, decimalSeparator);
+                                    const std::u16string& size,
+                                    char16_t decimalSeparator) {
+    // A label that met no value keeps its earlier caption, which is not this shape's. A value
+    // refused is never drawn: the run stops at the labels.
+    const auto shown = [&](const std::u16string& value) {
+        const Checked<std::u16string> text = ShownValue(mode, value, decimalSeparator);
+        return value.empty() || !text ? std::u16string() : *text;
     };
     return DrawnMeasurement{mode, shown(values.area), shown(values.perimeter), values.centroidX, values.centroidY,
                             size};
@@ -40,10 +43,10 @@ std::u16string DrawingNameFromTitle(const std::u16string& title) {
     return title.substr(open + 1, close - open - 1);
 }
 
-std::string FormatRowTime(int year, int month, int day, int hour, int minute, int second) {
+std::u16string FormatRowTime(int year, int month, int day, int hour, int minute, int second) {
     char text[48];
     std::snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d", year, month, day, hour, minute, second);
-    return text;
+    return std::u16string(text, text + std::strlen(text));
 }
 
 namespace {
@@ -54,34 +57,12 @@ using Ch = char16_t;
 }  // namespace
 
 bool IsNumberText(std::u16string_view text) {
-    const auto digit = [](Ch c) { return c >= Ch('0') && c <= Ch('9'); };
     // Spaces only, not the program's trim: a tab or CR ahead of a number starts a formula.
-    std::size_t i = 0;
-    const std::size_t end = text.find_last_not_of(Ch(' ')) + 1;  // npos + 1 == 0 for an all-blank text
-    while (i < end && text[i] == Ch(' '))
-        ++i;
-    if (i < end && (text[i] == Ch('+') || text[i] == Ch('-')))
-        ++i;
-    std::size_t digits = 0;
-    while (i < end && digit(text[i]))
-        ++i, ++digits;
-    if (i < end && (text[i] == Ch('.') || text[i] == Ch(','))) {
-        ++i;
-        while (i < end && digit(text[i]))
-            ++i, ++digits;
-    }
-    if (digits == 0)
+    const std::size_t first = text.find_first_not_of(u' ');
+    if (first == std::u16string_view::npos)
         return false;
-    if (i < end && (text[i] == Ch('e') || text[i] == Ch('E'))) {
-        ++i;
-        if (i < end && (text[i] == Ch('+') || text[i] == Ch('-')))
-            ++i;
-        if (i == end || !digit(text[i]))
-            return false;
-        while (i < end && digit(text[i]))
-            ++i;
-    }
-    return i == end;
+    const std::size_t last = text.find_last_not_of(u' ');
+    return ScanNumber(text.substr(first, last + 1 - first), kCellNumberForm).has_value();
 }
 
 std::u16string SafeCellText(const std::u16string& text) {
@@ -116,19 +97,17 @@ std::u16string CsvField(const std::u16string& text) {
     return quoted + Ch('"');
 }
 
-std::u16string FormatResultRow(const std::string& when,
+std::u16string FormatResultRow(const std::u16string& when,
                                const std::u16string& drawing,
-                               const DrawnMeasurement& measurement,
-                               const std::function<std::u16string(const std::string&)>& widen) {
-    const char* mode = measurement.mode == ReportVariant::FaceCentre ? kFaceCentreMode : kRegionMode;
-    const Text fields[] = {widen(when),
+                               const DrawnMeasurement& measurement) {
+    const Text fields[] = {when,
                            drawing,
-                           widen(mode),
-                           widen(measurement.area),
-                           widen(measurement.perimeter),
-                           widen(measurement.centroidX),
-                           widen(measurement.centroidY),
-                           widen(measurement.size)};
+                           measurement.mode == ReportVariant::FaceCentre ? kFaceCentreMode : kRegionMode,
+                           measurement.area,
+                           measurement.perimeter,
+                           measurement.centroidX,
+                           measurement.centroidY,
+                           measurement.size};
     Text row;
     for (std::size_t i = 0; i < std::size(fields); ++i) {
         if (i)

@@ -3,7 +3,6 @@
 // UTF-8, or in the code page of a list kept in it), safe to open in a spreadsheet whatever the
 // drawing's name holds.
 
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -21,7 +20,7 @@ extern const char kResultsHeader[];
 std::u16string DrawingNameFromTitle(const std::u16string& title);
 
 // "yyyy/mm/dd hh:mm:ss".
-std::string FormatRowTime(int year, int month, int day, int hour, int minute, int second);
+std::u16string FormatRowTime(int year, int month, int day, int hour, int minute, int second);
 
 // A number as the report or the labels write it: blanks around it, a sign, digits with one
 // decimal point or decimal comma, an exponent.
@@ -35,12 +34,9 @@ std::u16string SafeCellText(const std::u16string& text);
 std::u16string CsvField(const std::u16string& text);
 
 // The whole row, CRLF included.
-// The row in UTF-16 with the drawing's name as the title holds it; widen turns the other fields,
-// in the system code page, into UTF-16.
-std::u16string FormatResultRow(const std::string& when,
+std::u16string FormatResultRow(const std::u16string& when,
                                const std::u16string& drawing,
-                               const DrawnMeasurement& measurement,
-                               const std::function<std::u16string(const std::string&)>& widen);
+                               const DrawnMeasurement& measurement);
 
 // "Tavro.csv" for "C:\...\Tavro.exe": named after the executable, as the settings file is.
 std::u16string ResultsFileName(const std::u16string& executablePath);

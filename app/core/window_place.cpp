@@ -1,11 +1,12 @@
 #include "window_place.h"
 
+#include "cad_numbers.h"
 #include "platform/text_trim.h"
 
 namespace app {
 namespace {
 
-constexpr long kCoordinateLimit = 1000000;
+constexpr std::uint64_t kCoordinateLimit = 1000000;
 
 // The start of a span of the given length moved inside [low, high); the low end wins when it does not fit.
 int Inside(int start, int length, int low, int high) {
@@ -17,25 +18,8 @@ int Inside(int start, int length, int low, int high) {
 }  // namespace
 
 std::optional<int> ParseCoordinate(std::u16string_view text) {
-    text = platform::Trim(text);
-    std::size_t i = 0;
-    const std::size_t end = text.size();
-    if (text.empty())
-        return std::nullopt;
-    bool negative = false;
-    if (text[i] == '+' || text[i] == '-')
-        negative = text[i++] == '-';
-    if (i == end)
-        return std::nullopt;
-    long value = 0;
-    for (; i < end; ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            return std::nullopt;
-        value = value * 10 + (text[i] - '0');
-        if (value > kCoordinateLimit)
-            return std::nullopt;
-    }
-    return static_cast<int>(negative ? -value : value);
+    const std::optional<std::int64_t> value = ParseWholeNumber(platform::Trim(text), kCoordinateLimit);
+    return value ? std::optional<int>(static_cast<int>(*value)) : std::nullopt;
 }
 
 platform::Point ChooseWindowPlace(std::u16string_view savedLeft,

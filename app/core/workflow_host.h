@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "checked.h"
 #include "measurement.h"
 #include "platform/geometry.h"
 #include "platform/window_system.h"
@@ -38,15 +39,15 @@ public:
     virtual ~WorkflowHost() = default;
     // The circle size and the continuous box as they are now: a size changed during a run is
     // checked again for each circle, and unchecking the box ends a continuous run after its pass.
-    virtual std::string SizeText() = 0;
+    virtual std::u16string SizeText() = 0;
     virtual bool ContinuousChecked() = 0;
     virtual PointerNow Pointer() = 0;
     // A clock in milliseconds, for the waits' time limits and paces.
     virtual std::uint64_t NowMs() = 0;
     virtual LocalTime Now() = 0;
-    // The whole report file, or nothing when there is no file; throws the framework's file error
+    // The whole report file, or nothing when there is no file; refused with the file error's words
     // when it exists but cannot be read.
-    virtual std::optional<std::string> ReadReportFile(const std::u16string& path) = 0;
+    virtual Checked<std::optional<std::string>> ReadReportFile(const std::u16string& path) = 0;
     // Something that changes whenever the file is written (its last write time and size), or
     // nothing when there is no file.
     virtual std::optional<std::uint64_t> FileVersion(const std::u16string& path) = 0;

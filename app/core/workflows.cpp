@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "cadlink/text_lines.h"
+#include "cad_numbers.h"
 #include "framework/exceptions.h"
 #include "platform/abort.h"
 #include "run/face_centre_run.h"
@@ -11,7 +11,7 @@
 namespace app {
 namespace {
 
-const char kSizeMissing[] = "円の大きさが入力されていません";
+const char16_t kSizeMissing[] = u"円の大きさが入力されていません";
 
 }  // namespace
 
@@ -23,10 +23,9 @@ bool CentroidWorkflows::Start(const RunRequest& request) {
         run_.Tell(MessageShown{kSizeMissing});
         return false;
     }
-    try {
-        RadiusOfSize(request.size);
-    } catch (const std::exception& error) {
-        outcome_ = {RunEnd::Error, ErrorText(error)};
+    const Checked<std::u16string> radius = CheckedRadius(request.size);
+    if (!radius) {
+        outcome_ = {RunEnd::Error, radius.Error()};
         return false;
     }
     run_.Reset(request);
@@ -44,14 +43,9 @@ bool CentroidWorkflows::Start(const RunRequest& request) {
     return true;
 }
 
-void CentroidWorkflows::CheckFitsRecord(const std::u16string& command) {
-    if (!link_.FitsRecord(command))
-        throw framework::EInOutError(u"作業フォルダ " + paths_.WorkFolder() + u" のパスが長すぎます");
-}
-
 // The CAD program is brought forward and asked for nothing yet: without one the run ends with the
 // tip, and a report path too long for one command record ends it before anything is typed.
-bool CentroidWorkflows::CheckCad() {
+Checked<bool> CentroidWorkflows::CheckCad() {
     if (!link_.ActivateCad()) {
         run_.Guard().Forget();
         run_.Tell(NoCadProgram{});
@@ -61,21 +55,20 @@ bool CentroidWorkflows::CheckCad() {
     if (!run_.Guard().PutBackAll())
         return false;
     const std::optional<std::u16string> recordFolder = RecordFolderFor(
-        paths_.WorkFolder(), link_.IsCadUnicode(),
-        [this](const std::u16string& path) { return run_.Wide(run_.Ansi(path)) == path; },
+        paths_.WorkFolder(), link_.IsCadUnicode(), [this](const std::u16string& path) { return run_.InCodePage(path); },
         [this](const std::u16string& path) { return host_.ShortPathOf(path); });
     if (!recordFolder)
-        throw framework::EInOutError(u"作業フォルダ " + paths_.WorkFolder() + u" の名前を CAD プログラムに渡せません");
+        return Checked<bool>::Refused(u"作業フォルダ " + paths_.WorkFolder() + u" の名前を CAD プログラムに渡せません");
     run_.SetRecordPaths(paths_.InFolder(*recordFolder));
-    if (run_.Request().mode == RunMode::FaceCentre) {
-        if (link_.ReadPrompt().empty())
-            return false;
-        CheckFitsRecord(MeasureLastRecord(run_.RecordPaths()));
-    } else {
-        CheckFitsRecord(ReportNameRecord(run_.RecordPaths()));
-    }
+    if (run_.Request().mode == RunMode::FaceCentre && link_.ReadPrompt().empty())
+        return false;
+    // A command longer than one record would be cut or not typed at all: the run must not start.
+    const std::u16string longest = run_.Request().mode == RunMode::FaceCentre ? MeasureLastRecord(run_.RecordPaths())
+                                                                              : ReportNameRecord(run_.RecordPaths());
+    if (!link_.FitsRecord(longest))
+        return Checked<bool>::Refused(u"作業フォルダ " + paths_.WorkFolder() + u" のパスが長すぎます");
     // Only a run that reads values shows values.
-    run_.Tell(ValuesMeasured{std::string(), std::string()});
+    run_.Tell(ValuesMeasured{std::u16string(), std::u16string()});
     return true;
 }
 
@@ -119,7 +112,7 @@ std::optional<Wake> CentroidWorkflows::Step() {
                 if (finished.phase == Phase::LateValue) {
                     run_.SetQueried(cadlink::ValueShownFor(run_.LastLook().prompt, lateName_));
                     if (!run_.Queried().empty())
-                        run_.Send(kCancelOnly);  // leave the prompt that shows the value
+                        run_.Send(kCancel);  // leave the prompt that shows the value
                 }
                 phase_ = Phase::Mode;
                 modeStep_ = finished.then;
@@ -138,17 +131,25 @@ std::optional<Wake> CentroidWorkflows::Step() {
             run_.BeginStep();
             bool goesOn = false;
             ModeNext next;
-            std::string queried;
+            std::u16string queried;
+            std::u16string refusal;
             if (phase_ == Phase::CheckCad) {
-                goesOn = CheckCad();
+                const Checked<bool> found = CheckCad();
+                if (!found) {
+                    outcome_.error = found.Error();
+                    stopAfterStep_ = RunEnd::Error;
+                    break;
+                }
+                goesOn = *found;
             } else {
                 next = mode_->Perform(modeStep_);
+                refusal = mode_->TakeRefusal();
                 if (next.kind == ModeNext::Kind::Query && link_.PutOff() == putOffBeforeStep_ &&
                     run_.Send(link_.QueryRecord(next.name)))
                     queried = link_.QueriedValue(next.name);
                 if (next.kind == ModeNext::Kind::Group && link_.PutOff() == putOffBeforeStep_) {
                     run_.StartUndo();
-                    const std::string shown = link_.ReadPrompt();
+                    const std::u16string shown = link_.ReadPrompt();
                     // A late host shows UNDO's prompt only later, and another command's prompt
                     // until it gets there: only UNDO's own is answered, else the wait looks for it.
                     undoAnswered_ = IsUndoPrompt(shown);
@@ -162,10 +163,15 @@ std::optional<Wake> CentroidWorkflows::Step() {
                 break;
             }
             run_.StepDone();
-            if (phase_ == Phase::CheckCad)
+            if (phase_ == Phase::CheckCad) {
                 phase_ = Phase::Settle;
-            else
+            } else if (!refusal.empty()) {
+                outcome_.error = std::move(refusal);
+                stopAfterStep_ = RunEnd::Error;
+                break;
+            } else {
                 goesOn = Follow(next, std::move(queried));
+            }
             if (!goesOn)
                 stopAfterStep_ = RunEnd::Finished;
         }
@@ -186,7 +192,7 @@ std::optional<Wake> CentroidWorkflows::Step() {
     return Running() ? wake : std::nullopt;
 }
 
-bool CentroidWorkflows::Follow(const ModeNext& next, std::string queried) {
+bool CentroidWorkflows::Follow(const ModeNext& next, std::u16string queried) {
     switch (next.kind) {
         case ModeNext::Kind::Step:
             modeStep_ = next.step;
@@ -347,19 +353,20 @@ void CentroidWorkflows::PutBackCadSettings() {
     if (run_.Asked() && link_.Answering() && link_.Discovery().IsCadReady()) {
         const Look look = LookAtHost();
         if (!look.gone && !look.busy && !look.prompt.empty() && look.prompt != kIdlePrompt)
-            run_.Send(kCancelOnly);
+            run_.Send(kCancel);
     }
 }
 
 std::u16string CentroidWorkflows::ErrorText(const std::exception& error) {
     const auto* own = dynamic_cast<const framework::Exception*>(&error);
-    return own && !own->Message().empty() ? own->Message() : run_.Wide(error.what());
+    return own ? own->Message() : system_.AnsiToWide(error.what());
 }
 
 void CentroidWorkflows::End(RunEnd why, const std::u16string& error) {
     phase_ = Phase::Ended;
     waiting_.reset();
     outcome_ = {why, error};
+    link_.ForgetCutShort();
     run_.RestoreWindow();
 }
 

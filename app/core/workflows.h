@@ -31,7 +31,7 @@ public:
                       platform::CommandLineSystem& system,
                       WorkflowHost& host,
                       const RunPaths& paths)
-        : link_(link), host_(host), paths_(paths), run_(link, system, host, paths) {}
+        : link_(link), system_(system), host_(host), paths_(paths), run_(link, system, host, paths) {}
 
     // Checks the size and starts a run; true when a run goes on (call Step at once and then as
     // each Wake says). A size refused ends it at once: the size message is shown, or the error is
@@ -67,10 +67,6 @@ public:
     // no device reports: a point or an Esc that another program sends the CAD program as messages
     // (a digitiser's or a macro tool's), and the CAD program ending the command by itself.
     static constexpr unsigned kUserLookIntervalMs = 250;
-    // The longest wait for the user (a pick, a selection), for the report, or for a busy CAD program.
-    static constexpr std::uint64_t kWaitLimitMs = 120000;
-    // A host that takes typed input late shows a queried value only later, within this long.
-    static constexpr std::uint64_t kLateHostMs = 10000;
     // A CAD program that does not answer is looked at this often, until it answers again or has
     // been busy for kWaitLimitMs: a look asks the window system only whether an answer came.
     static constexpr unsigned kBusyLookIntervalMs = 50;
@@ -93,26 +89,25 @@ private:
         bool buttonsWereDown = false;
     };
 
-    // The CAD program is brought forward; a report path too long for one record ends the run.
-    bool CheckCad();
+    // The CAD program is brought forward; false without one. Refused for a work folder that the
+    // CAD program cannot be given or whose report path is too long for one record.
+    Checked<bool> CheckCad();
     bool ClickSettled();
     // Carries out what a mode's step asked for next (a query's value already read); false when
     // the run ends.
-    bool Follow(const ModeNext& next, std::string queried);
+    bool Follow(const ModeNext& next, std::u16string queried);
     // One look at the CAD program for the wait that is on.
     bool WaitOver();
     Look LookAtHost();
     unsigned LookIntervalMs(std::uint64_t now) const;
     std::optional<Wake> WaitWhileBusy();
-    // A command longer than one record would be cut or not typed at all: the run must not start.
-    // Throws the framework's file error naming the work folder, whose length is the cause.
-    void CheckFitsRecord(const std::u16string& command);
-    // What the error box says: a message of the framework's own in UTF-16, another in code page bytes.
+    // What the error box says of a fault: a message of the framework's own, or the library's.
     std::u16string ErrorText(const std::exception& error);
     void PutBackCadSettings();
     void End(RunEnd why, const std::u16string& error = std::u16string());
 
     cadlink::CadLink& link_;
+    platform::CommandLineSystem& system_;
     WorkflowHost& host_;
     const RunPaths& paths_;
     RunContext run_;
@@ -123,9 +118,9 @@ private:
     RunOutcome outcome_;
     std::optional<Waiting> waiting_;
     ClickSettle settle_;
-    std::string lateName_;  // the variable whose value a late host is to show
+    std::u16string lateName_;  // the variable whose value a late host is to show
     bool undoAnswered_ = false;
-    std::string lastPrompt_;
+    std::u16string lastPrompt_;
     std::optional<std::uint64_t> busySince_;
     unsigned putOffBeforeStep_ = 0;
     bool inStep_ = false;

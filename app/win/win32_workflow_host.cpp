@@ -11,8 +11,8 @@
 #include "framework/exceptions.h"
 #include "framework/handles.h"
 #include "framework/shell_folders.h"
+#include "framework/wide_text.h"
 #include "text_conversion.h"
-#include "framework/shell_folders.h"
 #include "user_locale.h"
 
 namespace app {
@@ -28,8 +28,8 @@ bool FolderExists(const std::u16string& folder) {
 
 }  // namespace
 
-std::string Win32WorkflowHost::SizeText() {
-    return platform::AnsiFromWide(form_.Edit1->Text());
+std::u16string Win32WorkflowHost::SizeText() {
+    return form_.Edit1->Text();
 }
 
 bool Win32WorkflowHost::ContinuousChecked() {
@@ -43,7 +43,7 @@ void Win32WorkflowHost::Tell(const RunEvent& event) {
 RunRequest Win32WorkflowHost::Request(RunMode mode, const RunTrigger& trigger) {
     const DoubleClickLimits doubleClick{::GetDoubleClickTime(), ::GetSystemMetrics(SM_CXDOUBLECLK),
                                         ::GetSystemMetrics(SM_CYDOUBLECLK)};
-    return {mode, SizeText(), ContinuousChecked(), trigger, doubleClick, platform::UserDecimalSeparatorAnsi()};
+    return {mode, SizeText(), ContinuousChecked(), trigger, doubleClick, platform::UserDecimalSeparatorOneByte()};
 }
 
 void Win32WorkflowHost::Show(const WindowMinimized& window) {
@@ -75,7 +75,7 @@ void Win32WorkflowHost::Show(const RowAdded& row) {
 }
 
 void Win32WorkflowHost::Show(const MessageShown& message) {
-    framework::Application.MessageBox(platform::WideFromAnsi(message.text), MB_OK);
+    framework::Application.MessageBox(message.text, MB_OK);
 }
 
 void Win32WorkflowHost::Show(const NoCadProgram&) {
@@ -85,7 +85,8 @@ void Win32WorkflowHost::Show(const NoCadProgram&) {
 }
 
 void Win32WorkflowHost::Show(const HintShown& hint) {
-    const std::string& text = hint.text;
+    const wchar_t* text = framework::WideText(hint.text);
+    const int length = static_cast<int>(hint.text.size());
     HWND target = reinterpret_cast<HWND>(hint.window);
     RECT outer;
     if (!target || !::GetWindowRect(target, &outer))
@@ -94,14 +95,18 @@ void Win32WorkflowHost::Show(const HintShown& hint) {
     if (!dc)
         return;
     SIZE extent{};
-    ::GetTextExtentPoint32A(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
+    ::GetTextExtentPoint32W(dc.Get(), text, length, &extent);
     ::SetBkColor(dc.Get(), RGB(255, 127, 127));
     ::SetTextColor(dc.Get(), RGB(0, 0, 0));
-    ::TextOutA(dc.Get(), 0, (outer.bottom - outer.top) - extent.cy, text.c_str(), static_cast<int>(text.size()));
+    ::TextOutW(dc.Get(), 0, (outer.bottom - outer.top) - extent.cy, text, length);
 }
 
-std::optional<std::string> Win32WorkflowHost::ReadReportFile(const std::u16string& path) {
-    return framework::ReadWholeFile(path, kMaxReportBytes);
+Checked<std::optional<std::string>> Win32WorkflowHost::ReadReportFile(const std::u16string& path) {
+    try {
+        return framework::ReadWholeFile(path, kMaxReportBytes);
+    } catch (const framework::EInOutError& error) {
+        return Checked<std::optional<std::string>>::Refused(error.Message());
+    }
 }
 
 std::optional<std::uint64_t> Win32WorkflowHost::FileVersion(const std::u16string& path) {
@@ -124,9 +129,9 @@ std::optional<std::u16string> Win32WorkflowHost::ShortPathOf(const std::u16strin
 
 void Win32WorkflowHost::Show(const ValuesMeasured& values) {
     if (values.area)
-        form_.Label1->SetCaption(platform::WideFromAnsi(*values.area));
+        form_.Label1->SetCaption(*values.area);
     if (values.perimeter)
-        form_.Label2->SetCaption(platform::WideFromAnsi(*values.perimeter));
+        form_.Label2->SetCaption(*values.perimeter);
 }
 
 void Win32WorkflowHost::ReportResultsFailure() {

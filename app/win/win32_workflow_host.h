@@ -21,12 +21,12 @@ class Win32WorkflowHost : public WorkflowHost {
 public:
     explicit Win32WorkflowHost(TTavroF& form) : form_(form) {}
 
-    std::string SizeText() override;
+    std::u16string SizeText() override;
     bool ContinuousChecked() override;
     PointerNow Pointer() override;
     std::uint64_t NowMs() override;
     LocalTime Now() override;
-    std::optional<std::string> ReadReportFile(const std::u16string& path) override;
+    Checked<std::optional<std::string>> ReadReportFile(const std::u16string& path) override;
     std::optional<std::uint64_t> FileVersion(const std::u16string& path) override;
     std::optional<std::u16string> ShortPathOf(const std::u16string& path) override;
     // A row that cannot be written now is kept and written with the next one.

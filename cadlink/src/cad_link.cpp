@@ -8,7 +8,6 @@
 
 #include "cadlink/text_lines.h"
 #include "platform/abort.h"
-#include "platform/codepage.h"
 #include "platform/retry.h"
 #include "platform/text_trim.h"
 
@@ -25,75 +24,64 @@ constexpr std::uint64_t kClipboardHoldLimitMs = 250;
 // Tries within one call stay inside the window thread's budget for a wait.
 constexpr platform::RetryPolicy kOpenRetry{platform::CommandLineSystem::kAnswerTimeoutMs - 10, 10};
 
-const char kReadOnlyMark[] = "(読み込み専用)";
+const char16_t kReadOnlyMark[] = u"(読み込み専用)";
 
 // The value between the last opening and the last closing delimiter, trimmed; empty when the
 // opening one is missing or does not come before the closing one.
-std::string Between(const std::string& text, char open, char close) {
-    const std::size_t first = LastDelimiter(text, open);
-    const std::size_t last = LastDelimiter(text, close);
-    if (first == 0 || first >= last)
-        return std::string();
-    return std::string(platform::Trim(text.substr(first, last - first - 1)));
+std::u16string Between(const std::u16string& text, char16_t open, char16_t close) {
+    const std::size_t first = text.rfind(open);
+    const std::size_t last = text.rfind(close);
+    if (first == std::u16string::npos || last == std::u16string::npos || first >= last)
+        return std::u16string();
+    return std::u16string(platform::Trim(std::u16string_view(text).substr(first + 1, last - first - 1)));
 }
 
-char UpperAscii(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+char16_t UpperAscii(char16_t c) {
+    return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c;
 }
 
-bool IsBareVariable(const std::string& name) {
-    std::string upper = name;
-    for (char& c : upper)
+std::u16string UpperAscii(std::u16string text) {
+    for (char16_t& c : text)
         c = UpperAscii(c);
-    return upper == "ACADVER";
+    return text;
 }
 
-bool IsNameByte(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+bool IsBareVariable(const std::u16string& name) {
+    return UpperAscii(name) == u"ACADVER";
+}
+
+bool IsNameChar(char16_t c) {
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') || c == u'_';
 }
 
 // Whether the text before the line's last "=" ends with the variable's name as a whole word
-// (ASCII letters in either case, starting at a character boundary).
-bool NamesVariable(const std::string& line, const std::string& name) {
-    const std::size_t equals = LastDelimiter(line, '=');
-    if (equals == 0 || name.empty())
+// (ASCII letters in either case).
+bool NamesVariable(const std::u16string& line, const std::u16string& name) {
+    const std::size_t equals = line.rfind(u'=');
+    if (equals == std::u16string::npos || name.empty())
         return false;
-    const std::string left = std::string(platform::Trim(line.substr(0, equals - 1)));
+    const std::u16string_view left = platform::Trim(std::u16string_view(line).substr(0, equals));
     if (left.size() < name.size())
         return false;
     const std::size_t start = left.size() - name.size();
-    std::size_t boundary = 0;
-    std::size_t previous = 0;  // start of the character before the name
-    while (boundary < start) {
-        previous = boundary;
-        boundary += platform::IsCp932LeadByte(static_cast<unsigned char>(left[boundary])) ? 2 : 1;
-    }
-    if (boundary != start || (start > 0 && previous == start - 1 && IsNameByte(left[previous])))
+    if (start > 0 && IsNameChar(left[start - 1]))
         return false;
-    for (std::size_t i = 0; i < name.size(); ++i)
-        if (UpperAscii(left[start + i]) != UpperAscii(name[i]))
-            return false;
-    return true;
+    return UpperAscii(std::u16string(left.substr(start))) == UpperAscii(name);
 }
 
 // The value of a history line. A host that takes typed input only after the send has returned
 // may still show the answer to an earlier request there, so the line must name the variable.
-std::string HistoryValue(const std::string& line, const std::string& name) {
-    return NamesVariable(line, name) ? Between(line, '=', '(') : std::string();
+std::u16string HistoryValue(const std::u16string& line, const std::u16string& name) {
+    return NamesVariable(line, name) ? Between(line, u'=', u'(') : std::u16string();
 }
 
 }  // namespace
 
-std::string ValueShownFor(const std::string& prompt, const std::string& name) {
-    std::string upperPrompt = prompt;
-    std::string upperName = name;
-    for (char& c : upperPrompt)
-        c = UpperAscii(c);
-    for (char& c : upperName)
-        c = UpperAscii(c);
-    if (upperName.empty() || upperPrompt.find(upperName) == std::string::npos)
-        return std::string();
-    return Between(prompt, '<', '>');
+std::u16string ValueShownFor(const std::u16string& prompt, const std::u16string& name) {
+    const std::u16string upperName = UpperAscii(name);
+    if (upperName.empty() || UpperAscii(prompt).find(upperName) == std::u16string::npos)
+        return std::u16string();
+    return Between(prompt, u'<', u'>');
 }
 
 // One liveness test per command: every test of another program's window is a trip to the window
@@ -186,7 +174,7 @@ bool CadLink::IsCadUnicode() {
     return discovery_.IsLive(frame) && system_.IsWindowUnicode(frame);
 }
 
-std::string CadLink::ReadWindowText(WindowHandle window) {
+std::u16string CadLink::ReadWindowText(WindowHandle window) {
     // Asked straight for the text, a prompt costs one message to the CAD program, whose every
     // answer may keep a busy host waiting; only a text that may not have fitted is measured first.
     std::array<char, kTextReadBytes> fitted{};
@@ -196,17 +184,17 @@ std::string CadLink::ReadWindowText(WindowHandle window) {
             .has_value();
     NoteAnswer(window, fittedAnswered);
     if (!fittedAnswered)
-        return std::string();
+        return std::u16string();
     fitted.back() = '\0';
     const std::size_t fittedLength = std::strlen(fitted.data());
     // A double-byte character that did not fit whole may leave one byte more unused.
     if (fittedLength + 2 < fitted.size())
-        return std::string(fitted.data(), fittedLength);
+        return system_.AnsiToWide(std::string(fitted.data(), fittedLength));
 
     const std::optional<std::intptr_t> length = system_.SendMessageA(window, platform::kWmGetTextLength, 0, 0);
     NoteAnswer(window, length.has_value());
     if (!length || *length <= 0)
-        return std::string();
+        return std::u16string();
     std::vector<char> buffer(2 * (static_cast<std::size_t>(*length) + 1), '\0');
     const bool answered =
         system_
@@ -214,16 +202,16 @@ std::string CadLink::ReadWindowText(WindowHandle window) {
             .has_value();
     NoteAnswer(window, answered);
     if (!answered)
-        return std::string();
+        return std::u16string();
     buffer.back() = '\0';  // whatever the window wrote, the text ends inside the buffer
-    return std::string(buffer.data());
+    return system_.AnsiToWide(std::string(buffer.data()));
 }
 
-std::string CadLink::ReadPrompt() {
+std::u16string CadLink::ReadPrompt() {
     if (!Answering())
-        return std::string();
+        return std::u16string();
     const WindowHandle prompt = discovery_.FindPromptWindow();
-    return prompt ? ReadWindowText(prompt) : std::string();
+    return prompt ? ReadWindowText(prompt) : std::u16string();
 }
 
 bool CadLink::OpenClipboardBriefly() {
@@ -333,71 +321,75 @@ void CadLink::ExchangeHistory(const std::function<void(std::string_view)>& look)
     }
 }
 
-std::string CadLink::ReadHistory() {
-    std::string history;
-    ExchangeHistory([&history](std::string_view text) { history.assign(text); });
+std::u16string CadLink::ReadHistory() {
+    std::u16string history;
+    ExchangeHistory([this, &history](std::string_view text) { history = system_.AnsiToWide(std::string(text)); });
     return history;
 }
 
-LineTail CadLink::ReadHistoryTail(std::size_t count) {
+// The lines are found in the clipboard's bytes where they lie; only those kept are converted.
+WideLineTail CadLink::ReadHistoryTail(std::size_t count) {
     LineTail tail;
     ExchangeHistory([&tail, count](std::string_view text) { tail = LastLines(text, count); });
-    return tail;
+    WideLineTail wide{tail.anyLine, {}, tail.moreAbove};
+    for (const std::string& line : tail.lines)
+        wide.lines.push_back(system_.AnsiToWide(line));
+    return wide;
 }
 
-std::string CadLink::LastHistoryLine() {
-    const LineTail tail = ReadHistoryTail(1);
-    return tail.lines.empty() ? std::string() : tail.lines.back();
+std::u16string CadLink::LastHistoryLine() {
+    const WideLineTail tail = ReadHistoryTail(1);
+    return tail.lines.empty() ? std::u16string() : tail.lines.back();
 }
 
-std::u16string CadLink::QueryRecord(const std::string& name) {
-    return system_.AnsiToWide(IsBareVariable(name) ? name + "\r" : "'SETVAR " + name + "\r");
+std::u16string CadLink::QueryRecord(const std::u16string& name) {
+    return IsBareVariable(name) ? name + u"\r" : u"'SETVAR " + name + u"\r";
 }
 
-std::string CadLink::QuerySysVarAs(const std::string& name, bool unicode) {
+std::u16string CadLink::QuerySysVarAs(const std::u16string& name, bool unicode) {
     if (!Answering() || !discovery_.IsCadReady())
-        return std::string();
+        return std::u16string();
     SendCommandAs(QueryRecord(name), unicode);
     return QueriedValueAs(name, unicode);
 }
 
-std::string CadLink::QueriedValue(const std::string& name) {
+std::u16string CadLink::QueriedValue(const std::u16string& name) {
     const WindowHandle frame = discovery_.Kept().MainFrame;
     return QueriedValueAs(name, discovery_.IsLive(frame) && system_.IsWindowUnicode(frame));
 }
 
-std::string CadLink::QueriedValueAs(const std::string& name, bool unicode) {
+std::u16string CadLink::QueriedValueAs(const std::u16string& name, bool unicode) {
     if (!Answering() || !discovery_.IsCadReady())
-        return std::string();
+        return std::u16string();
     // A host that takes input late may still show the prompt of an earlier query: only a prompt
     // about this variable gives its value.
-    std::string working = ReadPrompt();
-    std::string value = ValueShownFor(working, name);
+    std::u16string working = ReadPrompt();
+    std::u16string value = ValueShownFor(working, name);
     if (!value.empty()) {
         SendCommandAs(u"\x03", unicode);  // leave the prompt that shows the value
         return value;
     }
 
     // Only the last non-empty line and the two above it are ever looked at.
-    const LineTail tail = ReadHistoryTail(3);
+    const WideLineTail tail = ReadHistoryTail(3);
     if (tail.anyLine)
-        working = tail.lines.empty() ? std::string() : tail.lines.back();
+        working = tail.lines.empty() ? std::u16string() : tail.lines.back();
     value = HistoryValue(working, name);
     // Three lines up to the last non-empty one: its index is 2 or more; with more above, 3 or more.
     const bool twoAbove = tail.lines.size() == 3;
     // A read-only variable may have its value on the lines above the mark.
-    if (value.empty() && twoAbove && tail.moreAbove && working.find(kReadOnlyMark) != std::string::npos) {
+    if (value.empty() && twoAbove && tail.moreAbove && working.find(kReadOnlyMark) != std::u16string::npos) {
         working = tail.lines[0] + tail.lines[1] + working;
         value = HistoryValue(working, name);
     }
-    if (value.empty() && twoAbove && tail.lines[1].find(kReadOnlyMark) != std::string::npos) {
+    if (value.empty() && twoAbove && tail.lines[1].find(kReadOnlyMark) != std::u16string::npos) {
         working = tail.lines[1];
         value = HistoryValue(working, name);
     }
     return value;
 }
 
-std::string CadLink::QuerySysVar(const std::string& name) {
+std::u16string CadLink::QuerySysVar(const std::u16string& name) {
     const WindowHandle frame = discovery_.Kept().MainFrame;
     return QuerySysVarAs(name, discovery_.IsLive(frame) && system_.IsWindowUnicode(frame));
 }

@@ -4,8 +4,6 @@
 #include <cstdint>
 #include <cstring>
 
-#include "platform/codepage.h"
-
 namespace cadlink {
 
 std::vector<std::string> SplitLines(const std::string& text) {
@@ -96,12 +94,6 @@ std::string_view UpToFirstZero(std::string_view block) {
         if (block[at] == '\0')
             return block.substr(0, at);
     return block;
-}
-
-std::size_t LastDelimiter(const std::string& text, char delimiter) {
-    const char delimiters[] = {delimiter, '\0'};
-    const std::size_t at = platform::LastCharOf(text, delimiters);
-    return at == std::string::npos ? 0 : at + 1;
 }
 
 }  // namespace cadlink

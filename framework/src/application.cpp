@@ -167,7 +167,7 @@ void TApplication::HandleException() noexcept {
     } catch (const EAbort&) {
         // The silent abort ends the action without a word.
     } catch (const Exception& error) {
-        ShowException(error.Message().empty() ? platform::WideFromAnsi(error.what()) : error.Message());
+        ShowException(error.Message());
     } catch (const std::exception& error) {
         ShowException(platform::WideFromAnsi(error.what()));
     } catch (...) {

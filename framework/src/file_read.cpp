@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "framework/exceptions.h"
 #include "framework/handles.h"
@@ -44,12 +45,12 @@ std::optional<std::string> ReadOpen(HANDLE file, std::size_t maxBytes) {
 
 }  // namespace
 
-std::string FileErrorMessage(unsigned long error) {
+std::u16string FileErrorMessage(unsigned long error) {
     if (error == ERROR_ACCESS_DENIED)
-        return "ファイルへのアクセスが拒否されました";
-    char message[64];
-    std::snprintf(message, sizeof message, "I/O エラー (%lu)", error);
-    return message;
+        return u"ファイルへのアクセスが拒否されました";
+    char code[24];
+    std::snprintf(code, sizeof code, "%lu", error);
+    return u"I/O エラー (" + std::u16string(code, code + std::strlen(code)) + u")";
 }
 
 std::optional<std::string> ReadWholeFile(const std::u16string& path, std::size_t maxBytes) {

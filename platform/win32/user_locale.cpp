@@ -13,10 +13,10 @@ char16_t UserDecimalSeparator() {
     return static_cast<char16_t>(separator[0]);
 }
 
-char UserDecimalSeparatorAnsi() {
+char16_t UserDecimalSeparatorOneByte() {
     const std::u16string separator(1, UserDecimalSeparator());
     const std::string ansi = AnsiFromWide(separator);
-    return ansi.size() == 1 && WideFromAnsi(ansi) == separator ? ansi[0] : '.';
+    return ansi.size() == 1 && WideFromAnsi(ansi) == separator ? separator[0] : u'.';
 }
 
 }  // namespace platform

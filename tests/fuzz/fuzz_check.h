@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <type_traits>
 
 namespace fuzzcheck {
 
@@ -14,14 +15,16 @@ inline void Require(bool holds, const char* property) {
     std::abort();
 }
 
-// Trimmed as the readers trim: no byte of value 32 or less at either end.
-inline bool IsTrimmed(const std::string& text) {
-    return text.empty() ||
-           (static_cast<unsigned char>(text.front()) > 32 && static_cast<unsigned char>(text.back()) > 32);
+// Trimmed as the readers trim: no unit of value 32 or less at either end.
+template <class Ch>
+bool IsTrimmed(const std::basic_string<Ch>& text) {
+    using Unit = std::make_unsigned_t<Ch>;
+    return text.empty() || (static_cast<Unit>(text.front()) > 32 && static_cast<Unit>(text.back()) > 32);
 }
 
-inline bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
+template <class Ch>
+bool Contains(const std::basic_string<Ch>& text, const std::basic_string<Ch>& part) {
+    return text.find(part) != std::basic_string<Ch>::npos;
 }
 
 }  // namespace fuzzcheck

@@ -36,8 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::u16string drawing = app::DrawingNameFromTitle(Widened(title));
     Require(drawing.size() <= title.size(), "the drawing name is a part of the title");
-    const app::DrawnMeasurement shape{app::ReportVariant::Region, area, "-1,5", "-2.5", "3", "50"};
-    const std::u16string row = app::FormatResultRow("2026/12/08 14:30:15", drawing, shape, Widened);
+    const app::DrawnMeasurement shape{app::ReportVariant::Region, Widened(area), u"-1,5", u"-2.5", u"3", u"50"};
+    const std::u16string row = app::FormatResultRow(u"2026/12/08 14:30:15", drawing, shape);
     const auto records = app::ParseCsv(row);
     Require(records.size() == 1 && records[0].size() == 8, "a row is one record of eight fields");
     Require(records[0][1] == app::SafeCellText(drawing), "the name reads back as written");

@@ -22,7 +22,7 @@ using platform::WindowHandle;
 
 const char kAfxFrame[] = "Afx:0000000140000000:8:0000000000010003:0000000000000000:0000000000110597";
 const char kAfxText[] = "Afx:0000000140000000:b:0000000000010003:0000000000000006:0000000000000000";
-const char* const kNames[] = {"LASTPOINT", "ACADVER", "acadVer", "FILEDIA"};
+const char16_t* const kNames[] = {u"LASTPOINT", u"ACADVER", u"acadVer", u"FILEDIA"};
 const char kUsersText[] = "the user's own clipboard text";
 
 std::string WithoutBreaks(const std::string& text) {
@@ -90,7 +90,7 @@ struct Cad {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0)
         return 0;
-    const std::string name = kNames[data[0] & 3];
+    const std::u16string name = kNames[data[0] & 3];
     const bool unicode = (data[0] & 4) != 0;
     const std::string rest(reinterpret_cast<const char*>(data) + 1, size - 1);
     const std::size_t zero = rest.find('\0');
@@ -101,10 +101,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static Cad cad;
     {
         cad.Reset(prompt, history, unicode);
-        const std::string value = cad.link.QuerySysVarAs(name, unicode);
+        const std::u16string value = cad.link.QuerySysVarAs(name, unicode);
         Require(fuzzcheck::IsTrimmed(value), "the value is trimmed");
-        const bool fromPrompt = fuzzcheck::Contains(prompt, value);
-        Require(value.empty() || fromPrompt || fuzzcheck::Contains(WithoutBreaks(historyText), value),
+        const bool fromPrompt = fuzzcheck::Contains(cad.desktop.AnsiToWide(prompt), value);
+        Require(value.empty() || fromPrompt ||
+                    fuzzcheck::Contains(cad.desktop.AnsiToWide(WithoutBreaks(historyText)), value),
                 "the value stands in the prompt or the history");
         const int records = cad.CopyDataRecords();
         Require(records == 1 || records == 2, "one request, and at most one Ctrl+C after it");
@@ -114,9 +115,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     {
         cad.Reset(prompt, history, unicode);
-        const std::string last = cad.link.LastHistoryLine();
-        Require(last.find_first_of("\r\n") == std::string::npos, "the last line holds no line break");
-        Require(last.empty() || fuzzcheck::Contains(historyText, last), "the last line stands in the history");
+        const std::u16string last = cad.link.LastHistoryLine();
+        Require(last.find_first_of(u"\r\n") == std::u16string::npos, "the last line holds no line break");
+        Require(last.empty() || fuzzcheck::Contains(cad.desktop.AnsiToWide(historyText), last),
+                "the last line stands in the history");
         Require(last.empty() == (historyText.find_first_not_of("\r\n") == std::string::npos),
                 "the last line is empty only for a history of line breaks");
         cad.RequireClipboardBack();

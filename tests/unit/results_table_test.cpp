@@ -10,11 +10,6 @@ namespace {
 
 using namespace app;
 
-// The fields other than the name come in the system code page; these tests hold ASCII there.
-std::u16string Widen(const std::string& text) {
-    return std::u16string(text.begin(), text.end());
-}
-
 TEST(ResultsTable, DrawingNameIsTheTextOfTheLastBrackets) {
     const struct {
         const char16_t* title;
@@ -33,17 +28,17 @@ TEST(ResultsTable, DrawingNameIsTheTextOfTheLastBrackets) {
 }
 
 TEST(ResultsTable, RowIsQuotedAsCsvRequires) {
-    const DrawnMeasurement face{ReportVariant::FaceCentre, "1234.5678", "140.0000", "-12.5", "40.25", "30"};
-    const std::u16string row = FormatResultRow("2026/12/08 14:30:15", u"図面1.dwg", face, Widen);
+    const DrawnMeasurement face{ReportVariant::FaceCentre, u"1234.5678", u"140.0000", u"-12.5", u"40.25", u"30"};
+    const std::u16string row = FormatResultRow(u"2026/12/08 14:30:15", u"図面1.dwg", face);
     EXPECT_EQ(row.substr(0, 28), u"2026/12/08 14:30:15,図面1.dwg,");
     EXPECT_EQ(row.substr(row.size() - 36), u",1234.5678,140.0000,-12.5,40.25,30\r\n");
     // Decimal commas of the labels and a name with a comma and a quote.
-    const DrawnMeasurement region{ReportVariant::Region, "1234,57", " 1,50", "3,5", "-4,25", "30 "};
-    const std::u16string quoted = FormatResultRow("2026/01/02 03:04:05", u"a,\"b\".dwg", region, Widen);
+    const DrawnMeasurement region{ReportVariant::Region, u"1234,57", u" 1,50", u"3,5", u"-4,25", u"30 "};
+    const std::u16string quoted = FormatResultRow(u"2026/01/02 03:04:05", u"a,\"b\".dwg", region);
     EXPECT_EQ(quoted.substr(0, 34), u"2026/01/02 03:04:05,\"a,\"\"b\"\".dwg\",");
     EXPECT_EQ(quoted.substr(quoted.size() - 38), u",\"1234,57\",\" 1,50\",\"3,5\",\"-4,25\",30 \r\n");
     EXPECT_EQ(kResultsHeader, std::string("日時,図面,モード,面積,周長,図心X,図心Y,円の大きさ\r\n"));
-    EXPECT_EQ(FormatRowTime(2026, 12, 8, 4, 5, 6), "2026/12/08 04:05:06");
+    EXPECT_EQ(FormatRowTime(2026, 12, 8, 4, 5, 6), u"2026/12/08 04:05:06");
 }
 
 TEST(ResultsTable, TextsASpreadsheetWouldEvaluateStayText) {
@@ -73,22 +68,22 @@ TEST(ResultsTable, TextsASpreadsheetWouldEvaluateStayText) {
     for (const auto& c : cases)
         EXPECT_EQ(SafeCellText(c.in), c.out);
     const std::u16string longName(1000, u'x');
-    const DrawnMeasurement m{ReportVariant::Region, "1", "2", "3", "4", "5"};
-    const std::u16string row = FormatResultRow("t", longName + u",", m, Widen);
+    const DrawnMeasurement m{ReportVariant::Region, u"1", u"2", u"3", u"4", u"5"};
+    const std::u16string row = FormatResultRow(u"t", longName + u",", m);
     EXPECT_EQ(row.substr(0, 3), u"t,\"");
     EXPECT_EQ(row.substr(3, 1003), longName + u",\",");
     EXPECT_EQ(row.substr(row.size() - 12), u",1,2,3,4,5\r\n");
 }
 
 TEST(ResultsTable, RegionValuesAreWrittenAsTheLabelsShowThem) {
-    const ReportValues values{"3.25", "-4.5", "1234.5678", "1.5"};  // the report has full stops
-    const DrawnMeasurement region = MeasurementAsShown(ReportVariant::Region, values, "30 ", ',');
-    EXPECT_EQ(region.area, "1234,57");
-    EXPECT_EQ(region.perimeter, " 1,50");
-    EXPECT_EQ(region.centroidX, "3.25");
-    EXPECT_EQ(region.size, "30 ");
-    EXPECT_EQ(MeasurementAsShown(ReportVariant::FaceCentre, values, "30", ',').area, "1234.5678");
-    EXPECT_EQ(MeasurementAsShown(ReportVariant::Region, ReportValues{"1", "2", "", ""}, "3", '.').area, "");
+    const ReportValues values{u"3.25", u"-4.5", u"1234.5678", u"1.5"};  // the report has full stops
+    const DrawnMeasurement region = MeasurementAsShown(ReportVariant::Region, values, u"30 ", u',');
+    EXPECT_EQ(region.area, u"1234,57");
+    EXPECT_EQ(region.perimeter, u" 1,50");
+    EXPECT_EQ(region.centroidX, u"3.25");
+    EXPECT_EQ(region.size, u"30 ");
+    EXPECT_EQ(MeasurementAsShown(ReportVariant::FaceCentre, values, u"30", u',').area, u"1234.5678");
+    EXPECT_EQ(MeasurementAsShown(ReportVariant::Region, ReportValues{u"1", u"2", u"", u""}, u"3", u'.').area, u"");
 }
 
 TEST(ResultsTable, FileNamesFollowTheExecutable) {
@@ -170,7 +165,7 @@ TEST(ResultsTable, RowKeepsANameTheCodePageCannotHold) {
     const std::u16string name =
         DrawingNameFromTitle(std::u16string(u"AutoCAD 2024 - [x] [=\uD55C\uAD6D\uC5B4\u56F3\u9762.dwg]"));
     EXPECT_EQ(name, u"=\uD55C\uAD6D\uC5B4\u56F3\u9762.dwg");
-    const std::u16string row = FormatResultRow("t", name, {ReportVariant::Region, "1", "2", "3", "4", "5"}, Widen);
+    const std::u16string row = FormatResultRow(u"t", name, {ReportVariant::Region, u"1", u"2", u"3", u"4", u"5"});
     EXPECT_EQ(row.substr(0, 14), u"t,'=\uD55C\uAD6D\uC5B4\u56F3\u9762.dwg,");
     EXPECT_EQ(row.substr(row.size() - 12), u",1,2,3,4,5\r\n");
 }

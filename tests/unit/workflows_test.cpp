@@ -90,15 +90,15 @@ struct FakeHost : app::WorkflowHost {
     }
     void On(const app::ValuesMeasured& values) {
         if (values.area)
-            areas.push_back(*values.area);
+            areas.push_back(A(*values.area));
         if (values.perimeter)
-            perimeters.push_back(*values.perimeter);
+            perimeters.push_back(A(*values.perimeter));
     }
     void On(const app::RowAdded& row) { rows.push_back(platform::sim::SimulatedDesktop().WideToAnsi(row.row)); }
-    void On(const app::HintShown& hint) { hints.push_back(hint.text); }
+    void On(const app::HintShown& hint) { hints.push_back(A(hint.text)); }
     void On(const app::NoCadProgram&) { ++cadMissing; }
     void On(const app::WindowMinimized& window) { SetMinimized(window.minimized); }
-    void On(const app::MessageShown& message) { messages.push_back(message.text); }
+    void On(const app::MessageShown& message) { messages.push_back(A(message.text)); }
     std::vector<std::string> RowFields(std::size_t index) const {
         std::vector<std::string> fields;
         std::string row = rows.at(index).substr(0, rows.at(index).size() - 2);
@@ -112,7 +112,7 @@ struct FakeHost : app::WorkflowHost {
 
     void WriteFile(const std::u16string& path, const std::string& content) { files[path] = {content, nextVersion++}; }
 
-    std::string SizeText() override { return size; }
+    std::u16string SizeText() override { return W(size); }
     bool ContinuousChecked() override { return continuous; }
     void SetMinimized(bool value) {
         minimized = value;
@@ -132,7 +132,10 @@ struct FakeHost : app::WorkflowHost {
     app::DoubleClickLimits DoubleClick() const { return {doubleClickMs, 4, 4}; }
     std::uint64_t minimizedAt = 0;
     int cadMissing = 0;
-    std::optional<std::string> ReadReportFile(const std::u16string& path) override {
+    std::u16string reportRefused;  // the file error of a report that cannot be read
+    app::Checked<std::optional<std::string>> ReadReportFile(const std::u16string& path) override {
+        if (!reportRefused.empty())
+            return app::Checked<std::optional<std::string>>::Refused(reportRefused);
         auto it = files.find(path);
         return it == files.end() ? std::nullopt : std::optional<std::string>(it->second.first);
     }
@@ -144,7 +147,7 @@ struct FakeHost : app::WorkflowHost {
         auto it = files.find(path);
         return it == files.end() ? std::nullopt : std::optional<std::uint64_t>(it->second.second);
     }
-    char decimal = '.';
+    char16_t decimal = u'.';
 };
 
 // A CAD program that answers the commands the workflows type, with a user who picks, selects
@@ -464,7 +467,7 @@ protected:
     }
     // The request as the window makes it at Execute.
     app::RunRequest Request(app::RunMode mode, const app::RunTrigger& trigger = {}) const {
-        return {mode, host.size, host.continuous, trigger, host.DoubleClick(), host.decimal};
+        return {mode, W(host.size), host.continuous, trigger, host.DoubleClick(), host.decimal};
     }
     app::RunOutcome FaceCentre(const app::RunTrigger& trigger = {}) { return Run(app::RunMode::FaceCentre, trigger); }
     app::RunOutcome Region(const app::RunTrigger& trigger = {}) { return Run(app::RunMode::Region, trigger); }
@@ -496,6 +499,19 @@ TEST_F(WorkflowTest, FaceCentreTypesTheCommandsInOrderAndDrawsTheCircle) {
     EXPECT_EQ(host.minimizeCalls, 1);
     EXPECT_FALSE(host.minimized);
     EXPECT_EQ(variables["FILEDIA"], "1");
+}
+
+// A report that is there but cannot be read ends the run with its file error, and what the run
+// changed is put back all the same.
+TEST_F(WorkflowTest, UnreadableReportEndsTheRunWithTheFileError) {
+    host.reportRefused = u"I/O エラー (32)";
+    PickAt("10.0000", "20.0000");
+    const app::RunOutcome outcome = FaceCentre();
+    EXPECT_EQ(outcome.end, app::RunEnd::Error);
+    EXPECT_EQ(outcome.error, u"I/O エラー (32)");
+    EXPECT_TRUE(circles.empty());
+    EXPECT_EQ(variables["FILEDIA"], "1");
+    EXPECT_EQ(variables["HPBOUND"], "1");
 }
 
 TEST_F(WorkflowTest, SecondFaceCentreRunAnswersTheReplaceQuestionAndUsesTheNewReport) {
@@ -545,11 +561,11 @@ TEST_F(WorkflowTest, FaceCentreSizeIsTrimmedAndBlanksAloneAreRefused) {
 }
 
 TEST_F(WorkflowTest, PointWithBlanksAfterTheCommasGivesTheSameItems) {
-    std::string point = " 12.5, 40, 0 ";
-    EXPECT_EQ(app::SplitFirst(point), "12.5");
-    EXPECT_EQ(app::SplitFirst(point), "40");
-    EXPECT_EQ(app::SplitFirst(point), "0");
-    EXPECT_EQ(point, "");
+    std::u16string point = u" 12.5, 40, 0 ";
+    EXPECT_EQ(app::SplitFirst(point), u"12.5");
+    EXPECT_EQ(app::SplitFirst(point), u"40");
+    EXPECT_EQ(app::SplitFirst(point), u"0");
+    EXPECT_EQ(point, u"");
 }
 
 TEST_F(WorkflowTest, UnusablePointStopsTheRunBeforeTheDrawingIsTouched) {
@@ -752,7 +768,7 @@ TEST_F(WorkflowTest, SelectionCancelledBeforeTheFirstLookOfALaterPassEndsTheRunA
     });
     Region();
     EXPECT_EQ(circles, Expected({"10.0000,15.0000 50", "20.0000,25.0000 50"}));
-    EXPECT_LT(host.now, app::CentroidWorkflows::kLateHostMs);
+    EXPECT_LT(host.now, app::kLateHostMs);
     EXPECT_EQ(variables["FILEDIA"], "1");
     EXPECT_FALSE(workflows.Running());
 }
@@ -1148,8 +1164,8 @@ TEST_F(WorkflowTest, WaitsLookEveryFewMillisecondsAndEndAfterTheirTimeLimit) {
     for (std::size_t i = 1; i < looks.size(); ++i)
         longestGap = std::max(longestGap, looks[i] - looks[i - 1]);
     EXPECT_LE(longestGap, app::CentroidWorkflows::kUserLookIntervalMs);
-    EXPECT_GE(host.now, app::CentroidWorkflows::kWaitLimitMs);
-    EXPECT_LT(host.now, app::CentroidWorkflows::kWaitLimitMs + 100);
+    EXPECT_GE(host.now, app::kWaitLimitMs);
+    EXPECT_LT(host.now, app::kWaitLimitMs + 100);
     EXPECT_FALSE(host.minimized);
 }
 
@@ -1238,7 +1254,7 @@ TEST_F(WorkflowTest, ReportNumbersTheCadRefusesAreNeitherTypedNorShown) {
                 PickAt("10.0000", "20.0000");
                 FaceCentre();  // face-centre mode shows values as read: no conversion error
                 ASSERT_EQ(host.areas.size(), 2u);
-                EXPECT_EQ(host.areas.back(), IsCadNumber(c.area) ? c.area : "");
+                EXPECT_EQ(host.areas.back(), IsCadNumber(W(c.area)) ? c.area : "");
             } else {
                 host.onPoll = [this] {
                     if (prompt == "オブジェクトを選択: ")
@@ -1251,11 +1267,11 @@ TEST_F(WorkflowTest, ReportNumbersTheCadRefusesAreNeitherTypedNorShown) {
                     EXPECT_EQ(A(outcome.error), "'" + std::string(c.area) + "' は浮動小数点数ではありません");
                 }
             }
-            EXPECT_EQ(refused, !faceCentre && !IsCadNumber(c.area));
+            EXPECT_EQ(refused, !faceCentre && !IsCadNumber(W(c.area)));
             if (refused && c.circle)
                 continue;
             for (const std::string& caption : host.areas)
-                EXPECT_TRUE(caption.empty() || IsCadNumber(std::string(platform::Trim(caption)))) << caption;
+                EXPECT_TRUE(caption.empty() || IsCadNumber(platform::Trim(W(caption)))) << caption;
             EXPECT_EQ(circles.size(), c.circle ? 1u : 0u);
             if (c.circle) {
                 EXPECT_EQ(circles.back(), pendingReport.substr(0, pendingReport.find(',')) + "," +
@@ -1308,7 +1324,7 @@ TEST_F(WorkflowTest, WorkFolderTooLongForTheCommandRecordStopsTheRunBeforeAnythi
 
 // The report has a full stop whatever the user's decimal symbol; the labels show the user's.
 TEST_F(WorkflowTest, CommaDecimalSymbolStillReadsTheReportAndDrawsTheCircle) {
-    host.decimal = ',';
+    host.decimal = u',';
     SelectRegions();
     Region();
     EXPECT_EQ(circles, Expected({"10.0000,15.0000 50"}));
@@ -1630,7 +1646,7 @@ TEST_F(WorkflowTest, EveryWayARunEndsAtEveryStepLeavesTheUsersSettingsAndDrawing
             host.onPoll = [&, this, pick = host.onPoll] {
                 const bool there = c.at == At::Settling     ? true
                                    : c.at == At::UndoTyped  ? typed.size() == 1
-                                   : c.at == At::UndoPrompt ? app::IsUndoPrompt(prompt)
+                                   : c.at == At::UndoPrompt ? app::IsUndoPrompt(W(prompt))
                                    : c.at == At::Pick       ? prompt == "点を指定: "
                                    : c.at == At::Report     ? variables["FILEDIA"] == "0" && variables["HPBOUND"] == "0"
                                                             : prompt == "オブジェクトを選択: ";

@@ -19,6 +19,7 @@
 
 #include "cadsim_process.h"
 #include "platform/abort.h"
+#include "text_conversion.h"
 #include "win32_command_line.h"
 #include "win32_window_system.h"
 
@@ -29,7 +30,12 @@ using testsupport::ProcessEnd;
 using testsupport::ReceivedRecord;
 using testsupport::UniqueHandle;
 
-const char kIdlePrompt[] = "コマンド: ";
+const char16_t kIdlePrompt[] = u"コマンド: ";
+
+// For messages of failed checks.
+std::string A(const std::u16string& text) {
+    return platform::AnsiFromWide(text);
+}
 const char kHelperCommand[] = "clipboard-helper";
 
 // What the helper process puts on the clipboard: a text and a private format with zero bytes inside.
@@ -401,10 +407,10 @@ TEST_F(CadLinkWin32Test, TypedRecordsFollowTheMainFrameKindAcrossRestarts) {
         }
         // The host read the keystrokes in its own kind: the command it did not know is named back
         // (an ANSI frame got the code page's "?" for the Thai letter).
-        const std::string line = cad.link.LastHistoryLine();
-        EXPECT_EQ(line.rfind("不明なコマンド \"円", 0), 0u) << line;
+        const std::u16string line = cad.link.LastHistoryLine();
+        EXPECT_EQ(line.rfind(u"不明なコマンド \"円", 0), 0u) << A(line);
         if (!run.unicode) {
-            EXPECT_EQ(line, "不明なコマンド \"円?\" です。F1 キーを押すとヘルプが表示されます。");
+            EXPECT_EQ(line, u"不明なコマンド \"円?\" です。F1 キーを押すとヘルプが表示されます。");
         }
         ExpectClosesCleanly(sim);
     }
@@ -432,7 +438,7 @@ TEST_F(CadLinkWin32Test, SimulatorTakesOnlyTheBytesOfAKeystrokeRecord) {
         send(2, sizeof(wide), ansi ? static_cast<const void*>(narrow) : wide);  // not keystrokes
         send(1, 0, narrow);
         send(1, 8, nullptr);
-        EXPECT_EQ(cad.link.ReadPrompt(), "コマンド: ACAD");
+        EXPECT_EQ(cad.link.ReadPrompt(), u"コマンド: ACAD");
 
         const std::vector<ReceivedRecord> records = Received(sim);
         ASSERT_EQ(records.size(), 4u);
@@ -460,18 +466,18 @@ TEST_F(CadLinkWin32Test, PromptIsTheSimulatorsCurrentPrompt) {
         EXPECT_EQ(cad.link.ReadPrompt(), kIdlePrompt);
 
         ASSERT_TRUE(cad.link.SendCommand(u"'SETVAR FILEDIA\r"));
-        EXPECT_TRUE(WaitFor([&] { return cad.link.ReadPrompt() == "FILEDIA の新しい値を入力 <1>: "; }))
-            << cad.link.ReadPrompt();
+        EXPECT_TRUE(WaitFor([&] { return cad.link.ReadPrompt() == u"FILEDIA の新しい値を入力 <1>: "; }))
+            << A(cad.link.ReadPrompt());
         // What is typed without Enter stands behind the prompt, as on the host's input line.
         ASSERT_TRUE(cad.link.SendCommand(u"0"));
-        EXPECT_TRUE(WaitFor([&] { return cad.link.ReadPrompt() == "FILEDIA の新しい値を入力 <1>: 0"; }))
-            << cad.link.ReadPrompt();
+        EXPECT_TRUE(WaitFor([&] { return cad.link.ReadPrompt() == u"FILEDIA の新しい値を入力 <1>: 0"; }))
+            << A(cad.link.ReadPrompt());
         ASSERT_TRUE(cad.link.SendCommand(u"\x03"));
-        EXPECT_TRUE(WaitFor([&] { return cad.link.ReadPrompt() == kIdlePrompt; })) << cad.link.ReadPrompt();
+        EXPECT_TRUE(WaitFor([&] { return cad.link.ReadPrompt() == kIdlePrompt; })) << A(cad.link.ReadPrompt());
         ExpectClosesCleanly(sim);
     }
     // The simulator is gone: no prompt.
-    EXPECT_EQ(cad.link.ReadPrompt(), "");
+    EXPECT_EQ(cad.link.ReadPrompt(), u"");
 }
 
 TEST_F(CadLinkWin32Test, LastHistoryLineIsTheSimulatorsInBothInputModes) {
@@ -484,27 +490,27 @@ TEST_F(CadLinkWin32Test, LastHistoryLineIsTheSimulatorsInBothInputModes) {
             CadsimProcess sim(options);
             ASSERT_TRUE(sim.Ready()) << sim.Failure();
             ASSERT_TRUE(cad.link.ActivateCad());
-            EXPECT_EQ(cad.link.LastHistoryLine(), "コマンド:");
+            EXPECT_EQ(cad.link.LastHistoryLine(), u"コマンド:");
 
-            const auto lastLineBecomes = [&](const std::string& line) {
+            const auto lastLineBecomes = [&](const std::u16string& line) {
                 return WaitFor([&] { return cad.link.LastHistoryLine() == line; });
             };
             ASSERT_TRUE(cad.link.SendCommand(u"'SETVAR FILEDIA\r"));
             ASSERT_TRUE(cad.link.SendCommand(u"0\r"));
-            EXPECT_TRUE(lastLineBecomes("FILEDIA の新しい値を入力 <1>: 0")) << cad.link.LastHistoryLine();
+            EXPECT_TRUE(lastLineBecomes(u"FILEDIA の新しい値を入力 <1>: 0")) << A(cad.link.LastHistoryLine());
 
             ASSERT_TRUE(cad.link.SendCommand(u"'SETVAR LASTPOINT\r"));
             ASSERT_TRUE(cad.link.SendCommand(u"\x03"));
-            EXPECT_TRUE(lastLineBecomes("LASTPOINT の新しい値を入力 <0.0000,0.0000,0.0000>: *キャンセル*"))
-                << cad.link.LastHistoryLine();
+            EXPECT_TRUE(lastLineBecomes(u"LASTPOINT の新しい値を入力 <0.0000,0.0000,0.0000>: *キャンセル*"))
+                << A(cad.link.LastHistoryLine());
 
             // Enter at the idle prompt repeats the last command.
             ASSERT_TRUE(cad.link.SendCommand(u"\r"));
-            EXPECT_TRUE(WaitFor([&] { return cad.link.ReadPrompt() == "変数名を入力 または [?]: "; }))
-                << cad.link.ReadPrompt();
-            EXPECT_EQ(cad.link.LastHistoryLine(), "コマンド:");
+            EXPECT_TRUE(WaitFor([&] { return cad.link.ReadPrompt() == u"変数名を入力 または [?]: "; }))
+                << A(cad.link.ReadPrompt());
+            EXPECT_EQ(cad.link.LastHistoryLine(), u"コマンド:");
             ASSERT_TRUE(cad.link.SendCommand(u"\x03"));
-            EXPECT_TRUE(lastLineBecomes("変数名を入力 または [?]: *キャンセル*")) << cad.link.LastHistoryLine();
+            EXPECT_TRUE(lastLineBecomes(u"変数名を入力 または [?]: *キャンセル*")) << A(cad.link.LastHistoryLine());
 
             // Each read asked the text window once, and nothing else was asked of it.
             for (const ReceivedRecord& command : OfKind(Received(sim), ReceivedRecord::Kind::Command)) {
@@ -528,26 +534,26 @@ TEST_F(CadLinkWin32Test, QueryReturnsTheValueTheSimulatorHoldsWhenInputIsHandled
         ASSERT_TRUE(cad.link.ActivateCad());
 
         // Through the prompt, followed by one Ctrl+C that leaves it.
-        EXPECT_EQ(cad.link.QuerySysVar("LASTPOINT"), "10.0000,20.5000,-3.0000");
+        EXPECT_EQ(cad.link.QuerySysVar(u"LASTPOINT"), u"10.0000,20.5000,-3.0000");
         EXPECT_EQ(cad.link.ReadPrompt(), kIdlePrompt);
         EXPECT_EQ(Typed(sim), (std::vector<std::string>{"'SETVAR LASTPOINT\r", "\x03"}));
 
         // Through the history, in the caller's letters, with nothing typed after the request.
-        EXPECT_EQ(cad.link.QuerySysVar("ACADVER"), "\"25.0s (LMS Tech)\"");
-        EXPECT_EQ(cad.link.QuerySysVar("acadver"), "\"25.0s (LMS Tech)\"");
+        EXPECT_EQ(cad.link.QuerySysVar(u"ACADVER"), u"\"25.0s (LMS Tech)\"");
+        EXPECT_EQ(cad.link.QuerySysVar(u"acadver"), u"\"25.0s (LMS Tech)\"");
         EXPECT_EQ(Typed(sim), (std::vector<std::string>{"'SETVAR LASTPOINT\r", "\x03", "ACADVER\r", "acadver\r"}));
         EXPECT_EQ(cad.link.ReadPrompt(), kIdlePrompt);
 
         // A value the user changed is the value read.
-        EXPECT_EQ(cad.link.QuerySysVar("FILEDIA"), "1");
+        EXPECT_EQ(cad.link.QuerySysVar(u"FILEDIA"), u"1");
         ASSERT_TRUE(cad.link.SendCommand(u"FILEDIA\r"));
         ASSERT_TRUE(cad.link.SendCommand(u"0\r"));
-        EXPECT_EQ(cad.link.QuerySysVar("FILEDIA"), "0");
-        EXPECT_EQ(cad.link.QuerySysVar("LASTPOINT"), "10.0000,20.5000,-3.0000");
+        EXPECT_EQ(cad.link.QuerySysVar(u"FILEDIA"), u"0");
+        EXPECT_EQ(cad.link.QuerySysVar(u"LASTPOINT"), u"10.0000,20.5000,-3.0000");
 
         // A name the host does not know gives nothing, and leaves the host idle.
-        EXPECT_EQ(cad.link.QuerySysVar("NOSUCHVAR"), "");
-        EXPECT_EQ(cad.link.LastHistoryLine(), "変数名が不明です。SETVAR ? と入力すると変数の一覧が表示されます。");
+        EXPECT_EQ(cad.link.QuerySysVar(u"NOSUCHVAR"), u"");
+        EXPECT_EQ(cad.link.LastHistoryLine(), u"変数名が不明です。SETVAR ? と入力すると変数の一覧が表示されます。");
         EXPECT_EQ(cad.link.ReadPrompt(), kIdlePrompt);
         ExpectClosesCleanly(sim);
     }
@@ -566,15 +572,15 @@ TEST_F(CadLinkWin32Test, QueryWithInputHandledAfterTheSendGivesTheValueOrNothing
         ASSERT_TRUE(cad.link.ActivateCad());
         // Both orders: a read-only line left in the history must not answer for another variable.
         for (int round = 0; round < 6; ++round) {
-            for (const auto& [name, value] : {std::make_pair("LASTPOINT", "7.2500,-1.0000,0.0000"),
-                                              std::make_pair("ACADVER", "\"23.1s (LMS Tech)\"")}) {
-                const std::string got = cad.link.QuerySysVar(name);
+            for (const auto& [name, value] : {std::make_pair(u"LASTPOINT", u"7.2500,-1.0000,0.0000"),
+                                              std::make_pair(u"ACADVER", u"\"23.1s (LMS Tech)\"")}) {
+                const std::u16string got = cad.link.QuerySysVar(name);
                 if (got.empty())
                     ++empty;
                 else
                     ++fromValue;
-                EXPECT_TRUE(got.empty() || got == value) << name << " read as " << got;
-                ASSERT_TRUE(BackToIdle(cad.link)) << cad.link.ReadPrompt();
+                EXPECT_TRUE(got.empty() || got == value) << A(name) << " read as " << A(got);
+                ASSERT_TRUE(BackToIdle(cad.link)) << A(cad.link.ReadPrompt());
             }
         }
         ExpectClosesCleanly(sim);
@@ -594,19 +600,19 @@ TEST_F(CadLinkWin32Test, QueryToAHostBusyForAMomentGivesNothingRatherThanAnEarli
         ASSERT_TRUE(cad.link.ActivateCad());
 
         // The answer comes after the read: nothing yet.
-        EXPECT_EQ(cad.link.QuerySysVar("ACADVER"), "");
+        EXPECT_EQ(cad.link.QuerySysVar(u"ACADVER"), u"");
         ASSERT_TRUE(WaitFor([&] {
-            return cad.link.LastHistoryLine() == "ACADVER = \"24.3s (LMS Tech)\" (読み込み専用)";
-        })) << cad.link.LastHistoryLine();
+            return cad.link.LastHistoryLine() == u"ACADVER = \"24.3s (LMS Tech)\" (読み込み専用)";
+        })) << A(cad.link.LastHistoryLine());
 
         // That answer, still the last history line, is no answer for another variable.
-        EXPECT_EQ(cad.link.QuerySysVar("LASTPOINT"), "");
+        EXPECT_EQ(cad.link.QuerySysVar(u"LASTPOINT"), u"");
         // The host gets to the request later and waits for a new value; leave that prompt.
         EXPECT_TRUE(WaitFor([&] {
-            return cad.link.ReadPrompt() == "LASTPOINT の新しい値を入力 <0.0000,0.0000,0.0000>: ";
-        })) << cad.link.ReadPrompt();
+            return cad.link.ReadPrompt() == u"LASTPOINT の新しい値を入力 <0.0000,0.0000,0.0000>: ";
+        })) << A(cad.link.ReadPrompt());
         ASSERT_TRUE(cad.link.SendCommand(u"\x03"));
-        EXPECT_TRUE(WaitFor([&] { return cad.link.ReadPrompt() == kIdlePrompt; })) << cad.link.ReadPrompt();
+        EXPECT_TRUE(WaitFor([&] { return cad.link.ReadPrompt() == kIdlePrompt; })) << A(cad.link.ReadPrompt());
         ExpectClosesCleanly(sim);
     }
 }
@@ -619,7 +625,7 @@ TEST_F(CadLinkWin32Test, HistoryReadPutsBackWhatAnotherProgramPutOnTheClipboard)
     ASSERT_EQ(user.Failure(), "");
     ExpectUsersContentOnTheClipboard();
 
-    EXPECT_EQ(cad.link.LastHistoryLine(), "コマンド:");
+    EXPECT_EQ(cad.link.LastHistoryLine(), u"コマンド:");
     ExpectUsersContentOnTheClipboard();
     // The history still came from the clipboard: the text window was asked once.
     const auto commands = OfKind(Received(sim), ReceivedRecord::Kind::Command);
@@ -629,7 +635,7 @@ TEST_F(CadLinkWin32Test, HistoryReadPutsBackWhatAnotherProgramPutOnTheClipboard)
 
     // And again, through a query, after the helper has gone.
     EXPECT_EQ(user.Finish(), 0u);
-    EXPECT_EQ(cad.link.QuerySysVar("ACADVER"), "\"24.3s (LMS Tech)\"");
+    EXPECT_EQ(cad.link.QuerySysVar(u"ACADVER"), u"\"24.3s (LMS Tech)\"");
     ExpectUsersContentOnTheClipboard();
     ExpectClosesCleanly(sim);
 }
@@ -639,7 +645,7 @@ TEST_F(CadLinkWin32Test, AnEmptyClipboardIsEmptyAgainAfterTheHistoryRead) {
     ASSERT_TRUE(sim.Ready()) << sim.Failure();
     ASSERT_TRUE(cad.link.ActivateCad());
     EmptyTheClipboard();
-    EXPECT_EQ(cad.link.LastHistoryLine(), "コマンド:");
+    EXPECT_EQ(cad.link.LastHistoryLine(), u"コマンド:");
     EXPECT_FALSE(ReadFormat(CF_TEXT).present) << "the history was left on the clipboard";
     ExpectClosesCleanly(sim);
 }
@@ -660,7 +666,7 @@ TEST_F(CadLinkWin32Test, ClipboardHeldOpenElsewherePutsTheReadOffThenEndsInTheSi
         while (!aborted && ::GetTickCount() - start < 2000) {
             const DWORD call = ::GetTickCount();
             try {
-                EXPECT_EQ(cad.link.LastHistoryLine(), "");
+                EXPECT_EQ(cad.link.LastHistoryLine(), u"");
             } catch (const platform::EAbort&) {
                 aborted = true;
             }
@@ -668,14 +674,14 @@ TEST_F(CadLinkWin32Test, ClipboardHeldOpenElsewherePutsTheReadOffThenEndsInTheSi
             ::Sleep(25);
         }
         EXPECT_TRUE(aborted);
-        EXPECT_THROW(cad.link.QuerySysVar("ACADVER"), platform::EAbort);
+        EXPECT_THROW(cad.link.QuerySysVar(u"ACADVER"), platform::EAbort);
         EXPECT_EQ(holder.Finish(), 0u);
     }
     // The host was not asked to copy, and the user's content is still there.
     EXPECT_TRUE(OfKind(Received(sim), ReceivedRecord::Kind::Command).empty());
     ExpectUsersContentOnTheClipboard();
     // Once the clipboard is free the read works again.
-    EXPECT_EQ(cad.link.LastHistoryLine(), "ACADVER = \"24.3s (LMS Tech)\" (読み込み専用)");
+    EXPECT_EQ(cad.link.LastHistoryLine(), u"ACADVER = \"24.3s (LMS Tech)\" (読み込み専用)");
     ExpectUsersContentOnTheClipboard();
     EXPECT_EQ(user.Finish(), 0u);
     ExpectClosesCleanly(sim);
@@ -701,7 +707,7 @@ TEST_F(CadLinkWin32Test, HungClipboardOwnerEndsTheReadInTheSilentAbortAndTheClip
         EXPECT_EQ(hung.Finish(), 0u);
     }
     // With the owner gone, the read works again.
-    EXPECT_EQ(cad.link.LastHistoryLine(), "コマンド:");
+    EXPECT_EQ(cad.link.LastHistoryLine(), u"コマンド:");
     ExpectClosesCleanly(sim);
 }
 
@@ -713,9 +719,9 @@ TEST_F(CadLinkWin32Test, WithoutACadProgramNothingIsSent) {
     EXPECT_FALSE(cad.link.SendCommandAs(u"ID ", true));
     EXPECT_FALSE(cad.link.SendCommandAs(u"ID ", false));
     EXPECT_FALSE(cad.link.ActivateCad());
-    EXPECT_EQ(cad.link.ReadPrompt(), "");
-    EXPECT_EQ(cad.link.QuerySysVar("LASTPOINT"), "");
-    EXPECT_EQ(cad.link.LastHistoryLine(), "");
+    EXPECT_EQ(cad.link.ReadPrompt(), u"");
+    EXPECT_EQ(cad.link.QuerySysVar(u"LASTPOINT"), u"");
+    EXPECT_EQ(cad.link.LastHistoryLine(), u"");
     EXPECT_TRUE(Received(other).empty()) << other.LogContent();
 
     // A CAD program that has closed is no CAD program.
@@ -726,7 +732,7 @@ TEST_F(CadLinkWin32Test, WithoutACadProgramNothingIsSent) {
         ExpectClosesCleanly(sim);
     }
     EXPECT_FALSE(cad.link.SendCommand(u"\x03ID "));
-    EXPECT_EQ(cad.link.QuerySysVar("LASTPOINT"), "");
+    EXPECT_EQ(cad.link.QuerySysVar(u"LASTPOINT"), u"");
     EXPECT_TRUE(Received(other).empty()) << other.LogContent();
     ExpectClosesCleanly(other);
 }

@@ -155,13 +155,13 @@ TEST(FileRead, WholeFilesLimitsAndErrors) {
     EXPECT_EQ(framework::ReadWholeFile(folder + u"big.txt"), big);
     EXPECT_EQ(framework::ReadWholeFile(folder + u"big.txt", 1000), big.substr(0, 1000));
     for (const auto& [name, message] :
-         {std::pair<const char16_t*, const char*>{u"folder.mpr", "ファイルへのアクセスが拒否されました"},
-          {u"held.txt", "I/O エラー (32)"}}) {
+         {std::pair<const char16_t*, const char16_t*>{u"folder.mpr", u"ファイルへのアクセスが拒否されました"},
+          {u"held.txt", u"I/O エラー (32)"}}) {
         try {
             framework::ReadWholeFile(folder + name);
             ADD_FAILURE() << message;
         } catch (const framework::EInOutError& error) {
-            EXPECT_STREQ(error.what(), message);
+            EXPECT_EQ(error.Message(), message);
         }
     }
     ::CloseHandle(held);

@@ -22,15 +22,16 @@ TEST(TextConversion, EachEncodingBothWays) {
     EXPECT_EQ(platform::WideFromUtf8("a\xFF"), u"a\uFFFD");
 }
 
-TEST(UserLocale, DecimalSymbolInUtf16AndAsOneAnsiByte) {
+TEST(UserLocale, DecimalSymbolInUtf16AndInOneCodePageByte) {
     wchar_t saved[8] = {};
     ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, saved, 8);
     // A wide full stop is two bytes in code page 932; U+066B is not in it at all.
-    for (const auto& [symbol, wide, ansi] : {std::tuple{L",", u',', ','}, std::tuple{L"\uFF0E", u'\uFF0E', '.'},
-                                             std::tuple{L"\u066B", u'\u066B', '.'}, std::tuple{L",,", u'.', '.'}}) {
+    for (const auto& [symbol, wide, oneByte] :
+         {std::tuple{L",", u',', u','}, std::tuple{L"\uFF0E", u'\uFF0E', u'.'}, std::tuple{L"\u066B", u'\u066B', u'.'},
+          std::tuple{L",,", u'.', u'.'}}) {
         ASSERT_TRUE(::SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, symbol));
         EXPECT_EQ(platform::UserDecimalSeparator(), wide);
-        EXPECT_EQ(platform::UserDecimalSeparatorAnsi(), ansi);
+        EXPECT_EQ(platform::UserDecimalSeparatorOneByte(), oneByte);
     }
     ::SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, saved);
 }

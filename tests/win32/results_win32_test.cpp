@@ -438,9 +438,8 @@ TEST_F(ResultsMenuOnTheForm, CopyWaitsOutAnotherProgramHoldingTheClipboardForAMo
 
 TEST_F(ResultsMenuOnTheForm, AFailedRowIsShownOnceAfterTheRunAndWrittenByALaterOne) {
     app::Win32WorkflowHost host(form);
-    const std::u16string shape =
-        app::FormatResultRow("2026/12/08 14:30:15", u"",
-                             {app::ReportVariant::Region, "1.00", "4.00", "0.5", "0.5", "30"}, platform::WideFromAnsi);
+    const std::u16string shape = app::FormatResultRow(
+        u"2026/12/08 14:30:15", u"", {app::ReportVariant::Region, u"1.00", u"4.00", u"0.5", u"0.5", u"30"});
     ASSERT_TRUE(form.Results().Append(u"0\r\n"));
     HANDLE lock = ::CreateFileW(W(ListPath()), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);

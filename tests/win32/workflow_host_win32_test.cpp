@@ -39,7 +39,7 @@ protected:
 TEST_F(WorkflowHostTest, MissingReportIsNoReportAndHasNoVersion) {
     const std::string path = TempFile("missing.mpr");
     ::DeleteFileA(path.c_str());
-    EXPECT_FALSE(host.ReadReportFile(platform::WideFromAnsi(path)).has_value());
+    EXPECT_FALSE(host.ReadReportFile(platform::WideFromAnsi(path))->has_value());
     EXPECT_FALSE(host.FileVersion(platform::WideFromAnsi(path)).has_value());
 }
 
@@ -49,12 +49,12 @@ TEST_F(WorkflowHostTest, ReportIsReadWholeWhateverItHolds) {
     for (int i = 0; i < 256; ++i)
         binary[static_cast<std::size_t>(i)] = static_cast<char>(i);
     WriteBytes(path, binary);
-    EXPECT_EQ(host.ReadReportFile(platform::WideFromAnsi(path)).value(), binary);
+    EXPECT_EQ(host.ReadReportFile(platform::WideFromAnsi(path))->value(), binary);
     const std::string big(10 * 1024 * 1024, 'r');
     WriteBytes(path, big);
-    EXPECT_EQ(host.ReadReportFile(platform::WideFromAnsi(path)).value().size(), big.size());
+    EXPECT_EQ(host.ReadReportFile(platform::WideFromAnsi(path))->value().size(), big.size());
     WriteBytes(path, "");
-    EXPECT_EQ(host.ReadReportFile(platform::WideFromAnsi(path)).value(), "");
+    EXPECT_EQ(host.ReadReportFile(platform::WideFromAnsi(path))->value(), "");
 }
 
 TEST_F(WorkflowHostTest, VersionChangesWhenTheFileIsRewritten) {
@@ -68,29 +68,24 @@ TEST_F(WorkflowHostTest, VersionChangesWhenTheFileIsRewritten) {
     EXPECT_NE(host.FileVersion(platform::WideFromAnsi(path)), first);
 }
 
-TEST_F(WorkflowHostTest, LockedReportRaisesTheFileError) {
+TEST_F(WorkflowHostTest, LockedReportIsRefusedWithTheFileError) {
     const std::string path = TempFile("locked.mpr");
     WriteBytes(path, "面積: 1\r\n");
     // Another program holds the file open without sharing it.
     HANDLE lock = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    try {
-        host.ReadReportFile(platform::WideFromAnsi(path));
-        ADD_FAILURE() << "no error";
-    } catch (const framework::EInOutError& error) {
-        EXPECT_EQ(std::string(error.what()), "I/O エラー (32)");
-    }
+    EXPECT_EQ(host.ReadReportFile(platform::WideFromAnsi(path)).Error(), u"I/O エラー (32)");
     ::CloseHandle(lock);
 }
 
 TEST_F(WorkflowHostTest, LabelsAndControlsAreTheMainWindows) {
-    host.Tell(app::ValuesMeasured{std::string("1234.5678"), std::string(" 1.50")});
+    host.Tell(app::ValuesMeasured{u"1234.5678", u" 1.50"});
     EXPECT_EQ(form.Label1->Caption(), u"1234.5678");
     EXPECT_EQ(form.Label2->Caption(), u" 1.50");
-    host.Tell(app::ValuesMeasured{std::string("7"), std::nullopt});  // a value the report lacked keeps its label
+    host.Tell(app::ValuesMeasured{u"7", std::nullopt});  // a value the report lacked keeps its label
     EXPECT_EQ(form.Label2->Caption(), u" 1.50");
     form.Edit1->SetText(u" 30 ");
-    EXPECT_EQ(host.SizeText(), " 30 ");
+    EXPECT_EQ(host.SizeText(), u" 30 ");
     form.CheckBox1->SetChecked(true);
     EXPECT_TRUE(host.ContinuousChecked());
     host.Tell(app::WindowMinimized{true});
@@ -102,9 +97,9 @@ TEST_F(WorkflowHostTest, LabelsAndControlsAreTheMainWindows) {
     EXPECT_EQ(host.Pointer().at.x, 37);
     EXPECT_EQ(host.Pointer().at.y, 41);
     const app::RunRequest request = host.Request(app::RunMode::Region, {});
-    EXPECT_EQ(request.size, " 30 ");
+    EXPECT_EQ(request.size, u" 30 ");
     EXPECT_TRUE(request.continuous);
-    EXPECT_EQ(request.decimalSymbol, '.');
+    EXPECT_EQ(request.decimalSymbol, u'.');
     EXPECT_EQ(request.doubleClick.timeMs, ::GetDoubleClickTime());
     EXPECT_EQ(request.doubleClick.width, ::GetSystemMetrics(SM_CXDOUBLECLK));
 }
@@ -115,7 +110,7 @@ TEST_F(WorkflowHostTest, HintIsDrawnOnAPinkBandAtTheBottomLeft) {
                                   ::GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(pane, nullptr);
     ::UpdateWindow(pane);
-    host.Tell(app::HintShown{reinterpret_cast<platform::WindowHandle>(pane), "計算したい面の内側をクリック"});
+    host.Tell(app::HintShown{reinterpret_cast<platform::WindowHandle>(pane), u"計算したい面の内側をクリック"});
     HDC dc = ::GetDC(pane);
     RECT outer;
     ::GetWindowRect(pane, &outer);
@@ -129,7 +124,7 @@ TEST_F(WorkflowHostTest, HintIsDrawnOnAPinkBandAtTheBottomLeft) {
     ::ReleaseDC(pane, dc);
     ::DestroyWindow(pane);
     EXPECT_GT(pink, extent.cx * extent.cy / 4);
-    host.Tell(app::HintShown{0, "x"});  // no pane: nothing to draw on, and no fault
+    host.Tell(app::HintShown{0, u"x"});  // no pane: nothing to draw on, and no fault
 }
 
 BOOL CALLBACK FindShownTip(HWND window, LPARAM found) {

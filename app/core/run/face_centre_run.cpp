@@ -6,7 +6,7 @@
 namespace app {
 namespace {
 
-const char kFaceCentreHint[] = "計算したい面の内側をクリック";
+const char16_t kFaceCentreHint[] = u"計算したい面の内側をクリック";
 const char16_t kPickPoint[] = u"\x03ID ";
 const char16_t kRegionFromLast[] = u"\x03_region L \r";
 const char16_t kFileDialogsOff[] =
@@ -15,8 +15,6 @@ const char16_t kFileDialogsOff[] =
 const char16_t kBoundaryMakesRegions[] =
     u"\x03"
     u"HPBOUND 0\r";
-// The longest wait for the user's pick or for the report.
-constexpr std::uint64_t kWaitLimitMs = 120000;
 
 }  // namespace
 
@@ -112,47 +110,47 @@ bool FaceCentreRun::PickOver(const Look& look) {
 
 ModeNext FaceCentreRun::Judge() {
     // The line that showed the pick is still the last: the host is idle.
-    const std::string lastLine = pickInHistory_ ? pickLine_ : run_.Link().LastHistoryLine();
-    if (Contains(lastLine, kCancelled) || !Contains(lastLine, "X")) {
+    const std::u16string lastLine = pickInHistory_ ? pickLine_ : run_.Link().LastHistoryLine();
+    if (Contains(lastLine, kCancelled) || !Contains(lastLine, u"X")) {
         // A host that may still take the pick command later is left idle.
         if (!sawCommand_)
-            run_.Send(kCancelOnly);
+            run_.Send(kCancel);
         return ModeNext::End();
     }
-    return ModeNext::Ask("LASTPOINT", UsePoint, lateHost_);
+    return ModeNext::Ask(u"LASTPOINT", UsePoint, lateHost_);
 }
 
 ModeNext FaceCentreRun::Use() {
-    std::string point = run_.Queried();
+    std::u16string point = run_.Queried();
     pointX_ = SplitFirst(point);
     pointY_ = SplitFirst(point);
     // Without a usable point the boundary would make nothing and "_region L" would turn the
     // user's last object into a region: stop as after a cancelled pick.
     if (!IsCadNumber(pointX_) || !IsCadNumber(pointY_)) {
-        run_.Send(kCancelOnly);  // a late host has the query still to come: it must not stay at its prompt
+        run_.Send(kCancel);  // a late host has the query still to come: it must not stay at its prompt
         return ModeNext::End();
     }
     reportPath_ = run_.Paths().ReportPath();
     reportBefore_ = run_.Host().FileVersion(reportPath_);
-    return ModeNext::Ask("HPBOUND", UseBoundaryKind, lateHost_);
+    return ModeNext::Ask(u"HPBOUND", UseBoundaryKind, lateHost_);
 }
 
 // Has -BOUNDARY make the region itself, so that no object of the user's is ever turned into one;
 // a host that does not tell its boundary kind gets "_region L" to make it.
 ModeNext FaceCentreRun::UseKind() {
-    const std::string kind = run_.Queried();
+    const std::u16string kind = run_.Queried();
     boundaryMakesRegion_ = !kind.empty() && IsTypeableValue(kind);
-    if (boundaryMakesRegion_ && kind != "0") {
-        run_.Guard().Changed("HPBOUND", run_.Wide(std::string(kCancel) + "HPBOUND " + kind + "\r"));
+    if (boundaryMakesRegion_ && kind != u"0") {
+        run_.Guard().Changed("HPBOUND", kCancel + (u"HPBOUND " + kind) + u"\r");
         run_.Send(kBoundaryMakesRegions);
     }
-    return ModeNext::Ask("FILEDIA", Measure, lateHost_);
+    return ModeNext::Ask(u"FILEDIA", Measure, lateHost_);
 }
 
 ModeNext FaceCentreRun::MeasureAtPoint() {
     run_.KeepUserFileDialogs(run_.Queried());
     run_.SwitchFileDialogs(false, kFileDialogsOff);
-    run_.SendAssembled(std::string(kCancel) + "-BOUNDARY " + pointX_ + "," + pointY_ + " " + "\r");
+    run_.Send(kCancel + (u"-BOUNDARY " + pointX_) + u"," + pointY_ + u" \r");
     if (!boundaryMakesRegion_)
         run_.Send(kRegionFromLast);
     run_.Send(MeasureLastRecord(run_.RecordPaths()));
@@ -189,13 +187,17 @@ ModeNext FaceCentreRun::Replace() {
 // The circle comes first, the settings go back after it: neither touches CIRCLE, and the user's
 // circle does not wait for them. However the run ends here, the guard puts them back.
 ModeNext FaceCentreRun::Draw() {
-    const std::optional<std::string> report = run_.ReadFreshReport(reportPath_, reportBefore_);
+    const Checked<std::optional<std::u16string>> report = run_.ReadFreshReport(reportPath_, reportBefore_);
+    if (!report)
+        return Refuse(report.Error());
     // When -BOUNDARY found nothing, "_massprop LAST" measured an older object: its box is elsewhere.
-    if (report && ReportBoxHolds(*report, pointX_, pointY_)) {
-        const ReportValues values = ParseReport(*report, ReportVariant::FaceCentre);
-        run_.ShowValues(ReportVariant::FaceCentre, values);
-        if (IsCadNumber(values.centroidX) && IsCadNumber(values.centroidY))
-            run_.DrawCircle(ReportVariant::FaceCentre, values);
+    if (*report && ReportBoxHolds(**report, pointX_, pointY_)) {
+        const ReportValues values = ParseReport(**report, ReportVariant::FaceCentre);
+        Checked<bool> done = run_.ShowValues(ReportVariant::FaceCentre, values);
+        if (done && IsCadNumber(values.centroidX) && IsCadNumber(values.centroidY))
+            done = run_.DrawCircle(ReportVariant::FaceCentre, values);
+        if (!done)
+            return Refuse(done.Error());
     }
     return ModeNext::Go(PutSettingsBack);
 }

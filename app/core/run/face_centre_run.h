@@ -18,13 +18,6 @@ public:
     bool Seen(const Look& look) override;
     void Postpone(std::uint64_t busyMs) override;
 
-    // A host that takes typed input late still shows the idle prompt for a while: a wait ends on
-    // it only on evidence that the command ran, or after this long.
-    static constexpr std::uint64_t kLateHostMs = 10000;
-    // How often the history is looked at while a late host has shown nothing of the pick yet:
-    // every look at it is a clipboard exchange.
-    static constexpr std::uint64_t kHistoryLookMs = 250;
-
 private:
     enum Step {
         OpenGroup,
@@ -55,16 +48,16 @@ private:
     Watch watch_ = Watch::Pick;
     std::uint64_t watchStart_ = 0;
     // The pick: the history's last line before it, and what the looks saw of it.
-    std::string historyBefore_;
+    std::u16string historyBefore_;
     bool firstLook_ = true;
     bool sawCommand_ = false;
     bool lateHost_ = true;  // the host did not show the pick prompt inside the send
     bool historyLooked_ = false;
     std::uint64_t historyLookedAt_ = 0;
-    std::string pickLine_;
+    std::u16string pickLine_;
     bool pickInHistory_ = false;
     // The measurement.
-    std::string pointX_, pointY_;
+    std::u16string pointX_, pointY_;
     std::u16string reportPath_;
     std::optional<std::uint64_t> reportBefore_;
     bool boundaryMakesRegion_ = false;

@@ -6,13 +6,11 @@
 namespace app {
 namespace {
 
-const char kRegionHint[] = "基データを選択";
+const char16_t kRegionHint[] = u"基データを選択";
 const char16_t kMassPropBySelection[] = u"\x03_massprop\r";
 const char16_t kFileDialogsOffTwice[] =
     u"\x03\x03"
     u"FILEDIA 0\r";
-// The longest wait for the user's selection.
-constexpr std::uint64_t kWaitLimitMs = 120000;
 
 }  // namespace
 
@@ -21,7 +19,7 @@ ModeNext RegionRun::Perform(int step) {
         case Begin:
             return BeginRun();
         case AskFileDialogs:
-            return ModeNext::Ask("FILEDIA", StartPass, false);
+            return ModeNext::Ask(u"FILEDIA", StartPass, false);
         case StartPass:
             return StartThePass();
         case EndPass:
@@ -64,7 +62,7 @@ bool RegionRun::Seen(const Look& look) {
     if (look.gone)
         return true;
     // A late host shows the answer to the FILEDIA query before it reaches the command.
-    const std::string fileDialogs = cadlink::ValueShownFor(look.prompt, "FILEDIA");
+    const std::u16string fileDialogs = cadlink::ValueShownFor(look.prompt, u"FILEDIA");
     if (!fileDialogs.empty()) {
         if (!run_.FileDialogsKnown())
             run_.KeepUserFileDialogs(fileDialogs);
@@ -80,7 +78,7 @@ bool RegionRun::Seen(const Look& look) {
             return false;
         historyLooked_ = true;
         historyLookedAt_ = now;
-        const std::string line = run_.Link().LastHistoryLine();
+        const std::u16string line = run_.Link().LastHistoryLine();
         return ShowsUserEnd(line, historyBefore_) && IsCommandCancel(line);
     }
     if (!ShowsCommand(look.prompt))
@@ -93,7 +91,7 @@ bool RegionRun::Seen(const Look& look) {
     return answered_ == kIdlePrompt;
 }
 
-std::string RegionRun::AnswerQuestions(std::string prompt) {
+std::u16string RegionRun::AnswerQuestions(std::u16string prompt) {
     for (;;) {
         bool answered = false;
         if (Contains(prompt, kAskWrite)) {
@@ -112,7 +110,7 @@ std::string RegionRun::AnswerQuestions(std::string prompt) {
             return prompt;
         // A host that handles input inside the send shows its next question at once: answer it
         // without waiting. An unchanged prompt is still the one answered, so it waits for the next look.
-        std::string next = run_.Link().ReadPrompt();
+        std::u16string next = run_.Link().ReadPrompt();
         if (next == prompt)
             return prompt;
         prompt = std::move(next);
@@ -120,20 +118,26 @@ std::string RegionRun::AnswerQuestions(std::string prompt) {
 }
 
 ModeNext RegionRun::EndThePass() {
-    const std::string lastLine = run_.Link().LastHistoryLine();
+    const std::u16string lastLine = run_.Link().LastHistoryLine();
     passHistoryBefore_ = lastLine;
     run_.SwitchFileDialogs(true, nullptr);
     if (IsCommandCancel(lastLine))
         return ModeNext::End();
-    const std::optional<std::string> report = run_.ReadFreshReport(reportPath_, reportBefore_);
+    const Checked<std::optional<std::u16string>> report = run_.ReadFreshReport(reportPath_, reportBefore_);
     if (!report)
+        return Refuse(report.Error());
+    if (!*report)
         return ModeNext::End();
-    const ReportValues values = ParseReport(*report, ReportVariant::Region);
-    run_.ShowValues(ReportVariant::Region, values);
+    const ReportValues values = ParseReport(**report, ReportVariant::Region);
+    const Checked<bool> shown = run_.ShowValues(ReportVariant::Region, values);
+    if (!shown)
+        return Refuse(shown.Error());
     // Only numbers the CAD program takes are typed as the centre.
     if (!IsCadNumber(values.centroidX) || !IsCadNumber(values.centroidY))
         return ModeNext::End();
-    run_.DrawCircle(ReportVariant::Region, values);
+    const Checked<bool> drawn = run_.DrawCircle(ReportVariant::Region, values);
+    if (!drawn)
+        return Refuse(drawn.Error());
     if (!run_.Host().ContinuousChecked())
         return ModeNext::End();
     // Each pass is one group: one U takes back one circle and its regions.

@@ -18,11 +18,6 @@ public:
     bool Seen(const Look& look) override;
     void Postpone(std::uint64_t busyMs) override { passStart_ += busyMs; }
 
-    // A host that takes typed input late shows its idle prompt until it reaches the command; the
-    // selection is taken as not started after this long.
-    static constexpr std::uint64_t kLateHostMs = 10000;
-    // How often the history is looked at for a selection cancelled before any look saw it.
-    static constexpr std::uint64_t kHistoryLookMs = 250;
     // A question still shown after its answer is answered again only this much later: a host that
     // handles input at once asks again, a late one has not read the answer yet.
     static constexpr std::uint64_t kRepeatAnswerMs = 200;
@@ -35,14 +30,14 @@ private:
     ModeNext EndThePass();
     // Answers the questions of the mass-properties command on one prompt, and the next ones the
     // host shows at once; returns the prompt it stopped at.
-    std::string AnswerQuestions(std::string prompt);
+    std::u16string AnswerQuestions(std::u16string prompt);
 
     RunContext& run_;
     platform::WindowHandle historyPane_ = 0;
     // Each pass after the first takes the last line the pass before it read as its baseline: the
     // lines that the settings and the circle add in between are never a command's cancel.
-    std::optional<std::string> passHistoryBefore_;
-    std::string historyBefore_;
+    std::optional<std::u16string> passHistoryBefore_;
+    std::u16string historyBefore_;
     std::u16string reportPath_;
     std::optional<std::uint64_t> reportBefore_;
     // The selection's looks.
@@ -52,7 +47,7 @@ private:
     bool selectionLate_ = false;
     bool historyLooked_ = false;
     std::uint64_t historyLookedAt_ = 0;
-    std::string answered_;
+    std::u16string answered_;
     std::uint64_t answeredAt_ = 0;
 };
 

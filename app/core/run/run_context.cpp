@@ -1,36 +1,35 @@
 #include "run/run_context.h"
 
 #include "cad_numbers.h"
-#include "cadlink/text_lines.h"
 #include "results_table.h"
 #include "platform/text_trim.h"
 
 namespace app {
 
-bool ShowsCommand(const std::string& prompt) {
+bool ShowsCommand(const std::u16string& prompt) {
     return !prompt.empty() && prompt != kIdlePrompt;
 }
 
-bool IsUndoPrompt(const std::string& prompt) {
-    return Contains(prompt, "(BE)") || Contains(prompt, "UNDO");
+bool IsUndoPrompt(const std::u16string& prompt) {
+    return Contains(prompt, u"(BE)") || Contains(prompt, u"UNDO");
 }
 
-bool IsCommandCancel(const std::string& line) {
+bool IsCommandCancel(const std::u16string& line) {
     // UNDO's control question, cancelled by the run itself, may reach the history of a late host
     // after the run took its last line: it is no end the user made.
-    return Contains(line, kCancelled) &&
-           line.rfind(std::string(platform::Trim(std::string_view(kIdlePrompt))), 0) != 0 && !Contains(line, "UNDO");
+    const std::u16string_view idle = platform::Trim(std::u16string_view(kIdlePrompt));
+    return Contains(line, kCancelled) && line.compare(0, idle.size(), idle) != 0 && !Contains(line, u"UNDO");
 }
 
-bool ShowsUserEnd(const std::string& line, const std::string& baseline) {
-    return line != baseline && (Contains(line, "X") || IsCommandCancel(line));
+bool ShowsUserEnd(const std::u16string& line, const std::u16string& baseline) {
+    return line != baseline && (Contains(line, u"X") || IsCommandCancel(line));
 }
 
-std::string SplitFirst(std::string& text) {
-    text = std::string(platform::Trim(text));
-    const std::size_t comma = text.find(',');
-    std::string item;
-    if (comma == std::string::npos) {
+std::u16string SplitFirst(std::u16string& text) {
+    text = std::u16string(platform::Trim(text));
+    const std::size_t comma = text.find(u',');
+    std::u16string item;
+    if (comma == std::u16string::npos) {
         item.swap(text);
     } else {
         item = text.substr(0, comma);
@@ -39,25 +38,15 @@ std::string SplitFirst(std::string& text) {
     return item;
 }
 
-bool IsTypeableValue(const std::string& value) {
-    for (char c : value) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte <= 32 || byte == 0x7F)
+bool IsTypeableValue(const std::u16string& value) {
+    for (char16_t c : value)
+        if (c <= 32 || c == 0x7F)
             return false;
-    }
     return true;
-}
-
-std::string QuotedIfBlank(const std::string& text) {
-    return text.find(' ') == std::string::npos ? text : "\"" + text + "\"";
 }
 
 std::u16string QuotedIfBlank(const std::u16string& text) {
     return text.find(u' ') == std::u16string::npos ? text : u"\"" + text + u"\"";
-}
-
-std::string RadiusOfSize(const std::string& sizeText) {
-    return CheckedRadius(std::string(platform::Trim(sizeText)), sizeText);
 }
 
 void RunContext::Reset(const RunRequest& request) {
@@ -68,7 +57,7 @@ void RunContext::Reset(const RunRequest& request) {
     asked_ = minimized_ = fileDialogsKnown_ = groupOpen_ = false;
     lastLook_ = Look{};
     queried_.clear();
-    userFileDialogs_ = "1";
+    userFileDialogs_ = u"1";
 }
 
 bool RunContext::Send(const std::u16string& text) {
@@ -98,13 +87,13 @@ void RunContext::RestoreWindow() {
     Tell(WindowMinimized{false});
 }
 
-void RunContext::KeepUserFileDialogs(const std::string& value) {
+void RunContext::KeepUserFileDialogs(const std::u16string& value) {
     if (value.empty())
         return;  // not told (yet): the default goes back unless a later look shows the value
     fileDialogsKnown_ = true;
-    userFileDialogs_ = value == "0" ? "0" : "1";
+    userFileDialogs_ = value == u"0" ? u"0" : u"1";
     if (guard_.Holds("FILEDIA"))
-        guard_.Changed("FILEDIA", system_.AnsiToWide(std::string(kCancel) + "FILEDIA " + userFileDialogs_ + "\r"));
+        guard_.Changed("FILEDIA", kCancel + (u"FILEDIA " + userFileDialogs_) + u"\r");
 }
 
 void RunContext::SwitchFileDialogs(bool on, const char16_t* offRecord) {
@@ -113,7 +102,7 @@ void RunContext::SwitchFileDialogs(bool on, const char16_t* offRecord) {
         guard_.PutBack("FILEDIA");
         return;
     }
-    guard_.Changed("FILEDIA", system_.AnsiToWide(std::string(kCancel) + "FILEDIA " + userFileDialogs_ + "\r"));
+    guard_.Changed("FILEDIA", kCancel + (u"FILEDIA " + userFileDialogs_) + u"\r");
     Send(offRecord);
 }
 
@@ -128,12 +117,12 @@ const char16_t kUndoEndAndTakeBack[] = u"\x03_.UNDO _End\r_.UNDO 1\r";
 
 void RunContext::StartUndo() {
     if (Send(u"\x03_.UNDO ") && !guard_.Holds(kUndoGroup))
-        guard_.Changed(kUndoGroup, kCancelOnly);
+        guard_.Changed(kUndoGroup, kCancel);
 }
 
-void RunContext::AnswerUndo(const std::string& prompt) {
-    if (!Contains(prompt, "(BE)")) {
-        if (Send(kCancelOnly))
+void RunContext::AnswerUndo(const std::u16string& prompt) {
+    if (!Contains(prompt, u"(BE)")) {
+        if (Send(kCancel))
             guard_.Drop(kUndoGroup);
         return;
     }
@@ -144,44 +133,56 @@ void RunContext::AnswerUndo(const std::string& prompt) {
     Send(u"_BEgin\r");
 }
 
-std::optional<std::string> RunContext::ReadFreshReport(const std::u16string& path,
-                                                       std::optional<std::uint64_t> before) {
+Checked<std::optional<std::u16string>> RunContext::ReadFreshReport(const std::u16string& path,
+                                                                   std::optional<std::uint64_t> before) {
     // A report this run did not write belongs to an earlier measurement: its centroid is not ours.
     const std::optional<std::uint64_t> now = host_.FileVersion(path);
     if (!now || (before && *before == *now))
-        return std::nullopt;
-    return host_.ReadReportFile(path);
+        return std::optional<std::u16string>();
+    const Checked<std::optional<std::string>> bytes = host_.ReadReportFile(path);
+    if (!bytes)
+        return Checked<std::optional<std::u16string>>::Refused(bytes.Error());
+    if (!*bytes)
+        return std::optional<std::u16string>();
+    return std::optional<std::u16string>(system_.AnsiToWide(**bytes));
 }
 
-void RunContext::ShowValues(ReportVariant variant, const ReportValues& values) {
+Checked<bool> RunContext::ShowValues(ReportVariant variant, const ReportValues& values) {
     ValuesMeasured shown;
-    if (values.areaSeen)
-        shown.area = ShownValue(variant, values.area, request_.decimalSymbol);
-    // A perimeter that is no number leaves the area shown, as the error box then says.
-    try {
-        if (values.perimeterSeen)
-            shown.perimeter = ShownValue(variant, values.perimeter, request_.decimalSymbol);
-    } catch (...) {
-        Tell(shown);
-        throw;
+    if (values.areaSeen) {
+        const Checked<std::u16string> area = ShownValue(variant, values.area, request_.decimalSymbol);
+        if (!area)
+            return Checked<bool>::Refused(area.Error());
+        shown.area = *area;
+    }
+    if (values.perimeterSeen) {
+        const Checked<std::u16string> perimeter = ShownValue(variant, values.perimeter, request_.decimalSymbol);
+        if (!perimeter) {
+            // A perimeter that is no number leaves the area shown, as the error box then says.
+            Tell(shown);
+            return Checked<bool>::Refused(perimeter.Error());
+        }
+        shown.perimeter = *perimeter;
     }
     Tell(shown);
+    return true;
 }
 
-void RunContext::DrawCircle(ReportVariant variant, const ReportValues& values) {
+Checked<bool> RunContext::DrawCircle(ReportVariant variant, const ReportValues& values) {
     // Read afresh for every circle: a size changed during the run is checked again.
-    const std::string radius = RadiusOfSize(host_.SizeText());
-    if (!SendAssembled(std::string(kCancel) + "CIRCLE " + values.centroidX + "," + values.centroidY + " " + radius +
-                       "\r"))
-        return;
+    const Checked<std::u16string> radius = CheckedRadius(host_.SizeText());
+    if (!radius)
+        return Checked<bool>::Refused(radius.Error());
+    if (!Send(kCancel + (u"CIRCLE " + values.centroidX) + u"," + values.centroidY + u" " + *radius + u"\r"))
+        return true;
     const LocalTime t = host_.Now();
     Tell(RowAdded{FormatResultRow(FormatRowTime(t.year, t.month, t.day, t.hour, t.minute, t.second),
                                   DrawingNameFromTitle(link_.Discovery().MainFrameTitle()),
-                                  MeasurementAsShown(variant, values, radius, request_.decimalSymbol),
-                                  [this](const std::string& text) { return system_.AnsiToWide(text); })});
+                                  MeasurementAsShown(variant, values, *radius, request_.decimalSymbol))});
     // The group now holds what the user asked for: its end keeps it.
     if (groupOpen_)
         guard_.Changed(kUndoGroup, kUndoEnd);
+    return true;
 }
 
 }  // namespace app

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "cadlink/cad_link.h"
 #include "platform/command_line_system.h"
@@ -18,36 +19,34 @@
 namespace app {
 
 // The CAD program's own words that the steps look for in its prompt and history.
-inline constexpr char kIdlePrompt[] = "コマンド: ";
-inline constexpr char kCancelled[] = "キャンセル";
-inline constexpr char kAskWrite[] = "書き出しますか";
-inline constexpr char kAskReplace[] = "置き換えますか";
-inline constexpr char kAskFileName[] = "ファイル名を入力";
+inline constexpr char16_t kIdlePrompt[] = u"コマンド: ";
+inline constexpr char16_t kCancelled[] = u"キャンセル";
+inline constexpr char16_t kAskWrite[] = u"書き出しますか";
+inline constexpr char16_t kAskReplace[] = u"置き換えますか";
+inline constexpr char16_t kAskFileName[] = u"ファイル名を入力";
 // Every command but a reply begins with Ctrl+C, so that whatever the CAD program still does ends first.
-inline constexpr char kCancel[] = "\x03";
-inline constexpr char16_t kCancelOnly[] = u"\x03";
+inline constexpr char16_t kCancel[] = u"\x03";
 inline constexpr char16_t kYes[] = u"Y\r";
 
-inline bool Contains(const std::string& text, const char* part) {
-    return text.find(part) != std::string::npos;
+inline bool Contains(const std::u16string& text, const char16_t* part) {
+    return text.find(part) != std::u16string::npos;
 }
 // A prompt other than the idle one: the command waited for has started.
-bool ShowsCommand(const std::string& prompt);
+bool ShowsCommand(const std::u16string& prompt);
 // UNDO's own prompt: its main one offers Begin, its control question names the command.
-bool IsUndoPrompt(const std::string& prompt);
+bool IsUndoPrompt(const std::u16string& prompt);
 // A cancel other than the one of a Ctrl+C typed at the idle prompt, which a late host prints
 // between the parts of a record before it reaches the command.
-bool IsCommandCancel(const std::string& line);
+bool IsCommandCancel(const std::u16string& line);
 // Whether a history line shows that the user ended a command since baseline was the last line.
-bool ShowsUserEnd(const std::string& line, const std::string& baseline);
+bool ShowsUserEnd(const std::u16string& line, const std::u16string& baseline);
 
 // The first comma-separated item of a trimmed text; the text keeps what follows the comma.
-std::string SplitFirst(std::string& text);
+std::u16string SplitFirst(std::u16string& text);
 // True when a value read from the CAD program or its report can be typed back safely: nothing in
 // it would end the input early or start another command.
-bool IsTypeableValue(const std::string& value);
+bool IsTypeableValue(const std::u16string& value);
 // A blank ends an input at the CAD command line except inside double quotes.
-std::string QuotedIfBlank(const std::string& text);
 std::u16string QuotedIfBlank(const std::u16string& text);
 // The records that name the report: face-centre mode measures the last object into the report
 // stem, region mode answers the file-name question with the report path.
@@ -57,9 +56,6 @@ inline std::u16string MeasureLastRecord(const RunPaths& recordPaths) {
 inline std::u16string ReportNameRecord(const RunPaths& recordPaths) {
     return QuotedIfBlank(recordPaths.ReportPath()) + u"\r";
 }
-// The radius a circle size gives in both modes: the blanks and control characters around it
-// removed. Throws the framework's conversion error for a size the CAD program would not take.
-std::string RadiusOfSize(const std::string& sizeText);
 
 class RunContext {
 public:
@@ -85,9 +81,8 @@ public:
     // Types a record of the run's own; false when it did not go out. A step taken up again after
     // a busy CAD program does not type again what its earlier try typed.
     bool Send(const std::u16string& text);
-    bool SendAssembled(const std::string& text) { return Send(Wide(text)); }
-    std::u16string Wide(const std::string& text) { return system_.AnsiToWide(text); }
-    std::string Ansi(const std::u16string& text) { return system_.WideToAnsi(text); }
+    // Whether an ANSI frame's code page carries the text as it is.
+    bool InCodePage(const std::u16string& text) { return system_.AnsiToWide(system_.WideToAnsi(text)) == text; }
     void BeginStep() { sentInStep_ = 0; }
     void StepPutOff() {
         sentBeforePutOff_ = sentInStep_;
@@ -109,12 +104,12 @@ public:
     // The last look of a wait, and the value of the last query.
     const Look& LastLook() const { return lastLook_; }
     void SetLastLook(Look look) { lastLook_ = std::move(look); }
-    const std::string& Queried() const { return queried_; }
-    void SetQueried(std::string value) { queried_ = std::move(value); }
+    const std::u16string& Queried() const { return queried_; }
+    void SetQueried(std::u16string value) { queried_ = std::move(value); }
 
     // The user's FILEDIA, as the run found it: only 0 and 1 are file-dialog settings, anything
     // else (or no answer) is taken as the CAD program's default, 1.
-    void KeepUserFileDialogs(const std::string& value);
+    void KeepUserFileDialogs(const std::u16string& value);
     bool FileDialogsKnown() const { return fileDialogsKnown_; }
     // Off: the guard takes the user's setting first. On: the guard puts it back.
     void SwitchFileDialogs(bool on, const char16_t* offRecord);
@@ -126,7 +121,7 @@ public:
     // the control stays as the user set it and the run goes on without a group. Until the prompt
     // is answered the guard holds a Ctrl+C for it: a late host shows it only after the run ended.
     void StartUndo();
-    void AnswerUndo(const std::string& prompt);
+    void AnswerUndo(const std::u16string& prompt);
     // Ends the group after the run's last command; the guard ends it on any other way out. A
     // group that holds no circle is taken back as it ends: nothing of the run is left to undo,
     // and the user's next U takes back the user's own work.
@@ -136,12 +131,16 @@ public:
     }
     static constexpr char kUndoGroup[] = "UNDO";
 
-    // The report's text, only when this run rewrote it.
-    std::optional<std::string> ReadFreshReport(const std::u16string& path, std::optional<std::uint64_t> before);
-    // The labels take the values as the results row shows them.
-    void ShowValues(ReportVariant variant, const ReportValues& values);
-    // Types the circle and adds the measurement to the results list.
-    void DrawCircle(ReportVariant variant, const ReportValues& values);
+    // The report's text, only when this run rewrote it; its code page bytes become UTF-16 here.
+    // Refused when the file is there but cannot be read.
+    Checked<std::optional<std::u16string>> ReadFreshReport(const std::u16string& path,
+                                                           std::optional<std::uint64_t> before);
+    // The labels take the values as the results row shows them. Refused for a value that cannot
+    // be shown; the values before it are shown all the same.
+    Checked<bool> ShowValues(ReportVariant variant, const ReportValues& values);
+    // Types the circle and adds the measurement to the results list; refused for a circle size
+    // that the user changed during the run into one the CAD program does not take.
+    Checked<bool> DrawCircle(ReportVariant variant, const ReportValues& values);
 
 private:
     cadlink::CadLink& link_;
@@ -158,8 +157,8 @@ private:
     bool asked_ = false;
     bool minimized_ = false;
     Look lastLook_;
-    std::string queried_;
-    std::string userFileDialogs_ = "1";
+    std::u16string queried_;
+    std::u16string userFileDialogs_ = u"1";
     bool fileDialogsKnown_ = false;
     bool groupOpen_ = false;
 };
@@ -175,7 +174,7 @@ struct ModeNext {
     bool onReportFolder = false;
     // Query: the variable, whose value the next step reads (RunContext::Queried); a host that
     // takes input late may show it only at a later look.
-    std::string name;
+    std::u16string name;
     bool lateHost = false;
 
     static ModeNext Go(int step) {
@@ -192,7 +191,7 @@ struct ModeNext {
         next.onReportFolder = onReportFolder;
         return next;
     }
-    static ModeNext Ask(const std::string& name, int step, bool lateHost) {
+    static ModeNext Ask(const std::u16string& name, int step, bool lateHost) {
         ModeNext next = Go(step);
         next.kind = Kind::Query;
         next.name = name;
@@ -219,6 +218,18 @@ public:
     virtual bool Seen(const Look& look) = 0;
     // The CAD program was busy this long: its own time limits do not count it.
     virtual void Postpone(std::uint64_t busyMs) = 0;
+    // What stopped the mode's last step with an error, for the error box; empty when nothing did.
+    std::u16string TakeRefusal() { return std::exchange(refusal_, std::u16string()); }
+
+protected:
+    // Ends the mode's run with the error box's words.
+    ModeNext Refuse(std::u16string why) {
+        refusal_ = std::move(why);
+        return ModeNext::End();
+    }
+
+private:
+    std::u16string refusal_;
 };
 
 }  // namespace app

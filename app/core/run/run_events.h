@@ -13,22 +13,22 @@ namespace app {
 struct ValuesMeasured {
     // As the label and the results row show them; a value the report did not have leaves its
     // label as it was.
-    std::optional<std::string> area;
-    std::optional<std::string> perimeter;
+    std::optional<std::u16string> area;
+    std::optional<std::u16string> perimeter;
 };
 struct RowAdded {
     std::u16string row;  // CRLF included
 };
 struct HintShown {
     platform::WindowHandle window = 0;  // the CAD program's history pane
-    std::string text;
+    std::u16string text;
 };
 struct NoCadProgram {};
 struct WindowMinimized {
     bool minimized = false;
 };
 struct MessageShown {
-    std::string text;  // the plain message dialog's
+    std::u16string text;  // the plain message dialog's
 };
 using RunEvent = std::variant<ValuesMeasured, RowAdded, HintShown, NoCadProgram, WindowMinimized, MessageShown>;
 

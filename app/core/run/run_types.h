@@ -12,6 +12,16 @@ namespace app {
 
 enum class RunMode { FaceCentre, Region };
 
+// The longest wait for the user (a pick, a selection), for the report, or for a busy CAD program.
+inline constexpr std::uint64_t kWaitLimitMs = 120000;
+// A host that takes typed input late still shows its idle prompt, or shows a queried value only
+// later, for up to this long: a wait ends on the idle prompt only on evidence that the command
+// ran, or after this long.
+inline constexpr std::uint64_t kLateHostMs = 10000;
+// How often the history is looked at while a late host has shown nothing yet (a pick, or a
+// selection cancelled before any look saw it): every look at it is a clipboard exchange.
+inline constexpr std::uint64_t kHistoryLookMs = 250;
+
 // How Execute was given: a click leaves the rest of a double click to come, a key nothing.
 struct RunTrigger {
     bool byPointer = false;
@@ -21,11 +31,11 @@ struct RunTrigger {
 // Everything a run is started with, as the window had it at Execute.
 struct RunRequest {
     RunMode mode = RunMode::FaceCentre;
-    std::string size;         // the circle size as typed
+    std::u16string size;      // the circle size as typed
     bool continuous = false;  // region mode: pass after pass
     RunTrigger trigger;
     DoubleClickLimits doubleClick;
-    char decimalSymbol = '.';  // the user's, for the values shown
+    char16_t decimalSymbol = u'.';  // the user's, for the values shown
 };
 
 // Why a run ended.
@@ -58,7 +68,7 @@ struct Wake {
 struct Look {
     bool gone = false;
     bool busy = false;  // the CAD program did not answer: the look saw nothing
-    std::string prompt;
+    std::u16string prompt;
 };
 
 }  // namespace app

@@ -25,7 +25,14 @@ constexpr std::size_t kTextReadBytes = 1024;
 
 // The value a prompt shows between angle brackets when it asks about the named variable; empty
 // for any other prompt.
-std::string ValueShownFor(const std::string& prompt, const std::string& name);
+std::u16string ValueShownFor(const std::u16string& prompt, const std::u16string& name);
+
+// The end of the history (LineTail) in UTF-16.
+struct WideLineTail {
+    bool anyLine = false;
+    std::vector<std::u16string> lines;
+    bool moreAbove = false;
+};
 
 class CadLink {
 public:
@@ -60,24 +67,28 @@ public:
     // True once, when the exchange that was cut short is over: its history is lost for good.
     bool TakeUpPending();
     bool ClipboardPending() const { return pendingPutBack_ != nullptr; }
+    // The read that was cut short belonged to a run that has ended: the next run is not to end for
+    // it. The user's content still goes back.
+    void ForgetCutShort() { cutShort_ = false; }
 
-    // Reading. Empty text when the window is not there.
-    std::string ReadWindowText(WindowHandle window);
-    std::string ReadPrompt();
+    // Reading. Empty text when the window is not there. The CAD program's window texts and its
+    // history are code page bytes; they become UTF-16 here, the history only in the lines used.
+    std::u16string ReadWindowText(WindowHandle window);
+    std::u16string ReadPrompt();
     // Raises the silent abort when the clipboard exchange fails. What the clipboard held before
     // is put back afterwards.
-    std::string ReadHistory();
-    std::string LastHistoryLine();
-    std::string QuerySysVarAs(const std::string& name, bool unicode);
-    std::string QuerySysVar(const std::string& name);
+    std::u16string ReadHistory();
+    std::u16string LastHistoryLine();
+    std::u16string QuerySysVarAs(const std::u16string& name, bool unicode);
+    std::u16string QuerySysVar(const std::u16string& name);
     // A query in two halves, for a caller that types the record itself: the record that asks,
     // and the value read back once it is typed.
-    std::u16string QueryRecord(const std::string& name);
-    std::string QueriedValue(const std::string& name);
+    std::u16string QueryRecord(const std::u16string& name);
+    std::u16string QueriedValue(const std::u16string& name);
 
 private:
     // The last non-empty history line and up to count - 1 lines above it, without the rest.
-    LineTail ReadHistoryTail(std::size_t count);
+    WideLineTail ReadHistoryTail(std::size_t count);
     // False, after a try or two within a few milliseconds, while another program holds it.
     bool OpenClipboardBriefly();
     // The clipboard exchange; look sees the history text in place, up to its first zero byte, and
@@ -86,7 +97,7 @@ private:
     // Puts the user's content back now, or keeps it to put back at a later wake-up.
     void PutBackWhenFree(std::unique_ptr<platform::SavedClipboard> saved);
     void KeepForPutBack(std::unique_ptr<platform::SavedClipboard> saved);
-    std::string QueriedValueAs(const std::string& name, bool unicode);
+    std::u16string QueriedValueAs(const std::u16string& name, bool unicode);
     // Builds the record in the form asked for and sends it to the kept main frame, unchecked.
     bool SendRecord(const std::u16string& text, bool unicode);
     bool Send(const platform::CopyDataRecord& record);

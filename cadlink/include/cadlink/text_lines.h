@@ -22,8 +22,5 @@ LineTail LastLines(std::string_view text, std::size_t count);
 // eight bytes at a time: the block is a whole history, which grows with every pass of a long
 // session.
 std::string_view UpToFirstZero(std::string_view block);
-// One-based position of the last occurrence of an ASCII delimiter that is a whole character
-// (not the second byte of a double-byte character); 0 when there is none.
-std::size_t LastDelimiter(const std::string& text, char delimiter);
 
 }  // namespace cadlink

@@ -12,12 +12,8 @@ namespace framework {
 
 class Exception : public std::runtime_error {
 public:
-    // A message in UTF-16: what a message naming a path or another user text must be.
     explicit Exception(std::u16string message) : std::runtime_error(std::string()), message_(std::move(message)) {}
-    // A message in code page 932 bytes (what()), for texts that came from the CAD program as such.
-    explicit Exception(const std::string& message) : std::runtime_error(message) {}
 
-    // The UTF-16 message; empty for a message in code page bytes.
     const std::u16string& Message() const { return message_; }
 
 private:

@@ -21,6 +21,6 @@ std::optional<std::string> ReadWholeFile(void* file, std::size_t maxBytes);
 
 // The framework's text for a failed file operation: "ファイルへのアクセスが拒否されました" for access
 // denied, "I/O エラー (code)" for any other error code.
-std::string FileErrorMessage(unsigned long error);
+std::u16string FileErrorMessage(unsigned long error);
 
 }  // namespace framework
