@@ -285,7 +285,9 @@ void CadLink::ExchangeHistory(const std::function<void(std::string_view)>& look)
     clipboardHeldSince_ = 0;
     // Held for this exchange only: its memory goes back when it ends.
     std::unique_ptr<platform::SavedClipboard> saved = clipboard_.Save();
-    const bool emptied = clipboard_.EmptyClipboard();
+    // An empty clipboard is left alone: emptying it again is one more change that every
+    // clipboard viewer on the desktop is told of, and the history read waits for.
+    const bool emptied = !saved->heldAny || clipboard_.EmptyClipboard();
     clipboard_.CloseClipboard();
     if (!emptied)
         platform::Abort();

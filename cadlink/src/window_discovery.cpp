@@ -102,6 +102,12 @@ bool WindowDiscovery::IsCadReady() {
 }
 
 WindowHandle WindowDiscovery::FindTextWindow() {
+    // Read before every history exchange: one question keeps the found window while it lives in
+    // the CAD program's process (a dead window has no process), instead of a walk over every
+    // top-level window of the desktop. A CAD program started again has another process.
+    if (kept_.TextWindow != 0 && kept_.MainProcessId != 0 &&
+        windows_.GetWindowThreadProcessId(kept_.TextWindow) == kept_.MainProcessId)
+        return kept_.TextWindow;
     kept_.TextWindow = 0;
     windows_.EnumWindows([this](WindowHandle w) { return MatchTextWindow(w); });
     return kept_.TextWindow;

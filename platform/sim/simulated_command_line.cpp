@@ -199,6 +199,7 @@ bool SimulatedDesktop::CloseClipboard() {
 }
 
 bool SimulatedDesktop::EmptyClipboard() {
+    ++calls_.emptyClipboard;
     if (!clipboardOpen_)
         return false;
     clipboard_.clear();

@@ -83,6 +83,7 @@ public:
         int compareString = 0;
         int sendMessage = 0;
         int postMessage = 0;
+        int emptyClipboard = 0;
     };
     const CallCounts& Calls() const { return calls_; }
     void ResetCalls() { calls_ = {}; }

@@ -394,7 +394,9 @@ bool Win32Clipboard::ViewClipboardData(unsigned format, const std::function<void
 std::unique_ptr<SavedClipboard> Win32Clipboard::Save() {
     auto saved = std::make_unique<HeapSavedClipboard>();
     int firstText = -1;  // index of the first text format saved
-    for (unsigned format : Formats()) {
+    const std::vector<unsigned> formats = Formats();
+    saved->heldAny = !formats.empty();
+    for (unsigned format : formats) {
         if (format == CF_ENHMETAFILE) {
             std::string bits;
             if (GetClipboardData(format, bits))

@@ -256,8 +256,10 @@ TEST_F(CadLinkTest, HistoryComesFromTheClipboardAndTheUsersContentIsPutBack) {
 
 TEST_F(CadLinkTest, EmptyClipboardStaysEmptyAfterTheExchange) {
     historyText = "コマンド:";
+    desktop.ResetCalls();
     EXPECT_EQ(link.ReadHistory(), u"コマンド:");
     EXPECT_FALSE(desktop.ClipboardHas(platform::kCfText));
+    EXPECT_EQ(desktop.Calls().emptyClipboard, 2);  // the host's copy and the put-back, no more
 }
 
 // Another program holding the clipboard puts the exchange off: no call waits longer than a send

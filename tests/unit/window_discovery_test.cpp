@@ -137,6 +137,10 @@ TEST_F(DiscoveryTest, TextWindowOfAnotherProcessIsSkipped) {
     // A second AutoCAD's text window, above ours in the Z order.
     desktop.AddTopLevel("AutoCAD テキスト ウィンドウ - Other.dwg", kAfxText, kOtherProcess);
     EXPECT_EQ(discovery.FindTextWindow(), mine.textWindow);
+    desktop.ResetCalls();
+    EXPECT_EQ(discovery.FindTextWindow(), mine.textWindow);  // kept: one question, no walk
+    EXPECT_EQ(desktop.Calls().enumWindows, 0);
+    EXPECT_EQ(desktop.Calls().getProcessId, 1);
 
     desktop.Destroy(mine.textWindow);
     EXPECT_EQ(discovery.FindTextWindow(), 0u);

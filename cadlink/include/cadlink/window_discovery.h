@@ -11,9 +11,9 @@ namespace cadlink {
 
 using platform::WindowHandle;
 
-// The handles found so far. TextWindow is cleared at the start of each text-window search, and the
-// command-line handles when a run chooses another main frame; otherwise a handle stays until a
-// later search overwrites it, so users test liveness.
+// The handles found so far. TextWindow is cleared when a search for it starts (once the kept one
+// is gone or of another process), and the command-line handles when a run chooses another main
+// frame; otherwise a handle stays until a later search overwrites it, so users test liveness.
 struct KeptWindows {
     WindowHandle MainFrame = 0;
     std::uint32_t MainProcessId = 0;
@@ -42,7 +42,8 @@ public:
     // characters the system code page cannot express); empty without a live main frame.
     std::u16string MainFrameTitle();
     bool IsCadReady();
-    // Always a fresh search; zero when no text window of the main frame's process exists.
+    // The kept text window while it lives in the main frame's process; a fresh search otherwise.
+    // Zero when no text window of that process exists.
     WindowHandle FindTextWindow();
     WindowHandle FindPromptWindow();
     WindowHandle FindHistoryPane();

@@ -72,6 +72,8 @@ public:
 class SavedClipboard {
 public:
     virtual ~SavedClipboard() = default;
+    // Whether the clipboard held any format when saved, copied or not.
+    bool heldAny = false;
 };
 
 // The shared clipboard, as bytes of each format. Formats whose data is not a block of memory are
@@ -111,7 +113,9 @@ public:
 
 inline std::unique_ptr<SavedClipboard> Clipboard::Save() {
     auto saved = std::make_unique<SavedClipboardBytes>();
-    for (unsigned format : Formats()) {
+    const std::vector<unsigned> formats = Formats();
+    saved->heldAny = !formats.empty();
+    for (unsigned format : formats) {
         std::string bytes;
         if (GetClipboardData(format, bytes))
             saved->formats.emplace_back(format, std::move(bytes));
