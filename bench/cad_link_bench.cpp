@@ -266,15 +266,9 @@ void PrintTimes(const char* what, int count, const std::function<void()>& operat
 // The median time the simulator logged for handling the history copy requests.
 double MedianHistoryCopyMs(const std::string& log) {
     std::vector<double> times;
-    std::size_t start = 0;
-    while (start < log.size()) {
-        std::size_t end = log.find('\n', start);
-        if (end == std::string::npos)
-            end = log.size();
-        const std::string line = log.substr(start, end - start);
+    for (const std::string& line : testsupport::LogLines(log)) {
         if (line.rfind("busy command ms=", 0) == 0)
             times.push_back(std::strtod(line.c_str() + 16, nullptr));
-        start = end + 1;
     }
     if (times.empty())
         return 0;

@@ -89,13 +89,7 @@ std::string Preview(const std::string& hex) {
 // What the simulator handled in one run, with the time since the click: where the run's time goes.
 void PrintTrace(const std::string& log, double clickMs) {
     std::string pending;
-    std::size_t start = 0;
-    while (start < log.size()) {
-        std::size_t end = log.find('\n', start);
-        if (end == std::string::npos)
-            end = log.size();
-        const std::string line = log.substr(start, end - start);
-        start = end + 1;
+    for (const std::string& line : testsupport::LogLines(log)) {
         if (line.rfind("copydata ", 0) == 0 && line.find(" data=") != std::string::npos)
             pending = Preview(line.substr(line.find(" data=") + 6));
         else if (line.rfind("command ", 0) == 0)
@@ -118,13 +112,7 @@ void PrintTrace(const std::string& log, double clickMs) {
 double CircleHandledAt(const std::string& log) {
     double at = 0;
     bool circle = false;
-    std::size_t start = 0;
-    while (start < log.size()) {
-        std::size_t end = log.find('\n', start);
-        if (end == std::string::npos)
-            end = log.size();
-        const std::string line = log.substr(start, end - start);
-        start = end + 1;
+    for (const std::string& line : testsupport::LogLines(log)) {
         if (line.rfind("copydata ", 0) == 0 && line.find(" data=") != std::string::npos)
             circle = Preview(line.substr(line.find(" data=") + 6)).rfind("^CCIRCLE ", 0) == 0;
         else if (circle && line.rfind("busy copydata ", 0) == 0 && line.find(" at=") != std::string::npos) {

@@ -90,6 +90,17 @@ void TApplication::HoldRawInput(unsigned milliseconds, std::function<void()> onD
     rawDueAt_ = onRawDue_ ? PreciseMs() + milliseconds : 0;
 }
 
+// Takes the handler first: it may set a new one.
+void TApplication::CallOnce(std::function<void()>& handler) {
+    const std::function<void()> call = std::move(handler);
+    handler = nullptr;
+    try {
+        call();
+    } catch (...) {
+        HandleException();
+    }
+}
+
 void TApplication::Run() {
     MSG message;
     while (!terminated_) {
@@ -99,24 +110,12 @@ void TApplication::Run() {
             const DWORD count = static_cast<DWORD>(handles.size());
             const ULONGLONG now = PreciseMs();
             if (onRawDue_ && now >= rawDueAt_) {
-                const std::function<void()> onDue = std::move(onRawDue_);
-                onRawDue_ = nullptr;
-                try {
-                    onDue();
-                } catch (...) {
-                    HandleException();
-                }
+                CallOnce(onRawDue_);
                 continue;
             }
             if (onTime_ && now >= wakeAt_) {
                 // Due, however busy the queue: messages that keep coming never hold it up.
-                const std::function<void()> onTime = std::move(onTime_);
-                onTime_ = nullptr;
-                try {
-                    onTime();
-                } catch (...) {
-                    HandleException();
-                }
+                CallOnce(onTime_);
                 continue;
             }
             DWORD timeout = onTime_ ? static_cast<DWORD>(wakeAt_ - now) : INFINITE;

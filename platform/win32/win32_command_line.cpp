@@ -63,16 +63,9 @@ double CounterMs() {
     return static_cast<double>(now.QuadPart) / perMs;
 }
 
-// Asked of the system once per window: the CAD program's few windows keep their thread.
+// Asked each time: a closed window's handle may come back naming another program's window.
 DWORD ThreadOf(HWND window) {
-    static std::map<HWND, DWORD> known;
-    const auto it = known.find(window);
-    if (it != known.end())
-        return it->second;
-    const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
-    if (thread)
-        known[window] = thread;
-    return thread;
+    return ::GetWindowThreadProcessId(window, nullptr);
 }
 
 void NoteFreshAnswer(HWND window, bool startsNoWork) {

@@ -208,7 +208,8 @@ if [ "$input" = inside ]; then
     by_user() {
         local prompt=$1 before
         shift
-        before=$(wc -l <"$raw_log" 2>/dev/null || echo 0)
+        before=0
+        [ ! -f "$raw_log" ] || before=$(wc -l <"$raw_log")
         click_control "$TITLE" $ID_EXECUTE
         wait_prompt "$prompt"
         sleep 0.3

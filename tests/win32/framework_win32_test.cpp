@@ -4,7 +4,6 @@
 
 #include <optional>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -307,52 +306,6 @@ TEST(ApplicationLoop, WatchedObjectsAndTheWakeUpWakeTheLoop) {
     EXPECT_LT(due, asked + 1000);
     EXPECT_TRUE(Application.Terminated());
     ::CloseHandle(event);
-}
-
-// Raw input held back does not wake the loop: pointer movements made meanwhile wait in the queue,
-// undelivered, until the hold is due, and are then taken in one go.
-int rawInputMessages = 0;
-LRESULT CALLBACK CountRawInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    rawInputMessages += message == WM_INPUT;
-    return ::DefWindowProcA(window, message, wParam, lParam);
-}
-
-TEST(ApplicationLoop, HeldRawInputWaitsUntilDueAndIsTakenInOneGo) {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = CountRawInput;
-    windowClass.lpszClassName = "RawInputCounter";
-    ::RegisterClassA(&windowClass);
-    HWND sink = ::CreateWindowExA(0, "RawInputCounter", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    RAWINPUTDEVICE mouse{0x01, 0x02, RIDEV_INPUTSINK, sink};
-    ASSERT_TRUE(::RegisterRawInputDevices(&mouse, 1, sizeof mouse));
-    // From another thread, as the user's input comes from elsewhere; queued before the loop runs,
-    // so that only the hold keeps it from being delivered at once.
-    std::thread user([] {
-        for (int i = 0; i < 5; ++i) {
-            INPUT move{};
-            move.type = INPUT_MOUSE;
-            move.mi.dx = 20000 + 2000 * i;
-            move.mi.dy = 20000;
-            move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-            ::SendInput(1, &move, sizeof move);
-        }
-    });
-    user.join();
-    UINT taken = 0;
-    int deliveredBeforeDue = -1;
-    Application.HoldRawInput(100, [&] {
-        deliveredBeforeDue = rawInputMessages;
-        alignas(8) static BYTE buffer[16 * 1024];
-        UINT size = sizeof buffer;
-        taken = ::GetRawInputBuffer(reinterpret_cast<RAWINPUT*>(buffer), &size, sizeof(RAWINPUTHEADER));
-        ::PostQuitMessage(0);
-    });
-    Application.Run();
-    EXPECT_EQ(deliveredBeforeDue, 0);
-    EXPECT_GE(taken, 1u);
-    RAWINPUTDEVICE removed{0x01, 0x02, RIDEV_REMOVE, nullptr};
-    ::RegisterRawInputDevices(&removed, 1, sizeof removed);
-    ::DestroyWindow(sink);
 }
 
 }  // namespace

@@ -49,6 +49,7 @@ public:
     int MessageBox(const std::u16string& text, UINT flags) noexcept;
 
 private:
+    void CallOnce(std::function<void()>& handler);
     bool DispatchOne(MSG& message);
 
     std::u16string title_;

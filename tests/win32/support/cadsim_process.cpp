@@ -206,7 +206,9 @@ bool IsEventKind(const std::string& kind) {
            kind == "file" || kind == "user" || kind == "mouse" || kind == "key";
 }
 
-std::vector<std::string> Lines(const std::string& content) {
+}  // namespace
+
+std::vector<std::string> LogLines(const std::string& content) {
     std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < content.size()) {
@@ -222,8 +224,6 @@ std::vector<std::string> Lines(const std::string& content) {
     }
     return lines;
 }
-
-}  // namespace
 
 UniqueHandle& UniqueHandle::operator=(UniqueHandle&& other) noexcept {
     if (this != &other) {
@@ -248,7 +248,7 @@ POINT CadsimWindows::ScreenPoint(double x, double y) const {
 bool ParseReadyFile(const std::string& content, CadsimWindows& windows, std::string& error) {
     std::map<std::string, unsigned long long> values;
     std::map<std::string, std::vector<double>> decimals;
-    for (const std::string& line : Lines(content)) {
+    for (const std::string& line : LogLines(content)) {
         const std::size_t equals = line.find('=');
         const std::string key = line.substr(0, equals);
         if (key == "DrawingArea" || key == "View") {
@@ -305,7 +305,7 @@ bool ParseReadyFile(const std::string& content, CadsimWindows& windows, std::str
 
 bool ParseRecordLog(const std::string& content, std::vector<ReceivedRecord>& records, std::string& error) {
     records.clear();
-    for (const std::string& line : Lines(content)) {
+    for (const std::string& line : LogLines(content)) {
         std::map<std::string, std::string> fields;
         std::size_t at = line.find(' ');
         const std::string kind = line.substr(0, at);
@@ -366,7 +366,7 @@ bool ParseRecordLog(const std::string& content, std::vector<ReceivedRecord>& rec
 
 std::vector<std::string> LogEvents(const std::string& content, const std::string& prefix) {
     std::vector<std::string> events;
-    for (const std::string& line : Lines(content))
+    for (const std::string& line : LogLines(content))
         if (line.compare(0, prefix.size(), prefix) == 0)
             events.push_back(line);
     return events;

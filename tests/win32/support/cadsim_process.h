@@ -65,6 +65,8 @@ struct ReceivedRecord {
 // Reads the log's message lines ("copydata", "command"), passing over the lines of what the
 // simulator did (see LogEvents). False, with error set, at a line it cannot read.
 bool ParseRecordLog(const std::string& content, std::vector<ReceivedRecord>& records, std::string& error);
+// The non-empty lines of a log or ready file, without their line ends.
+std::vector<std::string> LogLines(const std::string& content);
 
 // The log's lines that begin with prefix (for example "entity created "), without their line ends,
 // in order: what the simulator did with the drawing, its variables, report files and the user.
