@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cadsim_process.h"
+#include "gui_objects.h"
 
 namespace bench {
 
@@ -21,21 +22,7 @@ inline std::string OwnFolder() {
 
 // A child window of the main window by its control id, or null.
 inline HWND Control(HWND window, int id) {
-    struct Search {
-        int id;
-        HWND found;
-    } search{id, nullptr};
-    ::EnumChildWindows(
-        window,
-        [](HWND child, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            if (::GetDlgCtrlID(child) != s->id)
-                return TRUE;
-            s->found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return testsupport::ControlById(window, id);
 }
 
 // Tavro.exe (or the benchmark build of it) started from the bench folder, with its main window once shown.

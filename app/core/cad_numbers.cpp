@@ -106,12 +106,6 @@ std::optional<double> ParseCadNumber(std::u16string_view text) {
     return value;
 }
 
-std::optional<double> ParseCadNumber(std::string_view text) {
-    if (text.size() > kLongestNumberText)
-        return std::nullopt;
-    return ParseCadNumber(std::u16string_view(Widened(text)));
-}
-
 Checked<std::u16string> CheckedRadius(const std::u16string& sizeText) {
     const std::u16string core(platform::Trim(sizeText));
     const std::optional<double> radius = ParseCadNumber(std::u16string_view(core));

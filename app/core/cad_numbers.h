@@ -60,8 +60,6 @@ constexpr double kLargestCadNumber = 1e12;
 // The value of a text that is a number and nothing else (no blanks): an optional sign, digits with
 // one optional full stop, an optional exponent; finite and below kLargestCadNumber in magnitude.
 std::optional<double> ParseCadNumber(std::u16string_view text);
-// The same for a text in code page bytes: no byte beyond ASCII is part of a number.
-std::optional<double> ParseCadNumber(std::string_view text);
 inline bool IsCadNumber(std::u16string_view text) {
     return ParseCadNumber(text).has_value();
 }

@@ -87,13 +87,17 @@ void RunContext::RestoreWindow() {
     Tell(WindowMinimized{false});
 }
 
+std::u16string RunContext::UserFileDialogsRecord() const {
+    return kCancel + (u"FILEDIA " + userFileDialogs_) + u"\r";
+}
+
 void RunContext::KeepUserFileDialogs(const std::u16string& value) {
     if (value.empty())
         return;  // not told (yet): the default goes back unless a later look shows the value
     fileDialogsKnown_ = true;
     userFileDialogs_ = value == u"0" ? u"0" : u"1";
     if (guard_.Holds("FILEDIA"))
-        guard_.Changed("FILEDIA", kCancel + (u"FILEDIA " + userFileDialogs_) + u"\r");
+        guard_.Changed("FILEDIA", UserFileDialogsRecord());
 }
 
 void RunContext::SwitchFileDialogs(bool on, const char16_t* offRecord) {
@@ -102,7 +106,7 @@ void RunContext::SwitchFileDialogs(bool on, const char16_t* offRecord) {
         guard_.PutBack("FILEDIA");
         return;
     }
-    guard_.Changed("FILEDIA", kCancel + (u"FILEDIA " + userFileDialogs_) + u"\r");
+    guard_.Changed("FILEDIA", UserFileDialogsRecord());
     Send(offRecord);
 }
 

@@ -143,6 +143,8 @@ public:
     Checked<bool> DrawCircle(ReportVariant variant, const ReportValues& values);
 
 private:
+    // The record that puts the user's FILEDIA back.
+    std::u16string UserFileDialogsRecord() const;
     cadlink::CadLink& link_;
     platform::CommandLineSystem& system_;
     WorkflowHost& host_;

@@ -127,26 +127,31 @@ void MinimiseRestore(HWND window, int cycles) {
     }
 }
 
+HWND ControlById(HWND window, int id) {
+    struct Search {
+        int id;
+        HWND found;
+    } search{id, nullptr};
+    ::EnumChildWindows(
+        window,
+        [](HWND child, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            if (::GetDlgCtrlID(child) != s->id)
+                return TRUE;
+            s->found = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 bool DpiRoundTrips(HWND window, HANDLE process, int roundTrips, int probeId) {
     // The rectangle travels as a pointer that the system does not carry across: it must already
     // be in the window's process.
     void* remote = ::VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
     if (!remote)
         return false;
-    struct Search {
-        int id;
-        HWND found;
-    } search{probeId, nullptr};
-    ::EnumChildWindows(
-        window,
-        [](HWND child, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            if (::GetDlgCtrlID(child) == s->id)
-                s->found = child;
-            return s->found ? FALSE : TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    const HWND control = search.found;
+    const HWND control = ControlById(window, probeId);
     if (!control) {
         ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
         return false;

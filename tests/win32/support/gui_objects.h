@@ -28,6 +28,9 @@ std::string GuiFigures(HANDLE process);
 // What every run does to the tool's window, done from outside: minimise, then restore.
 void MinimiseRestore(HWND window, int cycles);
 
+// A child window of window by its control id, or null.
+HWND ControlById(HWND window, int id);
+
 // A move to a monitor of 144 DPI and back, as the system tells a window (WM_DPICHANGED, which
 // Wine never sends), from another process: the suggested rectangle is written into the window's
 // process, which needs PROCESS_VM_OPERATION and PROCESS_VM_WRITE. False when the window did not
