@@ -133,6 +133,7 @@ public:
         counter_.Count("SendMessageA(WM_COPYDATA)");
         return inner_.SendCopyData(window, record);
     }
+    void AnsweredIdle(platform::WindowHandle window) override { inner_.AnsweredIdle(window); }
     std::optional<std::intptr_t> SendMessageA(platform::WindowHandle window,
                                               unsigned message,
                                               std::uintptr_t wParam,

@@ -19,7 +19,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -123,10 +122,23 @@ double CircleHandledAt(const std::string& log) {
     return at;
 }
 
+// When the simulator had handled the last click of a log, on its clock: the pick as the CAD program
+// took it, after the desktop delivered it. 0 when the log holds none.
+double PickTakenAt(const std::string& log) {
+    double at = 0;
+    for (const std::string& line : testsupport::LogLines(log)) {
+        const std::size_t ms = line.find(" ms="), start = line.find(" at=");
+        if (line.rfind("busy mouse ", 0) == 0 && ms != std::string::npos && start != std::string::npos)
+            at = std::strtod(line.c_str() + start + 4, nullptr) + std::strtod(line.c_str() + ms + 4, nullptr);
+    }
+    return at;
+}
+
 struct Runs {
-    std::vector<double> fromClick;  // Execute click to CIRCLE
-    std::vector<double> fromUser;   // the user's pick or end of selection to CIRCLE
-    std::string lastLog;            // the last run's part of the log
+    std::vector<double> fromClick;      // Execute click to CIRCLE
+    std::vector<double> fromUser;       // the user's pick or end of selection to CIRCLE
+    std::vector<double> fromPickTaken;  // face-centre: the pick taken by the CAD program to CIRCLE
+    std::string lastLog;                // the last run's part of the log
     double lastClickMs = 0;
 };
 
@@ -175,7 +187,7 @@ void RemoveReports() {
 class LinuxCpu {
 public:
     // A Linux process id given from outside (the script knows its Wine server).
-    explicit LinuxCpu(unsigned long pid) : stat_(pid ? "Z:\\proc\\" + std::to_string(pid) + "\\stat" : "") {}
+    explicit LinuxCpu(unsigned long pid) : dir_(pid ? "Z:\\proc\\" + std::to_string(pid) : "") {}
     explicit LinuxCpu(const std::string& uniqueName) {
         WIN32_FIND_DATAA found;
         HANDLE search = ::FindFirstFileA("Z:\\proc\\*", &found);
@@ -188,34 +200,37 @@ public:
             std::ifstream cmdline(dir + "\\cmdline", std::ios::binary);
             const std::string text((std::istreambuf_iterator<char>(cmdline)), std::istreambuf_iterator<char>());
             if (text.find(uniqueName) != std::string::npos) {
-                stat_ = dir + "\\stat";
+                dir_ = dir;
                 break;
             }
         } while (::FindNextFileA(search, &found));
         ::FindClose(search);
     }
-    bool Found() const { return !stat_.empty(); }
-    // utime + stime, in milliseconds (clock ticks of 10 ms).
+    bool Found() const { return !dir_.empty(); }
+    // The time its threads have run, in milliseconds: the scheduler's count in nanoseconds, not
+    // the clock ticks of 10 ms that a share of a tenth of a percent over 10 s would drown in.
     double Ms() const {
-        if (stat_.empty())
+        if (dir_.empty())
             return 0;
-        std::ifstream file(stat_, std::ios::binary);
-        const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-        const std::size_t end = text.rfind(')');
-        if (end == std::string::npos)
+        double ns = 0;
+        WIN32_FIND_DATAA found;
+        HANDLE search = ::FindFirstFileA((dir_ + "\\task\\*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE)
             return 0;
-        std::istringstream fields(text.substr(end + 2));
-        std::string field;
-        double ticks = 0;
-        // After the name: state is field 3; utime and stime are fields 14 and 15.
-        for (int index = 3; index <= 15 && fields >> field; ++index)
-            if (index >= 14)
-                ticks += std::strtod(field.c_str(), nullptr);
-        return ticks * 10.0;
+        do {
+            if (found.cFileName[0] < '0' || found.cFileName[0] > '9')
+                continue;
+            std::ifstream file(dir_ + "\\task\\" + found.cFileName + "\\schedstat", std::ios::binary);
+            double onCpu = 0;
+            if (file >> onCpu)
+                ns += onCpu;
+        } while (::FindNextFileA(search, &found));
+        ::FindClose(search);
+        return ns / 1e6;
     }
 
 private:
-    std::string stat_;
+    std::string dir_;
 };
 
 // A click as the system delivers a user's: the pointer there, the button pressed and let go. Returns
@@ -360,8 +375,60 @@ ModeFigures Measure(const std::string& bin, const std::string& script, const cha
         return true;
     };
 
+    // The floor: the records the tool typed after the pick in the run just before, typed by a bare
+    // sender with one prompt read after each, from the same click on the same simulator. Each floor
+    // run follows a run of the tool's, so that both meet the same drawing and the same machine.
+    std::size_t floorRecords = 0;
+    std::string floorLog;  // the last floor run's records, for the trace
+    double floorNoticedMs = 0;
+    auto floorRun = [&](const std::string& log) {
+        std::vector<std::string> records = Records(log);
+        const auto pickRecord = std::find_if(records.begin(), records.end(), [](const std::string& r) {
+            return r.size() >= 8 && r[0] == 3 && r[2] == 'I' && r[4] == 'D';
+        });
+        const auto circleRecord = std::find_if(records.begin(), records.end(), [](const std::string& r) {
+            return r.size() >= 14 && r[2] == 'C' && r[4] == 'I' && r[6] == 'R';
+        });
+        if (pickRecord == records.end() || circleRecord == records.end() || pickRecord > circleRecord)
+            return;
+        const std::vector<std::string> afterPick(pickRecord + 1, circleRecord + 1);
+        floorRecords = afterPick.size();
+        auto send = [&](const std::string& bytes) {
+            COPYDATASTRUCT record{1, static_cast<DWORD>(bytes.size()), const_cast<char*>(bytes.data())};
+            ::SendMessageW(cad.Windows().mainFrame, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record));
+        };
+        ::Sleep(300);
+        send(*pickRecord);
+        testsupport::CadsimProcess::WaitUntil([&] { return cad.Prompt().rfind(kPickPrompt, 0) == 0; });
+        ::Sleep(static_cast<DWORD>(kPickDelayMs));
+        const double picked = ClickAt(pickOnScreen);
+        // The pick is waited for the cheapest way, so that a spin of reads does not hold up the
+        // simulator's own handling of the click; only the records are timed.
+        while (cad.Prompt().rfind(kPickPrompt, 0) == 0 && NowMs() - picked < 5000)
+            ::Sleep(1);
+        const std::size_t floorLogStart = cad.LogContent().size();
+        const double noticed = NowMs();
+        for (const std::string& record : afterPick) {
+            send(record);
+            cad.Prompt();
+        }
+        double arrived = NowMs();
+        if (const double handled = CircleHandledAt(cad.LogContent().substr(floorLogStart)))
+            arrived = handled;
+        floorLog = cad.LogContent().substr(floorLogStart);
+        floorNoticedMs = noticed;
+        figures.floor.push_back(arrived - noticed);
+        figures.floorNotice.push_back(noticed - picked);
+        // Untimed, the settings go back as the tool put them back: its next run meets them as the user has them.
+        for (auto record = circleRecord + 1; record != records.end(); ++record) {
+            send(*record);
+            cad.Prompt();
+        }
+        ::Sleep(100);
+    };
+
     bool faceCentreRuns = true;
-    auto timeRuns = [&](int count, bool firstRuns) {
+    auto timeRuns = [&](int count, bool firstRuns, bool withFloor) {
         Runs runs;
         for (int run = 0; run < count; ++run) {
             if (firstRuns)
@@ -395,65 +462,33 @@ ModeFigures Measure(const std::string& bin, const std::string& script, const cha
             runs.fromClick.push_back(arrived - start);
             if (userAt > 0)
                 runs.fromUser.push_back(arrived - userAt);
+            if (const double taken = faceCentreRuns ? PickTakenAt(log) : 0)
+                runs.fromPickTaken.push_back(arrived - taken);
             // The run ends by restoring the window; the next click must not fall into it.
             testsupport::CadsimProcess::WaitUntil([&] { return !::IsIconic(window); });
             ::Sleep(100);
             runs.lastLog = cad.LogContent().substr(logStart);
             runs.lastClickMs = start;
+            if (withFloor)
+                floorRun(runs.lastLog);
         }
         return runs;
     };
-    figures.first = timeRuns(kFirstRuns, true);
-    figures.later = timeRuns(kRuns, false);
+    figures.first = timeRuns(kFirstRuns, true, false);
+    figures.later = timeRuns(kRuns, false, startFigures);
     if (trace) {
         std::printf("  the last later face-centre run (%s), as the simulator handled it:\n", exe);
         PrintTrace(figures.later.lastLog, figures.later.lastClickMs);
     }
-    if (startFigures) {
-        // The floor: the records the tool typed after the pick in its last later run, typed by a bare
-        // sender with one prompt read after each, from the same click on the same simulator.
-        std::vector<std::string> records = Records(figures.later.lastLog);
-        const auto pickRecord = std::find_if(records.begin(), records.end(), [](const std::string& r) {
-            return r.size() >= 8 && r[0] == 3 && r[2] == 'I' && r[4] == 'D';
-        });
-        const auto circleRecord = std::find_if(records.begin(), records.end(), [](const std::string& r) {
-            return r.size() >= 14 && r[2] == 'C' && r[4] == 'I' && r[6] == 'R';
-        });
-        if (pickRecord != records.end() && circleRecord != records.end() && pickRecord < circleRecord) {
-            const std::vector<std::string> afterPick(pickRecord + 1, circleRecord + 1);
-            const std::string ask = *pickRecord;
-            auto send = [&](const std::string& bytes) {
-                COPYDATASTRUCT record{1, static_cast<DWORD>(bytes.size()), const_cast<char*>(bytes.data())};
-                ::SendMessageW(cad.Windows().mainFrame, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record));
-            };
-            for (int run = 0; run < kRuns; ++run) {
-                ::Sleep(300);
-                send(ask);
-                testsupport::CadsimProcess::WaitUntil([&] { return cad.Prompt().rfind(kPickPrompt, 0) == 0; });
-                ::Sleep(static_cast<DWORD>(kPickDelayMs));
-                const double picked = ClickAt(pickOnScreen);
-                // The pick is waited for the cheapest way, so that a spin of reads does not hold up
-                // the simulator's own handling of the click; only the records are timed.
-                while (cad.Prompt().rfind(kPickPrompt, 0) == 0 && NowMs() - picked < 5000)
-                    ::Sleep(1);
-                const std::size_t floorLogStart = cad.LogContent().size();
-                const double noticed = NowMs();
-                for (const std::string& record : afterPick) {
-                    send(record);
-                    cad.Prompt();
-                }
-                double arrived = NowMs();
-                if (const double handled = CircleHandledAt(cad.LogContent().substr(floorLogStart)))
-                    arrived = handled;
-                figures.floor.push_back(arrived - noticed);
-                figures.floorNotice.push_back(noticed - picked);
-            }
-            std::printf("  the floor types %zu records after the pick\n", afterPick.size());
-        }
+    if (floorRecords > 0)
+        std::printf("  the floor types %zu records after the pick\n", floorRecords);
+    if (trace && !floorLog.empty()) {
+        std::printf("  the last floor run, from the pick noticed, as the simulator handled it:\n");
+        PrintTrace(floorLog, floorNoticedMs);
     }
     ::SendMessageA(faceCentre, BM_SETCHECK, BST_UNCHECKED, 0);
     faceCentreRuns = false;
-    figures.region = timeRuns(kRuns, false);
+    figures.region = timeRuns(kRuns, false, false);
 
     ::SendMessageA(faceCentre, BM_SETCHECK, BST_CHECKED, 0);
     if (startFigures) {
@@ -664,10 +699,15 @@ int main(int argc, char** argv) {
     std::printf(
         "From the user's pick to the CIRCLE record, the tool (later runs) and a bare sender of the same records:\n");
     PrintFigure("pick to CIRCLE", kOurs, ours.later.fromUser);
+    PrintFigure("pick taken by the CAD to CIRCLE", kOurs, ours.later.fromPickTaken);
     PrintFigure("pick noticed to CIRCLE", "floor", ours.floor);
     PrintFigure("pick to pick noticed", "floor", ours.floorNotice);
+    // The floor's records start once it has seen the pick; the tool's figure still holds its own
+    // noticing of it. From the click, both would also hold the desktop's delivery of it.
     if (!ours.later.fromUser.empty() && !ours.floor.empty())
-        std::printf("  %-34s ratio %.3f\n", "", Median(ours.later.fromUser) / Median(ours.floor));
+        std::printf("  %-34s ratio %.3f from the click, %.3f from the pick taken\n", "",
+                    Median(ours.later.fromUser) / Median(ours.floor),
+                    ours.later.fromPickTaken.empty() ? 0.0 : Median(ours.later.fromPickTaken) / Median(ours.floor));
     std::printf(
         "Whole desktop (tool, simulator, Wine server) while a run waits minimised, less the same with the tool "
         "idle: %.2f %% of a core, pointer at rest (10 s); %.2f %% moving over the CAD program (5 s, %.0f "

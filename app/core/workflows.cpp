@@ -112,7 +112,7 @@ std::optional<Wake> CentroidWorkflows::Step() {
                 if (finished.phase == Phase::LateValue) {
                     run_.SetQueried(cadlink::ValueShownFor(run_.LastLook().prompt, lateName_));
                     if (!run_.Queried().empty())
-                        run_.Send(kCancel);  // leave the prompt that shows the value
+                        run_.SendBrief(kCancel);  // leave the prompt that shows the value
                 }
                 phase_ = Phase::Mode;
                 modeStep_ = finished.then;
@@ -145,7 +145,7 @@ std::optional<Wake> CentroidWorkflows::Step() {
                 next = mode_->Perform(modeStep_);
                 refusal = mode_->TakeRefusal();
                 if (next.kind == ModeNext::Kind::Query && link_.PutOff() == putOffBeforeStep_ &&
-                    run_.Send(link_.QueryRecord(next.name)))
+                    run_.SendBrief(link_.QueryRecord(next.name)))
                     queried = link_.QueriedValue(next.name);
                 if (next.kind == ModeNext::Kind::Group && link_.PutOff() == putOffBeforeStep_) {
                     run_.StartUndo();
@@ -353,7 +353,7 @@ void CentroidWorkflows::PutBackCadSettings() {
     if (run_.Asked() && link_.Answering() && link_.Discovery().IsCadReady()) {
         const Look look = LookAtHost();
         if (!look.gone && !look.busy && !look.prompt.empty() && look.prompt != kIdlePrompt)
-            run_.Send(kCancel);
+            run_.SendBrief(kCancel);
     }
 }
 

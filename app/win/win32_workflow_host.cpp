@@ -158,8 +158,9 @@ TavroRuntime::TavroRuntime(TTavroF& form, LookPace pace, InputWatch inputWatch)
       wakeWindow_(
           [this](UINT message, WPARAM wParam, LPARAM lParam) { return HandleMessage(message, wParam, lParam); }),
       userInput_([this] {
+          // At once, not through the queue: the user has just acted and waits for the circle.
           workflows_.UserActed();
-          ::PostMessageA(wakeWindow_.Handle(), kStepNow, 0, 0);
+          StepNow();
       }) {}
 
 TavroRuntime::~TavroRuntime() {

@@ -86,17 +86,17 @@ std::u16string ValueShownFor(const std::u16string& prompt, const std::u16string&
 
 // One liveness test per command: every test of another program's window is a trip to the window
 // system's server, and on a busy machine each such trip may cost milliseconds.
-bool CadLink::SendCommand(const std::u16string& text) {
+bool CadLink::SendCommand(const std::u16string& text, RecordWork work) {
     if (!Answering() || !discovery_.IsCadReady())
         return false;
     const WindowHandle frame = discovery_.Kept().MainFrame;
-    return SendRecord(text, system_.IsWindowUnicode(frame));
+    return SendRecord(text, system_.IsWindowUnicode(frame), work);
 }
 
-bool CadLink::SendCommandAs(const std::u16string& text, bool unicode) {
+bool CadLink::SendCommandAs(const std::u16string& text, bool unicode, RecordWork work) {
     if (!Answering() || !discovery_.IsCadReady())
         return false;
-    return SendRecord(text, unicode);
+    return SendRecord(text, unicode, work);
 }
 
 bool CadLink::Answering() {
@@ -115,10 +115,12 @@ void CadLink::NoteAnswer(WindowHandle window, bool answered) {
     }
 }
 
-bool CadLink::Send(const platform::CopyDataRecord& record) {
+bool CadLink::Send(const platform::CopyDataRecord& record, RecordWork work) {
     const WindowHandle frame = discovery_.Kept().MainFrame;
     const bool answered = system_.SendCopyData(frame, record).has_value();
     NoteAnswer(frame, answered);
+    if (answered && work == RecordWork::Brief)
+        system_.AnsweredIdle(frame);
     system_.PostMessageA(frame, platform::kWmNull, 0, 0);
     return answered;
 }
@@ -142,7 +144,7 @@ bool CadLink::FitsRecord(const std::u16string& text) {
     return system_.IsWindowUnicode(frame) ? fitsWide : fitsAnsi;
 }
 
-bool CadLink::SendRecord(const std::u16string& text, bool unicode) {
+bool CadLink::SendRecord(const std::u16string& text, bool unicode, RecordWork work) {
     if (!unicode) {
         const std::string ansi = system_.WideToAnsi(text);
         if (ansi.size() > kMaxCommandUnits)
@@ -150,7 +152,7 @@ bool CadLink::SendRecord(const std::u16string& text, bool unicode) {
         std::array<char, kCommandBufferUnits> buffer{};
         std::copy(ansi.begin(), ansi.end(), buffer.begin());
         const auto cbData = static_cast<std::uint32_t>(std::strlen(buffer.data()) + 1);
-        return Send({1, cbData, buffer.data()});
+        return Send({1, cbData, buffer.data()}, work);
     }
     if (text.size() > kMaxCommandUnits)
         return false;
@@ -158,7 +160,7 @@ bool CadLink::SendRecord(const std::u16string& text, bool unicode) {
     std::array<char16_t, kCommandBufferUnits> buffer{};
     std::copy(text.begin(), text.end(), buffer.begin());
     const auto cbData = static_cast<std::uint32_t>(2 * (text.size() + 1));
-    return Send({1, cbData, buffer.data()});
+    return Send({1, cbData, buffer.data()}, work);
 }
 
 bool CadLink::ActivateCad() {
@@ -294,6 +296,8 @@ void CadLink::ExchangeHistory(const std::function<void(std::string_view)>& look)
 
     const bool copied = system_.SendMessageA(textWindow, platform::kWmCommand, kCopyHistoryCommand, 0).has_value();
     NoteAnswer(textWindow, copied);
+    if (copied)
+        system_.AnsweredIdle(textWindow);  // the copy is done inside the message
 
     if (!OpenClipboardBriefly()) {
         // Another program (a clipboard monitor) holds it now: the history is lost, the user's
@@ -349,7 +353,7 @@ std::u16string CadLink::QueryRecord(const std::u16string& name) {
 std::u16string CadLink::QuerySysVarAs(const std::u16string& name, bool unicode) {
     if (!Answering() || !discovery_.IsCadReady())
         return std::u16string();
-    SendCommandAs(QueryRecord(name), unicode);
+    SendCommandAs(QueryRecord(name), unicode, RecordWork::Brief);
     return QueriedValueAs(name, unicode);
 }
 
@@ -366,7 +370,7 @@ std::u16string CadLink::QueriedValueAs(const std::u16string& name, bool unicode)
     std::u16string working = ReadPrompt();
     std::u16string value = ValueShownFor(working, name);
     if (!value.empty()) {
-        SendCommandAs(u"\x03", unicode);  // leave the prompt that shows the value
+        SendCommandAs(u"\x03", unicode, RecordWork::Brief);  // leave the prompt that shows the value
         return value;
     }
 

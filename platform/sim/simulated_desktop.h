@@ -100,6 +100,7 @@ public:
     bool IsWindowUnicode(WindowHandle window) override;
     bool SetForegroundWindow(WindowHandle window) override;
     std::optional<std::intptr_t> SendCopyData(WindowHandle window, const CopyDataRecord& record) override;
+    void AnsweredIdle(WindowHandle) override {}
     std::optional<std::intptr_t> SendMessageA(WindowHandle window,
                                               unsigned message,
                                               std::uintptr_t wParam,

@@ -44,10 +44,10 @@ void CALLBACK NoteAnswer(HWND window, UINT, ULONG_PTR asked, LRESULT) {
     newest = std::max(newest, asked);
 }
 
-// A thread that has just answered a message that starts no work in it (a read, a sign of life)
-// handles the next one at once: asking it first for a sign of life would double the cost of every
-// record after the user's pick. Only within this much of that answer; a record it was sent may
-// make it busy for long, so an answer to one does not count.
+// A thread that has just answered a message that starts no work in it (a read, a sign of life, a
+// record its caller calls idle) handles the next one at once: asking it first for a sign of life
+// would double the cost of every record after the user's pick. Only within this much of that
+// answer; any other record may make it busy for long, so an answer to one does not count.
 constexpr double kFreshAnswerMs = 1.0;
 DWORD freshThread = 0;
 double freshAt = 0;
@@ -281,6 +281,10 @@ bool Win32CommandLineSystem::PostMessageA(WindowHandle window,
                                           std::uintptr_t wParam,
                                           std::intptr_t lParam) {
     return ::PostMessageA(ToHwnd(window), message, wParam, lParam) != FALSE;
+}
+
+void Win32CommandLineSystem::AnsweredIdle(WindowHandle window) {
+    NoteFreshAnswer(ToHwnd(window), true);
 }
 
 bool Win32CommandLineSystem::AnswersInTime(WindowHandle window) {

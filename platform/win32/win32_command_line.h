@@ -17,6 +17,7 @@ public:
                                               std::uintptr_t wParam,
                                               std::intptr_t lParam) override;
     bool PostMessageA(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    void AnsweredIdle(WindowHandle window) override;
     bool AnswersNow(WindowHandle window) override;
     bool AnswersInTime(WindowHandle window) override;
     std::string WideToAnsi(const std::u16string& text) override;

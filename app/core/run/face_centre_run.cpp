@@ -114,7 +114,7 @@ ModeNext FaceCentreRun::Judge() {
     if (Contains(lastLine, kCancelled) || !Contains(lastLine, u"X")) {
         // A host that may still take the pick command later is left idle.
         if (!sawCommand_)
-            run_.Send(kCancel);
+            run_.SendBrief(kCancel);
         return ModeNext::End();
     }
     return ModeNext::Ask(u"LASTPOINT", UsePoint, lateHost_);
@@ -127,7 +127,7 @@ ModeNext FaceCentreRun::Use() {
     // Without a usable point the boundary would make nothing and "_region L" would turn the
     // user's last object into a region: stop as after a cancelled pick.
     if (!IsCadNumber(pointX_) || !IsCadNumber(pointY_)) {
-        run_.Send(kCancel);  // a late host has the query still to come: it must not stay at its prompt
+        run_.SendBrief(kCancel);  // a late host has the query still to come: it must not stay at its prompt
         return ModeNext::End();
     }
     reportPath_ = run_.Paths().ReportPath();
@@ -142,7 +142,7 @@ ModeNext FaceCentreRun::UseKind() {
     boundaryMakesRegion_ = !kind.empty() && IsTypeableValue(kind);
     if (boundaryMakesRegion_ && kind != u"0") {
         run_.Guard().Changed("HPBOUND", kCancel + (u"HPBOUND " + kind) + u"\r");
-        run_.Send(kBoundaryMakesRegions);
+        run_.SendBrief(kBoundaryMakesRegions);
     }
     return ModeNext::Ask(u"FILEDIA", Measure, lateHost_);
 }
@@ -193,11 +193,15 @@ ModeNext FaceCentreRun::Draw() {
     // When -BOUNDARY found nothing, "_massprop LAST" measured an older object: its box is elsewhere.
     if (*report && ReportBoxHolds(**report, pointX_, pointY_)) {
         const ReportValues values = ParseReport(**report, ReportVariant::FaceCentre);
-        Checked<bool> done = run_.ShowValues(ReportVariant::FaceCentre, values);
-        if (done && IsCadNumber(values.centroidX) && IsCadNumber(values.centroidY))
-            done = run_.DrawCircle(ReportVariant::FaceCentre, values);
-        if (!done)
-            return Refuse(done.Error());
+        const Checked<ValuesMeasured> shown = run_.ValuesToShow(ReportVariant::FaceCentre, values);
+        if (!shown)
+            return Refuse(shown.Error());
+        Checked<bool> drawn = true;
+        if (IsCadNumber(values.centroidX) && IsCadNumber(values.centroidY))
+            drawn = run_.DrawCircle(ReportVariant::FaceCentre, values);
+        run_.Tell(*shown);
+        if (!drawn)
+            return Refuse(drawn.Error());
     }
     return ModeNext::Go(PutSettingsBack);
 }

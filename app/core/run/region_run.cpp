@@ -129,16 +129,18 @@ ModeNext RegionRun::EndThePass() {
     if (!*report)
         return ModeNext::End();
     const ReportValues values = ParseReport(**report, ReportVariant::Region);
-    const Checked<bool> shown = run_.ShowValues(ReportVariant::Region, values);
+    const Checked<ValuesMeasured> shown = run_.ValuesToShow(ReportVariant::Region, values);
     if (!shown)
         return Refuse(shown.Error());
     // Only numbers the CAD program takes are typed as the centre.
-    if (!IsCadNumber(values.centroidX) || !IsCadNumber(values.centroidY))
-        return ModeNext::End();
-    const Checked<bool> drawn = run_.DrawCircle(ReportVariant::Region, values);
+    const bool centred = IsCadNumber(values.centroidX) && IsCadNumber(values.centroidY);
+    Checked<bool> drawn = true;
+    if (centred)
+        drawn = run_.DrawCircle(ReportVariant::Region, values);
+    run_.Tell(*shown);
     if (!drawn)
         return Refuse(drawn.Error());
-    if (!run_.Host().ContinuousChecked())
+    if (!centred || !run_.Host().ContinuousChecked())
         return ModeNext::End();
     // Each pass is one group: one U takes back one circle and its regions.
     run_.EndUndoGroup();

@@ -60,7 +60,7 @@ void RunContext::Reset(const RunRequest& request) {
     userFileDialogs_ = u"1";
 }
 
-bool RunContext::Send(const std::u16string& text) {
+bool RunContext::Send(const std::u16string& text, cadlink::RecordWork work) {
     if (refuseSends_)
         return false;
     if (sentInStep_ < sentBeforePutOff_) {
@@ -68,7 +68,7 @@ bool RunContext::Send(const std::u16string& text) {
         return true;
     }
     lastChangeMs_ = host_.NowMs();
-    if (!link_.SendCommand(text))
+    if (!link_.SendCommand(text, work))
         return false;
     ++sentInStep_;
     return true;
@@ -107,7 +107,7 @@ void RunContext::SwitchFileDialogs(bool on, const char16_t* offRecord) {
         return;
     }
     guard_.Changed("FILEDIA", UserFileDialogsRecord());
-    Send(offRecord);
+    SendBrief(offRecord);
 }
 
 namespace {
@@ -120,13 +120,13 @@ const char16_t kUndoEndAndTakeBack[] = u"\x03_.UNDO _End\r_.UNDO 1\r";
 }  // namespace
 
 void RunContext::StartUndo() {
-    if (Send(u"\x03_.UNDO ") && !guard_.Holds(kUndoGroup))
+    if (SendBrief(u"\x03_.UNDO ") && !guard_.Holds(kUndoGroup))
         guard_.Changed(kUndoGroup, kCancel);
 }
 
 void RunContext::AnswerUndo(const std::u16string& prompt) {
     if (!Contains(prompt, u"(BE)")) {
-        if (Send(kCancel))
+        if (SendBrief(kCancel))
             guard_.Drop(kUndoGroup);
         return;
     }
@@ -134,7 +134,7 @@ void RunContext::AnswerUndo(const std::u16string& prompt) {
     // left open would take in the user's next commands. Held first, it is ended last.
     guard_.Changed(kUndoGroup, kUndoEndAndTakeBack);
     groupOpen_ = true;
-    Send(u"_BEgin\r");
+    SendBrief(u"_BEgin\r");
 }
 
 Checked<std::optional<std::u16string>> RunContext::ReadFreshReport(const std::u16string& path,
@@ -151,12 +151,12 @@ Checked<std::optional<std::u16string>> RunContext::ReadFreshReport(const std::u1
     return std::optional<std::u16string>(system_.AnsiToWide(**bytes));
 }
 
-Checked<bool> RunContext::ShowValues(ReportVariant variant, const ReportValues& values) {
+Checked<ValuesMeasured> RunContext::ValuesToShow(ReportVariant variant, const ReportValues& values) {
     ValuesMeasured shown;
     if (values.areaSeen) {
         const Checked<std::u16string> area = ShownValue(variant, values.area, request_.decimalSymbol);
         if (!area)
-            return Checked<bool>::Refused(area.Error());
+            return Checked<ValuesMeasured>::Refused(area.Error());
         shown.area = *area;
     }
     if (values.perimeterSeen) {
@@ -164,12 +164,11 @@ Checked<bool> RunContext::ShowValues(ReportVariant variant, const ReportValues& 
         if (!perimeter) {
             // A perimeter that is no number leaves the area shown, as the error box then says.
             Tell(shown);
-            return Checked<bool>::Refused(perimeter.Error());
+            return Checked<ValuesMeasured>::Refused(perimeter.Error());
         }
         shown.perimeter = *perimeter;
     }
-    Tell(shown);
-    return true;
+    return shown;
 }
 
 Checked<bool> RunContext::DrawCircle(ReportVariant variant, const ReportValues& values) {

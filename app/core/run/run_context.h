@@ -80,7 +80,8 @@ public:
 
     // Types a record of the run's own; false when it did not go out. A step taken up again after
     // a busy CAD program does not type again what its earlier try typed.
-    bool Send(const std::u16string& text);
+    bool Send(const std::u16string& text, cadlink::RecordWork work = cadlink::RecordWork::MayLast);
+    bool SendBrief(const std::u16string& text) { return Send(text, cadlink::RecordWork::Brief); }
     // Whether an ANSI frame's code page carries the text as it is.
     bool InCodePage(const std::u16string& text) { return system_.AnsiToWide(system_.WideToAnsi(text)) == text; }
     void BeginStep() { sentInStep_ = 0; }
@@ -135,9 +136,10 @@ public:
     // Refused when the file is there but cannot be read.
     Checked<std::optional<std::u16string>> ReadFreshReport(const std::u16string& path,
                                                            std::optional<std::uint64_t> before);
-    // The labels take the values as the results row shows them. Refused for a value that cannot
-    // be shown; the values before it are shown all the same.
-    Checked<bool> ShowValues(ReportVariant variant, const ReportValues& values);
+    // The values as the labels and the results row show them, told once the circle is typed: the
+    // labels of a minimised window can wait, the user's circle cannot. Refused for a value that
+    // cannot be shown; the values before it are told at once.
+    Checked<ValuesMeasured> ValuesToShow(ReportVariant variant, const ReportValues& values);
     // Types the circle and adds the measurement to the results list; refused for a circle size
     // that the user changed during the run into one the CAD program does not take.
     Checked<bool> DrawCircle(ReportVariant variant, const ReportValues& values);

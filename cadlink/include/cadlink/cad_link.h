@@ -27,6 +27,12 @@ constexpr std::size_t kTextReadBytes = 1024;
 // for any other prompt.
 std::u16string ValueShownFor(const std::u16string& prompt, const std::u16string& name);
 
+// What a record may leave the CAD program doing once it has answered. A brief record only
+// cancels, or asks or sets a system variable: the CAD program is idle again at once, so the next
+// message goes without asking it for a sign of life first. Any other record may start work that
+// lasts (a boundary traced, a report written).
+enum class RecordWork { MayLast, Brief };
+
 // The end of the history (LineTail) in UTF-16.
 struct WideLineTail {
     bool anyLine = false;
@@ -43,8 +49,8 @@ public:
 
     // Typing. Each returns false, and sends nothing, without a live main frame or for a text that
     // does not fit one record (more than 255 UTF-16 code units, or 255 bytes in the ANSI form).
-    bool SendCommand(const std::u16string& text);
-    bool SendCommandAs(const std::u16string& text, bool unicode);
+    bool SendCommand(const std::u16string& text, RecordWork work = RecordWork::MayLast);
+    bool SendCommandAs(const std::u16string& text, bool unicode, RecordWork work = RecordWork::MayLast);
     bool SendCopyDataWide(const std::u16string& text);
     bool SendCopyDataAnsi(const std::u16string& text);
     // Whether SendCommand would take the text whole: it fits one record in the form the kept main
@@ -99,8 +105,8 @@ private:
     void KeepForPutBack(std::unique_ptr<platform::SavedClipboard> saved);
     std::u16string QueriedValueAs(const std::u16string& name, bool unicode);
     // Builds the record in the form asked for and sends it to the kept main frame, unchecked.
-    bool SendRecord(const std::u16string& text, bool unicode);
-    bool Send(const platform::CopyDataRecord& record);
+    bool SendRecord(const std::u16string& text, bool unicode, RecordWork work = RecordWork::MayLast);
+    bool Send(const platform::CopyDataRecord& record, RecordWork work);
     // Marks the CAD program as not answering when a send to a window that still exists got no answer.
     void NoteAnswer(WindowHandle window, bool answered);
 

@@ -51,6 +51,10 @@ public:
                                                       std::uintptr_t wParam,
                                                       std::intptr_t lParam) = 0;
     virtual bool PostMessageA(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
+    // The window has just answered a message that left it nothing to do (a record that only
+    // cancels, or asks or sets a system variable; the history copied): as after a read, the next
+    // send within a moment goes without asking for a sign of life first.
+    virtual void AnsweredIdle(WindowHandle window) = 0;
     // Without waiting: whether a window that did not answer a send in time has answered since
     // (true for one that never failed to). False for a handle that names no window.
     virtual bool AnswersNow(WindowHandle window) = 0;
