@@ -51,7 +51,12 @@ public:
     // Run when the window receives WM_COMMAND.
     void SetCommandHandler(WindowHandle window, std::function<void(std::uintptr_t wParam)> handler);
     const std::vector<ReceivedMessage>& Messages() const { return messages_; }
-    void ClearMessages() { messages_.clear(); }
+    void ClearMessages() {
+        messages_.clear();
+        idleAnswers_.clear();
+    }
+    // The indexes in Messages() of the sends whose answers the caller called idle (AnsweredIdle).
+    const std::vector<std::size_t>& IdleAnswers() const { return idleAnswers_; }
     void SetForegroundRefused(bool refused) { foregroundRefused_ = refused; }
     // While set, the windows of the process answer no send, as a program that stopped responding.
     void SetProcessFrozen(std::uint32_t processId, bool frozen) { frozenProcess_ = frozen ? processId : 0; }
@@ -100,7 +105,7 @@ public:
     bool IsWindowUnicode(WindowHandle window) override;
     bool SetForegroundWindow(WindowHandle window) override;
     std::optional<std::intptr_t> SendCopyData(WindowHandle window, const CopyDataRecord& record) override;
-    void AnsweredIdle(WindowHandle) override {}
+    void AnsweredIdle(WindowHandle) override { idleAnswers_.push_back(messages_.size() - 1); }
     std::optional<std::intptr_t> SendMessageA(WindowHandle window,
                                               unsigned message,
                                               std::uintptr_t wParam,
@@ -166,6 +171,7 @@ private:
 
     std::map<WindowHandle, Behaviour> behaviours_;
     std::vector<ReceivedMessage> messages_;
+    std::vector<std::size_t> idleAnswers_;
     bool foregroundRefused_ = false;
     WindowHandle foreground_ = 0;
     unsigned slept_ = 0;

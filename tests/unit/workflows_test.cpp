@@ -134,6 +134,30 @@ struct FakeHost : app::WorkflowHost {
 // or presses Esc when the test says so.
 class WorkflowTest : public ::testing::Test {
 protected:
+    // A record the run calls brief follows a look or other brief records, never a lasting record
+    // whose work a CAD program that runs its input later may still be doing when the next message
+    // goes without a sign of life asked first.
+    void TearDown() override {
+        const std::vector<ReceivedMessage>& sent = desktop.Messages();
+        const std::vector<std::size_t>& idle = desktop.IdleAnswers();
+        for (std::size_t at : idle) {
+            if (sent[at].message != 0x004A)
+                continue;
+            std::size_t before = at;
+            while (before > 0 && sent[before - 1].posted)
+                --before;
+            if (before == 0 || sent[before - 1].message != 0x004A)
+                continue;
+            auto text = [](std::string bytes) {  // the records are ASCII: a UTF-16 payload without its zeros
+                bytes.erase(std::remove(bytes.begin(), bytes.end(), '\0'), bytes.end());
+                return bytes;
+            };
+            EXPECT_NE(std::find(idle.begin(), idle.end(), before - 1), idle.end())
+                << "brief \"" << text(sent[at].payload) << "\" right after lasting \"" << text(sent[before - 1].payload)
+                << "\"";
+        }
+    }
+
     SimulatedDesktop desktop;
     cadlink::CadLink link{desktop, desktop, desktop};
     FakeHost host;

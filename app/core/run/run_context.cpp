@@ -120,7 +120,8 @@ const char16_t kUndoEndAndTakeBack[] = u"\x03_.UNDO _End\r_.UNDO 1\r";
 }  // namespace
 
 void RunContext::StartUndo() {
-    if (SendBrief(u"\x03_.UNDO ") && !guard_.Holds(kUndoGroup))
+    // Not brief: what an earlier run left to put back may still wait in the CAD program's input.
+    if (Send(u"\x03_.UNDO ") && !guard_.Holds(kUndoGroup))
         guard_.Changed(kUndoGroup, kCancel);
 }
 

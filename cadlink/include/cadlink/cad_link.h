@@ -30,7 +30,9 @@ std::u16string ValueShownFor(const std::u16string& prompt, const std::u16string&
 // What a record may leave the CAD program doing once it has answered. A brief record only
 // cancels, or asks or sets a system variable: the CAD program is idle again at once, so the next
 // message goes without asking it for a sign of life first. Any other record may start work that
-// lasts (a boundary traced, a report written).
+// lasts (a boundary traced, a report written). A CAD program that runs its input after the send
+// may still hold earlier records: only a record typed after a look at the prompt, or after other
+// brief ones, is brief; a lasting record is always followed by a look that asks first.
 enum class RecordWork { MayLast, Brief };
 
 // The end of the history (LineTail) in UTF-16.
