@@ -323,6 +323,7 @@ struct ModeFigures {
     // The tool, the simulator and the Wine server, in shares of a core: waiting minimised less idle
     // minimised, with the pointer at rest (10 s) and moving over the CAD program (5 s).
     double desktopRest = -1, desktopMoving = -1, movesPerSecond = 0;
+    double restParts[3] = {};         // of desktopRest: the tool, the simulator, the Wine server
     std::vector<double> floor;        // a bare sender's records from the pick noticed to CIRCLE
     std::vector<double> floorNotice;  // the bare sender's click to the pick noticed (1 ms reads)
     std::vector<double> floorWhole;   // the bare sender's click to CIRCLE: the two above, run by run
@@ -529,14 +530,17 @@ ModeFigures Measure(const std::string& bin, const std::string& script, const cha
         RECT cadRect{};
         ::GetWindowRect(cad.Windows().mainFrame, &cadRect);
         struct Share {
-            double rest, moving, toolRest, toolMoving;
+            double rest, moving, toolRest, toolMoving, simRest, serverRest;
         };
         auto measureShares = [&] {
             Share share{};
-            const double restAt = desktopMs(), toolAt = cpu.Ms(), restStart = NowMs();
+            const double restAt = desktopMs(), toolAt = cpu.Ms(), simAt = simCpu.Ms(), serverAt = serverCpu.Ms();
+            const double restStart = NowMs();
             ::Sleep(10000);
             share.rest = (desktopMs() - restAt) / (NowMs() - restStart);
             share.toolRest = (cpu.Ms() - toolAt) / (NowMs() - restStart);
+            share.simRest = (simCpu.Ms() - simAt) / (NowMs() - restStart);
+            share.serverRest = (serverCpu.Ms() - serverAt) / (NowMs() - restStart);
             const double movingAt = desktopMs(), toolMovingAt = cpu.Ms(), movingStart = NowMs();
             figures.movesPerSecond = MovePointer(cadRect);
             share.moving = (desktopMs() - movingAt) / (NowMs() - movingStart);
@@ -559,6 +563,9 @@ ModeFigures Measure(const std::string& bin, const std::string& script, const cha
             figures.toolMoving = waiting.toolMoving - idle.toolMoving;
         if (cpu.Found() && simCpu.Found() && serverPid) {
             figures.desktopRest = waiting.rest - idle.rest;
+            figures.restParts[0] = waiting.toolRest - idle.toolRest;
+            figures.restParts[1] = waiting.simRest - idle.simRest;
+            figures.restParts[2] = waiting.serverRest - idle.serverRest;
             figures.desktopMoving = waiting.moving - idle.moving;
         }
         cad.Type("\x03");
@@ -716,6 +723,8 @@ int main(int argc, char** argv) {
         "idle: %.2f %% of a core, pointer at rest (10 s); %.2f %% moving over the CAD program (5 s, %.0f "
         "movements/s) (%s)\n",
         100 * ours.desktopRest, 100 * ours.desktopMoving, ours.movesPerSecond, kOurs);
+    std::printf("  of it at rest: the tool %.2f %%, the simulator %.2f %%, the Wine server %.2f %%\n",
+                100 * ours.restParts[0], 100 * ours.restParts[1], 100 * ours.restParts[2]);
     std::printf("Tool CPU while a run waits 10 s for a pick, minimised, nothing sent to it: %.2f %% of a core (%s)\n",
                 100 * ours.minimizedWaitCpuShare, kOurs);
     std::printf("Tool CPU alone while the pointer moves over a waiting run, less idle: %.2f %% of a core (%s)\n",
