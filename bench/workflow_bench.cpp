@@ -19,6 +19,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -85,6 +86,20 @@ std::string Preview(const std::string& hex) {
     return text;
 }
 
+// One "busy WORK ms=... at=..." line of the simulator's log: what it handled, for how long, and
+// when it began on its clock (the same performance counter as this program's).
+struct Busy {
+    std::string work;
+    double ms = 0, at = 0;
+};
+std::optional<Busy> BusyLine(const std::string& line) {
+    const std::size_t ms = line.find(" ms="), at = line.find(" at=");
+    if (line.rfind("busy ", 0) != 0 || ms == std::string::npos || at == std::string::npos)
+        return std::nullopt;
+    return Busy{line.substr(5, ms - 5), std::strtod(line.c_str() + ms + 4, nullptr),
+                std::strtod(line.c_str() + at + 4, nullptr)};
+}
+
 // What the simulator handled in one run, with the time since the click: where the run's time goes.
 void PrintTrace(const std::string& log, double clickMs) {
     std::string pending;
@@ -93,29 +108,26 @@ void PrintTrace(const std::string& log, double clickMs) {
             pending = Preview(line.substr(line.find(" data=") + 6));
         else if (line.rfind("command ", 0) == 0)
             pending = "history copy";
-        if (line.rfind("busy ", 0) != 0)
+        const std::optional<Busy> busy = BusyLine(line);
+        if (!busy)
             continue;
-        const std::size_t ms = line.find(" ms=");
-        const std::size_t at = line.find(" at=");
-        if (ms == std::string::npos || at == std::string::npos)
-            continue;
-        std::printf("    %+8.1f ms  %-14s %6.2f ms  %s\n", std::strtod(line.c_str() + at + 4, nullptr) - clickMs,
-                    line.substr(5, ms - 5).c_str(), std::strtod(line.c_str() + ms + 4, nullptr), pending.c_str());
+        std::printf("    %+8.1f ms  %-14s %6.2f ms  %s\n", busy->at - clickMs, busy->work.c_str(), busy->ms,
+                    pending.c_str());
         pending.clear();
     }
 }
 
-// When the simulator began to handle the last CIRCLE record of a log, on its clock (the same
-// performance counter as this program's): the bench's own polling of the log file does not count.
-// 0 when the log holds none.
+// When the simulator began to handle the last CIRCLE record of a log, on its clock: the bench's own
+// polling of the log file does not count. 0 when the log holds none.
 double CircleHandledAt(const std::string& log) {
     double at = 0;
     bool circle = false;
     for (const std::string& line : testsupport::LogLines(log)) {
         if (line.rfind("copydata ", 0) == 0 && line.find(" data=") != std::string::npos)
             circle = Preview(line.substr(line.find(" data=") + 6)).rfind("^CCIRCLE ", 0) == 0;
-        else if (circle && line.rfind("busy copydata ", 0) == 0 && line.find(" at=") != std::string::npos) {
-            at = std::strtod(line.c_str() + line.find(" at=") + 4, nullptr);
+        else if (const std::optional<Busy> busy = circle ? BusyLine(line) : std::nullopt;
+                 busy && busy->work == "copydata") {
+            at = busy->at;
             circle = false;
         }
     }
@@ -127,9 +139,8 @@ double CircleHandledAt(const std::string& log) {
 double PickTakenAt(const std::string& log) {
     double at = 0;
     for (const std::string& line : testsupport::LogLines(log)) {
-        const std::size_t ms = line.find(" ms="), start = line.find(" at=");
-        if (line.rfind("busy mouse ", 0) == 0 && ms != std::string::npos && start != std::string::npos)
-            at = std::strtod(line.c_str() + start + 4, nullptr) + std::strtod(line.c_str() + ms + 4, nullptr);
+        if (const std::optional<Busy> busy = BusyLine(line); busy && busy->work == "mouse")
+            at = busy->at + busy->ms;
     }
     return at;
 }
@@ -326,7 +337,6 @@ struct ModeFigures {
     double restParts[3] = {};         // of desktopRest: the tool, the simulator, the Wine server
     std::vector<double> floor;        // a bare sender's records from the pick noticed to CIRCLE
     std::vector<double> floorNotice;  // the bare sender's click to the pick noticed (1 ms reads)
-    std::vector<double> floorWhole;   // the bare sender's click to CIRCLE: the two above, run by run
     Runs first, later, region;
     double readsPerSecond = 0, readMsPerSecond = 0, cpuShare = 0, longestMessageWaitMs = 0;
     double bannerCpuMs = 0, frozenCpuMs = 0;  // in kFrozenMs
@@ -421,7 +431,6 @@ ModeFigures Measure(const std::string& bin, const std::string& script, const cha
         floorNoticedMs = noticed;
         figures.floor.push_back(arrived - noticed);
         figures.floorNotice.push_back(noticed - picked);
-        figures.floorWhole.push_back(arrived - picked);
         // Untimed, the settings go back as the tool put them back: its next run meets them as the user has them.
         for (auto record = circleRecord + 1; record != records.end(); ++record) {
             send(*record);
@@ -708,15 +717,19 @@ int main(int argc, char** argv) {
     std::printf(
         "From the user's pick to the CIRCLE record, the tool (later runs) and a bare sender of the same records:\n");
     PrintFigure("pick to CIRCLE", kOurs, ours.later.fromUser);
-    PrintFigure("pick to CIRCLE", "floor", ours.floorWhole);
+    // The floor's whole pick to CIRCLE, run by run: its noticing and its records.
+    std::vector<double> floorWhole(ours.floor.size());
+    for (std::size_t run = 0; run < floorWhole.size(); ++run)
+        floorWhole[run] = ours.floorNotice[run] + ours.floor[run];
+    PrintFigure("pick to CIRCLE", "floor", floorWhole);
     PrintFigure("  of it pick to pick noticed", "floor", ours.floorNotice);
     PrintFigure("  of it pick noticed to CIRCLE", "floor", ours.floor);
     PrintFigure("pick taken by the CAD to CIRCLE", kOurs, ours.later.fromPickTaken);
     // Both from the same click: the floor notices the pick by a prompt read every millisecond,
     // about as soon as the tool does. The records alone leave out the floor's noticing, not the tool's.
-    if (!ours.later.fromUser.empty() && !ours.floorWhole.empty())
+    if (!ours.later.fromUser.empty() && !floorWhole.empty())
         std::printf("  %-34s ratio %.3f (the records alone: %.3f from the pick taken)\n", "",
-                    Median(ours.later.fromUser) / Median(ours.floorWhole),
+                    Median(ours.later.fromUser) / Median(floorWhole),
                     ours.later.fromPickTaken.empty() ? 0.0 : Median(ours.later.fromPickTaken) / Median(ours.floor));
     std::printf(
         "Whole desktop (tool, simulator, Wine server) while a run waits minimised, less the same with the tool "

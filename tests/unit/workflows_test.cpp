@@ -141,12 +141,12 @@ protected:
         const std::vector<ReceivedMessage>& sent = desktop.Messages();
         const std::vector<std::size_t>& idle = desktop.IdleAnswers();
         for (std::size_t at : idle) {
-            if (sent[at].message != 0x004A)
+            if (sent[at].message != platform::kWmCopyData)
                 continue;
             std::size_t before = at;
             while (before > 0 && sent[before - 1].posted)
                 --before;
-            if (before == 0 || sent[before - 1].message != 0x004A)
+            if (before == 0 || sent[before - 1].message != platform::kWmCopyData)
                 continue;
             auto text = [](std::string bytes) {  // the records are ASCII: a UTF-16 payload without its zeros
                 bytes.erase(std::remove(bytes.begin(), bytes.end(), '\0'), bytes.end());

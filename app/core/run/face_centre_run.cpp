@@ -193,13 +193,7 @@ ModeNext FaceCentreRun::Draw() {
     // When -BOUNDARY found nothing, "_massprop LAST" measured an older object: its box is elsewhere.
     if (*report && ReportBoxHolds(**report, pointX_, pointY_)) {
         const ReportValues values = ParseReport(**report, ReportVariant::FaceCentre);
-        const Checked<ValuesMeasured> shown = run_.ValuesToShow(ReportVariant::FaceCentre, values);
-        if (!shown)
-            return Refuse(shown.Error());
-        Checked<bool> drawn = true;
-        if (IsCadNumber(values.centroidX) && IsCadNumber(values.centroidY))
-            drawn = run_.DrawCircle(ReportVariant::FaceCentre, values);
-        run_.Tell(*shown);
+        const Checked<bool> drawn = run_.DrawAndShow(ReportVariant::FaceCentre, values);
         if (!drawn)
             return Refuse(drawn.Error());
     }

@@ -129,18 +129,11 @@ ModeNext RegionRun::EndThePass() {
     if (!*report)
         return ModeNext::End();
     const ReportValues values = ParseReport(**report, ReportVariant::Region);
-    const Checked<ValuesMeasured> shown = run_.ValuesToShow(ReportVariant::Region, values);
-    if (!shown)
-        return Refuse(shown.Error());
-    // Only numbers the CAD program takes are typed as the centre.
-    const bool centred = IsCadNumber(values.centroidX) && IsCadNumber(values.centroidY);
-    Checked<bool> drawn = true;
-    if (centred)
-        drawn = run_.DrawCircle(ReportVariant::Region, values);
-    run_.Tell(*shown);
+    const Checked<bool> drawn = run_.DrawAndShow(ReportVariant::Region, values);
     if (!drawn)
         return Refuse(drawn.Error());
-    if (!centred || !run_.Host().ContinuousChecked())
+    // A pass without a circle (a centroid the CAD program does not take) ends the run.
+    if (!IsCadNumber(values.centroidX) || !IsCadNumber(values.centroidY) || !run_.Host().ContinuousChecked())
         return ModeNext::End();
     // Each pass is one group: one U takes back one circle and its regions.
     run_.EndUndoGroup();

@@ -172,6 +172,17 @@ Checked<ValuesMeasured> RunContext::ValuesToShow(ReportVariant variant, const Re
     return shown;
 }
 
+Checked<bool> RunContext::DrawAndShow(ReportVariant variant, const ReportValues& values) {
+    const Checked<ValuesMeasured> shown = ValuesToShow(variant, values);
+    if (!shown)
+        return Checked<bool>::Refused(shown.Error());
+    Checked<bool> drawn = true;
+    if (IsCadNumber(values.centroidX) && IsCadNumber(values.centroidY))
+        drawn = DrawCircle(variant, values);
+    Tell(*shown);
+    return drawn;
+}
+
 Checked<bool> RunContext::DrawCircle(ReportVariant variant, const ReportValues& values) {
     // Read afresh for every circle: a size changed during the run is checked again.
     const Checked<std::u16string> radius = CheckedRadius(host_.SizeText());

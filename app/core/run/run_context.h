@@ -136,15 +136,18 @@ public:
     // Refused when the file is there but cannot be read.
     Checked<std::optional<std::u16string>> ReadFreshReport(const std::u16string& path,
                                                            std::optional<std::uint64_t> before);
-    // The values as the labels and the results row show them, told once the circle is typed: the
-    // labels of a minimised window can wait, the user's circle cannot. Refused for a value that
-    // cannot be shown; the values before it are told at once.
-    Checked<ValuesMeasured> ValuesToShow(ReportVariant variant, const ReportValues& values);
-    // Types the circle and adds the measurement to the results list; refused for a circle size
-    // that the user changed during the run into one the CAD program does not take.
-    Checked<bool> DrawCircle(ReportVariant variant, const ReportValues& values);
+    // Types the circle at a centroid the CAD program takes (none otherwise), adds the measurement
+    // to the results list, then tells the labels the values: the labels of a minimised window can
+    // wait, the user's circle cannot. Refused, with no circle, for a value that cannot be shown
+    // (the values before it are shown) or for a circle size that the user changed during the run
+    // into one the CAD program does not take (the values are shown).
+    Checked<bool> DrawAndShow(ReportVariant variant, const ReportValues& values);
 
 private:
+    // The values as the labels and the results row show them; refused for a value that cannot be
+    // shown, once the values before it are told.
+    Checked<ValuesMeasured> ValuesToShow(ReportVariant variant, const ReportValues& values);
+    Checked<bool> DrawCircle(ReportVariant variant, const ReportValues& values);
     // The record that puts the user's FILEDIA back.
     std::u16string UserFileDialogsRecord() const;
     cadlink::CadLink& link_;
