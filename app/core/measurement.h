@@ -20,6 +20,7 @@ struct DrawnMeasurement {
 DrawnMeasurement MeasurementAsShown(ReportVariant mode,
                                     const ReportValues& values,
                                     const std::u16string& size,
-                                    char16_t decimalSeparator);
+                                    char16_t decimalSeparator,
+                                    int faceDecimals = -1);
 
 }  // namespace app

@@ -59,10 +59,24 @@ Checked<std::u16string> FormatTwoDecimals(const std::u16string& text, char16_t d
     return result;
 }
 
-Checked<std::u16string> ShownValue(ReportVariant variant, const std::u16string& value, char16_t decimalSeparator) {
+Checked<std::u16string> ShownValue(ReportVariant variant,
+                                   const std::u16string& value,
+                                   char16_t decimalSeparator,
+                                   int faceDecimals) {
     if (variant == ReportVariant::Region)
         return FormatTwoDecimals(value, decimalSeparator);
-    return IsCadNumber(value) ? value : std::u16string();
+    const std::optional<double> number = ParseCadNumber(value);
+    if (!number)
+        return std::u16string();
+    if (faceDecimals < 0 || faceDecimals > 8)
+        return value;
+    char formatted[64];
+    // Never "-0.00": the CAD program prints a zero without a sign.
+    std::snprintf(formatted, sizeof formatted, "%.*f", faceDecimals, *number + 0.0);
+    std::string text = formatted;
+    if (text.find_first_not_of("-0.") == std::string::npos && text[0] == '-')
+        text.erase(0, 1);
+    return std::u16string(text.begin(), text.end());
 }
 
 ReportValues ParseReport(const std::u16string& content, ReportVariant variant) {

@@ -38,7 +38,12 @@ ReportValues ParseReport(const std::u16string& content, ReportVariant variant);
 // An area or perimeter as the label and the results row both show it: in face-centre mode as read,
 // but only a number (never "NaN", "1.#INF" or hundreds of digits; anything else shows empty); in
 // region mode FormatTwoDecimals. decimalSeparator is the user's: the report always has a full stop.
-Checked<std::u16string> ShownValue(ReportVariant variant, const std::u16string& value, char16_t decimalSeparator);
+// A report read at more places than the user's own display precision (faceDecimals, 0 to 8) shows
+// in face-centre mode what it would have printed at the user's: rounded to that many places.
+Checked<std::u16string> ShownValue(ReportVariant variant,
+                                   const std::u16string& value,
+                                   char16_t decimalSeparator,
+                                   int faceDecimals = -1);
 
 // "%5.2f" of a number as the CAD program writes it (blanks around it allowed), shown with the given
 // decimal separator; refused ("'<text>' は浮動小数点数ではありません") for a text that is not such a

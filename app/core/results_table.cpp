@@ -22,11 +22,12 @@ const char16_t kRegionMode[] = u"リージョン";
 DrawnMeasurement MeasurementAsShown(ReportVariant mode,
                                     const ReportValues& values,
                                     const std::u16string& size,
-                                    char16_t decimalSeparator) {
+                                    char16_t decimalSeparator,
+                                    int faceDecimals) {
     // A label that met no value keeps its earlier caption, which is not this shape's. A value
     // refused is never drawn: the run stops at the labels.
     const auto shown = [&](const std::u16string& value) {
-        const Checked<std::u16string> text = ShownValue(mode, value, decimalSeparator);
+        const Checked<std::u16string> text = ShownValue(mode, value, decimalSeparator, faceDecimals);
         return value.empty() || !text ? std::u16string() : *text;
     };
     return DrawnMeasurement{mode, shown(values.area), shown(values.perimeter), values.centroidX, values.centroidY,

@@ -12,6 +12,7 @@ namespace app {
 namespace {
 
 const char16_t kSizeMissing[] = u"円の大きさが入力されていません";
+const char kLateQuery[] = "QUERY";
 
 }  // namespace
 
@@ -110,9 +111,15 @@ std::optional<Wake> CentroidWorkflows::Step() {
                     continue;
                 }
                 if (finished.phase == Phase::LateValue) {
-                    run_.SetQueried(cadlink::ValueShownFor(run_.LastLook().prompt, lateName_));
-                    if (!run_.Queried().empty())
+                    const std::u16string shown = cadlink::ValueShownFor(run_.LastLook().prompt, lateName_);
+                    if (!shown.empty() || !lateValue_.empty())
+                        run_.Guard().Drop(kLateQuery);
+                    if (!shown.empty())
                         run_.SendBrief(kCancel);  // leave the prompt that shows the value
+                    run_.SetQueried(lateName_, shown.empty() ? lateValue_ : shown);
+                    // A host that never told the value within the limit is not waited for again.
+                    if (!run_.HostLate())
+                        run_.SetHostLate(!run_.Queried().empty());
                 }
                 phase_ = Phase::Mode;
                 modeStep_ = finished.then;
@@ -144,9 +151,8 @@ std::optional<Wake> CentroidWorkflows::Step() {
             } else {
                 next = mode_->Perform(modeStep_);
                 refusal = mode_->TakeRefusal();
-                if (next.kind == ModeNext::Kind::Query && link_.PutOff() == putOffBeforeStep_ &&
-                    run_.SendBrief(link_.QueryRecord(next.name)))
-                    queried = link_.QueriedValue(next.name);
+                if (next.kind == ModeNext::Kind::Query && link_.PutOff() == putOffBeforeStep_)
+                    queried = Query(next);
                 if (next.kind == ModeNext::Kind::Group && link_.PutOff() == putOffBeforeStep_) {
                     run_.StartUndo();
                     const std::u16string shown = link_.ReadPrompt();
@@ -202,10 +208,17 @@ bool CentroidWorkflows::Follow(const ModeNext& next, std::u16string queried) {
             return true;
         case ModeNext::Kind::Query:
             modeStep_ = next.step;
-            run_.SetQueried(std::move(queried));
-            // A late host reaches the query after the link has looked: its prompt shows the value then.
-            if (run_.Queried().empty() && next.lateHost) {
+            run_.SetQueried(next.name, std::move(queried));
+            // A late host reaches the query after the link has looked: its prompt shows the value
+            // then (a read-only one its history). A host seen to have taken the query at once has
+            // said all it will.
+            if (run_.Queried().empty() && next.lateHost && !queryTakenAtOnce_) {
                 lateName_ = next.name;
+                lateValue_.clear();
+                // The host may show the query's prompt only after the run has ended: a Ctrl+C
+                // then leaves it.
+                run_.Guard().Changed(kLateQuery, kCancel);
+                lateHistoryAt_.reset();
                 waiting_ = Waiting{Phase::LateValue, host_.NowMs(), kLateHostMs, next.step, false, false};
             }
             return true;
@@ -225,6 +238,23 @@ bool CentroidWorkflows::Follow(const ModeNext& next, std::u16string queried) {
     return false;
 }
 
+std::u16string CentroidWorkflows::Query(const ModeNext& next) {
+    // Until the run knows whether the host takes input at once, the history tells it: a host that
+    // took the query inside the send has a new last line, whatever it answered.
+    queryTakenAtOnce_ = false;
+    std::optional<std::u16string> before;
+    if (next.lateHost && !run_.HostLate())
+        before = link_.LastHistoryLine();
+    if (!run_.SendBrief(link_.QueryRecord(next.name)))
+        return std::u16string();
+    std::u16string value = link_.QueriedValue(next.name);
+    if (before && (!value.empty() || link_.LastHistoryLine() != *before)) {
+        run_.SetHostLate(false);
+        queryTakenAtOnce_ = true;
+    }
+    return value;
+}
+
 bool CentroidWorkflows::WaitOver() {
     if (waiting_->phase == Phase::Settle)
         return ClickSettled();
@@ -240,8 +270,18 @@ bool CentroidWorkflows::WaitOver() {
         return look.gone || IsUndoPrompt(look.prompt);
     if (waiting_->phase == Phase::UndoAnswered)
         return look.gone || look.prompt == kIdlePrompt;
-    if (waiting_->phase == Phase::LateValue)
-        return look.gone || !cadlink::ValueShownFor(look.prompt, lateName_).empty();
+    if (waiting_->phase == Phase::LateValue) {
+        if (look.gone || !cadlink::ValueShownFor(look.prompt, lateName_).empty())
+            return true;
+        // A read-only variable shows its value in the history only; every look at it is a
+        // clipboard exchange.
+        const std::uint64_t now = host_.NowMs();
+        if (look.prompt != kIdlePrompt || (lateHistoryAt_ && now - *lateHistoryAt_ < kHistoryLookMs))
+            return false;
+        lateHistoryAt_ = now;
+        lateValue_ = link_.QueriedValue(lateName_);
+        return !lateValue_.empty();
+    }
     return mode_->Seen(run_.LastLook());
 }
 

@@ -99,6 +99,8 @@ private:
     // Carries out what a mode's step asked for next (a query's value already read); false when
     // the run ends.
     bool Follow(const ModeNext& next, std::u16string queried);
+    // Types the query a step asked for and reads the value back; empty when it is not shown yet.
+    std::u16string Query(const ModeNext& next);
     // One look at the CAD program for the wait that is on.
     bool WaitOver();
     Look LookAtHost();
@@ -121,7 +123,10 @@ private:
     RunOutcome outcome_;
     std::optional<Waiting> waiting_;
     ClickSettle settle_;
-    std::u16string lateName_;  // the variable whose value a late host is to show
+    std::u16string lateName_;   // the variable whose value a late host is to show
+    std::u16string lateValue_;  // what its history told, for a read-only one
+    std::optional<std::uint64_t> lateHistoryAt_;
+    bool queryTakenAtOnce_ = false;  // the last query's host was seen to take it inside the send
     bool undoAnswered_ = false;
     std::u16string lastPrompt_;
     std::optional<std::uint64_t> busySince_;

@@ -84,6 +84,12 @@ void Win32WorkflowHost::Show(const NoCadProgram&) {
     cadMissingTip_.Show(form_.plButton2->Handle(), "AutoCAD または DraftSight が見つかりません", kShownMs);
 }
 
+void Win32WorkflowHost::Show(const NoClosedArea&) {
+    constexpr unsigned kShownMs = 8000;
+    cadMissingTip_.Show(form_.plButton2->Handle(),
+                        "クリックした点を囲む閉じた領域が見つかりません。線に隙間がないか確かめてください", kShownMs);
+}
+
 void Win32WorkflowHost::Show(const HintShown& hint) {
     const wchar_t* text = framework::WideText(hint.text);
     const int length = static_cast<int>(hint.text.size());

@@ -36,7 +36,8 @@ public:
     // Shows the error box once when a row of the last run could not be written.
     void ReportResultsFailure();
 
-    // The tip of the last Execute that found no CAD program, while it is shown.
+    // The tip of the last run that had a word for the user (no CAD program, no closed area at the
+    // pick), while it is shown.
     const BalloonTip& CadMissingTip() const { return cadMissingTip_; }
 
 private:
@@ -44,6 +45,7 @@ private:
     void Show(const RowAdded& row);
     void Show(const HintShown& hint);
     void Show(const NoCadProgram&);
+    void Show(const NoClosedArea&);
     void Show(const WindowMinimized& window);
     void Show(const MessageShown& message);
 

@@ -6,6 +6,7 @@
 #include <functional>
 #include <deque>
 #include <map>
+#include <set>
 #include <variant>
 
 #include "cadlink/cad_link.h"
@@ -26,6 +27,21 @@ const char kIdle[] = "コマンド: ";
 const char kBegin[] = "\x03_.UNDO ";  // then "_BEgin\r" where the CAD offers it
 const char kEnd[] = "\x03_.UNDO _End\r";
 const char kEndBack[] = "\x03_.UNDO _End\r_.UNDO 1\r";  // a group without a circle leaves no undo step
+
+// What every run asks about the drawing before it asks the user anything, and what it sets for
+// its length and puts back on a drawing at the CAD program's defaults (LUPREC 4, OSMODE 4133).
+const std::vector<std::string> kAsked{"'SETVAR LUNITS\r",   "\x03", "'SETVAR LUPREC\r", "\x03",
+                                      "'SETVAR UNITMODE\r", "\x03", "'SETVAR OSMODE\r", "\x03",
+                                      "'SETVAR UNDOCTL\r"};
+const std::vector<std::string> kSet{"\x03LUPREC 8\r", "\x03OSMODE 20517\r"};
+const std::vector<std::string> kPutBack{"\x03OSMODE 4133\r", "\x03LUPREC 4\r"};
+
+std::vector<std::string> Seq(std::initializer_list<std::vector<std::string>> parts) {
+    std::vector<std::string> all;
+    for (const std::vector<std::string>& part : parts)
+        all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
 
 struct Box {
     double minX, minY, maxX, maxY;
@@ -78,6 +94,7 @@ struct FakeHost : app::WorkflowHost {
     void On(const app::RowAdded& row) { rows.push_back(A(row.row)); }
     void On(const app::HintShown& hint) { hints.push_back(A(hint.text)); }
     void On(const app::NoCadProgram&) { ++cadMissing; }
+    void On(const app::NoClosedArea&) { ++noClosedArea; }
     void On(const app::WindowMinimized& window) { SetMinimized(window.minimized); }
     void On(const app::MessageShown& message) { messages.push_back(A(message.text)); }
     std::vector<std::string> RowFields(std::size_t index) const {
@@ -112,6 +129,7 @@ struct FakeHost : app::WorkflowHost {
     app::DoubleClickLimits DoubleClick() const { return {doubleClickMs, 4, 4}; }
     std::uint64_t minimizedAt = 0;
     int cadMissing = 0;
+    int noClosedArea = 0;
     std::u16string reportRefused;  // the file error of a report that cannot be read
     app::Checked<std::optional<std::string>> ReadReportFile(const std::u16string& path) override {
         if (!reportRefused.empty())
@@ -167,9 +185,16 @@ protected:
 
     std::string prompt = kIdle;
     std::vector<std::string> history{"コマンド:"};
+    // The CAD program's defaults for a drawing in millimetres with running snaps on.
     std::map<std::string, std::string> variables{{"LASTPOINT", "0.0000,0.0000,0.0000"},
                                                  {"FILEDIA", "1"},
-                                                 {"HPBOUND", "1"}};
+                                                 {"HPBOUND", "1"},
+                                                 {"LUNITS", "2"},
+                                                 {"LUPREC", "4"},
+                                                 {"UNITMODE", "0"},
+                                                 {"OSMODE", "4133"}};
+    // UNDOCTL, read-only: undo on, auto, combined zoom, and the group bit while one is open.
+    std::string UndoControl() const { return std::to_string(undoAll ? 21 + (groupOpen ? 8 : 0) : 4); }
     // The drawing: closed areas that -BOUNDARY finds, and the objects in creation order.
     enum class Kind { Polyline, Region, Circle };
     struct Object {
@@ -183,8 +208,9 @@ protected:
     std::string pendingReport;  // the report the next massprop writes, as "x,y"
     bool ignoreMassprop = false;
     std::u16string reportTarget;
-    std::vector<std::u16string> records;  // what the frame received, as it received it
-    bool undoAll = true;                  // the user's undo control: All, or None (no Begin offered)
+    std::vector<std::u16string> records;     // what the frame received, as it received it
+    bool undoAll = true;                     // the user's undo control: All, or None (no Begin offered)
+    std::set<std::string> unknownVariables;  // an older CAD program or a peer without them
     bool groupOpen = false;
     int groupsBegun = 0;
     int groupsTakenBack = 0;
@@ -243,6 +269,10 @@ protected:
     std::string unrecognisedReport;  // when set, the host writes this instead of its usual layout
 
     void WriteReport() {
+        if (exactCentroid) {
+            pendingReport = Printed(exactCentroid->first) + "," + Printed(exactCentroid->second);
+            pendingArea = Printed(exactArea);
+        }
         const std::size_t comma = pendingReport.find(',');
         host.WriteFile(reportTarget, !unrecognisedReport.empty()
                                          ? unrecognisedReport
@@ -258,8 +288,28 @@ protected:
             WriteReport();
     }
 
+    bool SnapsOn() {
+        const int mode = std::stoi(variables["OSMODE"]);
+        return mode != 0 && (mode & 16384) == 0;
+    }
+    bool typedSnaps = false;  // input by message is taken as a script's (OSNAPCOORD 2)
+    // The exact centroid and area of what the next report measures, printed as the drawing's units
+    // say: decimal at LUPREC places, or feet and inches, which are no number.
+    std::optional<std::pair<double, double>> exactCentroid;
+    double exactArea = 0;
+    std::string Printed(double value) {
+        if (variables["LUNITS"] != "2")
+            return std::to_string(static_cast<int>(value) / 12) + "'-" + std::to_string(static_cast<int>(value) % 12) +
+                   "\"";
+        char text[64];
+        std::snprintf(text, sizeof text, "%.*f", std::stoi(variables["LUPREC"]), value);
+        return text;
+    }
+
     void Boundary(const std::string& at) {
         const double x = std::stod(at), y = std::stod(at.substr(at.find(',') + 1));
+        if (typedSnaps && SnapsOn())
+            return;  // snapped onto an edge: no area around it
         for (const Box& area : areas)
             if (area.Holds(x, y)) {
                 objects.push_back({variables["HPBOUND"] == "0" ? Kind::Region : Kind::Polyline, area});
@@ -375,11 +425,18 @@ protected:
             prompt = "点を指定: ";
         } else if (input.rfind("'SETVAR ", 0) == 0) {
             const std::string name = input.substr(8, input.size() - 9);
-            prompt = name + " の新しい値を入力 <" + variables[name] + ">: ";
-        } else if (input.rfind("FILEDIA ", 0) == 0) {
-            variables["FILEDIA"] = input.substr(8, 1);
-        } else if (input.rfind("HPBOUND ", 0) == 0) {
-            variables["HPBOUND"] = input.substr(8, input.size() - 9);
+            if (name == "UNDOCTL" && !unknownVariables.count(name))
+                history.push_back("UNDOCTL = " + UndoControl() + " (読み込み専用)");
+            else if (!variables.count(name) || unknownVariables.count(name))
+                history.push_back("変数名が不明です。");
+            else
+                prompt = name + " の新しい値を入力 <" + variables[name] + ">: ";
+        } else if (const std::size_t blank = input.find(' ');
+                   blank != std::string::npos && variables.count(input.substr(0, blank)) && input.back() == '\r') {
+            const std::string name = input.substr(0, blank);
+            variables[name] = input.substr(blank + 1, input.size() - blank - 2);
+            if (name == "FILEDIA")
+                variables[name] = variables[name].substr(0, 1);
         } else if (input.rfind("-BOUNDARY ", 0) == 0) {
             Boundary(input.substr(10));
         } else if (input == "_region L \r") {
@@ -387,15 +444,26 @@ protected:
             if (!objects.empty() && objects.back().kind != Kind::Region)
                 objects.back().kind = Kind::Region;
         } else if (input.rfind("CIRCLE ", 0) == 0) {
-            circles.push_back(input.substr(7, input.size() - 8));
+            // Input taken as a script's snaps too: the centre goes onto the nearest endpoint.
+            circles.push_back(typedSnaps && SnapsOn()
+                                  ? "0.0000,0.0000" +
+                                        input.substr(input.find(' ', 7), input.size() - input.find(' ', 7) - 1)
+                                  : input.substr(7, input.size() - 8));
             const double x = std::stod(input.substr(7)), y = std::stod(input.substr(input.find(',') + 1));
             objects.push_back({Kind::Circle, {x - 50, y - 50, x + 50, y + 50}});
         } else if (input.rfind("_massprop LAST \rY\r", 0) == 0) {
             const std::u16string record = Received(input);
             Unquoted(input.substr(18, input.size() - 19));
             reportTarget = Resolved(record.substr(18, record.size() - 19)) + u".mpr";
-            if (ignoreMassprop || objects.empty() || objects.back().kind != Kind::Region)
+            if (ignoreMassprop || objects.empty() || objects.back().kind != Kind::Region) {
+                if (ignoreMassprop)
+                    return;
+                // Nothing to measure: the command ends, and its answers reach the idle command line.
+                history.push_back("リージョンまたはソリッドが選択されていません。");
+                history.push_back("不明なコマンド \"Y\" です。");
+                history.push_back("不明なコマンド \"" + input.substr(18, input.size() - 19) + "\" です。");
                 return;
+            }
             measured = objects.back().box;
             WriteOrAskToReplace();
         } else if (input == "_massprop\r") {
@@ -418,8 +486,10 @@ protected:
         host.onPoll = [this, x, y] {
             if (prompt != "点を指定: ")
                 return;
-            history.push_back("点を指定:  X = " + x + "     Y = " + y + "     Z = 0.0000");
-            variables["LASTPOINT"] = x + "," + y + ",0.0000";
+            // A running snap moves a pick near the area's left edge onto its midpoint.
+            const std::string at = SnapsOn() ? "0.0000" : x;
+            history.push_back("点を指定:  X = " + at + "     Y = " + y + "     Z = 0.0000");
+            variables["LASTPOINT"] = at + "," + y + ",0.0000";
             prompt = kIdle;
         };
     }
@@ -455,6 +525,10 @@ protected:
         host.areas.clear();
         host.minimizeCalls = 0;
         variables["FILEDIA"] = variables["HPBOUND"] = "1";
+        variables["LUNITS"] = "2";
+        variables["LUPREC"] = "4";
+        variables["UNITMODE"] = "0";
+        variables["OSMODE"] = "4133";
         prompt = kIdle;
         pendingReport = "30.0000,35.0000";
         ignoreMassprop = false;
@@ -466,6 +540,8 @@ protected:
     void ExpectLeftAsItWas(const std::string& fileDialogs = "1") {
         EXPECT_EQ(variables["FILEDIA"], fileDialogs);
         EXPECT_EQ(variables["HPBOUND"], "1");
+        EXPECT_EQ(variables["LUPREC"], "4");
+        EXPECT_EQ(variables["OSMODE"], "4133");
         EXPECT_EQ(prompt, kIdle);
         EXPECT_FALSE(host.minimized);
         EXPECT_FALSE(workflows.Running());
@@ -500,11 +576,15 @@ protected:
 TEST_F(WorkflowTest, FaceCentreTypesTheCommandsInOrderAndDrawsTheCircle) {
     PickAt("10.0000", "20.0000");
     FaceCentre();
-    EXPECT_EQ(typed,
-              Expected({kBegin, "_BEgin\r", "\x03ID ", "'SETVAR LASTPOINT\r", "\x03", "'SETVAR HPBOUND\r", "\x03",
-                        "\003HPBOUND 0\r", "'SETVAR FILEDIA\r", "\x03", "\003FILEDIA 0\r",
-                        "\x03-BOUNDARY 10.0000,20.0000 \r", "\x03_massprop LAST \rY\r" + A(paths.ReportStem()) + "\r",
-                        "\003CIRCLE 30.0000,35.0000 50\r", "\003FILEDIA 1\r", "\003HPBOUND 1\r", kEnd}));
+    EXPECT_EQ(typed, Seq({kAsked,
+                          {kBegin, "_BEgin\r"},
+                          kSet,
+                          {"\x03ID ", "'SETVAR LASTPOINT\r", "\x03", "'SETVAR HPBOUND\r", "\x03", "\003HPBOUND 0\r",
+                           "'SETVAR FILEDIA\r", "\x03", "\003FILEDIA 0\r", "\x03-BOUNDARY 10.0000,20.0000 \r",
+                           "\x03_massprop LAST \rY\r" + A(paths.ReportStem()) + "\r", "\003CIRCLE 30.0000,35.0000 50\r",
+                           "\003FILEDIA 1\r", "\003HPBOUND 1\r"},
+                          kPutBack,
+                          {kEnd}}));
     EXPECT_EQ(circles, Expected({"30.0000,35.0000 50"}));
     EXPECT_EQ(host.areas, Expected({"", "1234.5678"}));
     EXPECT_EQ(host.perimeters, Expected({"", "140.0000"}));
@@ -557,7 +637,7 @@ TEST_F(WorkflowTest, FaceCentreRunWithoutACircleLeavesEverythingAsItWas) {
         for (const std::string& t : typed)
             EXPECT_EQ(t.find("_region"), std::string::npos);
         if (c.trouble == Esc) {  // the fourth is the user's Esc
-            EXPECT_EQ(typed, Expected({kBegin, "_BEgin\r", "\x03ID ", "\x03", kEndBack}));
+            EXPECT_EQ(typed, Seq({kAsked, {kBegin, "_BEgin\r"}, kSet, {"\x03ID ", "\x03"}, kPutBack, {kEndBack}}));
         }
         ExpectLeftAsItWas();
     }
@@ -600,9 +680,13 @@ TEST_F(WorkflowTest, RegionOnceAnswersTheQuestionsAndDrawsOneCircle) {
     SelectRegions();
     host.size = "30 ";
     Region();
-    EXPECT_EQ(typed, Expected({kBegin, "_BEgin\r", "'SETVAR FILEDIA\r", "\x03", "\003\003FILEDIA 0\r",
-                               "\x03_massprop\r", "Y\r", A(paths.ReportPath()) + "\r", "\003FILEDIA 1\r",
-                               "\003CIRCLE 10.0000,15.0000 30\r", kEnd}));
+    EXPECT_EQ(typed, Seq({kAsked,
+                          {kBegin, "_BEgin\r"},
+                          kSet,
+                          {"'SETVAR FILEDIA\r", "\x03", "\003\003FILEDIA 0\r", "\x03_massprop\r", "Y\r",
+                           A(paths.ReportPath()) + "\r", "\003FILEDIA 1\r", "\003CIRCLE 10.0000,15.0000 30\r"},
+                          kPutBack,
+                          {kEnd}}));
     EXPECT_EQ(host.areas, Expected({"", "1234.57"}));
     EXPECT_EQ(host.perimeters, Expected({"", "140.00"}));
     EXPECT_EQ(host.hints, Expected({"基データを選択"}));
@@ -619,9 +703,13 @@ TEST_F(WorkflowTest, RegionOnceAnswersTheQuestionsAndDrawsOneCircle) {
     typed.clear();
     Region();
     HandleLate();  // what the host still had to do when the run ended
-    EXPECT_EQ(typed, Expected({kBegin, "_BEgin\r", "'SETVAR FILEDIA\r", "\003\003FILEDIA 0\r", "\x03_massprop\r", "Y\r",
-                               A(paths.ReportPath()) + "\r", "Y\r", "\003FILEDIA 1\r",
-                               "\003CIRCLE 30.0000,35.0000 30\r", kEnd}));
+    EXPECT_EQ(typed, Seq({kAsked,
+                          {kBegin, "_BEgin\r"},
+                          kSet,
+                          {"'SETVAR FILEDIA\r", "\003\003FILEDIA 0\r", "\x03_massprop\r", "Y\r",
+                           A(paths.ReportPath()) + "\r", "Y\r", "\003FILEDIA 1\r", "\003CIRCLE 30.0000,35.0000 30\r"},
+                          kPutBack,
+                          {kEnd}}));
     ExpectLeftAsItWas();
 
     // The report has a full stop whatever the user's decimal symbol; the labels show the user's.
@@ -802,7 +890,7 @@ TEST_F(WorkflowTest, ReplaceQuestionSeenAtOnceIsAnsweredAtOnce) {
     EXPECT_EQ(host.polls, 1);
     EXPECT_EQ(std::count(typed.begin(), typed.end(), "Y\r"), 1);
     ASSERT_GE(typed.size(), 5u);
-    EXPECT_EQ(typed[typed.size() - 5], "Y\r");
+    EXPECT_EQ(typed[typed.size() - 7], "Y\r");
     // The pick is over before its prompt was ever seen: the history shows it.
     desktop.SetCopyDataHandler(frame, [this, pick = host.onPoll](const ReceivedMessage& m) {
         Type(Decode(m));
@@ -962,16 +1050,20 @@ TEST_F(WorkflowTest, ContinuousRegionRunGoesOnUntilEscWithOneRowPerCircle) {
     EXPECT_EQ(circles, Expected({"10.0000,15.0000 30", "20.0000,25.0000 30"}));
     EXPECT_EQ(std::count(typed.begin(), typed.end(), "_BEgin\r"), 3);
     EXPECT_EQ(std::count(typed.begin(), typed.end(), kEnd), 2);
-    ASSERT_GE(typed.size(), 2u);
-    EXPECT_EQ(typed[typed.size() - 2], "\003FILEDIA 1\r");
-    EXPECT_EQ(typed.back(), kEndBack);
+    ASSERT_GE(typed.size(), 4u);
+    EXPECT_EQ(std::vector<std::string>(typed.end() - 4, typed.end()), Seq({{"\003FILEDIA 1\r"}, kPutBack, {kEndBack}}));
+    // Each pass's group holds the settings and their put-back: a U of any pass leaves them as the user's.
+    EXPECT_EQ(std::count(typed.begin(), typed.end(), kSet[0]), 3);
+    EXPECT_EQ(std::count(typed.begin(), typed.end(), kPutBack[1]), 3);
     ExpectLeftAsItWas();
     EXPECT_EQ(host.hints.size(), 3u);
     int copies = 0;
     for (const ReceivedMessage& m : desktop.Messages())
         if (m.message == platform::kWmCommand && m.wParam == cadlink::kCopyHistoryCommand)
             ++copies;
-    EXPECT_EQ(copies, 3 + 1);  // three passes, the last one ended by Esc
+    // Three passes, the last one ended by Esc; UNDOCTL's value, which the history shows, and the
+    // line before the first query, which tells whether the host takes input inside the send.
+    EXPECT_EQ(copies, 3 + 1 + 2);
     ASSERT_EQ(host.rows.size(), 2u);
     // When, the drawing (from the CAD title "AutoCAD 2024": none), mode, area, perimeter, X, Y, size.
     EXPECT_EQ(host.RowFields(0), Expected({"2026/12/08 10:15:00", "", "リージョン", "1234.57", "140.00", "10.0000",
@@ -1053,11 +1145,13 @@ TEST_F(WorkflowTest, ReportNumbersTheCadRefusesAreNeitherTypedNorShown) {
         const char* centroid;
         const char* area;
         bool circle;
+        const char* shown;  // in face-centre mode, at the user's four places
     };
     for (const Case c :
-         {Case{"NaN,NaN", "NaN", false}, Case{"inf,-inf", "inf", false}, Case{"1e308,1.0000", "1e308", false},
-          Case{"30.0000,", "12.5", false}, Case{"-0,-0", "-0", true}, Case{"30.0000,35.0000", "1.#INF", true},
-          Case{"30.0 ERASE ALL,35.0", "12.5", false}, Case{"30.0,3\r5", "12.5", false}}) {
+         {Case{"NaN,NaN", "NaN", false, ""}, Case{"inf,-inf", "inf", false, ""},
+          Case{"1e308,1.0000", "1e308", false, ""}, Case{"30.0000,", "12.5", false, "12.5000"},
+          Case{"-0,-0", "-0", true, "0.0000"}, Case{"30.0000,35.0000", "1.#INF", true, ""},
+          Case{"30.0 ERASE ALL,35.0", "12.5", false, "12.5000"}, Case{"30.0,3\r5", "12.5", false, "12.5000"}}) {
         for (const bool faceCentre : {true, false}) {
             SCOPED_TRACE(std::string(c.centroid) + (faceCentre ? " face centre" : " region"));
             Fresh();
@@ -1066,9 +1160,9 @@ TEST_F(WorkflowTest, ReportNumbersTheCadRefusesAreNeitherTypedNorShown) {
             bool refused = false;
             if (faceCentre) {
                 PickAt("10.0000", "20.0000");
-                FaceCentre();  // face-centre mode shows values as read: no conversion error
+                FaceCentre();  // face-centre mode shows only numbers: no conversion error
                 ASSERT_EQ(host.areas.size(), 2u);
-                EXPECT_EQ(host.areas.back(), IsCadNumber(W(c.area)) ? c.area : "");
+                EXPECT_EQ(host.areas.back(), c.shown);
             } else {
                 host.onPoll = [this] {
                     if (prompt == "オブジェクトを選択: ")
@@ -1284,15 +1378,18 @@ TEST_F(WorkflowTest, EveryWayARunEndsAtEveryStepLeavesTheUsersSettingsAndDrawing
         {"Close while the click settles", At::Settling, app::RunEnd::Close, {}},
         {"Close before a late host takes UNDO", At::UndoTyped, app::RunEnd::Close, {}},
         {"Close at UNDO's prompt", At::UndoPrompt, app::RunEnd::Close, {}},
-        {"Close at the pick", At::Pick, app::RunEnd::Close, {kBegin, "_BEgin\r", "\x03ID ", kEndBack}},
-        {"session end at the pick", At::Pick, app::RunEnd::SessionEnd, {"\x03ID ", kEndBack}},
+        {"Close at the pick", At::Pick, app::RunEnd::Close,
+         Seq({{kBegin, "_BEgin\r"}, kSet, {"\x03ID "}, kPutBack, {kEndBack}})},
+        {"session end at the pick", At::Pick, app::RunEnd::SessionEnd, Seq({{"\x03ID "}, kPutBack, {kEndBack}})},
         {"Close at the report", At::Report, app::RunEnd::Close, {}},
         {"session end at the report", At::Report, app::RunEnd::SessionEnd, {}},
         {"CAD gone at the report", At::Report, app::RunEnd::CadGone, {}},
-        {"Close at the selection", At::Selection, app::RunEnd::Close, {fileDialogsOn, kEndBack}},
-        {"session end at the selection", At::Selection, app::RunEnd::SessionEnd, {fileDialogsOn, kEndBack}},
-        {"time limit at the pick", At::Pick, app::RunEnd::TimeLimit, {"\x03ID ", kEndBack}},
-        {"time limit at the selection", At::Selection, app::RunEnd::TimeLimit, {fileDialogsOn, kEndBack}},
+        {"Close at the selection", At::Selection, app::RunEnd::Close, Seq({{fileDialogsOn}, kPutBack, {kEndBack}})},
+        {"session end at the selection", At::Selection, app::RunEnd::SessionEnd,
+         Seq({{fileDialogsOn}, kPutBack, {kEndBack}})},
+        {"time limit at the pick", At::Pick, app::RunEnd::TimeLimit, Seq({{"\x03ID "}, kPutBack, {kEndBack}})},
+        {"time limit at the selection", At::Selection, app::RunEnd::TimeLimit,
+         Seq({{fileDialogsOn}, kPutBack, {kEndBack}})},
     };
     // The user's FILEDIA 0 with undo control None, FILEDIA 1 with All, and that with a host 3 s late.
     const struct {
@@ -1323,7 +1420,7 @@ TEST_F(WorkflowTest, EveryWayARunEndsAtEveryStepLeavesTheUsersSettingsAndDrawing
             std::optional<std::size_t> typedAtSessionEnd;
             host.onPoll = [&, this, pick = host.onPoll] {
                 const bool there = c.at == At::Settling     ? true
-                                   : c.at == At::UndoTyped  ? typed.size() == 1
+                                   : c.at == At::UndoTyped  ? !typed.empty() && typed.back() == kBegin
                                    : c.at == At::UndoPrompt ? app::IsUndoPrompt(W(prompt))
                                    : c.at == At::Pick       ? prompt == "点を指定: "
                                    : c.at == At::Report     ? variables["FILEDIA"] == "0" && variables["HPBOUND"] == "0"
@@ -1417,5 +1514,122 @@ TEST_F(WorkflowTest, SessionEndInsideASendTypesNothingAfterThePutBack) {
     ASSERT_TRUE(typedAtEnd);
     EXPECT_EQ(typed.size(), *typedAtEnd);
     EXPECT_TRUE(circles.empty());
+    ExpectLeftAsItWas();
+}
+
+// Whatever the user's drawing holds, a run measures at full precision in decimal units with no
+// running snap moving a point, joins the user's own undo group instead of splitting it, and leaves
+// every setting as the user had it however it ends. A CAD program that does not answer a query, or
+// answers a value the variable cannot hold, has that setting left alone.
+TEST_F(WorkflowTest, UsersDrawingSettingsAreHeldForTheRunAndPutBackAtEveryEnd) {
+    struct Drawing {
+        const char* name;
+        std::map<std::string, std::string> user;
+        bool userGroup;
+        std::set<std::string> unknown;
+        std::vector<std::string> set;  // the records that change the drawing's settings, in order
+        const char* circle;            // what CIRCLE gets, empty for none
+        const char* shownArea;         // face-centre mode: at the user's own places
+    };
+    const char kAll[] = "1234.56789012";
+    const char kExact[] = "30.12345679,35.98765432 50";
+    const Drawing drawings[] = {
+        {"defaults", {}, false, {}, kSet, kExact, "1234.5679"},
+        {"whole units", {{"LUPREC", "0"}}, false, {}, {"\x03LUPREC 8\r", "\x03OSMODE 20517\r"}, kExact, "1235"},
+        {"feet and inches",
+         {{"LUNITS", "4"}, {"LUPREC", "3"}, {"UNITMODE", "1"}, {"OSMODE", "0"}},
+         false,
+         {},
+         {"\x03LUNITS 2\r", "\x03LUPREC 8\r", "\x03UNITMODE 0\r"},
+         kExact,
+         "1234.568"},
+        {"snaps already off", {{"LUPREC", "8"}, {"OSMODE", "16421"}}, false, {}, {}, kExact, kAll},
+        {"the user's group open", {}, true, {}, kSet, kExact, "1234.5679"},
+        // A CAD program without these variables (and without running snaps) is measured as before,
+        // at the precision it prints; a unit the run cannot set back gives no number and no circle.
+        {"an older CAD program",
+         {{"OSMODE", "0"}},
+         false,
+         {"LUNITS", "LUPREC", "UNITMODE", "OSMODE", "UNDOCTL"},
+         {},
+         "30.1235,35.9877 50",
+         "1234.5679"},
+        {"values out of range", {{"LUPREC", "12"}, {"LUNITS", "7"}}, false, {}, {"\x03OSMODE 20517\r"}, "", ""},
+    };
+    enum class End { Circle, Esc, Close };
+    for (const Drawing& d : drawings) {
+        for (const bool faceCentre : {true, false}) {
+            for (const End end : {End::Circle, End::Esc, End::Close}) {
+                SCOPED_TRACE(std::string(d.name) + (faceCentre ? ", face centre" : ", region") + ", end " +
+                             std::to_string(static_cast<int>(end)));
+                Fresh();
+                std::map<std::string, std::string> user = variables;
+                for (const auto& [name, value] : d.user)
+                    user[name] = variables[name] = value;
+                unknownVariables = d.unknown;
+                groupOpen = d.userGroup;
+                groupsBegun = 0;
+                typedSnaps = true;  // snaps act on typed points too, unless the run switched them off
+                exactCentroid = {30.123456789012, 35.987654321098};
+                exactArea = 1234.56789012;
+                UserActs(faceCentre);
+                host.onPoll = [this, faceCentre, end, act = host.onPoll] {
+                    const bool asking = prompt == (faceCentre ? "点を指定: " : "オブジェクトを選択: ");
+                    if (asking && end == End::Esc)
+                        Type("\x03");
+                    else if (asking && end == End::Close)
+                        workflows.Stop(app::RunEnd::Close);
+                    else
+                        act();
+                };
+                RunIn(faceCentre);
+                for (const auto& [name, value] : user) {
+                    if (name != "LASTPOINT") {
+                        EXPECT_EQ(variables[name], value) << name;
+                    }
+                }
+                // The user's group is still open and was never ended or begun again; the run's own ended.
+                EXPECT_EQ(groupOpen, d.userGroup);
+                EXPECT_EQ(groupsBegun, d.userGroup ? 0 : 1);
+                std::vector<std::string> set;
+                for (const std::string& t : typed) {
+                    const bool setting = t.size() > 1 && t[0] == '\x03' && t.find(' ') != std::string::npos &&
+                                         user.count(t.substr(1, t.find(' ') - 1)) &&
+                                         t.find("FILEDIA") == std::string::npos &&
+                                         t.find("HPBOUND") == std::string::npos;
+                    if (setting && set.size() < d.set.size())
+                        set.push_back(t);
+                }
+                EXPECT_EQ(set, d.set);
+                const bool drawn = end == End::Circle && *d.circle;
+                EXPECT_EQ(circles, drawn ? Expected({d.circle}) : Expected({}));
+                if (drawn) {
+                    EXPECT_EQ(host.areas.back(), faceCentre ? d.shownArea : "1234.57");
+                }
+            }
+        }
+    }
+}
+
+// A pick in an area whose lines have a gap makes no boundary and nothing to measure: the user is
+// told at once, nothing is drawn, and the next run measures as usual.
+TEST_F(WorkflowTest, PickWithoutAClosedAreaIsToldAndTheNextRunGoesOn) {
+    areas.clear();                                     // the lines around the pick do not meet
+    objects = {{Kind::Circle, {100, 100, 110, 110}}};  // the user's last object is no region
+    PickAt("10.0000", "20.0000");
+    EXPECT_EQ(FaceCentre().end, app::RunEnd::Finished);
+    EXPECT_EQ(host.noClosedArea, 1);
+    EXPECT_TRUE(circles.empty());
+    EXPECT_LT(host.now, 1000u);  // told from the history, not after a late host's time limit
+    ExpectLeftAsItWas();
+    // An older region is the last object: its report is not this pick's.
+    objects.push_back({Kind::Region, {100, 100, 110, 110}});
+    FaceCentre();
+    EXPECT_EQ(host.noClosedArea, 2);
+    EXPECT_TRUE(circles.empty());
+    areas = {{0, 0, 60, 70}};
+    FaceCentre();
+    EXPECT_EQ(host.noClosedArea, 2);
+    EXPECT_EQ(circles, Expected({"30.0000,35.0000 50"}));
     ExpectLeftAsItWas();
 }

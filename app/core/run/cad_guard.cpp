@@ -4,10 +4,12 @@
 
 namespace app {
 
-void CadGuard::Changed(const std::string& item, std::u16string putBack) {
+void CadGuard::Changed(const std::string& item, std::u16string putBack, bool outermost) {
     const auto it = std::find_if(items_.begin(), items_.end(), [&item](const Item& held) { return held.name == item; });
     if (it != items_.end())
         it->putBack = std::move(putBack);
+    else if (outermost)
+        items_.insert(items_.begin(), {item, std::move(putBack)});
     else
         items_.push_back({item, std::move(putBack)});
 }

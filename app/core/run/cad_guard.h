@@ -18,8 +18,9 @@ public:
     CadGuard& operator=(const CadGuard&) = delete;
 
     // Notes a change; an item already held keeps its place and takes the newer record (what the
-    // user had may become known only after the change).
-    void Changed(const std::string& item, std::u16string putBack);
+    // user had may become known only after the change). An outermost item (an undo group) is held
+    // before every other, so that it goes back last: what the others put back stays inside it.
+    void Changed(const std::string& item, std::u16string putBack, bool outermost = false);
     // Types one item's record; true when it went out or nothing was held.
     bool PutBack(const std::string& item);
     // Types every record, newest first; false while some are left.

@@ -7,6 +7,7 @@ namespace app {
 namespace {
 
 const char16_t kFaceCentreHint[] = u"計算したい面の内側をクリック";
+const char16_t kReportExtension[] = u".mpr";
 const char16_t kPickPoint[] = u"\x03ID ";
 const char16_t kRegionFromLast[] = u"\x03_region L \r";
 const char16_t kFileDialogsOff[] =
@@ -20,11 +21,12 @@ const char16_t kBoundaryMakesRegions[] =
 
 ModeNext FaceCentreRun::Perform(int step) {
     switch (static_cast<Step>(step)) {
-        case OpenGroup:
-            // The window goes out of the way from the run's first record on: a late host may take
-            // seconds over UNDO alone.
-            run_.Ask();
-            return ModeNext::InGroup(AskForPick);  // ended by the guard, after FILEDIA and HPBOUND
+        case AskDrawing:
+            return AskAboutDrawing();
+        case ChangeDrawing:
+            // Before the pick: the user's click is taken as clicked, and LASTPOINT tells it whole.
+            run_.ChangeDrawingSettings();
+            return ModeNext::Go(AskForPick);
         case AskForPick:
             return Ask();
         case JudgePick:
@@ -59,6 +61,19 @@ bool FaceCentreRun::Seen(const Look& look) {
             return look.gone || look.prompt == kIdlePrompt;
     }
     return true;
+}
+
+ModeNext FaceCentreRun::AskAboutDrawing() {
+    // The window goes out of the way from the run's first record on: a late host may take seconds
+    // over the queries and UNDO alone.
+    run_.Ask();
+    if (const std::optional<std::u16string> name = run_.NextDrawingQuery())
+        return ModeNext::Ask(*name, AskDrawing, run_.HostLate().value_or(true));
+    // The user's own group takes in the run's records; else the run's group is ended by the guard,
+    // after every setting went back.
+    if (run_.Drawing().UserGroupOpen())
+        return ModeNext::Go(ChangeDrawing);
+    return ModeNext::InGroup(ChangeDrawing);
 }
 
 ModeNext FaceCentreRun::Ask() {
@@ -155,6 +170,7 @@ ModeNext FaceCentreRun::MeasureAtPoint() {
         run_.Send(kRegionFromLast);
     run_.Send(MeasureLastRecord(run_.RecordPaths()));
     sawQuestion_ = false;
+    reportHistoryAt_ = 0;
     watch_ = Watch::Report;
     watchStart_ = run_.Host().NowMs();
     return ModeNext::WaitFor(AnswerReplace, kWaitLimitMs, false, true);
@@ -172,7 +188,24 @@ bool FaceCentreRun::ReportWritten(const Look& seen) {
     if (seen.prompt != kIdlePrompt)
         return false;
     return sawQuestion_ || run_.Host().FileVersion(reportPath_) != reportBefore_ ||
-           run_.Host().NowMs() - watchStart_ >= kLateHostMs;
+           run_.Host().NowMs() - watchStart_ >= kLateHostMs || MeasuredNothing();
+}
+
+// When the boundary made nothing, "_massprop LAST" has nothing to measure and ends at once; the
+// answers after it reach the idle command line, which names the report's stem as no command it
+// knows. The history tells it without any one wording being relied on.
+bool FaceCentreRun::MeasuredNothing() {
+    const std::uint64_t now = run_.Host().NowMs();
+    if (reportHistoryAt_ != 0 && now - reportHistoryAt_ < kHistoryLookMs)
+        return false;
+    reportHistoryAt_ = now == 0 ? 1 : now;
+    const std::u16string& stem = run_.RecordPaths().ReportStem();
+    const std::size_t folderEnd = stem.find_last_of(u"\\/:");
+    const std::u16string name = folderEnd == std::u16string::npos ? stem : stem.substr(folderEnd + 1);
+    if (name.empty())
+        return false;
+    const std::u16string line = run_.Link().LastHistoryLine();
+    return Contains(line, name.c_str()) && !Contains(line, kReportExtension);
 }
 
 ModeNext FaceCentreRun::Replace() {
@@ -190,13 +223,19 @@ ModeNext FaceCentreRun::Draw() {
     const Checked<std::optional<std::u16string>> report = run_.ReadFreshReport(reportPath_, reportBefore_);
     if (!report)
         return Refuse(report.Error());
-    // When -BOUNDARY found nothing, "_massprop LAST" measured an older object: its box is elsewhere.
-    if (*report && ReportBoxHolds(**report, pointX_, pointY_)) {
-        const ReportValues values = ParseReport(**report, ReportVariant::FaceCentre);
-        const Checked<bool> drawn = run_.DrawAndShow(ReportVariant::FaceCentre, values);
-        if (!drawn)
-            return Refuse(drawn.Error());
+    // When -BOUNDARY found nothing, "_massprop LAST" measured an older object (its box is
+    // elsewhere) or nothing at all: the user is told that the pick found no closed area.
+    if (!*report || !ReportBoxHolds(**report, pointX_, pointY_)) {
+        if (!run_.LastLook().gone) {
+            run_.RestoreWindow();
+            run_.Tell(NoClosedArea{});
+        }
+        return ModeNext::Go(PutSettingsBack);
     }
+    const ReportValues values = ParseReport(**report, ReportVariant::FaceCentre);
+    const Checked<bool> drawn = run_.DrawAndShow(ReportVariant::FaceCentre, values);
+    if (!drawn)
+        return Refuse(drawn.Error());
     return ModeNext::Go(PutSettingsBack);
 }
 
@@ -204,6 +243,7 @@ ModeNext FaceCentreRun::Draw() {
 ModeNext FaceCentreRun::PutBack() {
     run_.SwitchFileDialogs(true, nullptr);
     run_.Guard().PutBack("HPBOUND");
+    run_.PutBackDrawingSettings();
     return ModeNext::End();
 }
 

@@ -20,7 +20,8 @@ public:
 
 private:
     enum Step {
-        OpenGroup,
+        AskDrawing,
+        ChangeDrawing,
         AskForPick,
         JudgePick,
         UsePoint,
@@ -33,6 +34,7 @@ private:
     // What the wait that is on looks for.
     enum class Watch { Pick, Report, ReplaceAnswered };
 
+    ModeNext AskAboutDrawing();
     ModeNext Ask();
     ModeNext Judge();
     ModeNext Use();
@@ -43,6 +45,9 @@ private:
     ModeNext PutBack();
     bool PickOver(const Look& look);
     bool ReportWritten(const Look& look);
+    // The massprop record has been read to its end without a report: the report's name, typed
+    // after it, reached the idle command line.
+    bool MeasuredNothing();
 
     RunContext& run_;
     Watch watch_ = Watch::Pick;
@@ -62,6 +67,7 @@ private:
     std::optional<std::uint64_t> reportBefore_;
     bool boundaryMakesRegion_ = false;
     bool sawQuestion_ = false;
+    std::uint64_t reportHistoryAt_ = 0;
 };
 
 }  // namespace app

@@ -18,6 +18,12 @@ ModeNext RegionRun::Perform(int step) {
     switch (static_cast<Step>(step)) {
         case Begin:
             return BeginRun();
+        case AskDrawing:
+            return AskAboutDrawing();
+        case ChangeDrawing:
+            // Before the selection: the report prints at full precision.
+            run_.ChangeDrawingSettings();
+            return ModeNext::Go(passHistoryBefore_ ? StartPass : AskFileDialogs);
         case AskFileDialogs:
             return ModeNext::Ask(u"FILEDIA", StartPass, false);
         case StartPass:
@@ -31,7 +37,19 @@ ModeNext RegionRun::Perform(int step) {
 ModeNext RegionRun::BeginRun() {
     run_.Ask();
     historyPane_ = run_.Link().Discovery().FindHistoryPane();
-    return ModeNext::InGroup(AskFileDialogs);
+    return AskAboutDrawing();
+}
+
+ModeNext RegionRun::AskAboutDrawing() {
+    if (const std::optional<std::u16string> name = run_.NextDrawingQuery())
+        return ModeNext::Ask(*name, AskDrawing, run_.HostLate().value_or(true));
+    return NextGroup();
+}
+
+ModeNext RegionRun::NextGroup() {
+    if (run_.Drawing().UserGroupOpen())
+        return ModeNext::Go(ChangeDrawing);
+    return ModeNext::InGroup(ChangeDrawing);
 }
 
 // The selection waits for the user, so a host that handles input inside the send shows it at the
@@ -135,9 +153,10 @@ ModeNext RegionRun::EndThePass() {
     // A pass without a circle (a centroid the CAD program does not take) ends the run.
     if (!IsCadNumber(values.centroidX) || !IsCadNumber(values.centroidY) || !run_.Host().ContinuousChecked())
         return ModeNext::End();
-    // Each pass is one group: one U takes back one circle and its regions.
+    // What the pass set goes back inside its group, and is set again inside the next one.
+    run_.PutBackDrawingSettings();
     run_.EndUndoGroup();
-    return ModeNext::InGroup(StartPass);
+    return NextGroup();
 }
 
 }  // namespace app

@@ -23,9 +23,13 @@ public:
     static constexpr std::uint64_t kRepeatAnswerMs = 200;
 
 private:
-    enum Step { Begin, AskFileDialogs, StartPass, EndPass };
+    enum Step { Begin, AskDrawing, ChangeDrawing, AskFileDialogs, StartPass, EndPass };
 
     ModeNext BeginRun();
+    ModeNext AskAboutDrawing();
+    // Each pass is its own undo group (one U takes back one circle and its regions), or part of
+    // the user's own group.
+    ModeNext NextGroup();
     ModeNext StartThePass();
     ModeNext EndThePass();
     // Answers the questions of the mass-properties command on one prompt, and the next ones the

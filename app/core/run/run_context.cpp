@@ -57,6 +57,9 @@ void RunContext::Reset(const RunRequest& request) {
     asked_ = minimized_ = fileDialogsKnown_ = groupOpen_ = false;
     lastLook_ = Look{};
     queried_.clear();
+    queriedName_.clear();
+    hostLate_.reset();
+    drawing_ = DrawingSettings();
     userFileDialogs_ = u"1";
 }
 
@@ -85,6 +88,19 @@ void RunContext::RestoreWindow() {
         return;
     minimized_ = false;
     Tell(WindowMinimized{false});
+}
+
+void RunContext::ChangeDrawingSettings() {
+    for (const DrawingSettings::Change& change : drawing_.Changes()) {
+        guard_.Changed(change.item, change.putBack);
+        SendBrief(change.set);
+    }
+}
+
+void RunContext::PutBackDrawingSettings() {
+    const std::vector<DrawingSettings::Change> changes = drawing_.Changes();
+    for (auto change = changes.rbegin(); change != changes.rend(); ++change)
+        guard_.PutBack(change->item);
 }
 
 std::u16string RunContext::UserFileDialogsRecord() const {
@@ -122,7 +138,7 @@ const char16_t kUndoEndAndTakeBack[] = u"\x03_.UNDO _End\r_.UNDO 1\r";
 void RunContext::StartUndo() {
     // Not brief: what an earlier run left to put back may still wait in the CAD program's input.
     if (Send(u"\x03_.UNDO ") && !guard_.Holds(kUndoGroup))
-        guard_.Changed(kUndoGroup, kCancel);
+        guard_.Changed(kUndoGroup, kCancel, true);
 }
 
 void RunContext::AnswerUndo(const std::u16string& prompt) {
@@ -155,13 +171,14 @@ Checked<std::optional<std::u16string>> RunContext::ReadFreshReport(const std::u1
 Checked<ValuesMeasured> RunContext::ValuesToShow(ReportVariant variant, const ReportValues& values) {
     ValuesMeasured shown;
     if (values.areaSeen) {
-        const Checked<std::u16string> area = ShownValue(variant, values.area, request_.decimalSymbol);
+        const Checked<std::u16string> area = ShownValue(variant, values.area, request_.decimalSymbol, UserDecimals());
         if (!area)
             return Checked<ValuesMeasured>::Refused(area.Error());
         shown.area = *area;
     }
     if (values.perimeterSeen) {
-        const Checked<std::u16string> perimeter = ShownValue(variant, values.perimeter, request_.decimalSymbol);
+        const Checked<std::u16string> perimeter =
+            ShownValue(variant, values.perimeter, request_.decimalSymbol, UserDecimals());
         if (!perimeter) {
             // A perimeter that is no number leaves the area shown, as the error box then says.
             Tell(shown);
@@ -191,9 +208,10 @@ Checked<bool> RunContext::DrawCircle(ReportVariant variant, const ReportValues& 
     if (!Send(kCancel + (u"CIRCLE " + values.centroidX) + u"," + values.centroidY + u" " + *radius + u"\r"))
         return true;
     const LocalTime t = host_.Now();
-    Tell(RowAdded{FormatResultRow(FormatRowTime(t.year, t.month, t.day, t.hour, t.minute, t.second),
-                                  DrawingNameFromTitle(link_.Discovery().MainFrameTitle()),
-                                  MeasurementAsShown(variant, values, *radius, request_.decimalSymbol))});
+    Tell(RowAdded{
+        FormatResultRow(FormatRowTime(t.year, t.month, t.day, t.hour, t.minute, t.second),
+                        DrawingNameFromTitle(link_.Discovery().MainFrameTitle()),
+                        MeasurementAsShown(variant, values, *radius, request_.decimalSymbol, UserDecimals()))});
     // The group now holds what the user asked for: its end keeps it.
     if (groupOpen_)
         guard_.Changed(kUndoGroup, kUndoEnd);

@@ -12,6 +12,7 @@
 #include "platform/command_line_system.h"
 #include "report_reader.h"
 #include "run/cad_guard.h"
+#include "run/drawing_settings.h"
 #include "run/run_types.h"
 #include "run_paths.h"
 #include "workflow_host.h"
@@ -102,11 +103,32 @@ public:
     // Gives the window back its normal state, once.
     void RestoreWindow();
 
-    // The last look of a wait, and the value of the last query.
+    // The last look of a wait, and the last query: the variable and its value.
     const Look& LastLook() const { return lastLook_; }
     void SetLastLook(Look look) { lastLook_ = std::move(look); }
     const std::u16string& Queried() const { return queried_; }
-    void SetQueried(std::u16string value) { queried_ = std::move(value); }
+    const std::u16string& QueriedName() const { return queriedName_; }
+    void SetQueried(std::u16string name, std::u16string value) {
+        queriedName_ = std::move(name);
+        queried_ = std::move(value);
+    }
+    // Whether the CAD program takes typed input only after the send has returned, as far as the
+    // run has seen; nothing until a query or a look told.
+    std::optional<bool> HostLate() const { return hostLate_; }
+    void SetHostLate(bool late) { hostLate_ = late; }
+
+    // The user's drawing as the run found it, and the settings the run holds for its length.
+    DrawingSettings& Drawing() { return drawing_; }
+    // Takes the answer to the last query about the drawing; the next variable to ask about, or
+    // nothing once all were asked. A step taken up again does not take an answer twice.
+    std::optional<std::u16string> NextDrawingQuery() {
+        drawing_.Answer(queriedName_, queried_);
+        return drawing_.NextQuery();
+    }
+    // Sets what differs (the guard takes the user's values first); puts it back. Each undo group
+    // of the run holds both, so that a U of any of them leaves the user's settings as they were.
+    void ChangeDrawingSettings();
+    void PutBackDrawingSettings();
 
     // The user's FILEDIA, as the run found it: only 0 and 1 are file-dialog settings, anything
     // else (or no answer) is taken as the CAD program's default, 1.
@@ -148,6 +170,8 @@ private:
     // shown, once the values before it are told.
     Checked<ValuesMeasured> ValuesToShow(ReportVariant variant, const ReportValues& values);
     Checked<bool> DrawCircle(ReportVariant variant, const ReportValues& values);
+    // The places a face-centre value shows with: the user's own, or as read (-1).
+    int UserDecimals() const { return drawing_.UserPrecision().value_or(-1); }
     // The record that puts the user's FILEDIA back.
     std::u16string UserFileDialogsRecord() const;
     cadlink::CadLink& link_;
@@ -165,6 +189,9 @@ private:
     bool minimized_ = false;
     Look lastLook_;
     std::u16string queried_;
+    std::u16string queriedName_;
+    std::optional<bool> hostLate_;
+    DrawingSettings drawing_;
     std::u16string userFileDialogs_ = u"1";
     bool fileDialogsKnown_ = false;
     bool groupOpen_ = false;

@@ -24,12 +24,15 @@ struct HintShown {
     std::u16string text;
 };
 struct NoCadProgram {};
+// The pick found no closed area: the boundary made nothing there (the lines may have a gap).
+struct NoClosedArea {};
 struct WindowMinimized {
     bool minimized = false;
 };
 struct MessageShown {
     std::u16string text;  // the plain message dialog's
 };
-using RunEvent = std::variant<ValuesMeasured, RowAdded, HintShown, NoCadProgram, WindowMinimized, MessageShown>;
+using RunEvent =
+    std::variant<ValuesMeasured, RowAdded, HintShown, NoCadProgram, NoClosedArea, WindowMinimized, MessageShown>;
 
 }  // namespace app
