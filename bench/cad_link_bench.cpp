@@ -128,8 +128,7 @@ public:
         counter_.Count("SetForegroundWindow");
         return inner_.SetForegroundWindow(window);
     }
-    std::optional<std::intptr_t> SendCopyData(platform::WindowHandle window,
-                                              const platform::CopyDataRecord& record) override {
+    Delivery SendCopyData(platform::WindowHandle window, const platform::CopyDataRecord& record) override {
         counter_.Count("SendMessageA(WM_COPYDATA)");
         return inner_.SendCopyData(window, record);
     }

@@ -132,6 +132,11 @@ std::optional<Wake> CentroidWorkflows::Step() {
                     waiting_ = Waiting{Phase::Settle, host_.NowMs(), UINT64_MAX, 0, false, false};
                 continue;
             }
+            // A value prompt that a busy CAD program kept showing is left before anything else.
+            if (link_.PromptLeaveOwed() && !link_.LeaveValuePrompt()) {
+                wake = Wake{kBusyLookIntervalMs, false, false};
+                break;
+            }
             // A step that meets a busy CAD program is taken up again from its start at a later
             // wake-up; the records it typed before are not typed twice.
             putOffBeforeStep_ = link_.PutOff();
@@ -155,7 +160,11 @@ std::optional<Wake> CentroidWorkflows::Step() {
                     queried = Query(next);
                 if (next.kind == ModeNext::Kind::Group && link_.PutOff() == putOffBeforeStep_) {
                     run_.StartUndo();
-                    const std::u16string shown = link_.ReadPrompt();
+                    // Taken up again after a busy CAD program took UNDO, the step answers what its
+                    // earlier try saw: the prompt may have moved on by now.
+                    if (!run_.Replaying())
+                        undoShown_ = link_.ReadPrompt();
+                    const std::u16string shown = undoShown_;
                     // A late host shows UNDO's prompt only later, and another command's prompt
                     // until it gets there: only UNDO's own is answered, else the wait looks for it.
                     undoAnswered_ = IsUndoPrompt(shown);
@@ -163,7 +172,10 @@ std::optional<Wake> CentroidWorkflows::Step() {
                         run_.AnswerUndo(shown);
                 }
             }
-            if (link_.PutOff() != putOffBeforeStep_) {
+            // A query whose value came back is done, even when the CAD program was busy with the
+            // Ctrl+C that left its prompt.
+            const bool valueRead = next.kind == ModeNext::Kind::Query && !queried.empty();
+            if (link_.PutOff() != putOffBeforeStep_ && !valueRead) {
                 run_.StepPutOff();
                 wake = Wake{kBusyLookIntervalMs, false, false};
                 break;
@@ -247,8 +259,10 @@ std::u16string CentroidWorkflows::Query(const ModeNext& next) {
         before = link_.LastHistoryLine();
     if (!run_.SendBrief(link_.QueryRecord(next.name)))
         return std::u16string();
+    const unsigned putOff = link_.PutOff();
     std::u16string value = link_.QueriedValue(next.name);
-    if (before && (!value.empty() || link_.LastHistoryLine() != *before)) {
+    // Nothing is learnt from a CAD program that did not answer the reads.
+    if (before && link_.PutOff() == putOff && (!value.empty() || link_.LastHistoryLine() != *before)) {
         run_.SetHostLate(false);
         queryTakenAtOnce_ = true;
     }

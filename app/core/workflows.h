@@ -128,6 +128,7 @@ private:
     std::optional<std::uint64_t> lateHistoryAt_;
     bool queryTakenAtOnce_ = false;  // the last query's host was seen to take it inside the send
     bool undoAnswered_ = false;
+    std::u16string undoShown_;  // UNDO's prompt as the step's first try read it
     std::u16string lastPrompt_;
     std::optional<std::uint64_t> busySince_;
     unsigned putOffBeforeStep_ = 0;

@@ -117,12 +117,14 @@ void CadLink::NoteAnswer(WindowHandle window, bool answered) {
 
 bool CadLink::Send(const platform::CopyDataRecord& record, RecordWork work) {
     const WindowHandle frame = discovery_.Kept().MainFrame;
-    const bool answered = system_.SendCopyData(frame, record).has_value();
+    const platform::CommandLineSystem::Delivery delivery = system_.SendCopyData(frame, record);
+    const bool answered = delivery == platform::CommandLineSystem::Delivery::Answered;
     NoteAnswer(frame, answered);
     if (answered && work == RecordWork::Brief)
         system_.AnsweredIdle(frame);
     system_.PostMessageA(frame, platform::kWmNull, 0, 0);
-    return answered;
+    // A record the CAD program took while busy is its own: it is never typed again.
+    return delivery != platform::CommandLineSystem::Delivery::NotSent;
 }
 
 bool CadLink::SendCopyDataWide(const std::u16string& text) {
@@ -370,7 +372,9 @@ std::u16string CadLink::QueriedValueAs(const std::u16string& name, bool unicode)
     std::u16string working = ReadPrompt();
     std::u16string value = ValueShownFor(working, name);
     if (!value.empty()) {
-        SendCommandAs(u"\x03", unicode, RecordWork::Brief);  // leave the prompt that shows the value
+        // Leave the prompt that shows the value; a CAD program that stopped answering is left
+        // once it answers again, before anything else is typed.
+        promptLeaveOwed_ = !SendCommandAs(u"\x03", unicode, RecordWork::Brief);
         return value;
     }
 
@@ -391,6 +395,12 @@ std::u16string CadLink::QueriedValueAs(const std::u16string& name, bool unicode)
         value = HistoryValue(working, name);
     }
     return value;
+}
+
+bool CadLink::LeaveValuePrompt() {
+    if (SendCommand(u"\x03", RecordWork::Brief))
+        promptLeaveOwed_ = false;
+    return !promptLeaveOwed_;
 }
 
 std::u16string CadLink::QuerySysVar(const std::u16string& name) {

@@ -73,13 +73,14 @@ bool SimulatedDesktop::SetForegroundWindow(WindowHandle window) {
     return true;
 }
 
-std::optional<std::intptr_t> SimulatedDesktop::SendCopyData(WindowHandle window, const CopyDataRecord& record) {
+CommandLineSystem::Delivery SimulatedDesktop::SendCopyData(WindowHandle window, const CopyDataRecord& record) {
     ++calls_.sendMessage;
     const Window* w = Find(window);
     if (!w)
-        return std::nullopt;
-    if (frozenProcess_ != 0 && w->processId == frozenProcess_)
-        return std::nullopt;
+        return Delivery::NotSent;
+    const std::uint32_t process = w->processId;
+    if (frozenProcess_ != 0 && process == frozenProcess_)
+        return Delivery::NotSent;
     ReceivedMessage received{window, 0x004A, false, 0, 0, 0, 0, {}};
     received.dwData = record.dwData;
     received.cbData = record.cbData;
@@ -88,7 +89,11 @@ std::optional<std::intptr_t> SimulatedDesktop::SendCopyData(WindowHandle window,
     auto it = behaviours_.find(window);
     if (it != behaviours_.end() && it->second.copyDataHandler)
         it->second.copyDataHandler(received);
-    return 1;
+    // A process that froze inside its handling took the record but gives no answer in time.
+    if (frozenProcess_ == 0 || process != frozenProcess_)
+        return Delivery::Answered;
+    unanswered_.push_back(messages_.size() - 1);
+    return Delivery::Taken;
 }
 
 bool SimulatedDesktop::AnswersNow(WindowHandle window) {

@@ -54,9 +54,12 @@ public:
     void ClearMessages() {
         messages_.clear();
         idleAnswers_.clear();
+        unanswered_.clear();
     }
     // The indexes in Messages() of the sends whose answers the caller called idle (AnsweredIdle).
     const std::vector<std::size_t>& IdleAnswers() const { return idleAnswers_; }
+    // The records a process took but froze inside before it answered.
+    const std::vector<std::size_t>& UnansweredRecords() const { return unanswered_; }
     void SetForegroundRefused(bool refused) { foregroundRefused_ = refused; }
     // While set, the windows of the process answer no send, as a program that stopped responding.
     void SetProcessFrozen(std::uint32_t processId, bool frozen) { frozenProcess_ = frozen ? processId : 0; }
@@ -104,7 +107,7 @@ public:
 
     bool IsWindowUnicode(WindowHandle window) override;
     bool SetForegroundWindow(WindowHandle window) override;
-    std::optional<std::intptr_t> SendCopyData(WindowHandle window, const CopyDataRecord& record) override;
+    Delivery SendCopyData(WindowHandle window, const CopyDataRecord& record) override;
     void AnsweredIdle(WindowHandle) override { idleAnswers_.push_back(messages_.size() - 1); }
     std::optional<std::intptr_t> SendMessageA(WindowHandle window,
                                               unsigned message,
@@ -172,6 +175,7 @@ private:
     std::map<WindowHandle, Behaviour> behaviours_;
     std::vector<ReceivedMessage> messages_;
     std::vector<std::size_t> idleAnswers_;
+    std::vector<std::size_t> unanswered_;
     bool foregroundRefused_ = false;
     WindowHandle foreground_ = 0;
     unsigned slept_ = 0;

@@ -252,9 +252,15 @@ bool Win32CommandLineSystem::SetForegroundWindow(WindowHandle window) {
     return ::SetForegroundWindow(ToHwnd(window)) != FALSE;
 }
 
-std::optional<std::intptr_t> Win32CommandLineSystem::SendCopyData(WindowHandle window, const CopyDataRecord& record) {
+CommandLineSystem::Delivery Win32CommandLineSystem::SendCopyData(WindowHandle window, const CopyDataRecord& record) {
     COPYDATASTRUCT copyData{record.dwData, record.cbData, const_cast<void*>(record.lpData)};
-    return SendMessageA(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copyData));
+    if (!ShowsLifeInTime(ToHwnd(window)))
+        return Delivery::NotSent;
+    if (SendMessageA(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copyData)))
+        return Delivery::Answered;
+    // The window answered a sign of life just before, so the message reached it: a time-out means
+    // it is busy handling the record, which it still does once free.
+    return ::IsWindow(ToHwnd(window)) ? Delivery::Taken : Delivery::NotSent;
 }
 
 std::optional<std::intptr_t> Win32CommandLineSystem::SendMessageA(WindowHandle window,

@@ -11,7 +11,7 @@ class Win32CommandLineSystem : public CommandLineSystem {
 public:
     bool IsWindowUnicode(WindowHandle window) override;
     bool SetForegroundWindow(WindowHandle window) override;
-    std::optional<std::intptr_t> SendCopyData(WindowHandle window, const CopyDataRecord& record) override;
+    Delivery SendCopyData(WindowHandle window, const CopyDataRecord& record) override;
     std::optional<std::intptr_t> SendMessageA(WindowHandle window,
                                               unsigned message,
                                               std::uintptr_t wParam,

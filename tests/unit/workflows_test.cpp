@@ -164,7 +164,10 @@ protected:
             std::size_t before = at;
             while (before > 0 && sent[before - 1].posted)
                 --before;
-            if (before == 0 || sent[before - 1].message != platform::kWmCopyData)
+            // After a record the CAD program took without answering, the link asks for a sign of life.
+            const std::vector<std::size_t>& unanswered = desktop.UnansweredRecords();
+            if (before == 0 || sent[before - 1].message != platform::kWmCopyData ||
+                std::find(unanswered.begin(), unanswered.end(), before - 1) != unanswered.end())
                 continue;
             auto text = [](std::string bytes) {  // the records are ASCII: a UTF-16 payload without its zeros
                 bytes.erase(std::remove(bytes.begin(), bytes.end(), '\0'), bytes.end());
@@ -904,8 +907,9 @@ TEST_F(WorkflowTest, ReplaceQuestionSeenAtOnceIsAnsweredAtOnce) {
 }
 
 // The CAD program stops answering for six seconds right after its k-th answer, for every k of a
-// run: whatever wait or step it meets, the run waits for it, goes on, types nothing twice and
-// draws its one circle; the user's settings come back.
+// run, also inside its handling of a record (the send gets no answer, the record is taken): whatever
+// wait or step it meets, the run waits for it, goes on, types nothing twice, reads every value it
+// asked for and draws its one circle with its one row; the user's settings come back.
 TEST_F(WorkflowTest, BusyCadAtEveryAnswerOfARunIsWaitedForAndTheRunGoesOn) {
     constexpr std::uint64_t kBusyMs = 6000;
     int answers = 0, busyAt = 0;
@@ -942,8 +946,10 @@ TEST_F(WorkflowTest, BusyCadAtEveryAnswerOfARunIsWaitedForAndTheRunGoesOn) {
                 if (!busyUntil)
                     act();
             };
+            const std::size_t rows = host.rows.size();
             const app::RunOutcome outcome = RunIn(faceCentre);
-            desktop.SetProcessFrozen(7, false);  // a group still open once the CAD answers is ended then
+            EXPECT_EQ(host.rows.size(), rows + 1);  // one row for the one circle
+            desktop.SetProcessFrozen(7, false);     // a group still open once the CAD answers is ended then
             busyUntil = 0;
             workflows.TakeUpPutBack();
             EXPECT_FALSE(groupOpen);
@@ -1632,4 +1638,42 @@ TEST_F(WorkflowTest, PickWithoutAClosedAreaIsToldAndTheNextRunGoesOn) {
     EXPECT_EQ(host.noClosedArea, 2);
     EXPECT_EQ(circles, Expected({"30.0000,35.0000 50"}));
     ExpectLeftAsItWas();
+}
+
+// A CAD program busy inside a put-back record takes it once: Esc at the pick takes the run's group
+// back once (a second UNDO 1 would take back the user's own work), and Close while it is busy
+// inside CIRCLE keeps the circle it then draws, with its row.
+TEST_F(WorkflowTest, RecordTakenByABusyCadIsNeverTypedAgain) {
+    for (const bool atCircle : {false, true}) {
+        SCOPED_TRACE(atCircle ? "busy inside CIRCLE, then Close" : "busy inside the put-back after Esc");
+        desktop.SetProcessFrozen(7, false);
+        Fresh();
+        groupsTakenBack = 0;
+        const std::size_t rows = host.rows.size();
+        desktop.SetCopyDataHandler(frame, [&](const ReceivedMessage& m) {
+            Type(Decode(m));
+            if (typed.back().rfind(atCircle ? "\x03CIRCLE" : kEndBack, 0) == 0)
+                desktop.SetProcessFrozen(7, true);
+        });
+        if (atCircle) {
+            PickAt("10.0000", "20.0000");
+            host.onPoll = [&, pick = host.onPoll] {
+                if (desktop.Messages().size() > 0 && !circles.empty() && workflows.Running())
+                    workflows.Stop(app::RunEnd::Close);
+                pick();
+            };
+        } else {
+            PressEscAtPick();
+        }
+        FaceCentre();
+        desktop.SetProcessFrozen(7, false);
+        while (workflows.TakeUpPutBack()) {
+        }
+        EXPECT_EQ(std::count(typed.begin(), typed.end(), kEndBack), atCircle ? 0 : 1);
+        EXPECT_EQ(groupsTakenBack, atCircle ? 0 : 1);
+        EXPECT_EQ(circles.size(), atCircle ? 1u : 0u);
+        EXPECT_EQ(host.rows.size(), rows + (atCircle ? 1 : 0));
+        ExpectLeftAsItWas();
+        desktop.SetCopyDataHandler(frame, [this](const ReceivedMessage& m) { Type(Decode(m)); });
+    }
 }

@@ -81,8 +81,10 @@ ModeNext FaceCentreRun::Ask() {
     cadlink::CadLink& link = run_.Link();
     const platform::WindowHandle historyPane = link.Discovery().FindHistoryPane();
     // The history's last line before the pick: a late host that has handled nothing yet still
-    // shows an older pick or cancel there.
-    historyBefore_ = link.LastHistoryLine();
+    // shows an older pick or cancel there. Taken up again after a busy CAD program took the pick
+    // command, the step keeps it: the history may show the pick by now.
+    if (!run_.Replaying())
+        historyBefore_ = link.LastHistoryLine();
     run_.Send(kPickPoint);
     if (historyPane)
         run_.Tell(HintShown{historyPane, kFaceCentreHint});
@@ -125,7 +127,13 @@ bool FaceCentreRun::PickOver(const Look& look) {
 
 ModeNext FaceCentreRun::Judge() {
     // The line that showed the pick is still the last: the host is idle.
-    const std::u16string lastLine = pickInHistory_ ? pickLine_ : run_.Link().LastHistoryLine();
+    // Read once: a step taken up again after a busy CAD program would find the query's lines there.
+    if (!pickInHistory_) {
+        const unsigned putOff = run_.Link().PutOff();
+        pickLine_ = run_.Link().LastHistoryLine();
+        pickInHistory_ = run_.Link().PutOff() == putOff;
+    }
+    const std::u16string& lastLine = pickLine_;
     if (Contains(lastLine, kCancelled) || !Contains(lastLine, u"X")) {
         // A host that may still take the pick command later is left idle.
         if (!sawCommand_)

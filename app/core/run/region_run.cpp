@@ -59,9 +59,13 @@ ModeNext RegionRun::NextGroup() {
 ModeNext RegionRun::StartThePass() {
     if (!run_.FileDialogsKnown())
         run_.KeepUserFileDialogs(run_.Queried());
-    reportPath_ = run_.Paths().ReportPath();
-    reportBefore_ = run_.Host().FileVersion(reportPath_);
-    historyBefore_ = passHistoryBefore_ ? *passHistoryBefore_ : run_.Link().LastHistoryLine();
+    // Taken up again after a busy CAD program took the pass's records, the step keeps what it saw
+    // before them: the report and the history may show the pass by now.
+    if (!run_.Replaying()) {
+        reportPath_ = run_.Paths().ReportPath();
+        reportBefore_ = run_.Host().FileVersion(reportPath_);
+        historyBefore_ = passHistoryBefore_ ? *passHistoryBefore_ : run_.Link().LastHistoryLine();
+    }
     run_.SwitchFileDialogs(false, kFileDialogsOffTwice);
     run_.Send(kMassPropBySelection);
     if (historyPane_ && run_.Link().Discovery().IsLive(historyPane_))

@@ -205,7 +205,9 @@ Checked<bool> RunContext::DrawCircle(ReportVariant variant, const ReportValues& 
     const Checked<std::u16string> radius = CheckedRadius(host_.SizeText());
     if (!radius)
         return Checked<bool>::Refused(radius.Error());
-    if (!Send(kCancel + (u"CIRCLE " + values.centroidX) + u"," + values.centroidY + u" " + *radius + u"\r"))
+    // A step taken up again after the CAD program was busy with the circle has its row already.
+    const bool rowAdded = Replaying();
+    if (!Send(kCancel + (u"CIRCLE " + values.centroidX) + u"," + values.centroidY + u" " + *radius + u"\r") || rowAdded)
         return true;
     const LocalTime t = host_.Now();
     Tell(RowAdded{
@@ -214,7 +216,7 @@ Checked<bool> RunContext::DrawCircle(ReportVariant variant, const ReportValues& 
                         MeasurementAsShown(variant, values, *radius, request_.decimalSymbol, UserDecimals()))});
     // The group now holds what the user asked for: its end keeps it.
     if (groupOpen_)
-        guard_.Changed(kUndoGroup, kUndoEnd);
+        guard_.Changed(kUndoGroup, kUndoEnd, true);
     return true;
 }
 

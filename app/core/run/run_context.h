@@ -83,6 +83,8 @@ public:
     // a busy CAD program does not type again what its earlier try typed.
     bool Send(const std::u16string& text, cadlink::RecordWork work = cadlink::RecordWork::MayLast);
     bool SendBrief(const std::u16string& text) { return Send(text, cadlink::RecordWork::Brief); }
+    // The next Send only counts a record that an earlier try of the step typed already.
+    bool Replaying() const { return sentInStep_ < sentBeforePutOff_; }
     // Whether an ANSI frame's code page carries the text as it is.
     bool InCodePage(const std::u16string& text) { return system_.AnsiToWide(system_.WideToAnsi(text)) == text; }
     void BeginStep() { sentInStep_ = 0; }

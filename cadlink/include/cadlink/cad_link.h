@@ -49,8 +49,10 @@ public:
 
     WindowDiscovery& Discovery() { return discovery_; }
 
-    // Typing. Each returns false, and sends nothing, without a live main frame or for a text that
-    // does not fit one record (more than 255 UTF-16 code units, or 255 bytes in the ANSI form).
+    // Typing. Each returns false, and sends nothing, without a live main frame, while the CAD
+    // program does not answer, or for a text that does not fit one record (more than 255 UTF-16
+    // code units, or 255 bytes in the ANSI form). True once the record is handed over: a CAD
+    // program busy inside its handling takes it when it is free, and it is never typed again.
     bool SendCommand(const std::u16string& text, RecordWork work = RecordWork::MayLast);
     bool SendCommandAs(const std::u16string& text, bool unicode, RecordWork work = RecordWork::MayLast);
     bool SendCopyDataWide(const std::u16string& text);
@@ -93,6 +95,10 @@ public:
     // and the value read back once it is typed.
     std::u16string QueryRecord(const std::u16string& name);
     std::u16string QueriedValue(const std::u16string& name);
+    // A value read from the prompt whose Ctrl+C the CAD program did not take (it stopped answering
+    // right after the read): the Ctrl+C is owed before the next record. True once it went out.
+    bool PromptLeaveOwed() const { return promptLeaveOwed_; }
+    bool LeaveValuePrompt();
 
 private:
     // The last non-empty history line and up to count - 1 lines above it, without the rest.
@@ -120,6 +126,7 @@ private:
     std::uint64_t clipboardHeldSince_ = 0;  // 0: not held
     std::unique_ptr<platform::SavedClipboard> pendingPutBack_;
     bool cutShort_ = false;
+    bool promptLeaveOwed_ = false;
     std::uint64_t pendingPutBackSince_ = 0;
 };
 

@@ -43,8 +43,11 @@ public:
     // at all while an earlier sign is still awaited: a busy CAD program must not freeze the tool's
     // window. Nothing comes back when the window did not answer; the caller tries again later.
     static constexpr unsigned kAnswerTimeoutMs = 50;
-    // WM_COPYDATA with &record: returns after the window has handled it.
-    virtual std::optional<std::intptr_t> SendCopyData(WindowHandle window, const CopyDataRecord& record) = 0;
+    // What became of a record sent with WM_COPYDATA. A window that took the message but did not
+    // answer in time (a CAD program busy inside its handling) still handles it once it is free:
+    // the record is taken and must never be sent again.
+    enum class Delivery { Answered, Taken, NotSent };
+    virtual Delivery SendCopyData(WindowHandle window, const CopyDataRecord& record) = 0;
     // For WM_GETTEXTLENGTH, WM_GETTEXT (lParam the buffer) and WM_COMMAND.
     virtual std::optional<std::intptr_t> SendMessageA(WindowHandle window,
                                                       unsigned message,
