@@ -254,13 +254,22 @@ bool Win32CommandLineSystem::SetForegroundWindow(WindowHandle window) {
 
 CommandLineSystem::Delivery Win32CommandLineSystem::SendCopyData(WindowHandle window, const CopyDataRecord& record) {
     COPYDATASTRUCT copyData{record.dwData, record.cbData, const_cast<void*>(record.lpData)};
-    if (!ShowsLifeInTime(ToHwnd(window)))
+    const HWND target = ToHwnd(window);
+    if (!ShowsLifeInTime(target))
         return Delivery::NotSent;
-    if (SendMessageA(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copyData)))
+    // A record is taken once handed over, so the window's thread need not wait for the CAD
+    // program's work on it: a longer one is looked at from the run's later wake-ups.
+    constexpr UINT kTakeTimeoutMs = 100;
+    DWORD_PTR result = 0;
+    if (::SendMessageTimeoutA(target, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copyData),
+                              SMTO_NORMAL | SMTO_ABORTIFHUNG, kTakeTimeoutMs, &result)) {
+        NoteFreshAnswer(target, false);
         return Delivery::Answered;
+    }
+    freshThread = 0;
     // The window answered a sign of life just before, so the message reached it: a time-out means
     // it is busy handling the record, which it still does once free.
-    return ::IsWindow(ToHwnd(window)) ? Delivery::Taken : Delivery::NotSent;
+    return ::IsWindow(target) ? Delivery::Taken : Delivery::NotSent;
 }
 
 std::optional<std::intptr_t> Win32CommandLineSystem::SendMessageA(WindowHandle window,

@@ -16,7 +16,7 @@ side="$halvetra/TavroKeep.kept.csv"
 ini="$halvetra/TavroKeep.Ini"
 clean() { rm -f "$halvetra"/TavroKeep*.csv "$ini"; }
 clean
-ROW_END=',面の中心,4200.0000,260.0000,30.0000,35.0000,50'
+ROW_END=',面の中心,4200.0000,260.0000,30.00000000,35.00000000,50'
 
 start_keep() {
     start_exe "$work/TavroKeep.exe"

@@ -34,17 +34,21 @@ report_value() {
 }
 
 near() {
-    awk -v a="$1" -v b="$2" 'BEGIN { d = a - b; if (d < 0) d = -d; exit !(d <= 0.0001) }'
+    awk -v a="$1" -v b="$2" -v by="${3:-0.0001}" 'BEGIN { d = a - b; if (d < 0) d = -d; exit !(d <= by) }'
 }
 
-# One face-centre run on a shape: the new circle sits at the report's centroid digits, within
-# 0.0001 of the exact centroid, and the labels show the report's area and perimeter as read.
+# A report's value as the user's own four places show it.
+four_places() { awk -v v="$1" 'BEGIN { printf "%.4f", v }'; }
+
+# One face-centre run on a shape: the new circle sits at the report's centroid digits (eight
+# places), within 1e-6 of the exact centroid, and the labels show the report's area and perimeter
+# at the user's four places.
 face_centre_on() {
     local name=$1 exact_x=$2 exact_y=$3 before after circle centroid
     before=$(sim_circles | wc -l)
     run_execute
     after=$(sim_circles | wc -l)
-    circle=$(sim_circles | tail -n 1)
+    circle=$(sim_circle_exact)
     centroid=$(report_centroid)
     if [ "$input" = after ] && [ "$after" = "$before" ]; then
         # A host that handles input after the send may leave a run without a circle; never a wrong one.
@@ -52,13 +56,19 @@ face_centre_on() {
         return
     fi
     check_eq "$name: one circle more" $((before + 1)) "$after"
-    check_eq "$name: circle at the report's centroid digits, radius 50" "$centroid 50.0000" "$circle"
-    check "$name: centroid within 0.0001 of $exact_x,$exact_y" \
-        near "${centroid%,*}" "$exact_x"
-    check "$name: centroid y within 0.0001" near "${centroid#*,}" "$exact_y"
+    check "$name: circle x at the report's centroid digits ($circle, $centroid)" \
+        near "${circle%%,*}" "${centroid%,*}" 0.000000005
+    check "$name: circle y at the report's centroid digits" near "$(echo "${circle#*,}" | cut -d' ' -f1)" \
+        "${centroid#*,}" 0.000000005
+    check_eq "$name: radius 50" 50 "${circle##* }"
+    check "$name: centroid within 1e-6 of $exact_x,$exact_y" \
+        near "${centroid%,*}" "$exact_x" 0.000001
+    check "$name: centroid y within 1e-6" near "${centroid#*,}" "$exact_y" 0.000001
     if [ "$input" = inside ]; then
-        check_eq "$name: area label as read" "$(report_value 面積)" "$(probe text "$TITLE" $ID_LABEL1)"
-        check_eq "$name: perimeter label as read" "$(report_value 周囲)" "$(probe text "$TITLE" $ID_LABEL2)"
+        check_eq "$name: area label at the user's places" "$(four_places "$(report_value 面積)")" \
+            "$(probe text "$TITLE" $ID_LABEL1)"
+        check_eq "$name: perimeter label at the user's places" "$(four_places "$(report_value 周囲)")" \
+            "$(probe text "$TITLE" $ID_LABEL2)"
     fi
     check_eq "$name: FILEDIA is 1 again" 1 "$(sim_filedia)"
 }

@@ -401,11 +401,26 @@ int main(int argc, char** argv) {
         std::printf("%lu\n", static_cast<unsigned long>(::GetTickCount() - start));
         return 0;
     }
-    if (command == "tip") {
+    if (command == "type") {
+        // Types into a CAD frame as the user at its command line would: one record; "\r" in the
+        // argument is Enter.
+        std::string keys = arg(3);
+        for (std::size_t at; (at = keys.find("\\r")) != std::string::npos;)
+            keys.replace(at, 2, "\r");
+        std::wstring wide(keys.size() + 1, L'\0');
+        wide.resize(::MultiByteToWideChar(CP_ACP, 0, keys.c_str(), -1, &wide[0], static_cast<int>(wide.size())));
+        COPYDATASTRUCT record{1, static_cast<DWORD>(wide.size() * sizeof(wchar_t)), &wide[0]};
+        DWORD_PTR result = 0;
+        if (!::SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record), SMTO_NORMAL, 10000,
+                                   &result))
+            return Fail("the frame did not take the record");
+        return 0;
+    }
+    if (command == "tip" || command == "tip-text") {
         struct Search {
             DWORD process;
-            bool shown;
-        } search{0, false};
+            HWND shown;
+        } search{0, nullptr};
         ::GetWindowThreadProcessId(window, &search.process);
         ::EnumWindows(
             [](HWND candidate, LPARAM data) -> BOOL {
@@ -416,11 +431,19 @@ int main(int argc, char** argv) {
                 ::GetWindowThreadProcessId(candidate, &process);
                 if (process == s->process && std::strcmp(className, "tooltips_class32") == 0 &&
                     ::IsWindowVisible(candidate) && (::GetWindowLongA(candidate, GWL_STYLE) & 0x40 /* TTS_BALLOON */))
-                    s->shown = true;
+                    s->shown = candidate;
                 return !s->shown;
             },
             reinterpret_cast<LPARAM>(&search));
-        std::printf("%d\n", search.shown ? 1 : 0);
+        if (command == "tip") {
+            std::printf("%d\n", search.shown ? 1 : 0);
+            return 0;
+        }
+        // The text the balloon shows now: the tooltip answers WM_GETTEXT with it.
+        char text[512] = {};
+        if (search.shown)
+            ::SendMessageA(search.shown, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+        std::printf("%s\n", text);
         return 0;
     }
     if (command == "endsession") {
