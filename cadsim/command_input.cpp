@@ -37,7 +37,7 @@ std::string Keystrokes(const COPYDATASTRUCT& record, bool unicode) {
 }
 
 void Type(Host& host, const std::string& keys) {
-    host.commandLine.Type(keys);
+    host.commandLine.Type(keys, host.typedAsScript ? KeySource::Script : KeySource::Keyboard);
     AfterInput(host);
 }
 

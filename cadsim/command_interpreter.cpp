@@ -6,6 +6,7 @@
 
 #include "drawing_commands.h"
 #include "massprop_command.h"
+#include "object_snap.h"
 #include "platform/codepage.h"
 #include "undo_command.h"
 
@@ -46,16 +47,22 @@ std::string CommandName(const std::string& input) {
     return UpperAscii(input.substr(start));
 }
 
-std::string ValueLine(const SystemVariable& variable) {
-    return variable.name + " = " + SystemVariables::Shown(variable) + " " + kReadOnlyMark;
+// "_non", "none" and the like: no object snap for the next point.
+bool IsNoSnap(const std::string& input) {
+    const std::string word = UpperAscii(!input.empty() && input[0] == '_' ? input.substr(1) : input);
+    return word == "NON" || word == "NONE";
+}
+
+std::string ValueLine(const SystemVariable& variable, const SystemVariables& variables) {
+    return variable.name + " = " + variables.Shown(variable) + " " + kReadOnlyMark;
 }
 
 // Asks for a new value of one variable; Enter keeps the current one. Only this command changes
 // the value while it waits, so the value shown is taken once.
 class NewValueCommand : public RunningCommand {
 public:
-    explicit NewValueCommand(const SystemVariable& variable)
-        : name_(variable.name), shown_(SystemVariables::Shown(variable)) {}
+    NewValueCommand(const SystemVariable& variable, const SystemVariables& variables)
+        : name_(variable.name), shown_(variables.Shown(variable)) {}
 
     std::string Prompt() const override { return name_ + " の新しい値を入力 <" + shown_ + ">: "; }
 
@@ -75,11 +82,11 @@ private:
 // Starts on a variable named at the command prompt or at SETVAR's: a read-only one is printed,
 // any other asks for its new value.
 std::unique_ptr<RunningCommand> OpenVariable(const SystemVariable& variable, CommandContext& context) {
-    if (variable.kind == VariableKind::ReadOnlyText) {
-        context.Print(ValueLine(variable));
+    if (variable.ReadOnly()) {
+        context.Print(ValueLine(variable, context.variables));
         return nullptr;
     }
-    return std::make_unique<NewValueCommand>(variable);
+    return std::make_unique<NewValueCommand>(variable, context.variables);
 }
 
 // SETVAR: the variable's name first, then its value.
@@ -127,7 +134,8 @@ CommandInterpreter::CommandInterpreter(History history,
       variables_(std::move(variables)),
       drawing_(std::move(drawing)),
       files_(files),
-      undo_(undoControl) {
+      undo_(undoControl),
+      snapAperture_(kSnapAperturePixels) {
     while (history_.size() > kHistoryLimit)
         history_.pop_front();
     drawing_.TakeChanges();  // the view starts by showing all of it
@@ -141,9 +149,34 @@ CommandInterpreter::CommandInterpreter(History history,
     commands_["MASSPROP"] = StartMassprop;
     commands_["UNDO"] = StartUndo;
     commands_["U"] = StartU;
+    UpdateUndoCtl();
 }
 
-void CommandInterpreter::Type(const std::string& keys) {
+CommandContext CommandInterpreter::Context() {
+    UpdateUndoCtl();
+    const PointInput pointInput{snapAperture_, source_ == KeySource::Script, unsnapNext_};
+    return CommandContext{history_, variables_, drawing_, files_, events_, edits_, undo_, pointInput};
+}
+
+void CommandInterpreter::UpdateUndoCtl() {
+    variables_.SetComputed("UNDOCTL", UndoCtl(undo_));
+}
+
+bool CommandInterpreter::OpenUserGroup(Entity entity) {
+    if (!Idle() || !undo_.Begin())
+        return false;
+    CommandContext context = Context();
+    context.Note("undo begin");
+    context.AddEntity(std::move(entity));
+    // Drawn as a command of its own would be, so that it joins the group.
+    undo_.Record("LINE", std::move(edits_));
+    edits_ = DrawingEdits();
+    UpdateUndoCtl();
+    return true;
+}
+
+void CommandInterpreter::Type(const std::string& keys, KeySource source) {
+    source_ = source;
     for (std::size_t i = 0; i < keys.size(); ++i) {
         const char key = keys[i];
         if (platform::IsCp932LeadByte(static_cast<unsigned char>(key)) && i + 1 < keys.size()) {
@@ -163,6 +196,8 @@ void CommandInterpreter::Type(const std::string& keys) {
             pending_ += key;
         }
     }
+    source_ = KeySource::Keyboard;
+    UpdateUndoCtl();
 }
 
 std::string CommandInterpreter::Prompt() const {
@@ -178,9 +213,11 @@ bool CommandInterpreter::Click(const Point& point) {
         return false;
     pending_.clear();
     CommandContext context = Context();
+    unsnapNext_ = false;
     context.Print(TrimRightSpaces(Prompt()));
     if (!running_->Click(point, context))
         EndCommand();
+    UpdateUndoCtl();
     return true;
 }
 
@@ -216,7 +253,10 @@ void CommandInterpreter::Submit() {
     CommandContext context = Context();
     context.Print(TrimRightSpaces(Prompt() + input));
     if (running_) {
-        if (!running_->Answer(input, context))
+        // The override holds for the next input at the same prompt, which stays as it was.
+        const bool noSnap = running_->TakesPoints() && IsNoSnap(input);
+        unsnapNext_ = noSnap;
+        if (!noSnap && !running_->Answer(input, context))
             EndCommand();
         return;
     }
@@ -235,6 +275,7 @@ void CommandInterpreter::Cancel() {
 
 void CommandInterpreter::EndCommand() {
     running_.reset();
+    unsnapNext_ = false;
     if (!stepName_.empty())
         undo_.Record(stepName_, std::move(edits_));
     stepName_.clear();
@@ -263,10 +304,10 @@ void CommandInterpreter::Start(const std::string& input) {
             EndCommand();
         return;
     }
-    // A variable's name is a command of its own.
+    // A variable's name is a command of its own; showing a read-only one changes nothing to take back.
     if (const SystemVariable* variable = variables_.Find(name)) {
         lastCommand_ = variable->name;
-        stepName_ = variable->name;
+        stepName_ = variable->ReadOnly() ? std::string() : variable->name;
         running_ = OpenVariable(*variable, context);
         if (!running_)
             EndCommand();

@@ -26,6 +26,9 @@ extern const char kIdlePrompt[];
 // Starts a command: null when it ended at once (having printed what it had to say).
 using CommandFactory = std::function<std::unique_ptr<RunningCommand>(CommandContext& context)>;
 
+// Where typed keys come from: the user's keyboard, or a script (which OSNAPCOORD 2 snaps).
+enum class KeySource { Keyboard, Script };
+
 class CommandInterpreter {
 public:
     // files may be null (no report can then be written); it must outlive the interpreter.
@@ -38,12 +41,20 @@ public:
     // Keystrokes in code page 932: "\r" and a space end an input, 0x03 cancels the running
     // command, backspace erases the last character typed; other control characters are ignored.
     // Between double quotes a space is part of the input (a file name with blanks); the quotes
-    // themselves are not.
-    void Type(const std::string& keys);
+    // themselves are not. "_non" or "none" at a point prompt leaves the next point unsnapped.
+    void Type(const std::string& keys, KeySource source = KeySource::Keyboard);
 
     // The user clicked the drawing at point. False when the prompt takes no clicks (then nothing
     // happens); what was typed but not ended is dropped.
     bool Click(const Point& point);
+
+    // How near (in drawing units) a point must come to a snap point to be moved onto it: the
+    // host's aperture at the view's scale. kSnapAperturePixels until set.
+    void SetSnapAperture(double drawingUnits) { snapAperture_ = drawingUnits; }
+
+    // Opens an UNDO group as the user's own, as UNDO BEgin typed at the idle prompt does, and draws
+    // entity inside it. False, and nothing changes, when the undo control allows no groups.
+    bool OpenUserGroup(Entity entity);
 
     // The input line: the current prompt followed by what has been typed since the last input.
     std::string PromptText() const;
@@ -71,7 +82,9 @@ private:
     void Start(const std::string& input);
     // The running command has ended (or was cancelled): what it changed becomes a step to take back.
     void EndCommand();
-    CommandContext Context() { return CommandContext{history_, variables_, drawing_, files_, events_, edits_, undo_}; }
+    // What commands see of the host for one input, with UNDOCTL brought up to date first.
+    CommandContext Context();
+    void UpdateUndoCtl();
 
     History history_;
     SystemVariables variables_;
@@ -87,6 +100,9 @@ private:
     bool quoted_ = false;                // inside double quotes: a space does not end the input
     std::string lastCommand_;            // what Enter at the idle prompt repeats
     std::vector<int> shownHighlighted_;  // sorted; as of the last TakeRedrawAreas
+    double snapAperture_;
+    KeySource source_ = KeySource::Keyboard;  // of the keys being typed
+    bool unsnapNext_ = false;                 // "_non" was given at the current point prompt
 };
 
 // How many lines a host shows after opening a drawing.

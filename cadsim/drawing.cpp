@@ -1,6 +1,7 @@
 #include "drawing.h"
 
 #include <cmath>
+#include <cstdio>
 
 namespace cadsim {
 namespace {
@@ -119,6 +120,8 @@ const char* TypeName(EntityType type) {
             return "region";
         case EntityType::Circle:
             return "circle";
+        case EntityType::OpenPolyline:
+            return "openpolyline";
     }
     return "?";
 }
@@ -130,6 +133,16 @@ std::string Describe(const Entity& entity) {
     text += " corners=";
     for (std::size_t i = 0; i < entity.corners.size(); ++i)
         text += (i ? ";" : "") + PointText(entity.corners[i]);
+    return text;
+}
+
+std::string DescribeExactly(const Entity& entity) {
+    if (entity.type != EntityType::Circle)
+        return std::string();
+    // 17 significant digits read back as the same double.
+    char text[160];
+    std::snprintf(text, sizeof(text), "id=%d center=%.17g,%.17g radius=%.17g", entity.id, entity.center.x,
+                  entity.center.y, entity.radius);
     return text;
 }
 

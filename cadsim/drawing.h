@@ -1,6 +1,6 @@
 #pragma once
-// The drawing the host has open: closed polylines, regions and circles, each with a number that
-// stays its own for the whole run. Portable: no window system here.
+// The drawing the host has open: closed polylines, regions, circles and open polylines, each with a
+// number that stays its own for the whole run. Portable: no window system here.
 
 #include <map>
 #include <string>
@@ -11,17 +11,19 @@
 
 namespace cadsim {
 
-enum class EntityType { Polyline, Region, Circle };
+// An open polyline bounds nothing: BOUNDARY finds no area in it, REGION makes none of it.
+enum class EntityType { Polyline, Region, Circle, OpenPolyline };
 
 // A region is bounded by corners, or, made from a circle, round: no corners, a centre and a radius.
 struct Entity {
     int id = 0;
     EntityType type = EntityType::Polyline;
-    Polygon corners;  // Polyline and Region
+    Polygon corners;  // Polyline, Region and OpenPolyline (its ends apart)
     Point center;     // Circle and a round Region
     double radius = 0;
 
     bool Round() const { return type == EntityType::Circle || (type == EntityType::Region && corners.empty()); }
+    bool Closed() const { return type != EntityType::OpenPolyline; }
 };
 
 // What a change did to the drawing: an entity added (on top of what was there), or one removed.
@@ -72,8 +74,12 @@ Box BoundsOf(const Entity& entity);
 const char* TypeName(EntityType type);
 
 // "id=7 type=circle center=30.0000,35.0000 radius=50.0000" (a round region alike), or for a
-// polyline or a region "id=5 type=region corners=0.0000,0.0000;60.0000,0.0000;..." (no blanks
-// inside a value).
+// polyline, a region or an open polyline "id=5 type=region corners=0.0000,0.0000;60.0000,0.0000;..."
+// (no blanks inside a value).
 std::string Describe(const Entity& entity);
+
+// A circle's centre and radius to the last bit ("id=7 center=30.000000000000004,35 radius=50"),
+// for checks finer than Describe's four decimals; empty for anything but a circle.
+std::string DescribeExactly(const Entity& entity);
 
 }  // namespace cadsim

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "linear_units.h"
 #include "object_selection.h"
 
 namespace cadsim {
@@ -23,13 +24,14 @@ class IdCommand : public RunningCommand {
 public:
     std::string Prompt() const override { return kIdPrompt; }
     bool TakesClicks() const override { return true; }
+    bool TakesPoints() const override { return true; }
 
     bool Answer(const std::string& input, CommandContext& context) override {
         if (input.empty())
             return false;
         Point point;
         double z = 0;
-        if (!ParsePoint(input, point, z)) {
+        if (!context.TypedPoint(input, point, z)) {
             context.Print(kPointRequired);
             return true;
         }
@@ -38,17 +40,16 @@ public:
     }
 
     bool Click(const Point& point, CommandContext& context) override {
-        Show(point, 0, context);
+        Show(context.PickedPoint(point), 0, context);
         return false;
     }
 
 private:
     static void Show(const Point& point, double z, CommandContext& context) {
-        const std::string x = Fixed4(point.x);
-        const std::string y = Fixed4(point.y);
-        const std::string zText = Fixed4(z);
-        context.Print("X = " + x + "     Y = " + y + "     Z = " + zText);
-        context.SetVariable("LASTPOINT", x + "," + y + "," + zText);
+        const LinearUnits units = context.variables.Units();
+        context.Print("X = " + FormatLength(point.x, units) + "     Y = " + FormatLength(point.y, units) +
+                      "     Z = " + FormatLength(z, units));
+        context.SetPointVariable("LASTPOINT", point, z);
     }
 };
 
@@ -56,12 +57,13 @@ class CircleCommand : public RunningCommand {
 public:
     std::string Prompt() const override { return haveCentre_ ? kRadiusPrompt : kCentrePrompt; }
     bool TakesClicks() const override { return true; }
+    bool TakesPoints() const override { return true; }
 
     bool Answer(const std::string& input, CommandContext& context) override {
         if (!haveCentre_) {
             if (input.empty())
                 return false;
-            if (!ParsePoint(input, centre_)) {
+            if (!context.TypedPoint(input, centre_)) {
                 context.Print(kPointRequired);
                 return true;
             }
@@ -72,19 +74,20 @@ public:
         Point through;
         if (ParseNumber(input, radius))
             return Draw(radius, context);
-        if (ParsePoint(input, through))
+        if (context.TypedPoint(input, through))
             return Draw(std::hypot(through.x - centre_.x, through.y - centre_.y), context);
         context.Print(kDistanceRequired);
         return true;
     }
 
     bool Click(const Point& point, CommandContext& context) override {
+        const Point picked = context.PickedPoint(point);
         if (!haveCentre_) {
-            centre_ = point;
+            centre_ = picked;
             haveCentre_ = true;
             return true;
         }
-        return Draw(std::hypot(point.x - centre_.x, point.y - centre_.y), context);
+        return Draw(std::hypot(picked.x - centre_.x, picked.y - centre_.y), context);
     }
 
 private:
@@ -111,6 +114,7 @@ class BoundaryCommand : public RunningCommand {
 public:
     std::string Prompt() const override { return kInnerPointPrompt; }
     bool TakesClicks() const override { return true; }
+    bool TakesPoints() const override { return true; }
     std::vector<int> Highlighted() const override { return sources_; }
 
     bool Answer(const std::string& input, CommandContext& context) override {
@@ -135,14 +139,20 @@ public:
             return false;
         }
         Point point;
-        if (!ParsePoint(input, point)) {
+        if (!context.TypedPoint(input, point)) {
             context.Print(kPointRequired);
             return true;
         }
-        return Click(point, context);
+        return Find(point, context);
     }
 
     bool Click(const Point& point, CommandContext& context) override {
+        return Find(context.PickedPoint(point), context);
+    }
+
+private:
+    // A shape whose lines have a gap (an open polyline) holds no area, so none is found there.
+    bool Find(const Point& point, CommandContext& context) {
         context.Print("すべてを選択中...");
         context.Print("選択されたデータを解析中...");
         const Entity* shape = context.drawing.InnermostAt(point, true, true);
@@ -153,7 +163,6 @@ public:
         return true;
     }
 
-private:
     std::vector<int> sources_;
 };
 
@@ -170,7 +179,7 @@ public:
         // Every closed object becomes a region, a circle a round one, and its source goes.
         for (int id : selection_.Ids()) {
             const Entity* source = context.drawing.Find(id);
-            if (source == nullptr || source->type == EntityType::Region)
+            if (source == nullptr || source->type == EntityType::Region || !source->Closed())
                 continue;
             Entity region = *source;
             region.type = EntityType::Region;

@@ -43,8 +43,7 @@ std::string Shown(const std::string& word) {
     return word.size() > 40 ? shown + "..." : shown;
 }
 
-bool ParseShape(const std::vector<std::string>& words, Entity& entity, std::string& error) {
-    Polygon corners;
+bool ParseCorners(const std::vector<std::string>& words, Polygon& corners, std::string& error) {
     for (std::size_t i = 1; i < words.size(); ++i) {
         Point corner;
         if (!ParsePoint(words[i], corner)) {
@@ -57,6 +56,35 @@ bool ParseShape(const std::vector<std::string>& words, Entity& entity, std::stri
         }
         corners.push_back(corner);
     }
+    return true;
+}
+
+bool ParseOpenPolyline(const std::vector<std::string>& words, Entity& entity, std::string& error) {
+    Polygon corners;
+    if (!ParseCorners(words, corners, error))
+        return false;
+    if (corners.size() < 2) {
+        error = "an openpolyline needs at least 2 corners";
+        return false;
+    }
+    for (std::size_t i = 1; i < corners.size(); ++i) {
+        if (corners[i].x == corners[i - 1].x && corners[i].y == corners[i - 1].y) {
+            error = "corner " + std::to_string(i + 1) + " repeats the one before it";
+            return false;
+        }
+    }
+    if (corners.front().x == corners.back().x && corners.front().y == corners.back().y) {
+        error = "the openpolyline ends where it starts: write it as a polyline";
+        return false;
+    }
+    entity.corners = std::move(corners);
+    return true;
+}
+
+bool ParseShape(const std::vector<std::string>& words, Entity& entity, std::string& error) {
+    Polygon corners;
+    if (!ParseCorners(words, corners, error))
+        return false;
     if (corners.size() >= 3 && corners.front().x == corners.back().x && corners.front().y == corners.back().y)
         corners.pop_back();  // written closed
     if (corners.size() < 3) {
@@ -112,7 +140,11 @@ bool ParseEntity(const std::vector<std::string>& words, Entity& entity, std::str
         entity.type = EntityType::Circle;
         return ParseCircle(words, entity, error);
     }
-    error = "unknown entity '" + Shown(words[0]) + "' (polyline, region or circle)";
+    if (kind == "OPENPOLYLINE") {
+        entity.type = EntityType::OpenPolyline;
+        return ParseOpenPolyline(words, entity, error);
+    }
+    error = "unknown entity '" + Shown(words[0]) + "' (polyline, region, circle or openpolyline)";
     return false;
 }
 

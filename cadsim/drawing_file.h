@@ -5,9 +5,11 @@
 //   polyline x,y x,y x,y ...   a closed polyline through at least three corners
 //   region x,y x,y x,y ...     a region bounded by such a polygon
 //   circle x,y radius
+//   openpolyline x,y x,y ...   lines through at least two corners that do not close: a gap
 //
 // A shape may repeat its first corner at the end. Its edges must not cross or touch, and it must
-// have an area. Portable: no window system here.
+// have an area. An open polyline must not end where it starts (that is a polyline). Portable: no
+// window system here.
 
 #include <string>
 

@@ -62,7 +62,10 @@ void PaintEntity(HDC dc, const Host& host, const PaintTools& tools, const Entity
     corners.reserve(entity.corners.size());
     for (const Point& corner : entity.corners)
         corners.push_back(ToPixel(host, corner));
-    ::Polygon(dc, corners.data(), static_cast<int>(corners.size()));
+    if (entity.Closed())
+        ::Polygon(dc, corners.data(), static_cast<int>(corners.size()));
+    else
+        ::Polyline(dc, corners.data(), static_cast<int>(corners.size()));
 }
 
 // Paper, then the entities that meet the pixels: regions first, so that their fill never hides a

@@ -1,9 +1,9 @@
 #pragma once
 // Paints the drawing into its area of the main frame through the host's view transform: regions
-// filled, polylines and circles as outlines, objects a command has selected outlined in another
-// colour over everything. The drawing is kept rendered in a bitmap that each change updates where
-// it changed (an object added on top is drawn once), so that a command costs the same in a
-// drawing of ten objects as in one of thousands.
+// filled, polylines (open ones too) and circles as outlines, objects a command has selected
+// outlined in another colour over everything. The drawing is kept rendered in a bitmap that each
+// change updates where it changed (an object added on top is drawn once), so that a command costs
+// the same in a drawing of ten objects as in one of thousands.
 
 #include <windows.h>
 

@@ -38,6 +38,7 @@ struct Host {
     HFONT font = nullptr;   // owned by main for the whole run
     bool ansi = false;      // ANSI windows instead of Unicode ones
     InputMode input = InputMode::Inside;
+    bool typedAsScript = false;  // keystroke records are a script's input (--typed-as-script)
     unsigned inputDelayMs = 0;
     unsigned lineDelayMs = 0;             // queued input is typed one line at a time, this far apart
     unsigned clipboardHoldMs = 0;         // after each history copy the clipboard stays open this long

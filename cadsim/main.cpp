@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "host_files.h"
 #include "host_state.h"
 #include "host_windows.h"
+#include "object_snap.h"
 #include "options.h"
 #include "ready_file.h"
 #include "user_script.h"
@@ -63,6 +65,19 @@ bool LoadUserScript(const std::string& path, std::vector<cadsim::UserStep>& step
     return true;
 }
 
+// A short line just below the drawing's extents, clear of every shape in it: what the user drew
+// inside their own undo group (--user-group).
+cadsim::Entity UserGroupLine(const cadsim::Drawing& drawing) {
+    cadsim::Box extents{cadsim::Point{0, 0}, cadsim::Point{100, 100}};
+    drawing.Extents(extents);
+    const double span = std::max(extents.max.x - extents.min.x, extents.max.y - extents.min.y);
+    const double y = extents.min.y - span / 10;
+    cadsim::Entity line;
+    line.type = cadsim::EntityType::OpenPolyline;
+    line.corners = {cadsim::Point{extents.min.x, y}, cadsim::Point{extents.min.x + span / 5, y}};
+    return line;
+}
+
 // The drawing area in screen pixels, and the view that fits the drawing into it.
 void FitDrawing(cadsim::Host& host, RECT& onScreen) {
     onScreen = RECT{0, 0, 0, 0};
@@ -109,6 +124,7 @@ int Run(const std::vector<std::string>& args) {
                                                  options.undoControl));
     host.ansi = options.ansi;
     host.input = options.input;
+    host.typedAsScript = options.typedAsScript;
     host.inputDelayMs = options.inputDelayMs;
     host.lineDelayMs = options.lineDelayMs;
     host.logBusy = options.logBusy;
@@ -123,6 +139,11 @@ int Run(const std::vector<std::string>& args) {
     host.log.Event(std::string("undo control=") + cadsim::UndoControlName(options.undoControl));
     for (const auto& entry : host.commandLine.CurrentDrawing().Entities())
         host.log.Event("entity loaded " + cadsim::Describe(entry.second));
+    if (options.userGroup) {
+        host.commandLine.OpenUserGroup(UserGroupLine(host.commandLine.CurrentDrawing()));  // checked with the options
+        for (const std::string& event : host.commandLine.TakeEvents())
+            host.log.Event(event);
+    }
     // "ＭＳ ゴシック" is what the host's command line uses; the Wine prefix maps it to IPA Gothic.
     const framework::FontHandle font = framework::FontHandle::Make(
         ::CreateFontA(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
@@ -135,6 +156,7 @@ int Run(const std::vector<std::string>& args) {
     }
     RECT drawingOnScreen{};
     FitDrawing(host, drawingOnScreen);
+    host.commandLine.SetSnapAperture(cadsim::kSnapAperturePixels / host.view.scale);
     cadsim::ForgetRenderedDrawing(host);
     if (host.windows.mainFrame)
         ::InvalidateRect(host.windows.mainFrame, &host.drawingArea, TRUE);

@@ -134,7 +134,7 @@ private:
             context.Print(kNothingToMeasure);
             return false;
         }
-        lines_ = ReportLines(Measure(regions, discs));
+        lines_ = ReportLines(Measure(regions, discs), context.variables.Units());
         for (const std::string& line : lines_)
             context.Print(line);
         step_ = Step::AskingToWrite;

@@ -66,10 +66,12 @@ const char* Usage() {
            "              [--log-busy] [--history-lines N] [--history-keep N]\n"
            "              [--var NAME=VALUE]... [--drawing FILE] [--user FILE]\n"
            "              [--report-fault missing|locked|folder|garbage|huge|nan] [--undo-control all|none|one]\n"
-           "              [--freeze-waits MS [--freeze-at TEXT]]\n"
+           "              [--freeze-waits MS [--freeze-at TEXT]] [--typed-as-script] [--user-group]\n"
            "  --freeze-waits MS: stop answering for MS ms (1 to 600000) each time a wait begins: ID's point\n"
            "      prompt, a select-objects prompt, a report file written; with --freeze-at, each time a\n"
-           "      prompt holding TEXT shows (once per showing)";
+           "      prompt holding TEXT shows (once per showing)\n"
+           "  --typed-as-script: typed records are a script's input (OSNAPCOORD 2 snaps their points)\n"
+           "  --user-group: start with the user's own UNDO group open, holding a line they drew";
 }
 
 bool SplitEscapedTitle(const std::string& title, std::vector<TitlePiece>& pieces) {
@@ -105,7 +107,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
     std::set<std::string> seen;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& name = args[i];
-        const bool isFlag = name == "--ansi" || name == "--text-window-only" || name == "--log-busy";
+        const bool isFlag = name == "--ansi" || name == "--text-window-only" || name == "--log-busy" ||
+                            name == "--typed-as-script" || name == "--user-group";
         const bool takesValue = name == "--frame" || name == "--title" || name == "--unicode-title" ||
                                 name == "--cmdline" || name == "--names" || name == "--textwin" || name == "--ready" ||
                                 name == "--input" || name == "--input-delay" || name == "--line-delay" ||
@@ -123,6 +126,10 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
                 options.ansi = true;
             else if (name == "--log-busy")
                 options.logBusy = true;
+            else if (name == "--typed-as-script")
+                options.typedAsScript = true;
+            else if (name == "--user-group")
+                options.userGroup = true;
             else
                 options.textWindowOnly = true;
             continue;
@@ -239,8 +246,11 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
                 if (UpperAscii(preset.first) == UpperAscii(variable))
                     return Fail("variable " + variable + " given twice");
             SystemVariables check;
-            if (!check.Find(variable))
+            const SystemVariable* known = check.Find(variable);
+            if (!known)
                 return Fail(bad + " (no system variable " + variable + ")");
+            if (known->kind == VariableKind::ReadOnlyInteger)
+                return Fail(bad + " (" + known->name + " is read-only: the host computes it)");
             if (!check.Preset(variable, value.substr(equals + 1)))
                 return Fail(bad + " (not a value of " + variable + ")");
             options.variables.emplace_back(variable, value.substr(equals + 1));
@@ -270,6 +280,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         return Fail("--unicode-title needs a Unicode main frame (not --ansi)");
     if (options.logBusy && options.logFile.empty())
         return Fail("--log-busy needs --log");
+    if (options.userGroup && options.undoControl != UndoControl::All)
+        return Fail("--user-group needs --undo-control all (groups exist only then)");
     if (!options.freezeAt.empty() && options.freezeWaitsMs == 0)
         return Fail("--freeze-at needs --freeze-waits");
     if (seen.count("--input-delay") && options.input != InputMode::After)

@@ -53,6 +53,12 @@ struct Options {
     std::string userFile;                                        // empty: no scripted user
     ReportFault reportFault = ReportFault::None;
     UndoControl undoControl = UndoControl::All;  // --undo-control
+    // --typed-as-script: keystroke records are a script's input, not keyboard entry, so that
+    // OSNAPCOORD 2 lets running object snaps move the points they type.
+    bool typedAsScript = false;
+    // --user-group: the host starts with an UNDO group of the user's own open, holding a short
+    // line the user drew just outside the drawing's extents.
+    bool userGroup = false;
     // --freeze-waits: the host stops answering (its window thread handles no message) for this
     // long each time a wait begins: a prompt that asks for a point of ID's or for objects, and
     // each report file written; with --freeze-at, each time a prompt holding that text shows.

@@ -5,12 +5,17 @@
 //   copydata window=<hex> dwData=<decimal> cbData=<decimal> data=<payload bytes as hex>
 //   command window=<hex> wParam=<decimal> lParam=<decimal>
 //   entity loaded|created <description>          (see Describe in drawing.h)
+//   entity exact id=<decimal> center=<x>,<y> radius=<r>   (after a circle's "entity created": its
+//                                                  numbers to the last bit, %.17g)
 //   entity removed id=<decimal>
 //   entity restored <description>                (taken back by U or UNDO)
 //   undo control=all|none|one                    (at start, and when UNDO's Control changes it)
-//   undo begin | undo end                        (a group opened or closed, however it closed)
+//   undo begin | undo end                        (a group opened or closed, however it closed; at
+//                                                  start too with --user-group)
 //   undo back <command name or GROUP> | undo nothing
 //   host freeze pick|select|report|prompt ms=<decimal> | host freeze over   (--freeze-waits)
+//   host snap from=<x>,<y> to=<x>,<y> by=endpoint|midpoint|centre   (a running object snap moved a
+//                                                  point, clicked or typed)
 //   variable <NAME>=<value>
 //   report written bytes=<decimal> path=<path to the end of the line>
 //   file dialog path=<path to the end of the line>

@@ -14,43 +14,35 @@ std::string PadTo(std::string text, std::size_t width) {
     return text;
 }
 
-std::string Single(const char* label, double value) {
-    return PadTo(label, kValueColumn) + Fixed4(value);
-}
-
 // The first line of a quantity with an X and a Y part carries the label, the second only blanks.
 std::string Axis(const char* label, const char* axis, const std::string& value) {
     return PadTo(label, kAxisColumn) + axis + ": " + value;
 }
 
-std::string Range(double from, double to) {
-    return Fixed4(from) + "  --  " + Fixed4(to);
-}
-
-std::string Direction(const Point& direction) {
-    return "[" + Fixed4(direction.x) + " " + Fixed4(direction.y) + "]";
-}
-
 }  // namespace
 
-std::vector<std::string> ReportLines(const MassProperties& p) {
+std::vector<std::string> ReportLines(const MassProperties& p, const LinearUnits& units) {
+    const auto length = [&units](double value) { return FormatLength(value, units); };
+    const auto number = [&units](double value) { return FormatNumber(value, units); };
+    const auto range = [&length](double from, double to) { return length(from) + "  --  " + length(to); };
+    const auto direction = [&number](const Point& d) { return "[" + number(d.x) + " " + number(d.y) + "]"; };
     // The centroid's label has no colon: the blanks after it are what readers look for.
     return {
         "----------------   リージョン   ----------------",
-        Single("面積:", p.area),
-        Single("周囲:", p.perimeter),
-        Axis("境界ボックス:", "X", Range(p.bounds.min.x, p.bounds.max.x)),
-        Axis("", "Y", Range(p.bounds.min.y, p.bounds.max.y)),
-        Axis("図心", "X", Fixed4(p.centroid.x)),
-        Axis("", "Y", Fixed4(p.centroid.y)),
-        Axis("慣性モーメント:", "X", Fixed4(p.momentX)),
-        Axis("", "Y", Fixed4(p.momentY)),
-        PadTo("慣性乗積:", kAxisColumn - 1) + "XY: " + Fixed4(p.productXY),
-        Axis("回転半径:", "X", Fixed4(p.radiusX)),
-        Axis("", "Y", Fixed4(p.radiusY)),
+        PadTo("面積:", kValueColumn) + number(p.area),
+        PadTo("周囲:", kValueColumn) + length(p.perimeter),
+        Axis("境界ボックス:", "X", range(p.bounds.min.x, p.bounds.max.x)),
+        Axis("", "Y", range(p.bounds.min.y, p.bounds.max.y)),
+        Axis("図心", "X", length(p.centroid.x)),
+        Axis("", "Y", length(p.centroid.y)),
+        Axis("慣性モーメント:", "X", number(p.momentX)),
+        Axis("", "Y", number(p.momentY)),
+        PadTo("慣性乗積:", kAxisColumn - 1) + "XY: " + number(p.productXY),
+        Axis("回転半径:", "X", length(p.radiusX)),
+        Axis("", "Y", length(p.radiusY)),
         "主慣性モーメントと重心周りの X-Y 方向:",
-        Axis("", "I", Fixed4(p.principalI) + " 方向 " + Direction(p.directionI)),
-        Axis("", "J", Fixed4(p.principalJ) + " 方向 " + Direction(p.directionJ)),
+        Axis("", "I", number(p.principalI) + " 方向 " + direction(p.directionI)),
+        Axis("", "J", number(p.principalJ) + " 方向 " + direction(p.directionJ)),
     };
 }
 

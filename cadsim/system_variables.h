@@ -1,24 +1,32 @@
 #pragma once
-// The host's system variables: a small table of names with their values as the host prints them,
-// and the rules a typed value must meet. Portable: no window system here.
+// The host's system variables: a small table of names with their values, the rules a typed value
+// must meet, and how each value is printed. Portable: no window system here.
 
 #include <string>
 #include <vector>
 
+#include "coordinates.h"
+#include "linear_units.h"
+
 namespace cadsim {
 
 enum class VariableKind {
-    Integer,       // a whole number within [minimum, maximum]
-    Point,         // "x,y,z", printed with four decimals
-    ReadOnlyText,  // printed in double quotes; the user cannot set it
+    Integer,          // a whole number within [minimum, maximum]
+    Point,            // x,y,z kept exact, printed in the drawing's linear units
+    ReadOnlyText,     // printed in double quotes; the user cannot set it
+    ReadOnlyInteger,  // computed by the host from its own state; printed bare, set by nobody else
 };
 
 struct SystemVariable {
     std::string name;  // upper case, as the host prints it
     VariableKind kind = VariableKind::Integer;
-    std::string value;  // as the host prints it between "<" and ">" (text without its quotes)
+    std::string value;  // as printed, for every kind but Point
+    Point point;        // Point
+    double z = 0;       // Point
     long minimum = 0;
     long maximum = 0;
+
+    bool ReadOnly() const { return kind == VariableKind::ReadOnlyText || kind == VariableKind::ReadOnlyInteger; }
 };
 
 class SystemVariables {
@@ -33,18 +41,32 @@ public:
     // read-only variable or a text that is not a value of the variable's kind.
     bool Assign(const std::string& name, const std::string& typed);
 
-    // Sets a value at start-up, read-only variables too. False for an unknown name or a bad value.
+    // Sets a value at start-up, read-only text too. False for an unknown name, a bad value, or a
+    // variable the host computes.
     bool Preset(const std::string& name, const std::string& value);
 
-    // The value as the host shows it: quoted for text, bare otherwise.
-    static std::string Shown(const SystemVariable& variable);
+    // Sets a point variable exactly (LASTPOINT after ID). False for another kind of variable.
+    bool SetPoint(const std::string& name, const Point& point, double z);
+
+    // Sets a variable the host computes from its own state (UNDOCTL).
+    void SetComputed(const std::string& name, long value);
+
+    // The value as printed: a point in the current linear units.
+    std::string Text(const SystemVariable& variable) const;
+    // The value as the host shows it: Text, in double quotes for text.
+    std::string Shown(const SystemVariable& variable) const;
+    // An integer variable's value; 0 for an unknown name or another kind.
+    long Number(const std::string& name) const;
+
+    // LUNITS, LUPREC and UNITMODE together.
+    LinearUnits Units() const;
 
     // What the host says when a typed value does not fit the variable.
     static std::string InvalidValueMessage(const SystemVariable& variable);
 
 private:
     SystemVariable* FindMutable(const std::string& name);
-    static bool Normalise(const SystemVariable& variable, const std::string& typed, std::string& value);
+    static bool Normalise(const std::string& typed, SystemVariable& variable);
 
     std::vector<SystemVariable> table_;
 };

@@ -37,9 +37,19 @@ bool Count(const std::string& input, int& count) {
     return true;
 }
 
+// The settings the host does not let UNDO change here; the settings line and UNDOCTL both say them.
+constexpr bool kAuto = true;
+constexpr bool kCombineZoom = true;
+constexpr bool kCombineLayers = true;
+
+const char* OnOff(bool on, const char* yes, const char* no) {
+    return on ? yes : no;
+}
+
 std::string SettingsLine(UndoControl control) {
     const char* shown = control == UndoControl::All ? "すべて" : control == UndoControl::One ? "1 つ" : "なし";
-    return std::string("現在の設定: 自動 = オン, コントロール = ") + shown + ", 結合 = はい, 画層 = はい";
+    return std::string("現在の設定: 自動 = ") + OnOff(kAuto, "オン", "オフ") + ", コントロール = " + shown +
+           ", 結合 = " + OnOff(kCombineZoom, "はい", "いいえ") + ", 画層 = " + OnOff(kCombineLayers, "はい", "いいえ");
 }
 
 void SetControl(UndoControl control, CommandContext& context) {
@@ -133,6 +143,12 @@ void TakeBack(int count, CommandContext& context) {
         context.Print(step.name);
         context.Note("undo back " + step.name);
     }
+}
+
+long UndoCtl(const UndoHistory& undo) {
+    const UndoControl control = undo.Control();
+    return (control != UndoControl::None ? 1 : 0) | (control == UndoControl::One ? 2 : 0) | (kAuto ? 4 : 0) |
+           (undo.GroupOpen() ? 8 : 0) | (kCombineZoom ? 16 : 0) | (kCombineLayers ? 32 : 0);
 }
 
 std::unique_ptr<RunningCommand> StartUndo(CommandContext& context) {

@@ -64,3 +64,12 @@ check() {
     fi
 }
 
+
+# The newest circle's exact centre and radius, "x,y radius" to the last bit (%.17g), from the line
+# the simulator logs after each circle it draws; sim_circles prints only four decimals.
+sim_circle_exact() {
+    sim_log | sed -n 's/^entity exact id=[0-9]* center=\([^ ]*\) radius=\([^ ]*\).*/\1 \2/p' | tail -n 1
+}
+
+# Each point a running object snap moved, oldest first: "from=x,y to=x,y by=endpoint|midpoint|centre".
+sim_snaps() { sim_log | sed -n 's/^host snap //p'; }

@@ -30,7 +30,7 @@ std::vector<std::string> LastLines(const CommandInterpreter& commandLine, std::s
 
 std::string Value(const CommandInterpreter& commandLine, const char* name) {
     const cadsim::SystemVariable* variable = commandLine.Variables().Find(name);
-    return variable ? variable->value : "(none)";
+    return variable ? commandLine.Variables().Text(*variable) : "(none)";
 }
 
 class CadsimCommandLine : public ::testing::Test {
@@ -122,6 +122,19 @@ TEST_F(CadsimCommandLine, BadValuesAreRefusedAndAskedAgain) {
         commandLine.Type("\x03");
     }
     EXPECT_EQ(Value(commandLine, "LASTPOINT"), "0.0000,0.0000,0.0000");
+
+    const std::pair<const char*, const char*> outOfRange[] = {{"LUNITS 0\r", "1 から 5"},
+                                                              {"_LUPREC 9\r", "0 から 8"},
+                                                              {"UNITMODE -1\r", "0 から 1"},
+                                                              {"OSNAPCOORD 3\r", "0 から 2"}};
+    for (const auto& [typed, range] : outOfRange) {
+        commandLine.Type(typed);
+        EXPECT_EQ(LastLine(commandLine), std::string(range) + " までの整数を入力してください。") << typed;
+        commandLine.Type("\x03");
+    }
+    EXPECT_EQ(Value(commandLine, "LUNITS") + Value(commandLine, "LUPREC") + Value(commandLine, "UNITMODE") +
+                  Value(commandLine, "OSNAPCOORD"),
+              "2402");
 }
 
 TEST_F(CadsimCommandLine, UnknownNamesGiveTheHostsMessages) {
@@ -222,14 +235,14 @@ TEST(CadsimOpeningHistory, HasExactlyTheLinesAskedForWithTheOpeningLinesLast) {
 TEST(CadsimSystemVariables, PresetsAreCheckedLikeTypedValuesButMaySetReadOnlyOnes) {
     SystemVariables variables;
     EXPECT_TRUE(variables.Preset("acadver", "25.0s (LMS Tech)"));
-    EXPECT_EQ(SystemVariables::Shown(*variables.Find("ACADVER")), "\"25.0s (LMS Tech)\"");
+    EXPECT_EQ(variables.Shown(*variables.Find("ACADVER")), "\"25.0s (LMS Tech)\"");
     EXPECT_FALSE(variables.Assign("ACADVER", "26"));
     EXPECT_FALSE(variables.Preset("ACADVER", "a\"b"));
     EXPECT_FALSE(variables.Preset("NOSUCH", "1"));
     EXPECT_FALSE(variables.Preset("OSMODE", "32768"));
     EXPECT_FALSE(variables.Preset("OSMODE", "9999999999"));
     EXPECT_TRUE(variables.Preset("LASTPOINT", "-0,1e2,3"));
-    EXPECT_EQ(variables.Find("LASTPOINT")->value, "0.0000,100.0000,3.0000");
+    EXPECT_EQ(variables.Text(*variables.Find("LASTPOINT")), "0.0000,100.0000,3.0000");
 }
 
 cadsim::ParseResult Parse(const std::vector<std::string>& args) {
@@ -303,6 +316,11 @@ TEST(CadsimOptions, BadInputOptionsAreRefusedWithTheirName) {
              {{"--undo-control", "some"}, "some"},
              {{"--freeze-waits", "0"}, "--freeze-waits"},
              {{"--freeze-at", "点を指定"}, "needs --freeze-waits"},
+             {{"--var", "UNDOCTL=5"}, "UNDOCTL is read-only"},
+             {{"--var", "LUNITS=6"}, "LUNITS"},
+             {{"--var", "OSNAPCOORD=3"}, "OSNAPCOORD"},
+             {{"--user-group", "--undo-control", "one"}, "--user-group needs --undo-control all"},
+             {{"--typed-as-script", "yes"}, "unknown option 'yes'"},
          }) {
         const cadsim::ParseResult parsed = Parse(bad.args);
         EXPECT_FALSE(parsed.ok) << bad.named;

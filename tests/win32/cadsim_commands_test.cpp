@@ -3,12 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "cadsim_process.h"
 #include "command_interpreter.h"
 #include "drawing_file.h"
+#include "file_bytes.h"
+#include "linear_units.h"
+#include "mass_properties.h"
 #include "massprop_command.h"
 #include "report_writer.h"
 
@@ -50,15 +55,16 @@ const char kDrawing[] =
 const char kSquareCorners[] = "corners=60.0000,50.0000;100.0000,50.0000;100.0000,90.0000;60.0000,90.0000";
 
 class CadsimCommands : public ::testing::Test {
-protected:
-    CadsimCommands() : commandLine(cadsim::OpeningHistory(), cadsim::SystemVariables(), Load(kDrawing), &files) {}
-
+public:
     static cadsim::Drawing Load(const char* text) {
         cadsim::Drawing drawing;
         std::string error;
         EXPECT_TRUE(cadsim::ParseDrawingFile(text, drawing, error)) << error;
         return drawing;
     }
+
+protected:
+    CadsimCommands() : commandLine(cadsim::OpeningHistory(), cadsim::SystemVariables(), Load(kDrawing), &files) {}
 
     std::string LastLine() const { return commandLine.Lines().back(); }
 
@@ -67,7 +73,9 @@ protected:
         return std::vector<std::string>(lines.begin() + static_cast<std::ptrdiff_t>(count), lines.end());
     }
 
-    std::string Variable(const char* name) const { return commandLine.Variables().Find(name)->value; }
+    std::string Variable(const char* name) const {
+        return commandLine.Variables().Text(*commandLine.Variables().Find(name));
+    }
 
     MemoryFiles files;
     CommandInterpreter commandLine;
@@ -361,7 +369,8 @@ TEST_F(CadsimCommands, CircleAsTheToolTypesItAppearsInTheDrawing) {
     commandLine.Type(kCtrlC + "CIRCLE 30.0000,35.0000 50\r");
     EXPECT_TRUE(commandLine.Idle());
     EXPECT_EQ(commandLine.TakeEvents(),
-              std::vector<std::string>{"entity created id=6 type=circle center=30.0000,35.0000 radius=50.0000"});
+              (std::vector<std::string>{"entity created id=6 type=circle center=30.0000,35.0000 radius=50.0000",
+                                        "entity exact id=6 center=30,35 radius=50"}));
     const cadsim::Entity* circle = commandLine.CurrentDrawing().Last();
     ASSERT_NE(circle, nullptr);
     EXPECT_EQ(circle->type, cadsim::EntityType::Circle);
@@ -420,14 +429,190 @@ TEST_F(CadsimCommands, CircleRefusesRadiiThatAreNoPositiveDistance) {
     EXPECT_TRUE(commandLine.TakeEvents().empty());
     commandLine.Type("4,5\r");  // a point on the circle: 5 from the centre
     EXPECT_EQ(commandLine.TakeEvents(),
-              std::vector<std::string>{"entity created id=6 type=circle center=1.0000,1.0000 radius=5.0000"});
+              (std::vector<std::string>{"entity created id=6 type=circle center=1.0000,1.0000 radius=5.0000",
+                                        "entity exact id=6 center=1,1 radius=5"}));
 
     // Clicks give the centre and a point on the circle.
     commandLine.Type("C ");
     ASSERT_TRUE(commandLine.Click(Point{10, 10}));
     ASSERT_TRUE(commandLine.Click(Point{10, 13}));
     EXPECT_EQ(commandLine.TakeEvents(),
-              std::vector<std::string>{"entity created id=7 type=circle center=10.0000,10.0000 radius=3.0000"});
+              (std::vector<std::string>{"entity created id=7 type=circle center=10.0000,10.0000 radius=3.0000",
+                                        "entity exact id=7 center=10,10 radius=3"}));
+}
+
+// A triangle of 20 by 5.4 inches: area 54, centroid 20/3,1.8.
+const char kTriangle[] = "region 0,0 20,0 0,5.4\n";
+
+struct UnitsCase {
+    const char* settings;  // typed, each with another of the prefixes a command may carry
+    const char* point;     // typed at ID's prompt
+    const char* x;         // ID's X, Y and Z as printed
+    const char* y;
+    const char* z;
+    const char* area;  // the report's
+    const char* centroidX;
+    const char* centroidY;
+};
+
+TEST(CadsimUnits, LengthsAndCoordinatesPrintInTheLinearUnitsAndTheReportKeepsItsColumns) {
+    const UnitsCase cases[] = {
+        {"", "15.6,-1.8,0.3", "15.6000", "-1.8000", "0.3000", "54.0000", "6.6667", "1.8000"},
+        {"_LUPREC 0 ", "15.6,-1.8,0.3", "16", "-2", "0", "54", "7", "2"},
+        // 20/3 printed to 8 places lies within 1e-8 of it.
+        {"_.LUPREC 8 ", "15.6,-1.8,0.3", "15.60000000", "-1.80000000", "0.30000000", "54.00000000", "6.66666667",
+         "1.80000000"},
+        {"._LUNITS 1 ", "15.6,-1.8,0.3", "1.5600E+01", "-1.8000E+00", "3.0000E-01", "5.4000E+01", "6.6667E+00",
+         "1.8000E+00"},
+        {"'SETVAR LUNITS 3 LUPREC 2 ", "15.6,-1.8,0.3", "1'-3.60\"", "-0'-1.80\"", "0'-0.30\"", "54.00", "0'-6.67\"",
+         "0'-1.80\""},
+        {"LUNITS 3 LUPREC 2 UNITMODE 1 ", "15.6,-1.8,0.3", "1'3.60\"", "-0'1.80\"", "0'0.30\"", "54.00", "0'6.67\"",
+         "0'1.80\""},
+        {"LUNITS 4 ", "15.6,-1.8,0.3", "1'-3 5/8\"", "-0'-1 13/16\"", "0'-0 5/16\"", "54.0000", "0'-6 11/16\"",
+         "0'-1 13/16\""},
+        {"LUNITS 4 UNITMODE 1 ", "15.6,-1.8,0.3", "1'3-5/8\"", "-0'1-13/16\"", "0'0-5/16\"", "54.0000", "0'6-11/16\"",
+         "0'1-13/16\""},
+        // Inches that round up to 12 carry into the feet; a minus that rounds away goes with it.
+        {"LUNITS 4 ", "11.99,23.999,-0.01", "1'-0\"", "2'-0\"", "0'-0\"", "54.0000", "0'-6 11/16\"", "0'-1 13/16\""},
+        {"LUNITS 4 LUPREC 0 ", "15.6,-1.8,0.3", "1'-4\"", "-0'-2\"", "0'-0\"", "54", "0'-7\"", "0'-2\""},
+        {"LUNITS 5 LUPREC 2 ", "15.6,-1.8,0.3", "15 1/2", "-1 3/4", "1/4", "54.00", "6 3/4", "1 3/4"},
+        {"LUNITS 5 LUPREC 2 UNITMODE 1 ", "15.6,-1.8,0.3", "15-1/2", "-1-3/4", "1/4", "54.00", "6-3/4", "1-3/4"},
+    };
+    for (const UnitsCase& one : cases) {
+        SCOPED_TRACE(one.settings);
+        MemoryFiles files;
+        CommandInterpreter commandLine(cadsim::OpeningHistory(), cadsim::SystemVariables(),
+                                       CadsimCommands::Load(kTriangle), &files);
+        commandLine.Type(std::string(one.settings) + "FILEDIA 0 ID " + one.point + " ");
+        const std::string xyz = std::string(one.x) + "," + one.y + "," + one.z;
+        EXPECT_EQ(commandLine.Lines().back(), std::string("X = ") + one.x + "     Y = " + one.y + "     Z = " + one.z);
+        const std::vector<std::string> events = commandLine.TakeEvents();
+        EXPECT_EQ(events.back(), "variable LASTPOINT=" + xyz);
+        commandLine.Type("LASTPOINT ");
+        EXPECT_EQ(commandLine.Prompt(), "LASTPOINT の新しい値を入力 <" + xyz + ">: ");
+
+        commandLine.Type("\x03_massprop ALL \rY\rC:\\r\r");
+        const std::vector<std::string> report =
+            cadsim::ReportLines(cadsim::Measure({{{0, 0}, {20, 0}, {0, 5.4}}}), commandLine.Variables().Units());
+        EXPECT_EQ(files.files["C:\\r.mpr"], cadsim::ReportFileBytes(report));
+        EXPECT_EQ(report[1], "面積:" + std::string(20, ' ') + one.area);
+        EXPECT_EQ(report[5], "図心" + std::string(18, ' ') + "X: " + one.centroidX);
+        EXPECT_EQ(report[6], std::string(22, ' ') + "Y: " + one.centroidY);
+    }
+    // The rest of an architectural report: lengths in feet and inches, moments as numbers.
+    cadsim::LinearUnits architectural;
+    architectural.kind = cadsim::UnitKind::Architectural;
+    const std::vector<std::string> report =
+        cadsim::ReportLines(cadsim::Measure({{{0, 0}, {20, 0}, {0, 5.4}}}), architectural);
+    EXPECT_EQ(std::vector<std::string>(report.begin() + 2, report.begin() + 5),
+              (std::vector<std::string>{"周囲:" + std::string(20, ' ') + "3'-10 1/8\"",
+                                        "境界ボックス:" + std::string(9, ' ') + "X: 0'-0\"  --  1'-8\"",
+                                        std::string(22, ' ') + "Y: 0'-0\"  --  0'-5 3/8\""}));
+    EXPECT_EQ(std::vector<std::string>(report.begin() + 7, report.begin() + 12),
+              (std::vector<std::string>{
+                  "慣性モーメント:" + std::string(7, ' ') + "X: 262.4400", std::string(22, ' ') + "Y: 3600.0000",
+                  "慣性乗積:" + std::string(12, ' ') + "XY: 486.0000",
+                  "回転半径:" + std::string(13, ' ') + "X: 0'-2 3/16\"", std::string(22, ' ') + "Y: 0'-8 3/16\""}));
+}
+
+struct SnapCase {
+    long osmode;
+    long osnapcoord;
+    cadsim::KeySource source;
+    const char* keys;    // typed
+    const Point* click;  // then clicked, when not null
+    std::vector<std::string> events;
+};
+
+TEST(CadsimSnaps, ClicksAndTypedPointsMoveOntoTheNearestSnapPointAsOsmodeAndOsnapcoordSay) {
+    // Endpoints 0,0 4,0 4,2 0,2, midpoints 2,0 4,1 2,2 0,1, a centre 20,1; the aperture is 1.2.
+    const char drawing[] = "polyline 0,0 4,0 4,2 0,2\ncircle 20,1 3\n";
+    const Point nearCorner{3.8, 0.1};
+    const Point nearEdge{2.1, 0.3};
+    const Point nearBoth{3.6, 0.8};  // the midpoint 4,1 is nearer than the corner 4,0
+    const Point nearCentre{20.5, 1.5};
+    const std::string toCorner = "host snap from=3.8000,0.1000 to=4.0000,0.0000 by=endpoint";
+    const std::string atCorner = "variable LASTPOINT=4.0000,0.0000,0.0000";
+    const std::string unmoved = "variable LASTPOINT=3.8000,0.1000,0.0000";
+    const std::string toCentre = "host snap from=20.5000,1.5000 to=20.0000,1.0000 by=centre";
+    const std::string toMidpoint = "host snap from=2.1000,0.3000 to=2.0000,0.0000 by=midpoint";
+    const std::string toSide = "host snap from=3.6000,0.8000 to=4.0000,1.0000 by=midpoint";
+    const std::string rectangle =
+        "entity created id=3 type=polyline corners=0.0000,0.0000;4.0000,0.0000;4.0000,2.0000;"
+        "0.0000,2.0000";
+    const auto keyboard = cadsim::KeySource::Keyboard;
+    const auto script = cadsim::KeySource::Script;
+    const SnapCase cases[] = {
+        {4133, 2, keyboard, "ID ", &nearCorner, {toCorner, atCorner}},
+        {4133, 2, keyboard, "ID ", &nearEdge, {"variable LASTPOINT=2.1000,0.3000,0.0000"}},  // midpoints are off
+        {2, 2, keyboard, "ID ", &nearEdge, {toMidpoint, "variable LASTPOINT=2.0000,0.0000,0.0000"}},
+        {3, 2, keyboard, "ID ", &nearBoth, {toSide, "variable LASTPOINT=4.0000,1.0000,0.0000"}},
+        {4133 + 16384, 2, keyboard, "ID ", &nearCorner, {unmoved}},
+        {4133, 2, keyboard, "ID _non ", &nearCorner, {unmoved}},
+        {4133, 2, keyboard, "ID 3.8,0.1 ", nullptr, {unmoved}},
+        {4133, 2, script, "ID 3.8,0.1 ", nullptr, {toCorner, atCorner}},
+        {4133, 0, keyboard, "ID 3.8,0.1 ", nullptr, {toCorner, atCorner}},
+        {4133, 0, script, "ID 3.8,0.1 ", nullptr, {toCorner, atCorner}},
+        {4133, 1, keyboard, "ID 3.8,0.1 ", nullptr, {unmoved}},
+        {4133, 1, script, "ID 3.8,0.1 ", nullptr, {unmoved}},
+        {4133, 0, script, "ID none 3.8,0.1 ", nullptr, {unmoved}},
+        {4133, 0, keyboard, "ID _non 3.8,0.1 ID 3.8,0.1 ", nullptr, {unmoved, toCorner, atCorner}},  // once only
+        {4133,
+         0,
+         keyboard,
+         "._CIRCLE 20.5,1.5 1 ",
+         nullptr,
+         {toCentre, "entity created id=3 type=circle center=20.0000,1.0000 radius=1.0000",
+          "entity exact id=3 center=20,1 radius=1"}},
+        {4133, 2, keyboard, "CIRCLE ", &nearCentre, {toCentre}},
+        // On the corner the point is inside no shape: the snap spoils the boundary, _non keeps it.
+        {4133, 0, keyboard, "-BOUNDARY 3.8,0.1 \r", nullptr, {toCorner}},
+        {4133, 0, keyboard, "-BOUNDARY _non 3.8,0.1 \r", nullptr, {rectangle}},
+    };
+    for (const SnapCase& one : cases) {
+        SCOPED_TRACE(std::to_string(one.osmode) + " " + std::to_string(one.osnapcoord) + " " + one.keys +
+                     (one.source == script ? " (script)" : "") + (one.click ? " and a click" : ""));
+        cadsim::SystemVariables variables;
+        ASSERT_TRUE(variables.Preset("OSMODE", std::to_string(one.osmode)));
+        ASSERT_TRUE(variables.Preset("OSNAPCOORD", std::to_string(one.osnapcoord)));
+        CommandInterpreter commandLine(cadsim::OpeningHistory(), variables, CadsimCommands::Load(drawing));
+        commandLine.SetSnapAperture(1.2);
+        commandLine.Type(one.keys, one.source);
+        if (one.click) {
+            EXPECT_TRUE(commandLine.Click(*one.click));
+        }
+        EXPECT_EQ(commandLine.TakeEvents(), one.events);
+    }
+}
+
+TEST(CadsimGap, BoundaryInsideLinesWithAGapFindsNoneAndMakesNothing) {
+    const struct {
+        const char* keys;
+        const char* said;  // the last line
+        std::size_t made;
+    } cases[] = {
+        {"-BOUNDARY 80,20 \r", "BOUNDARY は 0 個のポリラインを作成しました", 0},
+        {"-BOUNDARY 60,20 \r", "BOUNDARY は 0 個のポリラインを作成しました", 0},  // in the gap itself
+        {"-BOUNDARY 20,20 \r", "BOUNDARY は 1 個のポリラインを作成しました", 1},
+        {"_region ALL \r", "1 個のリージョンが作成されました。", 1},  // the open lines make no loop
+    };
+    for (const auto& one : cases) {
+        SCOPED_TRACE(one.keys);
+        const std::string sample = testsupport::ReadBytes(testsupport::CadsimSamplePath("gap.txt"));
+        CommandInterpreter commandLine(cadsim::OpeningHistory(), cadsim::SystemVariables(),
+                                       CadsimCommands::Load(sample.c_str()));
+        commandLine.Type(one.keys);
+        EXPECT_TRUE(commandLine.Idle());
+        EXPECT_EQ(commandLine.Lines().back(), one.said);
+        const auto said = [&](const char* line) {
+            return std::count(commandLine.Lines().begin(), commandLine.Lines().end(), line);
+        };
+        EXPECT_EQ(said("有効な境界が見つかりません。"), one.made == 0 ? 1 : 0);
+        std::size_t made = 0;
+        for (const std::string& event : commandLine.TakeEvents())
+            made += event.rfind("entity created", 0) == 0 ? 1 : 0;
+        EXPECT_EQ(made, one.made);
+    }
 }
 
 TEST(CadsimReportFileName, AddsMprOnlyWhenTheLastPartHasNoExtension) {

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -482,6 +483,41 @@ TEST(CadsimDrawingHost, BadDrawingAndScriptFilesEndTheStartWithAMessageAndExitCo
         EXPECT_EQ(end.exitCode, 2u) << bad.message;
         EXPECT_NE(end.errorOutput.find(bad.message), std::string::npos) << end.errorOutput;
     }
+}
+
+std::string Decimals(double value) {
+    char text[32];
+    std::snprintf(text, sizeof(text), "%.4f", value);
+    return text;
+}
+
+// Typed records taken as a script's, so that OSNAPCOORD 2 snaps their points within the aperture of
+// 10 pixels at the view's scale; the user's own group with their line, which one U after UNDO End
+// takes back with everything done inside it; units preset at start.
+TEST(CadsimDrawingHost, ScriptInputSnapsAndTheUsersOpenGroupIsTakenBackWhole) {
+    CadsimProcess sim({"--typed-as-script", "--user-group", "--var", "LUNITS=4", "--drawing",
+                       testsupport::CadsimSamplePath("gap.txt")});
+    ASSERT_TRUE(sim.Ready()) << sim.Failure();
+    // Below the extents 0,0 .. 100,40 by a tenth of their span.
+    EXPECT_EQ(LogEvents(sim.LogContent(), "undo "), (std::vector<std::string>{"undo control=all", "undo begin"}));
+    EXPECT_EQ(
+        LogEvents(sim.LogContent(), "entity created"),
+        std::vector<std::string>{"entity created id=3 type=openpolyline corners=0.0000,-10.0000;20.0000,-10.0000"});
+
+    const double aperture = 10 / sim.Windows().viewScale;
+    const std::string nearby = Decimals(40 + aperture / 2);
+    ASSERT_TRUE(sim.Type("ID " + nearby + ",0 ID " + Decimals(40 + aperture * 2) + ",0 "));
+    ASSERT_TRUE(CadsimProcess::WaitUntil([&] { return Logged(sim, "variable LASTPOINT=", 2); })) << sim.LogContent();
+    EXPECT_EQ(LogEvents(sim.LogContent(), "host snap "),
+              std::vector<std::string>{"host snap from=" + nearby + ",0.0000 to=40.0000,0.0000 by=endpoint"});
+    EXPECT_EQ(LogEvents(sim.LogContent(), "variable LASTPOINT=").front(), "variable LASTPOINT=3'-4\",0'-0\",0'-0\"");
+
+    ASSERT_TRUE(sim.Type("CIRCLE 80.3,20 5 _.UNDO _End U "));
+    ASSERT_TRUE(CadsimProcess::WaitUntil([&] { return IdleAnd(sim, "undo back GROUP"); })) << sim.LogContent();
+    EXPECT_EQ(LogEvents(sim.LogContent(), "entity exact"),
+              std::vector<std::string>{"entity exact id=4 center=80.299999999999997,20 radius=5"});
+    EXPECT_EQ(LogEvents(sim.LogContent(), "entity removed"),
+              (std::vector<std::string>{"entity removed id=4", "entity removed id=3"}));
 }
 
 }  // namespace

@@ -80,6 +80,9 @@ TEST(CadsimSamples, EveryShapeMeasuresExactlyAsWorkedOutByHand) {
         {"regions.txt", 2, EntityType::Region, {"600.0000", "140.0000", "10.0000", "65.0000"}},
         {"regions.txt", 3, EntityType::Polyline, {"1600.0000", "160.0000", "80.0000", "70.0000"}},
         {"regions.txt", 4, EntityType::Polyline, {"600.0000", "120.0000", "130.0000", "13.3333"}},
+        {"gap.txt", 0, EntityType::Polyline, {"1600.0000", "160.0000", "20.0000", "20.0000"}},
+        // Measured as if the gap were closed.
+        {"gap.txt", 1, EntityType::OpenPolyline, {"1600.0000", "160.0000", "80.0000", "20.0000"}},
     };
     for (const SampleShape& shape : shapes) {
         SCOPED_TRACE(std::string(shape.file) + " #" + std::to_string(shape.index));
@@ -278,7 +281,7 @@ struct BadDrawing {
 TEST(CadsimDrawingFile, BadLinesAreNamedWithTheirNumberAndLeaveTheDrawingAlone) {
     const std::vector<BadDrawing> cases = {
         {"# fine\npolyline 0,0 1,0 1,1\nsquare 0,0 1,1\n",
-         "line 3: unknown entity 'square' (polyline, region or circle)"},
+         "line 3: unknown entity 'square' (polyline, region, circle or openpolyline)"},
         {"polyline 0,0 1,0 1;1\n", "line 1: '1;1' is not a corner x,y"},
         {"polyline 0,0 1,0 1,1,\n", "line 1: '1,1,' is not a corner x,y"},
         {"polyline 0,0 1e999,0 1,1\n", "line 1: '1e999,0' is not a corner x,y"},
@@ -294,6 +297,9 @@ TEST(CadsimDrawingFile, BadLinesAreNamedWithTheirNumberAndLeaveTheDrawingAlone) 
         {"polyline 0,0 1,0 1,1\r\npolyline 0,0\x01 1,0 1,1\r\n", "line 2: '0,0\\x01' is not a corner x,y"},
         {std::string("PK\x03\x04\0\0", 6), "line 1: control characters in the line (is this a drawing file?)"},
         {"polyline \x8E\x6C,0 1,0 1,1\n", "line 1: '\\x8El,0' is not a corner x,y"},
+        {"openpolyline 0,0\n", "line 1: an openpolyline needs at least 2 corners"},
+        {"openpolyline 0,0 1,0 1,1 0,0\n", "line 1: the openpolyline ends where it starts: write it as a polyline"},
+        {"openpolyline 0,0 1,0 1,0\n", "line 1: corner 3 repeats the one before it"},
     };
     for (const BadDrawing& bad : cases) {
         Drawing drawing;

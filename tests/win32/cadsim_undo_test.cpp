@@ -32,6 +32,8 @@ struct Case {
     std::string prompt;     // afterwards
     UndoControl controlAfter;
     bool groupOpen;
+    long undoctl;            // afterwards
+    bool userGroup = false;  // the user's own group is open at the start, their line (3) in it
 };
 
 std::vector<int> Ids(const cadsim::Drawing& drawing) {
@@ -45,105 +47,101 @@ TEST(CadsimUndo, GroupsNumbersAndTheControlTakeBackWhatEachCommandChanged) {
     const std::string begin = "_.UNDO _BEgin ";
     const std::string end = "_.UNDO _End ";
     const std::string idle = cadsim::kIdlePrompt;
+    const std::string control = cadsim::kUndoControlPrompt;
+    const UndoControl all = UndoControl::All;
+    const UndoControl none = UndoControl::None;
+    const UndoControl one = UndoControl::One;
     const Case cases[] = {
-        {"a group is one U",
-         UndoControl::All,
-         {begin, kFaceCentreRun, end, "U "},
-         {1, 2},
-         idle,
-         UndoControl::All,
-         false},
-        {"the next U takes the user's own circle",
-         UndoControl::All,
+        {"a group is one U", all, {begin, kFaceCentreRun, end, "U "}, {1, 2}, idle, all, false, 53},
+        {"the next U: the user's circle",
+         all,
          {"CIRCLE 0,0 3 ", begin, kFaceCentreRun, end, "U U "},
          {1, 2},
          idle,
-         UndoControl::All,
-         false},
-        {"without a group U takes the last command only",
-         UndoControl::All,
-         {kFaceCentreRun, "U "},
-         {1, 2, 3},
-         idle,
-         UndoControl::All,
-         false},
-        {"a region pass gives back the closed objects",
-         UndoControl::All,
-         {begin, kRegionPass, end, "U "},
-         {1, 2},
-         idle,
-         UndoControl::All,
-         false},
-        {"a number takes back that many",
-         UndoControl::All,
+         all,
+         false,
+         53},
+        {"without a group U takes the last command only", all, {kFaceCentreRun, "U "}, {1, 2, 3}, idle, all, false, 53},
+        {"a region pass gives back its sources", all, {begin, kRegionPass, end, "U "}, {1, 2}, idle, all, false, 53},
+        {"UNDO 2 takes back two",
+         all,
          {"CIRCLE 0,0 3 CIRCLE 0,0 4 CIRCLE 0,0 5 UNDO 2 "},
          {1, 2, 3},
          idle,
-         UndoControl::All,
-         false},
-        {"Begin while open ends that group and starts another",
-         UndoControl::All,
+         all,
+         false,
+         53},
+        {"Begin ends an open group",
+         all,
          {begin, "CIRCLE 0,0 3 ", begin, "CIRCLE 0,0 4 ", end, "U "},
          {1, 2, 3},
          idle,
-         UndoControl::All,
-         false},
-        {"a group left open is open",
-         UndoControl::All,
-         {begin, "CIRCLE 0,0 3 "},
-         {1, 2, 3},
-         idle,
-         UndoControl::All,
-         true},
-        {"control None asks for a control option",
-         UndoControl::None,
-         {"CIRCLE 0,0 3 ", "_.UNDO "},
-         {1, 2, 3},
-         cadsim::kUndoControlPrompt,
-         UndoControl::None,
-         false},
-        {"Esc at it keeps None, and U does nothing",
-         UndoControl::None,
+         all,
+         false,
+         53},
+        {"a group left open is open", all, {begin, "CIRCLE 0,0 3 "}, {1, 2, 3}, idle, all, true, 61},
+        {"None asks for a control option", none, {"CIRCLE 0,0 3 ", "_.UNDO "}, {1, 2, 3}, control, none, false, 52},
+        {"Esc keeps None; U does nothing",
+         none,
          {"CIRCLE 0,0 3 ", "_.UNDO ", "\x03U "},
          {1, 2, 3},
          idle,
-         UndoControl::None,
-         false},
-        {"Begin is no answer to it",
-         UndoControl::None,
-         {"_.UNDO ", "_BEgin "},
-         {1, 2},
-         cadsim::kUndoControlPrompt,
-         UndoControl::None,
-         false},
-        {"answering All turns it on",
-         UndoControl::None,
-         {"UNDO A CIRCLE 0,0 3 U "},
-         {1, 2},
-         idle,
-         UndoControl::All,
-         false},
-        {"control One keeps one step",
-         UndoControl::One,
-         {"CIRCLE 0,0 3 CIRCLE 0,0 4 U U "},
+         none,
+         false,
+         52},
+        {"Begin is no answer to it", none, {"_.UNDO ", "_BEgin "}, {1, 2}, control, none, false, 52},
+        {"answering All turns it on", none, {"UNDO A CIRCLE 0,0 3 U "}, {1, 2}, idle, all, false, 53},
+        {"control One keeps one step", one, {"CIRCLE 0,0 3 CIRCLE 0,0 4 U U "}, {1, 2, 3}, idle, one, false, 55},
+        {"showing UNDOCTL is no step", all, {"CIRCLE 0,0 3 UNDOCTL U "}, {1, 2}, idle, all, false, 53},
+        {"the user's group is open at the start", all, {}, {1, 2, 3}, idle, all, true, 61, true},
+        {"End, then U takes their line too", all, {kFaceCentreRun, end, "U "}, {1, 2}, idle, all, false, 53, true},
+        {"the run's Begin ends their group",
+         all,
+         {begin, kFaceCentreRun, end, "U "},
          {1, 2, 3},
          idle,
-         UndoControl::One,
-         false},
+         all,
+         false,
+         53,
+         true},
+        {"and the next U takes it", all, {begin, kFaceCentreRun, end, "U U "}, {1, 2}, idle, all, false, 53, true},
     };
-    for (const Case& one : cases) {
+    for (const Case& run : cases) {
         cadsim::Drawing drawing;
         std::string error;
         ASSERT_TRUE(cadsim::ParseDrawingFile(kDrawing, drawing, error)) << error;
         cadsim::CommandInterpreter commandLine(cadsim::OpeningHistory(), cadsim::SystemVariables(), drawing, nullptr,
-                                               one.control);
-        for (const std::string& keys : one.typed)
+                                               run.control);
+        if (run.userGroup) {
+            cadsim::Entity line;
+            line.type = cadsim::EntityType::OpenPolyline;
+            line.corners = {{0, -10}, {20, -10}};
+            ASSERT_TRUE(commandLine.OpenUserGroup(line));
+        }
+        for (const std::string& keys : run.typed)
             commandLine.Type(keys);
-        EXPECT_EQ(Ids(commandLine.CurrentDrawing()), one.left) << one.name;
-        EXPECT_EQ(commandLine.Prompt(), one.prompt) << one.name;
-        EXPECT_EQ(commandLine.Undo().Control(), one.controlAfter) << one.name;
-        EXPECT_EQ(commandLine.Undo().GroupOpen(), one.groupOpen) << one.name;
+        EXPECT_EQ(Ids(commandLine.CurrentDrawing()), run.left) << run.name;
+        EXPECT_EQ(commandLine.Prompt(), run.prompt) << run.name;
+        EXPECT_EQ(commandLine.Undo().Control(), run.controlAfter) << run.name;
+        EXPECT_EQ(commandLine.Undo().GroupOpen(), run.groupOpen) << run.name;
+        EXPECT_EQ(commandLine.Variables().Number("UNDOCTL"), run.undoctl) << run.name;
     }
+}
+
+// A read-only number is printed bare, a read-only text in quotes; neither takes a value.
+TEST(CadsimUndo, UndoctlIsPrintedAsTheHostPrintsAReadOnlyNumberAndRefusesAValue) {
+    cadsim::CommandInterpreter commandLine(cadsim::OpeningHistory());
+    commandLine.Type("_.UNDO _BEgin 'SETVAR UNDOCTL ");
+    EXPECT_TRUE(commandLine.Idle());
+    EXPECT_EQ(commandLine.Lines().back(), "UNDOCTL = 61 (読み込み専用)");
+    commandLine.Type("_UNDOCTL 5 ACADVER ");
+    const cadsim::History& lines = commandLine.Lines();
+    EXPECT_EQ(std::vector<std::string>(lines.end() - 6, lines.end()),
+              (std::vector<std::string>{"コマンド: _UNDOCTL", "UNDOCTL = 61 (読み込み専用)", "コマンド: 5",
+                                        "不明なコマンド \"5\" です。F1 キーを押すとヘルプが表示されます。",
+                                        "コマンド: ACADVER", "ACADVER = \"24.3s (LMS Tech)\" (読み込み専用)"}));
+    EXPECT_FALSE(cadsim::SystemVariables().Assign("UNDOCTL", "5"));
+    EXPECT_FALSE(cadsim::SystemVariables().Preset("UNDOCTL", "5"));
 }
 
 TEST(CadsimUndo, ObjectsComeBackUnderTheirOwnNumbersAndTheLogSaysWhatWasTakenBack) {

@@ -100,7 +100,7 @@ TEST_F(CadsimScriptedUser, PicksOnlyOnceThePointPromptShows) {
     commandLine.Type("\x03ID ");
     ASSERT_TRUE(user.Act(commandLine, 20, action));
     EXPECT_EQ(action, "pick 15.0000,10.0000");
-    EXPECT_EQ(commandLine.Variables().Find("LASTPOINT")->value, "15.0000,10.0000,0.0000");
+    EXPECT_EQ(commandLine.Variables().Text(*commandLine.Variables().Find("LASTPOINT")), "15.0000,10.0000,0.0000");
     // With "at", anywhere in the prompt will do.
     commandLine.Type("CIRCLE ");
     ASSERT_TRUE(user.Act(commandLine, 30, action));
