@@ -81,7 +81,8 @@ stop_sim
 start_sim --user-group --drawing "$(windows_path "$samples/rectangle.txt")" --user "$(user_script "pick 30,35")"
 run_execute
 circle_at "the user's group" 30 35
-check_eq "the user's group: neither ended nor begun" "" "$(sim_log | grep -E '^(host )?undo (begin|end)' || true)"
+check_eq "the user's group: begun only by the user, never ended" "undo begin" \
+    "$(sim_log | grep -oE 'undo (begin|end)' || true)"
 probe type "$SIM_TITLE" '_.UNDO _End\r'
 check_eq "the user's group: the user ends it" 1 "$(sim_log | grep -cE 'undo end' || true)"
 created=$(sim_log | grep -c 'entity created' || true)
