@@ -244,6 +244,9 @@ bool CentroidWorkflows::Follow(const ModeNext& next, std::u16string queried) {
                                false,
                                false};
             return true;
+        case ModeNext::Kind::Idle:
+            waiting_ = Waiting{Phase::UndoAnswered, host_.NowMs(), kLateHostMs, next.step, false, false};
+            return true;
         case ModeNext::Kind::End:
             break;
     }

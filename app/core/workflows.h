@@ -76,6 +76,7 @@ public:
 
 private:
     // Where the run is: its own steps before and around the mode's, or the mode's.
+    // UndoAnswered: until the prompt is idle, after UNDO's answer or the run's settings.
     enum class Phase { Ended, CheckCad, Settle, LateValue, UndoPrompt, UndoAnswered, Mode };
     struct Waiting {
         Phase phase = Phase::Mode;  // whose wait: the click settling, a late value, UNDO's prompt, or the mode's

@@ -259,7 +259,7 @@ CommandLineSystem::Delivery Win32CommandLineSystem::SendCopyData(WindowHandle wi
         return Delivery::NotSent;
     // A record is taken once handed over, so the window's thread need not wait for the CAD
     // program's work on it: a longer one is looked at from the run's later wake-ups.
-    constexpr UINT kTakeTimeoutMs = 100;
+    constexpr UINT kTakeTimeoutMs = 250;
     DWORD_PTR result = 0;
     if (::SendMessageTimeoutA(target, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copyData),
                               SMTO_NORMAL | SMTO_ABORTIFHUNG, kTakeTimeoutMs, &result)) {

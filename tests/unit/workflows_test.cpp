@@ -30,9 +30,10 @@ const char kEndBack[] = "\x03_.UNDO _End\r_.UNDO 1\r";  // a group without a cir
 
 // What every run asks about the drawing before it asks the user anything, and what it sets for
 // its length and puts back on a drawing at the CAD program's defaults (LUPREC 4, OSMODE 4133).
+// UNDOCTL is asked before the group begins, the others inside it.
+const char kUndoControl[] = "'SETVAR UNDOCTL\r";
 const std::vector<std::string> kAsked{"'SETVAR LUNITS\r",   "\x03", "'SETVAR LUPREC\r", "\x03",
-                                      "'SETVAR UNITMODE\r", "\x03", "'SETVAR OSMODE\r", "\x03",
-                                      "'SETVAR UNDOCTL\r"};
+                                      "'SETVAR UNITMODE\r", "\x03", "'SETVAR OSMODE\r", "\x03"};
 const std::vector<std::string> kSet{"\x03LUPREC 8\r", "\x03OSMODE 20517\r"};
 const std::vector<std::string> kPutBack{"\x03OSMODE 4133\r", "\x03LUPREC 4\r"};
 
@@ -579,8 +580,8 @@ protected:
 TEST_F(WorkflowTest, FaceCentreTypesTheCommandsInOrderAndDrawsTheCircle) {
     PickAt("10.0000", "20.0000");
     FaceCentre();
-    EXPECT_EQ(typed, Seq({kAsked,
-                          {kBegin, "_BEgin\r"},
+    EXPECT_EQ(typed, Seq({{kUndoControl, kBegin, "_BEgin\r"},
+                          kAsked,
                           kSet,
                           {"\x03ID ", "'SETVAR LASTPOINT\r", "\x03", "'SETVAR HPBOUND\r", "\x03", "\003HPBOUND 0\r",
                            "'SETVAR FILEDIA\r", "\x03", "\003FILEDIA 0\r", "\x03-BOUNDARY 10.0000,20.0000 \r",
@@ -640,7 +641,9 @@ TEST_F(WorkflowTest, FaceCentreRunWithoutACircleLeavesEverythingAsItWas) {
         for (const std::string& t : typed)
             EXPECT_EQ(t.find("_region"), std::string::npos);
         if (c.trouble == Esc) {  // the fourth is the user's Esc
-            EXPECT_EQ(typed, Seq({kAsked, {kBegin, "_BEgin\r"}, kSet, {"\x03ID ", "\x03"}, kPutBack, {kEndBack}}));
+            EXPECT_EQ(
+                typed,
+                Seq({{kUndoControl, kBegin, "_BEgin\r"}, kAsked, kSet, {"\x03ID ", "\x03"}, kPutBack, {kEndBack}}));
         }
         ExpectLeftAsItWas();
     }
@@ -683,8 +686,8 @@ TEST_F(WorkflowTest, RegionOnceAnswersTheQuestionsAndDrawsOneCircle) {
     SelectRegions();
     host.size = "30 ";
     Region();
-    EXPECT_EQ(typed, Seq({kAsked,
-                          {kBegin, "_BEgin\r"},
+    EXPECT_EQ(typed, Seq({{kUndoControl, kBegin, "_BEgin\r"},
+                          kAsked,
                           kSet,
                           {"'SETVAR FILEDIA\r", "\x03", "\003\003FILEDIA 0\r", "\x03_massprop\r", "Y\r",
                            A(paths.ReportPath()) + "\r", "\003FILEDIA 1\r", "\003CIRCLE 10.0000,15.0000 30\r"},
@@ -706,8 +709,8 @@ TEST_F(WorkflowTest, RegionOnceAnswersTheQuestionsAndDrawsOneCircle) {
     typed.clear();
     Region();
     HandleLate();  // what the host still had to do when the run ended
-    EXPECT_EQ(typed, Seq({kAsked,
-                          {kBegin, "_BEgin\r"},
+    EXPECT_EQ(typed, Seq({{kUndoControl, kBegin, "_BEgin\r"},
+                          kAsked,
                           kSet,
                           {"'SETVAR FILEDIA\r", "\003\003FILEDIA 0\r", "\x03_massprop\r", "Y\r",
                            A(paths.ReportPath()) + "\r", "Y\r", "\003FILEDIA 1\r", "\003CIRCLE 30.0000,35.0000 30\r"},
@@ -1384,8 +1387,7 @@ TEST_F(WorkflowTest, EveryWayARunEndsAtEveryStepLeavesTheUsersSettingsAndDrawing
         {"Close while the click settles", At::Settling, app::RunEnd::Close, {}},
         {"Close before a late host takes UNDO", At::UndoTyped, app::RunEnd::Close, {}},
         {"Close at UNDO's prompt", At::UndoPrompt, app::RunEnd::Close, {}},
-        {"Close at the pick", At::Pick, app::RunEnd::Close,
-         Seq({{kBegin, "_BEgin\r"}, kSet, {"\x03ID "}, kPutBack, {kEndBack}})},
+        {"Close at the pick", At::Pick, app::RunEnd::Close, Seq({kSet, {"\x03ID "}, kPutBack, {kEndBack}})},
         {"session end at the pick", At::Pick, app::RunEnd::SessionEnd, Seq({{"\x03ID "}, kPutBack, {kEndBack}})},
         {"Close at the report", At::Report, app::RunEnd::Close, {}},
         {"session end at the report", At::Report, app::RunEnd::SessionEnd, {}},

@@ -23,12 +23,10 @@ std::u16string Number(long value) {
 
 DrawingSettings::DrawingSettings()
     : variables_{
-          {u"LUNITS", 1, 5, std::nullopt},
-          {u"LUPREC", 0, 8, std::nullopt},
-          {u"UNITMODE", 0, 1, std::nullopt},
-          {u"OSMODE", 0, 32767, std::nullopt},
-          // Read-only: its bits say whether undo is on, how, and whether a group is open.
-          {u"UNDOCTL", 0, 127, std::nullopt},
+          // Read-only, and asked first: whether the user has an undo group open decides whether
+          // the run begins its own, inside which everything else is asked.
+          {u"UNDOCTL", 0, 127, std::nullopt}, {u"LUNITS", 1, 5, std::nullopt},     {u"LUPREC", 0, 8, std::nullopt},
+          {u"UNITMODE", 0, 1, std::nullopt},  {u"OSMODE", 0, 32767, std::nullopt},
       } {}
 
 std::optional<std::u16string> DrawingSettings::NextQuery() const {

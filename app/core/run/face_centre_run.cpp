@@ -23,10 +23,11 @@ ModeNext FaceCentreRun::Perform(int step) {
     switch (static_cast<Step>(step)) {
         case AskDrawing:
             return AskAboutDrawing();
+        case BeginGroup:
+            return OpenGroup(run_, AskDrawing);
         case ChangeDrawing:
             // Before the pick: the user's click is taken as clicked, and LASTPOINT tells it whole.
-            run_.ChangeDrawingSettings();
-            return ModeNext::Go(AskForPick);
+            return app::ChangeDrawing(run_, AskForPick);
         case AskForPick:
             return Ask();
         case JudgePick:
@@ -65,15 +66,10 @@ bool FaceCentreRun::Seen(const Look& look) {
 
 ModeNext FaceCentreRun::AskAboutDrawing() {
     // The window goes out of the way from the run's first record on: a late host may take seconds
-    // over the queries and UNDO alone.
+    // over the queries and UNDO alone. The run's group is ended by the guard, after every setting
+    // went back.
     run_.Ask();
-    if (const std::optional<std::u16string> name = run_.NextDrawingQuery())
-        return ModeNext::Ask(*name, AskDrawing, run_.HostLate().value_or(true));
-    // The user's own group takes in the run's records; else the run's group is ended by the guard,
-    // after every setting went back.
-    if (run_.Drawing().UserGroupOpen())
-        return ModeNext::Go(ChangeDrawing);
-    return ModeNext::InGroup(ChangeDrawing);
+    return AboutDrawing(run_, AskDrawing, BeginGroup, ChangeDrawing);
 }
 
 ModeNext FaceCentreRun::Ask() {

@@ -21,6 +21,7 @@ public:
 private:
     enum Step {
         AskDrawing,
+        BeginGroup,
         ChangeDrawing,
         AskForPick,
         JudgePick,

@@ -20,10 +20,11 @@ ModeNext RegionRun::Perform(int step) {
             return BeginRun();
         case AskDrawing:
             return AskAboutDrawing();
+        case BeginGroup:
+            return OpenGroup(run_, AskDrawing);
         case ChangeDrawing:
             // Before the selection: the report prints at full precision.
-            run_.ChangeDrawingSettings();
-            return ModeNext::Go(passHistoryBefore_ ? StartPass : AskFileDialogs);
+            return app::ChangeDrawing(run_, passHistoryBefore_ ? StartPass : AskFileDialogs);
         case AskFileDialogs:
             return ModeNext::Ask(u"FILEDIA", StartPass, false);
         case StartPass:
@@ -41,9 +42,7 @@ ModeNext RegionRun::BeginRun() {
 }
 
 ModeNext RegionRun::AskAboutDrawing() {
-    if (const std::optional<std::u16string> name = run_.NextDrawingQuery())
-        return ModeNext::Ask(*name, AskDrawing, run_.HostLate().value_or(true));
-    return NextGroup();
+    return AboutDrawing(run_, AskDrawing, BeginGroup, ChangeDrawing);
 }
 
 ModeNext RegionRun::NextGroup() {

@@ -23,7 +23,7 @@ public:
     static constexpr std::uint64_t kRepeatAnswerMs = 200;
 
 private:
-    enum Step { Begin, AskDrawing, ChangeDrawing, AskFileDialogs, StartPass, EndPass };
+    enum Step { Begin, AskDrawing, BeginGroup, ChangeDrawing, AskFileDialogs, StartPass, EndPass };
 
     ModeNext BeginRun();
     ModeNext AskAboutDrawing();

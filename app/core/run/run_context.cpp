@@ -15,10 +15,16 @@ bool IsUndoPrompt(const std::u16string& prompt) {
 }
 
 bool IsCommandCancel(const std::u16string& line) {
-    // UNDO's control question, cancelled by the run itself, may reach the history of a late host
-    // after the run took its last line: it is no end the user made.
+    // UNDO's control question and the value prompts of the run's queries, cancelled by the run
+    // itself, may reach the history of a late host after the run took its last line: they are no
+    // end the user made.
     const std::u16string_view idle = platform::Trim(std::u16string_view(kIdlePrompt));
-    return Contains(line, kCancelled) && line.compare(0, idle.size(), idle) != 0 && !Contains(line, u"UNDO");
+    if (!Contains(line, kCancelled) || line.compare(0, idle.size(), idle) == 0 || Contains(line, u"UNDO"))
+        return false;
+    for (const char16_t* asked : {u"LUNITS", u"LUPREC", u"UNITMODE", u"OSMODE", u"FILEDIA", u"HPBOUND", u"LASTPOINT"})
+        if (!cadlink::ValueShownFor(line, asked).empty())
+            return false;
+    return true;
 }
 
 bool ShowsUserEnd(const std::u16string& line, const std::u16string& baseline) {
@@ -60,6 +66,7 @@ void RunContext::Reset(const RunRequest& request) {
     queriedName_.clear();
     hostLate_.reset();
     drawing_ = DrawingSettings();
+    groupDecided_ = false;
     userFileDialogs_ = u"1";
 }
 
@@ -218,6 +225,29 @@ Checked<bool> RunContext::DrawCircle(ReportVariant variant, const ReportValues& 
     if (groupOpen_)
         guard_.Changed(kUndoGroup, kUndoEnd, true);
     return true;
+}
+
+ModeNext AboutDrawing(RunContext& run, int again, int openGroup, int then) {
+    const std::optional<std::u16string> name = run.NextDrawingQuery();
+    // Every record but the read-only UNDOCTL goes into the group, so that a U after the run takes
+    // back nothing of the run's but the group.
+    if (!run.GroupDecided() && (!name || *name != u"UNDOCTL"))
+        return ModeNext::Go(openGroup);
+    if (name)
+        return ModeNext::Ask(*name, again, run.HostLate().value_or(true));
+    return ModeNext::Go(then);
+}
+
+ModeNext ChangeDrawing(RunContext& run, int then) {
+    run.ChangeDrawingSettings();
+    // The value prompt of the last query stays until a late host reaches its Ctrl+C: a wait for
+    // the user must not take it for the command it waits for.
+    return run.HostLate() == true ? ModeNext::OnceIdle(then) : ModeNext::Go(then);
+}
+
+ModeNext OpenGroup(RunContext& run, int again) {
+    run.DecideGroup();
+    return run.Drawing().UserGroupOpen() ? ModeNext::Go(again) : ModeNext::InGroup(again);
 }
 
 }  // namespace app

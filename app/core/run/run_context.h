@@ -127,6 +127,9 @@ public:
         drawing_.Answer(queriedName_, queried_);
         return drawing_.NextQuery();
     }
+    // Whether the run has decided about its undo group (begun one, or joined the user's).
+    bool GroupDecided() const { return groupDecided_; }
+    void DecideGroup() { groupDecided_ = true; }
     // Sets what differs (the guard takes the user's values first); puts it back. Each undo group
     // of the run holds both, so that a U of any of them leaves the user's settings as they were.
     void ChangeDrawingSettings();
@@ -194,6 +197,7 @@ private:
     std::u16string queriedName_;
     std::optional<bool> hostLate_;
     DrawingSettings drawing_;
+    bool groupDecided_ = false;
     std::u16string userFileDialogs_ = u"1";
     bool fileDialogsKnown_ = false;
     bool groupOpen_ = false;
@@ -201,7 +205,7 @@ private:
 
 // What one step of a mode asks the run to do next.
 struct ModeNext {
-    enum class Kind { Step, Wait, Query, Group, End };
+    enum class Kind { Step, Wait, Query, Group, Idle, End };
     Kind kind = Kind::End;
     int step = 0;  // the mode's step that follows
     // Wait: until the mode's Seen says so, or limitMs; a wait for the user ends the run at its limit.
@@ -240,8 +244,25 @@ struct ModeNext {
         next.kind = Kind::Group;
         return next;
     }
+    // Idle: a host that takes input late has handled what was typed (it shows the idle prompt,
+    // not a value prompt of the run's own queries) before the step follows.
+    static ModeNext OnceIdle(int step) {
+        ModeNext next = Go(step);
+        next.kind = Kind::Idle;
+        return next;
+    }
     static ModeNext End() { return {}; }
 };
+
+// What a run does about the user's drawing before it asks the user anything, taken up at step
+// again after each answer: UNDOCTL, then step openGroup (OpenGroup), then inside the group the other
+// queries; step then once all are answered.
+ModeNext AboutDrawing(RunContext& run, int again, int openGroup, int then);
+// The run's undo group, a step of its own (a CAD program busy with UNDO takes the step up again):
+// none where the user's own is open, which the run joins.
+ModeNext OpenGroup(RunContext& run, int again);
+// Sets what the run holds for its length, then step then, once a late host has caught up.
+ModeNext ChangeDrawing(RunContext& run, int then);
 
 // One mode of measuring: its steps, in its own state.
 class ModeRun {
