@@ -201,6 +201,9 @@ void CommandInterpreter::Type(const std::string& keys, KeySource source) {
 }
 
 std::string CommandInterpreter::Prompt() const {
+    // A transparent command shows its prompt marked, over the command it interrupts.
+    if (transparent_)
+        return ">>" + transparent_->Prompt();
     return running_ ? running_->Prompt() : kIdlePrompt;
 }
 
@@ -252,6 +255,17 @@ void CommandInterpreter::Submit() {
     quoted_ = false;
     CommandContext context = Context();
     context.Print(TrimRightSpaces(Prompt() + input));
+    if (transparent_) {
+        if (!transparent_->Answer(input, context))
+            transparent_.reset();
+        return;
+    }
+    // 'SETVAR at another command's prompt runs inside it: no step of its own, and the command's
+    // prompt comes back once it is done.
+    if (running_ && !input.empty() && input[0] == '\'' && CommandName(input) == "SETVAR") {
+        transparent_ = std::make_unique<SetVarCommand>();
+        return;
+    }
     if (running_) {
         // The override holds for the next input at the same prompt, which stays as it was.
         const bool noSnap = running_->TakesPoints() && IsNoSnap(input);
@@ -269,6 +283,7 @@ void CommandInterpreter::Cancel() {
     context.Print(Prompt() + kCancelMark);
     pending_.clear();
     quoted_ = false;
+    transparent_.reset();
     if (running_)
         EndCommand();
 }

@@ -60,7 +60,7 @@ public:
     std::string PromptText() const;
     // The current prompt alone.
     std::string Prompt() const;
-    bool TakesClicks() const { return running_ && running_->TakesClicks(); }
+    bool TakesClicks() const { return !transparent_ && running_ && running_->TakesClicks(); }
     const History& Lines() const { return history_; }
     const SystemVariables& Variables() const { return variables_; }
     const Drawing& CurrentDrawing() const { return drawing_; }
@@ -93,6 +93,7 @@ private:
     std::vector<std::string> events_;
     std::map<std::string, CommandFactory> commands_;
     std::unique_ptr<RunningCommand> running_;
+    std::unique_ptr<RunningCommand> transparent_;  // 'SETVAR at the running command's prompt
     UndoHistory undo_;
     DrawingEdits edits_;                 // of the running command
     std::string stepName_;               // of the running command; empty when it is no step (UNDO, U)

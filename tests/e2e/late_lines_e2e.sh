@@ -75,7 +75,8 @@ done
 # shellcheck disable=SC2046
 start_sim $(late_options 400) --drawing "$(windows_path "$samples/rectangle.txt")" --user "$(user_script "pick 30,35")"
 click_control "$TITLE" $ID_EXECUTE
-for i in $(seq 1 100); do [ "$(sim_filedia)" = 0 ] && break; sleep 0.1; done
+# The run asks about the drawing and sets its values first, each line 400 ms late.
+for i in $(seq 1 400); do [ "$(sim_filedia)" = 0 ] && break; sleep 0.1; done
 check_eq "close while the report is awaited: the run had switched file dialogs off" 0 "$(sim_filedia)"
 probe close "$TITLE" >/dev/null
 check "close while the report is awaited: the program ends" wait_exit "$TAVRO_PID" 15

@@ -30,7 +30,7 @@ const char kEndBack[] = "\x03_.UNDO _End\r_.UNDO 1\r";  // a group without a cir
 
 // What every run asks about the drawing before it asks the user anything, and what it sets for
 // its length and puts back on a drawing at the CAD program's defaults (LUPREC 4, OSMODE 4133).
-// UNDOCTL is asked before the group begins, the others inside it.
+// UNDOCTL is asked at UNDO's own prompt, the others inside the group.
 const char kUndoControl[] = "'SETVAR UNDOCTL\r";
 const std::vector<std::string> kAsked{"'SETVAR LUNITS\r",   "\x03", "'SETVAR LUPREC\r", "\x03",
                                       "'SETVAR UNITMODE\r", "\x03", "'SETVAR OSMODE\r", "\x03"};
@@ -580,7 +580,7 @@ protected:
 TEST_F(WorkflowTest, FaceCentreTypesTheCommandsInOrderAndDrawsTheCircle) {
     PickAt("10.0000", "20.0000");
     FaceCentre();
-    EXPECT_EQ(typed, Seq({{kUndoControl, kBegin, "_BEgin\r"},
+    EXPECT_EQ(typed, Seq({{kBegin, kUndoControl, "_BEgin\r"},
                           kAsked,
                           kSet,
                           {"\x03ID ", "'SETVAR LASTPOINT\r", "\x03", "'SETVAR HPBOUND\r", "\x03", "\003HPBOUND 0\r",
@@ -643,7 +643,7 @@ TEST_F(WorkflowTest, FaceCentreRunWithoutACircleLeavesEverythingAsItWas) {
         if (c.trouble == Esc) {  // the fourth is the user's Esc
             EXPECT_EQ(
                 typed,
-                Seq({{kUndoControl, kBegin, "_BEgin\r"}, kAsked, kSet, {"\x03ID ", "\x03"}, kPutBack, {kEndBack}}));
+                Seq({{kBegin, kUndoControl, "_BEgin\r"}, kAsked, kSet, {"\x03ID ", "\x03"}, kPutBack, {kEndBack}}));
         }
         ExpectLeftAsItWas();
     }
@@ -686,7 +686,7 @@ TEST_F(WorkflowTest, RegionOnceAnswersTheQuestionsAndDrawsOneCircle) {
     SelectRegions();
     host.size = "30 ";
     Region();
-    EXPECT_EQ(typed, Seq({{kUndoControl, kBegin, "_BEgin\r"},
+    EXPECT_EQ(typed, Seq({{kBegin, kUndoControl, "_BEgin\r"},
                           kAsked,
                           kSet,
                           {"'SETVAR FILEDIA\r", "\x03", "\003\003FILEDIA 0\r", "\x03_massprop\r", "Y\r",
@@ -709,7 +709,7 @@ TEST_F(WorkflowTest, RegionOnceAnswersTheQuestionsAndDrawsOneCircle) {
     typed.clear();
     Region();
     HandleLate();  // what the host still had to do when the run ended
-    EXPECT_EQ(typed, Seq({{kUndoControl, kBegin, "_BEgin\r"},
+    EXPECT_EQ(typed, Seq({{kBegin, kUndoControl, "_BEgin\r"},
                           kAsked,
                           kSet,
                           {"'SETVAR FILEDIA\r", "\003\003FILEDIA 0\r", "\x03_massprop\r", "Y\r",
@@ -1070,8 +1070,9 @@ TEST_F(WorkflowTest, ContinuousRegionRunGoesOnUntilEscWithOneRowPerCircle) {
     for (const ReceivedMessage& m : desktop.Messages())
         if (m.message == platform::kWmCommand && m.wParam == cadlink::kCopyHistoryCommand)
             ++copies;
-    // Three passes, the last one ended by Esc; UNDOCTL's value, which the history shows, and the
-    // line before the first query, which tells whether the host takes input inside the send.
+    // Three passes, the last one ended by Esc; UNDOCTL's value, which the history shows (asked in
+    // the first pass), and the line before the first query, which tells whether the host takes
+    // input inside the send.
     EXPECT_EQ(copies, 3 + 1 + 2);
     ASSERT_EQ(host.rows.size(), 2u);
     // When, the drawing (from the CAD title "AutoCAD 2024": none), mode, area, perimeter, X, Y, size.

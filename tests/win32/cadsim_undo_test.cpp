@@ -105,6 +105,16 @@ TEST(CadsimUndo, GroupsNumbersAndTheControlTakeBackWhatEachCommandChanged) {
          53,
          true},
         {"and the next U takes it", all, {begin, kFaceCentreRun, end, "U U "}, {1, 2}, idle, all, false, 53, true},
+        // 'SETVAR at UNDO's prompt runs inside it: no step, UNDO's prompt back, the group still open.
+        {"UNDOCTL asked inside UNDO",
+         all,
+         {"_.UNDO 'SETVAR UNDOCTL "},
+         {1, 2, 3},
+         cadsim::kUndoPrompt,
+         all,
+         true,
+         61,
+         true},
     };
     for (const Case& run : cases) {
         cadsim::Drawing drawing;

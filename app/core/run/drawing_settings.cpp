@@ -23,10 +23,10 @@ std::u16string Number(long value) {
 
 DrawingSettings::DrawingSettings()
     : variables_{
-          // Read-only, and asked first: whether the user has an undo group open decides whether
-          // the run begins its own, inside which everything else is asked.
-          {u"UNDOCTL", 0, 127, std::nullopt}, {u"LUNITS", 1, 5, std::nullopt},     {u"LUPREC", 0, 8, std::nullopt},
-          {u"UNITMODE", 0, 1, std::nullopt},  {u"OSMODE", 0, 32767, std::nullopt},
+          {u"LUNITS", 1, 5, std::nullopt},
+          {u"LUPREC", 0, 8, std::nullopt},
+          {u"UNITMODE", 0, 1, std::nullopt},
+          {u"OSMODE", 0, 32767, std::nullopt},
       } {}
 
 std::optional<std::u16string> DrawingSettings::NextQuery() const {
@@ -85,9 +85,14 @@ std::vector<DrawingSettings::Change> DrawingSettings::Changes() const {
     return changes;
 }
 
+void DrawingSettings::TakeUndoControl(const std::u16string& value) {
+    const std::optional<std::int64_t> number = ParseWholeNumber(platform::Trim(value), 1000000);
+    if (number && *number >= 0 && *number <= 127)
+        undoControl_ = static_cast<long>(*number);
+}
+
 bool DrawingSettings::UserGroupOpen() const {
-    const std::optional<long> control = Told(u"UNDOCTL");
-    return control && (*control & kUndoGroupOpen) != 0;
+    return undoControl_ && (*undoControl_ & kUndoGroupOpen) != 0;
 }
 
 std::optional<int> DrawingSettings::UserPrecision() const {

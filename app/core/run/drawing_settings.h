@@ -31,8 +31,12 @@ public:
     // Only where the drawing's value differs from the run's and the CAD program told it, in range.
     std::vector<Change> Changes() const;
 
+    // UNDOCTL, read-only, as the CAD program told it (asked at UNDO's own prompt, where asking
+    // leaves no step for U); a value out of range or none leaves it unknown.
+    void TakeUndoControl(const std::u16string& value);
     // The user has an undo group open (UNDOCTL's group bit): the run types no Begin and no End.
     bool UserGroupOpen() const;
+    bool UndoControlKnown() const { return undoControl_.has_value(); }
     // The user's own display precision, for values shown as the user is used to them; nothing
     // when the run did not change it (the report then prints at the user's own).
     std::optional<int> UserPrecision() const;
@@ -49,6 +53,7 @@ private:
     std::optional<long> Told(const char16_t* name) const;
 
     std::vector<Variable> variables_;
+    std::optional<long> undoControl_;
 };
 
 }  // namespace app

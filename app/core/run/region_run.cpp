@@ -46,6 +46,7 @@ ModeNext RegionRun::AskAboutDrawing() {
 }
 
 ModeNext RegionRun::NextGroup() {
+    // The user's own group (known from the first pass) takes in every pass.
     if (run_.Drawing().UserGroupOpen())
         return ModeNext::Go(ChangeDrawing);
     return ModeNext::InGroup(ChangeDrawing);

@@ -149,7 +149,15 @@ void RunContext::StartUndo() {
 }
 
 void RunContext::AnswerUndo(const std::u16string& prompt) {
-    if (!Contains(prompt, u"(BE)")) {
+    if (Contains(prompt, u"(BE)") && !drawing_.UndoControlKnown()) {
+        // Asked inside UNDO, transparently: a query at the command prompt would be a step of its
+        // own, and the user's next U would take it back instead of the user's work. A host that
+        // shows the answer only later is taken as having no group open, as before.
+        if (SendBrief(u"'SETVAR UNDOCTL\r"))
+            drawing_.TakeUndoControl(link_.QueriedValue(u"UNDOCTL"));
+    }
+    if (!Contains(prompt, u"(BE)") || drawing_.UserGroupOpen()) {
+        // Under undo control None or One, or in the user's own group, which the run joins.
         if (SendBrief(kCancel))
             guard_.Drop(kUndoGroup);
         return;
@@ -228,11 +236,10 @@ Checked<bool> RunContext::DrawCircle(ReportVariant variant, const ReportValues& 
 }
 
 ModeNext AboutDrawing(RunContext& run, int again, int openGroup, int then) {
-    const std::optional<std::u16string> name = run.NextDrawingQuery();
-    // Every record but the read-only UNDOCTL goes into the group, so that a U after the run takes
-    // back nothing of the run's but the group.
-    if (!run.GroupDecided() && (!name || *name != u"UNDOCTL"))
+    // Every query goes into the group, so that a U after the run takes back only the group.
+    if (!run.GroupDecided())
         return ModeNext::Go(openGroup);
+    const std::optional<std::u16string> name = run.NextDrawingQuery();
     if (name)
         return ModeNext::Ask(*name, again, run.HostLate().value_or(true));
     return ModeNext::Go(then);
@@ -247,7 +254,7 @@ ModeNext ChangeDrawing(RunContext& run, int then) {
 
 ModeNext OpenGroup(RunContext& run, int again) {
     run.DecideGroup();
-    return run.Drawing().UserGroupOpen() ? ModeNext::Go(again) : ModeNext::InGroup(again);
+    return ModeNext::InGroup(again);
 }
 
 }  // namespace app
