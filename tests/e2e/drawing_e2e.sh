@@ -75,22 +75,38 @@ circle_at "running snaps" 30 35
 check_eq "running snaps: no point was moved" "" "$(sim_snaps)"
 settings_back "running snaps" OSMODE=4133 OSNAPCOORD=0
 stop_sim
+click_control "$TITLE" $ID_FACE_CENTRE # region mode: the centroid typed into CIRCLE is not moved either
+start_sim --typed-as-script --var OSNAPCOORD=0 --drawing "$(windows_path "$samples/regions.txt")" \
+    --user "$(user_script "select 80,10" "enter")"
+run_execute
+circle_at "running snaps, region pass" 80 10
+check_eq "running snaps, region pass: no point was moved" "" "$(sim_snaps)"
+settings_back "running snaps, region pass" OSMODE=4133 OSNAPCOORD=0
+click_control "$TITLE" $ID_FACE_CENTRE
+stop_sim
 
 # The user's own undo group open: the run types no Begin and no End, the group is still open
 # afterwards, and after the user's own UNDO End one U takes back the user's line and the circle.
-start_sim --user-group --drawing "$(windows_path "$samples/rectangle.txt")" --user "$(user_script "pick 30,35")"
-run_execute
-circle_at "the user's group" 30 35
-check_eq "the user's group: begun only by the user, never ended" "undo begin" \
-    "$(sim_log | grep -oE 'undo (begin|end)' || true)"
-probe type "$SIM_TITLE" '_.UNDO _End\r'
-check_eq "the user's group: the user ends it" 1 "$(sim_log | grep -cE 'undo end' || true)"
-created=$(sim_log | grep -c 'entity created' || true)
-probe type "$SIM_TITLE" 'U\r'
-check_eq "the user's group: one U takes back the group" "undo back GROUP" "$(sim_log | grep -o 'undo back .*' | tail -n 1)"
-check_eq "the user's group: the circle and everything else of the group gone" "$created" \
-    "$(sim_log | grep -c 'entity removed' || true)"
-stop_sim
+user_group() {
+    local what=$1 x=$2 y=$3 created
+    shift 3
+    start_sim --user-group --drawing "$(windows_path "$samples/$1")" --user "$(user_script "${@:2}")"
+    run_execute
+    circle_at "$what" "$x" "$y"
+    check_eq "$what: begun only by the user, never ended" "undo begin" "$(sim_log | grep -oE 'undo (begin|end)' || true)"
+    probe type "$SIM_TITLE" '_.UNDO _End\r'
+    check_eq "$what: the user ends it" 1 "$(sim_log | grep -cE 'undo end' || true)"
+    created=$(sim_log | grep -c 'entity created' || true)
+    probe type "$SIM_TITLE" 'U\r'
+    check_eq "$what: one U takes back the group" "undo back GROUP" "$(sim_log | grep -o 'undo back .*' | tail -n 1)"
+    check_eq "$what: the circle and everything else of the group gone" "$created" \
+        "$(sim_log | grep -c 'entity removed' || true)"
+    stop_sim
+}
+user_group "the user's group" 30 35 rectangle.txt "pick 30,35"
+click_control "$TITLE" $ID_FACE_CENTRE # region mode
+user_group "the user's group, region pass" 20 15 regions.txt "select 20,15" "enter"
+click_control "$TITLE" $ID_FACE_CENTRE
 
 # A pick inside an area whose lines have a gap: the tip says so, nothing is drawn, and the next run
 # on the closed area draws its circle.
