@@ -44,8 +44,11 @@ public:
 
     // What a window answers, for the windows a test gives a behaviour.
     void SetUnicode(WindowHandle window, bool unicode);
-    // The text WM_GETTEXT gives (the stored title stays what GetWindowTextA gives).
+    // The text WM_GETTEXT gives (the stored title stays what GetWindowTextA gives), in code page
+    // bytes or, as a Unicode window may hold it, in UTF-16; the other form of the message gets it
+    // converted.
     void SetTextSource(WindowHandle window, std::function<std::string()> source);
+    void SetWideTextSource(WindowHandle window, std::function<std::u16string()> source);
     // Run when the window receives WM_COPYDATA (after the message is logged).
     void SetCopyDataHandler(WindowHandle window, std::function<void(const ReceivedMessage&)> handler);
     // Run when the window receives WM_COMMAND.
@@ -113,6 +116,10 @@ public:
                                               unsigned message,
                                               std::uintptr_t wParam,
                                               std::intptr_t lParam) override;
+    std::optional<std::intptr_t> SendMessageW(WindowHandle window,
+                                              unsigned message,
+                                              std::uintptr_t wParam,
+                                              std::intptr_t lParam) override;
     bool PostMessageA(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     bool AnswersNow(WindowHandle window) override;
     bool AnswersInTime(WindowHandle window) override { return AnswersNow(window); }
@@ -135,6 +142,7 @@ private:
     struct Behaviour {
         bool unicode = true;
         std::function<std::string()> textSource;
+        std::function<std::u16string()> wideTextSource;
         std::function<void(const ReceivedMessage&)> copyDataHandler;
         std::function<void(std::uintptr_t)> commandHandler;
     };
@@ -163,6 +171,20 @@ private:
         ~WalkScope() { --desktop.walkDepth_; }
     };
     static int CopyText(const std::string& text, char* buffer, int count);
+    // Logs a message sent to a window that answers; its behaviour, if a test gave it one, through
+    // behaviour. False when the window is gone or its process frozen.
+    bool TakeSent(WindowHandle window,
+                  unsigned message,
+                  std::uintptr_t wParam,
+                  std::intptr_t lParam,
+                  const Behaviour*& behaviour);
+    // WM_GETTEXTLENGTH, WM_GETTEXT and WM_COMMAND in either form; Unit is char or char16_t.
+    template <typename Unit>
+    std::intptr_t AnswerSent(WindowHandle window,
+                             unsigned message,
+                             std::uintptr_t wParam,
+                             std::intptr_t lParam,
+                             const Behaviour* behaviour);
 
     // Handles are given out in steps from a first one and never again, so a window is found by
     // its place here rather than by a search (fuzzing looks windows up millions of times).
