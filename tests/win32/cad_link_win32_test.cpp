@@ -795,10 +795,10 @@ private:
 // in a longer one; an ANSI window's code page text comes back as it is.
 TEST_F(CadLinkWin32Test, PromptReadKeepsWhatTheCodePageCannotExpressInAUnicodeWindow) {
     const std::u16string prompt = u"点を指定 <caf\u00e9 \u0e01 \U0001F600>: ";
-    for (const std::u16string& text : {prompt, std::u16string(3000, u'\u0e01') + prompt}) {
+    for (const std::u16string& text : {prompt, std::u16string(cadlink::kTextReadUnits, u'\u0e01') + prompt}) {
         TextWindowThread window(true, text);
         ASSERT_NE(window.Handle(), 0u);
-        EXPECT_EQ(cad.link.ReadWindowText(window.Handle()), text) << A(cad.link.ReadWindowText(window.Handle()));
+        EXPECT_EQ(cad.link.ReadWindowText(window.Handle()), text);
     }
     TextWindowThread ansi(false, kIdlePrompt);
     ASSERT_NE(ansi.Handle(), 0u);
