@@ -51,10 +51,6 @@ void SimulatedDesktop::SetTextSource(WindowHandle window, std::function<std::str
     behaviours_[window].textSource = std::move(source);
 }
 
-void SimulatedDesktop::SetWideTextSource(WindowHandle window, std::function<std::u16string()> source) {
-    behaviours_[window].wideTextSource = std::move(source);
-}
-
 void SimulatedDesktop::SetCopyDataHandler(WindowHandle window, std::function<void(const ReceivedMessage&)> handler) {
     behaviours_[window].copyDataHandler = std::move(handler);
 }
@@ -128,15 +124,8 @@ std::intptr_t SimulatedDesktop::AnswerSent(WindowHandle window,
                                            std::intptr_t lParam,
                                            const Behaviour* behaviour) {
     const auto text = [&]() -> std::basic_string<Unit> {
-        constexpr bool wide = std::is_same_v<Unit, char16_t>;
-        if (behaviour && behaviour->wideTextSource) {
-            if constexpr (wide)
-                return behaviour->wideTextSource();
-            else
-                return WideToAnsi(behaviour->wideTextSource());
-        }
         const Window& w = *Find(window);
-        if constexpr (wide) {
+        if constexpr (std::is_same_v<Unit, char16_t>) {
             if (!behaviour || !behaviour->textSource)
                 return w.wideTitle.empty() ? AnsiToWide(w.title) : w.wideTitle;
             return AnsiToWide(behaviour->textSource());

@@ -45,10 +45,8 @@ public:
     // What a window answers, for the windows a test gives a behaviour.
     void SetUnicode(WindowHandle window, bool unicode);
     // The text WM_GETTEXT gives (the stored title stays what GetWindowTextA gives), in code page
-    // bytes or, as a Unicode window may hold it, in UTF-16; the other form of the message gets it
-    // converted.
+    // bytes; the W form of the message gets it in UTF-16.
     void SetTextSource(WindowHandle window, std::function<std::string()> source);
-    void SetWideTextSource(WindowHandle window, std::function<std::u16string()> source);
     // Run when the window receives WM_COPYDATA (after the message is logged).
     void SetCopyDataHandler(WindowHandle window, std::function<void(const ReceivedMessage&)> handler);
     // Run when the window receives WM_COMMAND.
@@ -142,7 +140,6 @@ private:
     struct Behaviour {
         bool unicode = true;
         std::function<std::string()> textSource;
-        std::function<std::u16string()> wideTextSource;
         std::function<void(const ReceivedMessage&)> copyDataHandler;
         std::function<void(std::uintptr_t)> commandHandler;
     };

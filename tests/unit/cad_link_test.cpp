@@ -255,23 +255,6 @@ TEST_F(CadLinkTest, PromptOfAnyLengthIsReadWhole) {
     }
 }
 
-// A Unicode prompt window gives what the code page cannot express whole; an ANSI one can only hold
-// the code page's default character in its place.
-TEST_F(CadLinkTest, PromptKeepsCharactersOutsideTheCodePageInAUnicodeWindow) {
-    const std::u16string text = u"点を指定 \u00e9\u0e01\U0001F600: ";
-    desktop.SetWideTextSource(prompt, [&text] { return text; });
-    EXPECT_EQ(link.ReadPrompt(), text);
-    const std::u16string longText = std::u16string(3000, u'\u0e01') + text;
-    desktop.SetWideTextSource(prompt, [&longText] { return longText; });
-    EXPECT_EQ(link.ReadPrompt(), longText);
-
-    const WindowHandle ansiPrompt = desktop.AddChild(frame, "Headlands", "Prompt");
-    desktop.Destroy(prompt);
-    desktop.SetUnicode(ansiPrompt, false);
-    desktop.SetWideTextSource(ansiPrompt, [&text] { return text; });
-    EXPECT_EQ(link.ReadPrompt(), u"点を指定 ???: ");
-}
-
 TEST_F(CadLinkTest, HistoryComesFromTheClipboardAndTheUsersContentIsPutBack) {
     const unsigned privateFormat = 0xC123;
     desktop.PutOnClipboard(platform::kCfText, std::string("ユーザーの文字") + '\0');
