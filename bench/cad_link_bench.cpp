@@ -140,6 +140,13 @@ public:
         counter_.Count("SendMessageA(" + names_.Of(window) + ", " + MessageName(message) + ")");
         return inner_.SendMessageA(window, message, wParam, lParam);
     }
+    std::optional<std::intptr_t> SendMessageW(platform::WindowHandle window,
+                                              unsigned message,
+                                              std::uintptr_t wParam,
+                                              std::intptr_t lParam) override {
+        counter_.Count("SendMessageW(" + names_.Of(window) + ", " + MessageName(message) + ")");
+        return inner_.SendMessageW(window, message, wParam, lParam);
+    }
     bool PostMessageA(platform::WindowHandle window,
                       unsigned message,
                       std::uintptr_t wParam,

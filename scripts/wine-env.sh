@@ -13,8 +13,9 @@ wine_env_up() {
     if [ "${TAVRO_WINE_UP:-}" = 1 ]; then
         return 0
     fi
-    export LANG=ja_JP.UTF-8
-    export LC_ALL=ja_JP.UTF-8
+    # Japanese (ANSI code page 932) unless a test asks for another locale.
+    export LANG=${TAVRO_WINE_LOCALE:-ja_JP.UTF-8}
+    export LC_ALL=$LANG
     export WINEPREFIX=${TAVRO_WINEPREFIX:-$TAVRO_ROOT/build/wineprefix}
     export WINEARCH=win64
     export WINEDEBUG=${WINEDEBUG:--all}

@@ -1,26 +1,36 @@
 #include "results_clipboard.h"
 
-#include <cstdint>
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <utility>
 
 #include "cad_numbers.h"
 #include "platform/text_trim.h"
+#include "results_table.h"
 
 namespace app {
 namespace {
 
 // UTF-16 texts are written as escapes: the sources are also compiled in code page 932.
-// 日時 図面 モード 面積 周長 図心X 図心Y 円の大きさ
-const char16_t kHeader[] =
-    u"\u65e5\u6642\t\u56f3\u9762\t\u30e2\u30fc\u30c9\t\u9762\u7a4d\t\u5468\u9577\t\u56f3\u5fc3X\t\u56f3\u5fc3Y\t\u5186"
-    u"\u306e\u5927\u304d\u3055\r\n";
 // 合計
 const char16_t kTotal[] = u"\u5408\u8a08";
-// 日時
-const char16_t kHeaderFirstField[] = u"\u65e5\u6642";
+
+// The list's own header with tabs between its fields.
+std::u16string TableHeader() {
+    std::u16string header = kResultsHeader;
+    std::replace(header.begin(), header.end(), u',', u'\t');
+    return header;
+}
+
+// A list's first record that starts with this field is our header.
+std::u16string_view HeaderFirstField() {
+    const std::u16string_view header = kResultsHeader;
+    return header.substr(0, header.find(u','));
+}
+
 constexpr std::size_t kAreaColumn = 3;
 constexpr std::size_t kColumns = 8;
 
@@ -201,13 +211,13 @@ ClipboardTableWriter::ClipboardTableWriter(char16_t decimalSeparator, Out out)
     : separator_(decimalSeparator),
       out_(std::move(out)),
       reader_([this](const std::vector<std::u16string>& record) { Record(record); }) {
-    out_(kHeader);
+    out_(TableHeader());
 }
 
 void ClipboardTableWriter::Record(const std::vector<std::u16string>& record) {
     const bool first = std::exchange(first_, false);
     // A header of its own, in our words or (saved again by a spreadsheet) in another language.
-    if (first && (record[0] == kHeaderFirstField ||
+    if (first && (record[0] == HeaderFirstField() ||
                   (record.size() == kColumns && !ParseDecimal(record[kAreaColumn]).has_value())))
         return;
     if (record.size() == 1 && record[0].empty())

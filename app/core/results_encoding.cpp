@@ -86,11 +86,11 @@ ListEncoding ListEncodingScan::Result() const {
     if (mark_)
         return seen_ == 3 ? ListEncoding::MarkOnly : ListEncoding::Utf8WithMark;
     if (!beyondAscii_)
-        return ListEncoding::SystemCodePage;
+        return ListEncoding::CodePage932;
     if (utf8Valid_ && utf8Needed_ == 0)
         return ListEncoding::Utf8;
     if (cp932Valid_ && !cp932Trail_)
-        return ListEncoding::SystemCodePage;
+        return ListEncoding::CodePage932;
     return ListEncoding::Unreadable;
 }
 

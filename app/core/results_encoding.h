@@ -12,12 +12,12 @@
 namespace app {
 
 enum class ListEncoding {
-    Empty,           // 0 bytes: a new list starts with the mark and the header
-    MarkOnly,        // only the UTF-8 byte-order mark: the header follows it
-    Utf8WithMark,    // ours, or saved again as UTF-8 with the mark
-    Utf8,            // no mark, valid UTF-8 with characters beyond ASCII
-    SystemCodePage,  // no mark, valid code page 932 (or plain ASCII, which a spreadsheet reads so)
-    Unreadable,      // no mark and neither: kept aside, a new list starts
+    Empty,         // 0 bytes: a new list starts with the mark and the header
+    MarkOnly,      // only the UTF-8 byte-order mark: the header follows it
+    Utf8WithMark,  // ours, or saved again as UTF-8 with the mark
+    Utf8,          // no mark, valid UTF-8 with characters beyond ASCII
+    CodePage932,   // no mark, valid code page 932 (or plain ASCII, which a spreadsheet reads so)
+    Unreadable,    // no mark and neither: kept aside, a new list starts
 };
 
 // Tells the encoding from the whole file, fed in pieces of any size. A file with the mark is

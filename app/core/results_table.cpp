@@ -10,7 +10,7 @@
 
 namespace app {
 
-const char kResultsHeader[] = "日時,図面,モード,面積,周長,図心X,図心Y,円の大きさ\r\n";
+const char16_t kResultsHeader[] = u"日時,図面,モード,面積,周長,図心X,図心Y,円の大きさ\r\n";
 
 namespace {
 

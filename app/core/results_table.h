@@ -10,8 +10,8 @@
 
 namespace app {
 
-// The header row, CRLF included.
-extern const char kResultsHeader[];
+// The header row, CRLF included; it becomes bytes only where a list is written.
+extern const char16_t kResultsHeader[];
 
 // The drawing's name as the CAD main window's title shows it: the text inside the last pair of
 // square brackets ("... - [図面1.dwg]" gives "図面1.dwg"); empty when there is none.

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "framework/wide_text.h"
+
 namespace app {
 namespace {
 
@@ -29,28 +31,29 @@ BalloonTip::~BalloonTip() {
     Hide();
 }
 
-void BalloonTip::Show(HWND anchor, const std::string& text, unsigned durationMs) {
+void BalloonTip::Show(HWND anchor, const std::u16string& text, unsigned durationMs) {
     Hide();
     HWND owner = ::GetAncestor(anchor, GA_ROOT);
-    tip_ = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_BALLOON,
+    tip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_BALLOON,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
-                             ::GetModuleHandleA(nullptr), nullptr);
+                             ::GetModuleHandleW(nullptr), nullptr);
     if (!tip_)
         return;
-    TTTOOLINFOA tool{};
+    // The tip keeps a copy of the text: the caller's string may go once the tool is added.
+    TTTOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_IDISHWND | TTF_TRACK | TTF_ABSOLUTE;
     tool.hwnd = owner;
     tool.uId = reinterpret_cast<UINT_PTR>(anchor);
-    tool.lpszText = const_cast<char*>(text.c_str());
-    ::SendMessageA(tip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    tool.lpszText = const_cast<wchar_t*>(framework::WideText(text));
+    ::SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     RECT bounds;
     ::GetWindowRect(anchor, &bounds);
-    ::SendMessageA(tip_, TTM_TRACKPOSITION, 0, MAKELPARAM((bounds.left + bounds.right) / 2, bounds.bottom));
-    ::SendMessageA(tip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+    ::SendMessageW(tip_, TTM_TRACKPOSITION, 0, MAKELPARAM((bounds.left + bounds.right) / 2, bounds.bottom));
+    ::SendMessageW(tip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
     shownTip = this;
     // Sees every click and key this thread takes from its queue, whichever window it is for.
-    inputHook_ = ::SetWindowsHookExA(WH_GETMESSAGE, WatchInput, nullptr, ::GetCurrentThreadId());
+    inputHook_ = ::SetWindowsHookExW(WH_GETMESSAGE, WatchInput, nullptr, ::GetCurrentThreadId());
     timer_ = ::SetTimer(nullptr, 0, durationMs, Expire);
 }
 

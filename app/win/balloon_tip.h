@@ -16,7 +16,7 @@ public:
     BalloonTip& operator=(const BalloonTip&) = delete;
 
     // Shows text under anchor (a child window) for at most durationMs; a tip already shown goes first.
-    void Show(HWND anchor, const std::string& text, unsigned durationMs);
+    void Show(HWND anchor, const std::u16string& text, unsigned durationMs);
     void Hide();
     bool Shown() const { return tip_ != nullptr; }
 

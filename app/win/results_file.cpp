@@ -22,7 +22,7 @@ constexpr platform::RetryPolicy kOpenRetry = platform::kConcurrentWriteRetry;
 constexpr std::size_t kPiece = 1024 * 1024;
 
 std::string HeaderUtf8() {
-    return platform::Utf8FromWide(platform::WideFromAnsi(kResultsHeader));
+    return platform::Utf8FromWide(kResultsHeader);
 }
 
 // The last byte of a file that is not empty.
@@ -163,7 +163,7 @@ bool ResultsFile::WriteRows(const std::vector<std::string>& utf8Rows,
         const std::u16string aside = SetAside();
         if (aside.empty())
             return false;
-        asideMessage_ = path_ + u" は UTF-8 でもシステムのコードページでも読めないため、" + aside +
+        asideMessage_ = path_ + u" は UTF-8 でもコードページ 932 でも読めないため、" + aside +
                         u" として残し、新しい一覧を始めました";
         file = OpenShared(path_, kOpenRetry, &locked_);
         if (!file)
@@ -179,7 +179,7 @@ bool ResultsFile::WriteRows(const std::vector<std::string>& utf8Rows,
     else if (LastByte(file.Get(), size) != '\n')
         text = "\r\n";  // a file that does not end its last line would run it into our row
     for (const std::string& row : utf8Rows)
-        text += encoding == ListEncoding::SystemCodePage ? platform::AnsiFromWide(platform::WideFromUtf8(row)) : row;
+        text += encoding == ListEncoding::CodePage932 ? platform::Cp932FromWide(platform::WideFromUtf8(row)) : row;
     if ((beforeWrite && !beforeWrite(size)) || !WriteAtEnd(file.Get(), size, text))
         return false;
     const bool ours = encoding == ListEncoding::Empty || encoding == ListEncoding::MarkOnly;
@@ -197,7 +197,7 @@ bool ResultsFile::ListHolds(std::uint64_t offset, const std::vector<std::string>
     std::string codePage;
     for (const std::string& row : utf8Rows) {
         utf8 += row;
-        codePage += platform::AnsiFromWide(platform::WideFromUtf8(row));
+        codePage += platform::Cp932FromWide(platform::WideFromUtf8(row));
     }
     // What WriteRows puts ahead of the rows, in whichever encoding the list had.
     const std::string header = HeaderUtf8();
@@ -246,7 +246,7 @@ void ResultsFile::ReadList(const std::function<void(std::u16string_view)>& sink)
         const std::uint64_t size = FileSize(file.Get());
         const ListEncoding encoding =
             size == 0 ? ListEncoding::Empty : const_cast<ResultsFile*>(this)->EncodingOf(file.Get(), size);
-        const bool codePage = encoding == ListEncoding::SystemCodePage;
+        const bool codePage = encoding == ListEncoding::CodePage932;
         if (!SeekTo(file.Get(), 0))
             RaiseReadError(path_);
         std::vector<char> piece(kPiece);
@@ -260,7 +260,7 @@ void ResultsFile::ReadList(const std::function<void(std::u16string_view)>& sink)
             const std::size_t complete = read == 0  ? bytes.size()
                                          : codePage ? CompleteCp932Prefix(bytes)
                                                     : CompleteUtf8Prefix(bytes);
-            const std::u16string text = platform::ToWide(codePage ? platform::kAnsiCodePage : platform::kUtf8CodePage,
+            const std::u16string text = platform::ToWide(codePage ? platform::kCp932CodePage : platform::kUtf8CodePage,
                                                          bytes.substr(0, complete));
             if (!text.empty()) {
                 sink(text);

@@ -2,9 +2,9 @@
 // The results file in the work folder: each measured shape appends one whole row, and a list is
 // copied or opened from the system menu; a new list starts by renaming the file. A list is never
 // rewritten or deleted. A new list is UTF-8 with a byte-order mark and CRLF; one that a spreadsheet
-// saved again in the system code page is continued in it. Rows the list cannot take wait in
-// memory and, when the program ends, in a side file beside the list, which the list takes ahead
-// of new rows as soon as it can be written again.
+// saved again in code page 932 is continued in it, whatever the system's code page. Rows the list
+// cannot take wait in memory and, when the program ends, in a side file beside the list, which the
+// list takes ahead of new rows as soon as it can be written again.
 
 #include <cstdint>
 #include <functional>

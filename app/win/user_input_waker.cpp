@@ -112,7 +112,7 @@ LRESULT UserInputWaker::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
             AfterInput(Take(input), false);
     }
     // WM_INPUT too: the system frees the input's data there.
-    return ::DefWindowProcA(window_.Handle(), message, wParam, lParam);
+    return ::DefWindowProcW(window_.Handle(), message, wParam, lParam);
 }
 
 }  // namespace app

@@ -81,13 +81,13 @@ void Win32WorkflowHost::Show(const MessageShown& message) {
 void Win32WorkflowHost::Show(const NoCadProgram&) {
     // Long enough to read twice; it goes earlier at the next click or key.
     constexpr unsigned kShownMs = 5000;
-    cadMissingTip_.Show(form_.plButton2->Handle(), "AutoCAD または DraftSight が見つかりません", kShownMs);
+    cadMissingTip_.Show(form_.plButton2->Handle(), u"AutoCAD または DraftSight が見つかりません", kShownMs);
 }
 
 void Win32WorkflowHost::Show(const NoClosedArea&) {
     constexpr unsigned kShownMs = 8000;
     cadMissingTip_.Show(form_.plButton2->Handle(),
-                        "クリックした点を囲む閉じた領域が見つかりません。線に隙間がないか確かめてください", kShownMs);
+                        u"クリックした点を囲む閉じた領域が見つかりません。線に隙間がないか確かめてください", kShownMs);
 }
 
 void Win32WorkflowHost::Show(const HintShown& hint) {
@@ -204,7 +204,7 @@ LRESULT TavroRuntime::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         StepNow();
         return 0;
     }
-    return ::DefWindowProcA(wakeWindow_.Handle(), message, wParam, lParam);
+    return ::DefWindowProcW(wakeWindow_.Handle(), message, wParam, lParam);
 }
 
 void TavroRuntime::StepNow() {

@@ -179,36 +179,55 @@ bool CadLink::IsCadUnicode() {
 }
 
 std::u16string CadLink::ReadWindowText(WindowHandle window) {
+    // A Unicode window's text comes whole only in the W form; an ANSI window's is code page bytes,
+    // which the system hands over in this program's code page. A window keeps the form it was made
+    // in, so a prompt read steadily asks it once.
+    if (window != textForm_.window)
+        textForm_ = {window, system_.IsWindowUnicode(window)};
+    if (textForm_.unicode) {
+        const auto sendW = [this](WindowHandle to, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+            return system_.SendMessageW(to, message, wParam, lParam);
+        };
+        return ReadTextIn<char16_t>(window, sendW).value_or(std::u16string());
+    }
+    const auto sendA = [this](WindowHandle to, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+        return system_.SendMessageA(to, message, wParam, lParam);
+    };
+    const std::optional<std::string> bytes = ReadTextIn<char>(window, sendA);
+    return bytes ? system_.AnsiToWide(*bytes) : std::u16string();
+}
+
+template <typename Unit, typename SendText>
+std::optional<std::basic_string<Unit>> CadLink::ReadTextIn(WindowHandle window, const SendText& send) {
     // Asked straight for the text, a prompt costs one message to the CAD program, whose every
     // answer may keep a busy host waiting; only a text that may not have fitted is measured first.
-    std::array<char, kTextReadBytes> fitted{};
+    std::array<Unit, kTextReadUnits> fitted{};
     const bool fittedAnswered =
-        system_
-            .SendMessageA(window, platform::kWmGetText, fitted.size(), reinterpret_cast<std::intptr_t>(fitted.data()))
-            .has_value();
+        send(window, platform::kWmGetText, fitted.size(), reinterpret_cast<std::intptr_t>(fitted.data())).has_value();
     NoteAnswer(window, fittedAnswered);
     if (!fittedAnswered)
-        return std::u16string();
-    fitted.back() = '\0';
-    const std::size_t fittedLength = std::strlen(fitted.data());
+        return std::nullopt;
+    fitted.back() = Unit();
+    const std::size_t fittedLength = std::char_traits<Unit>::length(fitted.data());
     // A double-byte character that did not fit whole may leave one byte more unused.
-    if (fittedLength + 2 < fitted.size())
-        return system_.AnsiToWide(std::string(fitted.data(), fittedLength));
+    constexpr std::size_t kUnusedAtMost = sizeof(Unit) == 1 ? 2 : 1;
+    if (fittedLength + kUnusedAtMost < fitted.size())
+        return std::basic_string<Unit>(fitted.data(), fittedLength);
 
-    const std::optional<std::intptr_t> length = system_.SendMessageA(window, platform::kWmGetTextLength, 0, 0);
+    const std::optional<std::intptr_t> length = send(window, platform::kWmGetTextLength, 0, 0);
     NoteAnswer(window, length.has_value());
     if (!length || *length <= 0)
-        return std::u16string();
-    std::vector<char> buffer(2 * (static_cast<std::size_t>(*length) + 1), '\0');
+        return std::nullopt;
+    // A length asked in the A form may count a double-byte character as one: room for two bytes each.
+    const std::size_t units = (static_cast<std::size_t>(*length) + 1) * (sizeof(Unit) == 1 ? 2 : 1);
+    std::vector<Unit> buffer(units, Unit());
     const bool answered =
-        system_
-            .SendMessageA(window, platform::kWmGetText, buffer.size(), reinterpret_cast<std::intptr_t>(buffer.data()))
-            .has_value();
+        send(window, platform::kWmGetText, buffer.size(), reinterpret_cast<std::intptr_t>(buffer.data())).has_value();
     NoteAnswer(window, answered);
     if (!answered)
-        return std::u16string();
-    buffer.back() = '\0';  // whatever the window wrote, the text ends inside the buffer
-    return system_.AnsiToWide(std::string(buffer.data()));
+        return std::nullopt;
+    buffer.back() = Unit();  // whatever the window wrote, the text ends inside the buffer
+    return std::basic_string<Unit>(buffer.data());
 }
 
 std::u16string CadLink::ReadPrompt() {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
+#include <type_traits>
 
 #include "platform/codepage.h"
 #include "simulated_desktop.h"
@@ -101,28 +102,48 @@ bool SimulatedDesktop::AnswersNow(WindowHandle window) {
     return w && (frozenProcess_ == 0 || w->processId != frozenProcess_);
 }
 
-std::optional<std::intptr_t> SimulatedDesktop::SendMessageA(WindowHandle window,
-                                                            unsigned message,
-                                                            std::uintptr_t wParam,
-                                                            std::intptr_t lParam) {
+bool SimulatedDesktop::TakeSent(WindowHandle window,
+                                unsigned message,
+                                std::uintptr_t wParam,
+                                std::intptr_t lParam,
+                                const Behaviour*& behaviour) {
     ++calls_.sendMessage;
     const Window* w = Find(window);
     if (!w || (frozenProcess_ != 0 && w->processId == frozenProcess_))
-        return std::nullopt;
+        return false;
     messages_.push_back(ReceivedMessage{window, message, false, wParam, lParam, 0, 0, {}});
     auto it = behaviours_.find(window);
-    const Behaviour* behaviour = it == behaviours_.end() ? nullptr : &it->second;
-    const std::string text = behaviour && behaviour->textSource ? behaviour->textSource() : w->title;
+    behaviour = it == behaviours_.end() ? nullptr : &it->second;
+    return true;
+}
+
+template <typename Unit>
+std::intptr_t SimulatedDesktop::AnswerSent(WindowHandle window,
+                                           unsigned message,
+                                           std::uintptr_t wParam,
+                                           std::intptr_t lParam,
+                                           const Behaviour* behaviour) {
+    const auto text = [&]() -> std::basic_string<Unit> {
+        const Window& w = *Find(window);
+        if constexpr (std::is_same_v<Unit, char16_t>) {
+            if (!behaviour || !behaviour->textSource)
+                return w.wideTitle.empty() ? AnsiToWide(w.title) : w.wideTitle;
+            return AnsiToWide(behaviour->textSource());
+        } else {
+            return behaviour && behaviour->textSource ? behaviour->textSource() : w.title;
+        }
+    };
     switch (message) {
         case kWmGetTextLength:
-            return static_cast<std::intptr_t>(text.size());
+            return static_cast<std::intptr_t>(text().size());
         case kWmGetText: {
             if (wParam == 0)
                 return 0;
-            const std::size_t n = std::min<std::size_t>(text.size(), wParam - 1);
-            char* buffer = reinterpret_cast<char*>(lParam);
-            std::memcpy(buffer, text.data(), n);
-            buffer[n] = '\0';
+            const std::basic_string<Unit> shown = text();
+            const std::size_t n = std::min<std::size_t>(shown.size(), wParam - 1);
+            Unit* buffer = reinterpret_cast<Unit*>(lParam);
+            std::copy_n(shown.begin(), n, buffer);
+            buffer[n] = Unit();
             return static_cast<std::intptr_t>(n);
         }
         case kWmCommand:
@@ -132,6 +153,26 @@ std::optional<std::intptr_t> SimulatedDesktop::SendMessageA(WindowHandle window,
         default:
             return 0;
     }
+}
+
+std::optional<std::intptr_t> SimulatedDesktop::SendMessageA(WindowHandle window,
+                                                            unsigned message,
+                                                            std::uintptr_t wParam,
+                                                            std::intptr_t lParam) {
+    const Behaviour* behaviour = nullptr;
+    if (!TakeSent(window, message, wParam, lParam, behaviour))
+        return std::nullopt;
+    return AnswerSent<char>(window, message, wParam, lParam, behaviour);
+}
+
+std::optional<std::intptr_t> SimulatedDesktop::SendMessageW(WindowHandle window,
+                                                            unsigned message,
+                                                            std::uintptr_t wParam,
+                                                            std::intptr_t lParam) {
+    const Behaviour* behaviour = nullptr;
+    if (!TakeSent(window, message, wParam, lParam, behaviour))
+        return std::nullopt;
+    return AnswerSent<char16_t>(window, message, wParam, lParam, behaviour);
 }
 
 bool SimulatedDesktop::PostMessageA(WindowHandle window,

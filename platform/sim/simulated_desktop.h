@@ -44,7 +44,8 @@ public:
 
     // What a window answers, for the windows a test gives a behaviour.
     void SetUnicode(WindowHandle window, bool unicode);
-    // The text WM_GETTEXT gives (the stored title stays what GetWindowTextA gives).
+    // The text WM_GETTEXT gives (the stored title stays what GetWindowTextA gives), in code page
+    // bytes; the W form of the message gets it in UTF-16.
     void SetTextSource(WindowHandle window, std::function<std::string()> source);
     // Run when the window receives WM_COPYDATA (after the message is logged).
     void SetCopyDataHandler(WindowHandle window, std::function<void(const ReceivedMessage&)> handler);
@@ -113,6 +114,10 @@ public:
                                               unsigned message,
                                               std::uintptr_t wParam,
                                               std::intptr_t lParam) override;
+    std::optional<std::intptr_t> SendMessageW(WindowHandle window,
+                                              unsigned message,
+                                              std::uintptr_t wParam,
+                                              std::intptr_t lParam) override;
     bool PostMessageA(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     bool AnswersNow(WindowHandle window) override;
     bool AnswersInTime(WindowHandle window) override { return AnswersNow(window); }
@@ -163,6 +168,20 @@ private:
         ~WalkScope() { --desktop.walkDepth_; }
     };
     static int CopyText(const std::string& text, char* buffer, int count);
+    // Logs a message sent to a window that answers; its behaviour, if a test gave it one, through
+    // behaviour. False when the window is gone or its process frozen.
+    bool TakeSent(WindowHandle window,
+                  unsigned message,
+                  std::uintptr_t wParam,
+                  std::intptr_t lParam,
+                  const Behaviour*& behaviour);
+    // WM_GETTEXTLENGTH, WM_GETTEXT and WM_COMMAND in either form; Unit is char or char16_t.
+    template <typename Unit>
+    std::intptr_t AnswerSent(WindowHandle window,
+                             unsigned message,
+                             std::uintptr_t wParam,
+                             std::intptr_t lParam,
+                             const Behaviour* behaviour);
 
     // Handles are given out in steps from a first one and never again, so a window is found by
     // its place here rather than by a search (fuzzing looks windows up millions of times).

@@ -15,8 +15,8 @@ char16_t UserDecimalSeparator() {
 
 char16_t UserDecimalSeparatorOneByte() {
     const std::u16string separator(1, UserDecimalSeparator());
-    const std::string ansi = AnsiFromWide(separator);
-    return ansi.size() == 1 && WideFromAnsi(ansi) == separator ? separator[0] : u'.';
+    const std::string bytes = Cp932FromWide(separator);
+    return bytes.size() == 1 && WideFromCp932(bytes) == separator ? separator[0] : u'.';
 }
 
 }  // namespace platform

@@ -5,9 +5,9 @@ namespace platform {
 
 // The user's decimal symbol; a full stop when the system tells none or one of several characters.
 char16_t UserDecimalSeparator();
-// The same where one byte of the system code page carries it, as a results list continued in that
-// code page needs; a full stop for a symbol that takes two bytes there (a wide full stop) or that
-// the code page lacks.
+// The same where one byte of code page 932 carries it, as a results list continued in that code
+// page needs; a full stop for a symbol that takes two bytes there (a wide full stop) or that the
+// code page lacks.
 char16_t UserDecimalSeparatorOneByte();
 
 }  // namespace platform

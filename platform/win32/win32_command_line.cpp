@@ -242,6 +242,28 @@ bool SetGlobalClipboardData(unsigned format, const char* bytes, std::size_t size
     return memory.PutOn(format);
 }
 
+using SendTimeout = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM, UINT, UINT, PDWORD_PTR);
+
+// A message sent in either form once the window shows a sign of life.
+std::optional<std::intptr_t> SendOnceAnswering(SendTimeout send,
+                                               HWND window,
+                                               UINT message,
+                                               WPARAM wParam,
+                                               LPARAM lParam) {
+    if (!ShowsLifeInTime(window))
+        return std::nullopt;
+    // A window that has just answered handles the message itself at once; what it then does inside
+    // (a host that runs the typed command there) is its own work, not a wait for an answer.
+    constexpr UINT kHandleTimeoutMs = 3000;
+    DWORD_PTR result = 0;
+    if (!send(window, message, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG, kHandleTimeoutMs, &result)) {
+        freshThread = 0;
+        return std::nullopt;
+    }
+    NoteFreshAnswer(window, message == WM_GETTEXT || message == WM_GETTEXTLENGTH || message == WM_NULL);
+    return static_cast<std::intptr_t>(result);
+}
+
 }  // namespace
 
 bool Win32CommandLineSystem::IsWindowUnicode(WindowHandle window) {
@@ -276,19 +298,14 @@ std::optional<std::intptr_t> Win32CommandLineSystem::SendMessageA(WindowHandle w
                                                                   unsigned message,
                                                                   std::uintptr_t wParam,
                                                                   std::intptr_t lParam) {
-    if (!ShowsLifeInTime(ToHwnd(window)))
-        return std::nullopt;
-    // A window that has just answered handles the message itself at once; what it then does inside
-    // (a host that runs the typed command there) is its own work, not a wait for an answer.
-    constexpr UINT kHandleTimeoutMs = 3000;
-    DWORD_PTR result = 0;
-    if (!::SendMessageTimeoutA(ToHwnd(window), message, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG,
-                               kHandleTimeoutMs, &result)) {
-        freshThread = 0;
-        return std::nullopt;
-    }
-    NoteFreshAnswer(ToHwnd(window), message == WM_GETTEXT || message == WM_GETTEXTLENGTH || message == WM_NULL);
-    return static_cast<std::intptr_t>(result);
+    return SendOnceAnswering(::SendMessageTimeoutA, ToHwnd(window), message, wParam, lParam);
+}
+
+std::optional<std::intptr_t> Win32CommandLineSystem::SendMessageW(WindowHandle window,
+                                                                  unsigned message,
+                                                                  std::uintptr_t wParam,
+                                                                  std::intptr_t lParam) {
+    return SendOnceAnswering(::SendMessageTimeoutW, ToHwnd(window), message, wParam, lParam);
 }
 
 bool Win32CommandLineSystem::PostMessageA(WindowHandle window,

@@ -16,6 +16,10 @@ public:
                                               unsigned message,
                                               std::uintptr_t wParam,
                                               std::intptr_t lParam) override;
+    std::optional<std::intptr_t> SendMessageW(WindowHandle window,
+                                              unsigned message,
+                                              std::uintptr_t wParam,
+                                              std::intptr_t lParam) override;
     bool PostMessageA(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void AnsweredIdle(WindowHandle window) override;
     bool AnswersNow(WindowHandle window) override;

@@ -206,6 +206,7 @@ TEST_F(CadLinkTest, SteadyPromptReadCostsTwoLivenessTestsAndOneMessage) {
     desktop.ResetCalls();
     link.ReadPrompt();
     EXPECT_EQ(desktop.Calls().isWindow, 2);
+    EXPECT_EQ(desktop.Calls().isWindowUnicode, 0);
     EXPECT_EQ(desktop.Calls().sendMessage, 1);
     EXPECT_EQ(desktop.Calls().enumWindows + desktop.Calls().enumChildWindows, 0);
 }
@@ -228,18 +229,29 @@ TEST_F(CadLinkTest, SteadyCommandCostsOneLivenessTestOneFormQuestionOneSendAndOn
     EXPECT_EQ(desktop.Calls().enumWindows + desktop.Calls().enumChildWindows, 0);
 }
 
-// Texts around the size read in one message, and far beyond it, come back whole; only those that
-// may not have fitted cost the length query and a second read.
+// Texts around the size read in one message, and far beyond it, come back whole in either form of
+// prompt window; only those that may not have fitted cost the length query and a second read (a
+// double-byte character cut off may leave one byte more unused in the ANSI form).
 TEST_F(CadLinkTest, PromptOfAnyLengthIsReadWhole) {
-    for (std::size_t length : {std::size_t{0}, std::size_t{1}, cadlink::kTextReadBytes - 3, cadlink::kTextReadBytes - 2,
-                               cadlink::kTextReadBytes - 1, cadlink::kTextReadBytes, std::size_t{5000}}) {
-        promptText.clear();
-        for (std::size_t i = 0; i < length; ++i)
-            promptText += static_cast<char>('a' + i % 26);
-        link.ReadPrompt();  // finds the window
-        desktop.ResetCalls();
-        EXPECT_EQ(link.ReadPrompt(), desktop.AnsiToWide(promptText)) << length;
-        EXPECT_EQ(desktop.Calls().sendMessage, length + 2 < cadlink::kTextReadBytes ? 1 : 3) << length;
+    for (const bool unicode : {true, false}) {
+        const WindowHandle dock = desktop.AddChild(frame, "", "Dock");
+        const WindowHandle formPrompt = desktop.AddChild(dock, "Headlands", "Prompt");
+        desktop.SetUnicode(formPrompt, unicode);
+        desktop.SetTextSource(formPrompt, [this] { return promptText; });
+        desktop.Destroy(prompt);
+        prompt = formPrompt;
+        const std::size_t unused = unicode ? 1 : 2;
+        for (std::size_t length :
+             {std::size_t{0}, std::size_t{1}, cadlink::kTextReadUnits - 3, cadlink::kTextReadUnits - 2,
+              cadlink::kTextReadUnits - 1, cadlink::kTextReadUnits, std::size_t{5000}}) {
+            promptText.clear();
+            for (std::size_t i = 0; i < length; ++i)
+                promptText += static_cast<char>('a' + i % 26);
+            link.ReadPrompt();  // finds the window
+            desktop.ResetCalls();
+            EXPECT_EQ(link.ReadPrompt(), desktop.AnsiToWide(promptText)) << length;
+            EXPECT_EQ(desktop.Calls().sendMessage, length + unused < cadlink::kTextReadUnits ? 1 : 3) << length;
+        }
     }
 }
 

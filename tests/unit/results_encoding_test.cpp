@@ -28,9 +28,9 @@ TEST(ResultsEncoding, TheListsEncodingIsToldFromItsBytesFedInAnyPieces) {
         {mark + utf8 + "\r\n", ListEncoding::Utf8WithMark},
         {mark + utf8 + sjis, ListEncoding::Utf8WithMark},  // the mark decides
         {utf8 + ",1\r\n", ListEncoding::Utf8},
-        {sjis + ",1\r\n", ListEncoding::SystemCodePage},
-        {"Date,Drawing,Mode,Area\r\n", ListEncoding::SystemCodePage},  // plain ASCII
-        {utf8 + sjis, ListEncoding::SystemCodePage},  // UTF-8 Japanese is often valid code page 932 too
+        {sjis + ",1\r\n", ListEncoding::CodePage932},
+        {"Date,Drawing,Mode,Area\r\n", ListEncoding::CodePage932},  // plain ASCII
+        {utf8 + sjis, ListEncoding::CodePage932},                   // UTF-8 Japanese is often valid code page 932 too
         {"\xE6\x97\xA5\xE6\x99\x82," + sjis, ListEncoding::Unreadable},  // 日時 in UTF-8, then code page 932
         {"a\x90", ListEncoding::Unreadable},                             // cut inside a character
         {"\xFF\xFE"

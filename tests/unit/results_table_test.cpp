@@ -50,7 +50,7 @@ TEST(ResultsTable, RowIsQuotedAsCsvRequires) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(FormatResultRow(c.time, c.name, c.values), c.row);
-    EXPECT_EQ(kResultsHeader, std::string("日時,図面,モード,面積,周長,図心X,図心Y,円の大きさ\r\n"));
+    EXPECT_EQ(kResultsHeader, std::u16string(u"日時,図面,モード,面積,周長,図心X,図心Y,円の大きさ\r\n"));
     EXPECT_EQ(FormatRowTime(2026, 12, 8, 4, 5, 6), u"2026/12/08 04:05:06");
 }
 

@@ -11,10 +11,12 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <functional>
 #include <iostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "cadsim_process.h"
@@ -770,6 +772,72 @@ TEST_F(CadLinkWin32Test, WithoutACadProgramNothingIsSent) {
     EXPECT_EQ(cad.link.QuerySysVar(u"LASTPOINT"), u"");
     EXPECT_TRUE(Received(other).empty()) << other.LogContent();
     ExpectClosesCleanly(other);
+}
+
+// A window of another thread whose text is what its class's default procedure keeps, in the form
+// the class was registered in: a prompt window that holds any text a test gives it.
+class TextWindowThread {
+public:
+    TextWindowThread(bool unicode, const std::u16string& text) {
+        thread_ = std::thread([this, unicode, text] {
+            HINSTANCE instance = ::GetModuleHandleW(nullptr);
+            if (unicode) {
+                WNDCLASSW windowClass{};
+                windowClass.lpfnWndProc = ::DefWindowProcW;
+                windowClass.hInstance = instance;
+                windowClass.lpszClassName = L"TavroTestTextW";
+                ::RegisterClassW(&windowClass);
+                window_ =
+                    ::CreateWindowExW(0, windowClass.lpszClassName, reinterpret_cast<const wchar_t*>(text.c_str()),
+                                      WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, instance, nullptr);
+            } else {
+                WNDCLASSA windowClass{};
+                windowClass.lpfnWndProc = ::DefWindowProcA;
+                windowClass.hInstance = instance;
+                windowClass.lpszClassName = "TavroTestTextA";
+                ::RegisterClassA(&windowClass);
+                window_ = ::CreateWindowExA(0, windowClass.lpszClassName, platform::AnsiFromWide(text).c_str(),
+                                            WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, instance, nullptr);
+            }
+            threadId_ = ::GetCurrentThreadId();
+            ready_ = true;
+            MSG message;
+            while (window_ && ::GetMessageW(&message, nullptr, 0, 0) > 0)
+                ::DispatchMessageW(&message);
+            if (window_)
+                ::DestroyWindow(window_);
+        });
+        WaitFor([this] { return ready_.load(); });
+    }
+    ~TextWindowThread() {
+        ::PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+        thread_.join();
+    }
+    TextWindowThread(const TextWindowThread&) = delete;
+    TextWindowThread& operator=(const TextWindowThread&) = delete;
+
+    platform::WindowHandle Handle() const { return reinterpret_cast<platform::WindowHandle>(window_); }
+
+private:
+    std::thread thread_;
+    std::atomic<bool> ready_{false};
+    HWND window_ = nullptr;
+    DWORD threadId_ = 0;
+};
+
+// What code page 932 cannot express (a Latin letter with an accent, a Thai letter, a character
+// beyond the 16-bit range) comes back whole from a Unicode window, in a text read in one message and
+// in a longer one; an ANSI window's code page text comes back as it is.
+TEST_F(CadLinkWin32Test, PromptReadKeepsWhatTheCodePageCannotExpressInAUnicodeWindow) {
+    const std::u16string prompt = u"点を指定 <caf\u00e9 \u0e01 \U0001F600>: ";
+    for (const std::u16string& text : {prompt, std::u16string(cadlink::kTextReadUnits, u'\u0e01') + prompt}) {
+        TextWindowThread window(true, text);
+        ASSERT_NE(window.Handle(), 0u);
+        EXPECT_EQ(cad.link.ReadWindowText(window.Handle()), text);
+    }
+    TextWindowThread ansi(false, kIdlePrompt);
+    ASSERT_NE(ansi.Handle(), 0u);
+    EXPECT_EQ(cad.link.ReadWindowText(ansi.Handle()), kIdlePrompt);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -148,6 +149,31 @@ TEST_F(ResultsList, EachEncodingIsContinuedInItselfAndReadBackWhole) {
         EXPECT_NE(text.find(platform::WideFromAnsi(row)), std::u16string::npos) << c.what;
         EXPECT_EQ(text.find(u'\xFFFD'), std::u16string::npos) << c.what;
     }
+}
+
+// The header and the rows are the list's own bytes whatever the system's code page: UTF-8 for a new
+// list, code page 932 for one kept in it. The case runs again under another code page, which
+// TAVRO_TEST_ANSI_PAGE then names.
+TEST_F(ResultsList, BytesAreTheListsOwnWhateverTheSystemCodePage) {
+    if (const char* page = std::getenv("TAVRO_TEST_ANSI_PAGE")) {
+        ASSERT_EQ(::GetACP(), std::strtoul(page, nullptr, 10));
+    }
+    const std::u16string row = u"2026/12/08 14:30:15,図面.dwg,面の中心,1,2,3,4,5\r\n";
+    ASSERT_TRUE(file.Append(row));
+    EXPECT_EQ(ReadBytes(ListPath()), kBomHeader + platform::Utf8FromWide(row));
+    EXPECT_EQ(ListText(file), u"\uFEFF" + std::u16string(app::kResultsHeader) + row);
+
+    // 日時,図面 and the row in code page 932, spelled out.
+    const std::string header932 = "\x93\xfa\x8e\x9e,\x90\x7d\x96\xca\r\n";
+    const std::string row932 =
+        "2026/12/08 14:30:15,\x90\x7d\x96\xca.dwg,\x96\xca\x82\xcc\x92\x86\x90\x53,1,2,3,4,5\r\n";
+    RemoveList(ListPath());
+    WriteBytes(ListPath(), header932);
+    app::ResultsFile kept;
+    kept.SetPath(ListPath());
+    ASSERT_TRUE(kept.Append(row));
+    EXPECT_EQ(ReadBytes(ListPath()), header932 + row932);
+    EXPECT_EQ(ListText(kept), u"日時,図面\r\n" + row);
 }
 
 TEST_F(ResultsList, RowsLeftBesideALockedListGoIntoItOnceAheadOfNewRows) {

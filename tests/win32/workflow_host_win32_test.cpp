@@ -7,6 +7,7 @@
 #include <atomic>
 #include <thread>
 
+#include "balloon_tip.h"
 #include "cadsim_process.h"
 #include "file_bytes.h"
 #include "framework/application.h"
@@ -143,6 +144,13 @@ HWND ShownTip() {
     return tip;
 }
 
+// The text the tip shows now: the tooltip answers WM_GETTEXT with it.
+std::u16string TipText(HWND tip) {
+    wchar_t text[256] = {};
+    const LRESULT length = ::SendMessageW(tip, WM_GETTEXT, ARRAYSIZE(text), reinterpret_cast<LPARAM>(text));
+    return std::u16string(reinterpret_cast<const char16_t*>(text), static_cast<std::size_t>(length));
+}
+
 void PumpFor(DWORD milliseconds) {
     const DWORD start = ::GetTickCount();
     MSG message;
@@ -161,12 +169,7 @@ TEST_F(WorkflowHostTest, MissingCadTipPointsAtExecuteAndGoesAtTheNextKeyOrAfterA
     host.Tell(app::NoCadProgram{});
     HWND tip = ShownTip();
     ASSERT_NE(tip, nullptr);
-    char text[128] = {};
-    TTTOOLINFOA tool{};
-    tool.cbSize = sizeof tool;
-    tool.lpszText = text;
-    ASSERT_TRUE(::SendMessageA(tip, TTM_ENUMTOOLSA, 0, reinterpret_cast<LPARAM>(&tool)));
-    EXPECT_STREQ(text, "AutoCAD または DraftSight が見つかりません");
+    EXPECT_EQ(TipText(tip), u"AutoCAD または DraftSight が見つかりません");
     EXPECT_TRUE(::GetWindowLongA(tip, GWL_STYLE) & TTS_BALLOON);
     // The balloon's tail is at the bottom centre of Execute: the balloon touches that point.
     RECT button, balloon;
@@ -187,6 +190,20 @@ TEST_F(WorkflowHostTest, MissingCadTipPointsAtExecuteAndGoesAtTheNextKeyOrAfterA
     const DWORD start = ::GetTickCount();
     while (ShownTip() && ::GetTickCount() - start < 15000)
         PumpFor(100);
+    EXPECT_EQ(ShownTip(), nullptr);
+}
+
+// What code page 932 cannot express (a Latin letter with an accent, a Thai letter, a character
+// beyond the 16-bit range) is shown as given.
+TEST_F(WorkflowHostTest, TipShowsItsTextWhole) {
+    ::ShowWindow(form.Handle(), SW_SHOWNORMAL);
+    const std::u16string text = u"線に隙間がないか確かめてください (caf\u00e9 \u0e01 \U0001F600)";
+    app::BalloonTip tip;
+    tip.Show(form.Edit1->Handle(), text, 5000);
+    HWND shown = ShownTip();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(TipText(shown), text);
+    tip.Hide();
     EXPECT_EQ(ShownTip(), nullptr);
 }
 

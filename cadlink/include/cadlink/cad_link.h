@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -20,8 +21,9 @@ namespace cadlink {
 constexpr std::size_t kCommandBufferUnits = 256;
 // WM_COMMAND identifier that has the text window copy the whole history to the clipboard.
 constexpr std::uintptr_t kCopyHistoryCommand = 32781;
-// A window text shorter than this (in bytes, terminator included) is read with one message.
-constexpr std::size_t kTextReadBytes = 1024;
+// A window text shorter than this (in bytes or UTF-16 units, terminator included) is read with one
+// message.
+constexpr std::size_t kTextReadUnits = 1024;
 
 // The value a prompt shows between angle brackets when it asks about the named variable; empty
 // for any other prompt.
@@ -81,8 +83,9 @@ public:
     // it. The user's content still goes back.
     void ForgetCutShort() { cutShort_ = false; }
 
-    // Reading. Empty text when the window is not there. The CAD program's window texts and its
-    // history are code page bytes; they become UTF-16 here, the history only in the lines used.
+    // Reading. Empty text when the window is not there. A Unicode window's text is read in UTF-16;
+    // an ANSI window's text and the history are code page bytes, which become UTF-16 here, the
+    // history only in the lines used.
     std::u16string ReadWindowText(WindowHandle window);
     std::u16string ReadPrompt();
     // Raises the silent abort when the clipboard exchange fails. What the clipboard held before
@@ -101,6 +104,10 @@ public:
     bool LeaveValuePrompt();
 
 private:
+    // The text through send (WM_GETTEXT and WM_GETTEXTLENGTH in the form whose unit is Unit); nothing
+    // when the window did not answer or holds no text.
+    template <typename Unit, typename SendText>
+    std::optional<std::basic_string<Unit>> ReadTextIn(WindowHandle window, const SendText& send);
     // The last non-empty history line and up to count - 1 lines above it, without the rest.
     WideLineTail ReadHistoryTail(std::size_t count);
     // False, after a try or two within a few milliseconds, while another program holds it.
@@ -122,6 +129,10 @@ private:
     platform::CommandLineSystem& system_;
     platform::Clipboard& clipboard_;
     WindowHandle busyWindow_ = 0;  // the window that last did not answer, until it does
+    struct {
+        WindowHandle window = 0;
+        bool unicode = false;
+    } textForm_;  // of the window whose text was read last
     unsigned putOff_ = 0;
     std::uint64_t clipboardHeldSince_ = 0;  // 0: not held
     std::unique_ptr<platform::SavedClipboard> pendingPutBack_;

@@ -53,6 +53,13 @@ public:
                                                       unsigned message,
                                                       std::uintptr_t wParam,
                                                       std::intptr_t lParam) = 0;
+    // The same in the W form, for WM_GETTEXTLENGTH and WM_GETTEXT of a Unicode window: lengths in
+    // UTF-16 units, lParam a char16_t buffer of wParam units. Only this form gives such a window's
+    // text whole; the A form turns what the code page cannot express into its default character.
+    virtual std::optional<std::intptr_t> SendMessageW(WindowHandle window,
+                                                      unsigned message,
+                                                      std::uintptr_t wParam,
+                                                      std::intptr_t lParam) = 0;
     virtual bool PostMessageA(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
     // The window has just answered a message that left it nothing to do (a record that only
     // cancels, or asks or sets a system variable; the history copied): as after a read, the next
