@@ -112,11 +112,11 @@ std::optional<Wake> CentroidWorkflows::Step() {
                 }
                 if (finished.phase == Phase::LateValue) {
                     const std::u16string shown = cadlink::ValueShownFor(run_.LastLook().prompt, lateName_);
-                    if (!shown.empty() || !lateValue_.empty())
+                    if (!shown.empty()) {
                         run_.Guard().Drop(kLateQuery);
-                    if (!shown.empty())
                         run_.SendBrief(kCancel);  // leave the prompt that shows the value
-                    run_.SetQueried(lateName_, shown.empty() ? lateValue_ : shown);
+                    }
+                    run_.SetQueried(lateName_, shown);
                     // A host that never told the value within the limit is not waited for again.
                     if (!run_.HostLate())
                         run_.SetHostLate(!run_.Queried().empty());
@@ -222,15 +222,12 @@ bool CentroidWorkflows::Follow(const ModeNext& next, std::u16string queried) {
             modeStep_ = next.step;
             run_.SetQueried(next.name, std::move(queried));
             // A late host reaches the query after the link has looked: its prompt shows the value
-            // then (a read-only one its history). A host seen to have taken the query at once has
-            // said all it will.
+            // then. A host seen to have taken the query at once has said all it will.
             if (run_.Queried().empty() && next.lateHost && !queryTakenAtOnce_) {
                 lateName_ = next.name;
-                lateValue_.clear();
                 // The host may show the query's prompt only after the run has ended: a Ctrl+C
                 // then leaves it.
                 run_.Guard().Changed(kLateQuery, kCancel);
-                lateHistoryAt_.reset();
                 waiting_ = Waiting{Phase::LateValue, host_.NowMs(), kLateHostMs, next.step, false, false};
             }
             return true;
@@ -287,18 +284,8 @@ bool CentroidWorkflows::WaitOver() {
         return look.gone || IsUndoPrompt(look.prompt);
     if (waiting_->phase == Phase::UndoAnswered)
         return look.gone || look.prompt == kIdlePrompt;
-    if (waiting_->phase == Phase::LateValue) {
-        if (look.gone || !cadlink::ValueShownFor(look.prompt, lateName_).empty())
-            return true;
-        // A read-only variable shows its value in the history only; every look at it is a
-        // clipboard exchange.
-        const std::uint64_t now = host_.NowMs();
-        if (look.prompt != kIdlePrompt || (lateHistoryAt_ && now - *lateHistoryAt_ < kHistoryLookMs))
-            return false;
-        lateHistoryAt_ = now;
-        lateValue_ = link_.QueriedValue(lateName_);
-        return !lateValue_.empty();
-    }
+    if (waiting_->phase == Phase::LateValue)
+        return look.gone || !cadlink::ValueShownFor(look.prompt, lateName_).empty();
     return mode_->Seen(run_.LastLook());
 }
 

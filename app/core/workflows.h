@@ -124,9 +124,7 @@ private:
     RunOutcome outcome_;
     std::optional<Waiting> waiting_;
     ClickSettle settle_;
-    std::u16string lateName_;   // the variable whose value a late host is to show
-    std::u16string lateValue_;  // what its history told, for a read-only one
-    std::optional<std::uint64_t> lateHistoryAt_;
+    std::u16string lateName_;        // the variable whose value a late host is to show
     bool queryTakenAtOnce_ = false;  // the last query's host was seen to take it inside the send
     bool undoAnswered_ = false;
     std::u16string undoShown_;  // UNDO's prompt as the step's first try read it

@@ -7,7 +7,6 @@ namespace app {
 namespace {
 
 const char16_t kFaceCentreHint[] = u"計算したい面の内側をクリック";
-const char16_t kReportExtension[] = u".mpr";
 const char16_t kPickPoint[] = u"\x03ID ";
 const char16_t kRegionFromLast[] = u"\x03_region L \r";
 const char16_t kFileDialogsOff[] =
@@ -203,13 +202,15 @@ bool FaceCentreRun::MeasuredNothing() {
     if (reportHistoryAt_ != 0 && now - reportHistoryAt_ < kHistoryLookMs)
         return false;
     reportHistoryAt_ = now == 0 ? 1 : now;
-    const std::u16string& stem = run_.RecordPaths().ReportStem();
+    const RunPaths& paths = run_.RecordPaths();
+    const std::u16string& stem = paths.ReportStem();
+    const std::u16string extension = paths.ReportPath().substr(stem.size());
     const std::size_t folderEnd = stem.find_last_of(u"\\/:");
     const std::u16string name = folderEnd == std::u16string::npos ? stem : stem.substr(folderEnd + 1);
     if (name.empty())
         return false;
     const std::u16string line = run_.Link().LastHistoryLine();
-    return Contains(line, name.c_str()) && !Contains(line, kReportExtension);
+    return Contains(line, name.c_str()) && !Contains(line, extension.c_str());
 }
 
 ModeNext FaceCentreRun::Replace() {
